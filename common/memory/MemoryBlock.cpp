@@ -1,0 +1,55 @@
+#include "common/memory/MemoryBlock.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace zor {
+namespace {
+
+std::size_t roundUpToEight(std::size_t size) { return (size + 7u) & ~std::size_t{7u}; }
+
+unsigned char* blockStart(const void* pointer) {
+    return static_cast<unsigned char*>(const_cast<void*>(pointer)) - kMemoryBlockHeaderSize;
+}
+
+} // namespace
+
+void* allocateMemoryBlock(std::size_t size) {
+    if (size == 0 || size > SIZE_MAX - kMemoryBlockHeaderSize - 7u)
+        std::abort();
+    const std::size_t usable = roundUpToEight(size);
+    auto* start = static_cast<unsigned char*>(std::malloc(usable + kMemoryBlockHeaderSize));
+    if (start == nullptr)
+        std::abort();
+    const uint64 recorded = usable;
+    std::memcpy(start, &recorded, sizeof recorded);
+    return start + kMemoryBlockHeaderSize;
+}
+
+void* reallocateMemoryBlock(void* pointer, std::size_t newSize) {
+    if (pointer == nullptr)
+        return allocateMemoryBlock(newSize);
+    void* moved = allocateMemoryBlock(newSize);
+    const std::size_t oldSize = memoryBlockSize(pointer);
+    std::memcpy(moved, pointer, oldSize < newSize ? oldSize : newSize);
+    freeMemoryBlock(pointer);
+    return moved;
+}
+
+void freeMemoryBlock(void* pointer, std::size_t) {
+    if (pointer != nullptr)
+        std::free(blockStart(pointer));
+}
+
+std::size_t memoryBlockSize(const void* pointer) {
+    uint64 recorded = 0;
+    std::memcpy(&recorded, blockStart(pointer), sizeof recorded);
+    return static_cast<std::size_t>(recorded);
+}
+
+const Allocator* defaultAllocator() {
+    static const Allocator record{&allocateMemoryBlock, &reallocateMemoryBlock, &freeMemoryBlock};
+    return &record;
+}
+
+} // namespace zor

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace zor::test {
+
+/// The slot of a virtual member function in its class's table of virtual operations, read from
+/// the pointer-to-member representation (Itanium C++ ABI, used by GCC and MinGW: the first word
+/// of a pointer to a virtual function is 1 + the byte offset of its slot). Returns SIZE_MAX for
+/// a non-virtual function. Overloads are chosen with a cast or `slotOf<Signature>`.
+template <typename MemberFunction>
+std::size_t vtableSlot(MemberFunction function) {
+    static_assert(sizeof(MemberFunction) == 2 * sizeof(std::uintptr_t), "Itanium pointer to member");
+    std::uintptr_t words[2];
+    std::memcpy(words, &function, sizeof words);
+    if ((words[0] & 1u) == 0)
+        return SIZE_MAX;
+    return (words[0] - 1u) / sizeof(void*);
+}
+
+} // namespace zor::test
+
+/// Slot of an overloaded operation: ZOR_SLOT_OF(Class, ReturnType, (Arguments) const, name).
+#define ZOR_SLOT_OF(Class, Return, Signature, name)                                                   \
+    ::zor::test::vtableSlot(static_cast<Return(Class::*) Signature>(&Class::name))
