@@ -1,11 +1,30 @@
-# Third-party libraries, all from Debian packages. For the Windows target the setup script
-# prepares MinGW builds of them under ZOR_DEPS_DIR (see scripts/setup-windows-deps).
+# Third-party libraries, all from Debian packages. For the Windows target zlib comes from the
+# MinGW sysroot, GoogleTest is built from Debian's sources, and LZ4 from the source package that
+# scripts/setup-windows-deps unpacks under ZOR_DEPS_DIR.
 
+set(ZOR_DEPS_DIR ${CMAKE_SOURCE_DIR}/.deps CACHE PATH "Third-party sources prepared by scripts/setup-windows-deps")
+
+if(WIN32)
+    # Linked into each binary, so no zlib1.dll has to travel beside it.
+    set(ZLIB_USE_STATIC_LIBS ON)
+endif()
 find_package(ZLIB REQUIRED)
 
-if(NOT TARGET lz4::lz4)
-    find_path(LZ4_INCLUDE_DIR lz4.h HINTS ${ZOR_DEPS_DIR}/include)
-    find_library(LZ4_LIBRARY NAMES lz4 liblz4 HINTS ${ZOR_DEPS_DIR}/lib)
+if(WIN32 AND NOT TARGET lz4::lz4)
+    # Only the block format is used, and lz4.c alone implements it.
+    file(GLOB ZOR_LZ4_SOURCES ${ZOR_DEPS_DIR}/lz4-*/lib/lz4.c)
+    if(NOT ZOR_LZ4_SOURCES)
+        message(FATAL_ERROR "LZ4 sources not found under ${ZOR_DEPS_DIR}: run scripts/setup --windows")
+    endif()
+    list(SORT ZOR_LZ4_SOURCES COMPARE NATURAL ORDER DESCENDING)
+    list(GET ZOR_LZ4_SOURCES 0 ZOR_LZ4_SOURCE)
+    get_filename_component(ZOR_LZ4_SOURCE_DIR ${ZOR_LZ4_SOURCE} DIRECTORY)
+    add_library(zor_lz4 STATIC ${ZOR_LZ4_SOURCE})
+    target_include_directories(zor_lz4 SYSTEM INTERFACE ${ZOR_LZ4_SOURCE_DIR})
+    add_library(lz4::lz4 ALIAS zor_lz4)
+elseif(NOT TARGET lz4::lz4)
+    find_path(LZ4_INCLUDE_DIR lz4.h)
+    find_library(LZ4_LIBRARY NAMES lz4 liblz4)
     if(NOT LZ4_INCLUDE_DIR OR NOT LZ4_LIBRARY)
         message(FATAL_ERROR "LZ4 not found: run scripts/setup (it installs liblz4-dev)")
     endif()
@@ -15,11 +34,40 @@ if(NOT TARGET lz4::lz4)
 endif()
 
 if(ZOR_BUILD_TESTS)
-    find_package(GTest REQUIRED)
+    if(CMAKE_CROSSCOMPILING)
+        # Debian ships GoogleTest as sources: build them for the target, under the same names
+        # that find_package(GTest) gives, so the test folders need not know.
+        set(ZOR_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for cross builds")
+        if(NOT EXISTS ${ZOR_GTEST_SOURCE_DIR}/CMakeLists.txt)
+            message(FATAL_ERROR "GoogleTest sources not found in ${ZOR_GTEST_SOURCE_DIR}: run scripts/setup --windows")
+        endif()
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        add_subdirectory(${ZOR_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
+        foreach(gtestTarget gtest gtest_main gmock gmock_main)
+            if(TARGET ${gtestTarget} AND NOT TARGET GTest::${gtestTarget})
+                add_library(GTest::${gtestTarget} ALIAS ${gtestTarget})
+            endif()
+        endforeach()
+    else()
+        find_package(GTest REQUIRED)
+    endif()
 endif()
 
 if(ZOR_BUILD_BENCHMARKS AND NOT CMAKE_CROSSCOMPILING)
     find_package(benchmark QUIET)
 endif()
 
-find_package(nlohmann_json 3 QUIET)
+if(CMAKE_CROSSCOMPILING AND EXISTS /usr/include/nlohmann/json.hpp)
+    # The header-only package lives outside the target's sysroot; /usr/include itself must not
+    # reach a cross compiler, so only the nlohmann folder is offered.
+    set(ZOR_JSON_INCLUDE_DIR ${CMAKE_BINARY_DIR}/_deps/nlohmann_json/include)
+    file(MAKE_DIRECTORY ${ZOR_JSON_INCLUDE_DIR})
+    file(CREATE_LINK /usr/include/nlohmann ${ZOR_JSON_INCLUDE_DIR}/nlohmann SYMBOLIC)
+    add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+    set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
+        INTERFACE_SYSTEM_INCLUDE_DIRECTORIES ${ZOR_JSON_INCLUDE_DIR}
+        INTERFACE_INCLUDE_DIRECTORIES ${ZOR_JSON_INCLUDE_DIR})
+    set(nlohmann_json_FOUND TRUE)
+else()
+    find_package(nlohmann_json 3 QUIET)
+endif()

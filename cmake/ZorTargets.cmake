@@ -17,6 +17,11 @@ if(WIN32)
     target_link_options(zor_build_settings INTERFACE -static -static-libgcc -static-libstdc++)
     target_compile_definitions(zor_build_settings INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 endif()
+if(WIN32 AND CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    # Test programs run under Wine, in a prefix of this build folder made on first use.
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix=${CMAKE_BINARY_DIR}/wine-prefix)
+endif()
 
 # zor_add_library(<name> STATIC|SHARED [OUTPUT_NAME <file>] SOURCES ... [LINK ...])
 # SHARED libraries are the framework's modules: their files keep the framework's names
@@ -47,7 +52,8 @@ function(zor_register_tests name)
     if(CMAKE_CROSSCOMPILING)
         # Under an emulator every process start is expensive: one CTest entry per executable.
         add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-        set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+        set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+            ENVIRONMENT "ZOR_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
     else()
         include(GoogleTest)
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST

@@ -17,16 +17,26 @@ constexpr uint64 kFileTimeUnixEpoch = 116444736000000000ull;
 std::string utf16ToUtf8(const WideChar* text) {
     std::string out;
     for (; *text != 0; ++text) {
-        const uint32 unit = static_cast<uint16>(*text);
-        if (unit < 0x80) {
-            out += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            out += static_cast<char>(0xC0 | (unit >> 6));
-            out += static_cast<char>(0x80 | (unit & 0x3F));
+        uint32 code = static_cast<uint16>(*text);
+        const uint32 next = static_cast<uint16>(text[1]);
+        if (code >= 0xD800 && code < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+            ++text;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
         } else {
-            out += static_cast<char>(0xE0 | (unit >> 12));
-            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (unit & 0x3F));
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
         }
     }
     return out;
@@ -45,24 +55,35 @@ LibraryHandle loadLibrary(const WideChar* path, uint32* errorCode) {
     return handle;
 }
 
-void* findSymbol(LibraryHandle library, const char* name) { return dlsym(library, name); }
+void* findSymbol(LibraryHandle library, const char* name) {
+    return dlsym(library, name);
+}
 
-uint32 currentProcessId() { return static_cast<uint32>(getpid()); }
+uint32 currentProcessId() {
+    return static_cast<uint32>(getpid());
+}
 
-uint32 currentThreadId() { return static_cast<uint32>(syscall(SYS_gettid)); }
+uint32 currentThreadId() {
+    return static_cast<uint32>(syscall(SYS_gettid));
+}
 
 uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
+    if (capacity == 0) {
+        if (errorCode != nullptr)
+            *errorCode = ERANGE;
+        return 0;
+    }
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0 || capacity == 0) {
+    if (length <= 0) {
         if (errorCode != nullptr)
             *errorCode = static_cast<uint32>(errno);
         return 0;
     }
-    path[length] = '\0';
-    // Decode UTF-8 into UTF-16 units, truncating to the buffer as GetModuleFileNameW does.
+    // Decode UTF-8 into UTF-16 units, truncating to the buffer as GetModuleFileNameW does; a
+    // character is never split, not even a surrogate pair.
     uint32 written = 0;
-    for (ssize_t i = 0; i < length && written + 1 < capacity;) {
+    for (ssize_t i = 0; i < length;) {
         const auto lead = static_cast<unsigned char>(path[i]);
         uint32 code = lead;
         int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
@@ -71,15 +92,27 @@ uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
         ++i;
         for (; extra > 0 && i < length; --extra, ++i)
             code = (code << 6) | (static_cast<unsigned char>(path[i]) & 0x3F);
-        buffer[written++] = static_cast<WideChar>(code);
+        const uint32 units = code >= 0x10000 ? 2 : 1;
+        if (written + units + 1 > capacity)
+            break;
+        if (units == 2) {
+            buffer[written++] = static_cast<WideChar>(0xD800 + ((code - 0x10000) >> 10));
+            buffer[written++] = static_cast<WideChar>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            buffer[written++] = static_cast<WideChar>(code);
+        }
     }
     buffer[written] = 0;
     return written;
 }
 
-bool isPathSeparator(WideChar character) { return character == u'/'; }
+bool isPathSeparator(WideChar character) {
+    return character == u'/';
+}
 
-SystemTime systemTime() { return fileTimeToSystemTime(preciseFileTime()); }
+SystemTime systemTime() {
+    return fileTimeToSystemTime(preciseFileTime());
+}
 
 uint64 preciseFileTime() {
     timespec now{};
@@ -89,6 +122,9 @@ uint64 preciseFileTime() {
 }
 
 SystemTime fileTimeToSystemTime(uint64 fileTime) {
+    // FileTimeToSystemTime refuses values with the sign bit set; its caller then sees zeros.
+    if (fileTime >= 0x8000000000000000ull)
+        return SystemTime{};
     const uint64 totalSeconds = fileTime / 10000000ull;
     const uint64 secondsOfDay = totalSeconds % 86400u;
     // Days since 1601-01-01 (a Monday), converted to a civil date (proleptic Gregorian).
@@ -117,7 +153,9 @@ SystemTime fileTimeToSystemTime(uint64 fileTime) {
     return time;
 }
 
-int startSockets() { return 0; }
+int startSockets() {
+    return 0;
+}
 
 void stopSockets() {}
 

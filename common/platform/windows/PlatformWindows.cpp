@@ -1,0 +1,141 @@
+#include "common/platform/Platform.h"
+
+#include <windows.h>
+#include <winsock2.h>
+
+#include <atomic>
+
+namespace zor::platform {
+
+static_assert(sizeof(WideChar) == sizeof(wchar_t) && std::is_same_v<WideChar, wchar_t>,
+              "UTF-16 text is handed to the W functions unchanged");
+
+namespace {
+
+using PreciseClock = void(WINAPI*)(LPFILETIME);
+
+// The precise clock is looked up once. The flag is set before the address is stored, so a
+// thread that sees the flag a moment early simply uses the coarse clock for that one call.
+std::atomic<uint32> g_clockLookedUp{0};
+std::atomic<PreciseClock> g_preciseClock{nullptr};
+
+// Created on first use, deleted at process exit.
+class ClockLookupSection {
+public:
+    ClockLookupSection() { InitializeCriticalSection(&m_section); }
+    ~ClockLookupSection() { DeleteCriticalSection(&m_section); }
+    ClockLookupSection(const ClockLookupSection&) = delete;
+    ClockLookupSection& operator=(const ClockLookupSection&) = delete;
+    CRITICAL_SECTION* get() { return &m_section; }
+
+private:
+    CRITICAL_SECTION m_section;
+};
+
+CRITICAL_SECTION* clockLookupSection() {
+    static ClockLookupSection section;
+    return section.get();
+}
+
+void lookUpPreciseClock() {
+    CRITICAL_SECTION* section = clockLookupSection();
+    EnterCriticalSection(section);
+    if (g_clockLookedUp.load(std::memory_order_relaxed) == 0) {
+        g_clockLookedUp.store(1, std::memory_order_release);
+        if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
+            // Through void(*)() so that the compiler accepts the change of signature.
+            const auto address =
+                reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime"));
+            g_preciseClock.store(reinterpret_cast<PreciseClock>(address), std::memory_order_release);
+        }
+    }
+    LeaveCriticalSection(section);
+}
+
+SystemTime fromSystemTime(const SYSTEMTIME& time) {
+    return SystemTime{time.wYear, time.wMonth,  time.wDayOfWeek, time.wDay,
+                      time.wHour, time.wMinute, time.wSecond,    time.wMilliseconds};
+}
+
+} // namespace
+
+LibraryHandle loadLibrary(const WideChar* path, uint32* errorCode) {
+    HMODULE library = LoadLibraryW(path);
+    if (library == nullptr && errorCode != nullptr)
+        *errorCode = GetLastError();
+    return library;
+}
+
+void* findSymbol(LibraryHandle library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+uint32 currentProcessId() {
+    return GetCurrentProcessId();
+}
+
+uint32 currentThreadId() {
+    return GetCurrentThreadId();
+}
+
+uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
+    if (capacity == 0) {
+        if (errorCode != nullptr)
+            *errorCode = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, capacity);
+    if (length == 0) {
+        if (errorCode != nullptr)
+            *errorCode = GetLastError();
+        return 0;
+    }
+    if (length >= capacity) {
+        // Truncated: the result is the capacity, and older systems leave out the NUL.
+        buffer[capacity - 1] = 0;
+        return capacity - 1;
+    }
+    return length;
+}
+
+bool isPathSeparator(WideChar character) {
+    return character == L'\\' || character == L'/';
+}
+
+SystemTime systemTime() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return fromSystemTime(now);
+}
+
+uint64 preciseFileTime() {
+    if (g_clockLookedUp.load(std::memory_order_acquire) == 0)
+        lookUpPreciseClock();
+    FILETIME now;
+    if (const PreciseClock precise = g_preciseClock.load(std::memory_order_acquire))
+        precise(&now);
+    else
+        GetSystemTimeAsFileTime(&now);
+    return (static_cast<uint64>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+SystemTime fileTimeToSystemTime(uint64 fileTime) {
+    FILETIME value;
+    value.dwLowDateTime = static_cast<DWORD>(fileTime);
+    value.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
+    SYSTEMTIME time;
+    if (!FileTimeToSystemTime(&value, &time))
+        return SystemTime{};
+    return fromSystemTime(time);
+}
+
+int startSockets() {
+    WSADATA data;
+    return WSAStartup(0x0202, &data);
+}
+
+void stopSockets() {
+    WSACleanup();
+}
+
+} // namespace zor::platform
