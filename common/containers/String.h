@@ -2,6 +2,8 @@
 
 #include "common/memory/RefCountedData.h"
 
+#include <cstdarg>
+
 namespace zor {
 
 template <typename T>
@@ -72,7 +74,7 @@ public:
     const char* c_str() const { return m_data; }
     char* data() { return m_data; }
     /// Bytes of text, without the terminator.
-    uint64 length() const { return m_size - 1; }
+    uint64 length() const { return m_size != 0 ? m_size - 1 : 0; }
     /// Bytes in use, terminator included (the `m_size` member).
     uint64 byteSize() const { return m_size; }
     uint64 capacity() const { return m_capacity; }
@@ -84,7 +86,11 @@ public:
     static const String& doubleTypeName();
 
 private:
+    // Both write the terminator after the `count` bytes; the bytes may lie in this string.
+    void assignBytes(const char* bytes, uint64 count);
     void appendBytes(const char* bytes, uint64 count);
+    void formatArguments(const char* format, std::va_list arguments);
+    bool ownsBytes(const char* bytes) const;
 
     char* m_data;
     uint64 m_size;
