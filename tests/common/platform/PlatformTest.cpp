@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 
 namespace zor::platform {
@@ -11,48 +12,31 @@ uint64 fileTimeOf(uint64 daysSince1601, uint64 secondsOfDay, uint64 hundredNanos
     return (daysSince1601 * 86400u + secondsOfDay) * 10000000u + hundredNanoseconds;
 }
 
-TEST(Platform, FileTimeConvertsToCalendarTime) {
-    // 1601-01-01 00:00:00 was a Monday.
-    SystemTime origin = fileTimeToSystemTime(0);
-    EXPECT_EQ(origin.year, 1601);
-    EXPECT_EQ(origin.month, 1);
-    EXPECT_EQ(origin.day, 1);
-    EXPECT_EQ(origin.dayOfWeek, 1);
-
-    // 1970-01-01 is day 134774; 2026-12-03 23:00:36.123 lies 20790 days later (a Thursday).
-    const SystemTime time = fileTimeToSystemTime(fileTimeOf(134774 + 20790, 23 * 3600 + 36, 1234567));
-    EXPECT_EQ(time.year, 2026);
-    EXPECT_EQ(time.month, 12);
-    EXPECT_EQ(time.day, 3);
-    EXPECT_EQ(time.dayOfWeek, 4);
-    EXPECT_EQ(time.hour, 23);
-    EXPECT_EQ(time.minute, 0);
-    EXPECT_EQ(time.second, 36);
-    EXPECT_EQ(time.milliseconds, 123);
-
-    // Leap day of a century leap year.
-    SystemTime leap = fileTimeToSystemTime(fileTimeOf(134774 + 11016, 0));
-    EXPECT_EQ(leap.year, 2000);
-    EXPECT_EQ(leap.month, 2);
-    EXPECT_EQ(leap.day, 29);
+// All fields in SYSTEMTIME order, so that one comparison shows every difference at once.
+std::array<uint16, 8> fieldsOf(const SystemTime& time) {
+    return {time.year, time.month,  time.dayOfWeek, time.day,
+            time.hour, time.minute, time.second,    time.milliseconds};
 }
 
-TEST(Platform, FileTimeOutsideTheCalendarGivesZeros) {
-    // The last representable instant, and the first value the system conversion refuses.
-    const SystemTime last = fileTimeToSystemTime(0x7FFFFFFFFFFFFFFFull);
-    EXPECT_EQ(last.year, 30828);
-    EXPECT_EQ(last.month, 9);
-    EXPECT_EQ(last.day, 14);
-    EXPECT_EQ(last.hour, 2);
-    EXPECT_EQ(last.minute, 48);
-    EXPECT_EQ(last.second, 5);
-    EXPECT_EQ(last.milliseconds, 477);
-
-    const SystemTime refused = fileTimeToSystemTime(0x8000000000000000ull);
-    EXPECT_EQ(refused.year, 0);
-    EXPECT_EQ(refused.month, 0);
-    EXPECT_EQ(refused.day, 0);
-    EXPECT_EQ(refused.milliseconds, 0);
+TEST(Platform, FileTimeConvertsToCalendarTime) {
+    struct Case {
+        const char* what;
+        uint64 fileTime;
+        std::array<uint16, 8> expected; // year, month, day of week, day, h, min, s, ms
+    };
+    const Case cases[] = {
+        {"origin, a Monday", 0, {1601, 1, 1, 1, 0, 0, 0, 0}},
+        // 1970-01-01 is day 134774; 2026-12-03 lies 20790 days later.
+        {"a Thursday evening",
+         fileTimeOf(134774 + 20790, 23 * 3600 + 36, 1234567),
+         {2026, 12, 4, 3, 23, 0, 36, 123}},
+        {"leap day of a century leap year", fileTimeOf(134774 + 11016, 0), {2000, 2, 2, 29, 0, 0, 0, 0}},
+        {"last representable instant", 0x7FFFFFFFFFFFFFFFull, {30828, 9, 4, 14, 2, 48, 5, 477}},
+        // The system conversion refuses values with the sign bit set; both platforms give zeros.
+        {"refused", 0x8000000000000000ull, {0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fieldsOf(fileTimeToSystemTime(c.fileTime)), c.expected) << c.what;
 }
 
 TEST(Platform, PreciseClockAgreesWithTheCalendarClock) {
