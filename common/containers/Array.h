@@ -2,19 +2,25 @@
 
 #include "common/memory/RefCountedData.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <utility>
+
 namespace zor {
 
 /// Storage modes of an Array.
 enum ArrayMode : uint32 {
-    ArrayModeExternal = 0,   ///< a buffer the array does not own: never resized or freed
-    ArrayModeOwned = 1,      ///< owned; the capacity follows every size change
-    ArrayModeGrowOnly = 6,   ///< owned; the capacity only grows, when the size exceeds it
+    ArrayModeExternal = 0, ///< a buffer the array does not own: never resized or freed
+    ArrayModeOwned = 1,    ///< owned; the capacity follows every size change
+    ArrayModeGrowOnly = 6, ///< owned; the capacity only grows, when the size exceeds it
 };
 
 /// Growth policies; the top four bits select the rule.
 enum ArrayGrowth : uint32 {
-    ArrayGrowthDouble = 0x10000000,      ///< capacity = 2 x size
-    ArrayGrowthPowerOfTwo = 0x20000000,  ///< smallest power of two strictly above the size
+    ArrayGrowthDouble = 0x10000000,     ///< capacity = 2 x size
+    ArrayGrowthPowerOfTwo = 0x20000000, ///< smallest power of two strictly above the size
     // Any other value v: the size rounded up to a multiple of v (v > 1), else the size itself.
 };
 
@@ -92,6 +98,23 @@ public:
     const T* end() const { return m_data + m_size; }
 
 private:
+    /// The capacity the growth policy gives for `size`; false when it does not fit in 64 bits.
+    static bool capacityFor(uint32 growth, uint64 size, uint64* capacity);
+    /// Mode 0, and mode 1 with the doubling policy, never change the size.
+    bool refusesResize() const;
+    /// Sets the size to `newSize`, reallocating when the policy asks for it: the first `keep`
+    /// elements stay in place and `tailCount` elements move from `tailFrom` to `tailTo`.
+    /// Leaves the array unchanged when the storage cannot be had.
+    bool relocate(uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo, uint64 tailCount);
+    /// Storage for `count` elements (value-initialised for class types); null when a custom
+    /// allocator has none.
+    T* allocateElements(uint64 count) const;
+    void freeElements(T* elements, uint64 count) const;
+    /// When `source` lies in this array's storage, which a reallocation would free, a copy of
+    /// it in `*copy` (freed by the caller); else `source` itself.
+    const T* detachedSource(const T* source, uint64 count, T** copy) const;
+    static void copyElements(T* destination, const T* source, uint64 count);
+
     T* m_data;
     uint64 m_size;
     uint64 m_capacity;
@@ -99,5 +122,348 @@ private:
     uint32 m_growth;
     const Allocator* m_allocator;
 };
+
+template <typename T>
+Array<T>::Array()
+    : m_data(nullptr), m_size(0), m_capacity(0), m_mode(ArrayModeOwned), m_growth(ArrayGrowthPowerOfTwo),
+      m_allocator(defaultAllocator()) {}
+
+template <typename T>
+Array<T>::Array(const Array& other) : Array() {
+    Array::assign(other);
+}
+
+template <typename T>
+Array<T>::~Array() {
+    if (m_mode != ArrayModeExternal)
+        freeElements(m_data, m_capacity);
+}
+
+template <typename T>
+Array<T>& Array<T>::operator=(const Array& other) {
+    Array::assign(other);
+    return *this;
+}
+
+template <typename T>
+bool Array<T>::capacityFor(uint32 growth, uint64 size, uint64* capacity) {
+    switch (growth >> 28) {
+    case 0x1:
+        if (size > UINT64_MAX / 2)
+            return false;
+        *capacity = size * 2;
+        return true;
+    case 0x2:
+        if (size >= (uint64{1} << 63))
+            return false;
+        *capacity = size == 0 ? 1 : std::bit_floor(size) << 1;
+        return true;
+    default:
+        if (growth <= 1) {
+            *capacity = size;
+            return true;
+        }
+        if (size > UINT64_MAX - (growth - 1))
+            return false;
+        *capacity = (size + growth - 1) / growth * growth;
+        return true;
+    }
+}
+
+template <typename T>
+bool Array<T>::refusesResize() const {
+    return m_mode == ArrayModeExternal || (m_mode == ArrayModeOwned && (m_growth >> 28) == 0x1);
+}
+
+template <typename T>
+void Array<T>::copyElements(T* destination, const T* source, uint64 count) {
+    if (count != 0)
+        std::memmove(static_cast<void*>(destination), source, count * sizeof(T));
+}
+
+template <typename T>
+T* Array<T>::allocateElements(uint64 count) const {
+    // An impossible byte count is passed on as SIZE_MAX, which no allocator can satisfy.
+    const std::size_t bytes =
+        count > SIZE_MAX / sizeof(T) ? SIZE_MAX : static_cast<std::size_t>(count * sizeof(T));
+    void* memory = m_allocator != nullptr ? m_allocator->allocate(bytes) : allocateMemoryBlock(bytes);
+    if (memory == nullptr)
+        return nullptr;
+    auto* elements = static_cast<T*>(memory);
+    if constexpr (std::is_class_v<T>) {
+        for (uint64 i = 0; i < count; ++i)
+            ::new (static_cast<void*>(elements + i)) T();
+    }
+    return elements;
+}
+
+template <typename T>
+void Array<T>::freeElements(T* elements, uint64 count) const {
+    if (elements == nullptr)
+        return;
+    if (m_allocator != nullptr)
+        m_allocator->free(elements, static_cast<std::size_t>(count * sizeof(T)));
+    else
+        freeMemoryBlock(elements);
+}
+
+template <typename T>
+const T* Array<T>::detachedSource(const T* source, uint64 count, T** copy) const {
+    *copy = nullptr;
+    const auto first = reinterpret_cast<std::uintptr_t>(source);
+    const auto storage = reinterpret_cast<std::uintptr_t>(m_data);
+    if (source == nullptr || count == 0 || m_data == nullptr || first >= storage + m_capacity * sizeof(T) ||
+        first + count * sizeof(T) <= storage)
+        return source;
+    *copy = static_cast<T*>(allocateMemoryBlock(static_cast<std::size_t>(count * sizeof(T))));
+    copyElements(*copy, source, count);
+    return *copy;
+}
+
+template <typename T>
+bool Array<T>::relocate(uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo, uint64 tailCount) {
+    uint64 newCapacity = m_capacity;
+    if ((m_mode != ArrayModeGrowOnly || newSize > m_capacity) &&
+        !capacityFor(m_growth, newSize, &newCapacity))
+        return false;
+    if (newCapacity == m_capacity) {
+        if (tailFrom != tailTo)
+            copyElements(m_data + tailTo, m_data + tailFrom, tailCount);
+        m_size = newSize;
+        return true;
+    }
+    T* elements = nullptr;
+    if (newCapacity != 0) {
+        elements = allocateElements(newCapacity);
+        if (elements == nullptr)
+            return false;
+        copyElements(elements, m_data, keep < newCapacity ? keep : newCapacity);
+        copyElements(elements + tailTo, m_data + tailFrom, tailCount);
+    }
+    freeElements(m_data, m_capacity);
+    m_data = elements;
+    m_capacity = newCapacity;
+    m_size = newSize;
+    return true;
+}
+
+template <typename T>
+void Array<T>::setAllocator(const Allocator* allocator) {
+    m_allocator = allocator;
+}
+
+template <typename T>
+void Array<T>::swap(Array& other) {
+    std::swap(m_data, other.m_data);
+    std::swap(m_size, other.m_size);
+    std::swap(m_capacity, other.m_capacity);
+    std::swap(m_mode, other.m_mode);
+    std::swap(m_growth, other.m_growth);
+    std::swap(m_allocator, other.m_allocator);
+}
+
+template <typename T>
+void Array<T>::assign(const Array& other) {
+    if (&other == this)
+        return;
+    Array::reset();
+    if (Array::resize(other.m_size))
+        copyElements(m_data, other.m_data, other.m_size);
+}
+
+template <typename T>
+void Array<T>::reset() {
+    if (m_mode != ArrayModeExternal)
+        freeElements(m_data, m_capacity);
+    m_data = nullptr;
+    m_size = 0;
+    m_capacity = 0;
+    m_mode = ArrayModeOwned;
+    m_growth = ArrayGrowthPowerOfTwo;
+    m_allocator = defaultAllocator();
+}
+
+template <typename T>
+bool Array<T>::resize(uint64 newSize, uint64 tailCount, uint64 gapCount) {
+    if (refusesResize())
+        return false;
+    if (newSize == m_size)
+        return true;
+    if (newSize < m_size || tailCount == 0)
+        return relocate(newSize, m_size, 0, 0, 0);
+    uint64 gap = newSize - m_size;
+    if (gapCount != 0 && gapCount < gap)
+        gap = gapCount;
+    const uint64 tail = tailCount < m_size ? tailCount : m_size;
+    const uint64 keep = m_size - tail;
+    return relocate(newSize, keep, keep, keep + gap, tail);
+}
+
+template <typename T>
+bool Array<T>::insert(const T* source, uint64 position, uint64 count, bool fromEnd) {
+    if (m_mode == ArrayModeExternal || count == 0 || position > m_size || count > UINT64_MAX - m_size)
+        return false;
+    const uint64 offset = fromEnd ? m_size - position : position;
+    T* copy;
+    source = detachedSource(source, count, &copy);
+    const bool inserted = Array::resize(m_size + count, m_size - offset, count);
+    if (inserted && source != nullptr)
+        copyElements(m_data + offset, source, count);
+    freeMemoryBlock(copy);
+    return inserted;
+}
+
+template <typename T>
+uint64 Array<T>::write(const T* source, uint64 position, uint64 count, bool fromEnd) {
+    if (position > m_size || count == 0)
+        return 0;
+    const uint64 offset = fromEnd ? m_size - position : position;
+    T* copy = nullptr;
+    if (count > m_size - offset) {
+        if (m_mode == ArrayModeExternal) {
+            count = m_size - offset;
+        } else {
+            if (count > UINT64_MAX - offset)
+                return 0;
+            source = detachedSource(source, count, &copy);
+            if (!Array::resize(offset + count)) {
+                freeMemoryBlock(copy);
+                return 0;
+            }
+        }
+    }
+    if (source != nullptr)
+        copyElements(m_data + offset, source, count);
+    freeMemoryBlock(copy);
+    return count;
+}
+
+template <typename T>
+bool Array<T>::remove(uint64 position, uint64 count, bool fromEnd) {
+    if (refusesResize() || count == 0 || position > m_size)
+        return false;
+    const uint64 offset = fromEnd ? m_size - position : position;
+    if (count > m_size - offset)
+        return false;
+    return relocate(m_size - count, offset, offset + count, offset, m_size - offset - count);
+}
+
+template <typename T>
+bool Array<T>::append(const T* source, uint64 count) {
+    if (count > UINT64_MAX - m_size)
+        return false;
+    const uint64 offset = m_size;
+    T* copy;
+    source = detachedSource(source, count, &copy);
+    const bool appended = Array::resize(m_size + count);
+    if (appended && source != nullptr)
+        copyElements(m_data + offset, source, count);
+    freeMemoryBlock(copy);
+    return appended;
+}
+
+template <typename T>
+bool Array<T>::pushBack(const T& value) {
+    // A copy, since the value may live in the storage that growing frees.
+    const T copy = value;
+    return Array::append(&copy, 1);
+}
+
+template <typename T>
+uint64 Array<T>::popBack(T* destination, uint64 count) {
+    const uint64 removed = count < m_size ? count : m_size;
+    if (removed == 0 || refusesResize())
+        return 0;
+    if (destination != nullptr)
+        copyElements(destination, m_data + (m_size - removed), removed);
+    return Array::resize(m_size - removed) ? removed : 0;
+}
+
+template <typename T>
+T Array<T>::popBack() {
+    T value{};
+    Array::popBack(&value, 1);
+    return value;
+}
+
+template <typename T>
+void Array<T>::setFixed(uint64 size) {
+    m_mode = ArrayModeGrowOnly;
+    m_size = size < m_capacity ? size : m_capacity;
+}
+
+template <typename T>
+void Array<T>::attach(T* buffer, uint64 count) {
+    if (m_mode != ArrayModeExternal)
+        freeElements(m_data, m_capacity);
+    m_data = buffer;
+    m_size = count;
+    m_capacity = count;
+    m_mode = ArrayModeExternal;
+}
+
+template <typename T>
+void Array<T>::adopt(T* buffer, uint64 count) {
+    Array::reset();
+    m_data = buffer;
+    m_size = count;
+    m_capacity = count;
+}
+
+template <typename T>
+void Array<T>::release(T** data, std::size_t* size) {
+    if (data != nullptr)
+        *data = m_data;
+    if (size != nullptr)
+        *size = static_cast<std::size_t>(m_size);
+    // The caller owns the storage now: reset must not free it.
+    m_mode = ArrayModeExternal;
+    Array::reset();
+}
+
+template <typename T>
+bool Array<T>::setMode(uint32 mode, uint32 growth) {
+    const auto owned = [](uint32 value) { return value == ArrayModeOwned || value == ArrayModeGrowOnly; };
+    if (!owned(m_mode) || !owned(mode))
+        return false;
+    m_mode = mode;
+    m_growth = growth;
+    return true;
+}
+
+template <typename T>
+uint32 Array<T>::getMode() const {
+    return m_mode;
+}
+
+template <typename T>
+uint32 Array<T>::getGrowth() const {
+    return m_growth;
+}
+
+template <typename T>
+T* Array<T>::data() const {
+    return m_data;
+}
+
+template <typename T>
+uint64 Array<T>::size() const {
+    return m_size;
+}
+
+template <typename T>
+bool Array<T>::isEmpty() const {
+    return m_size == 0;
+}
+
+template <typename T>
+uint64 Array<T>::capacity() const {
+    return m_capacity;
+}
+
+template <typename T>
+bool Array<T>::isExternal() const {
+    return m_mode == ArrayModeExternal;
+}
 
 } // namespace zor

@@ -3,6 +3,9 @@
 #include "common/containers/List.h"
 #include "common/containers/String.h"
 
+#include <new>
+#include <utility>
+
 namespace zor {
 
 /// Hash of a key. String: h = h * 101 + byte over the text (32-bit, bytes unsigned);
@@ -38,6 +41,11 @@ public:
         uint32 m_hash;
         HashMapEntry* prev;
         HashMapEntry* next;
+
+        /// How log lines spell this entry type.
+        static constexpr const char* qualifiedTypeName =
+            name::Joined<name::Template<name::Text<"struct zor::HashMapBase">, K, V, HashFunction, Equal>,
+                         name::Text<"::HashMapEntry">>::value;
     };
 
     /// (map, current entry, previous entry), as the List iterator.
@@ -55,7 +63,9 @@ public:
             : m_map(other.map()), m_current(other.entry()), m_previous(other.previous()) {}
 
         EntryReference operator*() const { return *m_current; }
-        auto* operator->() const { return static_cast<std::conditional_t<IsConst, const HashMapEntry*, HashMapEntry*>>(m_current); }
+        auto* operator->() const {
+            return static_cast<std::conditional_t<IsConst, const HashMapEntry*, HashMapEntry*>>(m_current);
+        }
         IteratorBase& operator++() {
             m_previous = m_current;
             m_current = m_current->next;
@@ -133,6 +143,23 @@ public:
     uint64 bucketCount() const { return m_bucketCount; }
 
 private:
+    /// The entry holding `key` (whose hash is `hash`), or null.
+    HashMapEntry* findEntry(const K& key, uint32 hash) const;
+    /// The three insertions: a new entry linked first, last, or before `before` (when not null).
+    bool insertEntry(const K& key, const V& value, V** existing, bool atFront, HashMapEntry* before);
+    /// Unlinks an entry from the chain and its bucket and frees it; the last one frees the buckets.
+    void eraseEntry(HashMapEntry* entry);
+    /// A bucket array of `count` empty lists (null when a custom allocator has no memory).
+    Bucket* createBuckets(uint64 count) const;
+    void destroyBuckets(Bucket* buckets, uint64 count) const;
+    /// Doubles the bucket array and re-buckets every entry in chain order.
+    void grow();
+    Bucket& bucketOf(uint32 hash) const { return m_buckets[hash & (m_bucketCount - 1)]; }
+    void* allocateBlock(std::size_t size) const;
+    void freeBlock(void* pointer, std::size_t size) const;
+    /// The value front and back return for an empty map.
+    static V& zeroValue();
+
     HashMapEntry* m_firstEntry;
     HashMapEntry* m_lastEntry;
     uint64 m_size;
@@ -140,6 +167,351 @@ private:
     uint64 m_bucketCount;
     const Allocator* m_allocator;
 };
+
+// Bucket counts are always 8 times a power of two, so a mask gives the remainder.
+template <typename K, typename V, typename H, typename E>
+HashMapBase<K, V, H, E>::HashMapBase()
+    : m_firstEntry(nullptr), m_lastEntry(nullptr), m_size(0), m_buckets(nullptr), m_bucketCount(0),
+      m_allocator(defaultAllocator()) {}
+
+template <typename K, typename V, typename H, typename E>
+HashMapBase<K, V, H, E>::HashMapBase(const HashMapBase& other) : HashMapBase() {
+    HashMapBase::assign(other);
+}
+
+template <typename K, typename V, typename H, typename E>
+HashMapBase<K, V, H, E>::~HashMapBase() {
+    HashMapBase::clear();
+}
+
+template <typename K, typename V, typename H, typename E>
+HashMapBase<K, V, H, E>& HashMapBase<K, V, H, E>::operator=(const HashMapBase& other) {
+    HashMapBase::assign(other);
+    return *this;
+}
+
+template <typename K, typename V, typename H, typename E>
+void* HashMapBase<K, V, H, E>::allocateBlock(std::size_t size) const {
+    return m_allocator != nullptr ? m_allocator->allocate(size) : allocateMemoryBlock(size);
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::freeBlock(void* pointer, std::size_t size) const {
+    if (m_allocator != nullptr)
+        m_allocator->free(pointer, size);
+    else
+        freeMemoryBlock(pointer);
+}
+
+template <typename K, typename V, typename H, typename E>
+V& HashMapBase<K, V, H, E>::zeroValue() {
+    static V zero{};
+    return zero;
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::Bucket* HashMapBase<K, V, H, E>::createBuckets(uint64 count) const {
+    auto* buckets = static_cast<Bucket*>(allocateBlock(count * sizeof(Bucket)));
+    if (buckets == nullptr)
+        return nullptr;
+    for (uint64 i = 0; i < count; ++i) {
+        Bucket* bucket = ::new (buckets + i) Bucket();
+        bucket->Bucket::setAllocator(m_allocator);
+    }
+    return buckets;
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::destroyBuckets(Bucket* buckets, uint64 count) const {
+    if (buckets == nullptr)
+        return;
+    for (uint64 i = 0; i < count; ++i)
+        buckets[i].~Bucket();
+    freeBlock(buckets, count * sizeof(Bucket));
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::grow() {
+    const uint64 count = m_bucketCount * 2;
+    Bucket* buckets = createBuckets(count);
+    if (buckets == nullptr)
+        return;
+    destroyBuckets(m_buckets, m_bucketCount);
+    m_buckets = buckets;
+    m_bucketCount = count;
+    for (HashMapEntry* entry = m_firstEntry; entry != nullptr; entry = entry->next)
+        bucketOf(entry->m_hash).Bucket::pushBack(entry);
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::HashMapEntry* HashMapBase<K, V, H, E>::findEntry(const K& key,
+                                                                                   uint32 hash) const {
+    if (m_bucketCount == 0)
+        return nullptr;
+    const E equal{};
+    for (auto* node = bucketOf(hash).headNode(); node != nullptr; node = node->next) {
+        HashMapEntry* entry = node->value;
+        if (entry->m_hash == hash && equal(entry->m_first, key))
+            return entry;
+    }
+    return nullptr;
+}
+
+template <typename K, typename V, typename H, typename E>
+bool HashMapBase<K, V, H, E>::insertEntry(const K& key, const V& value, V** existing, bool atFront,
+                                          HashMapEntry* before) {
+    const uint32 hash = H{}(key);
+    if (m_size == 0) {
+        if (m_buckets == nullptr) {
+            m_buckets = createBuckets(8);
+            if (m_buckets == nullptr)
+                return false;
+            m_bucketCount = 8;
+        }
+    } else if (HashMapEntry* found = findEntry(key, hash)) {
+        if (existing != nullptr)
+            *existing = &found->m_second;
+        return false;
+    }
+    if (m_size + 1 > m_bucketCount * 7 / 10)
+        grow();
+
+    void* memory = allocateBlock(sizeof(HashMapEntry));
+    if (memory == nullptr) {
+        if (m_size == 0) {
+            destroyBuckets(m_buckets, m_bucketCount);
+            m_buckets = nullptr;
+            m_bucketCount = 0;
+        }
+        return false;
+    }
+    auto* entry = ::new (memory) HashMapEntry{key, value, hash, nullptr, nullptr};
+
+    if (m_firstEntry == nullptr) {
+        m_firstEntry = entry;
+    } else if (atFront || before == m_firstEntry) {
+        entry->next = m_firstEntry;
+        m_firstEntry->prev = entry;
+        if (m_lastEntry == nullptr)
+            m_lastEntry = m_firstEntry;
+        m_firstEntry = entry;
+    } else if (before != nullptr) {
+        entry->prev = before->prev;
+        entry->next = before;
+        before->prev->next = entry;
+        before->prev = entry;
+    } else {
+        HashMapEntry* last = m_lastEntry != nullptr ? m_lastEntry : m_firstEntry;
+        entry->prev = last;
+        last->next = entry;
+        m_lastEntry = entry;
+    }
+    bucketOf(hash).Bucket::pushBack(entry);
+    ++m_size;
+    return true;
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::eraseEntry(HashMapEntry* entry) {
+    Bucket& bucket = bucketOf(entry->m_hash);
+    for (auto* node = bucket.headNode(); node != nullptr; node = node->next) {
+        if (node->value == entry) {
+            bucket.Bucket::remove(typename Bucket::Iterator(&bucket, node, node->prev));
+            break;
+        }
+    }
+
+    if (entry == m_firstEntry)
+        m_firstEntry = entry->next;
+    if (entry == m_lastEntry)
+        m_lastEntry = entry->prev;
+    if (m_firstEntry == m_lastEntry)
+        m_lastEntry = nullptr;
+    if (entry->prev != nullptr)
+        entry->prev->next = entry->next;
+    if (entry->next != nullptr)
+        entry->next->prev = entry->prev;
+    --m_size;
+    entry->~HashMapEntry();
+    freeBlock(entry, sizeof(HashMapEntry));
+
+    if (m_size == 0) {
+        destroyBuckets(m_buckets, m_bucketCount);
+        m_buckets = nullptr;
+        m_bucketCount = 0;
+    }
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::setAllocator(const Allocator* allocator) {
+    m_allocator = allocator;
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::ConstIterator HashMapBase<K, V, H, E>::begin() const {
+    return ConstIterator(this, m_firstEntry, nullptr);
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::Iterator HashMapBase<K, V, H, E>::begin() {
+    return Iterator(this, m_firstEntry, nullptr);
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::ConstIterator HashMapBase<K, V, H, E>::end() const {
+    return ConstIterator(this, nullptr, m_lastEntry != nullptr ? m_lastEntry : m_firstEntry);
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::Iterator HashMapBase<K, V, H, E>::end() {
+    return Iterator(this, nullptr, m_lastEntry != nullptr ? m_lastEntry : m_firstEntry);
+}
+
+template <typename K, typename V, typename H, typename E>
+bool HashMapBase<K, V, H, E>::isEmpty() const {
+    return m_size == 0;
+}
+
+template <typename K, typename V, typename H, typename E>
+uint64 HashMapBase<K, V, H, E>::size() const {
+    return m_size;
+}
+
+template <typename K, typename V, typename H, typename E>
+const V& HashMapBase<K, V, H, E>::front() const {
+    return m_firstEntry != nullptr ? m_firstEntry->m_second : zeroValue();
+}
+
+template <typename K, typename V, typename H, typename E>
+V& HashMapBase<K, V, H, E>::front() {
+    return m_firstEntry != nullptr ? m_firstEntry->m_second : zeroValue();
+}
+
+template <typename K, typename V, typename H, typename E>
+const V& HashMapBase<K, V, H, E>::back() const {
+    const HashMapEntry* last = m_lastEntry != nullptr ? m_lastEntry : m_firstEntry;
+    return last != nullptr ? last->m_second : zeroValue();
+}
+
+template <typename K, typename V, typename H, typename E>
+V& HashMapBase<K, V, H, E>::back() {
+    HashMapEntry* last = m_lastEntry != nullptr ? m_lastEntry : m_firstEntry;
+    return last != nullptr ? last->m_second : zeroValue();
+}
+
+template <typename K, typename V, typename H, typename E>
+bool HashMapBase<K, V, H, E>::insertFront(const K& key, const V& value, V** existing) {
+    return insertEntry(key, value, existing, true, nullptr);
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::popFront() {
+    if (m_firstEntry != nullptr)
+        eraseEntry(m_firstEntry);
+}
+
+template <typename K, typename V, typename H, typename E>
+bool HashMapBase<K, V, H, E>::insertBack(const K& key, const V& value, V** existing) {
+    return insertEntry(key, value, existing, false, nullptr);
+}
+
+template <typename K, typename V, typename H, typename E>
+bool HashMapBase<K, V, H, E>::insert(const K& key, Iterator position, bool after, const V& value,
+                                     V** existing) {
+    HashMapEntry* before = position.entry();
+    if (after && before != nullptr)
+        before = before->next;
+    return insertEntry(key, value, existing, false, before);
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::popBack() {
+    if (m_firstEntry != nullptr)
+        eraseEntry(m_lastEntry != nullptr ? m_lastEntry : m_firstEntry);
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::remove(Iterator position) {
+    if (position.entry() != nullptr)
+        eraseEntry(position.entry());
+}
+
+template <typename K, typename V, typename H, typename E>
+bool HashMapBase<K, V, H, E>::remove(const K& key) {
+    if (m_size == 0)
+        return false;
+    HashMapEntry* entry = findEntry(key, H{}(key));
+    if (entry == nullptr)
+        return false;
+    eraseEntry(entry);
+    return true;
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::remove(Iterator first, Iterator last) {
+    HashMapEntry* entry = first.entry();
+    while (entry != nullptr) {
+        HashMapEntry* next = entry->next;
+        const bool isLast = entry == last.entry();
+        eraseEntry(entry);
+        if (isLast)
+            break;
+        entry = next;
+    }
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::swap(HashMapBase& other) {
+    std::swap(m_firstEntry, other.m_firstEntry);
+    std::swap(m_lastEntry, other.m_lastEntry);
+    std::swap(m_size, other.m_size);
+    std::swap(m_buckets, other.m_buckets);
+    std::swap(m_bucketCount, other.m_bucketCount);
+    std::swap(m_allocator, other.m_allocator);
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::assign(const HashMapBase& other) {
+    if (&other == this)
+        return;
+    HashMapBase::clear();
+    for (const HashMapEntry* entry = other.m_firstEntry; entry != nullptr; entry = entry->next)
+        HashMapBase::insertBack(entry->m_first, entry->m_second);
+}
+
+template <typename K, typename V, typename H, typename E>
+void HashMapBase<K, V, H, E>::clear() {
+    HashMapEntry* entry = m_firstEntry;
+    while (entry != nullptr) {
+        HashMapEntry* next = entry->next;
+        entry->~HashMapEntry();
+        freeBlock(entry, sizeof(HashMapEntry));
+        entry = next;
+    }
+    destroyBuckets(m_buckets, m_bucketCount);
+    m_firstEntry = nullptr;
+    m_lastEntry = nullptr;
+    m_size = 0;
+    m_buckets = nullptr;
+    m_bucketCount = 0;
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::Iterator HashMapBase<K, V, H, E>::find(const K& key) {
+    HashMapEntry* entry = findEntry(key, H{}(key));
+    return entry != nullptr ? Iterator(this, entry, entry->prev) : HashMapBase::end();
+}
+
+template <typename K, typename V, typename H, typename E>
+typename HashMapBase<K, V, H, E>::ConstIterator HashMapBase<K, V, H, E>::find(const K& key) const {
+    HashMapEntry* entry = findEntry(key, H{}(key));
+    return entry != nullptr ? ConstIterator(this, entry, entry->prev) : HashMapBase::end();
+}
+
+template <typename K, typename V, typename H, typename E>
+bool HashMapBase<K, V, H, E>::contains(const K& key) const {
+    return findEntry(key, H{}(key)) != nullptr;
+}
 
 /// The map type used everywhere: HashMapBase with the key's Hash and EqualTo.
 template <typename K, typename V>

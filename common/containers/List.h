@@ -1,7 +1,11 @@
 #pragma once
 
 #include "common/containers/QualifiedTypeName.h"
+#include "common/log/Log.h"
 #include "common/memory/RefCountedData.h"
+
+#include <new>
+#include <utility>
 
 namespace zor {
 
@@ -99,13 +103,274 @@ public:
     /// Slot 24: destroys every node.
     virtual void clear();
 
+    /// The first node (null when empty), for walking the nodes without iterators.
+    Node* headNode() const { return m_head; }
+
+    /// "zor::List<element>::<operation>": how log lines name this instance's operations.
+    template <name::FixedText Operation>
+    static constexpr const char* functionName = name::Joined<name::Template<name::Text<"zor::List">, T>,
+                                                             name::Text<"::">, name::Text<Operation>>::value;
+
 private:
+    /// A node holding a copy of `value`; null when a custom allocator has no memory.
     Node* newNode(const T& value);
     void freeNode(Node* node);
+    /// Takes a node out of the chain and frees it.
+    void unlink(Node* node);
+    /// The value front and back return for an empty list.
+    static T& zeroValue();
 
     Node* m_head;
     Node* m_tail;
     const Allocator* m_allocator;
 };
+
+template <typename T>
+List<T>::List() : m_head(nullptr), m_tail(nullptr), m_allocator(defaultAllocator()) {}
+
+template <typename T>
+List<T>::List(const List& other) : List() {
+    List::assign(other);
+}
+
+template <typename T>
+List<T>::~List() {
+    List::clear();
+}
+
+template <typename T>
+List<T>& List<T>::operator=(const List& other) {
+    List::assign(other);
+    return *this;
+}
+
+template <typename T>
+typename List<T>::Node* List<T>::newNode(const T& value) {
+    void* memory =
+        m_allocator != nullptr ? m_allocator->allocate(sizeof(Node)) : allocateMemoryBlock(sizeof(Node));
+    if (memory == nullptr)
+        return nullptr;
+    return ::new (memory) Node{value, nullptr, nullptr};
+}
+
+template <typename T>
+void List<T>::freeNode(Node* node) {
+    node->~Node();
+    if (m_allocator != nullptr)
+        m_allocator->free(node, sizeof(Node));
+    else
+        freeMemoryBlock(node);
+}
+
+template <typename T>
+void List<T>::unlink(Node* node) {
+    if (node == m_head)
+        m_head = node->next;
+    if (node == m_tail)
+        m_tail = node->prev;
+    if (m_head == m_tail)
+        m_tail = nullptr;
+    if (node->prev != nullptr)
+        node->prev->next = node->next;
+    if (node->next != nullptr)
+        node->next->prev = node->prev;
+    freeNode(node);
+}
+
+template <typename T>
+T& List<T>::zeroValue() {
+    static T zero{};
+    return zero;
+}
+
+template <typename T>
+void List<T>::setAllocator(const Allocator* allocator) {
+    m_allocator = allocator;
+}
+
+template <typename T>
+typename List<T>::ConstIterator List<T>::begin() const {
+    return ConstIterator(this, m_head, nullptr);
+}
+
+template <typename T>
+typename List<T>::Iterator List<T>::begin() {
+    return Iterator(this, m_head, nullptr);
+}
+
+template <typename T>
+typename List<T>::ConstIterator List<T>::end() const {
+    return ConstIterator(this, nullptr, m_tail != nullptr ? m_tail : m_head);
+}
+
+template <typename T>
+typename List<T>::Iterator List<T>::end() {
+    return Iterator(this, nullptr, m_tail != nullptr ? m_tail : m_head);
+}
+
+template <typename T>
+bool List<T>::isEmpty() const {
+    return m_head == nullptr;
+}
+
+template <typename T>
+uint64 List<T>::size() const {
+    uint64 count = 0;
+    for (const Node* node = m_head; node != nullptr; node = node->next)
+        ++count;
+    return count;
+}
+
+template <typename T>
+const T& List<T>::front() const {
+    return m_head != nullptr ? m_head->value : zeroValue();
+}
+
+template <typename T>
+T& List<T>::front() {
+    return m_head != nullptr ? m_head->value : zeroValue();
+}
+
+template <typename T>
+const T& List<T>::back() const {
+    const Node* last = m_tail != nullptr ? m_tail : m_head;
+    return last != nullptr ? last->value : zeroValue();
+}
+
+template <typename T>
+T& List<T>::back() {
+    Node* last = m_tail != nullptr ? m_tail : m_head;
+    return last != nullptr ? last->value : zeroValue();
+}
+
+template <typename T>
+void List<T>::pushFront(const T& value) {
+    Node* node = newNode(value);
+    if (node == nullptr)
+        return;
+    if (m_head != nullptr) {
+        node->next = m_head;
+        m_head->prev = node;
+        if (m_tail == nullptr)
+            m_tail = m_head;
+    }
+    m_head = node;
+}
+
+template <typename T>
+void List<T>::popFront() {
+    if (m_head == nullptr) {
+        zor_log(ContainerLogModule<T>::value, false, LogLevelWarn, functionName<"popFront">,
+                "Cannot pop further, the list is empty");
+        return;
+    }
+    unlink(m_head);
+}
+
+template <typename T>
+void List<T>::pushBack(const T& value) {
+    Node* node = newNode(value);
+    if (node == nullptr)
+        return;
+    if (m_head == nullptr) {
+        m_head = node;
+        return;
+    }
+    Node* last = m_tail != nullptr ? m_tail : m_head;
+    node->prev = last;
+    last->next = node;
+    m_tail = node;
+}
+
+template <typename T>
+void List<T>::popBack() {
+    if (m_head == nullptr) {
+        zor_log(ContainerLogModule<T>::value, false, LogLevelWarn, functionName<"popBack">,
+                "Cannot pop further, the list is empty");
+        return;
+    }
+    unlink(m_tail != nullptr ? m_tail : m_head);
+}
+
+template <typename T>
+void List<T>::insert(Iterator position, bool after, const T& value) {
+    Node* next = position.node();
+    if (after && next != nullptr)
+        next = next->next;
+    if (next == nullptr) {
+        List::pushBack(value);
+        return;
+    }
+    Node* node = newNode(value);
+    if (node == nullptr)
+        return;
+    node->prev = next->prev;
+    node->next = next;
+    if (next->prev != nullptr) {
+        next->prev->next = node;
+    } else {
+        if (m_tail == nullptr)
+            m_tail = m_head;
+        m_head = node;
+    }
+    next->prev = node;
+}
+
+template <typename T>
+void List<T>::remove(Iterator position) {
+    if (m_head == nullptr)
+        return;
+    if (position.node() == nullptr) {
+        zor_log(ContainerLogModule<T>::value, false, LogLevelWarn, functionName<"remove">,
+                "Unable to remove NULL entry from the list");
+        return;
+    }
+    unlink(position.node());
+}
+
+template <typename T>
+void List<T>::remove(Iterator first, Iterator last) {
+    Node* node = first.node();
+    if (node == nullptr) {
+        List::remove(first);
+        return;
+    }
+    while (node != nullptr) {
+        Node* next = node->next;
+        const bool isLast = node == last.node();
+        unlink(node);
+        if (isLast)
+            break;
+        node = next;
+    }
+}
+
+template <typename T>
+void List<T>::swap(List& other) {
+    std::swap(m_head, other.m_head);
+    std::swap(m_tail, other.m_tail);
+    std::swap(m_allocator, other.m_allocator);
+}
+
+template <typename T>
+void List<T>::assign(const List& other) {
+    if (&other == this)
+        return;
+    List::clear();
+    for (const Node* node = other.m_head; node != nullptr; node = node->next)
+        List::pushBack(node->value);
+}
+
+template <typename T>
+void List<T>::clear() {
+    Node* node = m_head;
+    while (node != nullptr) {
+        Node* next = node->next;
+        freeNode(node);
+        node = next;
+    }
+    m_head = nullptr;
+    m_tail = nullptr;
+}
 
 } // namespace zor
