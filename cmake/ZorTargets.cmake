@@ -52,8 +52,9 @@ function(zor_register_tests name)
     if(CMAKE_CROSSCOMPILING)
         # Under an emulator every process start is expensive: one CTest entry per executable.
         add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+        # Wine maps the Linux file system to drive Z:, so the programs see a Windows path.
         set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-            ENVIRONMENT "ZOR_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+            ENVIRONMENT "ZOR_TEST_BIN_DIR=Z:${CMAKE_BINARY_DIR}/bin")
     else()
         include(GoogleTest)
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
