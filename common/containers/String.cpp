@@ -1,5 +1,8 @@
 #include "common/containers/String.h"
 
+#include "common/containers/Array.h"
+#include "common/containers/List.h"
+
 #include "common/log/Log.h"
 
 #include <cstdio>
@@ -23,6 +26,33 @@ uint64 utf8Length(uint32 unit) {
     return unit < 0x80u ? 1 : unit < 0x800u ? 2 : 3;
 }
 
+// Bytes of the UTF-8 sequence at `bytes`, by its lead byte. A byte that cannot start a sequence,
+// a sequence cut short by the end of the text and a sequence with a byte that is not a
+// continuation byte all count as one byte of their own.
+uint64 sequenceLength(const unsigned char* bytes, uint64 remaining) {
+    const unsigned lead = bytes[0];
+    const uint64 length = lead < 0x80u              ? 1
+                          : (lead & 0xE0u) == 0xC0u ? 2
+                          : (lead & 0xF0u) == 0xE0u ? 3
+                          : (lead & 0xF8u) == 0xF0u ? 4
+                                                    : 1;
+    if (length > remaining)
+        return 1;
+    for (uint64 i = 1; i < length; ++i)
+        if ((bytes[i] & 0xC0u) != 0x80u)
+            return 1;
+    return length;
+}
+
+// One 16-bit unit for a sequence: the code point, or its low 16 bits for four-byte sequences.
+uint16 decodeSequence(const unsigned char* bytes, uint64 length) {
+    static constexpr unsigned leadMask[] = {0, 0xFFu, 0x1Fu, 0x0Fu, 0x07u};
+    uint32 codePoint = bytes[0] & leadMask[length];
+    for (uint64 i = 1; i < length; ++i)
+        codePoint = (codePoint << 6) | (bytes[i] & 0x3Fu);
+    return static_cast<uint16>(codePoint);
+}
+
 } // namespace
 
 String::String() : m_data(m_buffer), m_size(1), m_capacity(kInlineCapacity) {
@@ -33,9 +63,7 @@ String::String(const char* text, std::size_t length) : String() {
     assign(text, length);
 }
 
-String::String(const String& other)
-    : RefCountedData(other), m_data(m_buffer), m_size(1), m_capacity(kInlineCapacity) {
-    m_buffer[0] = '\0';
+String::String(const String& other) : String() {
     *this = other;
 }
 
@@ -248,6 +276,46 @@ void String::formatArguments(const char* format, std::va_list arguments) {
     if (std::vsnprintf(text, length + 1, format, arguments) >= 0)
         assignBytes(text, length);
     deallocate(text);
+}
+
+const WideChar* String::toUTF16(Array<WideChar>& out) const {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(m_data);
+    const uint64 size = length();
+    uint64 count = 0;
+    for (uint64 i = 0; i < size; i += sequenceLength(bytes + i, size - i))
+        ++count;
+    if (!out.resize(count + 1))
+        return nullptr;
+    WideChar* unit = out.data();
+    for (uint64 i = 0; i < size;) {
+        const uint64 length = sequenceLength(bytes + i, size - i);
+        *unit++ = static_cast<WideChar>(decodeSequence(bytes + i, length));
+        i += length;
+    }
+    *unit = 0;
+    return out.data();
+}
+
+void String::split(List<String>& out) const {
+    const uint64 size = length();
+    const char* comma = static_cast<const char*>(std::memchr(m_data, ',', size));
+    if (comma == nullptr) {
+        out.pushBack(*this);
+        return;
+    }
+    const char* end = m_data + size;
+    const char* piece = m_data;
+    for (;;) {
+        const char* stop = comma != nullptr ? comma : end;
+        if (stop != piece)
+            out.pushBack(String(piece, static_cast<std::size_t>(stop - piece)));
+        if (comma == nullptr)
+            return;
+        piece = comma + 1;
+        if (piece != end && *piece == ' ')
+            ++piece;
+        comma = static_cast<const char*>(std::memchr(piece, ',', static_cast<std::size_t>(end - piece)));
+    }
 }
 
 String String::splitPath(String* directory) const {

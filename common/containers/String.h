@@ -21,7 +21,10 @@ public:
     /// `length` 0 means up to the terminating NUL; a null or empty text gives the empty string.
     String(const char* text, std::size_t length = 0);
     String(const String& other);
+    /// Takes over a heap block; `other` is left empty. Each string keeps its own counter.
     String(String&& other) noexcept;
+    /// Frees the heap block through String's own `deallocate`: a class that overrides the
+    /// allocation slots calls `clear` in its destructor.
     ~String();
 
     /// A string holding printf-style output.
@@ -43,6 +46,7 @@ public:
 
     /// Assigning a string with a null buffer clears.
     String& operator=(const String& other);
+    /// Takes over a heap block (see the move constructor).
     String& operator=(String&& other) noexcept;
     /// Replaces the content by `length` bytes of `text` (0: up to the NUL); null or empty clears.
     void assign(const char* text, std::size_t length = 0);
@@ -68,17 +72,24 @@ public:
     /// The file name part of a path; `directory`, when given, receives the rest with its separator.
     String splitPath(String* directory = nullptr) const;
 
+    /// Equal when the lengths are equal and the bytes match.
     bool operator==(const String& other) const;
+    /// Compares with a NUL-terminated text (null compares as empty).
     bool operator==(const char* text) const;
 
+    /// The NUL-terminated text.
     const char* c_str() const { return m_data; }
+    /// The bytes, for writing after a `resize`.
     char* data() { return m_data; }
     /// Bytes of text, without the terminator.
     uint64 length() const { return m_size != 0 ? m_size - 1 : 0; }
     /// Bytes in use, terminator included (the `m_size` member).
     uint64 byteSize() const { return m_size; }
+    /// Bytes available at the data (the `m_capacity` member).
     uint64 capacity() const { return m_capacity; }
+    /// True when there is no text.
     bool isEmpty() const { return m_size <= 1; }
+    /// True while the text lives in the buffer inside the object.
     bool isInline() const { return m_data == m_buffer; }
 
     /// The static template type names "float" and "double", created once on first use.
@@ -86,7 +97,8 @@ public:
     static const String& doubleTypeName();
 
 private:
-    // Both write the terminator after the `count` bytes; the bytes may lie in this string.
+    // The two byte copies write the terminator after `count` bytes; the source may lie in this
+    // string's own storage.
     void assignBytes(const char* bytes, uint64 count);
     void appendBytes(const char* bytes, uint64 count);
     void formatArguments(const char* format, std::va_list arguments);

@@ -1,7 +1,11 @@
 #include "common/containers/String.h"
 
+#include "common/containers/Array.h"
+#include "common/containers/List.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -290,6 +294,95 @@ TEST(String, Utf16UnitsAreEncodedOneByOne) {
     euros.pushBack(many.data());
     EXPECT_EQ(euros.length(), 120u);
     EXPECT_EQ(euros.capacity(), 242u);
+}
+
+std::vector<uint16> utf16(const String& string) {
+    Array<WideChar> out;
+    const WideChar* units = string.toUTF16(out);
+    EXPECT_EQ(units, out.data());
+    return std::vector<uint16>(out.begin(), out.end());
+}
+
+TEST(String, Utf8DecodesToOneUnitPerCharacter) {
+    struct Case {
+        const char* utf8;
+        std::vector<uint16> units; // terminator included
+    };
+    const Case cases[] = {
+        {"", {0}},
+        {"A", {0x41, 0}},
+        {"\xC3\xA9", {0xE9, 0}},
+        {"\xE2\x82\xAC", {0x20AC, 0}},
+        {"\xF0\x9F\x98\x80", {0xF600, 0}}, // low 16 bits, no surrogate pair
+        {"a\xC3\xA9\xE2\x82\xACz", {'a', 0xE9, 0x20AC, 'z', 0}},
+        // Malformed input: each offending byte stands for itself and the scan stops at the end.
+        {"\x80x", {0x80, 'x', 0}},
+        {"\xFF\xF8", {0xFF, 0xF8, 0}},
+        {"\xC3", {0xC3, 0}},
+        {"\xE2\x82", {0xE2, 0x82, 0}},
+        {"x\xF0\x9F\x98", {'x', 0xF0, 0x9F, 0x98, 0}},
+        {"\xC3" "A", {0xC3, 'A', 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(utf16(String(c.utf8)), c.units) << c.utf8;
+
+    // Every unit outside the surrogate range survives the way through UTF-8 and back.
+    std::vector<WideChar> units;
+    for (uint32 unit = 1; unit < 0x10000; unit += 7)
+        if (unit < 0xD800 || unit > 0xDFFF)
+            units.push_back(static_cast<WideChar>(unit));
+    units.push_back(0);
+    String text;
+    text.pushBack(units.data());
+    const std::vector<uint16> back = utf16(text);
+    EXPECT_TRUE(std::equal(back.begin(), back.end(), units.begin(), units.end()));
+}
+
+TEST(String, ToUtf16ResizesTheOutputArray) {
+    Array<WideChar> out;
+    for (int i = 0; i < 50; ++i)
+        out.pushBack(WideChar('#'));
+    EXPECT_NE(String("ok").toUTF16(out), nullptr);
+    EXPECT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[0], WideChar('o'));
+    EXPECT_EQ(out[2], WideChar(0));
+
+    // An external buffer cannot grow: nothing is written.
+    WideChar buffer[2] = {'#', '#'};
+    Array<WideChar> external;
+    external.attach(buffer, 2);
+    EXPECT_EQ(String("long").toUTF16(external), nullptr);
+    EXPECT_EQ(buffer[0], WideChar('#'));
+}
+
+std::vector<std::string> pieces(const char* source) {
+    List<String> out;
+    String(source).split(out);
+    std::vector<std::string> result;
+    for (const String& piece : out)
+        result.push_back(text(piece));
+    return result;
+}
+
+TEST(String, SplitAtCommas) {
+    using Pieces = std::vector<std::string>;
+    EXPECT_EQ(pieces("a, b,,c"), (Pieces{"a", "b", "c"}));
+    EXPECT_EQ(pieces("no comma here"), (Pieces{"no comma here"}));
+    EXPECT_EQ(pieces(""), (Pieces{""}));
+    EXPECT_EQ(pieces("a,b"), (Pieces{"a", "b"}));
+    EXPECT_EQ(pieces("a,  b"), (Pieces{"a", " b"})); // only one blank is skipped
+    EXPECT_EQ(pieces(" a ,b "), (Pieces{" a ", "b "}));
+    EXPECT_EQ(pieces("a,"), (Pieces{"a"}));
+    EXPECT_EQ(pieces("a, "), (Pieces{"a"}));
+    EXPECT_EQ(pieces(",a"), (Pieces{"a"}));
+    EXPECT_EQ(pieces(","), Pieces{});
+    EXPECT_EQ(pieces(", ,"), Pieces{});
+
+    List<String> out;
+    out.pushBack(String("kept"));
+    String("x, y").split(out);
+    EXPECT_EQ(out.size(), 3u);
+    EXPECT_EQ(text(out.front()), "kept");
 }
 
 TEST(String, FormatReplacesTheContent) {
