@@ -114,6 +114,9 @@ private:
     /// it in `*copy` (freed by the caller); else `source` itself.
     const T* detachedSource(const T* source, uint64 count, T** copy) const;
     static void copyElements(T* destination, const T* source, uint64 count);
+    /// pushBack's general path; `value` is a copy, since the original may live in the storage
+    /// that growing frees.
+    __attribute__((noinline)) bool appendCopy(T value);
 
     T* m_data;
     uint64 m_size;
@@ -364,9 +367,19 @@ bool Array<T>::append(const T* source, uint64 count) {
 
 template <typename T>
 bool Array<T>::pushBack(const T& value) {
-    // A copy, since the value may live in the storage that growing frees.
-    const T copy = value;
-    return Array::append(&copy, 1);
+    // Most pushes stay within the capacity that the policy keeps: nothing moves.
+    if (m_size < m_capacity &&
+        (m_mode == ArrayModeGrowOnly || (m_mode == ArrayModeOwned && (m_growth >> 28) == 0x2 &&
+                                         (std::bit_floor(m_size + 1) << 1) == m_capacity))) {
+        m_data[m_size++] = value;
+        return true;
+    }
+    return appendCopy(value);
+}
+
+template <typename T>
+bool Array<T>::appendCopy(T value) {
+    return Array::append(&value, 1);
 }
 
 template <typename T>
