@@ -28,7 +28,7 @@ public:
     ~String();
 
     /// A string holding printf-style output.
-    static String formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+    static String formatted(const char* format, ...) ZOR_PRINTF_FORMAT(1, 2);
 
     ZOR_DELETING_DESTRUCTOR(String)
 
@@ -61,7 +61,7 @@ public:
     void pushBack(const WideChar* utf16);
 
     /// Replaces the content with printf-style output; a formatting error changes nothing.
-    void format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void format(const char* format, ...) ZOR_PRINTF_FORMAT(2, 3);
 
     /// Converts to UTF-16 in `out` (NUL-terminated, one unit per character); returns out's data.
     const WideChar* toUTF16(Array<WideChar>& out) const;

@@ -321,7 +321,9 @@ TEST(String, Utf8DecodesToOneUnitPerCharacter) {
         {"\xC3", {0xC3, 0}},
         {"\xE2\x82", {0xE2, 0x82, 0}},
         {"x\xF0\x9F\x98", {'x', 0xF0, 0x9F, 0x98, 0}},
-        {"\xC3" "A", {0xC3, 'A', 0}},
+        {"\xC3"
+         "A",
+         {0xC3, 'A', 0}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(utf16(String(c.utf8)), c.units) << c.utf8;
@@ -393,6 +395,9 @@ TEST(String, FormatReplacesTheContent) {
     EXPECT_TRUE(string.isEmpty());
 
     EXPECT_EQ(text(String::formatted("%05.1f|%x", 3.14159, 255u)), "003.1|ff");
+    // C99 conversions, with the same output on every platform.
+    EXPECT_EQ(text(String::formatted("%zu|%lld|%hhx|%llu", std::size_t{5}, -(1LL << 40), 0x1FF, ~0ULL)),
+              "5|-1099511627776|ff|18446744073709551615");
     const String wide = String::formatted("%0200d", 1);
     EXPECT_EQ(wide.length(), 200u);
     EXPECT_EQ(wide.capacity(), 402u);
