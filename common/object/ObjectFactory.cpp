@@ -1,0 +1,68 @@
+#include "common/object/ObjectFactory.h"
+
+#include "common/application/ApplicationData.h"
+#include "common/log/Log.h"
+#include "common/object/IObject.h"
+
+namespace zor {
+
+void registerObjectAllocator(ObjectAllocator allocator) {
+    IObject* temporary = allocator();
+    const String& typeName = temporary->getTypeName();
+    ApplicationData* appData = applicationData();
+    if (appData == nullptr) {
+        zor_log("zor_physics.dll", false, LogLevelWarn, "zor_addObjectAllocator",
+                "Application data is NULL, cannot create object from name %s", typeName.c_str());
+    } else {
+        ScopedReadWriteLock lock(appData->m_objectAllocatorsLock, ScopedReadWriteLock::Exclusive);
+        appData->m_objectAllocatorsByName.insertBack(typeName, allocator);
+        appData->m_objectAllocatorsByGUID.insertBack(
+            ObjectTypeKey{*temporary->getGUID(), temporary->getTemplateTypeName()}, allocator);
+    }
+    temporary->release();
+}
+
+} // namespace zor
+
+using namespace zor;
+
+IObject* zor_createObjectFromGUIDAndTypeName(const GUID_t& guid, const String& templateTypeName) {
+    ApplicationData* appData = applicationData();
+    if (appData == nullptr) {
+        const uint8* b = guid.m_bytes;
+        zor_log("common", false, LogLevelWarn, "zor_createObjectFromGUIDAndTypeName",
+                "Application data is NULL, cannot create object from GUID "
+                "%02hhx%02hhx%02hhx%02hhx-%02hhx%02hhx-%02hhx%02hhx-%02hhx%02hhx-%02hhx%02hhx%02hhx%02hhx%"
+                "02hhx%02hhx. "
+                "Return NULL",
+                b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14],
+                b[15]);
+        return nullptr;
+    }
+    const ObjectTypeKey key{guid, templateTypeName};
+    ScopedReadWriteLock lock(appData->m_objectAllocatorsLock, ScopedReadWriteLock::Shared);
+    auto it = appData->m_objectAllocatorsByGUID.find(key);
+    if (it == appData->m_objectAllocatorsByGUID.end())
+        return nullptr;
+    zor_assert(it->m_second != NULL);
+    IObject* rtnObject = it->m_second();
+    zor_assert(rtnObject != NULL);
+    return rtnObject;
+}
+
+IObject* zor_createObject() {
+    ApplicationData* appData = applicationData();
+    if (appData == nullptr) {
+        zor_log("common", false, LogLevelWarn, "zor_createObject",
+                "Application data is NULL, cannot create object from name %s. Return NULL", "Object");
+        return nullptr;
+    }
+    zor_assert(appData->m_core != NULL);
+    IObject* (*createObject)() = nullptr;
+    {
+        // The lock guards only the reading of the function; the call runs outside it.
+        ScopedReadWriteLock lock(appData->m_core->m_lock, ScopedReadWriteLock::Shared);
+        createObject = appData->m_core->m_createObject;
+    }
+    return createObject != nullptr ? createObject() : nullptr;
+}
