@@ -9,6 +9,7 @@ namespace {
 constexpr const char* kPieces[] = {"alpha", "beta, ",    "gamma", "delta epsilon",
                                    "z",     "eta/theta", "iota",  "kappa"};
 constexpr int kPieceCount = 1024;
+constexpr int kLongTextCopies = 4;
 
 const std::string& longText() {
     static const std::string text = [] {
@@ -20,71 +21,52 @@ const std::string& longText() {
     return text;
 }
 
-void ZorAppendShortPieces(benchmark::State& state) {
+// The same operation on both string types, so that each benchmark body serves both.
+void append(zor::String& string, const char* text) {
+    string.pushBackUTF8String(text);
+}
+void append(std::string& string, const char* text) {
+    string += text;
+}
+
+template <typename S>
+void AppendShortPieces(benchmark::State& state) {
     for (auto _ : state) {
-        zor::String string;
+        S string;
         for (int i = 0; i < kPieceCount; ++i)
-            string.pushBackUTF8String(kPieces[i & 7]);
+            append(string, kPieces[i & 7]);
         benchmark::DoNotOptimize(string.c_str());
     }
     state.SetItemsProcessed(state.iterations() * kPieceCount);
 }
-BENCHMARK(ZorAppendShortPieces);
+BENCHMARK_TEMPLATE(AppendShortPieces, zor::String);
+BENCHMARK_TEMPLATE(AppendShortPieces, std::string);
 
-void StdAppendShortPieces(benchmark::State& state) {
-    for (auto _ : state) {
-        std::string string;
-        for (int i = 0; i < kPieceCount; ++i)
-            string += kPieces[i & 7];
-        benchmark::DoNotOptimize(string.c_str());
-    }
-    state.SetItemsProcessed(state.iterations() * kPieceCount);
-}
-BENCHMARK(StdAppendShortPieces);
-
-void ZorAppendLongText(benchmark::State& state) {
+template <typename S>
+void AppendLongText(benchmark::State& state) {
     const char* text = longText().c_str();
     for (auto _ : state) {
-        zor::String string("header: ");
-        for (int i = 0; i < 4; ++i)
-            string.pushBackUTF8String(text);
+        S string("header: ");
+        for (int i = 0; i < kLongTextCopies; ++i)
+            append(string, text);
         benchmark::DoNotOptimize(string.c_str());
     }
-    state.SetBytesProcessed(state.iterations() * 4 * static_cast<int64_t>(longText().size()));
+    state.SetBytesProcessed(state.iterations() * kLongTextCopies * static_cast<int64_t>(longText().size()));
 }
-BENCHMARK(ZorAppendLongText);
+BENCHMARK_TEMPLATE(AppendLongText, zor::String);
+BENCHMARK_TEMPLATE(AppendLongText, std::string);
 
-void StdAppendLongText(benchmark::State& state) {
-    const char* text = longText().c_str();
-    for (auto _ : state) {
-        std::string string("header: ");
-        for (int i = 0; i < 4; ++i)
-            string += text;
-        benchmark::DoNotOptimize(string.c_str());
-    }
-    state.SetBytesProcessed(state.iterations() * 4 * static_cast<int64_t>(longText().size()));
-}
-BENCHMARK(StdAppendLongText);
-
-void ZorConstructAndCopyShort(benchmark::State& state) {
+template <typename S>
+void ConstructAndCopyShort(benchmark::State& state) {
     unsigned next = 0;
     for (auto _ : state) {
-        zor::String original(kPieces[next++ & 7]);
-        zor::String copy(original);
+        S original(kPieces[next++ & 7]);
+        S copy(original);
         benchmark::DoNotOptimize(copy.c_str());
     }
 }
-BENCHMARK(ZorConstructAndCopyShort);
-
-void StdConstructAndCopyShort(benchmark::State& state) {
-    unsigned next = 0;
-    for (auto _ : state) {
-        std::string original(kPieces[next++ & 7]);
-        std::string copy(original);
-        benchmark::DoNotOptimize(copy.c_str());
-    }
-}
-BENCHMARK(StdConstructAndCopyShort);
+BENCHMARK_TEMPLATE(ConstructAndCopyShort, zor::String);
+BENCHMARK_TEMPLATE(ConstructAndCopyShort, std::string);
 
 } // namespace
 
