@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/containers/Chain.h"
 #include "common/containers/List.h"
 #include "common/containers/String.h"
 
@@ -287,25 +288,12 @@ bool HashMapBase<K, V, H, E>::insertEntry(const K& key, const V& value, V** exis
     }
     auto* entry = ::new (memory) HashMapEntry{key, value, hash, nullptr, nullptr};
 
-    if (m_firstEntry == nullptr) {
-        m_firstEntry = entry;
-    } else if (atFront || before == m_firstEntry) {
-        entry->next = m_firstEntry;
-        m_firstEntry->prev = entry;
-        if (m_lastEntry == nullptr)
-            m_lastEntry = m_firstEntry;
-        m_firstEntry = entry;
-    } else if (before != nullptr) {
-        entry->prev = before->prev;
-        entry->next = before;
-        before->prev->next = entry;
-        before->prev = entry;
-    } else {
-        HashMapEntry* last = m_lastEntry != nullptr ? m_lastEntry : m_firstEntry;
-        entry->prev = last;
-        last->next = entry;
-        m_lastEntry = entry;
-    }
+    if (atFront)
+        chain::linkFront(m_firstEntry, m_lastEntry, entry);
+    else if (before != nullptr)
+        chain::linkBefore(m_firstEntry, m_lastEntry, before, entry);
+    else
+        chain::linkBack(m_firstEntry, m_lastEntry, entry);
     bucketOf(hash).Bucket::pushBack(entry);
     ++m_size;
     return true;
@@ -321,16 +309,7 @@ void HashMapBase<K, V, H, E>::eraseEntry(HashMapEntry* entry) {
         }
     }
 
-    if (entry == m_firstEntry)
-        m_firstEntry = entry->next;
-    if (entry == m_lastEntry)
-        m_lastEntry = entry->prev;
-    if (m_firstEntry == m_lastEntry)
-        m_lastEntry = nullptr;
-    if (entry->prev != nullptr)
-        entry->prev->next = entry->next;
-    if (entry->next != nullptr)
-        entry->next->prev = entry->prev;
+    chain::unlink(m_firstEntry, m_lastEntry, entry);
     --m_size;
     entry->~HashMapEntry();
     freeBlock(entry, sizeof(HashMapEntry));
@@ -359,12 +338,12 @@ typename HashMapBase<K, V, H, E>::Iterator HashMapBase<K, V, H, E>::begin() {
 
 template <typename K, typename V, typename H, typename E>
 typename HashMapBase<K, V, H, E>::ConstIterator HashMapBase<K, V, H, E>::end() const {
-    return ConstIterator(this, nullptr, m_lastEntry != nullptr ? m_lastEntry : m_firstEntry);
+    return ConstIterator(this, nullptr, chain::last(m_firstEntry, m_lastEntry));
 }
 
 template <typename K, typename V, typename H, typename E>
 typename HashMapBase<K, V, H, E>::Iterator HashMapBase<K, V, H, E>::end() {
-    return Iterator(this, nullptr, m_lastEntry != nullptr ? m_lastEntry : m_firstEntry);
+    return Iterator(this, nullptr, chain::last(m_firstEntry, m_lastEntry));
 }
 
 template <typename K, typename V, typename H, typename E>
@@ -389,13 +368,13 @@ V& HashMapBase<K, V, H, E>::front() {
 
 template <typename K, typename V, typename H, typename E>
 const V& HashMapBase<K, V, H, E>::back() const {
-    const HashMapEntry* last = m_lastEntry != nullptr ? m_lastEntry : m_firstEntry;
+    const HashMapEntry* last = chain::last(m_firstEntry, m_lastEntry);
     return last != nullptr ? last->m_second : zeroValue();
 }
 
 template <typename K, typename V, typename H, typename E>
 V& HashMapBase<K, V, H, E>::back() {
-    HashMapEntry* last = m_lastEntry != nullptr ? m_lastEntry : m_firstEntry;
+    HashMapEntry* last = chain::last(m_firstEntry, m_lastEntry);
     return last != nullptr ? last->m_second : zeroValue();
 }
 
@@ -427,7 +406,7 @@ bool HashMapBase<K, V, H, E>::insert(const K& key, Iterator position, bool after
 template <typename K, typename V, typename H, typename E>
 void HashMapBase<K, V, H, E>::popBack() {
     if (m_firstEntry != nullptr)
-        eraseEntry(m_lastEntry != nullptr ? m_lastEntry : m_firstEntry);
+        eraseEntry(chain::last(m_firstEntry, m_lastEntry));
 }
 
 template <typename K, typename V, typename H, typename E>

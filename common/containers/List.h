@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/containers/Chain.h"
 #include "common/containers/QualifiedTypeName.h"
 #include "common/log/Log.h"
 #include "common/memory/RefCountedData.h"
@@ -164,16 +165,7 @@ void List<T>::freeNode(Node* node) {
 
 template <typename T>
 void List<T>::unlink(Node* node) {
-    if (node == m_head)
-        m_head = node->next;
-    if (node == m_tail)
-        m_tail = node->prev;
-    if (m_head == m_tail)
-        m_tail = nullptr;
-    if (node->prev != nullptr)
-        node->prev->next = node->next;
-    if (node->next != nullptr)
-        node->next->prev = node->prev;
+    chain::unlink(m_head, m_tail, node);
     freeNode(node);
 }
 
@@ -200,12 +192,12 @@ typename List<T>::Iterator List<T>::begin() {
 
 template <typename T>
 typename List<T>::ConstIterator List<T>::end() const {
-    return ConstIterator(this, nullptr, m_tail != nullptr ? m_tail : m_head);
+    return ConstIterator(this, nullptr, chain::last(m_head, m_tail));
 }
 
 template <typename T>
 typename List<T>::Iterator List<T>::end() {
-    return Iterator(this, nullptr, m_tail != nullptr ? m_tail : m_head);
+    return Iterator(this, nullptr, chain::last(m_head, m_tail));
 }
 
 template <typename T>
@@ -233,28 +225,20 @@ T& List<T>::front() {
 
 template <typename T>
 const T& List<T>::back() const {
-    const Node* last = m_tail != nullptr ? m_tail : m_head;
+    const Node* last = chain::last(m_head, m_tail);
     return last != nullptr ? last->value : zeroValue();
 }
 
 template <typename T>
 T& List<T>::back() {
-    Node* last = m_tail != nullptr ? m_tail : m_head;
+    Node* last = chain::last(m_head, m_tail);
     return last != nullptr ? last->value : zeroValue();
 }
 
 template <typename T>
 void List<T>::pushFront(const T& value) {
-    Node* node = newNode(value);
-    if (node == nullptr)
-        return;
-    if (m_head != nullptr) {
-        node->next = m_head;
-        m_head->prev = node;
-        if (m_tail == nullptr)
-            m_tail = m_head;
-    }
-    m_head = node;
+    if (Node* node = newNode(value))
+        chain::linkFront(m_head, m_tail, node);
 }
 
 template <typename T>
@@ -269,17 +253,8 @@ void List<T>::popFront() {
 
 template <typename T>
 void List<T>::pushBack(const T& value) {
-    Node* node = newNode(value);
-    if (node == nullptr)
-        return;
-    if (m_head == nullptr) {
-        m_head = node;
-        return;
-    }
-    Node* last = m_tail != nullptr ? m_tail : m_head;
-    node->prev = last;
-    last->next = node;
-    m_tail = node;
+    if (Node* node = newNode(value))
+        chain::linkBack(m_head, m_tail, node);
 }
 
 template <typename T>
@@ -289,7 +264,7 @@ void List<T>::popBack() {
                 "Cannot pop further, the list is empty");
         return;
     }
-    unlink(m_tail != nullptr ? m_tail : m_head);
+    unlink(chain::last(m_head, m_tail));
 }
 
 template <typename T>
@@ -301,19 +276,8 @@ void List<T>::insert(Iterator position, bool after, const T& value) {
         List::pushBack(value);
         return;
     }
-    Node* node = newNode(value);
-    if (node == nullptr)
-        return;
-    node->prev = next->prev;
-    node->next = next;
-    if (next->prev != nullptr) {
-        next->prev->next = node;
-    } else {
-        if (m_tail == nullptr)
-            m_tail = m_head;
-        m_head = node;
-    }
-    next->prev = node;
+    if (Node* node = newNode(value))
+        chain::linkBefore(m_head, m_tail, next, node);
 }
 
 template <typename T>

@@ -6,10 +6,23 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace zor {
 namespace {
 
 using test::vtableSlot;
+
+// Members start after the base's table, counter and counter free function.
+constexpr std::size_t kFirstMember = 3 * sizeof(void*);
+
+/// The word of `Type` stored `offset` bytes into an object, read as the host would read it.
+template <typename Type, typename Object>
+Type memberAt(const Object& object, std::size_t offset) {
+    Type value;
+    std::memcpy(&value, reinterpret_cast<const unsigned char*>(&object) + offset, sizeof value);
+    return value;
+}
 
 TEST(ContainerSlots, Array) {
     using A = Array<uint8>;
@@ -106,6 +119,74 @@ TEST(ContainerSlots, HashMapBase) {
     // The map type adds nothing but its own slot 0.
     EXPECT_EQ(vtableSlot(&HashMap<String, uint32>::deletingDestructor), 0u);
     EXPECT_EQ(sizeof(HashMap<String, uint32>), sizeof(M));
+}
+
+TEST(ContainerLayout, ArrayMembersInOrder) {
+    Array<uint8> array;
+    array.pushBack(7);
+    array.setMode(ArrayModeGrowOnly, 0x123);
+    EXPECT_EQ(sizeof array, kFirstMember + 3 * 8 + 2 * 4 + sizeof(void*));
+    EXPECT_EQ(memberAt<uint8*>(array, kFirstMember), array.data());
+    EXPECT_EQ(memberAt<uint64>(array, kFirstMember + 8), 1u);
+    EXPECT_EQ(memberAt<uint64>(array, kFirstMember + 16), 2u);
+    EXPECT_EQ(memberAt<uint32>(array, kFirstMember + 24), 6u);
+    EXPECT_EQ(memberAt<uint32>(array, kFirstMember + 28), 0x123u);
+    EXPECT_EQ(memberAt<const Allocator*>(array, kFirstMember + 32), defaultAllocator());
+}
+
+TEST(ContainerLayout, ListTailIsNullUntilTheSecondNode) {
+    using Node = List<int>::Node;
+    List<int> list;
+    EXPECT_EQ(sizeof list, kFirstMember + 3 * sizeof(void*));
+    EXPECT_EQ(memberAt<const Allocator*>(list, kFirstMember + 16), defaultAllocator());
+    const auto head = [&] { return memberAt<Node*>(list, kFirstMember); };
+    const auto tail = [&] { return memberAt<Node*>(list, kFirstMember + 8); };
+
+    list.pushBack(1);
+    EXPECT_EQ(head()->value, 1);
+    EXPECT_EQ(tail(), nullptr);
+    list.pushBack(2);
+    EXPECT_EQ(tail()->value, 2);
+    list.popFront();
+    EXPECT_EQ(head()->value, 2);
+    EXPECT_EQ(tail(), nullptr);
+    list.pushFront(1);
+    EXPECT_EQ(tail()->value, 2);
+    list.popBack();
+    EXPECT_EQ(tail(), nullptr);
+    list.insert(list.begin(), false, 0);
+    EXPECT_EQ(head()->value, 0);
+    EXPECT_EQ(tail()->value, 1);
+    EXPECT_EQ(head()->prev, nullptr);
+    EXPECT_EQ(tail()->next, nullptr);
+    EXPECT_EQ(head()->next, tail());
+    EXPECT_EQ(tail()->prev, head());
+}
+
+TEST(ContainerLayout, MapLastEntryIsNullUntilTheSecondEntry) {
+    using Map = HashMap<String, uint32>;
+    using Entry = Map::HashMapEntry;
+    Map map;
+    EXPECT_EQ(sizeof map, kFirstMember + 6 * 8);
+    const auto first = [&] { return memberAt<Entry*>(map, kFirstMember); };
+    const auto last = [&] { return memberAt<Entry*>(map, kFirstMember + 8); };
+    const auto bucketCount = [&] { return memberAt<uint64>(map, kFirstMember + 32); };
+
+    map.insertBack(String("a"), 1);
+    EXPECT_EQ(first()->m_second, 1u);
+    EXPECT_EQ(last(), nullptr);
+    EXPECT_EQ(memberAt<uint64>(map, kFirstMember + 16), 1u);
+    EXPECT_NE(memberAt<Map::Bucket*>(map, kFirstMember + 24), nullptr);
+    EXPECT_EQ(bucketCount(), 8u);
+    map.insertFront(String("b"), 2);
+    EXPECT_EQ(first()->m_second, 2u);
+    EXPECT_EQ(last()->m_second, 1u);
+    map.remove(String("a"));
+    EXPECT_EQ(last(), nullptr);
+    map.remove(String("b"));
+    EXPECT_EQ(first(), nullptr);
+    EXPECT_EQ(memberAt<Map::Bucket*>(map, kFirstMember + 24), nullptr);
+    EXPECT_EQ(bucketCount(), 0u);
 }
 
 } // namespace
