@@ -120,22 +120,8 @@ TEST(HashMap, RemovingTheLastEntryFreesTheBuckets) {
     EXPECT_EQ(map.bucketCount(), 8u);
     EXPECT_EQ(&map.front(), &map.back());
     EXPECT_EQ(map.end().previous(), map.begin().entry());
-}
-
-TEST(HashMap, FindGivesTheEntryAndItsPredecessor) {
-    StringMap map;
-    map.insertBack(String("x"), 1);
-    map.insertBack(String("y"), 2);
-    const StringMap& constant = map;
-    auto found = constant.find(String("y"));
-    EXPECT_EQ(found.map(), &map);
-    EXPECT_EQ(found.previous(), map.begin().entry());
-    EXPECT_EQ(found->m_hash, Hash<String>()(String("y")));
-    EXPECT_TRUE(constant.find(String("z")) == constant.end());
-    auto first = map.find(String("x"));
-    EXPECT_EQ(first.previous(), nullptr);
-    first->m_second = 5;
-    EXPECT_EQ(map.front(), 5u);
+    map.insertBack(key(8), 8);
+    EXPECT_EQ(map.find(key(8)).previous(), map.begin().entry());
 }
 
 TEST(HashMap, ByteKeysCollideInTheirBucketAndStayApart) {
@@ -149,31 +135,22 @@ TEST(HashMap, ByteKeysCollideInTheirBucketAndStayApart) {
     EXPECT_TRUE(map.find(8) == map.end());
 }
 
-TEST(HashMap, CopiesAreDeepAndSwapsExchangeEverything) {
+TEST(HashMap, CopiesAreDeepAndSwapsExchangeTheBuckets) {
     StringMap source;
     for (int i = 0; i < 7; ++i)
         source.insertFront(key(i), static_cast<uint32>(i));
     StringMap copy(source);
     EXPECT_EQ(keys(copy), keys(source));
-    EXPECT_EQ(copy.bucketCount(), 16u);
     copy.find(key(3))->m_second = 30;
     EXPECT_EQ(source.find(key(3))->m_second, 3u);
 
-    StringMap other;
-    other.insertBack(String("only"), 1);
-    other = source;
-    EXPECT_EQ(keys(other), keys(source));
-    other = other;
-    EXPECT_EQ(other.size(), 7u);
-
     StringMap empty;
-    empty.swap(other);
-    EXPECT_TRUE(other.isEmpty());
-    EXPECT_EQ(other.bucketCount(), 0u);
-    EXPECT_EQ(keys(empty), keys(source));
+    empty.swap(copy);
+    EXPECT_EQ(copy.bucketCount(), 0u);
+    EXPECT_EQ(empty.bucketCount(), 16u);
     EXPECT_TRUE(empty.contains(key(6)));
-    other.insertBack(String("again"), 1);
-    EXPECT_EQ(other.bucketCount(), 8u);
+    copy.insertBack(String("again"), 1);
+    EXPECT_EQ(copy.bucketCount(), 8u);
 }
 
 TEST(HashMap, EntriesAndBucketsComeFromItsAllocator) {
