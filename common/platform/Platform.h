@@ -5,6 +5,8 @@
 
 #include "common/Types.h"
 
+#include <cstdio>
+
 namespace zor::platform {
 
 /// Handle of a loaded dynamic library (HMODULE on Windows, the dlopen handle elsewhere).
@@ -30,6 +32,10 @@ uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode);
 
 /// The characters that separate folders in a path on this platform ("\\" or "/").
 bool isPathSeparator(WideChar character);
+
+/// Opens a file by its NUL-terminated UTF-16 path with a C library mode ("ab", "rb", ...);
+/// null when it cannot be opened (_wfopen).
+std::FILE* openFile(const WideChar* path, const char* mode);
 
 /// Calendar time in UTC, field for field as the Windows SYSTEMTIME.
 struct SystemTime {

@@ -106,6 +106,10 @@ uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
     return written;
 }
 
+std::FILE* openFile(const WideChar* path, const char* mode) {
+    return std::fopen(utf16ToUtf8(path).c_str(), mode);
+}
+
 bool isPathSeparator(WideChar character) {
     return character == u'/';
 }

@@ -98,6 +98,17 @@ uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
     return length;
 }
 
+std::FILE* openFile(const WideChar* path, const char* mode) {
+    // Modes are plain ASCII ("ab", "rb+", ...); longer ones are not modes.
+    wchar_t wideMode[8] = {};
+    for (std::size_t i = 0; mode[i] != '\0'; ++i) {
+        if (i + 1 == sizeof wideMode / sizeof wideMode[0])
+            return nullptr;
+        wideMode[i] = static_cast<wchar_t>(static_cast<unsigned char>(mode[i]));
+    }
+    return _wfopen(path, wideMode);
+}
+
 bool isPathSeparator(WideChar character) {
     return character == L'\\' || character == L'/';
 }

@@ -1,0 +1,51 @@
+#include "host/app/HostApplicationData.h"
+
+#include "common/compression/CompressionCallbacks.h"
+#include "common/containers/Array.h"
+#include "common/platform/Platform.h"
+
+namespace zor {
+
+HostApplicationData::HostApplicationData(const Settings& settings)
+    : m_consoleEcho(settings.consoleEcho), m_logDirectory(settings.logDirectory) {
+    m_frameworkVersion = settings.frameworkVersion;
+    m_logLevel = settings.logLevel;
+    m_librariesDirectory = settings.librariesDirectory;
+}
+
+HostApplicationData::~HostApplicationData() {
+    releaseCompressionCallbacks(*this);
+    if (m_logFile != nullptr)
+        std::fclose(m_logFile);
+}
+
+void HostApplicationData::openLog(const String& /*processName*/, const String& fileBaseName) {
+    if (m_logFile != nullptr)
+        return;
+    m_logFilePath = m_logDirectory;
+    m_logFilePath.pushBack(fileBaseName);
+    m_logFilePath.pushBackUTF8String(".log");
+    Array<WideChar> widePath;
+    m_logFilePath.toUTF16(widePath);
+    // Binary mode: the lines carry their own "\r\n".
+    m_logFile = platform::openFile(widePath.data(), "ab");
+}
+
+bool HostApplicationData::isConsoleEchoEnabled() {
+    return m_consoleEcho;
+}
+
+void HostApplicationData::writeLog(const String& text) {
+    if (m_logFile == nullptr)
+        return;
+    std::fwrite(text.c_str(), 1, text.length(), m_logFile);
+    std::fflush(m_logFile);
+}
+
+void HostApplicationData::runDeinitializeCallbacks() {
+    for (const DeinitializeCallback callback : m_deinitializeCallbacks)
+        callback();
+    m_deinitializeCallbacks.clear();
+}
+
+} // namespace zor
