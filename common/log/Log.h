@@ -33,7 +33,7 @@ void qualifiedFunctionName(const char* functionSignature, char* out, std::size_t
 
 /// The one log call: stamps, filters, folds and hands the line to the host's logger.
 void zor_log(const char* moduleName, bool echoToConsole, zor::int32 level, const char* functionName,
-             const char* format, ...) __attribute__((format(printf, 5, 6)));
+             const char* format, ...) ZOR_PRINTF_FORMAT(5, 6);
 
 /// Name of the module a source file reports under; each target defines its own.
 #ifndef ZOR_LOG_MODULE
