@@ -86,7 +86,7 @@ TEST(ObjectFactory, CreatesByIdentifierAndTemplateTypeName) {
 
     EXPECT_EQ(zor_createObjectFromGUIDAndTypeName(kGadgetGuid, String("int32_t")), nullptr);
     EXPECT_EQ(zor_createObjectFromGUIDAndTypeName(GUID_t(), String("float")), nullptr);
-    EXPECT_EQ(record.m_log, "") << "an absent class is not reported";
+    EXPECT_EQ(record.writtenLog(), "") << "an absent class is not reported";
 }
 
 TEST(ObjectFactory, ARegisteredKeyKeepsItsFirstAllocator) {
