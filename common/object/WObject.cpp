@@ -1,25 +1,11 @@
 #include "common/object/WObject.h"
 
 #include "common/log/Log.h"
+#include "common/memory/ReferenceCounter.h"
 #include "common/object/Guid.h"
 #include "common/object/ObjectFactory.h"
 
-#include <atomic>
-#include <cstdlib>
-
 namespace zor {
-namespace {
-
-// The counter lives in a block of its own on the system heap, freed by the stored function.
-uint32* newReferenceCounter() {
-    auto* counter = static_cast<uint32*>(std::malloc(sizeof(uint32)));
-    if (counter == nullptr)
-        std::abort();
-    *counter = 0;
-    return counter;
-}
-
-} // namespace
 
 WObject::WObject()
     : m_interfaceObject(nullptr), m_referenceCounter(newReferenceCounter()),
@@ -53,16 +39,16 @@ IObject* WObject::castToClass(const GUID_t& guid, const GUID_t& classGuid) {
 }
 
 uint32 WObject::getReferenceCount() const {
-    return std::atomic_ref<uint32>(*m_referenceCounter).load(std::memory_order_relaxed);
+    return referenceCounterValue(m_referenceCounter);
 }
 
 IObject* WObject::retain() {
-    std::atomic_ref<uint32>(*m_referenceCounter).fetch_add(1, std::memory_order_relaxed);
+    incrementReferenceCounter(m_referenceCounter);
     return this;
 }
 
 void WObject::release() {
-    if (std::atomic_ref<uint32>(*m_referenceCounter).fetch_sub(1, std::memory_order_acq_rel) == 0)
+    if (decrementReferenceCounter(m_referenceCounter))
         deletingDestructor(1);
 }
 

@@ -9,59 +9,42 @@ namespace zor {
 
 #pragma pack(push, 1)
 
-/// A horizontal position and the anchor it is measured from.
-template <typename T>
-struct ExtPositionX {
+/// A position along one axis (0: x, 1: y, 2: z) and the anchor it is measured from.
+template <typename T, int Axis>
+struct ExtPosition {
     T value = 0;
     uint8 anchor = 0;
 
-    bool operator==(const ExtPositionX&) const = default;
+    bool operator==(const ExtPosition&) const = default;
 };
 
-/// A vertical position and the anchor it is measured from.
-template <typename T>
-struct ExtPositionY {
-    T value = 0;
-    uint8 anchor = 0;
-
-    bool operator==(const ExtPositionY&) const = default;
-};
-
-/// A depth position and the anchor it is measured from.
-template <typename T>
-struct ExtPositionZ {
-    T value = 0;
-    uint8 anchor = 0;
-
-    bool operator==(const ExtPositionZ&) const = default;
-};
-
-/// A width and the host's kind byte for it.
-template <typename T>
-struct ExtDimensionWidth {
+/// An extent along one axis (0: width, 1: height, 2: depth) and the host's kind byte for it.
+template <typename T, int Axis>
+struct ExtDimension {
     T value = 0;
     uint8 kind = 8;
 
-    bool operator==(const ExtDimensionWidth&) const = default;
+    bool operator==(const ExtDimension&) const = default;
 };
 
-/// A height and the host's kind byte for it.
+/// A horizontal position.
 template <typename T>
-struct ExtDimensionHeight {
-    T value = 0;
-    uint8 kind = 8;
-
-    bool operator==(const ExtDimensionHeight&) const = default;
-};
-
-/// A depth and the host's kind byte for it.
+using ExtPositionX = ExtPosition<T, 0>;
+/// A vertical position.
 template <typename T>
-struct ExtDimensionDepth {
-    T value = 0;
-    uint8 kind = 8;
-
-    bool operator==(const ExtDimensionDepth&) const = default;
-};
+using ExtPositionY = ExtPosition<T, 1>;
+/// A depth position.
+template <typename T>
+using ExtPositionZ = ExtPosition<T, 2>;
+/// A width.
+template <typename T>
+using ExtDimensionWidth = ExtDimension<T, 0>;
+/// A height.
+template <typename T>
+using ExtDimensionHeight = ExtDimension<T, 1>;
+/// A depth.
+template <typename T>
+using ExtDimensionDepth = ExtDimension<T, 2>;
 
 /// A 2D position with a horizontal and a vertical anchor (int32_t, int64_t, float, double).
 template <typename T>
