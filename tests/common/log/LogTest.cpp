@@ -267,7 +267,7 @@ TEST(Log, ConsoleEchoNeedsTheCallAndTheHostToAskForIt) {
     EXPECT_EQ(record.writtenTexts().size(), 1u);
 }
 
-TEST(Log, LongTextsAreWrittenWholeAndUnformattableMessagesEmpty) {
+TEST(Log, LongTextsAreWrittenWhole) {
     TestApplicationData record;
     const std::string longMessage(3000, 'm');
     const std::string longFunction = "zor::" + std::string(600, 'f');
@@ -277,14 +277,16 @@ TEST(Log, LongTextsAreWrittenWholeAndUnformattableMessagesEmpty) {
     EXPECT_EQ(writes[0],
               std::vector<std::string>{expectedIdentifiers(platform::currentThreadId()) + "WARN  " + kModule +
                                        " " + longFunction + " - " + longMessage + "!\r\n"});
+}
 
-    // A wide character the C locale cannot encode makes printf fail; the line keeps its header.
+TEST(Log, AMessageThatCannotBeFormattedLeavesItsPartEmpty) {
+    // A wide character the C locale cannot encode makes glibc's printf fail.
     const wchar_t unencodable[] = {static_cast<wchar_t>(0x00E9), 0};
     if (std::snprintf(nullptr, 0, "%ls", unencodable) >= 0)
         GTEST_SKIP() << "this C library encodes the character";
-    record.clearCaptured();
+    TestApplicationData record;
     zor_log(kModule, false, LogLevelWarn, kFunction, "text %ls", unencodable);
-    writes = writtenLines(record);
+    const auto writes = writtenLines(record);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0], std::vector<std::string>{expectedLine("WARN ", "")});
 }
