@@ -60,17 +60,13 @@ TEST(VariableReference, IntegerSourcesKeepLowBitsAndExtendBySourceSignedness) {
         {"int8 -1 into uint64", [](auto& r) { return r.changeValueInt8(-1); }, 9, ~uint64{0}},
         {"int16 -2 into uint32", [](auto& r) { return r.changeValueInt16(-2); }, 7, uint32{0xFFFFFFFE}},
         {"uint8 255 into int8", [](auto& r) { return r.changeValueUInt8(255); }, 2, int8{-1}},
-        {"uint8 255 into int64", [](auto& r) { return r.changeValueUInt8(255); }, 8, int64{255}},
         {"uint32 max into int64", [](auto& r) { return r.changeValueUInt32(0xFFFFFFFF); }, 8,
          int64{4294967295}},
         {"int64 into int32", [](auto& r) { return r.changeValueInt64(0x123456789); }, 6, int32{0x23456789}},
-        {"int64 into uint16", [](auto& r) { return r.changeValueInt64(0x123456789); }, 5, uint16{0x6789}},
         {"uint64 max into int8", [](auto& r) { return r.changeValueUInt64(~uint64{0}); }, 2, int8{-1}},
         {"int32 5 into code 81", [](auto& r) { return r.changeValueInt32(5); }, 81, int32{5}},
-        {"int32 -7 into code 81", [](auto& r) { return r.changeValueInt32(-7); }, 81, int32{-7}},
         {"uint16 into int16", [](auto& r) { return r.changeValueUInt16(40000); }, 4, int16{-25536}},
         {"bool into int64", [](auto& r) { return r.changeValueBool(true); }, 8, int64{1}},
-        {"bool into uint8", [](auto& r) { return r.changeValueBool(true); }, 3, uint8{1}},
     };
     for (const ScalarCase& c : cases)
         expectStores(c);
@@ -84,8 +80,6 @@ TEST(VariableReference, BoolTargetsStoreZeroOrOne) {
         {"float 0", [](auto& r) { return r.changeValueFloat(0.0f); }, 1, uint8{0}},
         {"float -0", [](auto& r) { return r.changeValueFloat(-0.0f); }, 1, uint8{0}},
         {"float NaN", [](auto& r) { return r.changeValueFloat(std::nanf("")); }, 1, uint8{1}},
-        {"double 0.25", [](auto& r) { return r.changeValueDouble(0.25); }, 1, uint8{1}},
-        {"bool false", [](auto& r) { return r.changeValueBool(false); }, 1, uint8{0}},
     };
     for (const ScalarCase& c : cases)
         expectStores(c);
@@ -95,11 +89,9 @@ TEST(VariableReference, RealsTruncateThroughTheIntermediateOfTheTarget) {
     const ScalarCase cases[] = {
         {"-2.7f into int32", [](auto& r) { return r.changeValueFloat(-2.7f); }, 6, int32{-2}},
         {"-2.7f into uint8", [](auto& r) { return r.changeValueFloat(-2.7f); }, 3, uint8{254}},
-        {"-0.9 into int8", [](auto& r) { return r.changeValueDouble(-0.9); }, 2, int8{0}},
         {"300 into int8", [](auto& r) { return r.changeValueDouble(300.0); }, 2, int8{44}},
         {"1e10 into int32", [](auto& r) { return r.changeValueDouble(1e10); }, 6, int32{INT32_MIN}},
         {"1e10 into code 81", [](auto& r) { return r.changeValueDouble(1e10); }, 81, int32{INT32_MIN}},
-        {"1e10 into uint16", [](auto& r) { return r.changeValueDouble(1e10); }, 5, uint16{0}},
         // uint32_t and int64_t use the 64-bit intermediate.
         {"1e10 into uint32", [](auto& r) { return r.changeValueDouble(1e10); }, 7, uint32{1410065408}},
         {"1e10 into int64", [](auto& r) { return r.changeValueDouble(1e10); }, 8, int64{10000000000}},
@@ -114,7 +106,6 @@ TEST(VariableReference, RealsTruncateThroughTheIntermediateOfTheTarget) {
         {"NaN into int32", [](auto& r) { return r.changeValueDouble(kNaN); }, 6, int32{INT32_MIN}},
         {"NaN into uint32", [](auto& r) { return r.changeValueDouble(kNaN); }, 7, uint32{0}},
         {"NaN into int64", [](auto& r) { return r.changeValueFloat(std::nanf("")); }, 8, int64{INT64_MIN}},
-        {"-inf into int8", [](auto& r) { return r.changeValueFloat(-INFINITY); }, 2, int8{0}},
     };
     for (const ScalarCase& c : cases)
         expectStores(c);
@@ -139,7 +130,6 @@ TEST(VariableReference, UInt64TargetsTakeTwoTo63OffLargeValuesAndPutItBack) {
 TEST(VariableReference, RealTargetsRoundToNearestEven) {
     const ScalarCase cases[] = {
         {"bool into float", [](auto& r) { return r.changeValueBool(true); }, 10, 1.0f},
-        {"bool into double", [](auto& r) { return r.changeValueBool(false); }, 11, 0.0},
         {"uint64 max into double", [](auto& r) { return r.changeValueUInt64(~uint64{0}); }, 11,
          18446744073709551616.0},
         {"uint64 max into float", [](auto& r) { return r.changeValueUInt64(~uint64{0}); }, 10,
@@ -156,11 +146,9 @@ TEST(VariableReference, RealTargetsRoundToNearestEven) {
         {"2^53 + 1 into double", [](auto& r) { return r.changeValueInt64((int64{1} << 53) + 1); }, 11,
          9007199254740992.0},
         {"int32 16777217 into float", [](auto& r) { return r.changeValueInt32(16777217); }, 10, 16777216.0f},
-        {"int8 -128 into double", [](auto& r) { return r.changeValueInt8(-128); }, 11, -128.0},
         {"0.1 into float", [](auto& r) { return r.changeValueDouble(0.1); }, 10, 0.1f},
         {"0.1f into double", [](auto& r) { return r.changeValueFloat(0.1f); }, 11, static_cast<double>(0.1f)},
         {"1e300 into float", [](auto& r) { return r.changeValueDouble(1e300); }, 10, INFINITY},
-        {"-1e300 into float", [](auto& r) { return r.changeValueDouble(-1e300); }, 10, -INFINITY},
         // Just above the largest float but below the midpoint to 2^128: rounds down to it.
         {"3.40282356e38 into float", [](auto& r) { return r.changeValueDouble(3.4028235677973362e38); }, 10,
          std::numeric_limits<float>::max()},
