@@ -1,0 +1,90 @@
+#include "host/app/HostArguments.h"
+
+#include "common/platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace zor {
+namespace {
+
+const char* separator() {
+    return platform::isPathSeparator(u'\\') ? "\\" : "/";
+}
+
+List<String> argumentList(std::initializer_list<const char*> arguments) {
+    List<String> list;
+    for (const char* argument : arguments)
+        list.pushBack(String(argument));
+    return list;
+}
+
+TEST(HostArguments, DefaultsAndEveryOption) {
+    HostArguments parsed;
+    String error;
+    ASSERT_TRUE(parseHostArguments(argumentList({}), "/opt/zor/", parsed, error));
+    EXPECT_TRUE(parsed.settings.librariesDirectory == "/opt/zor/");
+    EXPECT_TRUE(parsed.settings.logDirectory == "/opt/zor/");
+    EXPECT_EQ(parsed.settings.logLevel, LogLevelInfo);
+    EXPECT_FALSE(parsed.settings.consoleEcho);
+    EXPECT_EQ(parsed.settings.frameworkVersion, 0x10000050000ull);
+    EXPECT_FALSE(parsed.showHelp);
+
+    ASSERT_TRUE(
+        parseHostArguments(argumentList({"--libraries-dir", "mods", "--log-dir", "logs/", "--log-level",
+                                         "TRACE", "--echo", "--framework-version", "16777215.0.65535", "-h"}),
+                           "/opt/zor/", parsed, error));
+    // A folder gets its separator unless it has one.
+    EXPECT_EQ(std::string(parsed.settings.librariesDirectory.c_str()), std::string("mods") + separator());
+    EXPECT_TRUE(parsed.settings.logDirectory == "logs/");
+    EXPECT_EQ(parsed.settings.logLevel, LogLevelTrace);
+    EXPECT_TRUE(parsed.settings.consoleEcho);
+    EXPECT_EQ(parsed.settings.frameworkVersion, makeFrameworkVersion(0xFFFFFF, 0, 0xFFFF));
+    EXPECT_TRUE(parsed.showHelp);
+}
+
+TEST(HostArguments, LogLevelsByNameOrNumber) {
+    const struct {
+        const char* text;
+        int32 level;
+    } cases[] = {{"ERROR", 1}, {"WARN", 2}, {"INFO", 3}, {"DEBUG", 4},
+                 {"TRACE", 5}, {"0", 0},    {"-3", -3},  {"7", 7}};
+    for (const auto& c : cases) {
+        HostArguments parsed;
+        String error;
+        ASSERT_TRUE(parseHostArguments(argumentList({"--log-level", c.text}), "", parsed, error)) << c.text;
+        EXPECT_EQ(parsed.settings.logLevel, c.level) << c.text;
+    }
+}
+
+TEST(HostArguments, RefusalsSayWhy) {
+    const struct {
+        std::initializer_list<const char*> arguments;
+        const char* error;
+    } cases[] = {
+        {{"--verbose"}, "unknown option --verbose"},
+        {{"--log-dir"}, "--log-dir needs a value"},
+        {{"--libraries-dir", ""}, "--libraries-dir needs a folder"},
+        {{"--log-level", "LOUD"}, "invalid log level LOUD"},
+        {{"--log-level", "warn"}, "invalid log level warn"},
+        {{"--log-level", "3x"}, "invalid log level 3x"},
+        {{"--log-level", "99999999999"}, "invalid log level 99999999999"},
+        {{"--framework-version", "1.5"}, "invalid framework version 1.5"},
+        {{"--framework-version", "1.5.0.1"}, "invalid framework version 1.5.0.1"},
+        {{"--framework-version", "1.5.65536"}, "invalid framework version 1.5.65536"},
+        {{"--framework-version", "16777216.5.0"}, "invalid framework version 16777216.5.0"},
+        {{"--framework-version", "1..0"}, "invalid framework version 1..0"},
+        {{"--framework-version", "-1.5.0"}, "invalid framework version -1.5.0"},
+    };
+    for (const auto& c : cases) {
+        HostArguments parsed;
+        String error;
+        EXPECT_FALSE(parseHostArguments(argumentList(c.arguments), "", parsed, error)) << c.error;
+        EXPECT_STREQ(error.c_str(), c.error);
+    }
+}
+
+} // namespace
+} // namespace zor
