@@ -98,7 +98,7 @@ endif()
 expect_contains("${output}" "physicsInitialize: the physics module is ready")
 expect_contains("${output}" "dependencies: common initialized, core initialized, project initialized, geometry initialized")
 expect_contains("${output}" "Tear-down: 2 callbacks run")
-expect_contains("${output}" "Log file: ${PATH_PREFIX}${WORK_DIR}/ready_logs/zor_host")
+expect_contains("${output}" "Log file: ${PATH_PREFIX}${WORK_DIR}/ready_logs")
 read_log("${WORK_DIR}/ready_logs" lines)
 expect_log_sequence("${lines}"
     "INFO  zor_host main - Loading module:\".*zor_physics\\.dll\""
