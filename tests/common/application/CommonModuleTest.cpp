@@ -13,11 +13,7 @@
 namespace zor {
 namespace {
 
-RefCountedData* firstAllocator() {
-    return nullptr;
-}
-
-RefCountedData* secondAllocator() {
+RefCountedData* noAllocator() {
     return nullptr;
 }
 
@@ -32,7 +28,7 @@ TEST(CommonModule, EntryPointsWithoutRecordOnlyWarn) {
         {"Application data is NULL, cannot get libraries directory",
          [] { EXPECT_TRUE(zor_getLibrariesDirectory().isEmpty()); }},
         {"Application data is NULL, cannot allocate variable from name Path2DCommand{float}",
-         [] { zor_addUnknownVariableAllocator("Path2DCommand{float}", &firstAllocator); }},
+         [] { zor_addUnknownVariableAllocator("Path2DCommand{float}", &noAllocator); }},
     };
     ApplicationData* previous = applicationData();
     setApplicationData(nullptr);
@@ -66,16 +62,6 @@ TEST(CommonModule, InitializeRegistersCompressionAndQueuesItsTearDown) {
     EXPECT_EQ(record.writtenLog(), "");
     commonDeinitialize();
     EXPECT_EQ(record.writtenLog(), "");
-}
-
-TEST(CommonModule, VariableAllocatorRegisteredFirstIsKept) {
-    test::TestApplicationData record;
-    zor_addUnknownVariableAllocator("MoveToPath2DCommand{double}", &firstAllocator);
-    zor_addUnknownVariableAllocator("MoveToPath2DCommand{double}", &secondAllocator);
-    ASSERT_EQ(record.m_variableAllocators.size(), 1u);
-    auto entry = record.m_variableAllocators.find("MoveToPath2DCommand{double}");
-    ASSERT_NE(entry, record.m_variableAllocators.end());
-    EXPECT_EQ(entry->m_second, &firstAllocator);
 }
 
 } // namespace

@@ -30,11 +30,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
-    HostApplicationData* newRecord() {
+    static HostApplicationData* newRecord(const fs::path& logFolder) {
         HostApplicationData::Settings settings;
-        settings.librariesDirectory = "modules/";
-        settings.logDirectory = reinterpret_cast<const char*>((m_folder / "").u8string().c_str());
-        settings.logLevel = LogLevelDebug;
+        settings.logDirectory = reinterpret_cast<const char*>((logFolder / "").u8string().c_str());
         return new HostApplicationData(settings);
     }
 
@@ -42,7 +40,7 @@ protected:
 };
 
 TEST_F(HostApplicationDataTest, LogFileIsCreatedOnceAndEveryTextReachesIt) {
-    HostApplicationData* record = newRecord();
+    HostApplicationData* record = newRecord(m_folder);
     record->openLog("zor_host", "zor_host_2026-12-03_230036123");
     ASSERT_TRUE(record->isLogFileOpen());
     const fs::path file = m_folder / "zor_host_2026-12-03_230036123.log";
@@ -62,28 +60,12 @@ TEST_F(HostApplicationDataTest, LogFileIsCreatedOnceAndEveryTextReachesIt) {
 }
 
 TEST_F(HostApplicationDataTest, LogInAMissingFolderIsDroppedQuietly) {
-    HostApplicationData::Settings settings;
-    settings.logDirectory = reinterpret_cast<const char*>((m_folder / "missing" / "").u8string().c_str());
-    HostApplicationData* record = new HostApplicationData(settings);
+    HostApplicationData* record = newRecord(m_folder / "missing");
     record->openLog("zor_host", "zor_host_log");
     EXPECT_FALSE(record->isLogFileOpen());
     EXPECT_FALSE(record->logFilePath().isEmpty());
     record->writeLog("nowhere\r\n");
     EXPECT_TRUE(fs::is_empty(m_folder));
-    record->deletingDestructor(1);
-}
-
-std::string g_calls;
-
-TEST_F(HostApplicationDataTest, TearDownRunsFrontToBackOnce) {
-    HostApplicationData* record = newRecord();
-    g_calls.clear();
-    record->m_deinitializeCallbacks.pushFront([] { g_calls += "common "; });
-    record->m_deinitializeCallbacks.pushFront([] { g_calls += "physics "; });
-    record->runDeinitializeCallbacks();
-    record->runDeinitializeCallbacks();
-    EXPECT_EQ(g_calls, "physics common ");
-    EXPECT_TRUE(record->m_deinitializeCallbacks.isEmpty());
     record->deletingDestructor(1);
 }
 

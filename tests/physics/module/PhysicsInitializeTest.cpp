@@ -1,34 +1,108 @@
-// physicsInitialize as a host calls it: the shared module loaded by path, a heap record per test
-// (the module keeps it and destroys it when it adopts the next one) and host modules from a
-// scenario folder. The module stays loaded, so no test relies on what an earlier one left.
+// physicsInitialize as a host calls it: the shared module loaded by path, host modules from a
+// scenario folder and a fresh heap record per test, which the module keeps until it adopts the
+// next one. The module stays loaded, so no test relies on what an earlier one left behind.
 
-#include "ModuleScenarios.h"
+#include "support/TestApplicationData.h"
 
 #include "common/application/FrameworkVersion.h"
 #include "common/containers/Array.h"
 #include "common/platform/Platform.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ostream>
+#include <regex>
+
 namespace zor::test {
 namespace {
 
-using PhysicsInitialize = bool (*)(ApplicationData*);
+std::string binDirectory() {
+    const char* bin = std::getenv("ZOR_TEST_BIN_DIR");
+    return bin != nullptr ? bin : ".";
+}
 
-platform::LibraryHandle load(const std::string& path, uint32* error = nullptr) {
+std::string scenarioDirectory(const char* scenario) {
+    return binDirectory() + "/scenarios/" + scenario + "/";
+}
+
+platform::LibraryHandle load(const std::string& path, uint32* error) {
     Array<WideChar> widePath;
     String(path.c_str()).toUTF16(widePath);
-    uint32 ignored = 0;
-    return platform::loadLibrary(widePath.data(), error != nullptr ? error : &ignored);
+    return platform::loadLibrary(widePath.data(), error);
 }
+
+using PhysicsInitialize = bool (*)(ApplicationData*);
 
 PhysicsInitialize physicsInitialize() {
     static const PhysicsInitialize entry = [] {
-        platform::LibraryHandle module = load(binDirectory() + "/zor_physics.dll");
-        return module != nullptr
-                   ? reinterpret_cast<PhysicsInitialize>(platform::findSymbol(module, "physicsInitialize"))
-                   : nullptr;
+        uint32 error = 0;
+        platform::LibraryHandle module = load(binDirectory() + "/zor_physics.dll", &error);
+        return reinterpret_cast<PhysicsInitialize>(module ? platform::findSymbol(module, "physicsInitialize")
+                                                          : nullptr);
     }();
     return entry;
 }
+
+/// A capturing record that leaves the test program's own global record alone and remembers
+/// every slot-0 call the module makes on it.
+class ScenarioRecord : public TestApplicationData {
+public:
+    explicit ScenarioRecord(const char* scenario, ApplicationData* programRecord = applicationData()) {
+        setApplicationData(programRecord);
+        m_librariesDirectory = scenarioDirectory(scenario).c_str();
+        m_frameworkVersion = makeFrameworkVersion(1, 5, 0);
+    }
+    void deletingDestructor(uint32 flags) override {
+        destroyed().push_back({this, flags});
+        this->~ScenarioRecord();
+        if (flags & 1u)
+            ScenarioRecord::operator delete(this);
+    }
+    static std::vector<std::pair<const void*, uint32>>& destroyed() {
+        static std::vector<std::pair<const void*, uint32>> calls;
+        return calls;
+    }
+};
+
+/// A log line without its time and identifiers.
+struct LogLine {
+    std::string level, module, function, message;
+    bool operator==(const LogLine&) const = default;
+};
+
+void PrintTo(const LogLine& line, std::ostream* out) {
+    *out << line.level << '|' << line.module << '|' << line.function << '|' << line.message;
+}
+
+std::vector<LogLine> lines(const ScenarioRecord& record) {
+    static const std::regex format(
+        R"(\S+ \S+ \[ *\d+:\d+ *\] (ERROR|WARN |INFO |DEBUG|TRACE|NONE) (\S+) (\S+) - (.*))");
+    std::vector<LogLine> parsed;
+    const std::string log = record.writtenLog();
+    for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::smatch match;
+        const std::string text = log.substr(start, end - start);
+        if (std::regex_match(text, match, format))
+            parsed.push_back({match[1], match[2], match[3], match[4]});
+        else
+            parsed.push_back({"?", "", "", text});
+    }
+    return parsed;
+}
+
+LogLine warning(const char* function, const std::string& message) {
+    return {"WARN ", "zor_physics.dll", function, message};
+}
+
+LogLine refusedDependency(const char* name) {
+    return warning("zor::physicsInitialize",
+                   std::string("Unable to initialize component module dependency: ") + name);
+}
+
+const LogLine kCoreCalled{"INFO ", "zor_core.dll", "coreInitialize", "called"};
+const LogLine kProjectCalled{"INFO ", "zor_project.dll", "projectInitialize", "called"};
+const LogLine kGeometryCalled{"INFO ", "zor_geometry.dll", "geometryInitialize", "called"};
 
 class PhysicsInitializeTest : public ::testing::Test {
 protected:
@@ -36,12 +110,10 @@ protected:
         ASSERT_NE(physicsInitialize(), nullptr) << "zor_physics.dll in " << binDirectory();
     }
 
-    /// A fresh record for a scenario; the module owns it once it has adopted it.
     static ScenarioRecord& newRecord(const char* scenario) { return *new ScenarioRecord(scenario); }
-    static std::vector<LogLine> lines(const ScenarioRecord& record) { return logLines(record.writtenLog()); }
 
     /// A fresh record that the module adopts and refuses at once (its common layer failed
-    /// before), so that what the module logs without adopting a record goes to it.
+    /// before): what the module logs without adopting a record goes there.
     static ScenarioRecord& holdNewRecord() {
         ScenarioRecord& record = newRecord("complete");
         record.m_commonState = DependencyFailed;
@@ -51,104 +123,79 @@ protected:
     }
 };
 
-TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderAndQueuesItsTearDown) {
+TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderOnce) {
     ScenarioRecord& record = newRecord("complete");
     ASSERT_TRUE(physicsInitialize()(&record));
-
-    EXPECT_EQ(lines(record), (std::vector<LogLine>{moduleCalled("zor_core.dll", "coreInitialize"),
-                                                   moduleCalled("zor_project.dll", "projectInitialize"),
-                                                   moduleCalled("zor_geometry.dll", "geometryInitialize")}));
+    EXPECT_EQ(lines(record), (std::vector<LogLine>{kCoreCalled, kProjectCalled, kGeometryCalled}));
     for (const uint32 state :
          {record.m_commonState, record.m_coreState, record.m_projectState, record.m_geometryState})
         EXPECT_EQ(state, DependencyInitialized);
     EXPECT_EQ(record.m_deinitializeCallbacks.size(), 2u);
 
-    // Again with the same record: nothing is started twice, the tear-down callback is queued
-    // again in front of the one of common.
+    // Again with the same record: nothing starts twice, and the physics tear-down is queued
+    // again in front of the two there are.
     record.clearCaptured();
     ASSERT_TRUE(physicsInitialize()(&record));
     EXPECT_TRUE(lines(record).empty());
     ASSERT_EQ(record.m_deinitializeCallbacks.size(), 3u);
     auto callback = record.m_deinitializeCallbacks.begin();
-    const DeinitializeCallback first = *callback;
-    const DeinitializeCallback second = *++callback;
-    const DeinitializeCallback third = *++callback;
+    const DeinitializeCallback first = *callback, second = *++callback, third = *++callback;
     EXPECT_EQ(first, second);
     EXPECT_NE(second, third);
-
-    // With the record in place the tear-down callbacks have nothing to say.
-    for (const DeinitializeCallback teardown : record.m_deinitializeCallbacks)
-        teardown();
-    EXPECT_TRUE(lines(record).empty());
 }
 
 TEST_F(PhysicsInitializeTest, ComparesMajorAndMinorVersionButNotPatch) {
     const struct {
         uint64 version;
-        const char* text; // null when accepted
+        const char* refusedAs; // null when accepted
     } cases[] = {
-        {makeFrameworkVersion(1, 5, 0), nullptr},
         {makeFrameworkVersion(1, 5, 7), nullptr},
         {makeFrameworkVersion(1, 5, 0xFFFF), nullptr},
         {makeFrameworkVersion(1, 6, 0), "1.6.0"},
         {makeFrameworkVersion(2, 5, 0), "2.5.0"},
-        {makeFrameworkVersion(0, 5, 0), "0.5.0"},
         {makeFrameworkVersion(0xFFFFFF, 0xFFFFFF, 0xFFFF), "16777215.16777215.65535"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text != nullptr ? c.text : "compatible");
-        if (c.text == nullptr) {
+        SCOPED_TRACE(c.version);
+        if (c.refusedAs == nullptr) {
             ScenarioRecord& record = newRecord("complete");
             record.m_frameworkVersion = c.version;
             EXPECT_TRUE(physicsInitialize()(&record));
             continue;
         }
-        // A refused record is not adopted: the refusal goes to the record the module holds, and
-        // the refused one is left untouched.
+        // A refused record is not adopted: the refusal goes to the record the module holds.
         ScenarioRecord& held = holdNewRecord();
         ScenarioRecord refused("complete");
         refused.m_frameworkVersion = c.version;
         EXPECT_FALSE(physicsInitialize()(&refused));
         EXPECT_EQ(lines(held),
-                  (std::vector<LogLine>{physicsWarning(
-                      "zor::physicsInitialize",
-                      std::string("Application framework version:") + c.text +
-                          " is incompatible with module framework version:1.5.0. Cannot initialize "
-                          "component module: physics")}));
+                  (std::vector<LogLine>{
+                      warning("zor::physicsInitialize",
+                              std::string("Application framework version:") + c.refusedAs +
+                                  " is incompatible with module framework version:1.5.0. Cannot initialize "
+                                  "component module: physics")}));
         EXPECT_EQ(refused.writtenLog(), "");
         EXPECT_EQ(refused.m_commonState, DependencyNotInitialized);
-        EXPECT_TRUE(refused.m_deinitializeCallbacks.isEmpty());
     }
 }
 
 TEST_F(PhysicsInitializeTest, AdoptingAnotherRecordDestroysThePreviousOne) {
     ScenarioRecord& first = newRecord("complete");
     ASSERT_TRUE(physicsInitialize()(&first));
-    ScenarioRecord::destructions().clear();
-
-    // The same record again is kept.
+    ScenarioRecord::destroyed().clear();
     ASSERT_TRUE(physicsInitialize()(&first));
-    EXPECT_TRUE(ScenarioRecord::destructions().empty());
+    EXPECT_TRUE(ScenarioRecord::destroyed().empty());
 
-    // A refused record is never adopted, so the held one survives it.
-    ScenarioRecord refused("complete");
-    refused.m_frameworkVersion = makeFrameworkVersion(1, 4, 0);
-    EXPECT_FALSE(physicsInitialize()(&refused));
-    EXPECT_TRUE(ScenarioRecord::destructions().empty());
-
-    ScenarioRecord& second = newRecord("complete");
-    ASSERT_TRUE(physicsInitialize()(&second));
-    EXPECT_EQ(ScenarioRecord::destructions(), (std::vector<ScenarioRecord::Destruction>{{&first, 1u}}));
+    ASSERT_TRUE(physicsInitialize()(&newRecord("complete")));
+    EXPECT_EQ(ScenarioRecord::destroyed(), (std::vector<std::pair<const void*, uint32>>{{&first, 1u}}));
 }
 
-TEST_F(PhysicsInitializeTest, NullRecordIsRefusedIntoTheHeldRecordsLog) {
+TEST_F(PhysicsInitializeTest, NullRecordIsRefused) {
     ScenarioRecord& held = holdNewRecord();
     EXPECT_FALSE(physicsInitialize()(nullptr));
-    EXPECT_EQ(lines(held), (std::vector<LogLine>{physicsWarning(
+    EXPECT_EQ(lines(held), (std::vector<LogLine>{warning(
                                "zor::physicsInitialize",
                                "Application data is NULL, cannot initialize component module: physics")}));
-    EXPECT_EQ(held.m_core, nullptr);
-    EXPECT_EQ(held.m_coreInitialize, nullptr);
 }
 
 TEST_F(PhysicsInitializeTest, MissingModuleReportsTheFileThenThePathAndStopsThere) {
@@ -160,63 +207,42 @@ TEST_F(PhysicsInitializeTest, MissingModuleReportsTheFileThenThePathAndStopsTher
     EXPECT_FALSE(physicsInitialize()(&record));
     EXPECT_EQ(lines(record),
               (std::vector<LogLine>{
-                  moduleCalled("zor_core.dll", "coreInitialize"),
+                  kCoreCalled,
                   {"WARN ", "common", "zor_loadLibrary",
                    "Unable to load library:zor_project.dll with error:" + std::to_string(error)},
-                  physicsWarning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
-                  physicsWarning("zor::physicsInitialize",
-                                 "Unable to initialize component module dependency: project"),
+                  warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
+                  refusedDependency("project"),
               }));
-    EXPECT_EQ(record.m_coreState, DependencyInitialized);
     EXPECT_EQ(record.m_projectState, DependencyFailed);
-    EXPECT_EQ(record.m_projectInitialize, nullptr);
     EXPECT_EQ(record.m_geometryState, DependencyNotInitialized);
     EXPECT_EQ(record.m_geometryInitialize, nullptr);
-    // Only common's tear-down was queued.
-    EXPECT_EQ(record.m_deinitializeCallbacks.size(), 1u);
 }
 
 TEST_F(PhysicsInitializeTest, ModuleWithoutItsExportFails) {
     ScenarioRecord& record = newRecord("missing_export");
     EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record),
-              (std::vector<LogLine>{
-                  physicsWarning("zor_prepareCoreModule", "Unable to get function:\"coreInitialize\""),
-                  physicsWarning("zor::physicsInitialize",
-                                 "Unable to initialize component module dependency: core"),
-              }));
+    EXPECT_EQ(lines(record), (std::vector<LogLine>{warning("zor_prepareCoreModule",
+                                                           "Unable to get function:\"coreInitialize\""),
+                                                   refusedDependency("core")}));
     EXPECT_EQ(record.m_coreState, DependencyFailed);
-    EXPECT_EQ(record.m_coreInitialize, nullptr);
-    EXPECT_EQ(record.m_projectState, DependencyNotInitialized);
     EXPECT_EQ(record.m_projectInitialize, nullptr);
 }
 
 TEST_F(PhysicsInitializeTest, RefusingModuleStaysFailedAndIsNotAskedAgain) {
     ScenarioRecord& record = newRecord("refusing_geometry");
-    const std::vector<LogLine> expected{
-        moduleCalled("zor_core.dll", "coreInitialize"), moduleCalled("zor_project.dll", "projectInitialize"),
-        moduleCalled("zor_geometry.dll", "geometryInitialize"),
-        physicsWarning("zor::physicsInitialize",
-                       "Unable to initialize component module dependency: geometry")};
-
     EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record), expected);
-    EXPECT_EQ(record.m_coreState, DependencyInitialized);
-    EXPECT_EQ(record.m_projectState, DependencyInitialized);
+    EXPECT_EQ(lines(record), (std::vector<LogLine>{kCoreCalled, kProjectCalled, kGeometryCalled,
+                                                   refusedDependency("geometry")}));
     EXPECT_EQ(record.m_geometryState, DependencyFailed);
 
-    // The same refusal again, and the log holds back the repeated line.
+    // The same refusal again, without a call; the log holds the repeated line back.
     record.clearCaptured();
     EXPECT_FALSE(physicsInitialize()(&record));
     EXPECT_TRUE(lines(record).empty());
     EXPECT_EQ(record.m_logRepeatCount, 1u);
-    EXPECT_EQ(record.m_deinitializeCallbacks.size(), 1u);
 }
 
-TEST_F(PhysicsInitializeTest, DependencyStatesSetBeforeTheCallAreNotRetried) {
-    const LogLine core = moduleCalled("zor_core.dll", "coreInitialize");
-    const LogLine project = moduleCalled("zor_project.dll", "projectInitialize");
-    const LogLine geometry = moduleCalled("zor_geometry.dll", "geometryInitialize");
+TEST_F(PhysicsInitializeTest, DependencyStatesSetBeforeTheCallAreKept) {
     const struct {
         const char* name;
         uint32 ApplicationData::*state;
@@ -229,29 +255,26 @@ TEST_F(PhysicsInitializeTest, DependencyStatesSetBeforeTheCallAreNotRetried) {
          &ApplicationData::m_commonState,
          DependencyFailed,
          false,
-         {physicsWarning("zor::physicsInitialize",
-                         "Unable to initialize component module dependency: common")},
+         {refusedDependency("common")},
          0},
         {"common started",
          &ApplicationData::m_commonState,
          DependencyInitialized,
          true,
-         {core, project, geometry},
+         {kCoreCalled, kProjectCalled, kGeometryCalled},
          1},
         {"core failed",
          &ApplicationData::m_coreState,
          DependencyFailed,
          false,
-         {physicsWarning("zor::physicsInitialize", "Unable to initialize component module dependency: core")},
+         {refusedDependency("core")},
          1},
-        {"core started", &ApplicationData::m_coreState, DependencyInitialized, true, {project, geometry}, 2},
-        {"project failed",
-         &ApplicationData::m_projectState,
-         DependencyFailed,
-         false,
-         {core, physicsWarning("zor::physicsInitialize",
-                               "Unable to initialize component module dependency: project")},
-         1},
+        {"core started",
+         &ApplicationData::m_coreState,
+         DependencyInitialized,
+         true,
+         {kProjectCalled, kGeometryCalled},
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -261,15 +284,10 @@ TEST_F(PhysicsInitializeTest, DependencyStatesSetBeforeTheCallAreNotRetried) {
         EXPECT_EQ(lines(record), c.lines);
         EXPECT_EQ(record.*c.state, c.value);
         EXPECT_EQ(record.m_deinitializeCallbacks.size(), c.tearDownCallbacks);
+        // The prepare step runs even for a core that is not started again.
+        EXPECT_EQ(record.m_coreInitialize != nullptr, c.state == &ApplicationData::m_coreState || c.started);
+        EXPECT_EQ(record.m_projectInitialize != nullptr, c.started);
     }
-
-    // The prepare step still runs for a module that is not started again.
-    ScenarioRecord& record = newRecord("complete");
-    record.m_coreState = DependencyFailed;
-    EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_NE(record.m_coreInitialize, nullptr);
-    EXPECT_EQ(record.m_projectInitialize, nullptr);
-    EXPECT_EQ(record.m_projectState, DependencyNotInitialized);
 }
 
 } // namespace

@@ -1,19 +1,24 @@
 // The module's entry points linked into the test program, where their addresses are known.
 
-#include "ModuleScenarios.h"
-
-#include "common/application/CommonModule.h"
 #include "physics/module/PhysicsModule.h"
+#include "common/application/CommonModule.h"
 
-namespace zor::test {
+#include "support/TestApplicationData.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace zor {
 namespace {
 
 TEST(PhysicsModule, TearDownListHasPhysicsBeforeCommon) {
-    ScenarioRecord record("complete");
-    ApplicationData* previous = applicationData();
-    setApplicationData(&record);
+    test::TestApplicationData record;
+    const char* bin = std::getenv("ZOR_TEST_BIN_DIR");
+    record.m_librariesDirectory = (std::string(bin != nullptr ? bin : ".") + "/scenarios/complete/").c_str();
+    record.m_frameworkVersion = kModuleFrameworkVersion;
     ASSERT_TRUE(physicsInitialize(&record));
-    setApplicationData(previous);
 
     ASSERT_EQ(record.m_deinitializeCallbacks.size(), 2u);
     EXPECT_EQ(record.m_deinitializeCallbacks.front(), &physicsDeinitialize);
@@ -31,4 +36,4 @@ TEST(PhysicsModule, TearDownWithoutRecordOnlyWarns) {
 }
 
 } // namespace
-} // namespace zor::test
+} // namespace zor
