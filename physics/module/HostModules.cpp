@@ -10,6 +10,7 @@ const HostModule kCoreModule{"core",
                              "coreInitialize",
                              "zor_prepareCoreModule",
                              "zor::ApplicationData::coreInitialize",
+                             &zor_prepareCoreModule,
                              &ApplicationData::m_coreInitialize,
                              &ApplicationData::m_coreState};
 const HostModule kProjectModule{"project",
@@ -17,6 +18,7 @@ const HostModule kProjectModule{"project",
                                 "projectInitialize",
                                 "zor_prepareProjectModule",
                                 "zor::ApplicationData::projectInitialize",
+                                &zor_prepareProjectModule,
                                 &ApplicationData::m_projectInitialize,
                                 &ApplicationData::m_projectState};
 const HostModule kGeometryModule{"geometry",
@@ -24,6 +26,7 @@ const HostModule kGeometryModule{"geometry",
                                  "geometryInitialize",
                                  "zor_prepareGeometryModule",
                                  "zor::ApplicationData::geometryInitialize",
+                                 &zor_prepareGeometryModule,
                                  &ApplicationData::m_geometryInitialize,
                                  &ApplicationData::m_geometryState};
 
@@ -54,7 +57,7 @@ bool prepareHostModule(ApplicationData* appData, const HostModule& module) {
 }
 
 bool initializeHostModule(ApplicationData* appData, const HostModule& module) {
-    if (!prepareHostModule(appData, module))
+    if (!module.prepare(appData))
         return false;
     const ModuleInitializeFunction initialize = appData->*module.initialize;
     if (initialize == nullptr) {

@@ -2,6 +2,11 @@
 
 #include "common/application/ApplicationData.h"
 
+/// The prepare steps of core, project and geometry (see zor::prepareHostModule).
+bool zor_prepareCoreModule(zor::ApplicationData* appData);
+bool zor_prepareProjectModule(zor::ApplicationData* appData);
+bool zor_prepareGeometryModule(zor::ApplicationData* appData);
+
 namespace zor {
 
 /// A host module the physics module depends on, and where its part of the host record lies.
@@ -16,6 +21,8 @@ struct HostModule {
     const char* prepareFunctionName;
     /// Qualified name under which a missing initialize function is reported.
     const char* initializeFunctionName;
+    /// The module's prepare step.
+    bool (*prepare)(ApplicationData* appData);
     ModuleInitializeFunction ApplicationData::*initialize;
     uint32 ApplicationData::*state;
 };
@@ -35,8 +42,3 @@ bool prepareHostModule(ApplicationData* appData, const HostModule& module);
 bool initializeHostModule(ApplicationData* appData, const HostModule& module);
 
 } // namespace zor
-
-/// The prepare steps of core, project and geometry.
-bool zor_prepareCoreModule(zor::ApplicationData* appData);
-bool zor_prepareProjectModule(zor::ApplicationData* appData);
-bool zor_prepareGeometryModule(zor::ApplicationData* appData);
