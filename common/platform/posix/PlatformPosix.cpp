@@ -1,9 +1,11 @@
 #include "common/platform/Platform.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <ctime>
 #include <dlfcn.h>
+#include <pthread.h>
 #include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -59,12 +61,41 @@ void* findSymbol(LibraryHandle library, const char* name) {
     return dlsym(library, name);
 }
 
+namespace {
+
+// Both identifiers are system calls here (every log line asks for them), so each is read once
+// per process and per thread. A forked child starts with the caches empty again.
+std::atomic<uint32> g_processId{0};
+thread_local uint32 t_threadId = 0;
+
+void forgetIdentifiersInChild() {
+    g_processId.store(0, std::memory_order_relaxed);
+    t_threadId = 0;
+}
+
+void watchForks() {
+    static const bool registered = pthread_atfork(nullptr, nullptr, &forgetIdentifiersInChild) == 0;
+    (void)registered;
+}
+
+} // namespace
+
 uint32 currentProcessId() {
-    return static_cast<uint32>(getpid());
+    uint32 id = g_processId.load(std::memory_order_relaxed);
+    if (id == 0) {
+        watchForks();
+        id = static_cast<uint32>(getpid());
+        g_processId.store(id, std::memory_order_relaxed);
+    }
+    return id;
 }
 
 uint32 currentThreadId() {
-    return static_cast<uint32>(syscall(SYS_gettid));
+    if (t_threadId == 0) {
+        watchForks();
+        t_threadId = static_cast<uint32>(syscall(SYS_gettid));
+    }
+    return t_threadId;
 }
 
 uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
