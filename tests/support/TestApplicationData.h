@@ -7,51 +7,44 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zor::test {
 
 /// A host record for tests: the binary's record while it lives (the previous one comes back
-/// afterwards). It keeps every openLog call and every writeLog text, from any thread, and lets
-/// the test choose the console echo and the log level (TRACE unless set).
+/// afterwards). It keeps every openLog call and every writeLog text, from any thread; the log
+/// level starts at TRACE and the console echo off. Given a creation function, it also has a core
+/// module record that makes host objects with it.
 class TestApplicationData : public ApplicationData {
 public:
     ZOR_BLOCK_ALLOCATED
 
-    /// The two names of one openLog call.
-    struct OpenLogCall {
-        std::string processName;
-        std::string fileBaseName;
-    };
-
-    TestApplicationData() : m_previous(applicationData()) {
+    explicit TestApplicationData(IObject* (*createObject)() = nullptr) : m_previous(applicationData()) {
         m_logLevel = LogLevelTrace;
+        m_coreRecord.m_createObject = createObject;
+        if (createObject != nullptr)
+            m_core = &m_coreRecord;
         setApplicationData(this);
     }
     ~TestApplicationData() {
         releaseCompressionCallbacks(*this);
         setApplicationData(m_previous);
     }
-    TestApplicationData(const TestApplicationData&) = delete;
-    TestApplicationData& operator=(const TestApplicationData&) = delete;
-
     ZOR_DELETING_DESTRUCTOR(TestApplicationData)
 
     void openLog(const String& processName, const String& fileBaseName) override {
         std::lock_guard<std::mutex> guard(m_captureMutex);
-        m_openLogCalls.push_back({textOf(processName), textOf(fileBaseName)});
+        m_openLogCalls.emplace_back(processName.c_str(), fileBaseName.c_str());
     }
     bool isConsoleEchoEnabled() override { return m_consoleEcho.load(); }
     void writeLog(const String& text) override {
         std::lock_guard<std::mutex> guard(m_captureMutex);
-        m_writtenTexts.push_back(textOf(text));
+        m_writtenTexts.emplace_back(text.c_str(), text.length());
     }
 
-    void setConsoleEcho(bool enabled) { m_consoleEcho.store(enabled); }
-    void setLogLevel(int32 level) { m_logLevel = level; }
-
-    /// Every openLog call so far, in order.
-    std::vector<OpenLogCall> openLogCalls() const {
+    /// Every openLog call so far, in order: the process name and the file base name.
+    std::vector<std::pair<std::string, std::string>> openLogCalls() const {
         std::lock_guard<std::mutex> guard(m_captureMutex);
         return m_openLogCalls;
     }
@@ -62,9 +55,8 @@ public:
     }
     /// All writeLog texts joined.
     std::string writtenLog() const {
-        std::lock_guard<std::mutex> guard(m_captureMutex);
         std::string log;
-        for (const std::string& text : m_writtenTexts)
+        for (const std::string& text : writtenTexts())
             log += text;
         return log;
     }
@@ -75,13 +67,13 @@ public:
         m_writtenTexts.clear();
     }
 
-private:
-    static std::string textOf(const String& text) { return std::string(text.c_str(), text.length()); }
-
-    ApplicationData* m_previous;
     std::atomic<bool> m_consoleEcho{false};
+    CoreRecord m_coreRecord{};
+
+private:
+    ApplicationData* m_previous;
     mutable std::mutex m_captureMutex;
-    std::vector<OpenLogCall> m_openLogCalls;
+    std::vector<std::pair<std::string, std::string>> m_openLogCalls;
     std::vector<std::string> m_writtenTexts;
 };
 

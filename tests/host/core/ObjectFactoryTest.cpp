@@ -2,117 +2,77 @@
 
 #include "common/object/WObject.h"
 #include "host/core/HostObject.h"
-
-#include "TestHostRecord.h"
+#include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <type_traits>
 
 namespace zor {
 namespace {
 
 const GUID_t kGadgetGuid("511efde9-796d-4777-ac79-2caa755ff3cf");
 
-template <typename T>
-struct NumberName;
-template <>
-struct NumberName<float> {
-    static constexpr const char* type = "Gadget{float}";
-    static constexpr const char* number = "float";
-    static constexpr int32 code = 10;
-};
-template <>
-struct NumberName<double> {
-    static constexpr const char* type = "Gadget{double}";
-    static constexpr const char* number = "double";
-    static constexpr int32 code = 11;
-};
-
-// A template wrapper class: both forms share one identifier and differ by their names.
+// A template wrapper class: all forms share one identifier and differ by their names; the const
+// float form poses as the float one.
 template <typename T>
 class Gadget : public WObject {
 public:
+    static constexpr bool kFloat = std::is_same_v<std::remove_const_t<T>, float>;
     Gadget() {
         initObjectInterface();
         ++s_alive;
     }
     ZOR_DELETING_DESTRUCTOR(Gadget)
     const String& getTypeName() const override {
-        static const String name(NumberName<T>::type);
+        static const String name(kFloat ? "Gadget{float}" : "Gadget{double}");
         return name;
     }
     const String& getTemplateTypeName() const override {
-        static const String name(NumberName<T>::number);
+        static const String name(kFloat ? "float" : "double");
         return name;
     }
-    int32 getTemplateType() const override { return NumberName<T>::code; }
-    uint32 getTemplateTypeSize() const override { return sizeof(T); }
     const GUID_t* getGUID() const override { return &kGadgetGuid; }
 
-    static int s_alive;
+    static inline int s_alive = 0;
 
 protected:
     ~Gadget() { --s_alive; }
 };
-template <typename T>
-int Gadget<T>::s_alive = 0;
 
-// Registers under the same names as Gadget<float>, with an allocator of its own.
-class Impostor : public Gadget<float> {
-public:
-    static IObject* allocateObject() {
-        ++s_allocated;
-        return new Impostor;
-    }
-    ZOR_DELETING_DESTRUCTOR(Impostor)
-    static int s_allocated;
-};
-int Impostor::s_allocated = 0;
+// The type name of a new object from the factory, or "none".
+std::string createdTypeName(const GUID_t& guid, const char* templateTypeName) {
+    IObject* created = zor_createObjectFromGUIDAndTypeName(guid, String(templateTypeName));
+    if (created == nullptr)
+        return "none";
+    const std::string name = created->getTypeName().c_str();
+    created->release();
+    return name;
+}
 
-TEST(ObjectFactory, CreatesByIdentifierAndTemplateTypeName) {
-    test::TestHostRecord record;
+TEST(ObjectFactory, CreatesByIdentifierAndTemplateTypeNameAndKeepsTheFirstAllocatorOfAKey) {
+    test::TestApplicationData record(&HostObject::create);
     zor_addObjectAllocator<Gadget<float>>();
     zor_addObjectAllocator<Gadget<double>>();
+    // A class without a template type is registered under the host object's empty one.
+    zor_addObjectAllocator<HostObject>();
     EXPECT_EQ(Gadget<float>::s_alive, 0) << "the temporary instance is released";
-    EXPECT_EQ(record.m_objectAllocatorsByName.size(), 2u);
-    EXPECT_EQ(record.m_objectAllocatorsByGUID.size(), 2u);
-
-    IObject* created = zor_createObjectFromGUIDAndTypeName(kGadgetGuid, String("double"));
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->getTypeName(), "Gadget{double}");
-    EXPECT_EQ(created->getTemplateType(), 11);
-    EXPECT_EQ(created->getReferenceCount(), 0u);
-    EXPECT_EQ(Gadget<double>::s_alive, 1);
-    created->release();
-
-    EXPECT_EQ(zor_createObjectFromGUIDAndTypeName(kGadgetGuid, String("int32_t")), nullptr);
-    EXPECT_EQ(zor_createObjectFromGUIDAndTypeName(GUID_t(), String("float")), nullptr);
-    EXPECT_EQ(record.writtenLog(), "") << "an absent class is not reported";
-}
-
-TEST(ObjectFactory, ARegisteredKeyKeepsItsFirstAllocator) {
-    test::TestHostRecord record;
-    zor_addObjectAllocator<Gadget<float>>();
-    zor_addObjectAllocator<Impostor>();
-    EXPECT_EQ(Impostor::s_allocated, 1) << "the second class was instantiated once to read its names";
-    EXPECT_EQ(record.m_objectAllocatorsByName.size(), 1u);
+    zor_addObjectAllocator<Gadget<const float>>();
+    // The first allocator of a key is kept.
     EXPECT_EQ(record.m_objectAllocatorsByName.find(String("Gadget{float}"))->m_second,
               &allocateObject<Gadget<float>>);
-    EXPECT_EQ(record.m_objectAllocatorsByGUID.size(), 1u);
+    EXPECT_EQ(record.m_objectAllocatorsByGUID.find({kGadgetGuid, String("float")})->m_second,
+              &allocateObject<Gadget<float>>);
+    EXPECT_EQ(record.m_objectAllocatorsByName.size(), 3u);
+    EXPECT_EQ(record.m_objectAllocatorsByGUID.size(), 3u);
 
-    IObject* created = zor_createObjectFromGUIDAndTypeName(kGadgetGuid, String("float"));
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(Impostor::s_allocated, 1);
-    created->release();
-}
-
-TEST(ObjectFactory, NonTemplateClassesTakeTheHostObjectsTemplateTypeName) {
-    test::TestHostRecord record;
-    zor_addObjectAllocator<HostObject>();
-    EXPECT_EQ(record.m_objectAllocatorsByName.find(String("Object"))->m_second, &allocateObject<HostObject>);
-    IObject* created = zor_createObjectFromGUIDAndTypeName(HostObject::classGuid(), String());
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->getTypeName(), "Object");
-    created->release();
+    EXPECT_EQ(createdTypeName(kGadgetGuid, "double"), "Gadget{double}");
+    EXPECT_EQ(createdTypeName(kGadgetGuid, "float"), "Gadget{float}");
+    EXPECT_EQ(createdTypeName(HostObject::classGuid(), ""), "Object");
+    EXPECT_EQ(createdTypeName(kGadgetGuid, "int32_t"), "none");
+    EXPECT_EQ(createdTypeName(GUID_t(), "float"), "none");
+    EXPECT_EQ(record.writtenLog(), "") << "an absent class is not reported";
 }
 
 TEST(ObjectFactory, WithoutAHostRecordNothingIsRegisteredOrCreated) {

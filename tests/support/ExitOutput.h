@@ -1,0 +1,35 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace zor::test {
+
+/// Runs `body` in a child process that must end with exit code 0 (as a failed assertion does)
+/// and returns what the child printed on standard output. A body that returns instead fails.
+template <typename Body>
+std::string outputOfExit(Body body) {
+    // The child's standard output goes to a file that the parent reads after the exit.
+    const std::string path = testing::TempDir() + "zor_exit_output.txt";
+    EXPECT_EXIT(
+        {
+            if (std::freopen(path.c_str(), "w", stdout) != nullptr)
+                body();
+            std::fclose(stdout);
+            std::_Exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr)
+        return "no output";
+    char text[512] = {};
+    const std::size_t read = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    std::remove(path.c_str());
+    return std::string(text, read);
+}
+
+} // namespace zor::test
