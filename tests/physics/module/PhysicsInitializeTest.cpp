@@ -11,15 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ostream>
 #include <regex>
 
 namespace zor::test {
 namespace {
 
 std::string binDirectory() {
-    const char* bin = std::getenv("ZOR_TEST_BIN_DIR");
-    return bin != nullptr ? bin : ".";
+    return std::getenv("ZOR_TEST_BIN_DIR") != nullptr ? std::getenv("ZOR_TEST_BIN_DIR") : ".";
 }
 
 std::string scenarioDirectory(const char* scenario) {
@@ -65,44 +63,35 @@ public:
     }
 };
 
-/// A log line without its time and identifiers.
-struct LogLine {
-    std::string level, module, function, message;
-    bool operator==(const LogLine&) const = default;
-};
-
-void PrintTo(const LogLine& line, std::ostream* out) {
-    *out << line.level << '|' << line.module << '|' << line.function << '|' << line.message;
-}
-
-std::vector<LogLine> lines(const ScenarioRecord& record) {
+// The log lines of a record without their time and identifiers: "level|module|function|message".
+std::vector<std::string> lines(const ScenarioRecord& record) {
     static const std::regex format(
         R"(\S+ \S+ \[ *\d+:\d+ *\] (ERROR|WARN |INFO |DEBUG|TRACE|NONE) (\S+) (\S+) - (.*))");
-    std::vector<LogLine> parsed;
+    std::vector<std::string> parsed;
     const std::string log = record.writtenLog();
     for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
         std::smatch match;
         const std::string text = log.substr(start, end - start);
-        if (std::regex_match(text, match, format))
-            parsed.push_back({match[1], match[2], match[3], match[4]});
-        else
-            parsed.push_back({"?", "", "", text});
+        parsed.push_back(std::regex_match(text, match, format)
+                             ? match.str(1) + "|" + match.str(2) + "|" + match.str(3) + "|" + match.str(4)
+                             : "?" + text);
     }
     return parsed;
 }
 
-LogLine warning(const char* function, const std::string& message) {
-    return {"WARN ", "zor_physics.dll", function, message};
+std::string warning(const char* function, const std::string& message) {
+    return std::string("WARN |zor_physics.dll|") + function + "|" + message;
 }
 
-LogLine refusedDependency(const char* name) {
+std::string refusedDependency(const char* name) {
     return warning("zor::physicsInitialize",
                    std::string("Unable to initialize component module dependency: ") + name);
 }
 
-const LogLine kCoreCalled{"INFO ", "zor_core.dll", "coreInitialize", "called"};
-const LogLine kProjectCalled{"INFO ", "zor_project.dll", "projectInitialize", "called"};
-const LogLine kGeometryCalled{"INFO ", "zor_geometry.dll", "geometryInitialize", "called"};
+const std::string kCoreCalled = "INFO |zor_core.dll|coreInitialize|called";
+const std::string kProjectCalled = "INFO |zor_project.dll|projectInitialize|called";
+const std::string kGeometryCalled = "INFO |zor_geometry.dll|geometryInitialize|called";
+using Lines = std::vector<std::string>;
 
 class PhysicsInitializeTest : public ::testing::Test {
 protected:
@@ -123,10 +112,10 @@ protected:
     }
 };
 
-TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderOnce) {
+TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderOnceAndKeepsTheRecordUntilTheNext) {
     ScenarioRecord& record = newRecord("complete");
     ASSERT_TRUE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record), (std::vector<LogLine>{kCoreCalled, kProjectCalled, kGeometryCalled}));
+    EXPECT_EQ(lines(record), (Lines{kCoreCalled, kProjectCalled, kGeometryCalled}));
     for (const uint32 state :
          {record.m_commonState, record.m_coreState, record.m_projectState, record.m_geometryState})
         EXPECT_EQ(state, DependencyInitialized);
@@ -135,6 +124,7 @@ TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderOnce) {
     // Again with the same record: nothing starts twice, and the physics tear-down is queued
     // again in front of the two there are.
     record.clearCaptured();
+    ScenarioRecord::destroyed().clear();
     ASSERT_TRUE(physicsInitialize()(&record));
     EXPECT_TRUE(lines(record).empty());
     ASSERT_EQ(record.m_deinitializeCallbacks.size(), 3u);
@@ -142,60 +132,42 @@ TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderOnce) {
     const DeinitializeCallback first = *callback, second = *++callback, third = *++callback;
     EXPECT_EQ(first, second);
     EXPECT_NE(second, third);
+
+    // Adopting another record destroys this one.
+    EXPECT_TRUE(ScenarioRecord::destroyed().empty());
+    ASSERT_TRUE(physicsInitialize()(&newRecord("complete")));
+    EXPECT_EQ(ScenarioRecord::destroyed(), (std::vector<std::pair<const void*, uint32>>{{&record, 1u}}));
 }
 
-TEST_F(PhysicsInitializeTest, ComparesMajorAndMinorVersionButNotPatch) {
-    const struct {
-        uint64 version;
-        const char* refusedAs; // null when accepted
-    } cases[] = {
-        {makeFrameworkVersion(1, 5, 7), nullptr},
-        {makeFrameworkVersion(1, 5, 0xFFFF), nullptr},
+TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButNotPatches) {
+    for (const uint64 version : {makeFrameworkVersion(1, 5, 7), makeFrameworkVersion(1, 5, 0xFFFF)}) {
+        ScenarioRecord& record = newRecord("complete");
+        record.m_frameworkVersion = version;
+        EXPECT_TRUE(physicsInitialize()(&record)) << version;
+    }
+    const std::pair<uint64, const char*> refusals[] = {
         {makeFrameworkVersion(1, 6, 0), "1.6.0"},
         {makeFrameworkVersion(2, 5, 0), "2.5.0"},
         {makeFrameworkVersion(0xFFFFFF, 0xFFFFFF, 0xFFFF), "16777215.16777215.65535"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.version);
-        if (c.refusedAs == nullptr) {
-            ScenarioRecord& record = newRecord("complete");
-            record.m_frameworkVersion = c.version;
-            EXPECT_TRUE(physicsInitialize()(&record));
-            continue;
-        }
+    for (const auto& [version, text] : refusals) {
         // A refused record is not adopted: the refusal goes to the record the module holds.
         ScenarioRecord& held = holdNewRecord();
         ScenarioRecord refused("complete");
-        refused.m_frameworkVersion = c.version;
+        refused.m_frameworkVersion = version;
         EXPECT_FALSE(physicsInitialize()(&refused));
-        EXPECT_EQ(lines(held),
-                  (std::vector<LogLine>{
-                      warning("zor::physicsInitialize",
-                              std::string("Application framework version:") + c.refusedAs +
-                                  " is incompatible with module framework version:1.5.0. Cannot initialize "
-                                  "component module: physics")}));
+        EXPECT_EQ(lines(held), Lines{warning("zor::physicsInitialize",
+                                             std::string("Application framework version:") + text +
+                                                 " is incompatible with module framework version:1.5.0. "
+                                                 "Cannot initialize component module: physics")});
         EXPECT_EQ(refused.writtenLog(), "");
         EXPECT_EQ(refused.m_commonState, DependencyNotInitialized);
     }
-}
-
-TEST_F(PhysicsInitializeTest, AdoptingAnotherRecordDestroysThePreviousOne) {
-    ScenarioRecord& first = newRecord("complete");
-    ASSERT_TRUE(physicsInitialize()(&first));
-    ScenarioRecord::destroyed().clear();
-    ASSERT_TRUE(physicsInitialize()(&first));
-    EXPECT_TRUE(ScenarioRecord::destroyed().empty());
-
-    ASSERT_TRUE(physicsInitialize()(&newRecord("complete")));
-    EXPECT_EQ(ScenarioRecord::destroyed(), (std::vector<std::pair<const void*, uint32>>{{&first, 1u}}));
-}
-
-TEST_F(PhysicsInitializeTest, NullRecordIsRefused) {
     ScenarioRecord& held = holdNewRecord();
     EXPECT_FALSE(physicsInitialize()(nullptr));
-    EXPECT_EQ(lines(held), (std::vector<LogLine>{warning(
-                               "zor::physicsInitialize",
-                               "Application data is NULL, cannot initialize component module: physics")}));
+    EXPECT_EQ(lines(held),
+              Lines{warning("zor::physicsInitialize",
+                            "Application data is NULL, cannot initialize component module: physics")});
 }
 
 TEST_F(PhysicsInitializeTest, MissingModuleReportsTheFileThenThePathAndStopsThere) {
@@ -206,13 +178,11 @@ TEST_F(PhysicsInitializeTest, MissingModuleReportsTheFileThenThePathAndStopsTher
 
     EXPECT_FALSE(physicsInitialize()(&record));
     EXPECT_EQ(lines(record),
-              (std::vector<LogLine>{
-                  kCoreCalled,
-                  {"WARN ", "common", "zor_loadLibrary",
-                   "Unable to load library:zor_project.dll with error:" + std::to_string(error)},
-                  warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
-                  refusedDependency("project"),
-              }));
+              (Lines{kCoreCalled,
+                     "WARN |common|zor_loadLibrary|Unable to load library:zor_project.dll with error:" +
+                         std::to_string(error),
+                     warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
+                     refusedDependency("project")}));
     EXPECT_EQ(record.m_projectState, DependencyFailed);
     EXPECT_EQ(record.m_geometryState, DependencyNotInitialized);
     EXPECT_EQ(record.m_geometryInitialize, nullptr);
@@ -221,9 +191,9 @@ TEST_F(PhysicsInitializeTest, MissingModuleReportsTheFileThenThePathAndStopsTher
 TEST_F(PhysicsInitializeTest, ModuleWithoutItsExportFails) {
     ScenarioRecord& record = newRecord("missing_export");
     EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record), (std::vector<LogLine>{warning("zor_prepareCoreModule",
-                                                           "Unable to get function:\"coreInitialize\""),
-                                                   refusedDependency("core")}));
+    EXPECT_EQ(lines(record),
+              (Lines{warning("zor_prepareCoreModule", "Unable to get function:\"coreInitialize\""),
+                     refusedDependency("core")}));
     EXPECT_EQ(record.m_coreState, DependencyFailed);
     EXPECT_EQ(record.m_projectInitialize, nullptr);
 }
@@ -231,8 +201,8 @@ TEST_F(PhysicsInitializeTest, ModuleWithoutItsExportFails) {
 TEST_F(PhysicsInitializeTest, RefusingModuleStaysFailedAndIsNotAskedAgain) {
     ScenarioRecord& record = newRecord("refusing_geometry");
     EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record), (std::vector<LogLine>{kCoreCalled, kProjectCalled, kGeometryCalled,
-                                                   refusedDependency("geometry")}));
+    EXPECT_EQ(lines(record),
+              (Lines{kCoreCalled, kProjectCalled, kGeometryCalled, refusedDependency("geometry")}));
     EXPECT_EQ(record.m_geometryState, DependencyFailed);
 
     // The same refusal again, without a call; the log holds the repeated line back.
@@ -243,51 +213,24 @@ TEST_F(PhysicsInitializeTest, RefusingModuleStaysFailedAndIsNotAskedAgain) {
 }
 
 TEST_F(PhysicsInitializeTest, DependencyStatesSetBeforeTheCallAreKept) {
-    const struct {
-        const char* name;
-        uint32 ApplicationData::*state;
-        uint32 value;
-        bool started;
-        std::vector<LogLine> lines;
-        uint64 tearDownCallbacks;
-    } cases[] = {
-        {"common failed",
-         &ApplicationData::m_commonState,
-         DependencyFailed,
-         false,
-         {refusedDependency("common")},
-         0},
-        {"common started",
-         &ApplicationData::m_commonState,
-         DependencyInitialized,
-         true,
-         {kCoreCalled, kProjectCalled, kGeometryCalled},
-         1},
-        {"core failed",
-         &ApplicationData::m_coreState,
-         DependencyFailed,
-         false,
-         {refusedDependency("core")},
-         1},
-        {"core started",
-         &ApplicationData::m_coreState,
-         DependencyInitialized,
-         true,
-         {kProjectCalled, kGeometryCalled},
-         2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const auto expectStart = [](uint32 ApplicationData::*state, uint32 value, const Lines& expected,
+                                uint64 tearDownCallbacks) {
         ScenarioRecord& record = newRecord("complete");
-        record.*c.state = c.value;
-        EXPECT_EQ(physicsInitialize()(&record), c.started);
-        EXPECT_EQ(lines(record), c.lines);
-        EXPECT_EQ(record.*c.state, c.value);
-        EXPECT_EQ(record.m_deinitializeCallbacks.size(), c.tearDownCallbacks);
+        record.*state = value;
+        const bool started = expected.size() > 1;
+        EXPECT_EQ(physicsInitialize()(&record), started);
+        EXPECT_EQ(lines(record), expected);
+        EXPECT_EQ(record.*state, value);
+        EXPECT_EQ(record.m_deinitializeCallbacks.size(), tearDownCallbacks);
         // The prepare step runs even for a core that is not started again.
-        EXPECT_EQ(record.m_coreInitialize != nullptr, c.state == &ApplicationData::m_coreState || c.started);
-        EXPECT_EQ(record.m_projectInitialize != nullptr, c.started);
-    }
+        EXPECT_EQ(record.m_coreInitialize != nullptr, state == &ApplicationData::m_coreState || started);
+        EXPECT_EQ(record.m_projectInitialize != nullptr, started);
+    };
+    using A = ApplicationData;
+    expectStart(&A::m_commonState, DependencyFailed, {refusedDependency("common")}, 0);
+    expectStart(&A::m_commonState, DependencyInitialized, {kCoreCalled, kProjectCalled, kGeometryCalled}, 1);
+    expectStart(&A::m_coreState, DependencyFailed, {refusedDependency("core")}, 1);
+    expectStart(&A::m_coreState, DependencyInitialized, {kProjectCalled, kGeometryCalled}, 2);
 }
 
 } // namespace
