@@ -11,7 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <regex>
+#include <string>
+#include <vector>
 
 namespace zor::test {
 namespace {
@@ -63,24 +64,20 @@ public:
     }
 };
 
-// The log lines of a record without their time and identifiers: "level|module|function|message".
+// The log lines of a record from their level on: the time and the identifiers are left out.
 std::vector<std::string> lines(const ScenarioRecord& record) {
-    static const std::regex format(
-        R"(\S+ \S+ \[ *\d+:\d+ *\] (ERROR|WARN |INFO |DEBUG|TRACE|NONE) (\S+) (\S+) - (.*))");
-    std::vector<std::string> parsed;
+    std::vector<std::string> result;
     const std::string log = record.writtenLog();
     for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        std::smatch match;
-        const std::string text = log.substr(start, end - start);
-        parsed.push_back(std::regex_match(text, match, format)
-                             ? match.str(1) + "|" + match.str(2) + "|" + match.str(3) + "|" + match.str(4)
-                             : "?" + text);
+        const std::size_t level = log.find("] ", start);
+        result.push_back(level < end ? log.substr(level + 2, end - level - 2)
+                                     : "?" + log.substr(start, end - start));
     }
-    return parsed;
+    return result;
 }
 
 std::string warning(const char* function, const std::string& message) {
-    return std::string("WARN |zor_physics.dll|") + function + "|" + message;
+    return std::string("WARN  zor_physics.dll ") + function + " - " + message;
 }
 
 std::string refusedDependency(const char* name) {
@@ -88,9 +85,9 @@ std::string refusedDependency(const char* name) {
                    std::string("Unable to initialize component module dependency: ") + name);
 }
 
-const std::string kCoreCalled = "INFO |zor_core.dll|coreInitialize|called";
-const std::string kProjectCalled = "INFO |zor_project.dll|projectInitialize|called";
-const std::string kGeometryCalled = "INFO |zor_geometry.dll|geometryInitialize|called";
+const std::string kCoreCalled = "INFO  zor_core.dll coreInitialize - called";
+const std::string kProjectCalled = "INFO  zor_project.dll projectInitialize - called";
+const std::string kGeometryCalled = "INFO  zor_geometry.dll geometryInitialize - called";
 using Lines = std::vector<std::string>;
 
 class PhysicsInitializeTest : public ::testing::Test {
@@ -179,7 +176,7 @@ TEST_F(PhysicsInitializeTest, MissingModuleReportsTheFileThenThePathAndStopsTher
     EXPECT_FALSE(physicsInitialize()(&record));
     EXPECT_EQ(lines(record),
               (Lines{kCoreCalled,
-                     "WARN |common|zor_loadLibrary|Unable to load library:zor_project.dll with error:" +
+                     "WARN  common zor_loadLibrary - Unable to load library:zor_project.dll with error:" +
                          std::to_string(error),
                      warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
                      refusedDependency("project")}));
