@@ -10,53 +10,33 @@
 namespace zor {
 namespace {
 
+using test::expectSlotsInOrder;
+using test::NamedSlot;
 using test::vtableSlot;
 
 // Every operation of the host object interface, at its slot; a wrapper keeps them all there.
 template <typename C>
 void expectObjectSlots() {
-    EXPECT_EQ(vtableSlot(&C::deletingDestructor), 0u);
-    EXPECT_EQ(vtableSlot(&C::getUserData), 1u);
-    EXPECT_EQ(vtableSlot(&C::copy), 2u);
-    EXPECT_EQ(vtableSlot(&C::clone), 3u);
-    EXPECT_EQ(vtableSlot(&C::reset), 4u);
-    EXPECT_EQ(vtableSlot(&C::getTypeName), 5u);
-    EXPECT_EQ(vtableSlot(&C::getTemplateTypeName), 6u);
-    EXPECT_EQ(vtableSlot(&C::getTemplateType), 7u);
-    EXPECT_EQ(vtableSlot(&C::getTemplateTypeSize), 8u);
-    EXPECT_EQ(vtableSlot(&C::getGUID), 9u);
-    EXPECT_EQ(vtableSlot(&C::isTypeOf), 10u);
-    EXPECT_EQ(vtableSlot(&C::castTo), 11u);
-    EXPECT_EQ(vtableSlot(&C::getName), 12u);
-    EXPECT_EQ(vtableSlot(&C::setName), 13u);
-    EXPECT_EQ(vtableSlot(&C::getParent), 14u);
-    EXPECT_EQ(vtableSlot(&C::setParent), 15u);
-    EXPECT_EQ(vtableSlot(&C::getFlags), 16u);
-    EXPECT_EQ(vtableSlot(&C::setFlags), 17u);
-    EXPECT_EQ(vtableSlot(&C::handleEvent), 18u);
-    EXPECT_EQ(vtableSlot(&C::read), 19u);
-    EXPECT_EQ(vtableSlot(&C::write), 20u);
-    EXPECT_EQ(vtableSlot(&C::getVariableCount), 21u);
-    EXPECT_EQ(vtableSlot(&C::getVariableName), 22u);
-    EXPECT_EQ(vtableSlot(&C::getVariableType), 23u);
-    EXPECT_EQ(vtableSlot(&C::getVariableReference), 24u);
-    EXPECT_EQ(vtableSlot(&C::getReferenceCount), 25u);
-    EXPECT_EQ(vtableSlot(&C::retain), 26u);
-    EXPECT_EQ(vtableSlot(&C::release), 27u);
-    EXPECT_EQ(vtableSlot(&C::getObjectId), 28u);
-    EXPECT_EQ(vtableSlot(&C::getChildCount), 29u);
-    EXPECT_EQ(vtableSlot(&C::getChild), 30u);
-    EXPECT_EQ(vtableSlot(&C::addChild), 31u);
-    EXPECT_EQ(vtableSlot(&C::removeChild), 32u);
-    EXPECT_EQ(vtableSlot(&C::findChild), 33u);
-    EXPECT_EQ(vtableSlot(&C::getRoot), 34u);
-    EXPECT_EQ(vtableSlot(&C::getWrapper), 35u);
-    EXPECT_EQ(vtableSlot(&C::addEventListener), 36u);
-    EXPECT_EQ(vtableSlot(&C::removeEventListener), 37u);
-    EXPECT_EQ(vtableSlot(&C::notifyEventListeners), 38u);
-    EXPECT_EQ(vtableSlot(&C::setWrapper), 39u);
-    EXPECT_EQ(vtableSlot(&C::setUserData), 40u);
-    EXPECT_EQ(vtableSlot(&C::isDescendantOf), 41u);
+    // clang-format off
+    const NamedSlot slots[] = {
+        ZOR_NAMED_SLOT(C, deletingDestructor), ZOR_NAMED_SLOT(C, getUserData), ZOR_NAMED_SLOT(C, copy),
+        ZOR_NAMED_SLOT(C, clone), ZOR_NAMED_SLOT(C, reset), ZOR_NAMED_SLOT(C, getTypeName),
+        ZOR_NAMED_SLOT(C, getTemplateTypeName), ZOR_NAMED_SLOT(C, getTemplateType),
+        ZOR_NAMED_SLOT(C, getTemplateTypeSize), ZOR_NAMED_SLOT(C, getGUID), ZOR_NAMED_SLOT(C, isTypeOf),
+        ZOR_NAMED_SLOT(C, castTo), ZOR_NAMED_SLOT(C, getName), ZOR_NAMED_SLOT(C, setName),
+        ZOR_NAMED_SLOT(C, getParent), ZOR_NAMED_SLOT(C, setParent), ZOR_NAMED_SLOT(C, getFlags),
+        ZOR_NAMED_SLOT(C, setFlags), ZOR_NAMED_SLOT(C, handleEvent), ZOR_NAMED_SLOT(C, read),
+        ZOR_NAMED_SLOT(C, write), ZOR_NAMED_SLOT(C, getVariableCount), ZOR_NAMED_SLOT(C, getVariableName),
+        ZOR_NAMED_SLOT(C, getVariableType), ZOR_NAMED_SLOT(C, getVariableReference),
+        ZOR_NAMED_SLOT(C, getReferenceCount), ZOR_NAMED_SLOT(C, retain), ZOR_NAMED_SLOT(C, release),
+        ZOR_NAMED_SLOT(C, getObjectId), ZOR_NAMED_SLOT(C, getChildCount), ZOR_NAMED_SLOT(C, getChild),
+        ZOR_NAMED_SLOT(C, addChild), ZOR_NAMED_SLOT(C, removeChild), ZOR_NAMED_SLOT(C, findChild),
+        ZOR_NAMED_SLOT(C, getRoot), ZOR_NAMED_SLOT(C, getWrapper), ZOR_NAMED_SLOT(C, addEventListener),
+        ZOR_NAMED_SLOT(C, removeEventListener), ZOR_NAMED_SLOT(C, notifyEventListeners),
+        ZOR_NAMED_SLOT(C, setWrapper), ZOR_NAMED_SLOT(C, setUserData), ZOR_NAMED_SLOT(C, isDescendantOf)
+    };
+    // clang-format on
+    expectSlotsInOrder(slots);
 }
 
 TEST(ObjectSlots, IObject) {
@@ -72,81 +52,48 @@ TEST(ObjectSlots, WObject) {
 
 TEST(ObjectSlots, VariableReference) {
     using R = VariableReference;
-    const std::size_t slots[] = {
-        vtableSlot(&R::changeValueBool),
-        vtableSlot(&R::changeValueUInt8),
-        vtableSlot(&R::changeValueInt8),
-        vtableSlot(&R::changeValueUInt16),
-        vtableSlot(&R::changeValueInt16),
-        vtableSlot(&R::changeValueUInt32),
-        vtableSlot(&R::changeValueInt32),
-        vtableSlot(&R::changeValueUInt64),
-        vtableSlot(&R::changeValueInt64),
-        vtableSlot(&R::changeValueFloat),
-        vtableSlot(&R::changeValueDouble),
-        vtableSlot(&R::changeValueString),
-        vtableSlot(&R::changeValueVector2Int32),
-        vtableSlot(&R::changeValueVector2Int64),
-        vtableSlot(&R::changeValueVector2Float),
-        vtableSlot(&R::changeValueVector3Float),
-        vtableSlot(&R::changeValueVector4Float),
-        vtableSlot(&R::changeValueVector2Double),
-        vtableSlot(&R::changeValueVector3Double),
-        vtableSlot(&R::changeValueVector4Double),
-        vtableSlot(&R::changeValueMatrix3x3Float),
-        vtableSlot(&R::changeValueMatrix4x4Float),
-        vtableSlot(&R::changeValueMatrix3x3Double),
-        vtableSlot(&R::changeValueMatrix4x4Double),
-        vtableSlot(&R::changeValueExtPositionXFloat),
-        vtableSlot(&R::changeValueExtPositionXDouble),
-        vtableSlot(&R::changeValueExtPositionYFloat),
-        vtableSlot(&R::changeValueExtPositionYDouble),
-        vtableSlot(&R::changeValueExtPositionZFloat),
-        vtableSlot(&R::changeValueExtPositionZDouble),
-        vtableSlot(&R::changeValueExtDimensionWidthFloat),
-        vtableSlot(&R::changeValueExtDimensionWidthDouble),
-        vtableSlot(&R::changeValueExtDimensionHeightFloat),
-        vtableSlot(&R::changeValueExtDimensionHeightDouble),
-        vtableSlot(&R::changeValueExtDimensionDepthFloat),
-        vtableSlot(&R::changeValueExtDimensionDepthDouble),
-        vtableSlot(&R::changeValueExtVector2Int32),
-        vtableSlot(&R::changeValueExtVector2Int64),
-        vtableSlot(&R::changeValueExtVector2Float),
-        vtableSlot(&R::changeValueExtVector3Float),
-        vtableSlot(&R::changeValueExtVector2Double),
-        vtableSlot(&R::changeValueExtVector3Double),
-        vtableSlot(&R::changeValueRectSizeInt32),
-        vtableSlot(&R::changeValueRectSizeInt64),
-        vtableSlot(&R::changeValueRectSizeFloat),
-        vtableSlot(&R::changeValueRectSizeDouble),
-        vtableSlot(&R::changeValueRectInt32),
-        vtableSlot(&R::changeValueRectInt64),
-        vtableSlot(&R::changeValueRectFloat),
-        vtableSlot(&R::changeValueRectDouble),
-        vtableSlot(&R::changeValueBoxSizeFloat),
-        vtableSlot(&R::changeValueBoxSizeDouble),
-        vtableSlot(&R::changeValueBoxFloat),
-        vtableSlot(&R::changeValueBoxDouble),
-        vtableSlot(&R::changeValueExtRectInt32),
-        vtableSlot(&R::changeValueExtRectInt64),
-        vtableSlot(&R::changeValueExtRectFloat),
-        vtableSlot(&R::changeValueExtRectDouble),
-        vtableSlot(&R::changeValueExtBoxFloat),
-        vtableSlot(&R::changeValueExtBoxDouble),
-        vtableSlot(&R::changeValueColorRGBFloat),
-        vtableSlot(&R::changeValueColorRGBDouble),
-        vtableSlot(&R::changeValueColorRGBAFloat),
-        vtableSlot(&R::changeValueColorRGBADouble),
-        vtableSlot(&R::changeValueGUID),
-        vtableSlot(&R::changeValueStringReference),
-        vtableSlot(&R::changeValueObjectReference),
-        vtableSlot(&R::getType),
-        vtableSlot(&R::getValuePointer),
-        vtableSlot(&R::destroy),
+    // clang-format off
+    const NamedSlot slots[] = {
+        ZOR_NAMED_SLOT(R, changeValueBool), ZOR_NAMED_SLOT(R, changeValueUInt8),
+        ZOR_NAMED_SLOT(R, changeValueInt8), ZOR_NAMED_SLOT(R, changeValueUInt16),
+        ZOR_NAMED_SLOT(R, changeValueInt16), ZOR_NAMED_SLOT(R, changeValueUInt32),
+        ZOR_NAMED_SLOT(R, changeValueInt32), ZOR_NAMED_SLOT(R, changeValueUInt64),
+        ZOR_NAMED_SLOT(R, changeValueInt64), ZOR_NAMED_SLOT(R, changeValueFloat),
+        ZOR_NAMED_SLOT(R, changeValueDouble), ZOR_NAMED_SLOT(R, changeValueString),
+        ZOR_NAMED_SLOT(R, changeValueVector2Int32), ZOR_NAMED_SLOT(R, changeValueVector2Int64),
+        ZOR_NAMED_SLOT(R, changeValueVector2Float), ZOR_NAMED_SLOT(R, changeValueVector3Float),
+        ZOR_NAMED_SLOT(R, changeValueVector4Float), ZOR_NAMED_SLOT(R, changeValueVector2Double),
+        ZOR_NAMED_SLOT(R, changeValueVector3Double), ZOR_NAMED_SLOT(R, changeValueVector4Double),
+        ZOR_NAMED_SLOT(R, changeValueMatrix3x3Float), ZOR_NAMED_SLOT(R, changeValueMatrix4x4Float),
+        ZOR_NAMED_SLOT(R, changeValueMatrix3x3Double), ZOR_NAMED_SLOT(R, changeValueMatrix4x4Double),
+        ZOR_NAMED_SLOT(R, changeValueExtPositionXFloat), ZOR_NAMED_SLOT(R, changeValueExtPositionXDouble),
+        ZOR_NAMED_SLOT(R, changeValueExtPositionYFloat), ZOR_NAMED_SLOT(R, changeValueExtPositionYDouble),
+        ZOR_NAMED_SLOT(R, changeValueExtPositionZFloat), ZOR_NAMED_SLOT(R, changeValueExtPositionZDouble),
+        ZOR_NAMED_SLOT(R, changeValueExtDimensionWidthFloat),
+        ZOR_NAMED_SLOT(R, changeValueExtDimensionWidthDouble),
+        ZOR_NAMED_SLOT(R, changeValueExtDimensionHeightFloat),
+        ZOR_NAMED_SLOT(R, changeValueExtDimensionHeightDouble),
+        ZOR_NAMED_SLOT(R, changeValueExtDimensionDepthFloat),
+        ZOR_NAMED_SLOT(R, changeValueExtDimensionDepthDouble), ZOR_NAMED_SLOT(R, changeValueExtVector2Int32),
+        ZOR_NAMED_SLOT(R, changeValueExtVector2Int64), ZOR_NAMED_SLOT(R, changeValueExtVector2Float),
+        ZOR_NAMED_SLOT(R, changeValueExtVector3Float), ZOR_NAMED_SLOT(R, changeValueExtVector2Double),
+        ZOR_NAMED_SLOT(R, changeValueExtVector3Double), ZOR_NAMED_SLOT(R, changeValueRectSizeInt32),
+        ZOR_NAMED_SLOT(R, changeValueRectSizeInt64), ZOR_NAMED_SLOT(R, changeValueRectSizeFloat),
+        ZOR_NAMED_SLOT(R, changeValueRectSizeDouble), ZOR_NAMED_SLOT(R, changeValueRectInt32),
+        ZOR_NAMED_SLOT(R, changeValueRectInt64), ZOR_NAMED_SLOT(R, changeValueRectFloat),
+        ZOR_NAMED_SLOT(R, changeValueRectDouble), ZOR_NAMED_SLOT(R, changeValueBoxSizeFloat),
+        ZOR_NAMED_SLOT(R, changeValueBoxSizeDouble), ZOR_NAMED_SLOT(R, changeValueBoxFloat),
+        ZOR_NAMED_SLOT(R, changeValueBoxDouble), ZOR_NAMED_SLOT(R, changeValueExtRectInt32),
+        ZOR_NAMED_SLOT(R, changeValueExtRectInt64), ZOR_NAMED_SLOT(R, changeValueExtRectFloat),
+        ZOR_NAMED_SLOT(R, changeValueExtRectDouble), ZOR_NAMED_SLOT(R, changeValueExtBoxFloat),
+        ZOR_NAMED_SLOT(R, changeValueExtBoxDouble), ZOR_NAMED_SLOT(R, changeValueColorRGBFloat),
+        ZOR_NAMED_SLOT(R, changeValueColorRGBDouble), ZOR_NAMED_SLOT(R, changeValueColorRGBAFloat),
+        ZOR_NAMED_SLOT(R, changeValueColorRGBADouble), ZOR_NAMED_SLOT(R, changeValueGUID),
+        ZOR_NAMED_SLOT(R, changeValueStringReference), ZOR_NAMED_SLOT(R, changeValueObjectReference),
+        ZOR_NAMED_SLOT(R, getType), ZOR_NAMED_SLOT(R, getValuePointer), ZOR_NAMED_SLOT(R, destroy)
     };
-    static_assert(sizeof slots / sizeof slots[0] == 70);
-    for (std::size_t i = 0; i < 70; ++i)
-        EXPECT_EQ(slots[i], i);
+    // clang-format on
+    expectSlotsInOrder(slots);
 }
 
 TEST(ObjectSlots, ApplicationDataLogOperations) {

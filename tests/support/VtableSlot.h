@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -20,8 +22,26 @@ std::size_t vtableSlot(MemberFunction function) {
     return (words[0] - 1u) / sizeof(void*);
 }
 
+/// An operation's name and the slot read for it.
+struct NamedSlot {
+    const char* name;
+    std::size_t slot;
+};
+
+/// Expects the operations of a table, listed in slot order, at consecutive slots from `first`.
+template <std::size_t N>
+void expectSlotsInOrder(const NamedSlot (&slots)[N], std::size_t first = 0) {
+    for (std::size_t i = 0; i < N; ++i)
+        EXPECT_EQ(slots[i].slot, first + i) << slots[i].name;
+}
+
 } // namespace zor::test
 
 /// Slot of an overloaded operation: ZOR_SLOT_OF(Class, ReturnType, (Arguments) const, name).
 #define ZOR_SLOT_OF(Class, Return, Signature, name)                                                   \
     ::zor::test::vtableSlot(static_cast<Return(Class::*) Signature>(&Class::name))
+
+/// A NamedSlot entry for `expectSlotsInOrder`; the _OF form picks an overload.
+#define ZOR_NAMED_SLOT(Class, name) ::zor::test::NamedSlot{#name, ::zor::test::vtableSlot(&Class::name)}
+#define ZOR_NAMED_SLOT_OF(Class, Return, Signature, name)                                             \
+    ::zor::test::NamedSlot{#name #Signature, ZOR_SLOT_OF(Class, Return, Signature, name)}
