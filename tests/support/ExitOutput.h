@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace zor::test {
@@ -12,8 +13,14 @@ namespace zor::test {
 /// and returns what the child printed on standard output. A body that returns instead fails.
 template <typename Body>
 std::string outputOfExit(Body body) {
-    // The child's standard output goes to a file that the parent reads after the exit.
-    const std::string path = testing::TempDir() + "zor_exit_output.txt";
+    // The child's standard output goes to a file that the parent reads after the exit. The child
+    // may be a new run of the program, so the name is derived from what both know; it differs
+    // between tests, test programs and build folders, which may run at the same time.
+    const testing::UnitTest& unit = *testing::UnitTest::GetInstance();
+    const testing::TestInfo& test = *unit.current_test_info();
+    const std::size_t key = std::hash<std::string>{}(std::string(unit.original_working_dir()) + "|" +
+                                                     test.test_suite_name() + "." + test.name());
+    const std::string path = testing::TempDir() + "zor_exit_output_" + std::to_string(key) + ".txt";
     EXPECT_EXIT(
         {
             if (std::freopen(path.c_str(), "w", stdout) != nullptr)
