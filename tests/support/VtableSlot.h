@@ -38,10 +38,10 @@ void expectSlotsInOrder(const NamedSlot (&slots)[N], std::size_t first = 0) {
 } // namespace zor::test
 
 /// Slot of an overloaded operation: ZOR_SLOT_OF(Class, ReturnType, (Arguments) const, name).
-#define ZOR_SLOT_OF(Class, Return, Signature, name)                                                   \
+#define ZOR_SLOT_OF(Class, Return, Signature, name)                                                          \
     ::zor::test::vtableSlot(static_cast<Return(Class::*) Signature>(&Class::name))
 
 /// A NamedSlot entry for `expectSlotsInOrder`; the _OF form picks an overload.
-#define ZOR_NAMED_SLOT(Class, name) ::zor::test::NamedSlot{#name, ::zor::test::vtableSlot(&Class::name)}
-#define ZOR_NAMED_SLOT_OF(Class, Return, Signature, name)                                             \
-    ::zor::test::NamedSlot{#name #Signature, ZOR_SLOT_OF(Class, Return, Signature, name)}
+#define ZOR_NAMED_SLOT(Class, name) ::zor::test::NamedSlot(#name, ::zor::test::vtableSlot(&Class::name))
+#define ZOR_NAMED_SLOT_OF(Class, Return, Signature, name)                                                    \
+    ::zor::test::NamedSlot(#name #Signature, ZOR_SLOT_OF(Class, Return, Signature, name))
