@@ -54,13 +54,11 @@ TEST(HashMap, BucketsGrowAtSevenTenthsAndGoWithTheLastEntry) {
             EXPECT_EQ(map.bucketCount(), bucketsAfter[check++].second) << "after " << i;
         }
     }
-    // A copy is deep; a swap exchanges the buckets too.
-    StringMap copy(map), empty;
+    // A copy is deep and keeps the order.
+    StringMap copy(map);
     copy.find(key(3))->m_second = 30;
     EXPECT_EQ(map.find(key(3))->m_second, 3u);
-    empty.swap(copy);
-    EXPECT_EQ(keys(empty), keys(map));
-    EXPECT_EQ(copy.bucketCount(), 0u);
+    EXPECT_EQ(keys(copy), keys(map));
 
     map.remove(map.begin(), map.find(key(22)));
     EXPECT_EQ(map.bucketCount(), 64u);

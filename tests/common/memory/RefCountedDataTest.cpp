@@ -43,15 +43,5 @@ TEST(RefCountedData, ConcurrentRetainsBalanceAndTheLastReleaseDestroys) {
     EXPECT_EQ(destroyed, 2);
 }
 
-TEST(RefCountedData, CopiesGetTheirOwnCounter) {
-    RefCountedData original;
-    original.retain();
-    RefCountedData copy(original);
-    EXPECT_EQ(copy.referenceCount(), 0u);
-    copy = original;
-    EXPECT_EQ(copy.referenceCount(), 0u);
-    EXPECT_EQ(original.referenceCount(), 1u);
-}
-
 } // namespace
 } // namespace zor
