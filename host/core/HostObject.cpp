@@ -1,5 +1,6 @@
 #include "host/core/HostObject.h"
 
+#include "common/object/Identifiers.h"
 #include "common/variables/VariableReference.h"
 #include "common/variables/VariableType.h"
 
@@ -45,8 +46,7 @@ IObject* HostObject::create() {
 }
 
 const GUID_t& HostObject::classGuid() {
-    static const GUID_t guid("7403efc9-e3f9-4ae3-ab4c-0767369d5807");
-    return guid;
+    return guids::kHostObject;
 }
 
 void* HostObject::getUserData() const {

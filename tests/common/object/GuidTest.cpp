@@ -1,4 +1,5 @@
 #include "common/object/Guid.h"
+#include "common/object/Identifiers.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,10 @@ TEST(Guid, BytesFollowTheTextInOrderAndCompareAllSixteen) {
         EXPECT_FALSE(changed == guid) << i;
     }
     EXPECT_EQ(GUID_t(nullptr), GUID_t());
+    // Identifier constants are parsed by the compiler, before any code runs.
+    static_assert(guids::kHitTestAttribute.m_bytes[0] == 0x26 &&
+                  guids::kHitTestAttribute.m_bytes[15] == 0x0f);
+    EXPECT_EQ(text(guids::kCollisionDetector), "b800576a-298c-4839-bc5b-3056ff6b68b7");
 }
 
 TEST(Guid, EachFieldReadsLikeAFormattedHexConversionOfWidthTwo) {
