@@ -5,6 +5,7 @@
 #include "common/application/Libraries.h"
 #include "common/platform/Platform.h"
 #include "host/app/HostArguments.h"
+#include "host/core/HostFactory.h"
 
 #include <cstdio>
 
@@ -45,6 +46,15 @@ const char* stateText(zor::uint32 state) {
     }
 }
 
+// The classes the module registered with the host's factory, in registration order.
+void printRegisteredClasses() {
+    List<String> typeNames;
+    zor::host::registeredTypeNames(typeNames);
+    std::printf("  registered classes: %llu\n", static_cast<unsigned long long>(typeNames.size()));
+    for (const String& typeName : typeNames)
+        std::printf("    %s\n", typeName.c_str());
+}
+
 // Loads the module and calls its entry point: 0 when it is ready, 1 when it refused, 3 when it
 // could not be reached.
 int startPhysicsModule(HostApplicationData& record) {
@@ -75,6 +85,8 @@ int startPhysicsModule(HostApplicationData& record) {
                 stateText(record.m_projectState), stateText(record.m_geometryState));
     zor_log(kLogModule, false, ready ? zor::LogLevelInfo : zor::LogLevelError, "main",
             "physicsInitialize returned %s", ready ? "true" : "false");
+    if (ready)
+        printRegisteredClasses();
     return ready ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #include "common/object/ObjectFactory.h"
 
 #include "common/object/WObject.h"
+#include "host/core/HostFactory.h"
 #include "host/core/HostObject.h"
 #include "support/TestApplicationData.h"
 
@@ -73,6 +74,19 @@ TEST(ObjectFactory, CreatesByIdentifierAndTemplateTypeNameAndKeepsTheFirstAlloca
     EXPECT_EQ(createdTypeName(kGadgetGuid, "int32_t"), "none");
     EXPECT_EQ(createdTypeName(GUID_t(), "float"), "none");
     EXPECT_EQ(record.writtenLog(), "") << "an absent class is not reported";
+
+    // The host's own factory calls reach the same registrations, by name in registration order.
+    IObject* byName = host::createObjectByTypeName(String("Gadget{double}"));
+    ASSERT_NE(byName, nullptr);
+    EXPECT_STREQ(byName->getTypeName().c_str(), "Gadget{double}");
+    byName->release();
+    EXPECT_EQ(host::createObjectByTypeName(String("Gadget")), nullptr);
+    List<String> names;
+    host::registeredTypeNames(names);
+    std::string joined;
+    for (const String& name : names)
+        joined += std::string(name.c_str()) + ";";
+    EXPECT_EQ(joined, "Gadget{float};Gadget{double};Object;");
 }
 
 TEST(ObjectFactory, WithoutAHostRecordNothingIsRegisteredOrCreated) {
