@@ -14,73 +14,64 @@ namespace {
 using test::expectSlotsInOrder;
 using test::NamedSlot;
 
+// Table entries of the class `C`, an alias in each test; O picks an overload.
+#define S(name) ZOR_NAMED_SLOT(C, name)
+#define O(Return, Signature, name) ZOR_NAMED_SLOT_OF(C, Return, Signature, name)
+
 TEST(ContainerSlots, Array) {
-    using A = Array<uint8>;
+    using C = Array<uint8>;
     // clang-format off
     const NamedSlot slots[] = {
-        ZOR_NAMED_SLOT(A, deletingDestructor), ZOR_NAMED_SLOT(A, create), ZOR_NAMED_SLOT(A, retain),
-        ZOR_NAMED_SLOT_OF(A, void, (), release), ZOR_NAMED_SLOT(A, setAllocator), ZOR_NAMED_SLOT(A, swap),
-        ZOR_NAMED_SLOT(A, assign), ZOR_NAMED_SLOT(A, reset), ZOR_NAMED_SLOT(A, resize),
-        ZOR_NAMED_SLOT(A, insert), ZOR_NAMED_SLOT(A, write), ZOR_NAMED_SLOT(A, remove),
-        ZOR_NAMED_SLOT(A, append), ZOR_NAMED_SLOT(A, pushBack),
-        ZOR_NAMED_SLOT_OF(A, uint64, (uint8*, uint64), popBack), ZOR_NAMED_SLOT_OF(A, uint8, (), popBack),
-        ZOR_NAMED_SLOT(A, setFixed), ZOR_NAMED_SLOT(A, attach), ZOR_NAMED_SLOT(A, adopt),
-        ZOR_NAMED_SLOT_OF(A, void, (uint8**, std::size_t*), release), ZOR_NAMED_SLOT(A, setMode),
-        ZOR_NAMED_SLOT(A, getMode), ZOR_NAMED_SLOT(A, getGrowth), ZOR_NAMED_SLOT(A, data),
-        ZOR_NAMED_SLOT(A, size), ZOR_NAMED_SLOT(A, isEmpty), ZOR_NAMED_SLOT(A, capacity),
-        ZOR_NAMED_SLOT(A, isExternal)
+        S(deletingDestructor), S(create), S(retain), O(void, (), release), S(setAllocator), S(swap),
+        S(assign), S(reset), S(resize), S(insert), S(write), S(remove), S(append), S(pushBack),
+        O(uint64, (uint8*, uint64), popBack), O(uint8, (), popBack), S(setFixed), S(attach), S(adopt),
+        O(void, (uint8**, std::size_t*), release), S(setMode), S(getMode), S(getGrowth),
+        S(data), S(size), S(isEmpty), S(capacity), S(isExternal)
     };
     // clang-format on
     expectSlotsInOrder(slots);
 }
 
 TEST(ContainerSlots, List) {
-    using L = List<String>;
+    using C = List<String>;
     // clang-format off
     const NamedSlot slots[] = {
-        ZOR_NAMED_SLOT(L, deletingDestructor), ZOR_NAMED_SLOT(L, create), ZOR_NAMED_SLOT(L, retain),
-        ZOR_NAMED_SLOT(L, release), ZOR_NAMED_SLOT(L, setAllocator),
-        ZOR_NAMED_SLOT_OF(L, L::ConstIterator, () const, begin), ZOR_NAMED_SLOT_OF(L, L::Iterator, (), begin),
-        ZOR_NAMED_SLOT_OF(L, L::ConstIterator, () const, end), ZOR_NAMED_SLOT_OF(L, L::Iterator, (), end),
-        ZOR_NAMED_SLOT(L, isEmpty), ZOR_NAMED_SLOT(L, size),
-        ZOR_NAMED_SLOT_OF(L, const String&, () const, front), ZOR_NAMED_SLOT_OF(L, String&, (), front),
-        ZOR_NAMED_SLOT_OF(L, const String&, () const, back), ZOR_NAMED_SLOT_OF(L, String&, (), back),
-        ZOR_NAMED_SLOT(L, pushFront), ZOR_NAMED_SLOT(L, popFront), ZOR_NAMED_SLOT(L, pushBack),
-        ZOR_NAMED_SLOT(L, popBack), ZOR_NAMED_SLOT(L, insert),
-        ZOR_NAMED_SLOT_OF(L, void, (L::Iterator), remove),
-        ZOR_NAMED_SLOT_OF(L, void, (L::Iterator, L::Iterator), remove), ZOR_NAMED_SLOT(L, swap),
-        ZOR_NAMED_SLOT(L, assign), ZOR_NAMED_SLOT(L, clear)
+        S(deletingDestructor), S(create), S(retain), S(release), S(setAllocator),
+        O(C::ConstIterator, () const, begin), O(C::Iterator, (), begin),
+        O(C::ConstIterator, () const, end), O(C::Iterator, (), end), S(isEmpty), S(size),
+        O(const String&, () const, front), O(String&, (), front),
+        O(const String&, () const, back), O(String&, (), back),
+        S(pushFront), S(popFront), S(pushBack), S(popBack), S(insert),
+        O(void, (C::Iterator), remove), O(void, (C::Iterator, C::Iterator), remove),
+        S(swap), S(assign), S(clear)
     };
     // clang-format on
     expectSlotsInOrder(slots);
 }
 
 TEST(ContainerSlots, HashMapBase) {
-    using M = HashMapBase<String, uint32, Hash<String>, EqualTo<String>>;
+    using C = HashMapBase<String, uint32, Hash<String>, EqualTo<String>>;
     // clang-format off
     const NamedSlot slots[] = {
-        ZOR_NAMED_SLOT(M, deletingDestructor), ZOR_NAMED_SLOT(M, create), ZOR_NAMED_SLOT(M, retain),
-        ZOR_NAMED_SLOT(M, release), ZOR_NAMED_SLOT(M, setAllocator),
-        ZOR_NAMED_SLOT_OF(M, M::ConstIterator, () const, begin), ZOR_NAMED_SLOT_OF(M, M::Iterator, (), begin),
-        ZOR_NAMED_SLOT_OF(M, M::ConstIterator, () const, end), ZOR_NAMED_SLOT_OF(M, M::Iterator, (), end),
-        ZOR_NAMED_SLOT(M, isEmpty), ZOR_NAMED_SLOT(M, size),
-        ZOR_NAMED_SLOT_OF(M, const uint32&, () const, front), ZOR_NAMED_SLOT_OF(M, uint32&, (), front),
-        ZOR_NAMED_SLOT_OF(M, const uint32&, () const, back), ZOR_NAMED_SLOT_OF(M, uint32&, (), back),
-        ZOR_NAMED_SLOT(M, insertFront), ZOR_NAMED_SLOT(M, popFront), ZOR_NAMED_SLOT(M, insertBack),
-        ZOR_NAMED_SLOT(M, insert), ZOR_NAMED_SLOT(M, popBack),
-        ZOR_NAMED_SLOT_OF(M, void, (M::Iterator), remove),
-        ZOR_NAMED_SLOT_OF(M, bool, (const String&), remove),
-        ZOR_NAMED_SLOT_OF(M, void, (M::Iterator, M::Iterator), remove), ZOR_NAMED_SLOT(M, swap),
-        ZOR_NAMED_SLOT(M, assign), ZOR_NAMED_SLOT(M, clear),
-        ZOR_NAMED_SLOT_OF(M, M::Iterator, (const String&), find),
-        ZOR_NAMED_SLOT_OF(M, M::ConstIterator, (const String&) const, find), ZOR_NAMED_SLOT(M, contains)
+        S(deletingDestructor), S(create), S(retain), S(release), S(setAllocator),
+        O(C::ConstIterator, () const, begin), O(C::Iterator, (), begin),
+        O(C::ConstIterator, () const, end), O(C::Iterator, (), end), S(isEmpty), S(size),
+        O(const uint32&, () const, front), O(uint32&, (), front),
+        O(const uint32&, () const, back), O(uint32&, (), back),
+        S(insertFront), S(popFront), S(insertBack), S(insert), S(popBack),
+        O(void, (C::Iterator), remove), O(bool, (const String&), remove),
+        O(void, (C::Iterator, C::Iterator), remove), S(swap), S(assign), S(clear),
+        O(C::Iterator, (const String&), find), O(C::ConstIterator, (const String&) const, find), S(contains)
     };
     // clang-format on
     expectSlotsInOrder(slots);
     // The map type adds nothing but its own slot 0.
     EXPECT_EQ(test::vtableSlot(&HashMap<String, uint32>::deletingDestructor), 0u);
-    EXPECT_EQ(sizeof(HashMap<String, uint32>), sizeof(M));
+    EXPECT_EQ(sizeof(HashMap<String, uint32>), sizeof(C));
 }
+
+#undef S
+#undef O
 
 // Members start after the base's table, counter and counter free function.
 constexpr std::size_t kFirstMember = 3 * sizeof(void*);
