@@ -11,9 +11,9 @@ namespace {
 
 using test::TestAllocator;
 using Ints = std::vector<int>;
-using IntArray = Array<int>;
 
 const int kNew[] = {7, 8, 9, 10};
+const Ints kOld = {1, 2, 3, 4};
 
 Ints contents(const Array<int>& array) {
     return {array.begin(), array.end()};
@@ -40,107 +40,88 @@ TEST(Array, GrowthPolicies) {
     EXPECT_EQ(capacities, (std::vector<uint64>{2, 4, 4, 8, 8, 8, 8, 16}));
     ASSERT_TRUE(array.resize(3));
     EXPECT_EQ(array.capacity(), 4u);
-    EXPECT_EQ(contents(array), (Ints{0, 10, 20}));
     // The policy gives 1 for an empty array, so even size 0 keeps a block.
     ASSERT_TRUE(array.resize(0));
     EXPECT_EQ(array.capacity(), 1u);
-    ASSERT_TRUE(array.resize(2));
+    // The exact policy frees the storage at size 0 instead of asking for an empty block.
+    ASSERT_TRUE(array.setMode(ArrayModeOwned, 0) && array.resize(2) && array.resize(0));
+    EXPECT_EQ(array.data(), nullptr);
 
     // Each policy sizes the block for `size`; shrinking to 1 keeps the block only in mode 6;
     // `setFixed` switches to mode 6, where growing past the capacity follows the policy again.
-    struct Case {
-        uint32 mode, growth;
-        uint64 size, capacity, shrunk, grown;
-    };
-    const Case cases[] = {
-        {ArrayModeGrowOnly, 0x10000000, 5, 10, 10, 22},
-        {ArrayModeGrowOnly, 0x1000ABCD, 3, 6, 6, 14},
-        {ArrayModeOwned, 0x2FFFFFFF, 9, 16, 2, 4},
-        {ArrayModeOwned, 5, 11, 15, 5, 10},
-        {ArrayModeOwned, 5, 10, 10, 5, 10},
-        {ArrayModeOwned, 1, 7, 7, 1, 2},
-        {ArrayModeOwned, 0, 7, 7, 1, 2},
-    };
-    for (const Case& c : cases) {
+    // Mode, growth, size, capacity, capacity after shrinking to 1, capacity after growing in mode 6.
+    // clang-format off
+    const uint32 cases[][6] = {
+        {ArrayModeGrowOnly, 0x10000000, 5, 10, 10, 22}, {ArrayModeGrowOnly, 0x1000ABCD, 3, 6, 6, 14},
+        {ArrayModeOwned, 0x2FFFFFFF, 9, 16, 2, 4}, {ArrayModeOwned, 5, 11, 15, 5, 10},
+        {ArrayModeOwned, 5, 10, 10, 5, 10}, {ArrayModeOwned, 1, 7, 7, 1, 2}, {ArrayModeOwned, 0, 7, 7, 1, 2}};
+    // clang-format on
+    for (const auto& [mode, growth, size, capacity, shrunk, grown] : cases) {
+        SCOPED_TRACE(growth);
         Array<uint8> sized;
-        ASSERT_TRUE(sized.setMode(c.mode, c.growth) && sized.resize(c.size)) << c.growth;
-        EXPECT_EQ(sized.capacity(), c.capacity) << c.growth;
+        ASSERT_TRUE(sized.setMode(mode, growth) && sized.resize(size));
+        EXPECT_EQ(sized.capacity(), capacity);
         sized[0] = 42;
         ASSERT_TRUE(sized.resize(1));
-        EXPECT_EQ(sized.capacity(), c.shrunk) << c.growth;
+        EXPECT_EQ(sized.capacity(), shrunk);
         sized.setFixed(40);
-        EXPECT_EQ(sized.size(), c.shrunk) << c.growth;
-        ASSERT_TRUE(sized.resize(c.shrunk + 1));
-        EXPECT_EQ(sized.capacity(), c.grown) << c.growth;
-        EXPECT_EQ(sized[0], 42) << c.growth;
+        EXPECT_EQ(sized.size(), shrunk);
+        ASSERT_TRUE(sized.resize(shrunk + 1));
+        EXPECT_EQ(sized.capacity(), grown);
+        EXPECT_EQ(sized[0], 42);
     }
-    // The exact policy frees the storage at size 0 instead of asking for an empty block.
-    ASSERT_TRUE(array.setMode(ArrayModeOwned, 0) && array.resize(0));
-    EXPECT_EQ(array.data(), nullptr);
 }
 
 // Each edit starts from {1, 2, 3, 4} (capacity 8); a failed edit leaves it unchanged.
 // clang-format off
-#define EDIT(expression) #expression, [](IntArray& a) { return static_cast<uint64>(expression); }
+#define EDIT(expression) #expression, [](Array<int>& a) { return static_cast<uint64>(expression); }
 // clang-format on
 
 TEST(Array, EditsAtAnOffsetFromEitherEnd) {
     struct Case {
         const char* what;
-        uint64 (*edit)(IntArray&);
+        uint64 (*edit)(Array<int>&);
         uint64 result;
         Ints after;
     };
+    // clang-format off
     const Case cases[] = {
         {EDIT(a.insert(kNew, 1, 2, false)), 1, {1, 7, 8, 2, 3, 4}},
         {EDIT(a.insert(kNew, 1, 1, true)), 1, {1, 2, 3, 7, 4}},
-        {EDIT(a.insert(kNew, 0, 1, true)), 1, {1, 2, 3, 4, 7}},
-        {EDIT(a.insert(kNew, 0, 1, false)), 1, {7, 1, 2, 3, 4}},
-        {EDIT(a.insert(kNew, 5, 1, true)), 0, {1, 2, 3, 4}},
-        {EDIT(a.insert(kNew, 0, 0, false)), 0, {1, 2, 3, 4}},
-        {EDIT(a.write(kNew, 1, 2, false)), 2, {1, 7, 8, 4}},
-        {EDIT(a.write(kNew, 2, 3, true)), 3, {1, 2, 7, 8, 9}},
-        {EDIT(a.write(kNew, 4, 1, false)), 1, {1, 2, 3, 4, 7}},
-        {EDIT(a.write(kNew, 5, 1, false)), 0, {1, 2, 3, 4}},
-        {EDIT(a.remove(1, 2, false)), 1, {1, 4}},
-        {EDIT(a.remove(1, 1, true)), 1, {1, 2, 3}},
-        {EDIT(a.remove(3, 2, false)), 0, {1, 2, 3, 4}},
-        {EDIT(a.remove(5, 1, false)), 0, {1, 2, 3, 4}},
-        {EDIT(a.remove(0, 0, false)), 0, {1, 2, 3, 4}},
-        {EDIT(a.popBack(nullptr, 9)), 4, {}},
+        {EDIT(a.insert(kNew, 0, 1, true)), 1, {1, 2, 3, 4, 7}}, {EDIT(a.popBack(nullptr, 9)), 4, {}},
+        {EDIT(a.insert(kNew, 0, 1, false)), 1, {7, 1, 2, 3, 4}}, {EDIT(a.popBack(a.data(), 2)), 2, {3, 4}},
+        {EDIT(a.write(kNew, 1, 2, false)), 2, {1, 7, 8, 4}}, {EDIT(a.remove(1, 2, false)), 1, {1, 4}},
+        {EDIT(a.write(kNew, 2, 3, true)), 3, {1, 2, 7, 8, 9}}, {EDIT(a.remove(1, 1, true)), 1, {1, 2, 3}},
+        {EDIT(a.insert(kNew, 5, 1, true)), 0, kOld}, {EDIT(a.insert(kNew, 0, 0, false)), 0, kOld},
+        {EDIT(a.write(kNew, 5, 1, false)), 0, kOld}, {EDIT(a.remove(3, 2, false)), 0, kOld},
+        {EDIT(a.remove(5, 1, false)), 0, kOld}, {EDIT(a.remove(0, 0, false)), 0, kOld},
         // Sources inside the array itself, across a move to a new block and within the block.
         {EDIT(a.append(a.data(), 4)), 1, {1, 2, 3, 4, 1, 2, 3, 4}},
         {EDIT(a.write(a.data(), 4, 4, false)), 4, {1, 2, 3, 4, 1, 2, 3, 4}},
         {EDIT(a.insert(a.data() + 2, 0, 2, false)), 1, {3, 4, 1, 2, 3, 4}},
         // A gap smaller than the growth keeps the tail at the end, after the new elements.
         {EDIT(a.resize(6, 2, 1) && a.write(kNew, 2, 1, false) && a.popBack(nullptr, 1)), 1, {1, 2, 7, 3, 4}},
-        {EDIT(a.resize(9, 2, 1) && a.write(kNew, 2, 1, false) && a.popBack(nullptr, 4)), 1, {1, 2, 7, 3, 4}},
-    };
+        {EDIT(a.resize(9, 2, 1) && a.write(kNew, 2, 1, false) && a.popBack(nullptr, 4)), 1, {1, 2, 7, 3, 4}}};
+    // clang-format on
     for (const Case& c : cases) {
         Array<int> array = arrayOf({1, 2, 3, 4});
         EXPECT_EQ(c.edit(array), c.result) << c.what;
         EXPECT_EQ(contents(array), c.after) << c.what;
     }
-    int out[2] = {};
-    Array<int> array = arrayOf({1, 2, 3, 4});
-    EXPECT_EQ(array.popBack(out, 2), 2u);
-    EXPECT_EQ(out[1], 4);
 }
 
 #undef EDIT
 
-TEST(Array, SizeChangesAreRefusedForExternalBuffersAndTheDoublingOwner) {
+TEST(Array, ForeignStorageKeepsItsSizeAndBlocksChangeHands) {
     int buffer[4] = {1, 2, 3, 4};
-    Array<int> external = arrayOf({5});
+    Array<int> external = arrayOf({5}), doubling = arrayOf({1, 2, 7, 8});
     external.attach(buffer, 4);
-    EXPECT_EQ(external.data(), buffer);
     EXPECT_FALSE(external.setMode(ArrayModeOwned, ArrayGrowthPowerOfTwo));
     EXPECT_FALSE(Array<int>().setMode(ArrayModeExternal, 0));
     // Writing past the end of an external buffer is cut at its end.
     EXPECT_EQ(external.write(kNew, 2, 3, false), 2u);
     EXPECT_EQ(external.write(kNew, 0, 3, true), 0u);
-
-    Array<int> doubling = arrayOf({1, 2, 7, 8});
+    // The doubling owner keeps its size too.
     ASSERT_TRUE(doubling.setMode(ArrayModeOwned, ArrayGrowthDouble));
     for (Array<int>* array : {&external, &doubling}) {
         EXPECT_FALSE(array->resize(4));
@@ -152,22 +133,19 @@ TEST(Array, SizeChangesAreRefusedForExternalBuffersAndTheDoublingOwner) {
         EXPECT_EQ(contents(*array), (Ints{1, 2, 7, 7}));
         EXPECT_EQ(array->capacity(), array == &external ? 4u : 8u);
     }
-}
 
-TEST(Array, OwnershipMovesThroughReleaseAndAdopt) {
-    Array<int> array = arrayOf({1, 2, 3});
-    array.setMode(ArrayModeGrowOnly, 7);
+    // Release hands the block over and resets the array; adopt takes one.
+    Array<int> released = arrayOf({1, 2, 3});
+    released.setMode(ArrayModeGrowOnly, 7);
     int* storage = nullptr;
     std::size_t size = 0;
-    array.release(&storage, &size);
-    EXPECT_EQ(size, 3u);
-    EXPECT_EQ(array.data(), nullptr);
-    EXPECT_EQ(array.getMode(), ArrayModeOwned);
-    EXPECT_EQ(array.getGrowth(), 0x20000000u);
-    Array<int> owner = arrayOf({9});
-    owner.adopt(storage, size);
-    ASSERT_TRUE(owner.pushBack(4));
-    EXPECT_EQ(contents(owner), (Ints{1, 2, 3, 4}));
+    released.release(&storage, &size);
+    EXPECT_EQ(released.data(), nullptr);
+    EXPECT_EQ(released.getMode(), ArrayModeOwned);
+    EXPECT_EQ(released.getGrowth(), 0x20000000u);
+    external.adopt(storage, size);
+    ASSERT_TRUE(external.pushBack(4));
+    EXPECT_EQ(contents(external), (Ints{1, 2, 3, 4}));
 }
 
 TEST(Array, UsesItsAllocatorAndStaysUnchangedWhenItRunsOut) {
