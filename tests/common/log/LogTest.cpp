@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cwchar>
 #include <iomanip>
 #include <map>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace zor {
@@ -39,15 +40,11 @@ std::string expectedLine(const char* level, const std::string& message,
     return line.str();
 }
 
-struct TimedLine {
-    std::string time;
-    std::string line;
-};
-
-// Splits a written text into its lines, each without its timestamp; fails on a malformed one.
-std::vector<TimedLine> timedLines(const std::string& text) {
+// The lines of a written text without their timestamps, which go to `times`; fails on a
+// malformed line.
+std::vector<std::string> linesOf(const std::string& text, std::vector<std::string>* times = nullptr) {
     static const std::regex timestamp(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{6} )");
-    std::vector<TimedLine> lines;
+    std::vector<std::string> lines;
     for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
         end = text.find("\r\n", start);
         if (end == std::string::npos) {
@@ -56,7 +53,9 @@ std::vector<TimedLine> timedLines(const std::string& text) {
         }
         const std::string whole = text.substr(start, end + 2 - start);
         EXPECT_TRUE(std::regex_match(whole.substr(0, kTimestampLength + 1), timestamp)) << whole;
-        lines.push_back({whole.substr(0, kTimestampLength), whole.substr(kTimestampLength + 1)});
+        lines.push_back(whole.substr(kTimestampLength + 1));
+        if (times != nullptr)
+            times->push_back(whole.substr(0, kTimestampLength));
     }
     return lines;
 }
@@ -64,25 +63,49 @@ std::vector<TimedLine> timedLines(const std::string& text) {
 // The lines of every write, timestamps removed, one vector per writeLog call.
 Writes writtenLines(const TestApplicationData& record) {
     Writes writes;
-    for (const std::string& text : record.writtenTexts()) {
-        writes.emplace_back();
-        for (const TimedLine& line : timedLines(text))
-            writes.back().push_back(line.line);
-    }
+    for (const std::string& text : record.writtenTexts())
+        writes.push_back(linesOf(text));
     return writes;
 }
 
-void logWarning(const char* message) {
-    zor_log(kModule, false, LogLevelWarn, kFunction, "%s", message);
+void logWarning(const std::string& message) {
+    zor_log(kModule, true, LogLevelWarn, kFunction, "%s", message.c_str());
 }
 
-TEST(Log, FirstLineOpensTheLogOnceUnderTheProcessNameAndTheStartTime) {
+TEST(Log, LevelFilterLevelNamesAndConsoleEcho) {
+    // The threshold, the level, and the level's name in the line (null when filtered out).
+    const std::tuple<int32, int32, const char*> cases[] = {
+        {2, 3, nullptr}, {2, 2, "WARN "}, {2, 1, "ERROR"},  {5, 5, "TRACE"}, {4, 4, "DEBUG"},
+        {0, 0, "NONE"},  {0, -1, "NONE"}, {-1, 0, nullptr}, {5, 6, nullptr}, {6, 6, "NONE"},
+    };
+    for (const auto& [threshold, level, written] : cases) {
+        // Bit 0: the call asks for the console echo; bit 1: the host does.
+        for (const int echo : {0, 1, 2, 3}) {
+            SCOPED_TRACE(testing::Message() << threshold << " " << level << " " << echo);
+            TestApplicationData record;
+            record.m_logLevel = threshold;
+            record.m_consoleEcho = echo & 2;
+            testing::internal::CaptureStdout();
+            zor_log(kModule, echo & 1, level, kFunction, "message");
+            // A filtered message is not echoed, not written, and does not open the log.
+            EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                      written && echo == 3 ? std::string(written) + ": message\n" : "");
+            EXPECT_EQ(writtenLines(record), written ? Writes{{expectedLine(written, "message")}} : Writes{});
+            EXPECT_EQ(record.openLogCalls().size(), written ? 1u : 0u);
+        }
+    }
+}
+
+TEST(Log, OpensTheLogOnceAndDoesNotFoldTheSameMessageFromAnotherThread) {
     TestApplicationData record;
-    zor_log(kModule, false, LogLevelWarn, kFunction, "Current scene is %s. Cannot do anything.", "NULL");
-    logWarning("second");
-    const std::vector<TimedLine> lines = timedLines(record.writtenLog());
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].line, expectedLine("WARN ", "Current scene is NULL. Cannot do anything."));
+    zor_log(kModule, false, LogLevelWarn, kFunction, "Current scene is %s.", "NULL");
+    uint32 otherThread = 0;
+    std::thread([&] {
+        otherThread = platform::currentThreadId();
+        logWarning("Current scene is NULL.");
+    }).join();
+    EXPECT_EQ(writtenLines(record), (Writes{{expectedLine("WARN ", "Current scene is NULL.")},
+                                            {expectedLine("WARN ", "Current scene is NULL.", otherThread)}}));
 
     // The file base name is the executable's name and "_YYYY-MM-DD_hhmmssmmm" of the start.
     const auto calls = record.openLogCalls();
@@ -94,84 +117,36 @@ TEST(Log, FirstLineOpensTheLogOnceUnderTheProcessNameAndTheStartTime) {
     EXPECT_TRUE(std::regex_match(calls[0].second, std::regex(process + R"(_\d{4}-\d{2}-\d{2}_\d{9})")));
 }
 
-TEST(Log, LevelFilterAndLevelNames) {
-    struct Case {
-        int32 threshold;
-        int32 level;
-        const char* written; // the level name in the line, or null when filtered out
-    };
-    const Case cases[] = {
-        {2, 3, nullptr}, {2, 2, "WARN "}, {2, 1, "ERROR"},  {5, 5, "TRACE"}, {4, 4, "DEBUG"},
-        {0, 0, "NONE"},  {0, -1, "NONE"}, {-1, 0, nullptr}, {5, 6, nullptr}, {6, 6, "NONE"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.threshold << " " << c.level);
-        TestApplicationData record;
-        record.m_logLevel = c.threshold;
-        record.m_consoleEcho = true;
-        testing::internal::CaptureStdout();
-        zor_log(kModule, true, c.level, kFunction, "message");
-        // A filtered message is not echoed, not written, and does not open the log.
-        EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  c.written ? std::string(c.written) + ": message\n" : "");
-        EXPECT_EQ(writtenLines(record), c.written ? Writes{{expectedLine(c.written, "message")}} : Writes{});
-        EXPECT_EQ(record.openLogCalls().size(), c.written ? 1u : 0u);
-    }
-}
-
-TEST(Log, FoldsRunsOfTheSameLine) {
+TEST(Log, FoldsRunsOfTheSameLineButEchoesEveryOne) {
     const std::string a = expectedLine("WARN ", "A"), b = expectedLine("WARN ", "B"),
                       c = expectedLine("WARN ", "C");
     const auto notice = [](unsigned count) { return "... repeated " + std::to_string(count) + " times\r\n"; };
-    const struct {
-        const char* sequence; // one message per letter, logged in order
-        Writes writes;
-    } cases[] = {
-        {"AAAB", {{a}, {b}}},
-        {"AAAAB", {{a}, {notice(1), a, b}}},
-        {"AAAAAAB", {{a}, {notice(3), a, b}}},
-        {"AAAAABBBBC", {{a}, {notice(2), a, b}, {notice(1), b, c}}},
-        {"ABAB", {{a}, {b}, {a}, {b}}},
-        {"AAAA", {{a}}},
-    };
-    for (const auto& testCase : cases) {
+    // One message per letter, logged in order.
+    // clang-format off
+    const std::pair<const char*, Writes> cases[] = {
+        {"AAAB", {{a}, {b}}}, {"ABAB", {{a}, {b}, {a}, {b}}}, {"AAAA", {{a}}},
+        {"AAAAABBBBC", {{a}, {notice(2), a, b}, {notice(1), b, c}}}};
+    // clang-format on
+    for (const auto& [sequence, writes] : cases) {
         TestApplicationData record;
-        for (const char* letter = testCase.sequence; *letter != '\0'; ++letter)
-            logWarning(std::string(1, *letter).c_str());
-        EXPECT_EQ(writtenLines(record), testCase.writes) << testCase.sequence;
+        record.m_consoleEcho = true;
+        std::string echoed;
+        testing::internal::CaptureStdout();
+        for (const char* letter = sequence; *letter != '\0'; ++letter) {
+            logWarning(std::string(1, *letter));
+            echoed += std::string("WARN : ") + *letter + "\n";
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), echoed) << sequence;
+        EXPECT_EQ(writtenLines(record), writes) << sequence;
         // A notice carries the time of the last repetition, which follows it.
         for (const std::string& text : record.writtenTexts()) {
-            const std::vector<TimedLine> lines = timedLines(text);
-            if (lines.size() > 1 && lines[0].line.rfind("...", 0) == 0) {
-                EXPECT_EQ(lines[0].time, lines[1].time) << testCase.sequence;
+            std::vector<std::string> times;
+            const std::vector<std::string> lines = linesOf(text, &times);
+            if (lines.size() > 1 && lines[0].rfind("...", 0) == 0) {
+                EXPECT_EQ(times[0], times[1]) << sequence;
             }
         }
     }
-}
-
-TEST(Log, TheSameMessageFromTwoThreadsIsNotFolded) {
-    TestApplicationData record;
-    logWarning("A");
-    uint32 otherThread = 0;
-    std::thread([&] {
-        otherThread = platform::currentThreadId();
-        logWarning("A");
-    }).join();
-    logWarning("A");
-    const std::string here = expectedLine("WARN ", "A");
-    EXPECT_EQ(writtenLines(record), (Writes{{here}, {expectedLine("WARN ", "A", otherThread)}, {here}}));
-}
-
-TEST(Log, ConsoleEchoNeedsTheCallAndTheHostToAskForItAndComesBeforeFolding) {
-    TestApplicationData record;
-    testing::internal::CaptureStdout();
-    zor_log(kModule, true, LogLevelError, kFunction, "the host does not ask");
-    record.m_consoleEcho = true;
-    zor_log(kModule, false, LogLevelError, kFunction, "the call does not ask");
-    for (int i = 0; i < 3; ++i)
-        zor_log(kModule, true, LogLevelInfo, kFunction, "again");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "INFO : again\nINFO : again\nINFO : again\n");
-    EXPECT_EQ(record.writtenTexts().size(), 3u) << "repetitions that the log holds back are still printed";
 }
 
 TEST(Log, LongTextsAreWrittenWholeAndAnUnformattableMessageIsEmpty) {
@@ -194,18 +169,19 @@ TEST(Log, LongTextsAreWrittenWholeAndAnUnformattableMessageIsEmpty) {
 
 TEST(Log, ConcurrentMessagesAreNeitherLostNorTorn) {
     TestApplicationData record;
-    constexpr int kThreads = 4;
-    constexpr int kMessages = 300;
+    constexpr int kThreads = 4, kMessages = 300;
+    // Every third message repeats the one before, so folding runs under contention too.
+    const auto message = [](int thread, int i) {
+        return "thread " + std::to_string(thread) + " message " + std::to_string(i - i % 3 / 2);
+    };
     std::vector<std::thread> threads;
     std::vector<uint32> threadIds(kThreads);
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([t, &threadIds] {
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
             threadIds[t] = platform::currentThreadId();
-            // Every third message repeats the one before, so folding runs under contention too.
             for (int i = 0; i < kMessages; ++i)
-                zor_log(kModule, false, LogLevelWarn, kFunction, "thread %d message %d", t, i - i % 3 / 2);
+                zor_log(kModule, false, LogLevelWarn, kFunction, "%s", message(t, i).c_str());
         });
-    }
     for (std::thread& thread : threads)
         thread.join();
 
@@ -214,16 +190,12 @@ TEST(Log, ConcurrentMessagesAreNeitherLostNorTorn) {
     std::map<std::string, int> logged, written;
     for (int t = 0; t < kThreads; ++t)
         for (int i = 0; i < kMessages; ++i)
-            ++logged[expectedLine("WARN ",
-                                  "thread " + std::to_string(t) + " message " + std::to_string(i - i % 3 / 2),
-                                  threadIds[t])];
-    for (const TimedLine& line : timedLines(record.writtenLog()))
-        ++written[line.line];
+            ++logged[expectedLine("WARN ", message(t, i), threadIds[t])];
+    for (const std::string& line : linesOf(record.writtenLog()))
+        ++written[line];
     EXPECT_EQ(written.size(), logged.size());
-    for (const auto& [line, count] : logged) {
-        EXPECT_GE(written[line], 1) << line;
-        EXPECT_LE(written[line], count) << line;
-    }
+    for (const auto& [line, count] : logged)
+        EXPECT_TRUE(written[line] >= 1 && written[line] <= count) << written[line] << " times: " << line;
 }
 
 } // namespace
