@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zor::test {
@@ -19,10 +20,6 @@ namespace {
 
 std::string binDirectory() {
     return std::getenv("ZOR_TEST_BIN_DIR") != nullptr ? std::getenv("ZOR_TEST_BIN_DIR") : ".";
-}
-
-std::string scenarioDirectory(const char* scenario) {
-    return binDirectory() + "/scenarios/" + scenario + "/";
 }
 
 platform::LibraryHandle load(const std::string& path, uint32* error) {
@@ -34,13 +31,10 @@ platform::LibraryHandle load(const std::string& path, uint32* error) {
 using PhysicsInitialize = bool (*)(ApplicationData*);
 
 PhysicsInitialize physicsInitialize() {
-    static const PhysicsInitialize entry = [] {
-        uint32 error = 0;
-        platform::LibraryHandle module = load(binDirectory() + "/zor_physics.dll", &error);
-        return reinterpret_cast<PhysicsInitialize>(module ? platform::findSymbol(module, "physicsInitialize")
-                                                          : nullptr);
-    }();
-    return entry;
+    uint32 error = 0;
+    static const platform::LibraryHandle module = load(binDirectory() + "/zor_physics.dll", &error);
+    return reinterpret_cast<PhysicsInitialize>(module ? platform::findSymbol(module, "physicsInitialize")
+                                                      : nullptr);
 }
 
 /// A capturing record that leaves the test program's own global record alone and remembers
@@ -49,19 +43,16 @@ class ScenarioRecord : public TestApplicationData {
 public:
     explicit ScenarioRecord(const char* scenario, ApplicationData* programRecord = applicationData()) {
         setApplicationData(programRecord);
-        m_librariesDirectory = scenarioDirectory(scenario).c_str();
+        m_librariesDirectory = (binDirectory() + "/scenarios/" + scenario + "/").c_str();
         m_frameworkVersion = makeFrameworkVersion(1, 5, 0);
     }
     void deletingDestructor(uint32 flags) override {
-        destroyed().push_back({this, flags});
+        s_destroyed.push_back({this, flags});
         this->~ScenarioRecord();
         if (flags & 1u)
             ScenarioRecord::operator delete(this);
     }
-    static std::vector<std::pair<const void*, uint32>>& destroyed() {
-        static std::vector<std::pair<const void*, uint32>> calls;
-        return calls;
-    }
+    static inline std::vector<std::pair<const void*, uint32>> s_destroyed;
 };
 
 // The log lines of a record from their level on: the time and the identifiers are left out.
@@ -90,66 +81,66 @@ const std::string kProjectCalled = "INFO  zor_project.dll projectInitialize - ca
 const std::string kGeometryCalled = "INFO  zor_geometry.dll geometryInitialize - called";
 using Lines = std::vector<std::string>;
 
+// How many of the host modules have their initialize function looked up.
+int prepared(const ApplicationData& record) {
+    return (record.m_coreInitialize != nullptr) + (record.m_projectInitialize != nullptr) +
+           (record.m_geometryInitialize != nullptr);
+}
+
 class PhysicsInitializeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(physicsInitialize(), nullptr) << "zor_physics.dll in " << binDirectory();
     }
 
-    static ScenarioRecord& newRecord(const char* scenario) { return *new ScenarioRecord(scenario); }
-
-    /// A fresh record that the module adopts and refuses at once (its common layer failed
-    /// before): what the module logs without adopting a record goes there.
-    static ScenarioRecord& holdNewRecord() {
-        ScenarioRecord& record = newRecord("complete");
-        record.m_commonState = DependencyFailed;
-        EXPECT_FALSE(physicsInitialize()(&record));
-        record.clearCaptured();
-        return record;
+    /// Starts the module on a fresh record of `scenario`, with `state` set to `value` first when
+    /// given; it must answer `started` and log `expected`.
+    static ScenarioRecord& start(const char* scenario, bool started, const Lines& expected,
+                                 uint32 ApplicationData::*state = nullptr, uint32 value = 0) {
+        auto* record = new ScenarioRecord(scenario);
+        if (state != nullptr)
+            record->*state = value;
+        EXPECT_EQ(physicsInitialize()(record), started) << scenario;
+        EXPECT_EQ(lines(*record), expected) << scenario;
+        return *record;
     }
 };
 
 TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderOnceAndKeepsTheRecordUntilTheNext) {
-    ScenarioRecord& record = newRecord("complete");
-    ASSERT_TRUE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record), (Lines{kCoreCalled, kProjectCalled, kGeometryCalled}));
-    for (const uint32 state :
-         {record.m_commonState, record.m_coreState, record.m_projectState, record.m_geometryState})
-        EXPECT_EQ(state, DependencyInitialized);
-    EXPECT_EQ(record.m_deinitializeCallbacks.size(), 2u);
+    ScenarioRecord& record = start("complete", true, {kCoreCalled, kProjectCalled, kGeometryCalled});
 
-    // Again with the same record: nothing starts twice, and the physics tear-down is queued
-    // again in front of the two there are.
+    // Again with the same record: nothing starts twice (every state says it is up), and the
+    // physics tear-down is queued again in front of the two there are.
     record.clearCaptured();
-    ScenarioRecord::destroyed().clear();
+    ScenarioRecord::s_destroyed.clear();
     ASSERT_TRUE(physicsInitialize()(&record));
     EXPECT_TRUE(lines(record).empty());
     ASSERT_EQ(record.m_deinitializeCallbacks.size(), 3u);
     auto callback = record.m_deinitializeCallbacks.begin();
     const DeinitializeCallback first = *callback, second = *++callback, third = *++callback;
-    EXPECT_EQ(first, second);
-    EXPECT_NE(second, third);
+    EXPECT_TRUE(first == second && second != third);
 
-    // Adopting another record destroys this one.
-    EXPECT_TRUE(ScenarioRecord::destroyed().empty());
-    ASSERT_TRUE(physicsInitialize()(&newRecord("complete")));
-    EXPECT_EQ(ScenarioRecord::destroyed(), (std::vector<std::pair<const void*, uint32>>{{&record, 1u}}));
+    // Adopting another record destroys this one, and only then.
+    start("complete", true, {kCoreCalled, kProjectCalled, kGeometryCalled});
+    EXPECT_EQ(ScenarioRecord::s_destroyed, (std::vector<std::pair<const void*, uint32>>{{&record, 1u}}));
 }
 
 TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButNotPatches) {
-    for (const uint64 version : {makeFrameworkVersion(1, 5, 7), makeFrameworkVersion(1, 5, 0xFFFF)}) {
-        ScenarioRecord& record = newRecord("complete");
-        record.m_frameworkVersion = version;
-        EXPECT_TRUE(physicsInitialize()(&record)) << version;
-    }
+    ScenarioRecord& patched = *new ScenarioRecord("complete");
+    patched.m_frameworkVersion = makeFrameworkVersion(1, 5, 0xFFFF);
+    EXPECT_TRUE(physicsInitialize()(&patched));
+    // A record that the module adopts and refuses at once (its common layer failed before): what
+    // the module logs without adopting a record goes there.
+    ScenarioRecord& held = start("complete", false, {refusedDependency("common")},
+                                 &ApplicationData::m_commonState, DependencyFailed);
+    // clang-format off
     const std::pair<uint64, const char*> refusals[] = {
-        {makeFrameworkVersion(1, 6, 0), "1.6.0"},
-        {makeFrameworkVersion(2, 5, 0), "2.5.0"},
-        {makeFrameworkVersion(0xFFFFFF, 0xFFFFFF, 0xFFFF), "16777215.16777215.65535"},
-    };
+        {makeFrameworkVersion(1, 6, 0), "1.6.0"}, {makeFrameworkVersion(2, 5, 0), "2.5.0"},
+        {makeFrameworkVersion(0xFFFFFF, 0xFFFFFF, 0xFFFF), "16777215.16777215.65535"}};
+    // clang-format on
     for (const auto& [version, text] : refusals) {
         // A refused record is not adopted: the refusal goes to the record the module holds.
-        ScenarioRecord& held = holdNewRecord();
+        held.clearCaptured();
         ScenarioRecord refused("complete");
         refused.m_frameworkVersion = version;
         EXPECT_FALSE(physicsInitialize()(&refused));
@@ -160,74 +151,58 @@ TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButN
         EXPECT_EQ(refused.writtenLog(), "");
         EXPECT_EQ(refused.m_commonState, DependencyNotInitialized);
     }
-    ScenarioRecord& held = holdNewRecord();
+    held.clearCaptured();
     EXPECT_FALSE(physicsInitialize()(nullptr));
     EXPECT_EQ(lines(held),
               Lines{warning("zor::physicsInitialize",
                             "Application data is NULL, cannot initialize component module: physics")});
 }
 
-TEST_F(PhysicsInitializeTest, MissingModuleReportsTheFileThenThePathAndStopsThere) {
-    ScenarioRecord& record = newRecord("missing_project");
-    const std::string path = scenarioDirectory("missing_project") + "zor_project.dll";
+TEST_F(PhysicsInitializeTest, AMissingModuleOrExportOrARefusalFailsTheDependencyForGoodAndStopsThere) {
+    const std::string path = binDirectory() + "/scenarios/missing_project/zor_project.dll";
     uint32 error = 0;
     ASSERT_EQ(load(path, &error), nullptr);
-
-    EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record),
-              (Lines{kCoreCalled,
-                     "WARN  common zor_loadLibrary - Unable to load library:zor_project.dll with error:" +
-                         std::to_string(error),
-                     warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
-                     refusedDependency("project")}));
-    EXPECT_EQ(record.m_projectState, DependencyFailed);
-    EXPECT_EQ(record.m_geometryState, DependencyNotInitialized);
-    EXPECT_EQ(record.m_geometryInitialize, nullptr);
-}
-
-TEST_F(PhysicsInitializeTest, ModuleWithoutItsExportFails) {
-    ScenarioRecord& record = newRecord("missing_export");
-    EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record),
-              (Lines{warning("zor_prepareCoreModule", "Unable to get function:\"coreInitialize\""),
-                     refusedDependency("core")}));
-    EXPECT_EQ(record.m_coreState, DependencyFailed);
-    EXPECT_EQ(record.m_projectInitialize, nullptr);
-}
-
-TEST_F(PhysicsInitializeTest, RefusingModuleStaysFailedAndIsNotAskedAgain) {
-    ScenarioRecord& record = newRecord("refusing_geometry");
-    EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_EQ(lines(record),
-              (Lines{kCoreCalled, kProjectCalled, kGeometryCalled, refusedDependency("geometry")}));
-    EXPECT_EQ(record.m_geometryState, DependencyFailed);
+    // The file name is reported first, then the path.
+    ScenarioRecord& noProject =
+        start("missing_project", false,
+              {kCoreCalled,
+               "WARN  common zor_loadLibrary - Unable to load library:zor_project.dll with error:" +
+                   std::to_string(error),
+               warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
+               refusedDependency("project")});
+    EXPECT_TRUE(noProject.m_projectState == DependencyFailed && prepared(noProject) == 1);
+    ScenarioRecord& noExport =
+        start("missing_export", false,
+              {warning("zor_prepareCoreModule", "Unable to get function:\"coreInitialize\""),
+               refusedDependency("core")});
+    EXPECT_TRUE(noExport.m_coreState == DependencyFailed && prepared(noExport) == 0);
+    ScenarioRecord& refusing =
+        start("refusing_geometry", false,
+              {kCoreCalled, kProjectCalled, kGeometryCalled, refusedDependency("geometry")});
+    EXPECT_EQ(refusing.m_geometryState, DependencyFailed);
 
     // The same refusal again, without a call; the log holds the repeated line back.
-    record.clearCaptured();
-    EXPECT_FALSE(physicsInitialize()(&record));
-    EXPECT_TRUE(lines(record).empty());
-    EXPECT_EQ(record.m_logRepeatCount, 1u);
+    refusing.clearCaptured();
+    EXPECT_FALSE(physicsInitialize()(&refusing));
+    EXPECT_TRUE(lines(refusing).empty());
+    EXPECT_EQ(refusing.m_logRepeatCount, 1u);
 }
 
 TEST_F(PhysicsInitializeTest, DependencyStatesSetBeforeTheCallAreKept) {
+    // The prepare step runs even for a core that is not started again.
     const auto expectStart = [](uint32 ApplicationData::*state, uint32 value, const Lines& expected,
-                                uint64 tearDownCallbacks) {
-        ScenarioRecord& record = newRecord("complete");
-        record.*state = value;
-        const bool started = expected.size() > 1;
-        EXPECT_EQ(physicsInitialize()(&record), started);
-        EXPECT_EQ(lines(record), expected);
+                                uint64 tearDownCallbacks, int preparedModules) {
+        ScenarioRecord& record = start("complete", expected.size() > 1, expected, state, value);
         EXPECT_EQ(record.*state, value);
         EXPECT_EQ(record.m_deinitializeCallbacks.size(), tearDownCallbacks);
-        // The prepare step runs even for a core that is not started again.
-        EXPECT_EQ(record.m_coreInitialize != nullptr, state == &ApplicationData::m_coreState || started);
-        EXPECT_EQ(record.m_projectInitialize != nullptr, started);
+        EXPECT_EQ(prepared(record), preparedModules);
     };
     using A = ApplicationData;
-    expectStart(&A::m_commonState, DependencyFailed, {refusedDependency("common")}, 0);
-    expectStart(&A::m_commonState, DependencyInitialized, {kCoreCalled, kProjectCalled, kGeometryCalled}, 1);
-    expectStart(&A::m_coreState, DependencyFailed, {refusedDependency("core")}, 1);
-    expectStart(&A::m_coreState, DependencyInitialized, {kProjectCalled, kGeometryCalled}, 2);
+    expectStart(&A::m_commonState, DependencyFailed, {refusedDependency("common")}, 0, 0);
+    expectStart(&A::m_commonState, DependencyInitialized, {kCoreCalled, kProjectCalled, kGeometryCalled}, 1,
+                3);
+    expectStart(&A::m_coreState, DependencyFailed, {refusedDependency("core")}, 1, 1);
+    expectStart(&A::m_coreState, DependencyInitialized, {kProjectCalled, kGeometryCalled}, 2, 3);
 }
 
 } // namespace
