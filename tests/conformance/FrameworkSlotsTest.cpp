@@ -1,0 +1,70 @@
+// Host interfaces the module calls: every named operation at its slot.
+
+#include "common/framework/IAttributeReserved.h"
+#include "common/framework/IElement.h"
+#include "common/framework/IPhysicsAttributeLevel.h"
+#include "common/framework/IVariableReader.h"
+#include "common/framework/IVariableWriter.h"
+
+#include "support/VtableSlot.h"
+
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::NamedSlot;
+
+struct ExpectedSlot {
+    NamedSlot read;
+    std::size_t expected;
+};
+
+void expectSlots(std::initializer_list<ExpectedSlot> slots) {
+    for (const ExpectedSlot& slot : slots)
+        EXPECT_EQ(slot.read.slot, slot.expected) << slot.read.name;
+}
+
+#define AT(Class, name, slot) ExpectedSlot{ZOR_NAMED_SLOT(Class, name), slot}
+
+TEST(FrameworkSlots, VariableReader) {
+    expectSlots({AT(IVariableReader, enterNode, 44), AT(IVariableReader, leaveNode, 46),
+                 AT(IVariableReader, readBool, 77), AT(IVariableReader, readEnumeration, 79),
+                 AT(IVariableReader, readUInt32, 83), AT(IVariableReader, readFloat, 86),
+                 AT(IVariableReader, readDouble, 87), AT(IVariableReader, readString, 88)});
+}
+
+TEST(FrameworkSlots, VariableWriter) {
+    expectSlots({AT(IVariableWriter, beginTypedValue, 46), AT(IVariableWriter, endTypedValue, 47),
+                 AT(IVariableWriter, writeTypedValue, 48), AT(IVariableWriter, beginNode, 49),
+                 AT(IVariableWriter, endNode, 51), AT(IVariableWriter, isSinglePass, 67),
+                 AT(IVariableWriter, writeBoolTyped, 86), AT(IVariableWriter, writeUInt8Typed, 88),
+                 AT(IVariableWriter, writeUInt32Typed, 92), AT(IVariableWriter, writeFloatTyped, 95),
+                 AT(IVariableWriter, writeDoubleTyped, 96), AT(IVariableWriter, writeStringTyped, 97),
+                 AT(IVariableWriter, writeBool, 122), AT(IVariableWriter, writeEnumeration, 124),
+                 AT(IVariableWriter, writeUInt32, 128), AT(IVariableWriter, writeFloat, 131),
+                 AT(IVariableWriter, writeDouble, 132), AT(IVariableWriter, writeString, 133)});
+}
+
+TEST(FrameworkSlots, PhysicsAttributeLevelAndCompanion) {
+    expectSlots({AT(IPhysicsAttributeLevel, getPhysicsAttributeReserved, 42)});
+    const NamedSlot companion[] = {
+        ZOR_NAMED_SLOT(IAttributeReserved, deletingDestructor), ZOR_NAMED_SLOT(IAttributeReserved, resetValues),
+        ZOR_NAMED_SLOT(IAttributeReserved, resetObjects),       ZOR_NAMED_SLOT(IAttributeReserved, copy_Backwards),
+        ZOR_NAMED_SLOT(IAttributeReserved, readVariables),      ZOR_NAMED_SLOT(IAttributeReserved, writeVariables),
+        ZOR_NAMED_SLOT(IAttributeReserved, destroy)};
+    test::expectSlotsInOrder(companion);
+}
+
+TEST(FrameworkSlots, Element) {
+    expectSlots({AT(IElement, getAncestor, 46), AT(IElement, getPhysicsAttribute, 104),
+                 AT(IElement, getState, 134), AT(IElement, getTransformRecord, 138), AT(IElement, getMesh, 163),
+                 AT(IElement, getShapeData, 164), AT(IElement, transformMeshVertices, 172),
+                 AT(IElement, getGeometry, 192), AT(IElement, getSeparatorThickness, 199),
+                 AT(IElement, getDockingLayout, 202)});
+}
+
+#undef AT
+
+} // namespace
+} // namespace zor
