@@ -10,22 +10,25 @@
 namespace zor {
 
 /// The host's "Object": what the core module creates for every wrapper and the base of the
-/// host's own object classes. It carries a name, flag bits, an opaque data pointer, a place in
+/// host's own object classes. `HostObjectOf<Interface>` implements the 42 object operations
+/// under any host interface that extends IObject (reader, writer, element, scene, ...), so each
+/// host class adds only the operations of its own interface. It carries a name, flag bits, an opaque data pointer, a place in
 /// a hierarchy (children held with a reference, the parent without), event listeners (without
 /// a reference) and the named variables "name" (String) and "flags" (uint32_t).
-class HostObject : public IObject {
+template <typename Interface = IObject>
+class HostObjectOf : public Interface {
 public:
     ZOR_BLOCK_ALLOCATED
 
     /// A fresh object with one owner, the caller.
-    HostObject();
+    HostObjectOf();
 
     /// The core module's creation function.
     static IObject* create();
     /// The class identifier of the host "Object".
     static const GUID_t& classGuid();
 
-    ZOR_DELETING_DESTRUCTOR(HostObject)
+    ZOR_DELETING_DESTRUCTOR(HostObjectOf)
     void* getUserData() const override;
     /// Copies name and flags; links, listeners and the data pointer stay.
     void copy(const IObject* p_src) override;
@@ -79,7 +82,7 @@ public:
 
 protected:
     /// Unlinks and releases the children.
-    ~HostObject();
+    ~HostObjectOf();
 
 private:
     std::atomic<uint32> m_referenceCount{0};
@@ -93,4 +96,9 @@ private:
     Array<IObject*> m_listeners;
 };
 
+using HostObject = HostObjectOf<IObject>;
+extern template class HostObjectOf<IObject>;
+
 } // namespace zor
+
+#include "host/core/HostObjectImpl.h"
