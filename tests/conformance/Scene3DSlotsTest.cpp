@@ -45,12 +45,12 @@ void expectRecordLayouts() {
     EXPECT_EQ(offsetIn(transform, transform.position), 16 * t);
     EXPECT_EQ(offsetIn(transform, transform.rotation), 19 * t);
 
-    const UnfoldedEntry3D<T> entry{};
-    EXPECT_EQ(offsetIn(entry, entry.kind), 0);
-    EXPECT_EQ(offsetIn(entry, entry.owner), 4);
-    EXPECT_EQ(offsetIn(entry, entry.m_element), 12);
-    EXPECT_EQ(offsetIn(entry, entry.spare), 20);
-    EXPECT_EQ(offsetIn(entry, entry.world), 28);
+    // Packed: its members are not aligned, so only offsetof may name them.
+    EXPECT_EQ(offsetof(UnfoldedEntry3D<T>, kind), 0u);
+    EXPECT_EQ(offsetof(UnfoldedEntry3D<T>, owner), 4u);
+    EXPECT_EQ(offsetof(UnfoldedEntry3D<T>, m_element), 12u);
+    EXPECT_EQ(offsetof(UnfoldedEntry3D<T>, spare), 20u);
+    EXPECT_EQ(offsetof(UnfoldedEntry3D<T>, world), 28u);
 
     const ViewRecord<T> view;
     EXPECT_EQ(offsetIn(view, view.unfoldedEntries), 0);

@@ -98,13 +98,18 @@ TEST(Scene3D, UpdatesWorldMatricesAndUnfoldedEntriesParentsFirst) {
 
     const ViewRecord<float>& view = scene->view();
     ASSERT_EQ(view.unfoldedEntries.size(), 2u);
+    // Entries are packed: their members are read by copy.
     const UnfoldedEntry3D<float>& entry = view.unfoldedEntries.data()[1];
-    EXPECT_EQ(entry.kind, 0u);
-    EXPECT_EQ(entry.m_element, body);
-    EXPECT_EQ(entry.owner, nullptr);
+    const uint32 kind = entry.kind;
+    const IElement* element = entry.m_element;
+    const IElement* owner = entry.owner;
+    const Matrix4x4<float> world = entry.world;
+    EXPECT_EQ(kind, 0u);
+    EXPECT_EQ(element, body);
+    EXPECT_EQ(owner, nullptr);
     // The body's origin: one unit along the group's x axis, which the quarter turn points along y.
-    expectNear(host::transformPoint(Vector3<float>{}, entry.world), Vector3<float>{1, 1, 0});
-    expectNear(host::transformPoint(Vector3<float>{1, 0, 0}, entry.world), Vector3<float>{1, 3, 0});
+    expectNear(host::transformPoint(Vector3<float>{}, world), Vector3<float>{1, 1, 0});
+    expectNear(host::transformPoint(Vector3<float>{1, 0, 0}, world), Vector3<float>{1, 3, 0});
     EXPECT_EQ(body->transform().local[0], 2.0f) << "the host keeps the local matrix in the record";
 
     EXPECT_EQ(scene->getTemplateType(), 10);
