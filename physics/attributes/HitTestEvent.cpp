@@ -4,8 +4,8 @@
 
 namespace zor {
 
-HitTestEvent::HitTestEvent(IElement* element, const String& eventString, uint32 separatorIndex, IElement* target,
-                           bool passive)
+HitTestEvent::HitTestEvent(IElement* element, const String& eventString, uint32 separatorIndex,
+                           IElement* target, bool passive)
     : m_element(element), m_eventString(eventString), m_separatorIndex(separatorIndex), m_target(target),
       m_passive(passive) {
     if (m_element != nullptr)

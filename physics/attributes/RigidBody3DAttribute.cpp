@@ -20,9 +20,9 @@ template <typename T>
 void limitLength(Vector3<T>& vector, T maximum) {
     if (!(maximum > 0))
         return;
-    const double length = std::sqrt(static_cast<double>(vector.x) * vector.x +
-                                    static_cast<double>(vector.y) * vector.y +
-                                    static_cast<double>(vector.z) * vector.z);
+    const double length =
+        std::sqrt(static_cast<double>(vector.x) * vector.x + static_cast<double>(vector.y) * vector.y +
+                  static_cast<double>(vector.z) * vector.z);
     if (!(length > maximum))
         return;
     if (length != 0) {
@@ -423,14 +423,17 @@ bool RigidBody3DAttribute<T>::readVariables(IObject* reader) {
                               &convertRestitutionCombine) &&
            in.readReal(ZOR_VARIABLE_NAME("frictionCoefficient"), m_frictionCoefficient) &&
            in.readReal(ZOR_VARIABLE_NAME("additionalFriction"), m_additionalFriction) &&
-           in.readBool(ZOR_VARIABLE_NAME("xLock"), m_xLock) && in.readBool(ZOR_VARIABLE_NAME("yLock"), m_yLock) &&
-           in.readBool(ZOR_VARIABLE_NAME("zLock"), m_zLock) && in.readBool(ZOR_VARIABLE_NAME("hLoop"), m_hLoop) &&
+           in.readBool(ZOR_VARIABLE_NAME("xLock"), m_xLock) &&
+           in.readBool(ZOR_VARIABLE_NAME("yLock"), m_yLock) &&
+           in.readBool(ZOR_VARIABLE_NAME("zLock"), m_zLock) &&
+           in.readBool(ZOR_VARIABLE_NAME("hLoop"), m_hLoop) &&
            in.readBool(ZOR_VARIABLE_NAME("vLoop"), m_vLoop) &&
            in.readUInt32(ZOR_VARIABLE_NAME("exclusionGroup"), m_exclusionGroup);
 }
 
 template <typename T>
-bool RigidBody3DAttribute<T>::writeVariables(IObject* writer, uint8 skipOwn, uint8 typedMode, uint64 context) {
+bool RigidBody3DAttribute<T>::writeVariables(IObject* writer, uint8 skipOwn, uint8 typedMode,
+                                             uint64 context) {
     if (!getPhysicsAttributeReserved()->writeVariables(writer, skipOwn, typedMode, context))
         return false;
     const LevelWriter out(writer, skipOwn, typedMode, context);
@@ -450,8 +453,10 @@ bool RigidBody3DAttribute<T>::writeVariables(IObject* writer, uint8 skipOwn, uin
                                 &convertRestitutionCombine) &&
            out.writeReal(ZOR_VARIABLE_NAME("frictionCoefficient"), m_frictionCoefficient) &&
            out.writeReal(ZOR_VARIABLE_NAME("additionalFriction"), m_additionalFriction) &&
-           out.writeBool(ZOR_VARIABLE_NAME("xLock"), m_xLock) && out.writeBool(ZOR_VARIABLE_NAME("yLock"), m_yLock) &&
-           out.writeBool(ZOR_VARIABLE_NAME("zLock"), m_zLock) && out.writeBool(ZOR_VARIABLE_NAME("hLoop"), m_hLoop) &&
+           out.writeBool(ZOR_VARIABLE_NAME("xLock"), m_xLock) &&
+           out.writeBool(ZOR_VARIABLE_NAME("yLock"), m_yLock) &&
+           out.writeBool(ZOR_VARIABLE_NAME("zLock"), m_zLock) &&
+           out.writeBool(ZOR_VARIABLE_NAME("hLoop"), m_hLoop) &&
            out.writeBool(ZOR_VARIABLE_NAME("vLoop"), m_vLoop) &&
            out.writeUInt32(ZOR_VARIABLE_NAME("exclusionGroup"), m_exclusionGroup);
 }

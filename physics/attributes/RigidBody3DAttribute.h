@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/variables/Vector.h"
 #include "common/framework/AttributeReserved.h"
+#include "common/variables/Vector.h"
 #include "physics/attributes/WPhysicsAttribute.h"
 
 namespace zor {

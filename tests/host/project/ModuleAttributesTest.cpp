@@ -1,0 +1,84 @@
+// The attribute classes as a host gets them: zor_physics.dll loaded beside the reference host's
+// modules and started with the host's record, its classes made through the host's factory.
+
+#include "common/application/Libraries.h"
+#include "common/object/Identifiers.h"
+#include "common/platform/Platform.h"
+#include "host/app/HostApplicationData.h"
+#include "host/core/HostFactory.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace zor {
+namespace {
+
+std::string binDirectory() {
+    return std::getenv("ZOR_TEST_BIN_DIR") != nullptr ? std::getenv("ZOR_TEST_BIN_DIR") : ".";
+}
+
+TEST(ModuleAttributes, TheHostFactoryMakesTheRegisteredAttributeClassesByNameAndByIdentifier) {
+    HostApplicationData::Settings settings;
+    settings.librariesDirectory = (binDirectory() + "/").c_str();
+    settings.logLevel = LogLevelWarn;
+    // The module keeps the record it adopts (it ends it when it adopts another).
+    auto* record = new HostApplicationData(settings);
+    setApplicationData(record);
+    String path(settings.librariesDirectory);
+    path.pushBackUTF8String("zor_physics.dll");
+    platform::LibraryHandle module = zor_loadLibrary(path);
+    ASSERT_NE(module, nullptr);
+    auto physicsInitialize =
+        reinterpret_cast<bool (*)(ApplicationData*)>(platform::findSymbol(module, "physicsInitialize"));
+    ASSERT_NE(physicsInitialize, nullptr);
+    ASSERT_TRUE(physicsInitialize(record));
+
+    List<String> names;
+    host::registeredTypeNames(names);
+    std::string joined;
+    for (const String& name : names)
+        joined += std::string(name.c_str()) + ";";
+    // The attributes come first, in the framework's order.
+    const std::string attributes = "HitTestAttribute;Collision3DAttribute{float};Collision3DAttribute{double};"
+                                   "RigidBody3DAttribute{float};RigidBody3DAttribute{double};";
+    EXPECT_EQ(joined.substr(0, attributes.size()), attributes);
+
+    IObject* byName = host::createObjectByTypeName(String("RigidBody3DAttribute{double}"));
+    IObject* byGuid = host::createObjectByGuid(guids::kRigidBody3DAttribute, String("double"));
+    ASSERT_TRUE(byName != nullptr && byGuid != nullptr);
+    for (IObject* created : {byName, byGuid}) {
+        EXPECT_EQ(created->getTypeName(), "RigidBody3DAttribute{double}");
+        EXPECT_EQ(created->getTemplateTypeName(), "double");
+        EXPECT_EQ(created->castTo(guids::kRigidBody3DAttribute), created);
+        // The level below is the project module's.
+        IObject* level = created->castTo(guids::kHostPhysicsAttribute);
+        ASSERT_NE(level, nullptr);
+        EXPECT_EQ(level->getTypeName(), "PhysicsAttribute");
+        EXPECT_EQ(level->getWrapper(), created);
+    }
+    EXPECT_EQ(host::createObjectByGuid(guids::kRigidBody3DAttribute, String("int32_t")), nullptr);
+
+    auto* body = static_cast<RigidBody3DAttribute<double>*>(byName);
+    body->setMass(3);
+    body->setLinearSpeed({1, 2, 3});
+    body->setName(String("ball"));
+    auto* clone = static_cast<RigidBody3DAttribute<double>*>(body->clone());
+    ASSERT_NE(clone, body);
+    EXPECT_EQ(clone->getTypeName(), "RigidBody3DAttribute{double}");
+    EXPECT_EQ(clone->getMass(), 3);
+    EXPECT_EQ(clone->getLinearSpeed(), (Vector3<double>{1, 2, 3}));
+    EXPECT_EQ(clone->getName(), "ball");
+    EXPECT_NE(clone->castTo(guids::kHostPhysicsAttribute), body->castTo(guids::kHostPhysicsAttribute));
+
+    clone->release();
+    byGuid->release();
+    byName->release();
+    record->runDeinitializeCallbacks();
+    setApplicationData(nullptr);
+}
+
+} // namespace
+} // namespace zor
