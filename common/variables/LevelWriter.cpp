@@ -52,7 +52,8 @@ bool LevelWriter::writeString(const String& name, const String& value) const {
                        : m_writer->writeString(name, &value, kElement, 0);
 }
 
-bool LevelWriter::writeEnumeration(const String& name, const uint32& value, EnumerationConverter converter) const {
+bool LevelWriter::writeEnumeration(const String& name, const uint32& value,
+                                   EnumerationConverter converter) const {
     const uint8 byte = static_cast<uint8>(value);
     return m_typedMode ? m_writer->writeUInt8Typed(name, &byte, m_context)
                        : m_writer->writeEnumeration(name, &byte, 0, kElement, converter);

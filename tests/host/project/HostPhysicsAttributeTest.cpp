@@ -26,7 +26,8 @@ TEST(HostPhysicsAttribute, IsAHostObjectThatKeepsTheEnabledStateOfEveryAttribute
     EXPECT_EQ(level->castTo(guids::kRigidBody3DAttribute), nullptr);
     EXPECT_TRUE(level->isEnabled());
     EXPECT_EQ(level->getPhysicsAttributeReserved(), level->getPhysicsAttributeReserved());
-    EXPECT_EQ(static_cast<HostPhysicsAttributeReserved*>(level->getPhysicsAttributeReserved())->getOwner(), level);
+    EXPECT_EQ(static_cast<HostPhysicsAttributeReserved*>(level->getPhysicsAttributeReserved())->getOwner(),
+              level);
 
     // A host object like any other: named, flagged, in a hierarchy.
     level->setName(String("grip"));
@@ -70,13 +71,15 @@ TEST(HostPhysicsAttribute, ReadsAndWritesItsNameAndState) {
         auto* writer = new RecordingWriter(passes);
         EXPECT_TRUE(level->write(writer, false, 0));
         EXPECT_EQ(writer->record().linesWithout("isSinglePass"),
-                  (std::vector<std::string>{"writeString name=grip asAttribute=0", "writeBool enabled=0 asAttribute=0"}));
+                  (std::vector<std::string>{"writeString name=grip asAttribute=0",
+                                            "writeBool enabled=0 asAttribute=0"}));
         writer->release();
     }
     auto* writer = new RecordingWriter();
     EXPECT_TRUE(level->write(writer, true, 4));
     EXPECT_EQ(writer->record().linesWithout("isSinglePass"),
-              (std::vector<std::string>{"writeStringTyped name=grip context=4", "writeBoolTyped enabled=0 context=4"}));
+              (std::vector<std::string>{"writeStringTyped name=grip context=4",
+                                        "writeBoolTyped enabled=0 context=4"}));
     writer->release();
 
     auto* reader = new RecordingReader();

@@ -42,8 +42,9 @@ TEST(ModuleAttributes, TheHostFactoryMakesTheRegisteredAttributeClassesByNameAnd
     for (const String& name : names)
         joined += std::string(name.c_str()) + ";";
     // The attributes come first, in the framework's order.
-    const std::string attributes = "HitTestAttribute;Collision3DAttribute{float};Collision3DAttribute{double};"
-                                   "RigidBody3DAttribute{float};RigidBody3DAttribute{double};";
+    const std::string attributes =
+        "HitTestAttribute;Collision3DAttribute{float};Collision3DAttribute{double};"
+        "RigidBody3DAttribute{float};RigidBody3DAttribute{double};";
     EXPECT_EQ(joined.substr(0, attributes.size()), attributes);
 
     IObject* byName = host::createObjectByTypeName(String("RigidBody3DAttribute{double}"));

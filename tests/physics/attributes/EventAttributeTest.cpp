@@ -50,7 +50,8 @@ IAttributeReserved* companionOf(Attribute& a) {
 template <typename Attribute>
 class EventAttributeTest : public AttributeTest {};
 
-using EventAttributes = ::testing::Types<HitTestAttribute, Collision3DAttribute<float>, Collision3DAttribute<double>>;
+using EventAttributes =
+    ::testing::Types<HitTestAttribute, Collision3DAttribute<float>, Collision3DAttribute<double>>;
 TYPED_TEST_SUITE(EventAttributeTest, EventAttributes);
 
 std::string members(const EventAttribute& a) {
@@ -141,9 +142,9 @@ TYPED_TEST(EventAttributeTest, ReadsTheHostLevelThenEventParentAndEventString) {
 TYPED_TEST(EventAttributeTest, WritesBothVariablesInTheSecondPassOfATwoPassWriter) {
     auto a = make<TypeParam>();
     fill(*a);
-    const std::vector<std::string> untyped = {"writeString name=knob asAttribute=0", "writeBool enabled=0 asAttribute=0",
-                                              "writeUInt32 eventParent=3 asAttribute=0",
-                                              "writeString eventString=door asAttribute=0"};
+    const std::vector<std::string> untyped = {
+        "writeString name=knob asAttribute=0", "writeBool enabled=0 asAttribute=0",
+        "writeUInt32 eventParent=3 asAttribute=0", "writeString eventString=door asAttribute=0"};
     for (const auto passes : {RecordingWriter::Passes::Single, RecordingWriter::Passes::Two}) {
         auto writer = make<RecordingWriter>(passes);
         ASSERT_TRUE(a->write(writer.get(), false, 5));
@@ -156,9 +157,9 @@ TYPED_TEST(EventAttributeTest, WritesBothVariablesInTheSecondPassOfATwoPassWrite
 
     writer = make<RecordingWriter>();
     ASSERT_TRUE(a->write(writer.get(), true, 5));
-    const std::vector<std::string> typed = {"writeStringTyped name=knob context=5", "writeBoolTyped enabled=0 context=5",
-                                            "writeUInt32Typed eventParent=3 context=5",
-                                            "writeStringTyped eventString=door context=5"};
+    const std::vector<std::string> typed = {
+        "writeStringTyped name=knob context=5", "writeBoolTyped enabled=0 context=5",
+        "writeUInt32Typed eventParent=3 context=5", "writeStringTyped eventString=door context=5"};
     EXPECT_EQ(writer->record().linesWithout("isSinglePass"), typed);
 
     writer = make<RecordingWriter>();

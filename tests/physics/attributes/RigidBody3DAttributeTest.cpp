@@ -26,11 +26,11 @@ std::string members(const RigidBody3DAttribute<T>& a) {
     out << "speed " << text(a.getLinearSpeed()) << " max " << a.getMaxLinearSpeed() << " acceleration "
         << text(a.getLinearAcceleration()) << " max " << a.getMaxLinearAcceleration() << " angular "
         << text(a.getAngularSpeed()) << " " << text(a.getAngularAcceleration()) << " mass " << a.getMass()
-        << (a.getInfiniteMass() ? " infinite" : "") << (a.getImmovable() ? " immovable" : "") << " restitution "
-        << a.getRestitutionFactor() << " combine " << a.getRestitutionCombine() << " friction "
-        << a.getFrictionCoefficient() << " " << a.getAdditionalFriction() << " locks " << a.getXLock()
-        << a.getYLock() << a.getZLock() << " loops " << a.getHLoop() << a.getVLoop() << " group "
-        << a.getExclusionGroup();
+        << (a.getInfiniteMass() ? " infinite" : "") << (a.getImmovable() ? " immovable" : "")
+        << " restitution " << a.getRestitutionFactor() << " combine " << a.getRestitutionCombine()
+        << " friction " << a.getFrictionCoefficient() << " " << a.getAdditionalFriction() << " locks "
+        << a.getXLock() << a.getYLock() << a.getZLock() << " loops " << a.getHLoop() << a.getVLoop()
+        << " group " << a.getExclusionGroup();
     return out.str();
 }
 
@@ -97,7 +97,8 @@ TYPED_TEST(RigidBody3DAttributeTest, StartsAtRestAndResetsThereWithItsHostLevel)
 
 TYPED_TEST(RigidBody3DAttributeTest, AnswersForItsClassAndLeavesTheRestToItsHostLevel) {
     auto a = make<typename TestFixture::Attribute>();
-    EXPECT_EQ(a->getTypeName(), TestFixture::kFloat ? "RigidBody3DAttribute{float}" : "RigidBody3DAttribute{double}");
+    EXPECT_EQ(a->getTypeName(),
+              TestFixture::kFloat ? "RigidBody3DAttribute{float}" : "RigidBody3DAttribute{double}");
     EXPECT_EQ(&a->getTypeName(), &make<typename TestFixture::Attribute>()->getTypeName()) << "built once";
     EXPECT_EQ(a->getTemplateTypeName(), TestFixture::kFloat ? "float" : "double");
     EXPECT_EQ(a->getTemplateType(), TestFixture::kFloat ? 10 : 11);
@@ -165,7 +166,8 @@ TYPED_TEST(RigidBody3DAttributeTest, CopyAndCloneTakeEveryLevelAndSelfCopyChange
     EXPECT_EQ(members(*target), kDefaults);
     EXPECT_EQ(hostLevel(*target).getName(), "");
 
-    Owned<typename TestFixture::Attribute> clone(static_cast<typename TestFixture::Attribute*>(source->clone()));
+    Owned<typename TestFixture::Attribute> clone(
+        static_cast<typename TestFixture::Attribute*>(source->clone()));
     ASSERT_NE(clone.get(), source.get());
     EXPECT_NE(clone->getInterfaceObject(), source->getInterfaceObject());
     EXPECT_EQ(clone->getTypeName(), source->getTypeName());
@@ -184,13 +186,15 @@ TYPED_TEST(RigidBody3DAttributeTest, CompanionResetsValuesAndObjectsApart) {
     auto a = make<typename TestFixture::Attribute>();
     fill(*a);
     a->getRigidBody3DAttributeReserved()->resetObjects();
-    EXPECT_EQ(members(*a), "speed (0,0,0) max 4 acceleration (0,0,0) max 8 angular (0,0,0) (0,0,0) mass -2.5 "
-                           "infinite immovable restitution 0.5 combine 300 friction 0.25 0.125 locks 111 loops "
-                           "11 group 7");
+    EXPECT_EQ(members(*a),
+              "speed (0,0,0) max 4 acceleration (0,0,0) max 8 angular (0,0,0) (0,0,0) mass -2.5 "
+              "infinite immovable restitution 0.5 combine 300 friction 0.25 0.125 locks 111 loops "
+              "11 group 7");
     fill(*a);
     a->getRigidBody3DAttributeReserved()->resetValues();
-    EXPECT_EQ(members(*a), "speed (1,2,3) max 0 acceleration (5,6,7) max 0 angular (9,10,11) (12,13,14) mass 1 "
-                           "restitution 1 combine 0 friction 0 0 locks 000 loops 00 group 0");
+    EXPECT_EQ(members(*a),
+              "speed (1,2,3) max 0 acceleration (5,6,7) max 0 angular (9,10,11) (12,13,14) mass 1 "
+              "restitution 1 combine 0 friction 0 0 locks 000 loops 00 group 0");
     EXPECT_EQ(hostLevel(*a).getName(), "wheel") << "the companion resets its own level only";
 }
 
@@ -242,18 +246,43 @@ TYPED_TEST(RigidBody3DAttributeTest, ReadsTheHostLevelThenItsVariablesInMemberOr
                            "locks 111 loops 11 group 7");
     EXPECT_EQ(hostLevel(*a).getName(), "wheel");
     EXPECT_FALSE(hostLevel(*a).isEnabled());
-    const std::vector<std::string> expected = {
-        "readString name=wheel", "readBool enabled=0",
-        "enterNode linearSpeed", read + " x=1", read + " y=2", read + " z=3", "leaveNode",
-        read + " maxLinearSpeed=4",
-        "enterNode linearAcceleration", read + " x=5", read + " y=6", read + " z=7", "leaveNode",
-        read + " maxLinearAcceleration=8",
-        "enterNode angularSpeed", read + " x=9", read + " y=10", read + " z=11", "leaveNode",
-        "enterNode angularAcceleration", read + " x=12", read + " y=13", read + " z=14", "leaveNode",
-        read + " mass=-2.5", "readBool infiniteMass=1", "readBool immovable=1", read + " restitutionFactor=0.5",
-        "readEnumeration restitutionCombine=AVERAGE", read + " frictionCoefficient=0.25",
-        read + " additionalFriction=0.125", "readBool xLock=1", "readBool yLock=1", "readBool zLock=1",
-        "readBool hLoop=1", "readBool vLoop=1", "readUInt32 exclusionGroup=7"};
+    const std::vector<std::string> expected = {"readString name=wheel",
+                                               "readBool enabled=0",
+                                               "enterNode linearSpeed",
+                                               read + " x=1",
+                                               read + " y=2",
+                                               read + " z=3",
+                                               "leaveNode",
+                                               read + " maxLinearSpeed=4",
+                                               "enterNode linearAcceleration",
+                                               read + " x=5",
+                                               read + " y=6",
+                                               read + " z=7",
+                                               "leaveNode",
+                                               read + " maxLinearAcceleration=8",
+                                               "enterNode angularSpeed",
+                                               read + " x=9",
+                                               read + " y=10",
+                                               read + " z=11",
+                                               "leaveNode",
+                                               "enterNode angularAcceleration",
+                                               read + " x=12",
+                                               read + " y=13",
+                                               read + " z=14",
+                                               "leaveNode",
+                                               read + " mass=-2.5",
+                                               "readBool infiniteMass=1",
+                                               "readBool immovable=1",
+                                               read + " restitutionFactor=0.5",
+                                               "readEnumeration restitutionCombine=AVERAGE",
+                                               read + " frictionCoefficient=0.25",
+                                               read + " additionalFriction=0.125",
+                                               "readBool xLock=1",
+                                               "readBool yLock=1",
+                                               "readBool zLock=1",
+                                               "readBool hLoop=1",
+                                               "readBool vLoop=1",
+                                               "readUInt32 exclusionGroup=7"};
     EXPECT_EQ(reader->lines(), expected);
 }
 
@@ -291,7 +320,8 @@ TYPED_TEST(RigidBody3DAttributeTest, AFailedReadStopsThereAndKeepsWhatWasRead) {
          "readEnumeration restitutionCombine=MIN (refused)"},
         // A malformed component: the node is not left.
         {"linearSpeed.y", "fast",
-         "speed (1,0,0) max 0 acceleration (0,0,0) max 0 angular (0,0,0) (0,0,0) mass 1 restitution 1 combine 0 "
+         "speed (1,0,0) max 0 acceleration (0,0,0) max 0 angular (0,0,0) (0,0,0) mass 1 restitution 1 "
+         "combine 0 "
          "friction 0 0 locks 000 loops 00 group 0",
          "y=fast (refused)"},
     };
@@ -325,8 +355,11 @@ std::vector<std::string> untypedLines(const std::string& real) {
                                         write + " y=" + std::to_string(y) + " asAttribute=1",
                                         write + " z=" + std::to_string(z) + " asAttribute=1", "endNode"};
     };
-    std::vector<std::string> lines = {"writeString name=wheel asAttribute=0", "writeBool enabled=0 asAttribute=0"};
-    const auto append = [&](const std::vector<std::string>& more) { lines.insert(lines.end(), more.begin(), more.end()); };
+    std::vector<std::string> lines = {"writeString name=wheel asAttribute=0",
+                                      "writeBool enabled=0 asAttribute=0"};
+    const auto append = [&](const std::vector<std::string>& more) {
+        lines.insert(lines.end(), more.begin(), more.end());
+    };
     append(node("linearSpeed", 1, 2, 3));
     append({write + " maxLinearSpeed=4 asAttribute=0"});
     append(node("linearAcceleration", 5, 6, 7));
@@ -336,8 +369,9 @@ std::vector<std::string> untypedLines(const std::string& real) {
     append({write + " mass=-2.5 asAttribute=0", "writeBool infiniteMass=1 asAttribute=0",
             "writeBool immovable=1 asAttribute=0", write + " restitutionFactor=0.5 asAttribute=0",
             "writeEnumeration restitutionCombine=COMBINE_MIN asAttribute=0",
-            write + " frictionCoefficient=0.25 asAttribute=0", write + " additionalFriction=0.125 asAttribute=0",
-            "writeBool xLock=1 asAttribute=0", "writeBool yLock=1 asAttribute=0", "writeBool zLock=1 asAttribute=0",
+            write + " frictionCoefficient=0.25 asAttribute=0",
+            write + " additionalFriction=0.125 asAttribute=0", "writeBool xLock=1 asAttribute=0",
+            "writeBool yLock=1 asAttribute=0", "writeBool zLock=1 asAttribute=0",
             "writeBool hLoop=1 asAttribute=0", "writeBool vLoop=1 asAttribute=0",
             "writeUInt32 exclusionGroup=7 asAttribute=0"});
     return lines;
@@ -396,7 +430,8 @@ TYPED_TEST(RigidBody3DAttributeTest, AFailedWriteStopsThere) {
         auto writer = make<RecordingWriter>(passes);
         writer->record().refuseName("mass");
         EXPECT_FALSE(a->write(writer.get(), false, 0));
-        EXPECT_EQ(writer->lines().back(), "write" + TestFixture::real() + " mass=-2.5 asAttribute=0 (refused)");
+        EXPECT_EQ(writer->lines().back(),
+                  "write" + TestFixture::real() + " mass=-2.5 asAttribute=0 (refused)");
     }
 }
 

@@ -35,9 +35,10 @@ std::string logLine(const std::string& output, const std::string& level) {
 
 TEST(WPhysicsAttributeDeathTest, WithoutAHostLevelTheProcessEnds) {
     // No host record at all: a warning, then the attribute's own check.
-    EXPECT_EQ(outputOfExit([] { new HitTestAttribute; }),
-              "WARN : Application data is NULL, cannot create object from name PhysicsAttribute. Return NULL\n"
-              "ERROR: assert(interfacePhysicsAttribute != NULL)\n");
+    EXPECT_EQ(
+        outputOfExit([] { new HitTestAttribute; }),
+        "WARN : Application data is NULL, cannot create object from name PhysicsAttribute. Return NULL\n"
+        "ERROR: assert(interfacePhysicsAttribute != NULL)\n");
     // No project module record.
     EXPECT_EQ(logLine(outputOfExit([] {
                           PrintedLogRecord record(&HostObject::create);
@@ -51,7 +52,8 @@ TEST(WPhysicsAttributeDeathTest, WithoutAHostLevelTheProcessEnds) {
                           new RigidBody3DAttribute<double>;
                       }),
                       "ERROR"),
-              "ERROR common zor::WPhysicsAttribute::initObjectInterface - assert(interfacePhysicsAttribute != NULL)");
+              "ERROR common zor::WPhysicsAttribute::initObjectInterface - assert(interfacePhysicsAttribute "
+              "!= NULL)");
 }
 
 template <typename Attribute>
@@ -66,10 +68,12 @@ std::string copyFromNothing() {
 TEST(WPhysicsAttributeDeathTest, CopyingFromNothingEndsTheProcessNamingTheClass) {
     EXPECT_EQ(copyFromNothing<HitTestAttribute>(),
               "ERROR zor_physics.dll zor::HitTestAttribute::copy_Backwards - assert(p_src != NULL)");
-    EXPECT_EQ(copyFromNothing<Collision3DAttribute<double>>(),
-              "ERROR zor_physics.dll zor::Collision3DAttribute<double>::copy_Backwards - assert(p_src != NULL)");
-    EXPECT_EQ(copyFromNothing<RigidBody3DAttribute<float>>(),
-              "ERROR zor_physics.dll zor::RigidBody3DAttribute<float>::copy_Backwards - assert(p_src != NULL)");
+    EXPECT_EQ(
+        copyFromNothing<Collision3DAttribute<double>>(),
+        "ERROR zor_physics.dll zor::Collision3DAttribute<double>::copy_Backwards - assert(p_src != NULL)");
+    EXPECT_EQ(
+        copyFromNothing<RigidBody3DAttribute<float>>(),
+        "ERROR zor_physics.dll zor::RigidBody3DAttribute<float>::copy_Backwards - assert(p_src != NULL)");
 }
 
 } // namespace
