@@ -2,6 +2,7 @@
 
 #include "common/object/Identifiers.h"
 #include "physics/attributes/AttributeTesting.h"
+#include "physics/attributes/RestitutionCombine.h"
 #include "support/RecordingReader.h"
 #include "support/RecordingWriter.h"
 
