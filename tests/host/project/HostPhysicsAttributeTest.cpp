@@ -60,7 +60,9 @@ TEST(HostPhysicsAttribute, IsAHostObjectThatKeepsTheEnabledStateOfEveryAttribute
 
     clone->release();
     copied->release();
-    parent->release(); // ends the level it holds
+    parent->release();
+    EXPECT_EQ(level->getReferenceCount(), 0u) << "the parent's reference is gone";
+    level->release();
 }
 
 TEST(HostPhysicsAttribute, ReadsAndWritesItsNameAndState) {
