@@ -304,8 +304,8 @@ std::string formatSvgPathData(const PathSteps& steps) {
             numbers = {step.radius.x, step.radius.y, step.rotation, double(step.largeArc != 0),
                        double(step.clockwise != 0)};
         for (int i = 0; i < pointCount(step.kind); ++i) {
-            numbers.push_back(step.points[i].x);
-            numbers.push_back(step.points[i].y);
+            const ExtVector2<double> point = step.points[i]; // packed: copied, never bound
+            numbers.insert(numbers.end(), {point.x, point.y});
         }
         if (!text.empty())
             text += ' ';

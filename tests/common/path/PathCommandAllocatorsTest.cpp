@@ -18,8 +18,11 @@ TEST(PathCommandAllocators, InitializeRegistersEveryCommandClassFloatBeforeDoubl
     for (const auto& entry : record.m_variableAllocators) {
         names.push_back(entry.m_first.c_str());
         // Each allocator makes a fresh command of its own name, with one owner.
-        auto* command = static_cast<Path2DCommand<float>*>(entry.m_second());
-        EXPECT_TRUE(command->getTypeName() == entry.m_first) << entry.m_first.c_str();
+        RefCountedData* command = entry.m_second();
+        const bool isDouble = names.back().find("{double}") != std::string::npos;
+        const String& typeName = isDouble ? static_cast<Path2DCommand<double>*>(command)->getTypeName()
+                                          : static_cast<Path2DCommand<float>*>(command)->getTypeName();
+        EXPECT_TRUE(typeName == entry.m_first) << entry.m_first.c_str();
         EXPECT_EQ(command->referenceCount(), 0u);
         command->release();
     }
