@@ -16,7 +16,8 @@ void logDocumentFailure(const char* functionName, const String& fileName, const 
     va_start(arguments, format);
     std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
-    zor_log(ZOR_LOG_MODULE, false, LogLevelError, functionName, "%s: %s: %s", fileName.c_str(),
+    // A user's file is at fault: worth seeing on the console when the host echoes.
+    zor_log(ZOR_LOG_MODULE, true, LogLevelError, functionName, "%s: %s: %s", fileName.c_str(),
             place.c_str(), message);
 }
 
