@@ -116,10 +116,11 @@ bool JsonVariableReader::readEnumeration(const String& name, bool& found, uint8&
         return true;
     }
     // The typed form keeps the byte value; it must still be one that the enumeration names.
+    if (!member->is_number_unsigned() || member->get<uint64>() > 0xFF)
+        return refuse(kFunction, name, "a value of the enumeration", *member);
     String enumerationName;
-    uint8 converted = 0;
-    if (!member->is_number_unsigned() || member->get<uint64>() > 0xFF ||
-        !converter(enumerationName, converted = static_cast<uint8>(member->get<uint64>()), false))
+    uint8 converted = static_cast<uint8>(member->get<uint64>());
+    if (!converter(enumerationName, converted, false))
         return refuse(kFunction, name, "a value of the enumeration", *member);
     value = converted;
     return true;

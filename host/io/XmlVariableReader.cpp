@@ -142,8 +142,10 @@ bool XmlVariableReader::readEnumeration(const String& name, bool& found, uint8& 
     } else {
         // The typed form keeps the byte value; it must still be one that the enumeration names.
         uint32 number = 0;
-        if (parseNumber(text.text, number) != NumberParse::Ok || number > 0xFF ||
-            !converter(enumerationName, converted = static_cast<uint8>(number), false))
+        if (parseNumber(text.text, number) != NumberParse::Ok || number > 0xFF)
+            return refuse(kFunction, name, text, "a value of the enumeration");
+        converted = static_cast<uint8>(number);
+        if (!converter(enumerationName, converted, false))
             return refuse(kFunction, name, text, "a value of the enumeration");
     }
     value = converted;
