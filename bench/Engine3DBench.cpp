@@ -2,7 +2,7 @@
 // body, through the host's scene objects and the module's rigid-body attributes, against a plain
 // loop that integrates the same bodies from an array of structs.
 
-#include "common/application/ApplicationData.h"
+#include "bench/BenchRecord.h"
 #include "host/project/HostPhysicsAttribute.h"
 #include "host/scene3d/Scene3D.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
@@ -15,28 +15,10 @@
 namespace {
 
 using namespace zor;
+using bench::BenchRecord;
 
 constexpr double kDeltaT = 0.01;
 constexpr double kGravity = 9.81;
-
-class BenchRecord final : public ApplicationData {
-public:
-    BenchRecord() {
-        m_coreRecord.m_createObject = &HostObject::create;
-        m_core = &m_coreRecord;
-        m_projectRecord.m_createPhysicsAttribute = &HostPhysicsAttribute::create;
-        m_project = &m_projectRecord;
-        setApplicationData(this);
-    }
-    ~BenchRecord() { setApplicationData(nullptr); }
-    void deletingDestructor(uint32) override {}
-    void openLog(const String&, const String&) override {}
-    bool isConsoleEchoEnabled() override { return false; }
-    void writeLog(const String&) override {}
-
-    CoreRecord m_coreRecord;
-    ProjectRecord m_projectRecord;
-};
 
 // Every fourth body is locked in z and every eighth wraps horizontally, in a view wide enough
 // that none leaves it: the locks and the clip-space test run, the wrap itself does not.
@@ -95,10 +77,12 @@ void PlainArrayOfStructs(benchmark::State& state) {
     const double dt = kDeltaT, g = kGravity;
     for (auto _ : state) {
         for (PlainBody& b : bodies) {
-            b.position = {b.position.x + dt * b.speed.x, b.position.y + dt * b.speed.y, b.position.z + dt * b.speed.z};
+            b.position = {b.position.x + dt * b.speed.x, b.position.y + dt * b.speed.y,
+                          b.position.z + dt * b.speed.z};
             b.speed = {b.acceleration.x * dt + b.speed.x, (b.acceleration.y - g) * dt + b.speed.y,
                        b.acceleration.z * dt + b.speed.z};
-            b.rotation = {b.rotation.x + dt * b.spin.x, b.rotation.y + dt * b.spin.y, b.rotation.z + dt * b.spin.z};
+            b.rotation = {b.rotation.x + dt * b.spin.x, b.rotation.y + dt * b.spin.y,
+                          b.rotation.z + dt * b.spin.z};
             b.spin = {b.spin.x + dt * b.angularAcceleration.x, b.spin.y + dt * b.angularAcceleration.y,
                       b.spin.z + dt * b.angularAcceleration.z};
         }
