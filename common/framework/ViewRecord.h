@@ -17,8 +17,9 @@ struct UnfoldedEntry3D {
     IElement* owner;
     IElement* m_element;
     uint64 spare;
-    /// Local to world, row-vector convention.
-    Matrix4x4<T> world;
+    /// Local to world, a Matrix4x4 row by row (row-vector convention). Plain numbers: the entry is
+    /// packed, so the matrix is copied out and in, never used in place.
+    T world[16];
 };
 #pragma pack(pop)
 

@@ -4,6 +4,8 @@
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
 
+#include <cstring>
+
 namespace zor {
 
 template <typename T>
@@ -170,7 +172,9 @@ void Scene3D<T>::updateView() {
         element->updateWorld(parent != nullptr && isElementOf<T>(parent)
                                  ? static_cast<const Element3D<T>*>(parent)->world()
                                  : Matrix4x4<T>());
-        *entry = UnfoldedEntry3D<T>{0, nullptr, element, 0, element->world()};
+        UnfoldedEntry3D<T> unfolded{0, nullptr, element, 0, {}};
+        std::memcpy(unfolded.world, element->world().m, sizeof unfolded.world);
+        std::memcpy(static_cast<void*>(entry), &unfolded, sizeof unfolded);
     }
 }
 
