@@ -18,6 +18,9 @@ void failIfInsideATest() {
     std::_Exit(1);
 }
 
-const bool kGuardRegistered = std::atexit(&failIfInsideATest) == 0;
+// The test runner is made first, so that it is still there when the guard runs: handlers
+// registered later run earlier at exit.
+const bool kGuardRegistered =
+    testing::UnitTest::GetInstance() != nullptr && std::atexit(&failIfInsideATest) == 0;
 
 } // namespace
