@@ -13,6 +13,7 @@
 #include "physics/engine3d/Vector3Math.h"
 #include "physics/hittest/MatrixRoutines.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace zor {
@@ -97,6 +98,27 @@ bool placeShape(PhysicsCollisionPrimitive3D<T>& primitive, const Matrix4x4<T>& w
     return true;
 }
 
+/// The members of an unfolded entry that the stage reads, copied out of the packed record.
+template <typename T>
+struct UnfoldedCopy {
+    uint32 kind;
+    IElement* owner;
+    IElement* m_element;
+    Matrix4x4<T> world;
+};
+
+template <typename T>
+UnfoldedCopy<T> copyEntry(const UnfoldedEntry3D<T>* entry) {
+    using Entry = UnfoldedEntry3D<T>;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(entry);
+    UnfoldedCopy<T> copy;
+    std::memcpy(&copy.kind, bytes + offsetof(Entry, kind), sizeof copy.kind);
+    std::memcpy(&copy.owner, bytes + offsetof(Entry, owner), sizeof copy.owner);
+    std::memcpy(&copy.m_element, bytes + offsetof(Entry, m_element), sizeof copy.m_element);
+    std::memcpy(&copy.world, bytes + offsetof(Entry, world), sizeof copy.world);
+    return copy;
+}
+
 /// True when `body` is `movedBody` or has it among its first 64 ancestors that are 3D elements.
 bool isCarriedBy(IElement* body, IElement* movedBody) {
     if (body == movedBody)
@@ -123,7 +145,8 @@ CollisionPrimitives<T>::~CollisionPrimitives() {
     for (PhysicsCollisionPrimitive3D<T>& primitive : m_records) {
         if (primitive.body != nullptr)
             primitive.body->release();
-        delete primitive.vertices;
+        if (primitive.vertices != nullptr)
+            primitive.vertices->deletingDestructor(1);
     }
 }
 
@@ -135,12 +158,13 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
         return;
     const Array<UnfoldedEntry3D<T>>& entries = view->unfoldedEntries;
     const uint64 count = entries.size();
+    if (count == 0)
+        return;
     m_records.resize(count);
     std::memset(static_cast<void*>(m_records.data()), 0, count * sizeof(PhysicsCollisionPrimitive3D<T>));
     for (uint64 i = 0; i < count; ++i) {
         // Entries are packed: work on an aligned copy.
-        UnfoldedEntry3D<T> unfoldedElement;
-        std::memcpy(&unfoldedElement, &entries.data()[i], sizeof unfoldedElement);
+        const UnfoldedCopy<T> unfoldedElement = copyEntry(entries.data() + i);
         if (unfoldedElement.kind != 0 && unfoldedElement.kind != 1)
             continue;
         zor_assert_in(ZOR_LOG_MODULE, kStageFunction, unfoldedElement.m_element != NULL);
