@@ -13,7 +13,9 @@
 #include "physics/engine3d/Vector3Math.h"
 #include "physics/hittest/MatrixRoutines.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <cstring>
 
 namespace zor {
@@ -119,25 +121,6 @@ UnfoldedCopy<T> copyEntry(const UnfoldedEntry3D<T>* entry) {
     return copy;
 }
 
-/// True when `body` is `movedBody` or has it among its first 64 ancestors that are 3D elements.
-bool isCarriedBy(IElement* body, IElement* movedBody) {
-    if (body == movedBody)
-        return true;
-    IElement* ancestor = body->getAncestor(1);
-    bool carried = false;
-    for (int level = 0; level < kMaxCarryingAncestors && ancestor != nullptr && !carried; ++level) {
-        if (!ancestor->isTypeOf(guids::kElement3D))
-            break;
-        carried = ancestor == movedBody;
-        IElement* next = carried ? nullptr : ancestor->getAncestor(1);
-        ancestor->release();
-        ancestor = next;
-    }
-    if (ancestor != nullptr)
-        ancestor->release();
-    return carried;
-}
-
 } // namespace
 
 template <typename T>
@@ -209,13 +192,38 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
             primitive.body = nullptr;
         }
     }
+    listCarriers();
+}
+
+template <typename T>
+void CollisionPrimitives<T>::listCarriers() {
+    for (uint64 i = 0; i < m_records.size(); ++i) {
+        if (!m_records[i].active)
+            continue;
+        m_carriers.pushBack({m_records[i].body, i});
+        IElement* ancestor = m_records[i].body->getAncestor(1);
+        for (int level = 0; level < kMaxCarryingAncestors && ancestor != nullptr; ++level) {
+            if (!ancestor->isTypeOf(guids::kElement3D))
+                break;
+            m_carriers.pushBack({ancestor, i});
+            IElement* next = ancestor->getAncestor(1);
+            ancestor->release();
+            ancestor = next;
+        }
+        if (ancestor != nullptr)
+            ancestor->release();
+    }
+    std::sort(m_carriers.begin(), m_carriers.end(), [](const Carrier& a, const Carrier& b) {
+        return std::less<IElement*>()(a.body, b.body);
+    });
 }
 
 template <typename T>
 void CollisionPrimitives<T>::moveBody(IElement* movedBody, const Vector3<T>& displacement) {
-    for (PhysicsCollisionPrimitive3D<T>& primitive : m_records) {
-        if (!primitive.active || primitive.body == nullptr || !isCarriedBy(primitive.body, movedBody))
-            continue;
+    const auto byBody = [](const Carrier& a, const Carrier& b) { return std::less<IElement*>()(a.body, b.body); };
+    const auto carried = std::equal_range(m_carriers.begin(), m_carriers.end(), Carrier{movedBody, 0}, byBody);
+    for (const Carrier* carrier = carried.first; carrier != carried.second; ++carrier) {
+        PhysicsCollisionPrimitive3D<T>& primitive = m_records[carrier->primitive];
         primitive.pointA = v3::plus(primitive.pointA, displacement);
         primitive.pointB = v3::plus(primitive.pointB, displacement);
         if (primitive.vertices != nullptr)

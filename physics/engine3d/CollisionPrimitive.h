@@ -64,7 +64,19 @@ public:
     PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
 
 private:
+    /// A body that carries a primitive: the primitive's own body or one of its first 64
+    /// ancestors that are 3D elements.
+    struct Carrier {
+        IElement* body;
+        uint64 primitive;
+    };
+    /// Lists every carrier of every active primitive, sorted by body, so that moving a body
+    /// finds its primitives without walking the hierarchy again; the hierarchy does not change
+    /// while the stage runs.
+    void listCarriers();
+
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
+    Array<Carrier> m_carriers;
 };
 
 } // namespace zor
