@@ -4,6 +4,7 @@
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
 
 namespace zor {
 
@@ -14,6 +15,7 @@ void registerObjectAllocators() {
     zor_addObjectAllocator<Collision3DAttribute<double>>();
     zor_addObjectAllocator<RigidBody3DAttribute<float>>();
     zor_addObjectAllocator<RigidBody3DAttribute<double>>();
+    zor_addObjectAllocator<PhysicsEngine3D>();
 }
 
 } // namespace zor
