@@ -6,8 +6,8 @@
 
 namespace zor::bench {
 
-/// A quiet host record whose core and project modules create host objects and the host levels
-/// that the module's attributes wrap; the binary's record while it lives.
+/// A quiet host record for benchmarks: its core and project modules create host objects and the
+/// physics-attribute level that attributes wrap; log lines go nowhere.
 class BenchRecord final : public ApplicationData {
 public:
     BenchRecord() {
@@ -23,6 +23,7 @@ public:
     bool isConsoleEchoEnabled() override { return false; }
     void writeLog(const String&) override {}
 
+private:
     CoreRecord m_coreRecord{};
     ProjectRecord m_projectRecord{};
 };

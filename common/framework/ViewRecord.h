@@ -17,8 +17,8 @@ struct UnfoldedEntry3D {
     IElement* owner;
     IElement* m_element;
     uint64 spare;
-    /// Local to world, a Matrix4x4 row by row (row-vector convention). Plain numbers: the entry is
-    /// packed, so the matrix is copied out and in, never used in place.
+    /// Local to world, a Matrix4x4 row by row (row-vector convention); kept as plain numbers so
+    /// that the packed record has no constructor to run at an unaligned place.
     T world[16];
 };
 #pragma pack(pop)

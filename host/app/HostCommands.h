@@ -29,6 +29,8 @@ String hostCommandsUsage();
 int runReadCommand(const List<String>& operands);
 /// `convert IN OUT`: ConvertCommand.cpp.
 int runConvertCommand(const List<String>& operands);
+/// `path IN OUT`: PathCommand.cpp.
+int runPathCommand(const List<String>& operands);
 /// `simulate SCENE [--steps N] [--dt S] [--out DIR]`: SimulateCommand.cpp.
 int runSimulateCommand(const List<String>& operands);
 

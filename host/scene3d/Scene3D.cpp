@@ -110,21 +110,20 @@ template <typename T>
 bool Scene3D<T>::read(IObject* object) {
     auto* reader = static_cast<IVariableReader*>(object);
     bool found = false;
-    if (!reader->readDouble(String("gravity"), found, m_gravity, 0) ||
-        !reader->enterNode(String("camera"), found))
+    if (!reader->readDouble(String("gravity"), found, m_gravity, 0) || !reader->enterNode(String("camera"), found))
         return false;
     if (!found)
         return true;
     uint8 projection = static_cast<uint8>(m_camera.projection);
-    const bool read =
-        reader->readEnumeration(String("projection"), found, projection, &convertProjection) &&
-        host::readNumber(reader, "width", m_camera.width) &&
-        host::readNumber(reader, "height", m_camera.height) &&
-        host::readNumber(reader, "fieldOfViewY", m_camera.fieldOfViewY) &&
-        host::readNumber(reader, "aspect", m_camera.aspect) &&
-        host::readNumber(reader, "near", m_camera.nearPlane) &&
-        host::readNumber(reader, "far", m_camera.farPlane) && host::readVector(reader, "eye", m_camera.eye) &&
-        host::readVector(reader, "target", m_camera.target) && host::readVector(reader, "up", m_camera.up);
+    const bool read = reader->readEnumeration(String("projection"), found, projection, &convertProjection) &&
+                      host::readNumber(reader, "width", m_camera.width) &&
+                      host::readNumber(reader, "height", m_camera.height) &&
+                      host::readNumber(reader, "fieldOfViewY", m_camera.fieldOfViewY) &&
+                      host::readNumber(reader, "aspect", m_camera.aspect) &&
+                      host::readNumber(reader, "near", m_camera.nearPlane) &&
+                      host::readNumber(reader, "far", m_camera.farPlane) &&
+                      host::readVector(reader, "eye", m_camera.eye) &&
+                      host::readVector(reader, "target", m_camera.target) && host::readVector(reader, "up", m_camera.up);
     m_camera.projection = static_cast<Projection>(projection);
     reader->leaveNode();
     return read;
@@ -144,14 +143,12 @@ bool Scene3D<T>::write(IObject* object, uint8 typedMode, uint64 context) {
         const host::VariablePass own{writer, pass.typedMode, true, pass.context};
         uint8 projection = static_cast<uint8>(m_camera.projection);
         const bool written =
-            (pass.typedMode
-                 ? writer->writeUInt8Typed(String("projection"), &projection, pass.context)
-                 : writer->writeEnumeration(String("projection"), &projection, 0, 0, &convertProjection)) &&
+            (pass.typedMode ? writer->writeUInt8Typed(String("projection"), &projection, pass.context)
+                            : writer->writeEnumeration(String("projection"), &projection, 0, 0, &convertProjection)) &&
             own.number("width", m_camera.width) && own.number("height", m_camera.height) &&
             own.number("fieldOfViewY", m_camera.fieldOfViewY) && own.number("aspect", m_camera.aspect) &&
             own.number("near", m_camera.nearPlane) && own.number("far", m_camera.farPlane) &&
-            own.vector("eye", m_camera.eye) && own.vector("target", m_camera.target) &&
-            own.vector("up", m_camera.up);
+            own.vector("eye", m_camera.eye) && own.vector("target", m_camera.target) && own.vector("up", m_camera.up);
         writer->endNode();
         return written;
     });
@@ -169,12 +166,11 @@ void Scene3D<T>::updateView() {
         auto* element = static_cast<Element3D<T>*>(*it);
         // Parents come before their children, so a parent's world matrix is already fresh.
         const IObject* parent = element->getParent();
-        element->updateWorld(parent != nullptr && isElementOf<T>(parent)
-                                 ? static_cast<const Element3D<T>*>(parent)->world()
-                                 : Matrix4x4<T>());
-        UnfoldedEntry3D<T> unfolded{0, nullptr, element, 0, {}};
-        std::memcpy(unfolded.world, element->world().m, sizeof unfolded.world);
-        std::memcpy(static_cast<void*>(entry), &unfolded, sizeof unfolded);
+        element->updateWorld(parent != nullptr && isElementOf<T>(parent) ? static_cast<const Element3D<T>*>(parent)->world()
+                                                                         : Matrix4x4<T>());
+        UnfoldedEntry3D<T> fresh{0, nullptr, element, 0, {}};
+        std::memcpy(fresh.world, element->world().m, sizeof fresh.world);
+        std::memcpy(static_cast<void*>(entry), &fresh, sizeof fresh);
     }
 }
 
