@@ -44,6 +44,13 @@ std::string coordinate(double value) {
     return text;
 }
 
+// A position for people to read: four significant digits (the CSV has them all).
+std::string roundedText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
 const char* colourOf(std::size_t body) {
     return kColours[body % (sizeof kColours / sizeof *kColours)];
 }
@@ -99,8 +106,8 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
         const BodySample& end = trajectory.at(last, body);
         const double legendY = kPanelTop + kPanel + 28 + 18.0 * static_cast<double>(body);
         svg += "<text x=\"20\" y=\"" + coordinate(legendY) + "\" fill=\"" + colour + "\">" + name +
-               ": ends at (" + trajectory.text(end.position[0]) + ", " + trajectory.text(end.position[1]) +
-               ", " + trajectory.text(end.position[2]) + ")</text>\n";
+               ": ends at (" + roundedText(end.position[0]) + ", " + roundedText(end.position[1]) + ", " +
+               roundedText(end.position[2]) + ")</text>\n";
     }
     return svg + "</svg>\n";
 }
