@@ -40,7 +40,7 @@ uint64 stateHash(const std::vector<Element3D<double>*>& elements) {
 }
 
 // One body of the scene: its shape, place, speed and what makes it behave differently.
-struct BodySpec {
+struct Body {
     ElementKind kind;
     V position, speed;
     double radius, restitution;
@@ -86,7 +86,7 @@ uint64 runRegressionScene() {
     scene->addGridStage(stage);
     stage->release();
 
-    const BodySpec specs[] = {
+    const Body bodies[] = {
         {ElementKind::Sphere, {2, 1, -2}, {1, 0, 0}, 0.5, 0.8, 0, 0, 0.3, 0, false, false},
         {ElementKind::Sphere, {4, 1, -2}, {-1, 0, 0}, 0.5, 0.5, 1, 0, 0.3, 0, false, false},
         {ElementKind::Sphere, {3, 2.2, -2}, {0, 0, 0}, 0.4, 0.9, 2, 0, 0.5, 0, false, false},
@@ -99,21 +99,21 @@ uint64 runRegressionScene() {
         {ElementKind::Sphere, {5.3, 4.5, -5.2}, {0, 0, 0}, 0.3, 0.5, 0, 0, 0.5, 0, false, false},
     };
     std::vector<Element3D<double>*> elements;
-    for (const BodySpec& spec : specs) {
-        auto* element = new Element3D<double>(spec.kind);
-        element->transform().position = spec.position;
-        element->shape() = {spec.radius, 1};
+    for (const Body& b : bodies) {
+        auto* element = new Element3D<double>(b.kind);
+        element->transform().position = b.position;
+        element->shape() = {b.radius, 1};
         auto* collision = new Collision3DAttribute<double>();
         collision->setEventParent(0);
         auto* body = new RigidBody3DAttribute<double>();
-        body->setLinearSpeed(spec.speed);
-        body->setRestitutionFactor(spec.restitution);
-        body->setRestitutionCombine(spec.combine);
-        body->setExclusionGroup(spec.group);
-        body->setFrictionCoefficient(spec.friction);
-        body->setAdditionalFriction(spec.additionalFriction);
-        body->setXLock(spec.xLock);
-        body->setHLoop(spec.hLoop);
+        body->setLinearSpeed(b.speed);
+        body->setRestitutionFactor(b.restitution);
+        body->setRestitutionCombine(b.combine);
+        body->setExclusionGroup(b.group);
+        body->setFrictionCoefficient(b.friction);
+        body->setAdditionalFriction(b.additionalFriction);
+        body->setXLock(b.xLock);
+        body->setHLoop(b.hLoop);
         body->setMaxLinearSpeed(20);
         element->setPhysicsAttribute(1, body);
         element->setPhysicsAttribute(2, collision);
