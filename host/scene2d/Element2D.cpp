@@ -3,40 +3,36 @@
 #include "common/object/HeldReference.h"
 #include "host/scene2d/NumberType.h"
 
-#include <cstring>
-
 namespace zor {
 namespace {
 
 struct KindInfo {
-    const char* fileName;
-    const char* typeName;
+    String typeName;
     const GUID_t* guid;
 };
 
 // Indexed by ElementKind2D.
-const KindInfo kKinds[] = {
-    {"panel", "Panel", &guids::kHostElement2D},
-    {"button", "Button", &guids::kHostElement2D},
-    {"image", "Image", &guids::kHostElement2D},
-    {"clip", "ClipRegion", &guids::kHostElement2D},
-    {"docking", "DockingLayout", &guids::kDockingLayout},
-    {"decorator", "Decorator", &guids::kHitTestPassThroughElement},
-};
-
 const KindInfo& infoOf(ElementKind2D kind) {
-    return kKinds[static_cast<uint8>(kind)];
+    static const KindInfo kinds[] = {
+        {String("Panel"), &guids::kHostElement2D},
+        {String("Button"), &guids::kHostElement2D},
+        {String("Image"), &guids::kHostElement2D},
+        {String("ClipRegion"), &guids::kHostElement2D},
+        {String("DockingLayout"), &guids::kDockingLayout},
+        {String("Decorator"), &guids::kHitTestPassThroughElement},
+    };
+    return kinds[static_cast<uint8>(kind)];
 }
 
 } // namespace
 
-const char* elementKindName(ElementKind2D kind) {
-    return infoOf(kind).fileName;
+const String& elementTypeName(ElementKind2D kind) {
+    return infoOf(kind).typeName;
 }
 
-bool parseElementKind(const char* name, ElementKind2D& kind) {
-    for (uint8 i = 0; i < sizeof kKinds / sizeof kKinds[0]; ++i) {
-        if (std::strcmp(kKinds[i].fileName, name) == 0) {
+bool elementKindOfTypeName(const String& typeName, ElementKind2D& kind) {
+    for (uint8 i = 0; i <= static_cast<uint8>(ElementKind2D::Decorator); ++i) {
+        if (infoOf(static_cast<ElementKind2D>(i)).typeName == typeName) {
             kind = static_cast<ElementKind2D>(i);
             return true;
         }
@@ -56,10 +52,7 @@ Element2D<T>::~Element2D() {
 
 template <typename T>
 const String& Element2D<T>::getTypeName() const {
-    static const String typeNames[] = {String(kKinds[0].typeName), String(kKinds[1].typeName),
-                                       String(kKinds[2].typeName), String(kKinds[3].typeName),
-                                       String(kKinds[4].typeName), String(kKinds[5].typeName)};
-    return typeNames[static_cast<uint8>(m_kind)];
+    return elementTypeName(m_kind);
 }
 
 template <typename T>

@@ -21,10 +21,11 @@ enum class ElementKind2D : uint8 {
     Decorator,
 };
 
-/// The name of a kind in scene files ("panel", "button", "image", "clip", "docking", "decorator").
-const char* elementKindName(ElementKind2D kind);
-/// The kind named `name` in a scene file; false for an unknown name.
-bool parseElementKind(const char* name, ElementKind2D& kind);
+/// The type name of a kind's elements: "Panel", "Button", "Image", "ClipRegion", "DockingLayout"
+/// or "Decorator".
+const String& elementTypeName(ElementKind2D kind);
+/// The kind whose type name is `typeName`; false for any other name.
+bool elementKindOfTypeName(const String& typeName, ElementKind2D& kind);
 
 /// An element of a host 2D scene of number type T: a rectangle in its own coordinates placed by
 /// a local transform in its parent's, state flags and an optional hit-test attribute. Children
@@ -35,7 +36,7 @@ public:
     Element2D(ElementKind2D kind, const String& name);
 
     ZOR_DELETING_DESTRUCTOR(Element2D)
-    /// "Panel", "Button", "Image", "ClipRegion", "DockingLayout" or "Decorator".
+    /// The kind's type name.
     const String& getTypeName() const override;
     const String& getTemplateTypeName() const override;
     int32 getTemplateType() const override;
