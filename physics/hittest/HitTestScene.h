@@ -2,10 +2,10 @@
 
 #include "common/containers/Array.h"
 #include "common/framework/UnfoldedElement2D.h"
+#include "common/object/IObject.h"
 
 namespace zor {
 
-class IObject;
 class IScene2D;
 
 /// The gate in front of every scene hit test of a T point: true when there is a resources
