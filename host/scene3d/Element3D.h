@@ -1,0 +1,71 @@
+#pragma once
+
+#include "common/framework/IElement.h"
+#include "common/framework/ShapeData.h"
+#include "common/framework/TransformRecord.h"
+#include "host/core/HostObject.h"
+
+namespace zor {
+
+/// What a host 3D element is.
+enum class ElementKind : uint8 { Plain, Group, Sphere, Capsule, Mesh };
+
+/// An element of a host 3D scene of number type T: a transform relative to its parent (position
+/// and rotation in the transform record, a scale of its own), its world matrix, an optional
+/// shape, and up to three physics attributes, each held with a reference.
+template <typename T>
+class Element3D : public HostObjectOf<IElement> {
+public:
+    explicit Element3D(ElementKind kind);
+    ZOR_DELETING_DESTRUCTOR(Element3D)
+
+    /// "float" or "double".
+    const String& getTemplateTypeName() const override;
+    /// 10 or 11.
+    int32 getTemplateType() const override;
+    uint32 getTemplateTypeSize() const override { return sizeof(T); }
+    /// A 3D element; a group, sphere, capsule or mesh by its kind; a host object.
+    bool isTypeOf(const GUID_t& guid) const override;
+    IObject* castTo(const GUID_t& guid) override { return isTypeOf(guid) ? this : nullptr; }
+
+    IElement* getAncestor(uint32 levels) override;
+    IObject* getPhysicsAttribute(uint32 kind) override;
+    IElementState* getState() override { return nullptr; }
+    void* getTransformRecord() override { return &m_transform; }
+    IMesh* getMesh() override { return nullptr; }
+    void* getShapeData() override;
+    void* transformMeshVertices(const void*) override { return nullptr; }
+    IElementGeometry* getGeometry() override { return nullptr; }
+    const void* getSeparatorThickness() override { return nullptr; }
+    IDockingLayout* getDockingLayout() override { return nullptr; }
+
+    ElementKind kind() const { return m_kind; }
+    /// Holds `attribute` (a reference is taken) as the physics attribute of `kind` (0 to 2),
+    /// instead of the previous one; null removes it.
+    void setPhysicsAttribute(uint32 kind, IObject* attribute);
+    TransformRecord<T>& transform() { return m_transform; }
+    const TransformRecord<T>& transform() const { return m_transform; }
+    Vector3<T>& scale() { return m_scale; }
+    ShapeData<T>& shape() { return m_shape; }
+    /// Local to world, as the scene last computed it.
+    const Matrix4x4<T>& world() const { return m_world; }
+    /// Rebuilds the local matrix from position, rotation and scale, then the world matrix from
+    /// it and the parent's world matrix (identity at the top).
+    void updateWorld(const Matrix4x4<T>& parentWorld);
+
+protected:
+    ~Element3D();
+
+private:
+    ElementKind m_kind;
+    TransformRecord<T> m_transform{};
+    Vector3<T> m_scale{1, 1, 1};
+    ShapeData<T> m_shape{};
+    Matrix4x4<T> m_world;
+    IObject* m_attributes[3] = {};
+};
+
+extern template class Element3D<float>;
+extern template class Element3D<double>;
+
+} // namespace zor
