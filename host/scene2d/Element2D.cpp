@@ -41,7 +41,8 @@ bool elementKindOfTypeName(const String& typeName, ElementKind2D& kind) {
 }
 
 template <typename T>
-Element2D<T>::Element2D(ElementKind2D kind, const String& name) : m_kind(kind) {
+Element2D<T>::Element2D(ElementKind2D kind, const String& name)
+    : m_kind(kind), m_dockingLayout(kind == ElementKind2D::DockingLayout ? new DockingLayout<T>() : nullptr) {
     setName(name);
 }
 
@@ -103,7 +104,13 @@ IObject* Element2D<T>::getPhysicsAttribute(uint32 kind) {
 
 template <typename T>
 IDockingLayout* Element2D<T>::getDockingLayout() {
-    return m_kind == ElementKind2D::DockingLayout ? &dockingLayout : nullptr;
+    return m_dockingLayout.get();
+}
+
+template <typename T>
+const void* Element2D<T>::getSeparatorThickness() {
+    static const T none = 0;
+    return m_dockingLayout != nullptr ? &m_dockingLayout->thickness : &none;
 }
 
 template <typename T>

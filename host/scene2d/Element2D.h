@@ -6,6 +6,8 @@
 #include "host/scene2d/ElementGeometry.h"
 #include "host/scene2d/ElementState.h"
 
+#include <memory>
+
 namespace zor {
 
 /// The kinds of elements of the host's 2D scenes.
@@ -56,7 +58,8 @@ public:
     void* getShapeData() override { return nullptr; }
     void* transformMeshVertices(const void*) override { return nullptr; }
     IElementGeometry* getGeometry() override { return &geometry; }
-    const void* getSeparatorThickness() override { return &dockingLayout.thickness; }
+    /// The layout's separator thickness; 0 for the other kinds.
+    const void* getSeparatorThickness() override;
     /// The separators of a docking layout; null for the other kinds.
     IDockingLayout* getDockingLayout() override;
 
@@ -65,10 +68,11 @@ public:
     void setHitTestAttribute(IObject* attribute);
     /// Child `index` (no reference is added); null past the last.
     Element2D* childElement(uint32 index) const;
+    /// The separators of a docking layout; null for the other kinds.
+    DockingLayout<T>* separators() const { return m_dockingLayout.get(); }
 
     ElementState state;
     ElementGeometry<T> geometry;
-    DockingLayout<T> dockingLayout;
 
 protected:
     /// Releases the attribute; the base releases the children.
@@ -77,6 +81,8 @@ protected:
 private:
     ElementKind2D m_kind;
     IObject* m_hitTestAttribute = nullptr;
+    /// Docking layouts only: most elements have none, and a scene may hold millions of elements.
+    std::unique_ptr<DockingLayout<T>> m_dockingLayout;
 };
 
 extern template class Element2D<float>;

@@ -41,7 +41,8 @@ bool addElement(Scene2D<T>& scene, Element2D<T>* parent, const ElementDescriptio
     geometry.transform.rotationDegrees = transform.rotationDegrees;
     geometry.transform.scale = {static_cast<T>(transform.scale.x), static_cast<T>(transform.scale.y)};
     geometry.contentScale = static_cast<T>(description.contentScale);
-    element->dockingLayout.thickness = static_cast<T>(description.separatorThickness);
+    if (DockingLayout<T>* layout = element->separators())
+        layout->thickness = static_cast<T>(description.separatorThickness);
     element->state = description.state;
 
     bool hasAttribute = false;
@@ -53,7 +54,7 @@ bool addElement(Scene2D<T>& scene, Element2D<T>* parent, const ElementDescriptio
         } else if (const auto* separator = dynamic_cast<const SeparatorDescription*>(child)) {
             if (description.kind != ElementKind2D::DockingLayout)
                 return misplaced(*child, description);
-            addSeparator(element->dockingLayout, *separator);
+            addSeparator(*element->separators(), *separator);
         } else if (child->isTypeOf(guids::kHitTestAttribute) && !hasAttribute) {
             element->setHitTestAttribute(child);
             hasAttribute = true;

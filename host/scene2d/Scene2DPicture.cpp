@@ -112,7 +112,7 @@ private:
     // The separators' bars in the layout's own coordinates, as the hit tests place them.
     static std::vector<Bar> bars(const Element2D<T>& element) {
         std::vector<Bar> result;
-        const DockingLayout<T>& layout = element.dockingLayout;
+        const DockingLayout<T>& layout = *element.separators();
         const T s = element.geometry.contentScale;
         const T t = s * layout.thickness;
         const T half = t * static_cast<T>(0.5);

@@ -138,7 +138,7 @@ TEST_F(TesterEngineTest, DockingLayoutsReportTheSeparatorUnderThePoint) {
     attribute->setEventString(String("layout"));
     layout->setHitTestAttribute(attribute);
     attribute->release();
-    DockingLayout<T>& separators = layout->dockingLayout;
+    DockingLayout<T>& separators = *layout->separators();
     separators.thickness = 2;
     separators.rows.pushBack(50);
     separators.rows.pushBack(80);
