@@ -9,6 +9,8 @@ namespace zor {
 template <typename T>
 Element3D<T>::Element3D(ElementKind kind) : m_kind(kind) {
     m_transform.local = Matrix4x4<T>();
+    if (kind == ElementKind::Mesh)
+        m_mesh = new Mesh3D<T>();
 }
 
 template <typename T>
@@ -16,6 +18,8 @@ Element3D<T>::~Element3D() {
     for (IObject* attribute : m_attributes)
         if (attribute != nullptr)
             attribute->release();
+    if (m_mesh != nullptr)
+        m_mesh->deletingDestructor(1);
 }
 
 template <typename T>
@@ -72,6 +76,13 @@ IObject* Element3D<T>::getPhysicsAttribute(uint32 kind) {
 template <typename T>
 void* Element3D<T>::getShapeData() {
     return m_kind == ElementKind::Sphere || m_kind == ElementKind::Capsule ? &m_shape : nullptr;
+}
+
+template <typename T>
+void* Element3D<T>::transformMeshVertices(const void* worldMatrix) {
+    if (m_mesh == nullptr || worldMatrix == nullptr)
+        return nullptr;
+    return &m_mesh->transformed(*static_cast<const Matrix4x4<T>*>(worldMatrix));
 }
 
 template <typename T>

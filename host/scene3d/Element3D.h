@@ -4,6 +4,7 @@
 #include "common/framework/ShapeData.h"
 #include "common/framework/TransformRecord.h"
 #include "host/core/HostObject.h"
+#include "host/scene3d/Mesh3D.h"
 
 namespace zor {
 
@@ -32,9 +33,11 @@ public:
     IObject* getPhysicsAttribute(uint32 kind) override;
     IElementState* getState() override { return nullptr; }
     void* getTransformRecord() override { return &m_transform; }
-    IMesh* getMesh() override { return nullptr; }
+    /// The mesh of a mesh element, else null.
+    IMesh* getMesh() override { return m_mesh; }
     void* getShapeData() override;
-    void* transformMeshVertices(const void*) override { return nullptr; }
+    /// The mesh's vertices through a Matrix4x4<T> (an Array of Vector3<T> the mesh keeps), or null.
+    void* transformMeshVertices(const void* worldMatrix) override;
     IElementGeometry* getGeometry() override { return nullptr; }
     const void* getSeparatorThickness() override { return nullptr; }
     IDockingLayout* getDockingLayout() override { return nullptr; }
@@ -47,6 +50,8 @@ public:
     const TransformRecord<T>& transform() const { return m_transform; }
     Vector3<T>& scale() { return m_scale; }
     ShapeData<T>& shape() { return m_shape; }
+    /// The mesh of a mesh element (null for other kinds).
+    Mesh3D<T>* mesh() { return m_mesh; }
     /// Local to world, as the scene last computed it.
     const Matrix4x4<T>& world() const { return m_world; }
     /// Rebuilds the local matrix from position, rotation and scale, then the world matrix from
@@ -63,6 +68,7 @@ private:
     ShapeData<T> m_shape{};
     Matrix4x4<T> m_world;
     IObject* m_attributes[3] = {};
+    Mesh3D<T>* m_mesh = nullptr;
 };
 
 extern template class Element3D<float>;

@@ -17,6 +17,15 @@ template <typename T>
 Scene3D<T>::~Scene3D() {
     m_viewHolder->release();
     m_layer->release();
+    if (m_gridStages != nullptr)
+        m_gridStages->release();
+}
+
+template <typename T>
+void Scene3D<T>::addGridStage(IObject* stage) {
+    if (m_gridStages == nullptr)
+        m_gridStages = new HostCollection();
+    m_gridStages->pushBack(stage);
 }
 
 template <typename T>

@@ -27,7 +27,8 @@ public:
     IObject* castTo(const GUID_t& guid) override { return isTypeOf(guid) ? this : nullptr; }
 
     IElementLayer* getElementLayer(uint32 index) override { return index == 0 ? m_layer : nullptr; }
-    IObjectCollection* getGridStages() override { return nullptr; }
+    /// The grid stages, or null while the scene has none.
+    IObjectCollection* getGridStages() override { return m_gridStages; }
     double getGravity() const override { return m_gravity; }
     IObject* getViewHolder() override { return m_viewHolder; }
 
@@ -36,6 +37,8 @@ public:
     void addElement(Element3D<T>* element, Element3D<T>* parent = nullptr);
     /// The scene's elements in walking order.
     HostCollection& elements() { return m_layer->elements(); }
+    /// Adds a grid stage (a reference is taken).
+    void addGridStage(IObject* stage);
     void setGravity(double gravity) { m_gravity = gravity; }
     Camera<T>& camera() { return m_camera; }
     const ViewRecord<T>& view() const { return m_view; }
@@ -48,6 +51,7 @@ protected:
 
 private:
     ElementLayer* m_layer;
+    HostCollection* m_gridStages = nullptr;
     IObject* m_viewHolder;
     double m_gravity = 0;
     Camera<T> m_camera;
