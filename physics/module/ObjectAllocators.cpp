@@ -4,6 +4,8 @@
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/hittest/PhysicsEngine2D.h"
+#include "physics/hittest/TesterEngine.h"
 
 namespace zor {
 
@@ -14,6 +16,8 @@ void registerObjectAllocators() {
     zor_addObjectAllocator<Collision3DAttribute<double>>();
     zor_addObjectAllocator<RigidBody3DAttribute<float>>();
     zor_addObjectAllocator<RigidBody3DAttribute<double>>();
+    zor_addObjectAllocator<TesterEngine>();
+    zor_addObjectAllocator<PhysicsEngine2D>();
 }
 
 } // namespace zor

@@ -7,6 +7,7 @@
 
 #include "host/project/HostPhysicsAttribute.h"
 #include "physics/hittest/HitTestSceneBuilder.h"
+#include "support/ExitOutput.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -216,6 +217,31 @@ TYPED_TEST(HitTestEngineTest, ProjectivePointsAtInfinityAndSingularMatricesNever
     EXPECT_EQ(this->hitName(3, 0), "");
     element->geometry.sceneMatrix = Matrix3x3<T>{{0, 0, 0, 0, 1, 0, 5, 5, 1}};
     this->hitName(3, 0); // a hit or a miss, but an answer
+}
+
+// A host record whose log lines go to standard output, where a test of a process end reads them.
+struct PrintingRecord : test::TestApplicationData {
+    using TestApplicationData::TestApplicationData;
+    void writeLog(const String& text) override { std::fputs(text.c_str(), stdout); }
+};
+
+TYPED_TEST(HitTestEngineTest, AnElementRecordWithoutAnElementEndsTheProcess) {
+    using T = typename TypeParam::T;
+    const std::string function = std::string(std::is_same_v<typename TypeParam::Engine, TesterEngine>
+                                                 ? "zor::TesterEngine::performHitTestToScene"
+                                                 : "zor::PhysicsEngine2D::performHitTestToScene") +
+                                 (std::is_same_v<T, float> ? "Float" : "Double");
+    this->m_frozen = true;
+    const UnfoldedElement2D empty{UnfoldedElementKindElement, nullptr, {}};
+    test::listOf(this->m_scene->getUnfoldedElements()).pushBack(empty);
+    test::listOf(this->m_scene->getClipMarkedElements()).pushBack(empty);
+    const std::string output = test::outputOfExit([this] {
+        PrintingRecord record{&HostObject::create};
+        this->hit(0, 0);
+    });
+    EXPECT_NE(output.find("ERROR zor_physics.dll " + function + " - assert(unfoldedElement.m_element != NULL)\r\n"),
+              std::string::npos)
+        << output;
 }
 
 } // namespace
