@@ -5,6 +5,7 @@
 #include "common/framework/IVariableWriter.h"
 #include "common/variables/VariableReference.h"
 #include "common/variables/VariableType.h"
+#include "common/variables/VectorWriting.h"
 
 #include <cstring>
 #include <type_traits>
@@ -12,9 +13,6 @@
 namespace zor {
 
 namespace {
-
-/// Type code 254 of a typed value: a value type named by its type name.
-constexpr uint8 kNamedValueType = 254;
 
 // The component names, built once per process and shared by every vector type.
 const String& componentName(int index) {
@@ -91,39 +89,6 @@ bool writeAll(const Vector& vector, IVariableWriter* writer, bool skipOwn, bool 
     return true;
 }
 
-template <typename Vector>
-bool writeInPasses(const Vector& vector, IVariableWriter* writer, bool typedMode, uint64 context) {
-    const bool singlePass = writer->isSinglePass();
-    if (!writeComponents(vector, writer, !singlePass, typedMode, context))
-        return false;
-    if (singlePass)
-        return true;
-    return writeComponents(vector, writer, false, typedMode, context);
-}
-
-template <typename Vector>
-bool writeTyped(IVariableWriter* writer, const String& name, const Vector& vector, uint64 context) {
-    const String& typeName = vectorTypeName<Vector>();
-    if (writer->beginTypedValue(typeName)) {
-        // The typed value stands or falls with its naming below; the component writes do not count.
-        write(vector, writer, true, context);
-        writer->endTypedValue();
-    }
-    return writer->writeTypedValue(name, kNamedValueType, nullptr, typeName);
-}
-
-template <typename Vector>
-bool writeNode(IVariableWriter* writer, const String& name, const Vector& vector) {
-    if (!writer->beginNode(name, 0))
-        return false;
-    const bool singlePass = writer->isSinglePass();
-    bool written = writeComponents(vector, writer, !singlePass, false, 0);
-    if (written && !singlePass)
-        written = writeComponents(vector, writer, false, false, 0);
-    writer->endNode();
-    return written;
-}
-
 } // namespace
 
 template <typename Vector>
@@ -161,49 +126,53 @@ bool writeComponents(const Vector3<T>& vector, IVariableWriter* writer, bool ski
 
 template <typename T>
 bool write(const Vector2<T>& vector, IVariableWriter* writer, bool typedMode, uint64 context) {
-    return writeInPasses(vector, writer, typedMode, context);
+    return vector_writing::inPasses(vector, writer, typedMode, context);
 }
 template <typename T>
 bool write(const Vector3<T>& vector, IVariableWriter* writer, bool typedMode, uint64 context) {
-    return writeInPasses(vector, writer, typedMode, context);
+    return vector_writing::inPasses(vector, writer, typedMode, context);
 }
 
 template <typename T>
 bool writeTypedVariable(IVariableWriter* writer, const String& name, const Vector2<T>& vector,
                         uint64 context) {
-    return writeTyped(writer, name, vector, context);
+    return vector_writing::asTypedVariable(writer, name, vector, context);
 }
 template <typename T>
 bool writeTypedVariable(IVariableWriter* writer, const String& name, const Vector3<T>& vector,
                         uint64 context) {
-    return writeTyped(writer, name, vector, context);
+    return vector_writing::asTypedVariable(writer, name, vector, context);
 }
 
 template <typename T>
 bool writeNodeVariable(IVariableWriter* writer, const String& name, const Vector2<T>& vector) {
-    return writeNode(writer, name, vector);
+    return vector_writing::asNodeVariable(writer, name, vector);
 }
 template <typename T>
 bool writeNodeVariable(IVariableWriter* writer, const String& name, const Vector3<T>& vector) {
-    return writeNode(writer, name, vector);
+    return vector_writing::asNodeVariable(writer, name, vector);
 }
 
-template <typename T>
-VariableReference* getVariableReference(Vector2<T>& vector, const String& path) {
-    static const HashMap<String, uint32>* const memberIndex = [] {
+int32 vector2ComponentIndex(const String& path) {
+    static const HashMap<String, uint32>* const componentIndex = [] {
         const char* const names[] = {"x", "y"};
         return makeIndexMap(2, names);
     }();
     const char* text = path.c_str();
     const char* dot = std::strchr(text, '.');
     if (dot != nullptr && dot[1] != '\0')
-        return nullptr; // a component has no members of its own
+        return -1; // a component has no members of its own
     const String head = dot != nullptr ? String(text, static_cast<std::size_t>(dot - text)) : path;
-    const auto found = memberIndex->find(head);
-    if (found == memberIndex->end())
+    const auto found = componentIndex->find(head);
+    return found != componentIndex->end() ? static_cast<int32>(found->m_second) : -1;
+}
+
+template <typename T>
+VariableReference* getVariableReference(Vector2<T>& vector, const String& path) {
+    const int32 index = vector2ComponentIndex(path);
+    if (index < 0)
         return nullptr;
-    return new VariableReference(scalarTypeCode<T>(),
-                                 &(vector.*Components<Vector2<T>>::members[found->m_second]));
+    return new VariableReference(scalarTypeCode<T>(), &(vector.*Components<Vector2<T>>::members[index]));
 }
 
 #define ZOR_VECTOR_VARIABLES(T)                                                                              \

@@ -4,6 +4,7 @@
 #include "common/variables/VariableReference.h"
 #include "common/variables/VariableType.h"
 
+#include "support/Held.h"
 #include "support/RecordingReader.h"
 #include "support/RecordingWriter.h"
 
@@ -15,20 +16,10 @@
 namespace zor {
 namespace {
 
+using test::Held;
 using test::RecordingReader;
 using test::RecordingWriter;
 using Lines = std::vector<std::string>;
-
-// Owns one reference on a recording double for the length of a test.
-template <typename Double>
-struct Held {
-    template <typename... Arguments>
-    explicit Held(Arguments... arguments) : object(new Double(arguments...)) {}
-    ~Held() { object->release(); }
-    Double* operator->() const { return object; }
-    operator Double*() const { return object; }
-    Double* object;
-};
 
 const auto kTwoPass = RecordingWriter::Passes::Two;
 
