@@ -8,6 +8,11 @@ namespace zor {
 
 using Base = HostObjectOf<IPhysicsAttributeLevel>;
 
+namespace {
+// The level's own variable, listed after the host object's.
+constexpr const char* kEnabled = "enabled";
+} // namespace
+
 HostPhysicsAttribute::HostPhysicsAttribute() : m_reserved(new HostPhysicsAttributeReserved(this)) {}
 
 HostPhysicsAttribute::~HostPhysicsAttribute() {
@@ -61,6 +66,23 @@ bool HostPhysicsAttribute::read(IObject* reader) {
 
 bool HostPhysicsAttribute::write(IObject* writer, uint8 typedMode, uint64 context) {
     return LevelWriter::writeLevels(m_reserved, writer, typedMode, context);
+}
+
+uint32 HostPhysicsAttribute::getVariableCount() const {
+    return Base::getVariableCount() + 1;
+}
+
+const char* HostPhysicsAttribute::getVariableName(uint32 index) const {
+    return index == Base::getVariableCount() ? kEnabled : Base::getVariableName(index);
+}
+
+int32 HostPhysicsAttribute::getVariableType(const String& name) const {
+    return name == kEnabled ? VariableTypeBool : Base::getVariableType(name);
+}
+
+VariableReference* HostPhysicsAttribute::getVariableReference(const String& name) {
+    return name == kEnabled ? new VariableReference(VariableTypeBool, &m_enabled)
+                            : Base::getVariableReference(name);
 }
 
 IAttributeReserved* HostPhysicsAttribute::getPhysicsAttributeReserved() {

@@ -41,6 +41,11 @@ public:
     bool read(IObject* reader) override;
     /// This level's variables, in the passes the writer takes.
     bool write(IObject* writer, uint8 typedMode, uint64 context) override;
+    /// The host object's variables, then "enabled" (bool_t).
+    uint32 getVariableCount() const override;
+    const char* getVariableName(uint32 index) const override;
+    int32 getVariableType(const String& name) const override;
+    VariableReference* getVariableReference(const String& name) override;
     IAttributeReserved* getPhysicsAttributeReserved() override;
 
     /// A disabled attribute is kept with its element but takes no part in physics.

@@ -18,6 +18,8 @@ template <typename T>
 class Element3D : public HostObjectOf<IElement> {
 public:
     explicit Element3D(ElementKind kind);
+    /// The element for a scene file's type name ("Sphere3D{float}", ...), or null.
+    static Element3D* create(const String& typeName);
     ZOR_DELETING_DESTRUCTOR(Element3D)
 
     /// "float" or "double".
@@ -28,6 +30,13 @@ public:
     /// A 3D element; a group, sphere, capsule or mesh by its kind; a host object.
     bool isTypeOf(const GUID_t& guid) const override;
     IObject* castTo(const GUID_t& guid) override { return isTypeOf(guid) ? this : nullptr; }
+
+    /// Takes child elements of its own number type, and physics attributes of that type, which
+    /// become its attribute of their kind; refuses anything else.
+    bool addChild(IObject* child) override;
+    /// Name, position, rotation and scale, and the radius and height of spheres and capsules.
+    bool read(IObject* reader) override;
+    bool write(IObject* writer, uint8 typedMode, uint64 context) override;
 
     IElement* getAncestor(uint32 levels) override;
     IObject* getPhysicsAttribute(uint32 kind) override;
@@ -42,6 +51,8 @@ public:
     const void* getSeparatorThickness() override { return nullptr; }
     IDockingLayout* getDockingLayout() override { return nullptr; }
 
+    /// "Element3D{float}", "Group3D{double}", "Sphere3D{...}", "Capsule3D{...}" or "Mesh3D{...}".
+    const String& getTypeName() const override;
     ElementKind kind() const { return m_kind; }
     /// Holds `attribute` (a reference is taken) as the physics attribute of `kind` (0 to 2),
     /// instead of the previous one; null removes it.

@@ -5,14 +5,15 @@ namespace zor {
 HostCollection::~HostCollection() {
     for (CollectionNode* node = m_first; node != nullptr;) {
         CollectionNode* next = node->next;
-        node->item->release();
+        if (node->item != nullptr)
+            node->item->release();
         delete node;
         node = next;
     }
 }
 
 void HostCollection::pushBack(IObject* item) {
-    auto* node = new CollectionNode{item->retain(), m_last, nullptr};
+    auto* node = new CollectionNode{item != nullptr ? item->retain() : nullptr, m_last, nullptr};
     if (m_last != nullptr)
         m_last->next = node;
     else

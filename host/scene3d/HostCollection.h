@@ -11,7 +11,8 @@ public:
     HostCollection() = default;
     ZOR_DELETING_DESTRUCTOR(HostCollection)
 
-    /// Appends `item` and takes a reference on it.
+    /// Appends `item` and takes a reference on it. A null item stands for a broken host, which
+    /// the engines must notice.
     void pushBack(IObject* item);
     /// The number of items.
     uint64 size() const { return m_size; }

@@ -17,6 +17,17 @@ public:
     Scene3D();
     ZOR_DELETING_DESTRUCTOR(Scene3D)
 
+    /// The scene for a scene file's type name ("Scene3D{float}" or "Scene3D{double}"), or null.
+    static Scene3D* create(const String& typeName);
+
+    /// "Scene3D{float}" or "Scene3D{double}".
+    const String& getTypeName() const override;
+    /// Takes elements of its own number type, which join the walk with their descendants.
+    bool addChild(IObject* child) override;
+    /// The gravity and the camera.
+    bool read(IObject* reader) override;
+    bool write(IObject* writer, uint8 typedMode, uint64 context) override;
+
     /// "float" or "double".
     const String& getTemplateTypeName() const override;
     /// 10 or 11.
@@ -32,7 +43,7 @@ public:
     double getGravity() const override { return m_gravity; }
     IObject* getViewHolder() override { return m_viewHolder; }
 
-    /// Adds `element` (a reference is taken) under `parent`, or at the top for null. A parent
+    /// Adds `element` (a reference is taken) under `parent`, or at the top for null; a parent
     /// must have been added before its children.
     void addElement(Element3D<T>* element, Element3D<T>* parent = nullptr);
     /// The scene's elements in walking order.
@@ -50,6 +61,9 @@ protected:
     ~Scene3D();
 
 private:
+    /// Appends `element` and its element descendants to the walk, parents first.
+    void join(IObject* element);
+
     ElementLayer* m_layer;
     HostCollection* m_gridStages = nullptr;
     IObject* m_viewHolder;

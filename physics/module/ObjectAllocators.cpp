@@ -4,6 +4,7 @@
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/hittest/PhysicsEngine2D.h"
 #include "physics/hittest/TesterEngine.h"
 
@@ -18,6 +19,7 @@ void registerObjectAllocators() {
     zor_addObjectAllocator<RigidBody3DAttribute<double>>();
     zor_addObjectAllocator<TesterEngine>();
     zor_addObjectAllocator<PhysicsEngine2D>();
+    zor_addObjectAllocator<PhysicsEngine3D>();
 }
 
 } // namespace zor

@@ -1,6 +1,8 @@
 #include "host/project/HostPhysicsAttribute.h"
 
 #include "common/object/Identifiers.h"
+#include "common/variables/VariableReference.h"
+#include "common/variables/VariableType.h"
 #include "support/RecordingReader.h"
 #include "support/RecordingWriter.h"
 
@@ -32,10 +34,23 @@ TEST(HostPhysicsAttribute, IsAHostObjectThatKeepsTheEnabledStateOfEveryAttribute
     // A host object like any other: named, flagged, in a hierarchy.
     level->setName(String("grip"));
     level->setFlags(6);
-    level->setEnabled(false);
     HostObject* parent = new HostObject;
     ASSERT_TRUE(parent->addChild(level));
     EXPECT_EQ(parent->findChild(String("grip")), level);
+
+    // Its variables are the host object's and its state, which the host can change by name.
+    EXPECT_EQ(level->getVariableCount(), 3u);
+    EXPECT_STREQ(level->getVariableName(2), "enabled");
+    EXPECT_EQ(level->getVariableName(3), nullptr);
+    EXPECT_EQ(level->getVariableType(String("enabled")), VariableTypeBool);
+    EXPECT_EQ(level->getVariableType(String("name")), VariableTypeString);
+    VariableReference* enabled = level->getVariableReference(String("enabled"));
+    ASSERT_NE(enabled, nullptr);
+    EXPECT_TRUE(enabled->changeValueInt32(7));
+    EXPECT_TRUE(level->isEnabled());
+    EXPECT_TRUE(enabled->changeValueBool(false));
+    EXPECT_FALSE(level->isEnabled());
+    enabled->destroy();
 
     // Copies take name, flags and state, from a level or through an attribute that wraps one.
     HostPhysicsAttribute* copied = newLevel();

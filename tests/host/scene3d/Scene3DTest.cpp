@@ -68,8 +68,8 @@ TEST(Element3D, AnswersForItsKindAndFindsAncestorsWithAReference) {
     IElement* parent = sphere->getAncestor(1);
     EXPECT_EQ(self, sphere);
     EXPECT_EQ(parent, group);
-    EXPECT_EQ(sphere->getAncestor(2), nullptr);
-    EXPECT_EQ(group->getReferenceCount(), 2u) << "the scene's, the caller's, and one from getAncestor";
+    EXPECT_EQ(sphere->getAncestor(2), nullptr) << "the scene above is not an element";
+    EXPECT_EQ(group->getReferenceCount(), 3u) << "the caller's, the scene's two, one from getAncestor";
     self->release();
     parent->release();
 
