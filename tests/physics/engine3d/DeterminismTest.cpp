@@ -40,7 +40,7 @@ uint64 stateHash(const std::vector<Element3D<double>*>& elements) {
 }
 
 // One body of the scene: its shape, place, speed and what makes it behave differently.
-struct BodySpec {
+struct BodySetup {
     ElementKind kind;
     V position, speed;
     double radius, restitution;
@@ -86,7 +86,7 @@ uint64 runRegressionScene() {
     scene->addGridStage(stage);
     stage->release();
 
-    const BodySpec specs[] = {
+    const BodySetup setups[] = {
         {ElementKind::Sphere, {2, 1, -2}, {1, 0, 0}, 0.5, 0.8, 0, 0, 0.3, 0, false, false},
         {ElementKind::Sphere, {4, 1, -2}, {-1, 0, 0}, 0.5, 0.5, 1, 0, 0.3, 0, false, false},
         {ElementKind::Sphere, {3, 2.2, -2}, {0, 0, 0}, 0.4, 0.9, 2, 0, 0.5, 0, false, false},
@@ -99,21 +99,21 @@ uint64 runRegressionScene() {
         {ElementKind::Sphere, {5.3, 4.5, -5.2}, {0, 0, 0}, 0.3, 0.5, 0, 0, 0.5, 0, false, false},
     };
     std::vector<Element3D<double>*> elements;
-    for (const BodySpec& spec : specs) {
-        auto* element = new Element3D<double>(spec.kind);
-        element->transform().position = spec.position;
-        element->shape() = {spec.radius, 1};
+    for (const BodySetup& setup : setups) {
+        auto* element = new Element3D<double>(setup.kind);
+        element->transform().position = setup.position;
+        element->shape() = {setup.radius, 1};
         auto* collision = new Collision3DAttribute<double>();
         collision->setEventParent(0);
         auto* body = new RigidBody3DAttribute<double>();
-        body->setLinearSpeed(spec.speed);
-        body->setRestitutionFactor(spec.restitution);
-        body->setRestitutionCombine(spec.combine);
-        body->setExclusionGroup(spec.group);
-        body->setFrictionCoefficient(spec.friction);
-        body->setAdditionalFriction(spec.additionalFriction);
-        body->setXLock(spec.xLock);
-        body->setHLoop(spec.hLoop);
+        body->setLinearSpeed(setup.speed);
+        body->setRestitutionFactor(setup.restitution);
+        body->setRestitutionCombine(setup.combine);
+        body->setExclusionGroup(setup.group);
+        body->setFrictionCoefficient(setup.friction);
+        body->setAdditionalFriction(setup.additionalFriction);
+        body->setXLock(setup.xLock);
+        body->setHLoop(setup.hLoop);
         body->setMaxLinearSpeed(20);
         element->setPhysicsAttribute(1, body);
         element->setPhysicsAttribute(2, collision);
