@@ -23,8 +23,9 @@ namespace {
 
 using test::TestApplicationData;
 
-template <typename T>
-struct CollisionStage : testing::Test {
+// An engine stepping a scene of its own, on a host record whose factory makes `Detector`s.
+template <typename T, typename Detector = HostCollisionDetector<T>>
+struct CollidingScene {
     using Body = RigidBody3DAttribute<T>;
     using V = Vector3<T>;
 
@@ -32,15 +33,15 @@ struct CollisionStage : testing::Test {
     PhysicsEngine3D* engine;
     Scene3D<T>* scene = new Scene3D<T>();
 
-    CollisionStage() {
-        zor_addObjectAllocator<HostCollisionDetector<T>>();
+    CollidingScene() {
+        zor_addObjectAllocator<Detector>();
         engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
         auto* handler = new HostObject();
         engine->setResourcesHandler(handler);
         handler->release();
         engine->setCurrentScene(scene);
     }
-    ~CollisionStage() override {
+    ~CollidingScene() {
         engine->release();
         scene->release();
     }
@@ -78,6 +79,8 @@ struct CollisionStage : testing::Test {
     }
 };
 
+template <typename T>
+struct CollisionStage : testing::Test, CollidingScene<T> {};
 using NumberTypes = testing::Types<float, double>;
 TYPED_TEST_SUITE(CollisionStage, NumberTypes);
 
@@ -250,14 +253,7 @@ public:
 TYPED_TEST(CollisionStage, GridStagesVisitTheClampedCellsFacesInOrder) {
     using T = TypeParam;
     using V = Vector3<T>;
-    TestApplicationData ownRecord{&HostObject::create, &HostPhysicsAttribute::create};
-    zor_addObjectAllocator<FaceRecorder<T>>();
-    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
-    auto* handler = new HostObject();
-    engine->setResourcesHandler(handler);
-    handler->release();
-    engine->setCurrentScene(this->scene);
-
+    CollidingScene<T, FaceRecorder<T>> world;
     auto* stage = new GridStage<T>(2, 1, 1, 1);
     GridTile<T> plain{}, walled{};
     plain.floorPresent = walled.floorPresent = 1;
@@ -269,15 +265,11 @@ TYPED_TEST(CollisionStage, GridStagesVisitTheClampedCellsFacesInOrder) {
     stage->tiles().pushBack(walled);
     stage->cells()[0] = 2;
     stage->cells()[1] = 3;
-    this->scene->addGridStage(stage);
+    world.scene->addGridStage(stage);
     stage->release();
-    this->add(ElementKind::Sphere, {-5, T(0.5), T(-0.5)}, T(0.5));
-    this->scene->updateView();
+    world.add(ElementKind::Sphere, {-5, T(0.5), T(-0.5)}, T(0.5));
     FaceRecorder<T>::faces.clear();
-    ASSERT_TRUE(engine->beginIteration(0.5));
-    engine->updateCollisions(nullptr);
-    engine->endIteration();
-    engine->release();
+    world.collide();
     const std::vector<std::vector<V>> expected = {
         {{0, 0, -1}, {0, 0, 0}, {1, 0, 0}, {1, 0, -1}}, // floor
         {{1, 0, -1}, {1, 1, -1}, {1, 1, 0}, {1, 0, 0}}, // side 0, lower segment, facing +x

@@ -30,24 +30,60 @@ bool rejectSome(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3D
     return ++g_asked % 3 != 0;
 }
 
+// A scene of bodies and the engine that steps it, gathering pairs with or without their bounds;
+// pair bounds are back on when it ends.
+struct World {
+    Scene3D<double>* scene = new Scene3D<double>();
+    PhysicsEngine3D* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+
+    explicit World(bool pairBounds) {
+        setCollisionPairBounds(pairBounds);
+        auto* handler = new HostObject();
+        engine->setResourcesHandler(handler);
+        handler->release();
+        engine->setCurrentScene(scene);
+    }
+    ~World() {
+        engine->release();
+        scene->release();
+        setCollisionPairBounds(true);
+    }
+    /// Gives `element` a collision attribute and `body` (unless null), and hands it to the scene.
+    void add(Element3D<double>* element, RigidBody3DAttribute<double>* body) {
+        auto* collision = new Collision3DAttribute<double>();
+        collision->setEventParent(0);
+        element->setPhysicsAttribute(2, collision);
+        collision->release();
+        if (body != nullptr) {
+            element->setPhysicsAttribute(1, body);
+            body->release();
+        }
+        scene->addElement(element);
+        element->release();
+    }
+    void step(double dt, bool move) {
+        scene->updateView();
+        engine->beginIteration(dt);
+        if (move)
+            engine->updateMovements();
+        engine->updateCollisions(nullptr);
+        engine->endIteration();
+    }
+};
+
 // The final positions and speeds of a random scene after some steps, as bytes.
 std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
-    setCollisionPairBounds(pairBounds);
+    World world(pairBounds);
+    Scene3D<double>* scene = world.scene;
     g_asked = 0;
     std::mt19937 random(seed);
     // Every fourth scene is crowded: deep overlaps give large pushes that bring new pairs together
     // while a primitive's pairs are being tested.
     const double room = seed % 4 == 1 ? 1.5 : 5;
     std::uniform_real_distribution<double> coordinate(0.5, 0.5 + room), speed(-3, 3), unit(0, 1);
-    auto* scene = new Scene3D<double>();
-    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
-    auto* handler = new HostObject();
-    engine->setResourcesHandler(handler);
-    handler->release();
-    engine->setCurrentScene(scene);
     scene->setGravity(9.81);
     if (seed % 2 == 0)
-        engine->setCollisionCallbackDouble(&rejectSome);
+        world.engine->setCollisionCallbackDouble(&rejectSome);
 
     auto* stage = new GridStage<double>(6, 6, 1, 1);
     GridTile<double> tile{};
@@ -78,12 +114,9 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
             for (uint32 index : {0u, 1u, 2u, 0u, 2u, 3u})
                 element->mesh()->triangles().pushBack(index);
         }
-        auto* collision = new Collision3DAttribute<double>();
-        collision->setEventParent(0);
-        element->setPhysicsAttribute(2, collision);
-        collision->release();
+        RigidBody3DAttribute<double>* body = nullptr;
         if (kind != ElementKind::Mesh || unit(random) < 0.5) {
-            auto* body = new RigidBody3DAttribute<double>();
+            body = new RigidBody3DAttribute<double>();
             const bool fast = unit(random) < 0.2;
             body->setLinearSpeed({speed(random) * (fast ? 10 : 1), speed(random), speed(random)});
             body->setRestitutionFactor(unit(random));
@@ -92,20 +125,12 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
             body->setExclusionGroup(unit(random) < 0.3 ? 1 : 0);
             body->setMass(unit(random) < 0.1 ? 0 : 0.5 + unit(random));
             body->setInfiniteMass(kind == ElementKind::Mesh);
-            element->setPhysicsAttribute(1, body);
-            body->release();
         }
-        scene->addElement(element);
         elements.push_back(element);
-        element->release();
+        world.add(element, body);
     }
-    for (int step = 0; step < 12; ++step) {
-        scene->updateView();
-        engine->beginIteration(1.0 / 30);
-        engine->updateMovements();
-        engine->updateCollisions(nullptr);
-        engine->endIteration();
-    }
+    for (int step = 0; step < 12; ++step)
+        world.step(1.0 / 30, true);
     std::vector<unsigned char> state;
     const auto keep = [&state](const void* data, std::size_t size) {
         const auto* bytes = static_cast<const unsigned char*>(data);
@@ -116,9 +141,6 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
         if (auto* body = static_cast<RigidBody3DAttribute<double>*>(element->getPhysicsAttribute(1)))
             keep(&body->getLinearSpeed(), sizeof(Vector3<double>));
     }
-    engine->release();
-    scene->release();
-    setCollisionPairBounds(true);
     return state;
 }
 
@@ -136,14 +158,8 @@ bool listContact(IElement* first, IElement*, Collision3DAttribute<double>*, Rigi
 // Sphere 0 is pushed by the deep overlap with sphere 1 (of infinite mass) into sphere 2, which lay
 // out of its reach when its pairs were first gathered: the push must bring sphere 2 in.
 std::vector<unsigned char> runPush(bool pairBounds) {
-    setCollisionPairBounds(pairBounds);
-    auto* scene = new Scene3D<double>();
-    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
-    auto* handler = new HostObject();
-    engine->setResourcesHandler(handler);
-    handler->release();
-    engine->setCurrentScene(scene);
-    engine->setCollisionCallbackDouble(&listContact);
+    World world(pairBounds);
+    world.engine->setCollisionCallbackDouble(&listContact);
     g_contacts.clear();
     g_bodies.clear();
     std::vector<RigidBody3DAttribute<double>*> bodies;
@@ -151,23 +167,13 @@ std::vector<unsigned char> runPush(bool pairBounds) {
         auto* element = new Element3D<double>(ElementKind::Sphere);
         element->transform().position = {x, 0, 0};
         element->shape() = {0.5, 0};
-        auto* collision = new Collision3DAttribute<double>();
-        collision->setEventParent(0);
         auto* body = new RigidBody3DAttribute<double>();
         body->setInfiniteMass(bodies.size() == 1);
-        element->setPhysicsAttribute(1, body);
-        element->setPhysicsAttribute(2, collision);
-        body->release();
-        collision->release();
-        scene->addElement(element);
         g_bodies.push_back(element);
-        element->release();
         bodies.push_back(body);
+        world.add(element, body);
     }
-    scene->updateView();
-    engine->beginIteration(1.0 / 60);
-    engine->updateCollisions(nullptr);
-    engine->endIteration();
+    world.step(1.0 / 60, false);
     std::vector<unsigned char> state;
     for (auto* body : bodies) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(&body->getLinearSpeed());
@@ -175,9 +181,6 @@ std::vector<unsigned char> runPush(bool pairBounds) {
     }
     // The same pairs must be found in the same order.
     state.insert(state.end(), g_contacts.begin(), g_contacts.end());
-    engine->release();
-    scene->release();
-    setCollisionPairBounds(true);
     return state;
 }
 

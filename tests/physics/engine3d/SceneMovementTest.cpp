@@ -19,15 +19,16 @@ using test::physicsWarning;
 using test::TestApplicationData;
 using Lines = std::vector<std::string>;
 
+// An engine stepping a scene of its own, on a host record of its own.
 template <typename T>
-struct SceneMovement : testing::Test {
+struct MovingScene {
     using Body = RigidBody3DAttribute<T>;
 
     TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
     PhysicsEngine3D* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
     Scene3D<T>* scene = new Scene3D<T>();
 
-    SceneMovement() {
+    MovingScene() {
         auto* handler = new HostObject();
         engine->setResourcesHandler(handler);
         handler->release();
@@ -35,7 +36,7 @@ struct SceneMovement : testing::Test {
         // An orthographic view 20 wide and 20 high about the origin: x and y in [-10, 10] are seen.
         scene->updateView();
     }
-    ~SceneMovement() override {
+    ~MovingScene() {
         engine->release();
         scene->release();
     }
@@ -71,6 +72,8 @@ struct SceneMovement : testing::Test {
     }
 };
 
+template <typename T>
+struct SceneMovement : testing::Test, MovingScene<T> {};
 using NumberTypes = testing::Types<float, double>;
 TYPED_TEST_SUITE(SceneMovement, NumberTypes);
 
@@ -220,33 +223,18 @@ TYPED_TEST(SceneMovement, AMissingElementEndsTheProcess) {
 
 // The same projectile in float and in double: the float trajectory is the double one rounded.
 TEST(SceneMovementPrecision, FloatAndDoubleAgreeWithinFloatPrecision) {
-    TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
     const auto trajectory = [](auto zero) {
         using T = decltype(zero);
-        auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
-        auto* scene = new Scene3D<T>();
-        auto* handler = new HostObject();
-        engine->setResourcesHandler(handler);
-        handler->release();
-        engine->setCurrentScene(scene);
-        scene->setGravity(9.81);
-        auto* element = new Element3D<T>(ElementKind::Sphere);
-        auto* body = new RigidBody3DAttribute<T>();
-        body->setLinearSpeed({3, 20, -1});
-        element->setPhysicsAttribute(1, body);
-        scene->addElement(element);
+        MovingScene<T> world;
+        world.scene->setGravity(9.81);
+        IObject* element;
+        world.addBody({0, 0, 0}, &element).setLinearSpeed({3, 20, -1});
         std::vector<Vector3<double>> path;
         for (int step = 0; step < 200; ++step) {
-            engine->beginIteration(0.01);
-            engine->updateMovements();
-            engine->endIteration();
-            const Vector3<T>& p = element->transform().position;
+            world.move(0.01);
+            const Vector3<T>& p = world.positionOf(element);
             path.push_back({p.x, p.y, p.z});
         }
-        body->release();
-        element->release();
-        engine->release();
-        scene->release();
         return path;
     };
     const std::vector<Vector3<double>> single = trajectory(0.0f);
