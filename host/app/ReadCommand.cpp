@@ -3,6 +3,7 @@
 
 #include "host/app/HostCommands.h"
 #include "host/core/HostFactory.h"
+#include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
 
 #include <cstdio>
@@ -18,14 +19,14 @@ int runReadCommand(const List<String>& operands) {
     }
     std::string text;
     const bool written = host::writeObjects(host::DocumentFormat::Json, path, objects, false, text);
-    for (IObject* object : objects)
-        object->release();
+    const uint64 count = objects.size();
+    host::releaseObjects(objects);
     if (!written) {
         std::fprintf(stderr, "zor_host: the objects of %s could not be printed (the log says why; --echo shows it here)\n", path.c_str());
         return 1;
     }
-    std::printf("%s: %llu object%s\n%s", path.c_str(), static_cast<unsigned long long>(objects.size()),
-                objects.size() == 1 ? "" : "s", text.c_str());
+    std::printf("%s: %llu object%s\n%s", path.c_str(), static_cast<unsigned long long>(count),
+                count == 1 ? "" : "s", text.c_str());
     return 0;
 }
 

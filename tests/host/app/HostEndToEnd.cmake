@@ -12,23 +12,7 @@ file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/ready_logs" "${WORK_DIR}/refused_logs" "${WORK_DIR}/alone")
 file(COPY "${MODULE}" DESTINATION "${WORK_DIR}/alone")
 
-function(run_host expectedResult)
-    execute_process(COMMAND ${emulator} "${HOST}" ${ARGN} OUTPUT_VARIABLE output ERROR_QUIET RESULT_VARIABLE result)
-    message(STATUS "zor_host ${ARGN}\n${output}")
-    if(NOT result EQUAL expectedResult)
-        message(FATAL_ERROR "zor_host exited with ${result}, expected ${expectedResult}")
-    endif()
-    set(output "${output}" PARENT_SCOPE)
-endfunction()
-
-function(expect_output)
-    foreach(expected IN LISTS ARGN)
-        string(FIND "${output}" "${expected}" position)
-        if(position EQUAL -1)
-            message(FATAL_ERROR "zor_host did not print: ${expected}")
-        endif()
-    endforeach()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/HostRun.cmake)
 
 # The one log file of a folder must hold lines "<time> [%6d:%-6d] <rest>\r\n" whose rests,
 # joined with "\n", match `expected`.
