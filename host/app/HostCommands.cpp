@@ -8,6 +8,9 @@ const HostCommand kCommands[] = {
     {"read", "FILE", "reads the objects of a .json or .xml file and prints them as JSON", 1, &runReadCommand},
     {"convert", "IN OUT", "reads the objects of IN and writes them to OUT (.json or .xml each)", 2,
      &runConvertCommand},
+    {"path", "IN OUT",
+     "converts a path file (.json or .xml) to an SVG picture, or SVG path data to a path file", 2,
+     &runPathCommand},
 };
 
 } // namespace

@@ -28,5 +28,7 @@ String hostCommandsUsage();
 int runReadCommand(const List<String>& operands);
 /// `convert IN OUT`: ConvertCommand.cpp.
 int runConvertCommand(const List<String>& operands);
+/// `path IN OUT`: PathCommand.cpp.
+int runPathCommand(const List<String>& operands);
 
 } // namespace zor

@@ -13,7 +13,9 @@
 #include "physics/engine3d/Vector3Math.h"
 #include "physics/hittest/MatrixRoutines.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <cstring>
 
 namespace zor {
@@ -119,25 +121,6 @@ UnfoldedCopy<T> copyEntry(const UnfoldedEntry3D<T>* entry) {
     return copy;
 }
 
-/// True when `body` is `movedBody` or has it among its first 64 ancestors that are 3D elements.
-bool isCarriedBy(IElement* body, IElement* movedBody) {
-    if (body == movedBody)
-        return true;
-    IElement* ancestor = body->getAncestor(1);
-    bool carried = false;
-    for (int level = 0; level < kMaxCarryingAncestors && ancestor != nullptr && !carried; ++level) {
-        if (!ancestor->isTypeOf(guids::kElement3D))
-            break;
-        carried = ancestor == movedBody;
-        IElement* next = carried ? nullptr : ancestor->getAncestor(1);
-        ancestor->release();
-        ancestor = next;
-    }
-    if (ancestor != nullptr)
-        ancestor->release();
-    return carried;
-}
-
 } // namespace
 
 template <typename T>
@@ -209,13 +192,76 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
             primitive.body = nullptr;
         }
     }
+    listCarriers();
+    computeBounds();
+}
+
+template <typename T>
+void CollisionPrimitives<T>::computeBounds() {
+    m_bounds.resize(m_records.size());
+    for (uint64 i = 0; i < m_records.size(); ++i) {
+        const PhysicsCollisionPrimitive3D<T>& primitive = m_records[i];
+        Bounds& box = m_bounds[i];
+        box = {primitive.pointA, primitive.pointA};
+        const auto include = [&box](const Vector3<T>& point) {
+            box.min = {std::min(box.min.x, point.x), std::min(box.min.y, point.y), std::min(box.min.z, point.z)};
+            box.max = {std::max(box.max.x, point.x), std::max(box.max.y, point.y), std::max(box.max.z, point.z)};
+        };
+        include(primitive.pointB);
+        if (primitive.vertices != nullptr && primitive.vertices->size() != 0) {
+            box = {(*primitive.vertices)[0], (*primitive.vertices)[0]};
+            for (const Vector3<T>& vertex : *primitive.vertices)
+                include(vertex);
+        }
+    }
+}
+
+template <typename T>
+bool CollisionPrimitives<T>::mayTouch(uint64 first, uint64 second) const {
+    const Bounds& a = m_bounds[first];
+    const Bounds& b = m_bounds[second];
+    // Rounding is monotonic, so boxes moved with their shapes still hold them; the margin
+    // covers the detector's own rounding.
+    const double reach = (double(m_records[first].radius) + double(m_records[second].radius)) * (1 + 1e-6) + 1e-6;
+    const auto apart = [reach](T lowA, T highA, T lowB, T highB) {
+        return double(lowB) - double(highA) > reach || double(lowA) - double(highB) > reach;
+    };
+    return !(apart(a.min.x, a.max.x, b.min.x, b.max.x) || apart(a.min.y, a.max.y, b.min.y, b.max.y) ||
+             apart(a.min.z, a.max.z, b.min.z, b.max.z));
+}
+
+template <typename T>
+void CollisionPrimitives<T>::listCarriers() {
+    for (uint64 i = 0; i < m_records.size(); ++i) {
+        if (!m_records[i].active)
+            continue;
+        m_carriers.pushBack({m_records[i].body, i});
+        IElement* ancestor = m_records[i].body->getAncestor(1);
+        for (int level = 0; level < kMaxCarryingAncestors && ancestor != nullptr; ++level) {
+            if (!ancestor->isTypeOf(guids::kElement3D))
+                break;
+            m_carriers.pushBack({ancestor, i});
+            IElement* next = ancestor->getAncestor(1);
+            ancestor->release();
+            ancestor = next;
+        }
+        if (ancestor != nullptr)
+            ancestor->release();
+    }
+    std::sort(m_carriers.begin(), m_carriers.end(), [](const Carrier& a, const Carrier& b) {
+        return std::less<IElement*>()(a.body, b.body);
+    });
 }
 
 template <typename T>
 void CollisionPrimitives<T>::moveBody(IElement* movedBody, const Vector3<T>& displacement) {
-    for (PhysicsCollisionPrimitive3D<T>& primitive : m_records) {
-        if (!primitive.active || primitive.body == nullptr || !isCarriedBy(primitive.body, movedBody))
-            continue;
+    const auto byBody = [](const Carrier& a, const Carrier& b) { return std::less<IElement*>()(a.body, b.body); };
+    const auto carried = std::equal_range(m_carriers.begin(), m_carriers.end(), Carrier{movedBody, 0}, byBody);
+    for (const Carrier* carrier = carried.first; carrier != carried.second; ++carrier) {
+        PhysicsCollisionPrimitive3D<T>& primitive = m_records[carrier->primitive];
+        Bounds& box = m_bounds[carrier->primitive];
+        box.min = v3::plus(box.min, displacement);
+        box.max = v3::plus(box.max, displacement);
         primitive.pointA = v3::plus(primitive.pointA, displacement);
         primitive.pointB = v3::plus(primitive.pointB, displacement);
         if (primitive.vertices != nullptr)

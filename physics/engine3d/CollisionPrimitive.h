@@ -63,8 +63,35 @@ public:
     uint64 size() const { return m_records.size(); }
     PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
 
+    /// True when the shapes of two active primitives may touch: their boxes (around the axis or
+    /// the vertices, widened by the radii and a margin for rounding) overlap. Shapes farther
+    /// apart than their radii are no contact for any detector, so a pair that fails this test
+    /// can be passed over without asking the detector.
+    bool mayTouch(uint64 first, uint64 second) const;
+
 private:
+    /// A body that carries a primitive: the primitive's own body or one of its first 64
+    /// ancestors that are 3D elements.
+    struct Carrier {
+        IElement* body;
+        uint64 primitive;
+    };
+    /// Lists every carrier of every active primitive, sorted by body, so that moving a body
+    /// finds its primitives without walking the hierarchy again; the hierarchy does not change
+    /// while the stage runs.
+    void listCarriers();
+
+    /// The box around a primitive's axis or vertices, before its radius.
+    struct Bounds {
+        Vector3<T> min;
+        Vector3<T> max;
+    };
+    void computeBounds();
+
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
+    Array<Carrier> m_carriers;
+    /// One box per record, moved with it.
+    Array<Bounds> m_bounds;
 };
 
 } // namespace zor
