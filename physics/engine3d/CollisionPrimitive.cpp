@@ -194,6 +194,30 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
     }
     listCarriers();
     computeBounds();
+    Array<WidenedBox> boxes;
+    Array<uint8> active;
+    for (uint64 i = 0; i < count; ++i) {
+        boxes.pushBack(widenedBox(i));
+        active.pushBack(m_records[i].active);
+    }
+    m_grid.build(boxes.data(), active.data(), count);
+    m_candidates.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_candidates.resize(count);
+}
+
+template <typename T>
+WidenedBox CollisionPrimitives<T>::widenedBox(uint64 index) const {
+    const Bounds& box = m_bounds[index];
+    // Half the reach of mayTouch, and a little more, on each side.
+    const double widen = double(m_records[index].radius) * (1 + 1e-6) + 1e-6;
+    return {{double(box.min.x) - widen, double(box.min.y) - widen, double(box.min.z) - widen},
+            {double(box.max.x) + widen, double(box.max.y) + widen, double(box.max.z) + widen}};
+}
+
+template <typename T>
+const Array<uint64>& CollisionPrimitives<T>::candidates(uint64 index, uint64 after) {
+    m_grid.gather(index, widenedBox(index), after, m_candidates);
+    return m_candidates;
 }
 
 template <typename T>
@@ -267,7 +291,9 @@ void CollisionPrimitives<T>::moveBody(IElement* movedBody, const Vector3<T>& dis
         if (primitive.vertices != nullptr)
             for (Vector3<T>& vertex : *primitive.vertices)
                 vertex = v3::plus(vertex, displacement);
+        m_grid.update(carrier->primitive, widenedBox(carrier->primitive));
     }
+    m_moved = true;
 }
 
 template class CollisionPrimitives<float>;

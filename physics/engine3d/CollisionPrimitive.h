@@ -3,6 +3,7 @@
 #include "common/containers/Array.h"
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
+#include "physics/engine3d/PairGrid.h"
 
 namespace zor {
 
@@ -69,6 +70,16 @@ public:
     /// can be passed over without asking the detector.
     bool mayTouch(uint64 first, uint64 second) const;
 
+    /// The primitives after `after` that may touch primitive `index` where they are now, in
+    /// increasing order (valid until the next call).
+    const Array<uint64>& candidates(uint64 index, uint64 after);
+    /// True when a body moved since the last call.
+    bool takeMoved() {
+        const bool moved = m_moved;
+        m_moved = false;
+        return moved;
+    }
+
 private:
     /// A body that carries a primitive: the primitive's own body or one of its first 64
     /// ancestors that are 3D elements.
@@ -87,11 +98,16 @@ private:
         Vector3<T> max;
     };
     void computeBounds();
+    /// The box of primitive `index`, widened by its radius and the margin of mayTouch.
+    WidenedBox widenedBox(uint64 index) const;
 
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
     Array<Carrier> m_carriers;
     /// One box per record, moved with it.
     Array<Bounds> m_bounds;
+    PairGrid m_grid;
+    Array<uint64> m_candidates;
+    bool m_moved = false;
 };
 
 } // namespace zor

@@ -20,8 +20,8 @@ namespace {
 constexpr const char* kStageFunction = "zor::PhysicsEngine3D::updateSceneCollisions";
 constexpr int kPassLimit = 4;
 
-// Whether pairs whose boxes do not overlap are passed over without asking the detector; off,
-// every pair goes to the detector (the reference order the tests compare with).
+// Whether the broad phase finds the pairs whose boxes overlap and passes over the others without
+// asking the detector; off, every pair goes to the detector (the reference the tests compare with).
 bool g_pairBounds = true;
 
 /// The engine's detector for T, created through the factory on first use.
@@ -119,8 +119,35 @@ private:
                 continue;
             if (m_primitives[i].shape != CollisionShapeMesh && m_gridStages != nullptr)
                 collided |= collideWithGridStages(m_primitives[i]);
-            for (uint64 j = i + 1; j < m_primitives.size(); ++j)
-                collided |= collidePair(i, j);
+            collided |= g_pairBounds ? collideWithCandidates(i) : collideWithAllAfter(i);
+        }
+        return collided;
+    }
+
+    /// Primitive i against every primitive after it, in order: the reference.
+    bool collideWithAllAfter(uint64 i) {
+        bool collided = false;
+        for (uint64 j = i + 1; j < m_primitives.size(); ++j)
+            collided |= collidePair(i, j);
+        return collided;
+    }
+
+    /// Primitive i against the primitives after it that may touch it, in order. A response
+    /// moves bodies, so the candidates are gathered again, from where the walk stands, after
+    /// every move: the pairs tested are those the reference finds in contact, in its order.
+    bool collideWithCandidates(uint64 i) {
+        bool collided = false;
+        m_primitives.takeMoved();
+        const Array<uint64>* candidates = &m_primitives.candidates(i, i);
+        for (uint64 k = 0; k < candidates->size();) {
+            const uint64 j = (*candidates)[k];
+            collided |= collidePair(i, j);
+            if (m_primitives.takeMoved()) {
+                candidates = &m_primitives.candidates(i, j);
+                k = 0;
+            } else {
+                ++k;
+            }
         }
         return collided;
     }

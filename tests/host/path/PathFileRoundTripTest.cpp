@@ -2,44 +2,21 @@
 // loaded beside the reference host's modules, then written to JSON and XML documents and read
 // back, bit for bit.
 
-#include "common/application/Libraries.h"
 #include "common/path/Path2DCommands.h"
-#include "common/platform/Platform.h"
-#include "host/app/HostApplicationData.h"
 #include "host/io/ObjectDocument.h"
 #include "host/path/PathCommandEntry.h"
 #include "host/path/PathCommandObjects.h"
 
+#include "support/LoadedPhysicsModule.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace zor::host {
 namespace {
-
-std::string binDirectory() {
-    return std::getenv("ZOR_TEST_BIN_DIR") != nullptr ? std::getenv("ZOR_TEST_BIN_DIR") : ".";
-}
-
-// Starts the module with a new record of the host's; the module keeps it.
-bool startPhysicsModule() {
-    HostApplicationData::Settings settings;
-    settings.librariesDirectory = (binDirectory() + "/").c_str();
-    settings.logLevel = LogLevelWarn;
-    auto* record = new HostApplicationData(settings);
-    setApplicationData(record);
-    String path(settings.librariesDirectory);
-    path.pushBackUTF8String("zor_physics.dll");
-    platform::LibraryHandle module = zor_loadLibrary(path);
-    auto physicsInitialize =
-        module
-            ? reinterpret_cast<bool (*)(ApplicationData*)>(platform::findSymbol(module, "physicsInitialize"))
-            : nullptr;
-    return physicsInitialize != nullptr && physicsInitialize(record);
-}
 
 // The bytes of a command's members, behind the 24 bytes of its counted root.
 std::string memberBytes(IObject* entry) {
@@ -89,7 +66,7 @@ PathSteps trickySteps(bool doublePrecision) {
 }
 
 TEST(PathFiles, EveryCommandClassMadeByTheModuleRoundTripsThroughJsonAndXmlBitForBit) {
-    ASSERT_TRUE(startPhysicsModule());
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     List<IObject*> entries;
     for (const bool doublePrecision : {false, true}) {
         const String root = doublePrecision ? "Path2DCommand{double}" : "Path2DCommand{float}";
