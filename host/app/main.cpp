@@ -104,7 +104,7 @@ bool findCommand(const List<String>& words, const zor::HostCommand*& command, Li
     }
     for (auto it = ++words.begin(); it != words.end(); ++it)
         operands.pushBack(*it);
-    if (operands.size() != command->operandCount) {
+    if (operands.size() < command->minimumOperands || operands.size() > command->maximumOperands) {
         std::fprintf(stderr, "zor_host: usage: zor_host [options] %s %s\n", command->name, command->operands);
         return false;
     }
@@ -115,7 +115,8 @@ int runHost(const List<String>& arguments) {
     zor::HostArguments parsed;
     String error;
     if (!zor::parseHostArguments(arguments, executableDirectory(), parsed, error)) {
-        std::fprintf(stderr, "zor_host: %s\n%s%s", error.c_str(), zor::hostUsage(), zor::hostCommandsUsage().c_str());
+        std::fprintf(stderr, "zor_host: %s\n%s%s", error.c_str(), zor::hostUsage(),
+                     zor::hostCommandsUsage().c_str());
         return 2;
     }
     if (parsed.showHelp) {
