@@ -25,7 +25,8 @@ constexpr Rect<float> kButton{0, 0, 10, 10};
 
 // Buttons in rows of 1000, 12 apart, turned a little so that no matrix is the identity.
 Transform2D<float> placeOf(int64 index) {
-    return Transform2D<float>{{static_cast<float>(index % 1000) * 12, static_cast<float>(index / 1000) * 12}, 5};
+    return Transform2D<float>{{static_cast<float>(index % 1000) * 12, static_cast<float>(index / 1000) * 12},
+                              5};
 }
 
 template <typename Engine>

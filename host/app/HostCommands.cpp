@@ -15,6 +15,9 @@ const HostCommand kCommands[] = {
     {"simulate", "SCENE [--steps N] [--dt S] [--out DIR]",
      "steps a 3D scene file; writes trajectories.csv, the final scene, picture.svg and replay.html to DIR", 1,
      7, &runSimulateCommand},
+    {"hittest", "SCENE (X Y | --points FILE) [--engine 2d|tester] [--svg FILE]",
+     "prints the element of a 2D scene file under each point; the picture shows them", 3, 7,
+     &runHitTestCommand},
 };
 
 } // namespace

@@ -33,5 +33,7 @@ int runConvertCommand(const List<String>& operands);
 int runPathCommand(const List<String>& operands);
 /// `simulate SCENE [--steps N] [--dt S] [--out DIR]`: SimulateCommand.cpp.
 int runSimulateCommand(const List<String>& operands);
+/// `hittest SCENE X Y` and its options: HitTestCommand.cpp.
+int runHitTestCommand(const List<String>& operands);
 
 } // namespace zor

@@ -87,7 +87,7 @@ Scene2D<T>* buildScene2D(const SceneDescription& description) {
     for (uint32 i = 0; i < description.getChildCount(); ++i) {
         IObject* child = description.getChild(i);
         const auto* element = dynamic_cast<const ElementDescription*>(child);
-        if (element == nullptr ? misplaced(*child, description) : addElement(*scene, nullptr, *element))
+        if (element == nullptr ? misplaced(*child, description) : addElement<T>(*scene, nullptr, *element))
             continue;
         scene->release();
         return nullptr;

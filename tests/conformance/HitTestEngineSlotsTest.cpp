@@ -19,11 +19,16 @@ template <typename Engine, typename Companion>
 void expectEngineSlots(Companion* (Engine::*getCompanion)()) {
     test::expectObjectSlots<Engine>();
 #define S(name) ZOR_NAMED_SLOT(Engine, name)
-    const NamedSlot slots[] = {S(setResourcesHandler), S(performHitTestToSceneFloat), S(performHitTestToSceneDouble),
-                               S(getCurrentScene), S(setCurrentScene), NamedSlot{"companion", test::vtableSlot(getCompanion)}};
+    const NamedSlot slots[] = {S(setResourcesHandler),
+                               S(performHitTestToSceneFloat),
+                               S(performHitTestToSceneDouble),
+                               S(getCurrentScene),
+                               S(setCurrentScene),
+                               NamedSlot{"companion", test::vtableSlot(getCompanion)}};
 #undef S
     test::expectSlotsInOrder(slots, 42);
-    const NamedSlot companion[] = {ZOR_NAMED_SLOT(Companion, deletingDestructor), ZOR_NAMED_SLOT(Companion, destroy)};
+    const NamedSlot companion[] = {ZOR_NAMED_SLOT(Companion, deletingDestructor),
+                                   ZOR_NAMED_SLOT(Companion, destroy)};
     test::expectSlotsInOrder(companion);
 }
 

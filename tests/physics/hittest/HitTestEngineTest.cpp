@@ -239,8 +239,9 @@ TYPED_TEST(HitTestEngineTest, AnElementRecordWithoutAnElementEndsTheProcess) {
         PrintingRecord record{&HostObject::create};
         this->hit(0, 0);
     });
-    EXPECT_NE(output.find("ERROR zor_physics.dll " + function + " - assert(unfoldedElement.m_element != NULL)\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        output.find("ERROR zor_physics.dll " + function + " - assert(unfoldedElement.m_element != NULL)\r\n"),
+        std::string::npos)
         << output;
 }
 
