@@ -24,11 +24,6 @@ const char* logLevelName(int32 level);
 [[noreturn]] void failAssertionInFunction(const char* moduleName, const char* functionSignature,
                                           const char* expression);
 
-/// Turns a compiler function signature ("void zor::String::resize(zor::uint64)") into the
-/// qualified name used in log lines ("zor::String::resize"); template arguments listed after
-/// the signature ("[with T = float]") are substituted into the name.
-void qualifiedFunctionName(const char* functionSignature, char* out, std::size_t capacity);
-
 } // namespace zor
 
 /// The one log call: stamps, filters, folds and hands the line to the host's logger.
