@@ -11,6 +11,12 @@
 #include <cstring>
 
 namespace zor {
+namespace {
+
+// Timestamp texts are at most 26 bytes; 64 leaves room for any calendar value.
+constexpr std::size_t kTimeTextCapacity = 64;
+
+} // namespace
 
 const char* logLevelName(int32 level) {
     switch (level) {
@@ -29,6 +35,24 @@ const char* logLevelName(int32 level) {
     }
 }
 
+void openApplicationLog(ApplicationData& record) {
+    ScopedReadWriteLock guard(record.m_logLock, ScopedReadWriteLock::Exclusive);
+    if (record.m_logOpened != 0)
+        return;
+    String processName;
+    if (!zor_getCurrentProcessName(processName))
+        processName.assign("Unknown", 7);
+    const platform::SystemTime now = platform::systemTime();
+    char suffix[kTimeTextCapacity];
+    std::snprintf(suffix, sizeof suffix, "_%04u-%02u-%02u_%02u%02u%02u%03u", unsigned{now.year},
+                  unsigned{now.month}, unsigned{now.day}, unsigned{now.hour}, unsigned{now.minute},
+                  unsigned{now.second}, unsigned{now.milliseconds});
+    String fileBaseName(processName);
+    fileBaseName.pushBackUTF8String(suffix);
+    record.openLog(processName, fileBaseName);
+    record.m_logOpened = 1;
+}
+
 void failAssertion(const char* moduleName, const char* functionName, const char* expression) {
     zor_log(moduleName, true, LogLevelError, functionName, "assert(%s)", expression);
     std::exit(0);
@@ -40,13 +64,7 @@ void failAssertionInFunction(const char* moduleName, const char* functionSignatu
     failAssertion(moduleName, name, expression);
 }
 
-} // namespace zor
-
-namespace zor {
 namespace {
-
-// Timestamp texts are at most 26 bytes; 64 leaves room for any calendar value.
-constexpr std::size_t kTimeTextCapacity = 64;
 
 /// printf output kept on the stack when it fits, else in a memory block of its own. A format
 /// that cannot be applied gives the empty text.
@@ -109,25 +127,6 @@ void printConsoleLine(const char* levelName, const char* message, std::size_t le
     std::fwrite(message, 1, length, stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
-}
-
-/// Opens the host's log under the process name and the start time, once per record.
-void openLogOnce(ApplicationData& record) {
-    ScopedReadWriteLock guard(record.m_logLock, ScopedReadWriteLock::Exclusive);
-    if (record.m_logOpened != 0)
-        return;
-    String processName;
-    if (!zor_getCurrentProcessName(processName))
-        processName.assign("Unknown", 7);
-    const platform::SystemTime now = platform::systemTime();
-    char suffix[kTimeTextCapacity];
-    std::snprintf(suffix, sizeof suffix, "_%04u-%02u-%02u_%02u%02u%02u%03u", unsigned{now.year},
-                  unsigned{now.month}, unsigned{now.day}, unsigned{now.hour}, unsigned{now.minute},
-                  unsigned{now.second}, unsigned{now.milliseconds});
-    String fileBaseName(processName);
-    fileBaseName.pushBackUTF8String(suffix);
-    record.openLog(processName, fileBaseName);
-    record.m_logOpened = 1;
 }
 
 /// The message's timestamp, "YYYY-MM-DD hh:mm:ss.uuuuuu" in UTC; returns its length.
@@ -193,7 +192,7 @@ void zor_log(const char* moduleName, bool echoToConsole, zor::int32 level, const
     if (level > record->m_logLevel)
         return;
 
-    openLogOnce(*record);
+    openApplicationLog(*record);
     const uint32 processId = platform::currentProcessId();
     const uint32 threadId = platform::currentThreadId();
     char time[kTimeTextCapacity];

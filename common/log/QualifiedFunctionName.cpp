@@ -21,7 +21,8 @@ std::string_view substituted(std::string_view name, std::string_view parameter, 
     };
     for (std::size_t i = 0; i < name.size();) {
         const bool starts =
-            !parameter.empty() && name.compare(i, parameter.size(), parameter) == 0 && (i == 0 || !isIdentifierChar(name[i - 1])) &&
+            !parameter.empty() && name.compare(i, parameter.size(), parameter) == 0 &&
+            (i == 0 || !isIdentifierChar(name[i - 1])) &&
             (i + parameter.size() == name.size() || !isIdentifierChar(name[i + parameter.size()]));
         if (starts && (i > 0 && (name[i - 1] == '<' || name[i - 1] == ' ' || name[i - 1] == ','))) {
             put(value);
