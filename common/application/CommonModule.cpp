@@ -16,8 +16,6 @@ void adoptApplicationData(ApplicationData* appData) {
     setApplicationData(appData);
 }
 
-void registerPathCommandAllocators() {}
-
 void registerCompressionCallbacks() {
     zor_addCompressDataCallback("lz4", &lz4CompressData);
     zor_addDecompressDataCallback("lz4", &lz4DecompressData);

@@ -39,5 +39,7 @@ inline constexpr GUID_t kGridStage{"c496bf45-9e32-4650-9fd1-506cd1131f82"};
 // The reference host's own classes.
 /// The host "Object", base of every host object.
 inline constexpr GUID_t kHostObject{"7403efc9-e3f9-4ae3-ab4c-0767369d5807"};
+/// The host "PhysicsAttribute" level below every physics attribute of the module.
+inline constexpr GUID_t kHostPhysicsAttribute{"228aac12-71dc-403e-967b-42c32793ca0a"};
 
 } // namespace zor::guids

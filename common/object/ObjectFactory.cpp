@@ -50,19 +50,40 @@ IObject* zor_createObjectFromGUIDAndTypeName(const GUID_t& guid, const String& t
     return rtnObject;
 }
 
-IObject* zor_createObject() {
+namespace {
+
+// A new host object from the create function that a host module's record keeps under its lock:
+// the lock guards only the reading of the function; the call runs outside it. Without a host
+// record there is no object (a warning names the object kind); a host record without the
+// module's record ends the process (the assertion names the record member).
+template <typename Record>
+IObject* createHostObject(Record* ApplicationData::*record, IObject* (*Record::*create)(),
+                          const char* objectName, const char* recordAssertion) {
     ApplicationData* appData = applicationData();
     if (appData == nullptr) {
         zor_log("common", false, LogLevelWarn, "zor_createObject",
-                "Application data is NULL, cannot create object from name %s. Return NULL", "Object");
+                "Application data is NULL, cannot create object from name %s. Return NULL", objectName);
         return nullptr;
     }
-    zor_assert(appData->m_core != NULL);
+    Record* moduleRecord = appData->*record;
+    if (moduleRecord == nullptr)
+        failAssertion("common", "zor_createObject", recordAssertion);
     IObject* (*createObject)() = nullptr;
     {
-        // The lock guards only the reading of the function; the call runs outside it.
-        ScopedReadWriteLock lock(appData->m_core->m_lock, ScopedReadWriteLock::Shared);
-        createObject = appData->m_core->m_createObject;
+        ScopedReadWriteLock lock(moduleRecord->m_lock, ScopedReadWriteLock::Shared);
+        createObject = moduleRecord->*create;
     }
     return createObject != nullptr ? createObject() : nullptr;
+}
+
+} // namespace
+
+IObject* zor_createObject() {
+    return createHostObject(&ApplicationData::m_core, &CoreRecord::m_createObject, "Object",
+                            "appData->m_core != NULL");
+}
+
+IObject* zor_createPhysicsAttribute() {
+    return createHostObject(&ApplicationData::m_project, &ProjectRecord::m_createPhysicsAttribute,
+                            "PhysicsAttribute", "appData->m_project != NULL");
 }

@@ -35,3 +35,8 @@ zor::IObject* zor_createObjectFromGUIDAndTypeName(const zor::GUID_t& guid,
 /// A new host "Object" from the core module's record, or null (with a warning) when there is no
 /// host record. A host record without a core record ends the process (assertion).
 zor::IObject* zor_createObject();
+
+/// A new host "PhysicsAttribute" object from the project module's record, or null (with a
+/// warning) when there is no host record. A host record without a project module record ends
+/// the process (assertion).
+zor::IObject* zor_createPhysicsAttribute();

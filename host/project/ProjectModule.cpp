@@ -1,15 +1,16 @@
-// "zor_project.dll": the host's project module. It gives the record the project record; the
-// host's "PhysicsAttribute" level does not exist yet, so its create function stays null.
+// "zor_project.dll": the host's project module. It gives the record the project record, whose
+// create function makes the host "PhysicsAttribute" level that every physics attribute wraps.
 
 #include "common/application/ApplicationData.h"
 #include "common/log/Log.h"
 #include "common/platform/Export.h"
+#include "host/project/HostPhysicsAttribute.h"
 
 namespace {
 
 // One project record for the life of the module, whichever host record points at it.
 zor::ProjectRecord& projectRecord() {
-    static zor::ProjectRecord record{};
+    static zor::ProjectRecord record{{}, &zor::HostPhysicsAttribute::create, {}};
     return record;
 }
 

@@ -1,7 +1,11 @@
 // Host interfaces the module calls: every named operation at its slot.
 
 #include "common/framework/IAttributeReserved.h"
+#include "common/framework/ICollisionDetector.h"
 #include "common/framework/IElement.h"
+#include "common/framework/IGridStage.h"
+#include "common/framework/IMesh.h"
+#include "common/framework/IObjectList.h"
 #include "common/framework/IPhysicsAttributeLevel.h"
 #include "common/framework/IVariableReader.h"
 #include "common/framework/IVariableWriter.h"
@@ -62,6 +66,24 @@ TEST(FrameworkSlots, Element) {
                  AT(IElement, getShapeData, 164), AT(IElement, transformMeshVertices, 172),
                  AT(IElement, getGeometry, 192), AT(IElement, getSeparatorThickness, 199),
                  AT(IElement, getDockingLayout, 202)});
+}
+
+TEST(FrameworkSlots, CollisionDetectorAndMesh) {
+    using Detector = ICollisionDetector<float>;
+    expectSlots({AT(Detector, testSphereSphere, 42), AT(Detector, testSphereMesh, 45),
+                 AT(Detector, testCapsuleCapsule, 49), AT(Detector, testCapsuleQuadrilateral, 51),
+                 AT(Detector, testCapsuleMesh, 52), AT(ICollisionDetector<double>, testCapsuleMesh, 52)});
+    const NamedSlot mesh[] = {ZOR_NAMED_SLOT(IMesh, deletingDestructor), ZOR_NAMED_SLOT(IMesh, getVertexCount),
+                              ZOR_NAMED_SLOT(IMesh, getTriangleIndices)};
+    test::expectSlotsInOrder(mesh);
+}
+
+TEST(FrameworkSlots, GridStageAndAttributeList) {
+    using Stage = IGridStage<double>;
+    expectSlots({AT(Stage, getCollisionAttributes, 48), AT(Stage, getRigidBodyAttributes, 51),
+                 AT(Stage, getColumns, 55), AT(Stage, getRows, 57), AT(Stage, getCellWidth, 59),
+                 AT(Stage, getCellDepth, 61), AT(Stage, getCells, 63), AT(Stage, getTiles, 66),
+                 AT(IGridStage<float>, getTiles, 66), AT(IObjectList, getData, 47), AT(IObjectList, getCount, 48)});
 }
 
 #undef AT

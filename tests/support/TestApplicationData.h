@@ -15,16 +15,22 @@ namespace zor::test {
 /// A host record for tests: the binary's record while it lives (the previous one comes back
 /// afterwards). It keeps every openLog call and every writeLog text, from any thread; the log
 /// level starts at TRACE and the console echo off. Given a creation function, it also has a core
-/// module record that makes host objects with it.
+/// module record that makes host objects with it; given a second one, a project module record
+/// that makes the host "PhysicsAttribute" level with it.
 class TestApplicationData : public ApplicationData {
 public:
     ZOR_BLOCK_ALLOCATED
 
-    explicit TestApplicationData(IObject* (*createObject)() = nullptr) : m_previous(applicationData()) {
+    explicit TestApplicationData(IObject* (*createObject)() = nullptr,
+                                 IObject* (*createPhysicsAttribute)() = nullptr)
+        : m_previous(applicationData()) {
         m_logLevel = LogLevelTrace;
         m_coreRecord.m_createObject = createObject;
         if (createObject != nullptr)
             m_core = &m_coreRecord;
+        m_projectRecord.m_createPhysicsAttribute = createPhysicsAttribute;
+        if (createPhysicsAttribute != nullptr)
+            m_project = &m_projectRecord;
         setApplicationData(this);
     }
     ~TestApplicationData() {
@@ -69,6 +75,7 @@ public:
 
     std::atomic<bool> m_consoleEcho{false};
     CoreRecord m_coreRecord{};
+    ProjectRecord m_projectRecord{};
 
 private:
     ApplicationData* m_previous;

@@ -70,7 +70,8 @@ endfunction()
 run_host(0 --log-dir "${PATH_PREFIX}${WORK_DIR}/ready_logs" --log-level INFO)
 expect_output("physicsInitialize: the physics module is ready"
     "dependencies: common initialized, core initialized, project initialized, geometry initialized"
-    "registered classes: 0" "Tear-down: 2 callbacks run" "Log file: ${PATH_PREFIX}${WORK_DIR}/ready_logs")
+    "HitTestAttribute" "RigidBody3DAttribute{double}" "PhysicsEngine3D" "CollisionDetector{float}" "CollisionDetector{double}"
+    "Tear-down: 2 callbacks run" "Log file: ${PATH_PREFIX}${WORK_DIR}/ready_logs")
 expect_log("${WORK_DIR}/ready_logs" [[
 INFO  zor_host main - Loading module:"[^"]*zor_physics\.dll"
 INFO  zor_core\.dll coreInitialize - Core module ready

@@ -1,0 +1,192 @@
+#include "host/scene3d/Element3D.h"
+
+#include "common/object/Identifiers.h"
+#include "host/scene3d/SceneNumber.h"
+#include "host/scene3d/SceneVariables.h"
+#include "host/scene3d/Transform3D.h"
+
+namespace zor {
+
+template <typename T>
+Element3D<T>::Element3D(ElementKind kind) : m_kind(kind) {
+    m_transform.local = Matrix4x4<T>();
+    if (kind == ElementKind::Mesh)
+        m_mesh = new Mesh3D<T>();
+}
+
+namespace {
+
+constexpr ElementKind kKinds[] = {ElementKind::Plain, ElementKind::Group, ElementKind::Sphere, ElementKind::Capsule,
+                                  ElementKind::Mesh};
+
+template <typename T>
+const String& typeNameOf(ElementKind kind) {
+    static const String names[] = {
+        String("Element3D{") + SceneNumber<T>::name() + String("}"), String("Group3D{") + SceneNumber<T>::name() + String("}"),
+        String("Sphere3D{") + SceneNumber<T>::name() + String("}"), String("Capsule3D{") + SceneNumber<T>::name() + String("}"),
+        String("Mesh3D{") + SceneNumber<T>::name() + String("}")};
+    return names[static_cast<int>(kind)];
+}
+
+// The attribute kind of a physics attribute class, or -1.
+int attributeKindOf(const IObject* object) {
+    if (object->isTypeOf(guids::kHitTestAttribute))
+        return 0;
+    if (object->isTypeOf(guids::kRigidBody3DAttribute))
+        return 1;
+    if (object->isTypeOf(guids::kCollision3DAttribute))
+        return 2;
+    return -1;
+}
+
+} // namespace
+
+template <typename T>
+Element3D<T>* Element3D<T>::create(const String& typeName) {
+    for (ElementKind kind : kKinds)
+        if (typeName == typeNameOf<T>(kind))
+            return new Element3D<T>(kind);
+    return nullptr;
+}
+
+template <typename T>
+const String& Element3D<T>::getTypeName() const {
+    return typeNameOf<T>(m_kind);
+}
+
+template <typename T>
+bool Element3D<T>::addChild(IObject* child) {
+    if (child == nullptr)
+        return false;
+    const int attributeKind = attributeKindOf(child);
+    // The hit-test attribute has no number type; the 3D attributes must share the scene's.
+    const bool sameNumberType = attributeKind == 0 || child->getTemplateType() == SceneNumber<T>::kCode;
+    if ((attributeKind < 0 && !child->isTypeOf(guids::kElement3D)) || !sameNumberType)
+        return false;
+    if (!HostObjectOf<IElement>::addChild(child))
+        return false;
+    if (attributeKind >= 0)
+        setPhysicsAttribute(static_cast<uint32>(attributeKind), child);
+    return true;
+}
+
+template <typename T>
+bool Element3D<T>::read(IObject* object) {
+    auto* reader = static_cast<IVariableReader*>(object);
+    bool found = false;
+    String name;
+    if (!reader->readString(String("name"), found, name, 0))
+        return false;
+    if (found)
+        setName(name);
+    if (!host::readVector(reader, "position", m_transform.position) ||
+        !host::readVector(reader, "rotation", m_transform.rotation) || !host::readVector(reader, "scale", m_scale))
+        return false;
+    if (getShapeData() == nullptr)
+        return true;
+    return host::readNumber(reader, "radius", m_shape.radius) && host::readNumber(reader, "height", m_shape.height);
+}
+
+template <typename T>
+bool Element3D<T>::write(IObject* writer, uint8 typedMode, uint64 context) {
+    return host::writeInPasses(writer, typedMode, context, [this](const host::VariablePass& pass) {
+        if (!pass.text("name", getName()) || !pass.vector("position", m_transform.position) ||
+            !pass.vector("rotation", m_transform.rotation) || !pass.vector("scale", m_scale))
+            return false;
+        return getShapeData() == nullptr || (pass.number("radius", m_shape.radius) && pass.number("height", m_shape.height));
+    });
+}
+
+template <typename T>
+Element3D<T>::~Element3D() {
+    for (IObject* attribute : m_attributes)
+        if (attribute != nullptr)
+            attribute->release();
+    if (m_mesh != nullptr)
+        m_mesh->deletingDestructor(1);
+}
+
+template <typename T>
+const String& Element3D<T>::getTemplateTypeName() const {
+    return SceneNumber<T>::name();
+}
+
+template <typename T>
+int32 Element3D<T>::getTemplateType() const {
+    return SceneNumber<T>::kCode;
+}
+
+template <typename T>
+bool Element3D<T>::isTypeOf(const GUID_t& guid) const {
+    switch (m_kind) {
+    case ElementKind::Group:
+        if (guid == guids::kGroupElement)
+            return true;
+        break;
+    case ElementKind::Sphere:
+        if (guid == guids::kSphereElement)
+            return true;
+        break;
+    case ElementKind::Capsule:
+        if (guid == guids::kCapsuleElement)
+            return true;
+        break;
+    case ElementKind::Mesh:
+        if (guid == guids::kMeshElement)
+            return true;
+        break;
+    case ElementKind::Plain:
+        break;
+    }
+    return guid == guids::kElement3D || HostObjectOf<IElement>::isTypeOf(guid);
+}
+
+template <typename T>
+IElement* Element3D<T>::getAncestor(uint32 levels) {
+    IObject* ancestor = this;
+    for (uint32 i = 0; i < levels && ancestor != nullptr; ++i)
+        ancestor = ancestor->getParent();
+    if (ancestor == nullptr || !ancestor->isTypeOf(guids::kElement3D))
+        return nullptr;
+    // Only host elements answer for the 3D-element identifier.
+    return static_cast<IElement*>(ancestor->retain());
+}
+
+template <typename T>
+IObject* Element3D<T>::getPhysicsAttribute(uint32 kind) {
+    return kind < 3 ? m_attributes[kind] : nullptr;
+}
+
+template <typename T>
+void* Element3D<T>::getShapeData() {
+    return m_kind == ElementKind::Sphere || m_kind == ElementKind::Capsule ? &m_shape : nullptr;
+}
+
+template <typename T>
+void* Element3D<T>::transformMeshVertices(const void* worldMatrix) {
+    if (m_mesh == nullptr || worldMatrix == nullptr)
+        return nullptr;
+    return &m_mesh->transformed(*static_cast<const Matrix4x4<T>*>(worldMatrix));
+}
+
+template <typename T>
+void Element3D<T>::setPhysicsAttribute(uint32 kind, IObject* attribute) {
+    if (kind >= 3)
+        return;
+    if (attribute != nullptr)
+        attribute->retain();
+    if (m_attributes[kind] != nullptr)
+        m_attributes[kind]->release();
+    m_attributes[kind] = attribute;
+}
+
+template <typename T>
+void Element3D<T>::updateWorld(const Matrix4x4<T>& parentWorld) {
+    m_transform.local = host::localMatrix(m_transform.position, m_transform.rotation, m_scale);
+    m_world = host::multiply(m_transform.local, parentWorld);
+}
+
+template class Element3D<float>;
+template class Element3D<double>;
+
+} // namespace zor

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "common/framework/IElement.h"
+#include "common/framework/ShapeData.h"
+#include "common/framework/TransformRecord.h"
+#include "host/core/HostObject.h"
+#include "host/scene3d/Mesh3D.h"
+
+namespace zor {
+
+/// What a host 3D element is.
+enum class ElementKind : uint8 { Plain, Group, Sphere, Capsule, Mesh };
+
+/// An element of a host 3D scene of number type T: a transform relative to its parent (position
+/// and rotation in the transform record, a scale of its own), its world matrix, an optional
+/// shape, and up to three physics attributes, each held with a reference.
+template <typename T>
+class Element3D : public HostObjectOf<IElement> {
+public:
+    explicit Element3D(ElementKind kind);
+    /// The element for a scene file's type name ("Sphere3D{float}", ...), or null.
+    static Element3D* create(const String& typeName);
+    ZOR_DELETING_DESTRUCTOR(Element3D)
+
+    /// "float" or "double".
+    const String& getTemplateTypeName() const override;
+    /// 10 or 11.
+    int32 getTemplateType() const override;
+    uint32 getTemplateTypeSize() const override { return sizeof(T); }
+    /// A 3D element; a group, sphere, capsule or mesh by its kind; a host object.
+    bool isTypeOf(const GUID_t& guid) const override;
+    IObject* castTo(const GUID_t& guid) override { return isTypeOf(guid) ? this : nullptr; }
+
+    /// Takes child elements of its own number type, and physics attributes of that type, which
+    /// become its attribute of their kind; refuses anything else.
+    bool addChild(IObject* child) override;
+    /// Name, position, rotation and scale, and the radius and height of spheres and capsules.
+    bool read(IObject* reader) override;
+    bool write(IObject* writer, uint8 typedMode, uint64 context) override;
+
+    IElement* getAncestor(uint32 levels) override;
+    IObject* getPhysicsAttribute(uint32 kind) override;
+    IElementState* getState() override { return nullptr; }
+    void* getTransformRecord() override { return &m_transform; }
+    /// The mesh of a mesh element, else null.
+    IMesh* getMesh() override { return m_mesh; }
+    void* getShapeData() override;
+    /// The mesh's vertices through a Matrix4x4<T> (an Array of Vector3<T> the mesh keeps), or null.
+    void* transformMeshVertices(const void* worldMatrix) override;
+    IElementGeometry* getGeometry() override { return nullptr; }
+    const void* getSeparatorThickness() override { return nullptr; }
+    IDockingLayout* getDockingLayout() override { return nullptr; }
+
+    /// "Element3D{float}", "Group3D{double}", "Sphere3D{...}", "Capsule3D{...}" or "Mesh3D{...}".
+    const String& getTypeName() const override;
+    ElementKind kind() const { return m_kind; }
+    /// Holds `attribute` (a reference is taken) as the physics attribute of `kind` (0 to 2),
+    /// instead of the previous one; null removes it.
+    void setPhysicsAttribute(uint32 kind, IObject* attribute);
+    TransformRecord<T>& transform() { return m_transform; }
+    const TransformRecord<T>& transform() const { return m_transform; }
+    Vector3<T>& scale() { return m_scale; }
+    ShapeData<T>& shape() { return m_shape; }
+    /// The mesh of a mesh element (null for other kinds).
+    Mesh3D<T>* mesh() { return m_mesh; }
+    /// Local to world, as the scene last computed it.
+    const Matrix4x4<T>& world() const { return m_world; }
+    /// Rebuilds the local matrix from position, rotation and scale, then the world matrix from
+    /// it and the parent's world matrix (identity at the top).
+    void updateWorld(const Matrix4x4<T>& parentWorld);
+
+protected:
+    ~Element3D();
+
+private:
+    ElementKind m_kind;
+    TransformRecord<T> m_transform{};
+    Vector3<T> m_scale{1, 1, 1};
+    ShapeData<T> m_shape{};
+    Matrix4x4<T> m_world;
+    IObject* m_attributes[3] = {};
+    Mesh3D<T>* m_mesh = nullptr;
+};
+
+extern template class Element3D<float>;
+extern template class Element3D<double>;
+
+} // namespace zor

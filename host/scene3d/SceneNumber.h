@@ -1,0 +1,24 @@
+#pragma once
+
+#include "common/containers/String.h"
+#include "common/variables/VariableType.h"
+
+namespace zor {
+
+/// The variable type code and template type name of a host scene's number type.
+template <typename T>
+struct SceneNumber;
+
+template <>
+struct SceneNumber<float> {
+    static constexpr int32 kCode = VariableTypeFloat;
+    static const String& name() { return String::floatTypeName(); }
+};
+
+template <>
+struct SceneNumber<double> {
+    static constexpr int32 kCode = VariableTypeDouble;
+    static const String& name() { return String::doubleTypeName(); }
+};
+
+} // namespace zor

@@ -1,0 +1,134 @@
+#include "host/simulate/Trajectory.h"
+
+#include "host/simulate/ViewBounds.h"
+
+namespace zor::host {
+
+namespace {
+
+std::string escapeHtml(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+// A JSON string literal that is also safe inside a script element.
+std::string jsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += std::string("\\") + static_cast<char>(c);
+        else if (c < 0x20 || c == '<' || c == '>' || c == '&') {
+            static const char* kHex = "0123456789abcdef";
+            quoted += std::string("\\u00") + kHex[c >> 4] + kHex[c & 15];
+        } else
+            quoted += static_cast<char>(c);
+    }
+    return quoted + "\"";
+}
+
+// The run as a script's data: names, times, and for each view and body the panel points of
+// every step (0 to 1, y down) with a flag where a wrap-around starts a new stroke.
+std::string runData(const Trajectory& trajectory) {
+    std::string data = "{\"bodies\":[";
+    for (std::size_t body = 0; body < trajectory.bodies.size(); ++body)
+        data += (body ? "," : "") + jsonString(trajectory.bodies[body]);
+    data += "],\"times\":[";
+    for (std::size_t step = 0; step < trajectory.stepCount(); ++step)
+        data += (step ? "," : "") + numberText(trajectory.times[step]);
+    data += "],\"views\":[";
+    for (int view = 0; view < 2; ++view) {
+        const ViewBounds bounds(trajectory, view);
+        data += view ? ",[" : "[";
+        for (std::size_t body = 0; body < trajectory.bodies.size(); ++body) {
+            data += body ? ",[" : "[";
+            for (std::size_t step = 0; step < trajectory.stepCount(); ++step) {
+                const BodySample& sample = trajectory.at(step, body);
+                double across, down;
+                bounds.place(sample, 1, across, down);
+                const bool jump = step == 0 || bounds.isJump(trajectory.at(step - 1, body), sample);
+                data += (step ? ",[" : "[") + numberText(across) + "," + numberText(down) + (jump ? ",1]" : ",0]");
+            }
+            data += "]";
+        }
+        data += "]";
+    }
+    return data + "]}";
+}
+
+constexpr const char* kScript = R"(
+const canvas = document.getElementById('views');
+const context = canvas.getContext('2d');
+const slider = document.getElementById('step');
+const label = document.getElementById('time');
+const button = document.getElementById('play');
+const colours = ['#1f77b4', '#d62728', '#2ca02c', '#ff7f0e', '#9467bd', '#8c564b', '#e377c2', '#17becf'];
+const panel = 420, gap = 40, left = [20, 20 + panel + gap], top = 30;
+const names = ['Side view: x across, y up', 'Top view: x across, z down'];
+slider.max = run.times.length - 1;
+let timer = null;
+function draw(step) {
+  context.clearRect(0, 0, canvas.width, canvas.height);
+  context.font = '13px sans-serif';
+  for (let view = 0; view < 2; ++view) {
+    context.strokeStyle = '#999';
+    context.strokeRect(left[view], top, panel, panel);
+    context.fillStyle = '#000';
+    context.fillText(names[view], left[view], top - 8);
+    run.views[view].forEach((points, body) => {
+      context.strokeStyle = context.fillStyle = colours[body % colours.length];
+      context.beginPath();
+      for (let i = 0; i <= step; ++i) {
+        const [u, v, jump] = points[i], x = left[view] + u * panel, y = top + v * panel;
+        if (jump) context.moveTo(x, y); else context.lineTo(x, y);
+      }
+      context.stroke();
+      const [u, v] = points[step];
+      context.beginPath();
+      context.arc(left[view] + u * panel, top + v * panel, 5, 0, 2 * Math.PI);
+      context.fill();
+      if (view === 0) context.fillText(run.bodies[body], 20, top + panel + 24 + 18 * body);
+    });
+  }
+  label.textContent = 'step ' + step + ', t = ' + run.times[step];
+}
+function stop() { clearInterval(timer); timer = null; button.textContent = 'Play'; }
+button.onclick = () => {
+  if (timer) return stop();
+  if (+slider.value >= +slider.max) slider.value = 0;
+  button.textContent = 'Pause';
+  timer = setInterval(() => {
+    if (+slider.value >= +slider.max) return stop();
+    slider.value = +slider.value + 1;
+    draw(+slider.value);
+  }, 30);
+};
+slider.oninput = () => draw(+slider.value);
+draw(0);
+)";
+
+} // namespace
+
+std::string replayPage(const Trajectory& trajectory, const std::string& title) {
+    const std::string height = std::to_string(30 + 420 + 40 + 18 * trajectory.bodies.size());
+    std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+                       escapeHtml(title) + "</title>\n</head>\n<body style=\"font-family: sans-serif\">\n<h1>" +
+                       escapeHtml(title) +
+                       "</h1>\n<p><button id=\"play\">Play</button> <input id=\"step\" type=\"range\" min=\"0\" "
+                       "value=\"0\" style=\"width: 600px\"> <span id=\"time\"></span></p>\n"
+                       "<canvas id=\"views\" width=\"900\" height=\"" +
+                       height + "\"></canvas>\n<script>\nconst run = " + runData(trajectory) + ";" + kScript +
+                       "</script>\n</body>\n</html>\n";
+    return page;
+}
+
+} // namespace zor::host

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zor::host {
+
+/// One body's state after one step.
+struct BodySample {
+    double position[3];
+    double rotation[3];
+    double linearSpeed[3];
+};
+
+/// What a simulation run recorded: the bodies by name, and for each step (step 0 is the start)
+/// the time and every body's state, in the bodies' order.
+struct Trajectory {
+    std::vector<std::string> bodies;
+    std::vector<double> times;
+    /// samples[step * bodies.size() + body].
+    std::vector<BodySample> samples;
+
+    std::size_t stepCount() const { return times.size(); }
+    const BodySample& at(std::size_t step, std::size_t body) const { return samples[step * bodies.size() + body]; }
+};
+
+/// The trajectories as CSV: a header, then one row per step and body (step, time, element,
+/// position, rotation, linear speed), numbers written so that reading them gives the same value.
+std::string trajectoryCsv(const Trajectory& trajectory);
+
+/// An SVG picture with the side view (x across, y up) and the top view (x across, z down) of
+/// every body's path, one path element per body, and each body's final position.
+std::string trajectorySvg(const Trajectory& trajectory, const std::string& title);
+
+/// A self-contained HTML page that replays the run in the same two views.
+std::string replayPage(const Trajectory& trajectory, const std::string& title);
+
+/// A number as the shortest text that reads back to the same double ("%.17g" at most).
+std::string numberText(double value);
+
+} // namespace zor::host

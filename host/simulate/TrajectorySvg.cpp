@@ -1,0 +1,106 @@
+#include "host/simulate/Trajectory.h"
+
+#include "host/simulate/ViewBounds.h"
+
+#include <cstdio>
+
+namespace zor::host {
+
+namespace {
+
+constexpr double kPanel = 440;
+constexpr double kPanelTop = 60;
+constexpr double kPanelLeft[2] = {20, 500};
+constexpr const char* kViewNames[2] = {"Side view: x across, y up", "Top view: x across, z down"};
+constexpr const char* kColours[] = {"#1f77b4", "#d62728", "#2ca02c", "#ff7f0e",
+                                    "#9467bd", "#8c564b", "#e377c2", "#17becf"};
+
+std::string escapeXml(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string coordinate(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+const char* colourOf(std::size_t body) {
+    return kColours[body % (sizeof kColours / sizeof *kColours)];
+}
+
+// The body's path in one view, as subpaths of a path's data; a wrap-around starts a new one.
+std::string pathData(const Trajectory& trajectory, std::size_t body, const ViewBounds& bounds, int view) {
+    std::string data;
+    for (std::size_t step = 0; step < trajectory.stepCount(); ++step) {
+        const BodySample& sample = trajectory.at(step, body);
+        double across, down;
+        bounds.place(sample, kPanel, across, down);
+        const bool jump = step == 0 || bounds.isJump(trajectory.at(step - 1, body), sample);
+        data += (data.empty() ? "" : " ") + std::string(jump ? "M" : "L") + coordinate(kPanelLeft[view] + across) +
+                "," + coordinate(kPanelTop + down);
+    }
+    return data;
+}
+
+} // namespace
+
+std::string trajectorySvg(const Trajectory& trajectory, const std::string& title) {
+    const ViewBounds bounds[2] = {ViewBounds(trajectory, 0), ViewBounds(trajectory, 1)};
+    const double height = kPanelTop + kPanel + 30 + 18.0 * static_cast<double>(trajectory.bodies.size());
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"960\" height=\"" +
+                      coordinate(height) + "\" viewBox=\"0 0 960 " + coordinate(height) +
+                      "\" font-family=\"sans-serif\" font-size=\"13\">\n";
+    svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    svg += "<text x=\"20\" y=\"24\" font-size=\"16\">" + escapeXml(title) + "</text>\n";
+    for (int view = 0; view < 2; ++view) {
+        svg += "<rect x=\"" + coordinate(kPanelLeft[view]) + "\" y=\"" + coordinate(kPanelTop) + "\" width=\"" +
+               coordinate(kPanel) + "\" height=\"" + coordinate(kPanel) + "\" fill=\"none\" stroke=\"#999\"/>\n";
+        svg += "<text x=\"" + coordinate(kPanelLeft[view]) + "\" y=\"" + coordinate(kPanelTop - 8) + "\">" +
+               kViewNames[view] + "</text>\n";
+    }
+    if (trajectory.stepCount() == 0)
+        return svg + "</svg>\n";
+    const std::size_t last = trajectory.stepCount() - 1;
+    for (std::size_t body = 0; body < trajectory.bodies.size(); ++body) {
+        const std::string name = escapeXml(trajectory.bodies[body]);
+        const char* colour = colourOf(body);
+        // One path per body: its side-view and top-view subpaths together.
+        svg += "<path data-body=\"" + name + "\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.5\" d=\"" +
+               pathData(trajectory, body, bounds[0], 0) + " " + pathData(trajectory, body, bounds[1], 1) + "\"/>\n";
+        for (int view = 0; view < 2; ++view) {
+            double across, down;
+            bounds[view].place(trajectory.at(last, body), kPanel, across, down);
+            svg += "<circle cx=\"" + coordinate(kPanelLeft[view] + across) + "\" cy=\"" +
+                   coordinate(kPanelTop + down) + "\" r=\"4\" fill=\"" + colour + "\"/>\n";
+        }
+        const double legendY = kPanelTop + kPanel + 28 + 18.0 * static_cast<double>(body);
+        svg += "<text x=\"20\" y=\"" + coordinate(legendY) + "\" fill=\"" + colour + "\">" + name +
+               ": ends at (" + numberText(trajectory.at(last, body).position[0]) + ", " +
+               numberText(trajectory.at(last, body).position[1]) + ", " +
+               numberText(trajectory.at(last, body).position[2]) + ")</text>\n";
+    }
+    return svg + "</svg>\n";
+}
+
+} // namespace zor::host

@@ -1,0 +1,51 @@
+#include "host/simulate/ViewBounds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace zor::host {
+
+ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
+    double low[2] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+    double high[2] = {-low[0], -low[1]};
+    for (const BodySample& sample : trajectory.samples)
+        for (int axis = 0; axis < 2; ++axis) {
+            const double value = sample.position[kAxes[view][axis]];
+            if (!std::isfinite(value))
+                continue;
+            low[axis] = std::min(low[axis], value);
+            high[axis] = std::max(high[axis], value);
+        }
+    double extent = 0;
+    for (int axis = 0; axis < 2; ++axis) {
+        if (low[axis] > high[axis])
+            low[axis] = high[axis] = 0;
+        extent = std::max(extent, high[axis] - low[axis]);
+    }
+    if (extent == 0)
+        extent = 1;
+    // A tenth of the extent around the paths, the shorter axis centred.
+    m_extent = extent * 1.2;
+    for (int axis = 0; axis < 2; ++axis)
+        m_low[axis] = (low[axis] + high[axis]) / 2 - m_extent / 2;
+}
+
+void ViewBounds::place(const BodySample& sample, double size, double& across, double& down) const {
+    const double u = (sample.position[kAxes[m_view][0]] - m_low[0]) / m_extent;
+    const double v = (sample.position[kAxes[m_view][1]] - m_low[1]) / m_extent;
+    across = u * size;
+    // Up is up in the side view; in the top view z grows towards the viewer, drawn downwards.
+    down = m_view == 0 ? (1 - v) * size : v * size;
+}
+
+bool ViewBounds::isJump(const BodySample& a, const BodySample& b) const {
+    for (int axis = 0; axis < 2; ++axis) {
+        const int index = kAxes[m_view][axis];
+        if (std::fabs(b.position[index] - a.position[index]) > m_extent / 2)
+            return true;
+    }
+    return false;
+}
+
+} // namespace zor::host

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace zor {
+
+class IScene3D;
+class PhysicsEngine3D;
+
+/// The collision stage of one step: resolves the contacts between the scene's primitives and
+/// with its grid stages. True when the last allowed pass still found contacts.
+template <typename T>
+bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
+
+} // namespace zor

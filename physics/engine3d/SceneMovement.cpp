@@ -1,0 +1,123 @@
+#include "physics/engine3d/SceneMovement.h"
+
+#include "common/framework/ViewRecord.h"
+#include "physics/engine3d/Matrix4x4Inverse.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
+#include "physics/engine3d/SceneBodies.h"
+#include "physics/hittest/MatrixRoutines.h"
+
+namespace zor {
+
+namespace {
+
+// Brings a clip coordinate that left [-w, w] back in from the other side; true when it did.
+template <typename T>
+bool wrapClipCoordinate(T& coordinate, T w) {
+    if (coordinate / w < -1) {
+        coordinate = coordinate + 2 * w;
+        return true;
+    }
+    if (coordinate / w > 1) {
+        coordinate = coordinate - 2 * w;
+        return true;
+    }
+    return false;
+}
+
+// The view-projection matrix and, once a body has wrapped, its inverse.
+template <typename T>
+class ClipSpace {
+public:
+    explicit ClipSpace(IScene3D& scene) {
+        IObject* holder = scene.getViewHolder();
+        const auto* view = holder != nullptr ? static_cast<const ViewRecord<T>*>(holder->getUserData()) : nullptr;
+        m_available = view != nullptr;
+        // VP = V·P: a point goes through the view first, then the projection.
+        if (m_available)
+            multiply(view->projection, m_viewProjection, view->view);
+    }
+
+    bool isAvailable() const { return m_available; }
+    Vector4<T> toClip(const Vector3<T>& position) const {
+        Vector4<T> clip;
+        return transform(m_viewProjection, clip, Vector4<T>{position.x, position.y, position.z, 1});
+    }
+    // The world point of a clip point; false when VP is singular, where clip space has no way
+    // back and the wrap is not made.
+    bool toWorld(const Vector4<T>& clip, Vector3<T>& out) {
+        if (!m_inverseComputed) {
+            m_inverse = m_viewProjection;
+            m_invertible = inverse(m_inverse);
+            m_inverseComputed = true;
+        }
+        if (!m_invertible)
+            return false;
+        Vector4<T> q;
+        transform(m_inverse, q, clip);
+        out = Vector3<T>{q.x, q.y, q.z};
+        return true;
+    }
+
+private:
+    bool m_available = false;
+    bool m_inverseComputed = false;
+    bool m_invertible = false;
+    Matrix4x4<T> m_viewProjection;
+    Matrix4x4<T> m_inverse;
+};
+
+} // namespace
+
+template <typename T>
+void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene) {
+    const T dt = static_cast<T>(engine.getDeltaT());
+    const T g = static_cast<T>(scene.getGravity());
+    forEachRigidBody<T>(scene, "zor::PhysicsEngine3D::updateSceneMovements",
+                        [dt, g](TransformRecord<T>& transform, RigidBody3DAttribute<T>& body) {
+                            if (body.getImmovable())
+                                return;
+                            Vector3<T>& v = body.getLinearSpeed();
+                            Vector3<T>& w = body.getAngularSpeed();
+                            const Vector3<T> a = body.getLinearAcceleration();
+                            const Vector3<T>& alpha = body.getAngularAcceleration();
+                            Vector3<T>& p = transform.position;
+                            p = Vector3<T>{p.x + dt * v.x, p.y + dt * v.y, p.z + dt * v.z};
+                            v = Vector3<T>{(a.x + T(0)) * dt + v.x, (a.y - g) * dt + v.y, (a.z + T(0)) * dt + v.z};
+                            Vector3<T>& r = transform.rotation;
+                            r = Vector3<T>{r.x + dt * w.x, r.y + dt * w.y, r.z + dt * w.z};
+                            w = Vector3<T>{w.x + dt * alpha.x, w.y + dt * alpha.y, w.z + dt * alpha.z};
+                        });
+}
+
+template <typename T>
+void finalizeScenePositions(IScene3D& scene) {
+    ClipSpace<T> clipSpace(scene);
+    forEachRigidBody<T>(scene, "zor::PhysicsEngine3D::finalizeScenePositions",
+                        [&clipSpace](TransformRecord<T>& transform, RigidBody3DAttribute<T>& body) {
+                            Vector3<T>& p = transform.position;
+                            if (body.getXLock())
+                                p.x = 0;
+                            if (body.getYLock())
+                                p.y = 0;
+                            if (body.getZLock())
+                                p.z = 0;
+                            const bool hLoop = body.getHLoop();
+                            const bool vLoop = body.getVLoop();
+                            if ((!hLoop && !vLoop) || !clipSpace.isAvailable())
+                                return;
+                            Vector4<T> c = clipSpace.toClip(p);
+                            bool wrapped = hLoop && wrapClipCoordinate(c.x, c.w);
+                            wrapped = (vLoop && wrapClipCoordinate(c.y, c.w)) || wrapped;
+                            // A singular VP (a view that flattens a dimension) has no way back
+                            // from clip space: the body then stays where the locks left it.
+                            if (wrapped)
+                                clipSpace.toWorld(c, p);
+                        });
+}
+
+template void updateSceneMovements<float>(const PhysicsEngine3D&, IScene3D&);
+template void updateSceneMovements<double>(const PhysicsEngine3D&, IScene3D&);
+template void finalizeScenePositions<float>(IScene3D&);
+template void finalizeScenePositions<double>(IScene3D&);
+
+} // namespace zor

@@ -1,0 +1,245 @@
+#include "common/path/Path2DCommands.h"
+
+#include "common/path/AnchorKeywords.h"
+
+#include "support/Held.h"
+#include "support/RecordingReader.h"
+#include "support/RecordingWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace zor {
+namespace {
+
+using test::Held;
+using test::RecordingReader;
+using test::RecordingWriter;
+using Lines = std::vector<std::string>;
+
+template <typename Command>
+void expectNameAndType(const char* name, uint8 type) {
+    Held<Command> command;
+    EXPECT_TRUE(command->getTypeName() == name) << name << " is " << command->getTypeName().c_str();
+    EXPECT_EQ(command->getCommandType(), type) << name;
+}
+
+TEST(Path2DCommands, TypeNamesAndCommandTypes) {
+    expectNameAndType<Path2DCommand<float>>("Path2DCommand{float}", 0);
+    expectNameAndType<Path2DCommand<double>>("Path2DCommand{double}", 0);
+    expectNameAndType<MoveToPath2DCommand<float>>("MoveToPath2DCommand{float}", 1);
+    expectNameAndType<MoveToPath2DCommand<double>>("MoveToPath2DCommand{double}", 1);
+    expectNameAndType<LineToPath2DCommand<float>>("LineToPath2DCommand{float}", 2);
+    expectNameAndType<LineToPath2DCommand<double>>("LineToPath2DCommand{double}", 2);
+    expectNameAndType<CurveToPath2DCommand<float>>("CurveToPath2DCommand{float}", 3);
+    expectNameAndType<CurveToPath2DCommand<double>>("CurveToPath2DCommand{double}", 3);
+    expectNameAndType<SmoothPath2DCommand<float>>("SmoothPath2DCommand{float}", 4);
+    expectNameAndType<SmoothPath2DCommand<double>>("SmoothPath2DCommand{double}", 4);
+    expectNameAndType<QuadCurveToPath2DCommand<float>>("QuadCurveToPath2DCommand{float}", 5);
+    expectNameAndType<QuadCurveToPath2DCommand<double>>("QuadCurveToPath2DCommand{double}", 5);
+    expectNameAndType<QuadSmoothPath2DCommand<float>>("QuadSmoothPath2DCommand{float}", 6);
+    expectNameAndType<QuadSmoothPath2DCommand<double>>("QuadSmoothPath2DCommand{double}", 6);
+    expectNameAndType<ArcPath2DCommand<float>>("ArcPath2DCommand{float}", 7);
+    expectNameAndType<ArcPath2DCommand<double>>("ArcPath2DCommand{double}", 7);
+    expectNameAndType<ClosePath2DCommand<float>>("ClosePath2DCommand{float}", 255);
+    expectNameAndType<ClosePath2DCommand<double>>("ClosePath2DCommand{double}", 255);
+}
+
+// The address a reference refers to, as an offset into the command (-1 for no reference).
+template <typename Command>
+std::ptrdiff_t offsetOf(Command* command, VariableReference* reference, int32* type) {
+    if (reference == nullptr)
+        return -1;
+    *type = reference->getType();
+    const std::ptrdiff_t offset =
+        static_cast<const char*>(reference->getValuePointer()) - reinterpret_cast<const char*>(command);
+    reference->destroy();
+    return offset;
+}
+
+TEST(Path2DCommands, ReferencesReachMembersAndInsidePointsAndTheRadius) {
+    Held<ArcPath2DCommand<double>> arc;
+    Held<SmoothPath2DCommand<float>> smooth;
+    Held<ClosePath2DCommand<float>> close;
+    struct Case {
+        const char* path;
+        std::ptrdiff_t offset; // -1: null
+        int32 type;
+    };
+    // Arc{double}: radius at 24, rotation at 40, largeArc 48, clockwise 49, endArc 50 (x, y, anchors).
+    const Case arcCases[] = {
+        {"radius", 24, 18},    {"radius.y", 32, 11}, {"radius.z", -1, 0},       {"rotation", 40, 11},
+        {"rotation.x", -1, 0}, {"largeArc", 48, 3},  {"clockwise", 49, 3},      {"clockwise.x", -1, 0},
+        {"endArc", 50, 50},    {"endArc.x", 50, 11}, {"endArc.yAnchor", 67, 3}, {"endArc.xAnchor.x", -1, 0},
+        {"position", -1, 0},   {"", -1, 0},          {"Radius", -1, 0}};
+    for (const Case& c : arcCases) {
+        int32 type = 0;
+        EXPECT_EQ(offsetOf(arc.object, arc->getVariableReference(String(c.path)), &type), c.offset) << c.path;
+        EXPECT_EQ(type, c.type) << c.path;
+    }
+    // Smooth{float}: no "p1"; "p2" is the first point stored, at 24.
+    const Case smoothCases[] = {{"p1", -1, 0}, {"p2", 24, 49}, {"p3.y", 38, 10}, {"p3.yAnchor", 43, 3}};
+    for (const Case& c : smoothCases) {
+        int32 type = 0;
+        EXPECT_EQ(offsetOf(smooth.object, smooth->getVariableReference(String(c.path)), &type), c.offset)
+            << c.path;
+        EXPECT_EQ(type, c.type) << c.path;
+    }
+    EXPECT_EQ(close->getVariableReference(String("position")), nullptr);
+}
+
+TEST(Path2DCommands, CreateCopiesTheMembersWithAFreshCounterAndResetZeroesThem) {
+    Held<LineToPath2DCommand<float>> line;
+    line->m_position = {3.5f, -1, HorizontalAnchorCenter, 130};
+    line->retain();
+    RefCountedData* copy = line->create();
+    auto* copied = dynamic_cast<LineToPath2DCommand<float>*>(copy);
+    ASSERT_NE(copied, nullptr);
+    EXPECT_NE(copied, line.object);
+    EXPECT_EQ(copied->m_position, line->m_position);
+    EXPECT_EQ(copy->referenceCount(), 0u);
+    EXPECT_EQ(line->referenceCount(), 1u);
+    line->release();
+    copy->release();
+
+    // The memberless classes create empty commands of their own class.
+    Held<ClosePath2DCommand<double>> close;
+    RefCountedData* closeCopy = close->create();
+    EXPECT_NE(dynamic_cast<ClosePath2DCommand<double>*>(closeCopy), nullptr);
+    closeCopy->release();
+
+    Held<ArcPath2DCommand<float>> arc;
+    arc->m_radius = {1, 2};
+    arc->m_rotation = 30;
+    arc->m_largeArc = 1;
+    arc->m_clockwise = 1;
+    arc->m_endArc = {5, 6, 1, 1};
+    arc->reset();
+    char zeros[sizeof(ArcPath2DCommand<float>) - sizeof(Path2DCommand<float>)] = {};
+    EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(arc.object) + sizeof(Path2DCommand<float>), zeros,
+                          sizeof zeros),
+              0);
+}
+
+TEST(Path2DCommands, ReadResetsThenReadsEachPresentMember) {
+    Held<RecordingReader> reader;
+    reader->set("p1.x", "1");
+    reader->set("p1.yAnchor", "BOTTOM");
+    reader->set("p3.y", "0.1");
+    Held<CurveToPath2DCommand<double>> curve;
+    curve->m_p2 = {8, 8, 8, 8};
+    EXPECT_TRUE(curve->read(reader));
+    EXPECT_EQ(curve->m_p1, (ExtVector2<double>{1, 0, 0, 1}));
+    EXPECT_EQ(curve->m_p2, (ExtVector2<double>{}));
+    EXPECT_EQ(curve->m_p3, (ExtVector2<double>{0, 0.1, 0, 0}));
+    EXPECT_EQ(reader->lines(),
+              (Lines{"enterNode p1", "readDouble x=1", "readDouble y (absent)",
+                     "readEnumeration xAnchor (absent)", "readEnumeration yAnchor=BOTTOM", "leaveNode",
+                     "enterNode p2 (absent)", "enterNode p3", "readDouble x (absent)", "readDouble y=0.1",
+                     "readEnumeration xAnchor (absent)", "readEnumeration yAnchor (absent)", "leaveNode"}));
+
+    // The arc's scalars are the command's own variables, its flags bools.
+    Held<RecordingReader> arcReader;
+    arcReader->set("rotation", "45");
+    arcReader->set("clockwise", "true");
+    arcReader->set("endArc.x", "3");
+    Held<ArcPath2DCommand<float>> arc;
+    EXPECT_TRUE(arc->read(arcReader));
+    EXPECT_TRUE(arc->m_rotation == 45 && arc->m_largeArc == 0 && arc->m_clockwise == 1 &&
+                arc->m_endArc.x == 3);
+
+    // A failure stops the read: what came before keeps its value, the rest its reset 0.
+    Held<RecordingReader> malformed;
+    malformed->set("p1.x", "2");
+    malformed->set("p2.y", "two");
+    malformed->set("p3.x", "4");
+    EXPECT_FALSE(curve->read(malformed));
+    EXPECT_TRUE(curve->m_p1.x == 2 && curve->m_p3.x == 0);
+    EXPECT_EQ(malformed->lines().back(), "readDouble y=two (refused)");
+
+    Held<RecordingReader> silent;
+    Held<ClosePath2DCommand<float>> close;
+    EXPECT_TRUE(close->read(silent));
+    EXPECT_TRUE(silent->lines().empty());
+}
+
+TEST(Path2DCommands, AnUntypedTwoPassWriteSendsScalarsFirstAndNodesSecond) {
+    Held<ArcPath2DCommand<float>> arc;
+    arc->m_radius = {10, 5};
+    arc->m_rotation = -30;
+    arc->m_largeArc = 1;
+    arc->m_endArc = {20, 0, 0, VerticalAnchorBottom};
+    const Lines radiusNode{"beginNode radius", "writeFloat x=10 asAttribute=1",
+                           "writeFloat y=5 asAttribute=1", "endNode"};
+    const Lines scalars{"writeFloat rotation=-30 asAttribute=1", "writeBool largeArc=1 asAttribute=1",
+                        "writeBool clockwise=0 asAttribute=1"};
+    const Lines endNode{"beginNode endArc",
+                        "writeFloat x=20 asAttribute=1",
+                        "writeFloat y=0 asAttribute=1",
+                        "writeEnumeration xAnchor=LEFT asAttribute=1",
+                        "writeEnumeration yAnchor=BOTTOM asAttribute=1",
+                        "endNode"};
+    const auto joined = [](std::initializer_list<Lines> parts) {
+        Lines all;
+        for (const Lines& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+
+    Held<RecordingWriter> twoPass(RecordingWriter::Passes::Two);
+    EXPECT_TRUE(arc->write(twoPass, false, 0));
+    EXPECT_EQ(twoPass->record().linesWithout("isSinglePass"), joined({scalars, radiusNode, endNode}));
+
+    // At once, in member order.
+    Held<RecordingWriter> single;
+    EXPECT_TRUE(arc->write(single, false, 0));
+    EXPECT_EQ(single->record().linesWithout("isSinglePass"), joined({radiusNode, scalars, endNode}));
+
+    // A refusal ends the write: here the radius node of the second pass.
+    Held<RecordingWriter> refusing(RecordingWriter::Passes::Two);
+    refusing->record().refuseName("radius");
+    EXPECT_FALSE(arc->write(refusing, false, 0));
+    EXPECT_EQ(refusing->record().linesWithout("isSinglePass"),
+              joined({scalars, {"beginNode radius (refused)"}}));
+}
+
+TEST(Path2DCommands, TypedWritesGoOutInEveryPass) {
+    Held<QuadSmoothPath2DCommand<double>> quad;
+    quad->m_p2 = {1, 2, 0, 0};
+    Held<RecordingWriter> twoPass(RecordingWriter::Passes::Two);
+    EXPECT_TRUE(quad->write(twoPass, true, 6));
+    const Lines once{"beginTypedValue ExtVector2{double}",
+                     "writeDoubleTyped x=1 context=6",
+                     "writeDoubleTyped y=2 context=6",
+                     "writeUInt8Typed xAnchor=0 context=6",
+                     "writeUInt8Typed yAnchor=0 context=6",
+                     "writeDoubleTyped x=1 context=6",
+                     "writeDoubleTyped y=2 context=6",
+                     "writeUInt8Typed xAnchor=0 context=6",
+                     "writeUInt8Typed yAnchor=0 context=6",
+                     "endTypedValue",
+                     "writeTypedValue p2=type 254 ExtVector2{double}"};
+    Lines twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(twoPass->record().linesWithout("isSinglePass"), twice);
+
+    Held<RecordingWriter> arcWriter;
+    Held<ArcPath2DCommand<float>> arc;
+    EXPECT_TRUE(arc->write(arcWriter, true, 0));
+    const Lines lines = arcWriter->record().linesWithout("isSinglePass");
+    EXPECT_TRUE(std::find(lines.begin(), lines.end(), "writeFloatTyped rotation=0") != lines.end());
+    EXPECT_TRUE(std::find(lines.begin(), lines.end(), "writeBoolTyped clockwise=0") != lines.end());
+
+    // Without members a write only asks for the passes.
+    Held<RecordingWriter> closeWriter(RecordingWriter::Passes::Two);
+    Held<Path2DCommand<float>> root;
+    EXPECT_TRUE(root->write(closeWriter, false, 0));
+    EXPECT_EQ(closeWriter->lines(), Lines{"isSinglePass"});
+}
+
+} // namespace
+} // namespace zor

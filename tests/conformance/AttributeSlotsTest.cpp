@@ -1,0 +1,111 @@
+// The physics attributes, their companions, the hit-test event and the host's physics-attribute
+// level: every named operation at its slot.
+
+#include "host/project/HostPhysicsAttribute.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/HitTestAttribute.h"
+#include "physics/attributes/HitTestEvent.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+
+#include "support/ObjectSlots.h"
+
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::expectObjectSlots;
+using test::expectSlotsInOrder;
+using test::NamedSlot;
+using test::vtableSlot;
+
+// The object operations, then slot 42 of the physics-attribute level.
+template <typename C>
+void expectPhysicsAttributeSlots() {
+    expectObjectSlots<C>();
+    EXPECT_EQ(vtableSlot(&C::getPhysicsAttributeReserved), 42u);
+}
+
+template <typename Companion>
+void expectCompanionSlots() {
+#define S(name) ZOR_NAMED_SLOT(Companion, name)
+    const NamedSlot slots[] = {S(deletingDestructor), S(resetValues),    S(resetObjects), S(copy_Backwards),
+                               S(readVariables),      S(writeVariables), S(destroy)};
+#undef S
+    expectSlotsInOrder(slots);
+}
+
+template <typename T>
+void expectRigidBodySlots() {
+    using C = RigidBody3DAttribute<T>;
+    expectPhysicsAttributeSlots<C>();
+#define S(name) ZOR_NAMED_SLOT(C, name)
+#define VECTOR_GETTERS(name)                                                                                 \
+    ZOR_NAMED_SLOT_OF(C, const Vector3<T>&, () const, name), ZOR_NAMED_SLOT_OF(C, Vector3<T>&, (), name)
+    // clang-format off
+    const NamedSlot slots[] = {
+        VECTOR_GETTERS(getLinearSpeed), S(setLinearSpeed), S(getMaxLinearSpeed), S(setMaxLinearSpeed),
+        VECTOR_GETTERS(getLinearAcceleration), S(setLinearAcceleration),
+        S(getMaxLinearAcceleration), S(setMaxLinearAcceleration),
+        VECTOR_GETTERS(getAngularSpeed), S(setAngularSpeed),
+        VECTOR_GETTERS(getAngularAcceleration), S(setAngularAcceleration),
+        S(getMass), S(setMass), S(getInfiniteMass), S(setInfiniteMass), S(getImmovable), S(setImmovable),
+        S(getRestitutionFactor), S(setRestitutionFactor), S(getRestitutionCombine), S(setRestitutionCombine),
+        S(getFrictionCoefficient), S(setFrictionCoefficient), S(getAdditionalFriction), S(setAdditionalFriction),
+        S(getXLock), S(setXLock), S(getYLock), S(setYLock), S(getZLock), S(setZLock),
+        S(getHLoop), S(setHLoop), S(getVLoop), S(setVLoop), S(getExclusionGroup), S(setExclusionGroup),
+        S(applySpeedLimits), S(getRigidBody3DAttributeReserved)
+    };
+    // clang-format on
+#undef VECTOR_GETTERS
+#undef S
+    expectSlotsInOrder(slots, 43);
+    expectCompanionSlots<RigidBody3DAttributeReserved<T>>();
+}
+
+// Event parent and event string at 43 to 46, the class's companion at 47.
+template <typename C>
+void expectEventAttributeSlots(std::size_t companionSlot) {
+    expectPhysicsAttributeSlots<C>();
+    const NamedSlot slots[] = {ZOR_NAMED_SLOT(C, getEventParent), ZOR_NAMED_SLOT(C, setEventParent),
+                               ZOR_NAMED_SLOT(C, getEventString), ZOR_NAMED_SLOT(C, setEventString)};
+    expectSlotsInOrder(slots, 43);
+    EXPECT_EQ(companionSlot, 47u);
+}
+
+TEST(AttributeSlots, PhysicsAttributeBase) {
+    expectPhysicsAttributeSlots<WPhysicsAttribute>();
+    EXPECT_EQ(sizeof(WPhysicsAttribute), sizeof(WObject)) << "the base adds no member";
+}
+
+TEST(AttributeSlots, RigidBody3DAttribute) {
+    expectRigidBodySlots<float>();
+    expectRigidBodySlots<double>();
+}
+
+TEST(AttributeSlots, Collision3DAttributeAndHitTestAttribute) {
+    expectEventAttributeSlots<Collision3DAttribute<float>>(
+        vtableSlot(&Collision3DAttribute<float>::getCollision3DAttributeReserved));
+    expectEventAttributeSlots<Collision3DAttribute<double>>(
+        vtableSlot(&Collision3DAttribute<double>::getCollision3DAttributeReserved));
+    expectEventAttributeSlots<HitTestAttribute>(vtableSlot(&HitTestAttribute::getHitTestAttributeReserved));
+    expectCompanionSlots<Collision3DAttributeReserved<float>>();
+    expectCompanionSlots<Collision3DAttributeReserved<double>>();
+    expectCompanionSlots<HitTestAttributeReserved>();
+}
+
+TEST(AttributeSlots, HitTestEvent) {
+#define S(name) ZOR_NAMED_SLOT(HitTestEvent, name)
+    const NamedSlot slots[] = {S(deletingDestructor), S(getElement), S(getEventString), S(getSeparatorIndex),
+                               S(getTarget),          S(isPassive),  S(destroy)};
+#undef S
+    expectSlotsInOrder(slots);
+}
+
+TEST(AttributeSlots, HostPhysicsAttributeLevel) {
+    expectPhysicsAttributeSlots<HostPhysicsAttribute>();
+    expectCompanionSlots<HostPhysicsAttributeReserved>();
+}
+
+} // namespace
+} // namespace zor

@@ -1,0 +1,43 @@
+#include "physics/engine3d/PhysicsEngine3D.h"
+#include "physics/engine3d/PhysicsEngine3DReserved.h"
+
+#include "support/VtableSlot.h"
+
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::expectSlotsInOrder;
+using test::NamedSlot;
+using test::vtableSlot;
+
+TEST(PhysicsEngine3DSlots, OverridesAndOwnOperations) {
+    using E = PhysicsEngine3D;
+    EXPECT_EQ(vtableSlot(&E::deletingDestructor), 0u);
+    EXPECT_EQ(vtableSlot(&E::getTypeName), 5u);
+    EXPECT_EQ(vtableSlot(&E::getGUID), 9u);
+    EXPECT_EQ(vtableSlot(&E::isTypeOf), 10u);
+    EXPECT_EQ(vtableSlot(&E::castTo), 11u);
+#define S(name) ZOR_NAMED_SLOT(E, name)
+    // clang-format off
+    const NamedSlot own[] = {
+        S(setResourcesHandler), S(getCurrentScene), S(setCurrentScene), S(beginIteration), S(endIteration),
+        S(updateMovements), S(updateCollisions),
+        S(getCollisionCallbackFloat), S(getCollisionCallbackDouble),
+        S(getGridStageCollisionCallbackFloat), S(getGridStageCollisionCallbackDouble),
+        S(setCollisionCallbackFloat), S(setCollisionCallbackDouble),
+        S(setGridStageCollisionCallbackFloat), S(setGridStageCollisionCallbackDouble), S(getReserved)};
+    // clang-format on
+#undef S
+    expectSlotsInOrder(own, 42);
+}
+
+TEST(PhysicsEngine3DSlots, Companion) {
+    const NamedSlot slots[] = {ZOR_NAMED_SLOT(PhysicsEngine3DReserved, deletingDestructor),
+                               ZOR_NAMED_SLOT(PhysicsEngine3DReserved, destroy)};
+    expectSlotsInOrder(slots);
+}
+
+} // namespace
+} // namespace zor

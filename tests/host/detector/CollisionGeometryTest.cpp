@@ -1,0 +1,147 @@
+#include "host/detector/CollisionGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace zor::collision {
+namespace {
+
+using V = Vector3<double>;
+
+struct Expected {
+    bool contact;
+    V normal;
+    double depth;
+};
+
+void expectContact(bool contact, const Contact<double>& found, const Expected& expected, const char* what) {
+    SCOPED_TRACE(what);
+    ASSERT_EQ(contact, expected.contact);
+    if (!contact)
+        return;
+    EXPECT_NEAR(found.normal.x, expected.normal.x, 1e-12);
+    EXPECT_NEAR(found.normal.y, expected.normal.y, 1e-12);
+    EXPECT_NEAR(found.normal.z, expected.normal.z, 1e-12);
+    EXPECT_NEAR(found.depth, expected.depth, 1e-12);
+}
+
+TEST(CollisionGeometry, SpheresAndCapsulesAgainstEachOther) {
+    struct Case {
+        const char* what;
+        V a1, b1;
+        double r1;
+        V a2, b2;
+        double r2;
+        Expected expected;
+    };
+    const Case cases[] = {
+        {"overlapping spheres", {0, 0, 0}, {0, 0, 0}, 1, {1.5, 0, 0}, {1.5, 0, 0}, 1, {true, {1, 0, 0}, 0.5}},
+        {"spheres just touching", {0, 0, 0}, {0, 0, 0}, 1, {0, 2, 0}, {0, 2, 0}, 1, {false, {}, 0}},
+        {"coincident centres push up", {3, 3, 3}, {3, 3, 3}, 1, {3, 3, 3}, {3, 3, 3}, 0.5, {true, {0, 1, 0}, 1.5}},
+        {"crossing capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {0, 0.8, -1}, {0, 0.8, 1}, 0.5, {true, {0, 1, 0}, 0.2}},
+        {"parallel capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {-1, 0, 0.5}, {1, 0, 0.5}, 0.5, {true, {0, 0, 1}, 0.5}},
+        {"capsule end on a sphere", {0, 0, 0}, {0, 2, 0}, 0.5, {0, 2.5, 0}, {0, 2.5, 0}, 0.25, {true, {0, 1, 0}, 0.25}},
+        {"intersecting axes", {-1, 0, 0}, {1, 0, 0}, 0.5, {0, 0, -1}, {0, 0, 1}, 0.5, {true, {0, -1, 0}, 1}},
+        {"coincident capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {-1, 0, 0}, {1, 0, 0}, 0.5, {true, {0, 0, 1}, 1}},
+    };
+    for (const Case& c : cases) {
+        Contact<double> found;
+        expectContact(capsuleCapsule(c.a1, c.b1, c.r1, c.a2, c.b2, c.r2, found), found, c.expected, c.what);
+    }
+    Contact<double> found;
+    expectContact(sphereSphere(V{0, 0, 0}, 1.0, V{0, 0, -1.5}, 1.0, found), found, {true, {0, 0, -1}, 0.5},
+                  "sphereSphere is the capsule test");
+}
+
+// A floor cell and a ceiling cell in the corner orders of a grid stage: x from 0 to 1, z from 0
+// to -1, at y = 0.
+const V kFloor[] = {{0, 0, -1}, {0, 0, 0}, {1, 0, 0}, {1, 0, -1}};
+const V kCeiling[] = {{0, 0, -1}, {1, 0, -1}, {1, 0, 0}, {0, 0, 0}};
+
+TEST(CollisionGeometry, CapsulesAgainstOneSidedFaces) {
+    struct Case {
+        const char* what;
+        const V* face;
+        V a, b;
+        double radius;
+        Expected expected;
+    };
+    const Case cases[] = {
+        {"sphere resting on the floor", kFloor, {0.5, 0.3, -0.5}, {0.5, 0.3, -0.5}, 0.5, {true, {0, 1, 0}, 0.2}},
+        {"sphere under the floor", kFloor, {0.5, -0.3, -0.5}, {0.5, -0.3, -0.5}, 0.5, {false, {}, 0}},
+        {"sphere under the ceiling", kCeiling, {0.5, -0.3, -0.5}, {0.5, -0.3, -0.5}, 0.5, {true, {0, -1, 0}, 0.2}},
+        {"sphere above the ceiling", kCeiling, {0.5, 0.3, -0.5}, {0.5, 0.3, -0.5}, 0.5, {false, {}, 0}},
+        {"capsule sunk through the floor", kFloor, {0.5, -0.2, -0.5}, {0.5, 1, -0.5}, 0.5, {true, {0, 1, 0}, 0.7}},
+        {"capsule lying on the floor", kFloor, {0.2, 0.4, -0.5}, {0.8, 0.4, -0.5}, 0.5, {true, {0, 1, 0}, 0.1}},
+        {"sphere beside the edge", kFloor, {1.3, 0, -0.5}, {1.3, 0, -0.5}, 0.5, {true, {1, 0, 0}, 0.2}},
+        {"sphere out of reach", kFloor, {0.5, 0.5, -0.5}, {0.5, 0.5, -0.5}, 0.5, {false, {}, 0}},
+        {"sphere past the corner", kFloor, {1.3, 0.4, 0.3}, {1.3, 0.4, 0.3}, 0.5, {false, {}, 0}},
+    };
+    for (const Case& c : cases) {
+        Contact<double> found;
+        expectContact(capsuleFace(c.a, c.b, c.radius, c.face, 4, found), found, c.expected, c.what);
+    }
+    const V line[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
+    Contact<double> found;
+    EXPECT_FALSE(capsuleFace(V{1, 0.1, 0}, V{1, 0.1, 0}, 1.0, line, 4, found)) << "a face without area";
+}
+
+TEST(CollisionGeometry, MeshesGiveTheDeepestTriangleContactSeenFromTheCapsule) {
+    const V vertices[] = {{0, 0, -1}, {0, 0, 0}, {1, 0, 0}, {1, 0, -1}, {5, 5, 5}};
+    const uint32 floor[] = {0, 1, 2, 0, 2, 3};
+    Contact<double> found;
+    expectContact(capsuleMesh(V{0.75, 0.3, -0.25}, V{0.75, 0.3, -0.25}, 0.5, vertices, 5, floor, 6, found), found,
+                  {true, {0, -1, 0}, 0.2}, "sphere on a two-triangle floor");
+    expectContact(capsuleMesh(V{0.5, 0.1, -0.5}, V{0.5, 0.6, -0.5}, 0.25, vertices, 5, floor, 6, found), found,
+                  {true, {0, -1, 0}, 0.15}, "upright capsule over the shared edge");
+    const uint32 broken[] = {0, 1, 9, 4, 4, 4, 0, 1};
+    EXPECT_FALSE(capsuleMesh(V{0.5, 0.3, -0.5}, V{0.5, 0.3, -0.5}, 0.5, vertices, 5, broken, 8, found))
+        << "indices out of range, a zero-area triangle and a trailing partial triangle are passed over";
+}
+
+TEST(CollisionGeometry, FloatAndDoubleAgree) {
+    Contact<float> single;
+    Contact<double> twice;
+    const Vector3<float> floorF[] = {{0, 0, -1}, {0, 0, 0}, {1, 0, 0}, {1, 0, -1}};
+    ASSERT_TRUE(capsuleFace(Vector3<float>{0.5f, 0.3f, -0.5f}, Vector3<float>{0.5f, 0.3f, -0.5f}, 0.5f, floorF, 4, single));
+    ASSERT_TRUE(capsuleFace(V{0.5, 0.3, -0.5}, V{0.5, 0.3, -0.5}, 0.5, kFloor, 4, twice));
+    EXPECT_EQ(single.normal, (Vector3<float>{0, 1, 0}));
+    EXPECT_NEAR(single.depth, twice.depth, 1e-7);
+}
+
+// Random capsule pairs: every contact has a finite unit normal and a depth within the reach, and
+// moving the second capsule out along the normal by the depth separates the pair.
+TEST(CollisionGeometry, ContactsSeparateAlongTheirNormal) {
+    std::mt19937 random(20261206);
+    std::uniform_real_distribution<double> coordinate(-2, 2), radius(0.05, 1);
+    int contacts = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const V a1{coordinate(random), coordinate(random), coordinate(random)};
+        const V b1 = i % 4 == 0 ? a1 : V{coordinate(random), coordinate(random), coordinate(random)};
+        const V a2{coordinate(random), coordinate(random), coordinate(random)};
+        const V b2{coordinate(random), coordinate(random), coordinate(random)};
+        const double r1 = radius(random), r2 = radius(random);
+        Contact<double> found;
+        if (!capsuleCapsule(a1, b1, r1, a2, b2, r2, found))
+            continue;
+        ++contacts;
+        const V& n = found.normal;
+        ASSERT_NEAR(std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z), 1.0, 1e-9) << i;
+        ASSERT_GT(found.depth, 0.0) << i;
+        ASSERT_LE(found.depth, r1 + r2 + 1e-12) << i;
+        const double push = found.depth + 1e-9;
+        const V shift{n.x * push, n.y * push, n.z * push};
+        const V movedA{a2.x + shift.x, a2.y + shift.y, a2.z + shift.z};
+        const V movedB{b2.x + shift.x, b2.y + shift.y, b2.z + shift.z};
+        Contact<double> after;
+        if (capsuleCapsule(a1, b1, r1, movedA, movedB, r2, after)) {
+            EXPECT_LT(after.depth, 1e-6) << i;
+        }
+    }
+    EXPECT_GT(contacts, 200);
+}
+
+} // namespace
+} // namespace zor::collision

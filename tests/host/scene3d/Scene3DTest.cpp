@@ -1,0 +1,153 @@
+#include "host/scene3d/Scene3D.h"
+
+#include "common/object/Identifiers.h"
+#include "host/scene3d/Transform3D.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace zor {
+namespace {
+
+constexpr double kHalfPi = 1.5707963267948966;
+
+std::vector<IObject*> walk(IObjectCollection& collection) {
+    std::vector<IObject*> items;
+    CollectionIterator it;
+    CollectionIterator end;
+    collection.begin(&it);
+    collection.end(&end);
+    for (; !(it == end); ++it)
+        items.push_back(*it);
+    return items;
+}
+
+template <typename T>
+void expectNear(const Vector3<T>& actual, const Vector3<T>& expected) {
+    EXPECT_NEAR(actual.x, expected.x, 1e-5);
+    EXPECT_NEAR(actual.y, expected.y, 1e-5);
+    EXPECT_NEAR(actual.z, expected.z, 1e-5);
+}
+
+TEST(HostCollection, WalksItemsInOrderAndEndsAfterTheLast) {
+    auto* collection = new HostCollection();
+    CollectionIterator begin;
+    CollectionIterator end;
+    EXPECT_EQ(*collection->begin(&begin), *collection->end(&end)) << "an empty collection";
+
+    auto* a = new HostObject();
+    auto* b = new HostObject();
+    collection->pushBack(a);
+    collection->pushBack(b);
+    EXPECT_EQ(walk(*collection), (std::vector<IObject*>{a, b}));
+    collection->endConst(&end);
+    EXPECT_EQ(end.previous->item, b) << "the end position follows the last link";
+    EXPECT_EQ(a->getReferenceCount(), 1u);
+    a->release();
+    b->release();
+    collection->release();
+}
+
+TEST(Element3D, AnswersForItsKindAndFindsAncestorsWithAReference) {
+    auto* scene = new Scene3D<double>();
+    auto* group = new Element3D<double>(ElementKind::Group);
+    auto* sphere = new Element3D<double>(ElementKind::Sphere);
+    scene->addElement(group);
+    scene->addElement(sphere, group);
+
+    EXPECT_TRUE(group->isTypeOf(guids::kGroupElement) && group->isTypeOf(guids::kElement3D));
+    EXPECT_TRUE(sphere->isTypeOf(guids::kSphereElement));
+    EXPECT_FALSE(sphere->isTypeOf(guids::kCapsuleElement) || sphere->isTypeOf(guids::kGroupElement));
+    EXPECT_EQ(group->getShapeData(), nullptr);
+    EXPECT_EQ(sphere->getShapeData(), &sphere->shape());
+    EXPECT_EQ(sphere->getTemplateType(), 11);
+
+    IElement* self = sphere->getAncestor(0);
+    IElement* parent = sphere->getAncestor(1);
+    EXPECT_EQ(self, sphere);
+    EXPECT_EQ(parent, group);
+    EXPECT_EQ(sphere->getAncestor(2), nullptr) << "the scene above is not an element";
+    EXPECT_EQ(group->getReferenceCount(), 3u) << "the caller's, the scene's two, one from getAncestor";
+    self->release();
+    parent->release();
+
+    auto* attribute = new HostObject();
+    sphere->setPhysicsAttribute(2, attribute);
+    attribute->release();
+    EXPECT_EQ(sphere->getPhysicsAttribute(2), attribute) << "the element holds its own reference";
+    EXPECT_EQ(sphere->getPhysicsAttribute(3), nullptr);
+
+    group->release();
+    sphere->release();
+    scene->release();
+}
+
+TEST(Scene3D, UpdatesWorldMatricesAndUnfoldedEntriesParentsFirst) {
+    auto* scene = new Scene3D<float>();
+    auto* group = new Element3D<float>(ElementKind::Group);
+    auto* body = new Element3D<float>(ElementKind::Plain);
+    scene->addElement(group);
+    scene->addElement(body, group);
+    group->transform().position = {1, 0, 0};
+    group->transform().rotation = {0, 0, float(kHalfPi)};
+    body->transform().position = {1, 0, 0};
+    body->scale() = {2, 2, 2};
+    scene->updateView();
+
+    const ViewRecord<float>& view = scene->view();
+    ASSERT_EQ(view.unfoldedEntries.size(), 2u);
+    // Entries are packed: their members are read by copy.
+    const UnfoldedEntry3D<float>& entry = view.unfoldedEntries.data()[1];
+    const uint32 kind = entry.kind;
+    const IElement* element = entry.m_element;
+    const IElement* owner = entry.owner;
+    const Matrix4x4<float> world = entry.world;
+    EXPECT_EQ(kind, 0u);
+    EXPECT_EQ(element, body);
+    EXPECT_EQ(owner, nullptr);
+    // The body's origin: one unit along the group's x axis, which the quarter turn points along y.
+    expectNear(host::transformPoint(Vector3<float>{}, world), Vector3<float>{1, 1, 0});
+    expectNear(host::transformPoint(Vector3<float>{1, 0, 0}, world), Vector3<float>{1, 3, 0});
+    EXPECT_EQ(body->transform().local[0], 2.0f) << "the host keeps the local matrix in the record";
+
+    EXPECT_EQ(scene->getTemplateType(), 10);
+    EXPECT_TRUE(scene->isTypeOf(guids::kScene3D));
+    EXPECT_EQ(scene->getViewHolder()->getUserData(), &view);
+    EXPECT_EQ(walk(*scene->getElementLayer(0)->getElements()), (std::vector<IObject*>{group, body}));
+    EXPECT_EQ(scene->getElementLayer(1), nullptr);
+    group->release();
+    body->release();
+    scene->release();
+}
+
+// Where a world point lands in normalized device coordinates.
+template <typename T>
+Vector3<T> deviceCoordinates(const Camera<T>& camera, const Vector3<T>& point) {
+    const Matrix4x4<T> vp = host::multiply(camera.viewMatrix(), camera.projectionMatrix());
+    const Vector3<T> c = host::transformPoint(point, vp);
+    const T w = point.x * vp[3] + point.y * vp[7] + point.z * vp[11] + vp[15];
+    return Vector3<T>{c.x / w, c.y / w, c.z / w};
+}
+
+TEST(Camera, EdgesOfTheViewLandOnTheUnitSquare) {
+    Camera<double> camera;
+    camera.width = 20;
+    camera.height = 10;
+    camera.eye = {3, 0, 50};
+    camera.target = {3, 0, 0};
+    const Vector3<double> rightTop = deviceCoordinates(camera, Vector3<double>{13, 5, -7});
+    EXPECT_NEAR(rightTop.x, 1, 1e-12);
+    EXPECT_NEAR(rightTop.y, 1, 1e-12);
+
+    camera.projection = Projection::Perspective;
+    camera.fieldOfViewY = kHalfPi;
+    // A quarter-turn opening: at distance d the view reaches d up and d across.
+    const Vector3<double> corner = deviceCoordinates(camera, Vector3<double>{3 - 10, 10, 40});
+    EXPECT_NEAR(corner.x, -1, 1e-12);
+    EXPECT_NEAR(corner.y, 1, 1e-12);
+}
+
+} // namespace
+} // namespace zor

@@ -1,0 +1,440 @@
+#include "physics/attributes/RigidBody3DAttribute.h"
+
+#include "common/object/Identifiers.h"
+#include "physics/attributes/AttributeTesting.h"
+#include "physics/attributes/RestitutionCombine.h"
+#include "support/RecordingReader.h"
+#include "support/RecordingWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace zor::test {
+namespace {
+
+template <typename T>
+std::string text(const Vector3<T>& v) {
+    std::ostringstream out;
+    out << "(" << v.x << "," << v.y << "," << v.z << ")";
+    return out.str();
+}
+
+// Every member in member order, as one text: two attributes with the same text are equal.
+template <typename T>
+std::string members(const RigidBody3DAttribute<T>& a) {
+    std::ostringstream out;
+    out << "speed " << text(a.getLinearSpeed()) << " max " << a.getMaxLinearSpeed() << " acceleration "
+        << text(a.getLinearAcceleration()) << " max " << a.getMaxLinearAcceleration() << " angular "
+        << text(a.getAngularSpeed()) << " " << text(a.getAngularAcceleration()) << " mass " << a.getMass()
+        << (a.getInfiniteMass() ? " infinite" : "") << (a.getImmovable() ? " immovable" : "")
+        << " restitution " << a.getRestitutionFactor() << " combine " << a.getRestitutionCombine()
+        << " friction " << a.getFrictionCoefficient() << " " << a.getAdditionalFriction() << " locks "
+        << a.getXLock() << a.getYLock() << a.getZLock() << " loops " << a.getHLoop() << a.getVLoop()
+        << " group " << a.getExclusionGroup();
+    return out.str();
+}
+
+const std::string kDefaults = "speed (0,0,0) max 0 acceleration (0,0,0) max 0 angular (0,0,0) (0,0,0) mass 1 "
+                              "restitution 1 combine 0 friction 0 0 locks 000 loops 00 group 0";
+
+// Every member away from its default (through the setters, which check nothing: a negative
+// mass and a combine value without a name are stored as they are), the host level marked too.
+template <typename T>
+void fill(RigidBody3DAttribute<T>& a) {
+    a.setLinearSpeed({1, 2, 3});
+    a.setMaxLinearSpeed(4);
+    a.setLinearAcceleration({5, 6, 7});
+    a.setMaxLinearAcceleration(8);
+    a.setAngularSpeed({9, 10, 11});
+    a.setAngularAcceleration({12, 13, 14});
+    a.setMass(-2.5);
+    a.setInfiniteMass(true);
+    a.setImmovable(true);
+    a.setRestitutionFactor(0.5);
+    a.setRestitutionCombine(300);
+    a.setFrictionCoefficient(0.25);
+    a.setAdditionalFriction(0.125);
+    a.setXLock(true);
+    a.setYLock(true);
+    a.setZLock(true);
+    a.setHLoop(true);
+    a.setVLoop(true);
+    a.setExclusionGroup(7);
+    markHostLevel(a, "wheel");
+}
+
+const std::string kFilled = "speed (1,2,3) max 4 acceleration (5,6,7) max 8 angular (9,10,11) (12,13,14) "
+                            "mass -2.5 infinite immovable restitution 0.5 combine 300 friction 0.25 0.125 "
+                            "locks 111 loops 11 group 7";
+
+template <typename T>
+class RigidBody3DAttributeTest : public AttributeTest {
+protected:
+    using Attribute = RigidBody3DAttribute<T>;
+    static constexpr bool kFloat = std::is_same_v<T, float>;
+    /// The reader and writer operations of T's members: "Float" or "Double".
+    static std::string real() { return kFloat ? "Float" : "Double"; }
+};
+
+using NumberTypes = ::testing::Types<float, double>;
+TYPED_TEST_SUITE(RigidBody3DAttributeTest, NumberTypes);
+
+TYPED_TEST(RigidBody3DAttributeTest, StartsAtRestAndResetsThereWithItsHostLevel) {
+    auto a = make<typename TestFixture::Attribute>();
+    EXPECT_EQ(members(*a), kDefaults);
+    EXPECT_TRUE(hostLevel(*a).isEnabled());
+    fill(*a);
+    EXPECT_EQ(members(*a), kFilled);
+    a->reset();
+    EXPECT_EQ(members(*a), kDefaults);
+    EXPECT_EQ(hostLevel(*a).getName(), "");
+    EXPECT_TRUE(hostLevel(*a).isEnabled());
+    // A vector set from itself stays as it is.
+    a->setLinearSpeed({1, 2, 3});
+    a->setLinearSpeed(a->getLinearSpeed());
+    EXPECT_EQ(text(a->getLinearSpeed()), "(1,2,3)");
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, AnswersForItsClassAndLeavesTheRestToItsHostLevel) {
+    auto a = make<typename TestFixture::Attribute>();
+    EXPECT_EQ(a->getTypeName(),
+              TestFixture::kFloat ? "RigidBody3DAttribute{float}" : "RigidBody3DAttribute{double}");
+    EXPECT_EQ(&a->getTypeName(), &make<typename TestFixture::Attribute>()->getTypeName()) << "built once";
+    EXPECT_EQ(a->getTemplateTypeName(), TestFixture::kFloat ? "float" : "double");
+    EXPECT_EQ(a->getTemplateType(), TestFixture::kFloat ? 10 : 11);
+    EXPECT_EQ(a->getTemplateTypeSize(), sizeof(TypeParam));
+    char guid[37];
+    a->getGUID()->format(guid);
+    EXPECT_STREQ(guid, "511efde9-796d-4777-ac79-2caa755ff3cf");
+
+    EXPECT_TRUE(a->isTypeOf(guids::kRigidBody3DAttribute));
+    EXPECT_EQ(a->castTo(guids::kRigidBody3DAttribute), a.get());
+    EXPECT_TRUE(a->isTypeOf(guids::kHostPhysicsAttribute));
+    EXPECT_EQ(a->castTo(guids::kHostPhysicsAttribute), a->getInterfaceObject());
+    EXPECT_FALSE(a->isTypeOf(guids::kCollision3DAttribute));
+    EXPECT_EQ(a->castTo(guids::kCollision3DAttribute), nullptr);
+    EXPECT_EQ(a->getPhysicsAttributeReserved(), hostLevel(*a).getPhysicsAttributeReserved());
+    EXPECT_EQ(a->getRigidBody3DAttributeReserved()->getOwner(), a.get());
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, SpeedLimitsScaleTheLinearMembersDownToTheirMaxima) {
+    using T = TypeParam;
+    struct Case {
+        T maximum;
+        Vector3<T> vector;
+        Vector3<T> limited;
+    };
+    const Vector3<T> v{3, 0, 4}; // length 5
+    const Case cases[] = {
+        {2, v, {T(1.2), 0, T(1.6)}},
+        {T(2.5), {0, -5, 0}, {0, T(-2.5), 0}},
+        {5, v, v},  // not longer than the maximum
+        {10, v, v}, // shorter
+        {0, v, v},  // no limit
+        {-1, v, v}, // no limit either
+        {1, {}, {}},
+    };
+    for (const Case& c : cases) {
+        auto a = make<typename TestFixture::Attribute>();
+        a->setLinearSpeed(c.vector);
+        a->setMaxLinearSpeed(c.maximum);
+        a->setLinearAcceleration(c.vector);
+        a->setMaxLinearAcceleration(c.maximum);
+        a->setAngularSpeed(c.vector);
+        a->setAngularAcceleration(c.vector);
+        a->applySpeedLimits();
+        const std::string where = "maximum " + std::to_string(c.maximum) + " of " + text(c.vector);
+        EXPECT_EQ(a->getLinearSpeed(), c.limited) << where;
+        EXPECT_EQ(a->getLinearAcceleration(), c.limited) << where;
+        EXPECT_EQ(a->getAngularSpeed(), c.vector) << "angular members are never limited";
+        EXPECT_EQ(a->getAngularAcceleration(), c.vector);
+    }
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, CopyAndCloneTakeEveryLevelAndSelfCopyChangesNothing) {
+    auto source = make<typename TestFixture::Attribute>();
+    fill(*source);
+    auto target = make<typename TestFixture::Attribute>();
+    target->setMass(9);
+    target->copy(source.get());
+    EXPECT_EQ(members(*target), kFilled);
+    EXPECT_EQ(hostLevel(*target).getName(), "wheel");
+    EXPECT_FALSE(hostLevel(*target).isEnabled());
+
+    // Copying resets first: a copy of a fresh attribute is a fresh attribute again.
+    target->copy(make<typename TestFixture::Attribute>().get());
+    EXPECT_EQ(members(*target), kDefaults);
+    EXPECT_EQ(hostLevel(*target).getName(), "");
+
+    Owned<typename TestFixture::Attribute> clone(
+        static_cast<typename TestFixture::Attribute*>(source->clone()));
+    ASSERT_NE(clone.get(), source.get());
+    EXPECT_NE(clone->getInterfaceObject(), source->getInterfaceObject());
+    EXPECT_EQ(clone->getTypeName(), source->getTypeName());
+    EXPECT_EQ(members(*clone), kFilled);
+    EXPECT_EQ(hostLevel(*clone).getName(), "wheel");
+    EXPECT_EQ(clone->getReferenceCount(), 0u);
+
+    source->copy(source.get());
+    EXPECT_EQ(members(*source), kFilled);
+    EXPECT_EQ(hostLevel(*source).getName(), "wheel");
+    source->getRigidBody3DAttributeReserved()->copy_Backwards(source.get());
+    EXPECT_EQ(members(*source), kFilled);
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, CompanionResetsValuesAndObjectsApart) {
+    auto a = make<typename TestFixture::Attribute>();
+    fill(*a);
+    a->getRigidBody3DAttributeReserved()->resetObjects();
+    EXPECT_EQ(members(*a),
+              "speed (0,0,0) max 4 acceleration (0,0,0) max 8 angular (0,0,0) (0,0,0) mass -2.5 "
+              "infinite immovable restitution 0.5 combine 300 friction 0.25 0.125 locks 111 loops "
+              "11 group 7");
+    fill(*a);
+    a->getRigidBody3DAttributeReserved()->resetValues();
+    EXPECT_EQ(members(*a),
+              "speed (1,2,3) max 0 acceleration (5,6,7) max 0 angular (9,10,11) (12,13,14) mass 1 "
+              "restitution 1 combine 0 friction 0 0 locks 000 loops 00 group 0");
+    EXPECT_EQ(hostLevel(*a).getName(), "wheel") << "the companion resets its own level only";
+}
+
+// A reader holding every variable of the class, the host level's too.
+void giveEveryVariable(RecordingReader& reader) {
+    const std::pair<const char*, const char*> values[] = {
+        {"name", "wheel"},
+        {"enabled", "0"},
+        {"linearSpeed.x", "1"},
+        {"linearSpeed.y", "2"},
+        {"linearSpeed.z", "3"},
+        {"maxLinearSpeed", "4"},
+        {"linearAcceleration.x", "5"},
+        {"linearAcceleration.y", "6"},
+        {"linearAcceleration.z", "7"},
+        {"maxLinearAcceleration", "8"},
+        {"angularSpeed.x", "9"},
+        {"angularSpeed.y", "10"},
+        {"angularSpeed.z", "11"},
+        {"angularAcceleration.x", "12"},
+        {"angularAcceleration.y", "13"},
+        {"angularAcceleration.z", "14"},
+        {"mass", "-2.5"},
+        {"infiniteMass", "1"},
+        {"immovable", "1"},
+        {"restitutionFactor", "0.5"},
+        {"restitutionCombine", "AVERAGE"},
+        {"frictionCoefficient", "0.25"},
+        {"additionalFriction", "0.125"},
+        {"xLock", "1"},
+        {"yLock", "1"},
+        {"zLock", "1"},
+        {"hLoop", "1"},
+        {"vLoop", "1"},
+        {"exclusionGroup", "7"},
+    };
+    for (const auto& [path, value] : values)
+        reader.set(path, value);
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, ReadsTheHostLevelThenItsVariablesInMemberOrder) {
+    const std::string read = "read" + TestFixture::real();
+    auto reader = make<RecordingReader>();
+    giveEveryVariable(*reader);
+    auto a = make<typename TestFixture::Attribute>();
+    ASSERT_TRUE(a->read(reader.get()));
+    EXPECT_EQ(members(*a), "speed (1,2,3) max 4 acceleration (5,6,7) max 8 angular (9,10,11) (12,13,14) "
+                           "mass -2.5 infinite immovable restitution 0.5 combine 2 friction 0.25 0.125 "
+                           "locks 111 loops 11 group 7");
+    EXPECT_EQ(hostLevel(*a).getName(), "wheel");
+    EXPECT_FALSE(hostLevel(*a).isEnabled());
+    const std::vector<std::string> expected = {"readString name=wheel",
+                                               "readBool enabled=0",
+                                               "enterNode linearSpeed",
+                                               read + " x=1",
+                                               read + " y=2",
+                                               read + " z=3",
+                                               "leaveNode",
+                                               read + " maxLinearSpeed=4",
+                                               "enterNode linearAcceleration",
+                                               read + " x=5",
+                                               read + " y=6",
+                                               read + " z=7",
+                                               "leaveNode",
+                                               read + " maxLinearAcceleration=8",
+                                               "enterNode angularSpeed",
+                                               read + " x=9",
+                                               read + " y=10",
+                                               read + " z=11",
+                                               "leaveNode",
+                                               "enterNode angularAcceleration",
+                                               read + " x=12",
+                                               read + " y=13",
+                                               read + " z=14",
+                                               "leaveNode",
+                                               read + " mass=-2.5",
+                                               "readBool infiniteMass=1",
+                                               "readBool immovable=1",
+                                               read + " restitutionFactor=0.5",
+                                               "readEnumeration restitutionCombine=AVERAGE",
+                                               read + " frictionCoefficient=0.25",
+                                               read + " additionalFriction=0.125",
+                                               "readBool xLock=1",
+                                               "readBool yLock=1",
+                                               "readBool zLock=1",
+                                               "readBool hLoop=1",
+                                               "readBool vLoop=1",
+                                               "readUInt32 exclusionGroup=7"};
+    EXPECT_EQ(reader->lines(), expected);
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, AbsentVariablesKeepTheirResetValuesAndReadingGoesOn) {
+    const std::string read = "read" + TestFixture::real();
+    auto reader = make<RecordingReader>();
+    reader->set("maxLinearSpeed", "4");
+    reader->set("exclusionGroup", "7");
+    auto a = make<typename TestFixture::Attribute>();
+    fill(*a);
+    ASSERT_TRUE(a->read(reader.get()));
+    EXPECT_EQ(members(*a), "speed (0,0,0) max 4 acceleration (0,0,0) max 0 angular (0,0,0) (0,0,0) mass 1 "
+                           "restitution 1 combine 0 friction 0 0 locks 000 loops 00 group 7");
+    // An absent vector node is neither read nor left.
+    const auto lines = reader->lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "enterNode linearSpeed (absent)");
+    EXPECT_EQ(lines[3], read + " maxLinearSpeed=4");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "leaveNode"), 0);
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, AFailedReadStopsThereAndKeepsWhatWasRead) {
+    const std::string read = "read" + TestFixture::real();
+    struct Case {
+        const char* path;
+        const char* text;
+        const char* members;
+        const char* lastLine;
+    };
+    const Case cases[] = {
+        // "MIN" is no name of the enumeration.
+        {"restitutionCombine", "MIN",
+         "speed (1,2,3) max 4 acceleration (5,6,7) max 8 angular (9,10,11) (12,13,14) mass -2.5 infinite "
+         "immovable restitution 0.5 combine 0 friction 0 0 locks 000 loops 00 group 0",
+         "readEnumeration restitutionCombine=MIN (refused)"},
+        // A malformed component: the node is not left.
+        {"linearSpeed.y", "fast",
+         "speed (1,0,0) max 0 acceleration (0,0,0) max 0 angular (0,0,0) (0,0,0) mass 1 restitution 1 "
+         "combine 0 "
+         "friction 0 0 locks 000 loops 00 group 0",
+         "y=fast (refused)"},
+    };
+    for (const Case& c : cases) {
+        auto reader = make<RecordingReader>();
+        giveEveryVariable(*reader);
+        reader->set(c.path, c.text);
+        auto a = make<typename TestFixture::Attribute>();
+        EXPECT_FALSE(a->read(reader.get())) << c.path;
+        EXPECT_EQ(members(*a), c.members) << c.path;
+        const std::string last = reader->lines().back();
+        EXPECT_EQ(last.substr(last.size() - std::string(c.lastLine).size()), c.lastLine);
+    }
+    // A refusal of the host level stops before this level.
+    auto reader = make<RecordingReader>();
+    giveEveryVariable(*reader);
+    reader->record().refuseName("enabled");
+    auto a = make<typename TestFixture::Attribute>();
+    EXPECT_FALSE(a->read(reader.get()));
+    EXPECT_EQ(reader->lines().back(), "readBool enabled=0 (refused)");
+    EXPECT_EQ(members(*a), kDefaults);
+}
+
+// The untyped lines of a filled attribute: the host level, then the class's variables in member
+// order, each vector a node with its components as attributes.
+std::vector<std::string> untypedLines(const std::string& real) {
+    const std::string write = "write" + real;
+    const auto node = [&](const std::string& name, int x, int y, int z) {
+        return std::vector<std::string>{"beginNode " + name,
+                                        write + " x=" + std::to_string(x) + " asAttribute=1",
+                                        write + " y=" + std::to_string(y) + " asAttribute=1",
+                                        write + " z=" + std::to_string(z) + " asAttribute=1", "endNode"};
+    };
+    std::vector<std::string> lines = {"writeString name=wheel asAttribute=0",
+                                      "writeBool enabled=0 asAttribute=0"};
+    const auto append = [&](const std::vector<std::string>& more) {
+        lines.insert(lines.end(), more.begin(), more.end());
+    };
+    append(node("linearSpeed", 1, 2, 3));
+    append({write + " maxLinearSpeed=4 asAttribute=0"});
+    append(node("linearAcceleration", 5, 6, 7));
+    append({write + " maxLinearAcceleration=8 asAttribute=0"});
+    append(node("angularSpeed", 9, 10, 11));
+    append(node("angularAcceleration", 12, 13, 14));
+    append({write + " mass=-2.5 asAttribute=0", "writeBool infiniteMass=1 asAttribute=0",
+            "writeBool immovable=1 asAttribute=0", write + " restitutionFactor=0.5 asAttribute=0",
+            "writeEnumeration restitutionCombine=COMBINE_MIN asAttribute=0",
+            write + " frictionCoefficient=0.25 asAttribute=0",
+            write + " additionalFriction=0.125 asAttribute=0", "writeBool xLock=1 asAttribute=0",
+            "writeBool yLock=1 asAttribute=0", "writeBool zLock=1 asAttribute=0",
+            "writeBool hLoop=1 asAttribute=0", "writeBool vLoop=1 asAttribute=0",
+            "writeUInt32 exclusionGroup=7 asAttribute=0"});
+    return lines;
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, WritesTheHostLevelThenItsVariablesInMemberOrderInEitherWriter) {
+    auto a = make<typename TestFixture::Attribute>();
+    fill(*a);
+    a->setRestitutionCombine(RestitutionCombineMin + 256); // only the low byte is written
+    for (const auto passes : {RecordingWriter::Passes::Single, RecordingWriter::Passes::Two}) {
+        auto writer = make<RecordingWriter>(passes);
+        ASSERT_TRUE(a->write(writer.get(), false, 9));
+        // A two-pass writer gets nothing in the first pass, so both record the same writes; the
+        // vector nodes' components go out in the first pass of each node.
+        EXPECT_EQ(writer->record().linesWithout("isSinglePass"), untypedLines(TestFixture::real()));
+    }
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, WritesTypedVariablesWithTheContext) {
+    const std::string write = "write" + TestFixture::real() + "Typed";
+    const std::string vector = TestFixture::kFloat ? "Vector3{float}" : "Vector3{double}";
+    auto a = make<typename TestFixture::Attribute>();
+    fill(*a);
+    a->setRestitutionCombine(RestitutionCombineAverage);
+    auto writer = make<RecordingWriter>();
+    ASSERT_TRUE(a->write(writer.get(), true, 9));
+    const std::vector<std::string> lines = writer->record().linesWithout("isSinglePass");
+    const std::vector<std::string> head = {"writeStringTyped name=wheel context=9",
+                                           "writeBoolTyped enabled=0 context=9",
+                                           "beginTypedValue " + vector,
+                                           write + " x=1 context=9",
+                                           write + " y=2 context=9",
+                                           write + " z=3 context=9",
+                                           "endTypedValue",
+                                           "writeTypedValue linearSpeed=type 254 " + vector,
+                                           write + " maxLinearSpeed=4 context=9"};
+    ASSERT_GT(lines.size(), head.size());
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + head.size()), head);
+    const std::vector<std::string> tail = {write + " restitutionFactor=0.5 context=9",
+                                           "writeUInt8Typed restitutionCombine=2 context=9",
+                                           write + " frictionCoefficient=0.25 context=9",
+                                           write + " additionalFriction=0.125 context=9",
+                                           "writeBoolTyped xLock=1 context=9",
+                                           "writeBoolTyped yLock=1 context=9",
+                                           "writeBoolTyped zLock=1 context=9",
+                                           "writeBoolTyped hLoop=1 context=9",
+                                           "writeBoolTyped vLoop=1 context=9",
+                                           "writeUInt32Typed exclusionGroup=7 context=9"};
+    EXPECT_EQ(std::vector<std::string>(lines.end() - tail.size(), lines.end()), tail);
+}
+
+TYPED_TEST(RigidBody3DAttributeTest, AFailedWriteStopsThere) {
+    auto a = make<typename TestFixture::Attribute>();
+    fill(*a);
+    for (const auto passes : {RecordingWriter::Passes::Single, RecordingWriter::Passes::Two}) {
+        auto writer = make<RecordingWriter>(passes);
+        writer->record().refuseName("mass");
+        EXPECT_FALSE(a->write(writer.get(), false, 0));
+        EXPECT_EQ(writer->lines().back(),
+                  "write" + TestFixture::real() + " mass=-2.5 asAttribute=0 (refused)");
+    }
+}
+
+} // namespace
+} // namespace zor::test

@@ -1,0 +1,273 @@
+// The movement stage and the position finalisation, through the engine, on the reference host's
+// scenes, in float and in double.
+
+#include "host/project/HostPhysicsAttribute.h"
+#include "host/scene3d/Scene3D.h"
+#include "host/scene3d/Transform3D.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
+#include "support/ExitOutput.h"
+#include "support/LogLines.h"
+
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::logLines;
+using test::physicsWarning;
+using test::TestApplicationData;
+using Lines = std::vector<std::string>;
+
+template <typename T>
+struct SceneMovement : testing::Test {
+    using Body = RigidBody3DAttribute<T>;
+
+    TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    PhysicsEngine3D* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+    Scene3D<T>* scene = new Scene3D<T>();
+
+    SceneMovement() {
+        auto* handler = new HostObject();
+        engine->setResourcesHandler(handler);
+        handler->release();
+        engine->setCurrentScene(scene);
+        // An orthographic view 20 wide and 20 high about the origin: x and y in [-10, 10] are seen.
+        scene->updateView();
+    }
+    ~SceneMovement() override {
+        engine->release();
+        scene->release();
+    }
+
+    // A new element of the scene with a rigid body at `position`; the scene owns both.
+    Body& addBody(const Vector3<T>& position, IObject** elementOut = nullptr) {
+        auto* element = new Element3D<T>(ElementKind::Sphere);
+        auto* body = new Body();
+        element->setPhysicsAttribute(1, body);
+        element->transform().position = position;
+        scene->addElement(element);
+        if (elementOut != nullptr)
+            *elementOut = element;
+        element->release();
+        body->release();
+        return *body;
+    }
+    Vector3<T>& positionOf(IObject* element) {
+        return static_cast<Element3D<T>*>(element)->transform().position;
+    }
+    // One step of the engine's movement: begin, updateMovements, end.
+    void move(double dt) {
+        ASSERT_TRUE(engine->beginIteration(dt));
+        ASSERT_TRUE(engine->updateMovements());
+        engine->endIteration();
+    }
+    // Where a world point lands in normalized device coordinates of the scene's view.
+    Vector3<T> device(const Vector3<T>& p) {
+        const Matrix4x4<T> vp = host::multiply(scene->view().view, scene->view().projection);
+        const Vector3<T> c = host::transformPoint(p, vp);
+        const T w = p.x * vp[3] + p.y * vp[7] + p.z * vp[11] + vp[15];
+        return Vector3<T>{c.x / w, c.y / w, c.z / w};
+    }
+};
+
+using NumberTypes = testing::Types<float, double>;
+TYPED_TEST_SUITE(SceneMovement, NumberTypes);
+
+template <typename T>
+void expectNear(const Vector3<T>& actual, const Vector3<T>& expected, double tolerance) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+TYPED_TEST(SceneMovement, FallsUnderGravityWithThePreviousSpeed) {
+    using T = TypeParam;
+    this->scene->setGravity(9.81);
+    IObject* element;
+    auto& body = this->addBody({0, 0, 0}, &element);
+    this->move(0.5);
+    EXPECT_EQ(this->positionOf(element), (Vector3<T>{0, 0, 0}));
+    EXPECT_EQ(body.getLinearSpeed(), (Vector3<T>{0, T(-4.905), 0}));
+    this->move(0.5);
+    EXPECT_EQ(this->positionOf(element), (Vector3<T>{0, T(-2.4525), 0}));
+    EXPECT_EQ(body.getLinearSpeed(), (Vector3<T>{0, T(-9.81), 0}));
+}
+
+TYPED_TEST(SceneMovement, IntegratesPositionSpeedRotationAndSpinInThatOrder) {
+    using T = TypeParam;
+    this->scene->setGravity(10);
+    IObject* element;
+    auto& body = this->addBody({1, 1, 1}, &element);
+    body.setLinearSpeed({1, 2, 3});
+    body.setLinearAcceleration({2, 0, -2});
+    body.setAngularSpeed({1, 0, -4});
+    body.setAngularAcceleration({0, 2, 0});
+    body.setMaxLinearSpeed(1); // limits apply only after a collision response
+    this->move(0.5);
+    auto* transform = &static_cast<Element3D<T>*>(element)->transform();
+    EXPECT_EQ(transform->position, (Vector3<T>{1.5, 2, 2.5}));
+    EXPECT_EQ(body.getLinearSpeed(), (Vector3<T>{2, -3, 2}));
+    EXPECT_EQ(transform->rotation, (Vector3<T>{0.5, 0, -2}));
+    EXPECT_EQ(body.getAngularSpeed(), (Vector3<T>{1, 1, -4}));
+    EXPECT_EQ(body.getLinearAcceleration(), (Vector3<T>{2, 0, -2}));
+}
+
+TYPED_TEST(SceneMovement, ImmovableBodiesStayButLocksStillPinThemAtZero) {
+    using T = TypeParam;
+    this->scene->setGravity(9.81);
+    IObject* still;
+    IObject* locked;
+    auto& stillBody = this->addBody({3, 4, 5}, &still);
+    stillBody.setImmovable(true);
+    stillBody.setXLock(true);
+    stillBody.setLinearSpeed({1, 1, 1});
+    auto& lockedBody = this->addBody({3, 4, 5}, &locked);
+    lockedBody.setYLock(true);
+    lockedBody.setZLock(true);
+    lockedBody.setLinearSpeed({2, 2, 2});
+    this->move(0.5);
+    EXPECT_EQ(this->positionOf(still), (Vector3<T>{0, 4, 5}));
+    EXPECT_EQ(stillBody.getLinearSpeed(), (Vector3<T>{1, 1, 1}));
+    EXPECT_EQ(this->positionOf(locked), (Vector3<T>{4, 0, 0})) << "pinned at zero, not kept";
+    EXPECT_EQ(lockedBody.getLinearSpeed().y, T(-4.905) + T(2)) << "a lock pins the position only";
+}
+
+TYPED_TEST(SceneMovement, WrapsAroundTheViewOnlyPastItsEdges) {
+    using T = TypeParam;
+    struct Case {
+        bool hLoop, vLoop, xLock;
+        Vector3<T> from, to;
+    };
+    // The view spans [-10, 10]: clip x = 1.5 w is x = 15.
+    // clang-format off
+    const Case cases[] = {
+        {true,  false, false, {15, 0, 3},   {-5, 0, 3}},
+        {true,  false, false, {-12, 0, 0},  {8, 0, 0}},
+        {true,  false, false, {10, 0, 0},   {10, 0, 0}},   // exactly on the edge: stays
+        {false, true,  false, {15, -11, 0}, {15, 9, 0}},   // vertical only
+        {true,  true,  false, {5, 15, 0},   {5, -5, 0}},   // both loops, wraps vertically
+        {true,  false, true,  {15, 0, 0},   {0, 0, 0}},    // locked first, then inside
+        {false, false, false, {15, 0, 0},   {15, 0, 0}}};
+    // clang-format on
+    std::vector<IObject*> elements;
+    for (const Case& c : cases) {
+        IObject* element;
+        auto& body = this->addBody(c.from, &element);
+        body.setHLoop(c.hLoop);
+        body.setVLoop(c.vLoop);
+        body.setXLock(c.xLock);
+        elements.push_back(element);
+    }
+    this->move(0.5);
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        SCOPED_TRACE(i);
+        expectNear(this->positionOf(elements[i]), cases[i].to, 1e-5);
+    }
+}
+
+TYPED_TEST(SceneMovement, WrapsInPerspectiveAtTheSameDepth) {
+    using T = TypeParam;
+    this->scene->camera().projection = Projection::Perspective;
+    this->scene->updateView();
+    IObject* element;
+    auto& body = this->addBody({0, 0, 0}, &element);
+    body.setHLoop(true);
+    // At 30 in front of the camera (z = 70) the view reaches 30·tan(30°) to each side.
+    const T reach = T(30 * 0.57735026918962576);
+    this->positionOf(element) = {T(1.5) * reach, 2, 70};
+    const Vector3<T> before = this->device(this->positionOf(element));
+    this->move(0.5);
+    const Vector3<T> after = this->device(this->positionOf(element));
+    EXPECT_NEAR(before.x, 1.5, 1e-4);
+    EXPECT_NEAR(after.x, -0.5, 1e-4);
+    EXPECT_NEAR(after.y, before.y, 1e-4);
+    EXPECT_NEAR(after.z, before.z, 1e-4);
+}
+
+TYPED_TEST(SceneMovement, ASingularViewLeavesAWrappingBodyWhereItIs) {
+    using T = TypeParam;
+    // An infinitely wide view flattens x: the projection loses a dimension.
+    this->scene->camera().width = std::numeric_limits<T>::infinity();
+    this->scene->updateView();
+    IObject* element;
+    auto& body = this->addBody({0, 15, 0}, &element);
+    body.setVLoop(true);
+    this->move(0.5);
+    EXPECT_EQ(this->positionOf(element), (Vector3<T>{0, 15, 0}));
+}
+
+TYPED_TEST(SceneMovement, PassesOverOtherElementsAndWarnsOfForeignAttributes) {
+    using T = TypeParam;
+    this->scene->setGravity(1);
+    auto* plain = new HostObject();
+    this->scene->elements().pushBack(plain);
+    plain->release();
+    auto* bare = new Element3D<T>(ElementKind::Plain);
+    this->scene->addElement(bare);
+    bare->release();
+    auto* foreign = new Element3D<T>(ElementKind::Plain);
+    auto* attribute = new HostObject();
+    foreign->setPhysicsAttribute(1, attribute);
+    attribute->release();
+    this->scene->addElement(foreign);
+    foreign->release();
+    IObject* element;
+    auto& body = this->addBody({0, 0, 0}, &element);
+
+    this->move(1);
+    EXPECT_EQ(body.getLinearSpeed().y, T(-1)) << "the body after them still moves";
+    const std::string message = "Physics attribute for rigid bodies is not RigidBody3DAttribute";
+    EXPECT_EQ(logLines(this->record),
+              (Lines{physicsWarning("zor::PhysicsEngine3D::updateSceneMovements", message),
+                     physicsWarning("zor::PhysicsEngine3D::finalizeScenePositions", message)}));
+}
+
+TYPED_TEST(SceneMovement, AMissingElementEndsTheProcess) {
+    this->scene->elements().pushBack(nullptr);
+    this->record.m_consoleEcho = true;
+    ASSERT_TRUE(this->engine->beginIteration(0.5));
+    EXPECT_EQ(test::outputOfExit([&] { this->engine->updateMovements(); }), "ERROR: assert(*it != NULL)\n");
+}
+
+// The same projectile in float and in double: the float trajectory is the double one rounded.
+TEST(SceneMovementPrecision, FloatAndDoubleAgreeWithinFloatPrecision) {
+    TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    const auto trajectory = [](auto zero) {
+        using T = decltype(zero);
+        auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+        auto* scene = new Scene3D<T>();
+        auto* handler = new HostObject();
+        engine->setResourcesHandler(handler);
+        handler->release();
+        engine->setCurrentScene(scene);
+        scene->setGravity(9.81);
+        auto* element = new Element3D<T>(ElementKind::Sphere);
+        auto* body = new RigidBody3DAttribute<T>();
+        body->setLinearSpeed({3, 20, -1});
+        element->setPhysicsAttribute(1, body);
+        scene->addElement(element);
+        std::vector<Vector3<double>> path;
+        for (int step = 0; step < 200; ++step) {
+            engine->beginIteration(0.01);
+            engine->updateMovements();
+            engine->endIteration();
+            const Vector3<T>& p = element->transform().position;
+            path.push_back({p.x, p.y, p.z});
+        }
+        body->release();
+        element->release();
+        engine->release();
+        scene->release();
+        return path;
+    };
+    const std::vector<Vector3<double>> single = trajectory(0.0f);
+    const std::vector<Vector3<double>> twice = trajectory(0.0);
+    for (std::size_t i = 0; i < single.size(); ++i) {
+        SCOPED_TRACE(i);
+        expectNear(single[i], twice[i], 1e-4);
+    }
+}
+
+} // namespace
+} // namespace zor
