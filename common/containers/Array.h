@@ -107,6 +107,14 @@ private:
         uint64 capacity;
     };
 
+    /// The array's members as they are, and back.
+    Storage storage() const { return Storage{m_data, m_size, m_capacity}; }
+    void setStorage(const Storage& storage) {
+        m_data = storage.data;
+        m_size = storage.size;
+        m_capacity = storage.capacity;
+    }
+
     /// Mode 0, and mode 1 with the doubling policy, never change the size.
     static bool refusesResize(uint32 mode, uint32 growth);
     /// True when growing to `size` keeps the storage as it is.
@@ -254,12 +262,10 @@ const T* Array<T>::detachedSource(const T* source, uint64 count, T** copy) const
 
 template <typename T>
 bool Array<T>::relocate(uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo, uint64 tailCount) {
-    Storage storage{m_data, m_size, m_capacity};
+    Storage storage = this->storage();
     if (!relocateStorage(storage, m_mode, m_growth, m_allocator, newSize, keep, tailFrom, tailTo, tailCount))
         return false;
-    m_data = storage.data;
-    m_size = storage.size;
-    m_capacity = storage.capacity;
+    setStorage(storage);
     return true;
 }
 
@@ -416,12 +422,10 @@ inline bool Array<T>::pushBack(const T& value) {
         m_size = size + 1;
         return true;
     }
-    Storage storage{m_data, size, m_capacity};
+    Storage storage = this->storage();
     if (!appendGrowing(storage, m_mode, m_growth, m_allocator, value))
         return false;
-    m_data = storage.data;
-    m_size = storage.size;
-    m_capacity = storage.capacity;
+    setStorage(storage);
     return true;
 }
 
