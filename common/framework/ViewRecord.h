@@ -17,8 +17,9 @@ struct UnfoldedEntry3D {
     IElement* owner;
     IElement* m_element;
     uint64 spare;
-    /// Local to world, row-vector convention.
-    Matrix4x4<T> world;
+    /// Local to world, a Matrix4x4 row by row (row-vector convention); kept as plain numbers so
+    /// that the packed record has no constructor to run at an unaligned place.
+    T world[16];
 };
 #pragma pack(pop)
 

@@ -68,6 +68,11 @@ bool parseHostArguments(const List<String>& arguments, const String& executableD
 
     for (auto it = arguments.begin(); it != arguments.end(); ++it) {
         const String& option = *it;
+        if (!option.isEmpty() && option.c_str()[0] != '-') {
+            for (; it != arguments.end(); ++it)
+                out.command.pushBack(*it);
+            return true;
+        }
         if (option == "-h" || option == "--help") {
             out.showHelp = true;
             continue;
@@ -110,8 +115,9 @@ bool parseHostArguments(const List<String>& arguments, const String& executableD
 }
 
 const char* hostUsage() {
-    return "usage: zor_host [options]\n"
-           "Loads zor_physics.dll with a host record, brings it up and tears it down again.\n"
+    return "usage: zor_host [options] [command operands...]\n"
+           "Loads zor_physics.dll with a host record, brings it up, runs the command and tears it\n"
+           "down again.\n"
            "  --libraries-dir DIR        folder of the modules (default: the program's folder)\n"
            "  --log-dir DIR              folder of the log file (default: the program's folder)\n"
            "  --log-level LEVEL          ERROR, WARN, INFO (default), DEBUG, TRACE or a number\n"

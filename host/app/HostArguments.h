@@ -9,6 +9,8 @@ namespace zor {
 struct HostArguments {
     HostApplicationData::Settings settings;
     bool showHelp = false;
+    /// The command and its operands: the first argument that is not an option and all after it.
+    List<String> command;
 };
 
 /// Reads zor_host's options (without the program name). Module and log folders default to

@@ -6,6 +6,7 @@
 #include "common/platform/NativePath.h"
 #include "common/platform/Platform.h"
 #include "host/app/HostArguments.h"
+#include "host/app/HostCommands.h"
 #include "host/core/HostFactory.h"
 
 #include <cstdio>
@@ -104,6 +105,26 @@ int endHost(HostApplicationData* record, int exitCode) {
     return exitCode;
 }
 
+// The command named on the command line with its operands; false after saying what is wrong.
+bool findCommand(const List<String>& words, const zor::HostCommand*& command, List<String>& operands) {
+    command = nullptr;
+    if (words.isEmpty())
+        return true;
+    command = zor::findHostCommand(words.front());
+    if (command == nullptr) {
+        std::fprintf(stderr, "zor_host: unknown command %s\n%s%s", words.front().c_str(), zor::hostUsage(),
+                     zor::hostCommandsUsage().c_str());
+        return false;
+    }
+    for (auto it = ++words.begin(); it != words.end(); ++it)
+        operands.pushBack(*it);
+    if (operands.size() != command->operandCount) {
+        std::fprintf(stderr, "zor_host: usage: zor_host [options] %s %s\n", command->name, command->operands);
+        return false;
+    }
+    return true;
+}
+
 int runHost(const List<String>& arguments) {
     String programDirectory;
     if (!findExecutableDirectory(programDirectory))
@@ -111,13 +132,18 @@ int runHost(const List<String>& arguments) {
     zor::HostArguments parsed;
     String error;
     if (!zor::parseHostArguments(arguments, programDirectory, parsed, error)) {
-        std::fprintf(stderr, "zor_host: %s\n%s", error.c_str(), zor::hostUsage());
+        std::fprintf(stderr, "zor_host: %s\n%s%s", error.c_str(), zor::hostUsage(),
+                     zor::hostCommandsUsage().c_str());
         return kExitUsage;
     }
     if (parsed.showHelp) {
-        std::printf("%s", zor::hostUsage());
+        std::printf("%s%s", zor::hostUsage(), zor::hostCommandsUsage().c_str());
         return 0;
     }
+    const zor::HostCommand* command = nullptr;
+    List<String> operands;
+    if (!findCommand(parsed.command, command, operands))
+        return kExitUsage;
 
     auto* record = new HostApplicationData(parsed.settings);
     zor::setApplicationData(record);
@@ -134,7 +160,9 @@ int runHost(const List<String>& arguments) {
     std::printf("zor_host: framework version %s, modules from %s\n", version.c_str(),
                 record->m_librariesDirectory.c_str());
 
-    const int exitCode = startPhysicsModule(*record);
+    int exitCode = startPhysicsModule(*record);
+    if (exitCode == 0 && command != nullptr)
+        exitCode = command->run(operands);
 
     const zor::uint64 callbacks = record->m_deinitializeCallbacks.size();
     record->runDeinitializeCallbacks();

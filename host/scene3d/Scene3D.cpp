@@ -4,6 +4,8 @@
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
 
+#include <cstring>
+
 namespace zor {
 
 template <typename T>
@@ -166,7 +168,9 @@ void Scene3D<T>::updateView() {
         const IObject* parent = element->getParent();
         element->updateWorld(parent != nullptr && isElementOf<T>(parent) ? static_cast<const Element3D<T>*>(parent)->world()
                                                                          : Matrix4x4<T>());
-        *entry = UnfoldedEntry3D<T>{0, nullptr, element, 0, element->world()};
+        UnfoldedEntry3D<T> fresh{0, nullptr, element, 0, {}};
+        std::memcpy(fresh.world, element->world().m, sizeof fresh.world);
+        std::memcpy(static_cast<void*>(entry), &fresh, sizeof fresh);
     }
 }
 

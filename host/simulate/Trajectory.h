@@ -1,5 +1,8 @@
 #pragma once
 
+// numberText: the shortest text that reads back to the same double.
+#include "host/io/NumberText.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,8 +38,5 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
 
 /// A self-contained HTML page that replays the run in the same two views.
 std::string replayPage(const Trajectory& trajectory, const std::string& title);
-
-/// A number as the shortest text that reads back to the same double ("%.17g" at most).
-std::string numberText(double value);
 
 } // namespace zor::host

@@ -5,16 +5,6 @@
 
 namespace zor::host {
 
-std::string numberText(double value) {
-    char text[32];
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(text, sizeof text, "%.*g", precision, value);
-        if (std::strtod(text, nullptr) == value)
-            return text;
-    }
-    return text;
-}
-
 namespace {
 
 // A CSV field: quoted when it holds a separator, a quote or a line break.

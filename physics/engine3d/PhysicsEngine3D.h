@@ -43,6 +43,15 @@ public:
     bool isIterationBegun() const { return m_iterationBegun; }
     /// The resources handler, or null.
     IObject* getResourcesHandler() const { return m_resourcesHandler; }
+    /// The collision detector for scenes of number type T; the collision stage creates it on
+    /// first use and the engine releases it when it ends.
+    template <typename T>
+    IObject*& collisionDetector() {
+        if constexpr (sizeof(T) == sizeof(float))
+            return m_collisionDetectorFloat;
+        else
+            return m_collisionDetectorDouble;
+    }
 
 protected:
     PhysicsEngine3D();

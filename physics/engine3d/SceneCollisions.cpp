@@ -1,14 +1,207 @@
 #include "physics/engine3d/SceneCollisions.h"
 
+#include "common/framework/ICollisionDetector.h"
+#include "common/framework/IGridStage.h"
+#include "common/framework/IScene3D.h"
+#include "common/log/Log.h"
+#include "common/object/Identifiers.h"
+#include "common/object/ObjectFactory.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/CollisionPrimitive.h"
+#include "physics/engine3d/CollisionResponse.h"
+#include "physics/engine3d/GridStageCollisions.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
+#include "physics/engine3d/SceneBodies.h"
+#include "physics/engine3d/Vector3Math.h"
 
 namespace zor {
+namespace {
 
-// The contact passes are not built yet: a scene has no collision primitives, so no pass finds a
-// contact and nothing is pending.
+constexpr const char* kStageFunction = "zor::PhysicsEngine3D::updateSceneCollisions";
+constexpr int kPassLimit = 4;
+
+/// The engine's detector for T, created through the factory on first use.
 template <typename T>
-bool updateSceneCollisions(PhysicsEngine3D&, IScene3D&) {
-    return false;
+ICollisionDetector<T>& detectorOf(PhysicsEngine3D& engine) {
+    IObject*& collisionDetector = engine.collisionDetector<T>();
+    if (collisionDetector == nullptr) {
+        static const String templateTypeName(sizeof(T) == 4 ? "float" : "double");
+        collisionDetector = zor_createObjectFromGUIDAndTypeName(guids::kCollisionDetector, templateTypeName);
+    }
+    zor_assert_in(ZOR_LOG_MODULE, kStageFunction, collisionDetector != NULL);
+    return *static_cast<ICollisionDetector<T>*>(collisionDetector);
+}
+
+template <typename T>
+GridStageCollisionCallback<T> gridStageCallbackOf(PhysicsEngine3D& engine) {
+    if constexpr (sizeof(T) == 4)
+        return engine.getGridStageCollisionCallbackFloat();
+    else
+        return engine.getGridStageCollisionCallbackDouble();
+}
+
+template <typename T>
+CollisionCallback<T> pairCallbackOf(PhysicsEngine3D& engine) {
+    if constexpr (sizeof(T) == 4)
+        return engine.getCollisionCallbackFloat();
+    else
+        return engine.getCollisionCallbackDouble();
+}
+
+/// The detector's test for the two primitives' shapes, the normal pointing from `i` towards
+/// `j`; false without contact or for a pair it cannot test (two meshes, a mesh without data).
+template <typename T>
+bool detect(ICollisionDetector<T>& detector, const PhysicsCollisionPrimitive3D<T>& i,
+            const PhysicsCollisionPrimitive3D<T>& j, Vector3<T>& normal, T& depth) {
+    const bool iMesh = i.shape == CollisionShapeMesh, jMesh = j.shape == CollisionShapeMesh;
+    if (iMesh && jMesh)
+        return false;
+    if (iMesh || jMesh) {
+        const PhysicsCollisionPrimitive3D<T>& solid = iMesh ? j : i;
+        const PhysicsCollisionPrimitive3D<T>& mesh = iMesh ? i : j;
+        if (mesh.meshData == nullptr)
+            return false;
+        const bool contact =
+            solid.shape == CollisionShapeSphere
+                ? detector.testSphereMesh(&solid.pointA, &solid.radius, mesh.meshData, mesh.vertices, &normal, &depth)
+                : detector.testCapsuleMesh(&solid.pointA, &solid.pointB, &solid.radius, mesh.meshData, mesh.vertices,
+                                           &normal, &depth);
+        if (contact && iMesh)
+            normal = v3::times(normal, T(-1));
+        return contact;
+    }
+    if (i.shape == CollisionShapeSphere && j.shape == CollisionShapeSphere)
+        return detector.testSphereSphere(&i.pointA, &i.radius, &j.pointA, &j.radius, &normal, &depth);
+    // A sphere meets a capsule as a capsule whose two ends are its centre.
+    const Vector3<T>& iEnd = i.shape == CollisionShapeSphere ? i.pointA : i.pointB;
+    const Vector3<T>& jEnd = j.shape == CollisionShapeSphere ? j.pointA : j.pointB;
+    return detector.testCapsuleCapsule(&i.pointA, &iEnd, &i.radius, &j.pointA, &jEnd, &j.radius, &normal, &depth);
+}
+
+/// True when both primitives are rigid bodies of the same non-zero exclusion group.
+template <typename T>
+bool excluded(const RigidBody3DAttribute<T>* first, const RigidBody3DAttribute<T>* second) {
+    return first != nullptr && second != nullptr && first->getExclusionGroup() != 0 &&
+           first->getExclusionGroup() == second->getExclusionGroup();
+}
+
+/// One collision stage: the primitives, the detector and the callbacks.
+template <typename T>
+class CollisionPasses {
+public:
+    CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene)
+        : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
+          m_gridStageCallback(gridStageCallbackOf<T>(engine)), m_gridStages(scene.getGridStages()) {
+        m_primitives.build(scene);
+    }
+
+    /// Up to four passes; true when every one of them found a contact.
+    bool run() {
+        bool pending = false;
+        for (int pass = 0; pass < kPassLimit; ++pass) {
+            if (m_primitives.size() == 0 || !runPass())
+                return false;
+            pending = true;
+        }
+        return pending;
+    }
+
+private:
+    /// One pass over the primitives in order; true when a contact counted.
+    bool runPass() {
+        bool collided = false;
+        for (uint64 i = 0; i < m_primitives.size(); ++i) {
+            if (!m_primitives[i].active)
+                continue;
+            if (m_primitives[i].shape != CollisionShapeMesh && m_gridStages != nullptr)
+                collided |= collideWithGridStages(m_primitives[i]);
+            for (uint64 j = i + 1; j < m_primitives.size(); ++j)
+                collided |= collidePair(m_primitives[i], m_primitives[j]);
+        }
+        return collided;
+    }
+
+    /// The sphere or capsule against every grid stage of the scene; true when a face responded.
+    bool collideWithGridStages(PhysicsCollisionPrimitive3D<T>& primitive) {
+        CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
+        bool responded = false;
+        CollectionIterator it;
+        CollectionIterator end;
+        m_gridStages->beginConst(&it);
+        m_gridStages->endConst(&end);
+        for (; !(it == end); ++it) {
+            zor_assert_in(ZOR_LOG_MODULE, kStageFunction, *it != NULL);
+            if (!(*it)->isTypeOf(guids::kGridStage))
+                continue;
+            const Vector3<T> before = primitive.bodyTransform->position;
+            if (collideWithGridStage(*static_cast<IGridStage<T>*>(*it), m_detector, m_gridStageCallback, primitive,
+                                     shape)) {
+                responded = true;
+                m_primitives.moveBody(primitive.body, v3::minus(primitive.bodyTransform->position, before));
+            }
+        }
+        return responded;
+    }
+
+    /// One pair; true when the contact counted.
+    bool collidePair(PhysicsCollisionPrimitive3D<T>& i, PhysicsCollisionPrimitive3D<T>& j) {
+        if (!j.active || j.body == i.body || excluded(i.rigidBodyAttribute, j.rigidBodyAttribute))
+            return false;
+        Vector3<T> normal{};
+        T depth = 0;
+        if (!detect(m_detector, i, j, normal, depth))
+            return false;
+        const bool accepted = m_pairCallback == nullptr ||
+                              m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
+                                             j.element, j.collisionAttribute, j.rigidBodyAttribute, &normal, depth);
+        if (!accepted || i.rigidBodyAttribute == nullptr || j.rigidBodyAttribute == nullptr)
+            return false;
+        // The bodies are kept before the response: moving them may not change which they are.
+        IElement* iBody = i.body;
+        IElement* jBody = j.body;
+        Vector3<T> iMove, jMove;
+        const PairResponse response = respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
+                                                    *j.bodyTransform, normal, depth, iMove, jMove);
+        if (response == PairResponse::None)
+            return false;
+        if (!(iMove == Vector3<T>{}))
+            m_primitives.moveBody(iBody, iMove);
+        if (!(jMove == Vector3<T>{}))
+            m_primitives.moveBody(jBody, jMove);
+        return true;
+    }
+
+    ICollisionDetector<T>& m_detector;
+    CollisionCallback<T> m_pairCallback;
+    GridStageCollisionCallback<T> m_gridStageCallback;
+    IObjectCollection* m_gridStages;
+    CollisionPrimitives<T> m_primitives;
+};
+
+/// Slows every rigid body by its additional friction over the step.
+template <typename T>
+void applyAdditionalFriction(IScene3D& scene, double deltaT) {
+    const T dt = T(deltaT);
+    forEachRigidBody<T>(scene, kStageFunction, [dt](TransformRecord<T>&, RigidBody3DAttribute<T>& body) {
+        const T slowing = body.getAdditionalFriction() * dt;
+        Vector3<T>& speed = body.getLinearSpeed();
+        const T size = v3::length(speed);
+        if (body.getAdditionalFriction() > T(0) && size > slowing)
+            speed = v3::minus(speed, v3::times(v3::dividedBy(speed, size), slowing));
+    });
+}
+
+} // namespace
+
+template <typename T>
+bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
+    bool pending;
+    {
+        CollisionPasses<T> passes(engine, scene);
+        pending = passes.run();
+        applyAdditionalFriction<T>(scene, engine.getDeltaT());
+    }
+    return pending;
 }
 
 template bool updateSceneCollisions<float>(PhysicsEngine3D&, IScene3D&);

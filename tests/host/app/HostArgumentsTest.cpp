@@ -42,5 +42,14 @@ TEST(HostArguments, OptionsAreReadFoldersDefaultToTheProgramsAndRefusalsSayWhy) 
         EXPECT_EQ(parse(arguments, parsed), reason);
 }
 
+TEST(HostArguments, TheFirstWordThatIsNoOptionStartsTheCommand) {
+    HostArguments parsed;
+    ASSERT_EQ("", parse({"--echo", "convert", "in.json", "--echo", "out.xml"}, parsed));
+    ASSERT_EQ(4u, parsed.command.size());
+    EXPECT_TRUE(parsed.command.front() == "convert" && parsed.command.back() == "out.xml");
+    ASSERT_EQ("", parse({"--echo"}, parsed));
+    EXPECT_TRUE(parsed.command.isEmpty());
+}
+
 } // namespace
 } // namespace zor

@@ -52,7 +52,7 @@ TEST(HostPhysicsAttribute, IsAHostObjectThatKeepsTheEnabledStateOfEveryAttribute
     EXPECT_FALSE(level->isEnabled());
     enabled->destroy();
 
-    // Copies take name, flags and state, from a level or through an attribute that wraps one.
+    // Copies take name, flags and state from another level.
     HostPhysicsAttribute* copied = newLevel();
     copied->copy(level);
     EXPECT_EQ(copied->getName(), "grip");

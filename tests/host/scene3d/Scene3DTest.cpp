@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace zor {
@@ -103,7 +104,8 @@ TEST(Scene3D, UpdatesWorldMatricesAndUnfoldedEntriesParentsFirst) {
     const uint32 kind = entry.kind;
     const IElement* element = entry.m_element;
     const IElement* owner = entry.owner;
-    const Matrix4x4<float> world = entry.world;
+    Matrix4x4<float> world;
+    std::memcpy(world.m, entry.world, sizeof world.m);
     EXPECT_EQ(kind, 0u);
     EXPECT_EQ(element, body);
     EXPECT_EQ(owner, nullptr);

@@ -113,6 +113,12 @@ TYPED_TEST(EventAttributeTest, CopyAndCloneTakeEveryLevelAndSelfCopyChangesNothi
     EXPECT_EQ(members(*clone), "3 \"window\"");
     EXPECT_EQ(hostLevel(*clone).getName(), "knob");
 
+    // A host level copies from an attribute through the level that the attribute wraps.
+    auto other = make<TypeParam>();
+    hostLevel(*other).copy(source.get());
+    EXPECT_EQ(hostLevel(*other).getName(), "knob");
+    EXPECT_FALSE(hostLevel(*other).isEnabled());
+
     source->copy(source.get());
     EXPECT_EQ(members(*source), "3 \"window\"");
     EXPECT_EQ(hostLevel(*source).getName(), "knob");

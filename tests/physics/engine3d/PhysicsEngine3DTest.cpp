@@ -2,6 +2,8 @@
 
 #include "common/containers/String.h"
 #include "common/object/Identifiers.h"
+#include "common/object/ObjectFactory.h"
+#include "host/detector/HostCollisionDetector.h"
 #include "host/scene3d/Scene3D.h"
 #include "physics/engine3d/PhysicsEngine3DReserved.h"
 #include "support/ExitOutput.h"
@@ -163,6 +165,9 @@ TEST_F(EngineFixture, UpdatesRefuseScenesThatAreNotSteppable) {
 }
 
 TEST_F(EngineFixture, UpdatesRunOnFloatAndDoubleScenes) {
+    // The collision stage asks the host's factory for its detectors.
+    zor_addObjectAllocator<HostCollisionDetector<float>>();
+    zor_addObjectAllocator<HostCollisionDetector<double>>();
     ready();
     ASSERT_TRUE(engine->beginIteration(0.5));
     bool pending = true;

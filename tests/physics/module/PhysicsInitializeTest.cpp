@@ -4,6 +4,9 @@
 
 #include "support/TestApplicationData.h"
 
+#include "host/core/HostObject.h"
+#include "host/project/HostPhysicsAttribute.h"
+
 #include "common/application/FrameworkVersion.h"
 #include "common/platform/Platform.h"
 
@@ -35,10 +38,12 @@ PhysicsInitialize physicsInitialize() {
 }
 
 /// A capturing record that leaves the test program's own global record alone and remembers
-/// every slot-0 call the module makes on it.
+/// every slot-0 call the module makes on it. The scenario modules keep no records of their own,
+/// so the record brings the host objects that registering the module's classes creates.
 class ScenarioRecord : public TestApplicationData {
 public:
-    explicit ScenarioRecord(const char* scenario, ApplicationData* programRecord = applicationData()) {
+    explicit ScenarioRecord(const char* scenario, ApplicationData* programRecord = applicationData())
+        : TestApplicationData(&HostObject::create, &HostPhysicsAttribute::create) {
         setApplicationData(programRecord);
         m_librariesDirectory = (binDirectory() + "/scenarios/" + scenario + "/").c_str();
         m_frameworkVersion = makeFrameworkVersion(1, 5, 0);

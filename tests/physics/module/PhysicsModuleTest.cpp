@@ -3,6 +3,8 @@
 #include "physics/module/PhysicsModule.h"
 #include "common/application/CommonModule.h"
 
+#include "host/core/HostObject.h"
+#include "host/project/HostPhysicsAttribute.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +16,8 @@ namespace zor {
 namespace {
 
 TEST(PhysicsModule, TearDownListHasPhysicsBeforeCommon) {
-    test::TestApplicationData record;
+    // Registering the module's classes makes host objects for them.
+    test::TestApplicationData record(&HostObject::create, &HostPhysicsAttribute::create);
     const char* bin = std::getenv("ZOR_TEST_BIN_DIR");
     record.m_librariesDirectory = (std::string(bin != nullptr ? bin : ".") + "/scenarios/complete/").c_str();
     record.m_frameworkVersion = kModuleFrameworkVersion;

@@ -1,0 +1,255 @@
+// The full step (movement and collisions) on a pile of N spheres of radius 0.5 falling into a
+// 18 x 18 walled box, dt 1/60, for this module (through the reference host's scene and
+// detector) and for Bullet and ODE on the same scene in the same run. The spheres start on a
+// lattice one unit apart, layer over layer, each a little off the lattice so that the pile
+// tumbles instead of stacking; restitution 0.5 and friction 0.5 everywhere.
+
+#include "bench/BenchRecord.h"
+#include "common/object/ObjectFactory.h"
+#include "host/detector/HostCollisionDetector.h"
+#include "host/scene3d/GridStage.h"
+#include "host/scene3d/Scene3D.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
+
+#include <benchmark/benchmark.h>
+#include <bullet/btBulletDynamicsCommon.h>
+#include <ode/ode.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace zor;
+
+constexpr double kStep = 1.0 / 60;
+constexpr double kRadius = 0.5;
+constexpr int kInside = 18;      // the box holds x in [1, 19] and z in [-19, -1]
+constexpr double kWallHeight = 100;
+
+/// Where sphere `i` starts: the lattice point of its layer, nudged by its index.
+void startOf(int i, double& x, double& y, double& z) {
+    const int layer = i / (kInside * kInside), cell = i % (kInside * kInside);
+    const double nudge = 0.05 * ((i * 7919) % 11 - 5) / 5.0;
+    x = 1.5 + cell % kInside + nudge;
+    z = -(1.5 + cell / kInside) - nudge;
+    y = kRadius + 0.1 + 1.1 * layer;
+}
+
+// This module: a Scene3D with a grid stage whose border cells carry walls facing inward.
+template <typename T>
+struct ZorPile {
+    bench::BenchRecord record;
+    Scene3D<T>* scene = new Scene3D<T>();
+    PhysicsEngine3D* engine;
+
+    explicit ZorPile(int count) {
+        zor_addObjectAllocator<HostCollisionDetector<T>>();
+        engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+        auto* handler = new HostObject();
+        engine->setResourcesHandler(handler);
+        handler->release();
+        engine->setCurrentScene(scene);
+        scene->setGravity(9.81);
+        addStage();
+        for (int i = 0; i < count; ++i)
+            addSphere(i);
+    }
+    ~ZorPile() {
+        engine->release();
+        scene->release();
+    }
+
+    void addStage() {
+        auto* stage = new GridStage<T>(kInside + 2, kInside + 2, 1, 1);
+        auto* solid = new RigidBody3DAttribute<T>();
+        solid->setInfiniteMass(true);
+        solid->setRestitutionFactor(T(0.5));
+        solid->setFrictionCoefficient(T(0.5));
+        const uint32 body = stage->rigidBodyAttributes().add(solid);
+        solid->release();
+        // One tile per combination of walls: bit 0 wall at +x... facing inward from each border.
+        for (uint32 walls = 0; walls < 16; ++walls) {
+            GridTile<T> tile{};
+            tile.floorPresent = 1;
+            tile.floorCollision = tile.ceilingCollision = kNoGridAttribute;
+            tile.floorRigidBody = body;
+            tile.ceilingHeight = T(kWallHeight);
+            for (int side = 0; side < 4; ++side) {
+                GridTileSide<T>& wall = tile.sides[side];
+                wall.sidePresent = wall.middlePresent = (walls >> side) & 1;
+                wall.middleCollision = kNoGridAttribute;
+                wall.middleRigidBody = body;
+            }
+            stage->tiles().pushBack(tile);
+        }
+        const uint32 last = kInside + 1;
+        for (uint32 row = 0; row <= last; ++row)
+            for (uint32 column = 0; column <= last; ++column) {
+                // Side 0 faces +x on the left border, 2 faces -x on the right one, 1 faces -z on
+                // the near border (row 0), 3 faces +z on the far one.
+                const uint32 walls = (column == 0 ? 1 : 0) | (row == 0 ? 2 : 0) | (column == last ? 4 : 0) |
+                                     (row == last ? 8 : 0);
+                stage->cells()[row * (last + 1) + column] = walls + 1;
+            }
+        scene->addGridStage(stage);
+        stage->release();
+    }
+
+    void addSphere(int i) {
+        double x, y, z;
+        startOf(i, x, y, z);
+        auto* element = new Element3D<T>(ElementKind::Sphere);
+        element->transform().position = {T(x), T(y), T(z)};
+        element->shape() = {T(kRadius), 0};
+        auto* collision = new Collision3DAttribute<T>();
+        collision->setEventParent(0);
+        auto* body = new RigidBody3DAttribute<T>();
+        body->setRestitutionFactor(T(0.5));
+        body->setFrictionCoefficient(T(0.5));
+        element->setPhysicsAttribute(1, body);
+        element->setPhysicsAttribute(2, collision);
+        body->release();
+        collision->release();
+        scene->addElement(element);
+        element->release();
+    }
+
+    void step() {
+        scene->updateView();
+        engine->beginIteration(kStep);
+        engine->updateMovements();
+        engine->updateCollisions(nullptr);
+        engine->endIteration();
+    }
+};
+
+// Bullet: a dynamics world with the dynamic AABB tree broad phase, a ground box and four walls.
+struct BulletPile {
+    btDefaultCollisionConfiguration configuration;
+    btCollisionDispatcher dispatcher{&configuration};
+    btDbvtBroadphase broadphase;
+    btSequentialImpulseConstraintSolver solver;
+    btDiscreteDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
+    btSphereShape sphere{btScalar(kRadius)};
+    btBoxShape floorShape{btVector3(20, 1, 20)};
+    btBoxShape wallX{btVector3(1, btScalar(kWallHeight), 20)};
+    btBoxShape wallZ{btVector3(20, btScalar(kWallHeight), 1)};
+    std::vector<std::unique_ptr<btDefaultMotionState>> states;
+    std::vector<std::unique_ptr<btRigidBody>> bodies;
+
+    explicit BulletPile(int count) {
+        world.setGravity(btVector3(0, btScalar(-9.81), 0));
+        addStatic(floorShape, btVector3(10, -1, -10));
+        addStatic(wallX, btVector3(0, 0, -10));
+        addStatic(wallX, btVector3(20, 0, -10));
+        addStatic(wallZ, btVector3(10, 0, 0));
+        addStatic(wallZ, btVector3(10, 0, -20));
+        btVector3 inertia;
+        sphere.calculateLocalInertia(1, inertia);
+        for (int i = 0; i < count; ++i) {
+            double x, y, z;
+            startOf(i, x, y, z);
+            add(sphere, btVector3(btScalar(x), btScalar(y), btScalar(z)), 1, inertia);
+        }
+    }
+    ~BulletPile() {
+        for (auto& body : bodies)
+            world.removeRigidBody(body.get());
+    }
+    void addStatic(btCollisionShape& shape, const btVector3& at) { add(shape, at, 0, btVector3(0, 0, 0)); }
+    void add(btCollisionShape& shape, const btVector3& at, btScalar mass, const btVector3& inertia) {
+        states.push_back(std::make_unique<btDefaultMotionState>(btTransform(btQuaternion::getIdentity(), at)));
+        btRigidBody::btRigidBodyConstructionInfo info(mass, states.back().get(), &shape, inertia);
+        info.m_restitution = 0.5f;
+        info.m_friction = 0.5f;
+        bodies.push_back(std::make_unique<btRigidBody>(info));
+        world.addRigidBody(bodies.back().get());
+    }
+    void step() { world.stepSimulation(btScalar(kStep), 0); }
+};
+
+// ODE: a hash space, a ground plane and four wall planes, one contact joint per touching pair.
+struct OdePile {
+    dWorldID world;
+    dSpaceID space;
+    dJointGroupID contacts;
+
+    explicit OdePile(int count) {
+        dInitODE();
+        world = dWorldCreate();
+        space = dHashSpaceCreate(nullptr);
+        contacts = dJointGroupCreate(0);
+        dWorldSetGravity(world, 0, -9.81, 0);
+        dCreatePlane(space, 0, 1, 0, 0);
+        dCreatePlane(space, 1, 0, 0, 1);
+        dCreatePlane(space, -1, 0, 0, -19);
+        dCreatePlane(space, 0, 0, -1, 1);
+        dCreatePlane(space, 0, 0, 1, -19);
+        for (int i = 0; i < count; ++i) {
+            double x, y, z;
+            startOf(i, x, y, z);
+            dBodyID body = dBodyCreate(world);
+            dMass mass;
+            dMassSetSphereTotal(&mass, 1, kRadius);
+            dBodySetMass(body, &mass);
+            dBodySetPosition(body, x, y, z);
+            dGeomSetBody(dCreateSphere(space, kRadius), body);
+        }
+    }
+    ~OdePile() {
+        dJointGroupDestroy(contacts);
+        dSpaceDestroy(space);
+        dWorldDestroy(world);
+        dCloseODE();
+    }
+    static void nearCallback(void* data, dGeomID first, dGeomID second) {
+        auto* pile = static_cast<OdePile*>(data);
+        dContact contact{};
+        contact.surface.mode = dContactBounce;
+        contact.surface.mu = 0.5;
+        contact.surface.bounce = 0.5;
+        if (dCollide(first, second, 1, &contact.geom, sizeof(dContact)) > 0) {
+            dJointID joint = dJointCreateContact(pile->world, pile->contacts, &contact);
+            dJointAttach(joint, dGeomGetBody(first), dGeomGetBody(second));
+        }
+    }
+    void step() {
+        dSpaceCollide(space, this, &nearCallback);
+        dWorldQuickStep(world, kStep);
+        dJointGroupEmpty(contacts);
+    }
+};
+
+template <typename Pile>
+void stepPile(benchmark::State& state) {
+    Pile pile(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        pile.step();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_SpherePileZorFloat(benchmark::State& state) {
+    stepPile<ZorPile<float>>(state);
+}
+void BM_SpherePileZorDouble(benchmark::State& state) {
+    stepPile<ZorPile<double>>(state);
+}
+void BM_SpherePileBullet(benchmark::State& state) {
+    stepPile<BulletPile>(state);
+}
+void BM_SpherePileOde(benchmark::State& state) {
+    stepPile<OdePile>(state);
+}
+
+#define ZOR_PILE_SIZES Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_SpherePileZorFloat)->ZOR_PILE_SIZES;
+BENCHMARK(BM_SpherePileZorDouble)->ZOR_PILE_SIZES;
+BENCHMARK(BM_SpherePileBullet)->ZOR_PILE_SIZES;
+BENCHMARK(BM_SpherePileOde)->ZOR_PILE_SIZES;
+
+} // namespace
+
+BENCHMARK_MAIN();

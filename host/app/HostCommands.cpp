@@ -1,0 +1,33 @@
+#include "host/app/HostCommands.h"
+
+namespace zor {
+namespace {
+
+// One line per command, in the order the usage text lists them.
+const HostCommand kCommands[] = {
+    {"read", "FILE", "reads the objects of a .json or .xml file and prints them as JSON", 1, &runReadCommand},
+    {"convert", "IN OUT", "reads the objects of IN and writes them to OUT (.json or .xml each)", 2,
+     &runConvertCommand},
+};
+
+} // namespace
+
+const HostCommand* findHostCommand(const String& name) {
+    for (const HostCommand& command : kCommands)
+        if (name == command.name)
+            return &command;
+    return nullptr;
+}
+
+String hostCommandsUsage() {
+    String usage("commands:\n");
+    for (const HostCommand& command : kCommands) {
+        String line;
+        line.format("  %-25s  %s\n", (String(command.name) + String(" ") + String(command.operands)).c_str(),
+                    command.summary);
+        usage.pushBack(line);
+    }
+    return usage;
+}
+
+} // namespace zor

@@ -1,0 +1,32 @@
+// zor_host read FILE: every object of the file is created through the host factory, reads its
+// variables through its own read operation, and is printed as the module writes it.
+
+#include "host/app/HostCommands.h"
+#include "host/core/HostFactory.h"
+#include "host/io/ObjectDocument.h"
+
+#include <cstdio>
+
+namespace zor {
+
+int runReadCommand(const List<String>& operands) {
+    const String& path = operands.front();
+    List<IObject*> objects;
+    if (!host::readObjectFile(path, &host::createObjectByTypeName, objects)) {
+        std::fprintf(stderr, "zor_host: %s could not be read (the log says why; --echo shows it here)\n", path.c_str());
+        return 1;
+    }
+    std::string text;
+    const bool written = host::writeObjects(host::DocumentFormat::Json, path, objects, false, text);
+    for (IObject* object : objects)
+        object->release();
+    if (!written) {
+        std::fprintf(stderr, "zor_host: the objects of %s could not be printed (the log says why; --echo shows it here)\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s: %llu object%s\n%s", path.c_str(), static_cast<unsigned long long>(objects.size()),
+                objects.size() == 1 ? "" : "s", text.c_str());
+    return 0;
+}
+
+} // namespace zor

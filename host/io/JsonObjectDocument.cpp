@@ -1,0 +1,212 @@
+#include "host/io/JsonObjectDocument.h"
+
+#include "host/io/DocumentFailure.h"
+#include "host/io/JsonText.h"
+#include "host/io/JsonVariableReader.h"
+#include "host/io/JsonVariableWriter.h"
+
+#include <cstring>
+
+namespace zor::host {
+
+using nlohmann::ordered_json;
+
+namespace {
+
+// Deeper documents are refused rather than walked by deep recursion.
+constexpr int kDeepestNesting = 64;
+
+void releaseAll(List<IObject*>& objects) {
+    for (IObject* object : objects)
+        object->release();
+    objects.clear();
+}
+
+// Reads the object entries of the array `entries` at `pointer`, appending to `objects`.
+class EntryReader {
+public:
+    EntryReader(const String& fileName, ObjectCreator create) : m_fileName(fileName), m_create(create) {
+        m_reader = new JsonVariableReader(fileName);
+    }
+    ~EntryReader() { m_reader->release(); }
+
+    bool readEntries(const ordered_json& entries, const std::string& pointer, int depth, List<IObject*>& objects) {
+        if (!entries.is_array())
+            return refuse(pointer, "an array of objects", entries);
+        if (depth > kDeepestNesting)
+            return refuse(pointer, "objects nested at most 64 deep", entries);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            IObject* object = readEntry(entries[i], pointer + "/" + std::to_string(i), depth);
+            if (object == nullptr)
+                return false;
+            objects.pushBack(object);
+        }
+        return true;
+    }
+
+    bool refuse(const std::string& pointer, const char* expected, const ordered_json& found) {
+        logDocumentFailure(kFunction, m_fileName, pointer, "expected %s, found %s", expected,
+                           describeJson(found).c_str());
+        return false;
+    }
+
+private:
+    static constexpr const char* kFunction = "zor::host::readJsonObjects";
+
+    IObject* readEntry(const ordered_json& entry, const std::string& pointer, int depth) {
+        if (!entry.is_object())
+            return refuse(pointer, "an object entry {\"type\": ..., \"variables\": {...}}", entry), nullptr;
+        for (const auto& member : entry.items()) {
+            if (member.key() != "type" && member.key() != "variables" && member.key() != "children")
+                return refuse(jsonPointerTo(pointer, member.key()), "only the members type, variables and children",
+                              member.value()),
+                       nullptr;
+        }
+        const auto type = entry.find("type");
+        if (type == entry.end() || !type->is_string())
+            return refuse(pointer + "/type", "the type name of the object",
+                          type == entry.end() ? ordered_json() : *type),
+                   nullptr;
+        const std::string& typeName = type->get_ref<const std::string&>();
+        IObject* object = m_create(String(typeName.c_str(), typeName.size()));
+        if (object == nullptr) {
+            logDocumentFailure(kFunction, m_fileName, pointer + "/type", "no class is registered as \"%s\"",
+                               typeName.c_str());
+            return nullptr;
+        }
+        static const ordered_json kNoVariables = ordered_json::object();
+        const auto variables = entry.find("variables");
+        if (variables != entry.end() && !variables->is_object()) {
+            refuse(pointer + "/variables", "an object of variables", *variables);
+            object->release();
+            return nullptr;
+        }
+        m_reader->setRoot(variables != entry.end() ? *variables : kNoVariables, pointer + "/variables");
+        if (!object->read(m_reader)) {
+            if (!m_reader->hasFailed())
+                logDocumentFailure(kFunction, m_fileName, pointer, "the %s object refused its variables",
+                                   typeName.c_str());
+            object->release();
+            return nullptr;
+        }
+        const auto children = entry.find("children");
+        if (children != entry.end()) {
+            List<IObject*> childObjects;
+            const bool read = readEntries(*children, pointer + "/children", depth + 1, childObjects);
+            bool adopted = read;
+            for (IObject* child : childObjects) {
+                adopted = adopted && object->addChild(child);
+                child->release();
+            }
+            if (!adopted) {
+                if (read)
+                    logDocumentFailure(kFunction, m_fileName, pointer + "/children",
+                                       "the %s object does not take children", typeName.c_str());
+                object->release();
+                return nullptr;
+            }
+        }
+        return object;
+    }
+
+    const String& m_fileName;
+    ObjectCreator m_create;
+    JsonVariableReader* m_reader;
+};
+
+// Writes objects and their children as entries.
+class EntryWriter {
+public:
+    EntryWriter(const String& fileName, bool typedMode) : m_fileName(fileName), m_typedMode(typedMode) {
+        m_writer = new JsonVariableWriter(fileName);
+    }
+    ~EntryWriter() { m_writer->release(); }
+
+    bool writeEntry(IObject* object, const std::string& pointer, int depth, ordered_json& entries) {
+        const String& typeName = object->getTypeName();
+        ordered_json entry = {{"type", std::string(typeName.c_str(), typeName.length())},
+                              {"variables", ordered_json::object()}};
+        m_writer->setRoot(entry["variables"], pointer + "/variables");
+        if (!object->write(m_writer, m_typedMode ? 1 : 0, 0)) {
+            if (!m_writer->hasFailed())
+                logDocumentFailure(kFunction, m_fileName, pointer, "the %s object refused to write its variables",
+                                   typeName.c_str());
+            return false;
+        }
+        const uint32 childCount = object->getChildCount();
+        if (childCount != 0) {
+            if (depth >= kDeepestNesting) {
+                logDocumentFailure(kFunction, m_fileName, pointer, "%s", "objects nested deeper than 64");
+                return false;
+            }
+            ordered_json children = ordered_json::array();
+            for (uint32 i = 0; i < childCount; ++i)
+                if (!writeEntry(object->getChild(i), pointer + "/children/" + std::to_string(i), depth + 1, children))
+                    return false;
+            entry["children"] = std::move(children);
+        }
+        entries.push_back(std::move(entry));
+        return true;
+    }
+
+private:
+    static constexpr const char* kFunction = "zor::host::writeJsonObjects";
+
+    const String& m_fileName;
+    bool m_typedMode;
+    JsonVariableWriter* m_writer;
+};
+
+} // namespace
+
+bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create, List<IObject*>& objects) {
+    ordered_json document;
+    try {
+        document = ordered_json::parse(text.begin(), text.end());
+    } catch (const nlohmann::json::exception& error) {
+        // The library's message starts with its own code and, for syntax errors, the place,
+        // which goes first in our line.
+        const char* message = std::strchr(error.what(), ']');
+        message = message != nullptr ? message + 2 : error.what();
+        std::string place = "the document";
+        if (std::strncmp(message, "parse error at ", 15) == 0) {
+            if (const char* rest = std::strstr(message, ": "); rest != nullptr) {
+                place.assign(message + 15, rest);
+                message = rest + 2;
+            }
+        }
+        logDocumentFailure("zor::host::readJsonObjects", fileName, place, "not JSON: %s", message);
+        return false;
+    }
+    EntryReader reader(fileName, create);
+    if (!document.is_object() || document.size() != 1 || !document.contains("objects"))
+        return reader.refuse("/", "a document {\"objects\": [...]}", document);
+    List<IObject*> read;
+    if (!reader.readEntries(document["objects"], "/objects", 0, read)) {
+        releaseAll(read);
+        return false;
+    }
+    for (IObject* object : read)
+        objects.pushBack(object);
+    return true;
+}
+
+bool writeJsonObjects(const String& fileName, const List<IObject*>& objects, bool typedMode, std::string& text) {
+    EntryWriter writer(fileName, typedMode);
+    ordered_json entries = ordered_json::array();
+    uint64 index = 0;
+    for (IObject* object : objects)
+        if (!writer.writeEntry(object, "/objects/" + std::to_string(index++), 0, entries))
+            return false;
+    const ordered_json document = {{"objects", std::move(entries)}};
+    try {
+        text = document.dump(2);
+    } catch (const nlohmann::json::type_error& error) {
+        logDocumentFailure("zor::host::writeJsonObjects", fileName, "/objects", "%s", error.what());
+        return false;
+    }
+    text += '\n';
+    return true;
+}
+
+} // namespace zor::host

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "common/containers/List.h"
+#include "common/containers/String.h"
+#include "common/object/IObject.h"
+
+#include <string>
+#include <string_view>
+
+namespace zor::host {
+
+/// Makes the object for a document entry's type name, owned by the caller; null when the name
+/// is unknown.
+using ObjectCreator = IObject* (*)(const String& typeName);
+
+/// The file formats of object documents.
+enum class DocumentFormat { Json, Xml };
+
+/// The format a file name asks for by its extension (".json" or ".xml", in any case); false
+/// for any other name.
+bool documentFormatOf(const String& path, DocumentFormat& format);
+
+/// Reads a document of objects from `text`: each entry's object is made by `create` from its
+/// type name and reads its variables through its own read operation; an entry's children are
+/// added to it with addChild. The objects are appended to `objects` (one reference each, the
+/// caller's). False after one log line naming `fileName`, the place and what was expected,
+/// with nothing appended.
+bool readObjects(DocumentFormat format, const String& fileName, std::string_view text, ObjectCreator create,
+                 List<IObject*>& objects);
+
+/// Writes `objects` (and their children) as a document into `text`, each through its own write
+/// operation in typed or untyped mode. False after one log line naming `fileName`.
+bool writeObjects(DocumentFormat format, const String& fileName, const List<IObject*>& objects, bool typedMode,
+                  std::string& text);
+
+/// readObjects from the file `path`, in the format its extension names.
+bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects);
+
+/// writeObjects into the file `path`, in the format its extension names.
+bool writeObjectFile(const String& path, const List<IObject*>& objects, bool typedMode);
+
+} // namespace zor::host

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "common/containers/Array.h"
+#include "common/framework/TransformRecord.h"
+#include "common/variables/Vector.h"
+
+namespace zor {
+
+class IElement;
+class IMesh;
+class IScene3D;
+template <typename T>
+class Collision3DAttribute;
+template <typename T>
+class RigidBody3DAttribute;
+
+/// Shapes of collision primitives.
+enum CollisionShape : uint8 {
+    CollisionShapeSphere = 0,
+    CollisionShapeCapsule = 1,
+    CollisionShapeMesh = 2,
+};
+
+/// One scene entry as the collision stage sees it, in world coordinates: a sphere (pointA =
+/// pointB = centre), a capsule (its axis from pointA to pointB) or a mesh (its vertices), and
+/// the body that moves when it is hit. A primitive without a rigid-body attribute is static.
+template <typename T>
+struct PhysicsCollisionPrimitive3D {
+    bool active;
+    uint8 shape;
+    IElement* element;
+    /// Holds one reference while the stage runs.
+    IElement* body;
+    TransformRecord<T>* bodyTransform;
+    Collision3DAttribute<T>* collisionAttribute;
+    RigidBody3DAttribute<T>* rigidBodyAttribute;
+    IMesh* meshData;
+    Vector3<T> pointA;
+    Vector3<T> pointB;
+    T radius;
+    /// Mesh only: the vertices in world coordinates, owned by the record (null otherwise).
+    Array<Vector3<T>>* vertices;
+};
+
+/// The primitives of one collision stage call; one record per unfolded entry of the scene.
+template <typename T>
+class CollisionPrimitives {
+public:
+    CollisionPrimitives() = default;
+    CollisionPrimitives(const CollisionPrimitives&) = delete;
+    CollisionPrimitives& operator=(const CollisionPrimitives&) = delete;
+    /// Releases the bodies and frees the vertex copies.
+    ~CollisionPrimitives();
+
+    /// Builds a record for every unfolded entry of the scene's view; entries that do not collide
+    /// stay inactive.
+    void build(IScene3D& scene);
+
+    /// Moves every primitive of `movedBody`, and of the bodies below it in the hierarchy, by
+    /// `displacement`.
+    void moveBody(IElement* movedBody, const Vector3<T>& displacement);
+
+    uint64 size() const { return m_records.size(); }
+    PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
+
+private:
+    /// A body that carries a primitive: the primitive's own body or one of its first 64
+    /// ancestors that are 3D elements.
+    struct Carrier {
+        IElement* body;
+        uint64 primitive;
+    };
+    /// Lists every carrier of every active primitive, sorted by body, so that moving a body
+    /// finds its primitives without walking the hierarchy again; the hierarchy does not change
+    /// while the stage runs.
+    void listCarriers();
+
+    Array<PhysicsCollisionPrimitive3D<T>> m_records;
+    Array<Carrier> m_carriers;
+};
+
+} // namespace zor

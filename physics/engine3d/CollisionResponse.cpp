@@ -1,0 +1,160 @@
+#include "physics/engine3d/CollisionResponse.h"
+
+#include "physics/attributes/RestitutionCombine.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/Vector3Math.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zor {
+namespace {
+
+// Tangential relative speeds below this (squared) get no friction.
+template <typename T>
+constexpr T kTangentThreshold = T(1e-6);
+
+template <typename T>
+T restitutionFor(uint32 mode, T first, T second) {
+    switch (mode) {
+    case RestitutionCombineMax:
+        return std::max(first, second);
+    case RestitutionCombineMultiply:
+        return first * second;
+    case RestitutionCombineAverage:
+        return (first + second) * T(0.5);
+    case RestitutionCombineMin:
+        return std::min(first, second);
+    default:
+        return T(1);
+    }
+}
+
+/// The friction coefficient of a contact: the geometric mean, computed in double.
+template <typename T>
+T combinedFriction(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second) {
+    return T(std::sqrt(double(first.getFrictionCoefficient()) * double(second.getFrictionCoefficient())));
+}
+
+/// The tangential part of `relative` across `normal`, made a unit vector; false when it is too
+/// small to rub.
+template <typename T>
+bool unitTangent(const Vector3<T>& relative, const Vector3<T>& normal, Vector3<T>& tangent) {
+    tangent = v3::minus(relative, v3::times(normal, v3::dot(relative, normal)));
+    if (!(v3::dot(tangent, tangent) >= kTangentThreshold<T>))
+        return false;
+    const T size = v3::length(tangent);
+    if (size != T(0))
+        tangent = v3::dividedBy(tangent, size);
+    return true;
+}
+
+/// `value` limited to [-bound, bound], without assuming the bound is positive.
+template <typename T>
+T limited(T value, T bound) {
+    if (value < -bound)
+        return -bound;
+    if (value > bound)
+        return bound;
+    return value;
+}
+
+} // namespace
+
+template <typename T>
+T inverseMass(const RigidBody3DAttribute<T>& body) {
+    if (body.getInfiniteMass())
+        return T(0);
+    const T mass = body.getMass();
+    return T(1) / (mass == T(0) ? T(1) : mass);
+}
+
+template <typename T>
+T combinedRestitution(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second) {
+    return restitutionFor(std::min(first.getRestitutionCombine(), second.getRestitutionCombine()),
+                          first.getRestitutionFactor(), second.getRestitutionFactor());
+}
+
+template <typename T>
+PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecord<T>& firstTransform,
+                           RigidBody3DAttribute<T>& second, TransformRecord<T>& secondTransform,
+                           const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
+    moveFirst = moveSecond = Vector3<T>{};
+    const T ki = inverseMass(first), kj = inverseMass(second);
+    const T sum = ki + kj;
+    if (sum == T(0))
+        return PairResponse::None;
+    if (depth > kCollisionSlop<T>) {
+        const T correction = (depth - kCollisionSlop<T>) / sum;
+        moveFirst = v3::times(normal, -(ki * correction));
+        moveSecond = v3::times(normal, kj * correction);
+        firstTransform.position = v3::plus(firstTransform.position, moveFirst);
+        secondTransform.position = v3::plus(secondTransform.position, moveSecond);
+    }
+    Vector3<T> vi = first.getLinearSpeed(), vj = second.getLinearSpeed();
+    const T approach = v3::dot(v3::minus(vj, vi), normal);
+    if (approach > T(0))
+        return PairResponse::Separating;
+    const T e = combinedRestitution(first, second);
+    const T impulse = -(T(1) + e) * approach / sum;
+    vi = v3::minus(vi, v3::times(normal, ki * impulse));
+    vj = v3::plus(vj, v3::times(normal, kj * impulse));
+    const Vector3<T> relative = v3::minus(vj, vi);
+    Vector3<T> tangent;
+    if (unitTangent(relative, normal, tangent)) {
+        const T bound = combinedFriction(first, second) * impulse;
+        const T rub = limited(-v3::dot(tangent, relative) / sum, bound);
+        vi = v3::minus(vi, v3::times(tangent, ki * rub));
+        vj = v3::plus(vj, v3::times(tangent, kj * rub));
+    }
+    first.setLinearSpeed(vi);
+    second.setLinearSpeed(vj);
+    first.applySpeedLimits();
+    second.applySpeedLimits();
+    return PairResponse::Bounced;
+}
+
+template <typename T>
+bool respondToStaticFace(const Vector3<T>& normal, T depth, TransformRecord<T>& bodyTransform,
+                         RigidBody3DAttribute<T>& body, const RigidBody3DAttribute<T>& face, T faceSpeed) {
+    if (depth <= kCollisionSlop<T>)
+        return false;
+    bodyTransform.position = v3::plus(bodyTransform.position, v3::times(normal, depth - kCollisionSlop<T>));
+    Vector3<T> faceVelocity = face.getLinearSpeed();
+    faceVelocity.y = faceVelocity.y + faceSpeed;
+    Vector3<T> relative = v3::minus(body.getLinearSpeed(), faceVelocity);
+    const T approach = v3::dot(relative, normal);
+    if (approach >= T(0))
+        return true;
+    const T k = inverseMass(body), g = inverseMass(face);
+    const T sum = k + g;
+    if (k == T(0) || sum == T(0))
+        return true;
+    const uint32 mode = std::min(body.getRestitutionCombine(), face.getRestitutionCombine());
+    const T e = mode > RestitutionCombineMin ? body.getRestitutionFactor()
+                         : restitutionFor(mode, body.getRestitutionFactor(), face.getRestitutionFactor());
+    const T friction = combinedFriction(body, face);
+    const T impulse = -(T(1) + e) * approach / sum;
+    relative = v3::plus(relative, v3::times(normal, k * impulse));
+    Vector3<T> tangent;
+    if (unitTangent(relative, normal, tangent)) {
+        const T rub = limited(-v3::dot(relative, tangent) / sum, friction * impulse);
+        relative = v3::plus(relative, v3::times(tangent, k * rub));
+    }
+    body.setLinearSpeed(v3::plus(relative, faceVelocity));
+    body.applySpeedLimits();
+    return true;
+}
+
+#define ZOR_COLLISION_RESPONSE(T)                                                                            \
+    template T inverseMass<T>(const RigidBody3DAttribute<T>&);                                                  \
+    template T combinedRestitution<T>(const RigidBody3DAttribute<T>&, const RigidBody3DAttribute<T>&);          \
+    template PairResponse respondToPair<T>(RigidBody3DAttribute<T>&, TransformRecord<T>&, RigidBody3DAttribute<T>&, \
+                                           TransformRecord<T>&, const Vector3<T>&, T, Vector3<T>&, Vector3<T>&); \
+    template bool respondToStaticFace<T>(const Vector3<T>&, T, TransformRecord<T>&, RigidBody3DAttribute<T>&,   \
+                                         const RigidBody3DAttribute<T>&, T);
+ZOR_COLLISION_RESPONSE(float)
+ZOR_COLLISION_RESPONSE(double)
+#undef ZOR_COLLISION_RESPONSE
+
+} // namespace zor

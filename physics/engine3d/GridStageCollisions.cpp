@@ -1,0 +1,213 @@
+#include "physics/engine3d/GridStageCollisions.h"
+
+#include "common/containers/Array.h"
+#include "common/framework/ICollisionDetector.h"
+#include "common/framework/IGridStage.h"
+#include "common/framework/IObjectList.h"
+#include "common/log/Log.h"
+#include "common/object/Identifiers.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/CollisionPrimitive.h"
+#include "physics/engine3d/CollisionResponse.h"
+#include "physics/engine3d/Vector3Math.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace zor {
+namespace {
+
+/// Kinds of face reported to the grid-stage callback: floor, ceiling, then the walls of sides
+/// 0 to 3.
+enum GridFaceKind : uint32 { GridFaceFloor = 0, GridFaceCeiling = 1, GridFaceFirstWall = 2 };
+/// Kinds of wall segment reported to the callback (0 for floors and ceilings).
+enum GridSegmentKind : uint32 { GridSegmentNone = 0, GridSegmentLower = 1, GridSegmentMiddle = 2, GridSegmentUpper = 3 };
+
+/// The entry `index` of an attribute list, or null when there is none.
+IObject* listEntry(IObjectList* list, uint32 index) {
+    if (index == kNoGridAttribute || list == nullptr || index >= list->getCount())
+        return nullptr;
+    return list->getData()[index];
+}
+
+/// A floored cell coordinate clamped to [0, count - 1].
+template <typename T>
+uint32 clampedCell(T floored, uint32 count) {
+    if (!(floored > T(0)))
+        return 0;
+    if (floored >= T(count - 1))
+        return count - 1;
+    return uint32(floored);
+}
+
+/// One grid stage tested against one shape: the stage, the detector, the primitive and what
+/// the test found so far.
+template <typename T>
+struct GridStageTest {
+    IGridStage<T>& stage;
+    ICollisionDetector<T>& detector;
+    GridStageCollisionCallback<T> callback;
+    PhysicsCollisionPrimitive3D<T>& primitive;
+    CapsuleShape<T>& shape;
+    uint32 cellIndex = 0;
+    bool responded = false;
+
+    /// Tests one face with corners counter-clockwise seen from the side it faces.
+    void face(const Vector3<T> (&corners)[4], uint32 collisionIndex, uint32 rigidBodyIndex, uint32 faceKind,
+              uint32 segmentKind, T faceSpeed) {
+        Collision3DAttribute<T>* faceCollision = getGridStageCollision3D(stage, collisionIndex);
+        RigidBody3DAttribute<T>* faceBody = getGridStageRigidBody3D(stage, rigidBodyIndex);
+        RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
+        if (body != nullptr && faceBody != nullptr && body->getExclusionGroup() != 0 &&
+            body->getExclusionGroup() == faceBody->getExclusionGroup())
+            return;
+        Vector3<T> normal{};
+        T depth = 0;
+        if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0], &corners[1],
+                                               &corners[2], &corners[3], &normal, &depth))
+            return;
+        const bool accepted = callback == nullptr ||
+                              callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
+                                       faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
+        if (!accepted || body == nullptr || faceBody == nullptr)
+            return;
+        const Vector3<T> before = primitive.bodyTransform->position;
+        if (!respondToStaticFace(normal, depth, *primitive.bodyTransform, *body, *faceBody, faceSpeed))
+            return;
+        const Vector3<T> moved = v3::minus(primitive.bodyTransform->position, before);
+        shape.pointA = v3::plus(shape.pointA, moved);
+        shape.pointB = v3::plus(shape.pointB, moved);
+        responded = true;
+    }
+
+    /// Tests the faces of one tile of the cell spanning x0..x1 and z0 (near) to z1 (far).
+    void tile(const GridTile<T>& tile, T x0, T x1, T z0, T z1) {
+        if (tile.floorPresent) {
+            const T y = tile.floorHeight;
+            face({{x0, y, z1}, {x0, y, z0}, {x1, y, z0}, {x1, y, z1}}, tile.floorCollision, tile.floorRigidBody,
+                 GridFaceFloor, GridSegmentNone, tile.floorSpeed);
+        }
+        if (tile.ceilingPresent) {
+            const T y = tile.ceilingHeight;
+            face({{x0, y, z1}, {x1, y, z1}, {x1, y, z0}, {x0, y, z0}}, tile.ceilingCollision, tile.ceilingRigidBody,
+                 GridFaceCeiling, GridSegmentNone, tile.ceilingSpeed);
+        }
+        for (uint32 side = 0; side < 4; ++side) {
+            const GridTileSide<T>& walls = tile.sides[side];
+            if (!walls.sidePresent)
+                continue;
+            if (walls.middlePresent)
+                wall(side, x0, x1, z0, z1, tile.floorHeight, tile.ceilingHeight, walls.middleCollision,
+                     walls.middleRigidBody, GridSegmentMiddle);
+            if (walls.lowerPresent)
+                wall(side, x0, x1, z0, z1, tile.floorHeight, tile.floorHeight + walls.lowerHeight, walls.lowerCollision,
+                     walls.lowerRigidBody, GridSegmentLower);
+            if (walls.upperPresent)
+                wall(side, x0, x1, z0, z1, tile.ceilingHeight, tile.ceilingHeight + walls.upperHeight,
+                     walls.upperCollision, walls.upperRigidBody, GridSegmentUpper);
+        }
+    }
+
+    /// One wall segment between two heights on the edge of side `side`: 0 at x1 facing +x,
+    /// 1 at z1 facing -z, 2 at x0 facing -x, 3 at z0 facing +z.
+    void wall(uint32 side, T x0, T x1, T z0, T z1, T from, T to, uint32 collisionIndex, uint32 rigidBodyIndex,
+              uint32 segmentKind) {
+        if (from == to)
+            return;
+        const T low = std::min(from, to), high = std::max(from, to);
+        const uint32 faceKind = GridFaceFirstWall + side;
+        switch (side) {
+        case 0:
+            face({{x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0}}, collisionIndex, rigidBodyIndex,
+                 faceKind, segmentKind, T(0));
+            break;
+        case 1:
+            face({{x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1}}, collisionIndex, rigidBodyIndex,
+                 faceKind, segmentKind, T(0));
+            break;
+        case 2:
+            face({{x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1}}, collisionIndex, rigidBodyIndex,
+                 faceKind, segmentKind, T(0));
+            break;
+        default:
+            face({{x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0}}, collisionIndex, rigidBodyIndex,
+                 faceKind, segmentKind, T(0));
+            break;
+        }
+    }
+};
+
+} // namespace
+
+template <typename T>
+Collision3DAttribute<T>* getGridStageCollision3D(IGridStage<T>& stage, uint32 index) {
+    IObject* entry = listEntry(stage.getCollisionAttributes(), index);
+    if (entry == nullptr)
+        return nullptr;
+    if (!entry->isTypeOf(guids::kCollision3DAttribute)) {
+        zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, "zor::PhysicsEngine3D::getGridStageCollision3D",
+                "Physics attribute for collisions is not Collision3DAttribute");
+        return nullptr;
+    }
+    return static_cast<Collision3DAttribute<T>*>(entry);
+}
+
+template <typename T>
+RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 index) {
+    IObject* entry = listEntry(stage.getRigidBodyAttributes(), index);
+    if (entry == nullptr)
+        return nullptr;
+    if (!entry->isTypeOf(guids::kRigidBody3DAttribute)) {
+        zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, "zor::PhysicsEngine3D::getGridStageRigidBody3D",
+                "Physics attribute for rigid bodies is not RigidBody3DAttribute");
+        return nullptr;
+    }
+    return static_cast<RigidBody3DAttribute<T>*>(entry);
+}
+
+template <typename T>
+bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
+                          GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
+                          CapsuleShape<T>& shape) {
+    const uint32 columns = stage.getColumns(), rows = stage.getRows();
+    const T width = stage.getCellWidth(), depth = stage.getCellDepth();
+    const Array<uint32>* cells = stage.getCells();
+    const Array<GridTile<T>>* tiles = stage.getTiles();
+    if (columns == 0 || rows == 0 || width == T(0) || depth == T(0) || cells == nullptr ||
+        cells->size() < uint64(columns) * rows || tiles == nullptr || tiles->size() == 0)
+        return false;
+    const T radius = shape.radius;
+    const T xMin = std::min(shape.pointA.x, shape.pointB.x), xMax = std::max(shape.pointA.x, shape.pointB.x);
+    const T zMin = std::min(shape.pointA.z, shape.pointB.z), zMax = std::max(shape.pointA.z, shape.pointB.z);
+    const uint32 firstColumn = clampedCell(std::floor((xMin - radius) / width), columns);
+    const uint32 lastColumn = clampedCell(std::floor((xMax + radius) / width), columns);
+    // Rows run along -z.
+    const uint32 firstRow = clampedCell(std::floor(-(zMax + radius) / depth), rows);
+    const uint32 lastRow = clampedCell(std::floor(-(zMin - radius) / depth), rows);
+    GridStageTest<T> test{stage, detector, callback, primitive, shape};
+    for (uint32 row = firstRow; row <= lastRow; ++row) {
+        for (uint32 column = firstColumn; column <= lastColumn; ++column) {
+            test.cellIndex = row * columns + column;
+            const uint32 value = (*cells)[test.cellIndex];
+            if (value == 0 || value > tiles->size())
+                continue;
+            const T x0 = T(column) * width, x1 = x0 + width;
+            const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
+            test.tile((*tiles)[value - 1], x0, x1, z0, z1);
+        }
+    }
+    return test.responded;
+}
+
+#define ZOR_GRID_STAGE_COLLISIONS(T)                                                                         \
+    template Collision3DAttribute<T>* getGridStageCollision3D<T>(IGridStage<T>&, uint32);                      \
+    template RigidBody3DAttribute<T>* getGridStageRigidBody3D<T>(IGridStage<T>&, uint32);                      \
+    template bool collideWithGridStage<T>(IGridStage<T>&, ICollisionDetector<T>&, GridStageCollisionCallback<T>, \
+                                          PhysicsCollisionPrimitive3D<T>&, CapsuleShape<T>&);
+ZOR_GRID_STAGE_COLLISIONS(float)
+ZOR_GRID_STAGE_COLLISIONS(double)
+#undef ZOR_GRID_STAGE_COLLISIONS
+
+} // namespace zor

@@ -1,0 +1,296 @@
+// The collision stage through the engine, on the reference host's scenes and its collision
+// detector, in float and in double.
+
+#include "host/detector/HostCollisionDetector.h"
+#include "host/project/HostPhysicsAttribute.h"
+#include "host/scene3d/GridStage.h"
+#include "host/scene3d/Scene3D.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/CollisionPrimitive.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
+#include "support/LogLines.h"
+
+#include "common/object/ObjectFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace zor {
+namespace {
+
+using test::TestApplicationData;
+
+template <typename T>
+struct CollisionStage : testing::Test {
+    using Body = RigidBody3DAttribute<T>;
+    using V = Vector3<T>;
+
+    TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    PhysicsEngine3D* engine;
+    Scene3D<T>* scene = new Scene3D<T>();
+
+    CollisionStage() {
+        zor_addObjectAllocator<HostCollisionDetector<T>>();
+        engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+        auto* handler = new HostObject();
+        engine->setResourcesHandler(handler);
+        handler->release();
+        engine->setCurrentScene(scene);
+    }
+    ~CollisionStage() override {
+        engine->release();
+        scene->release();
+    }
+
+    /// A new colliding element of the scene; with a rigid body unless `rigid` is false. The
+    /// scene owns it; the rigid body (or null) is returned.
+    Body* add(ElementKind kind, const V& position, T radius, bool rigid = true, Element3D<T>** out = nullptr) {
+        auto* element = new Element3D<T>(kind);
+        element->transform().position = position;
+        element->shape() = {radius, T(2)};
+        auto* collision = new Collision3DAttribute<T>();
+        collision->setEventParent(0);
+        element->setPhysicsAttribute(2, collision);
+        collision->release();
+        Body* body = nullptr;
+        if (rigid) {
+            body = new Body();
+            element->setPhysicsAttribute(1, body);
+            body->release();
+        }
+        scene->addElement(element);
+        if (out != nullptr)
+            *out = element;
+        element->release();
+        return body;
+    }
+    /// One collision stage at step length `dt`; the result of updateCollisions' pending flag.
+    bool collide(double dt = 0.5) {
+        scene->updateView();
+        EXPECT_TRUE(engine->beginIteration(dt));
+        bool pending = false;
+        EXPECT_TRUE(engine->updateCollisions(&pending));
+        engine->endIteration();
+        return pending;
+    }
+};
+
+using NumberTypes = testing::Types<float, double>;
+TYPED_TEST_SUITE(CollisionStage, NumberTypes);
+
+TYPED_TEST(CollisionStage, PrimitivesTakeTheirShapeFromTheWorldMatrix) {
+    using T = TypeParam;
+    Element3D<T>* capsule;
+    Element3D<T>* sphere;
+    this->add(ElementKind::Capsule, {0, 0, 0}, T(0.5), true, &capsule);
+    this->add(ElementKind::Sphere, {5, 0, 0}, T(0.5), true, &sphere);
+    sphere->scale() = {2, 1, 1};
+    this->scene->updateView();
+    CollisionPrimitives<T> primitives;
+    primitives.build(*this->scene);
+    ASSERT_EQ(primitives.size(), 2u);
+    EXPECT_TRUE(primitives[0].active);
+    EXPECT_EQ(primitives[0].pointA, (Vector3<T>{0, -1, 0}));
+    EXPECT_EQ(primitives[0].pointB, (Vector3<T>{0, 1, 0}));
+    EXPECT_EQ(primitives[0].radius, T(0.5));
+    EXPECT_EQ(primitives[1].pointA, (Vector3<T>{5, 0, 0}));
+    EXPECT_EQ(primitives[1].radius, T(1)) << "twice the radius along a doubled x";
+}
+
+TYPED_TEST(CollisionStage, HeadOnSpheresExchangeSpeedsAndAnEmptySceneHasNothingPending) {
+    using T = TypeParam;
+    EXPECT_FALSE(this->collide());
+    auto* left = this->add(ElementKind::Sphere, {T(-0.4995), 0, 0}, T(0.5));
+    auto* right = this->add(ElementKind::Sphere, {T(0.4995), 0, 0}, T(0.5));
+    left->setLinearSpeed({1, 0, 0});
+    right->setLinearSpeed({-1, 0, 0});
+    this->collide();
+    EXPECT_EQ(left->getLinearSpeed(), (Vector3<T>{-1, 0, 0}));
+    EXPECT_EQ(right->getLinearSpeed(), (Vector3<T>{1, 0, 0}));
+}
+
+TYPED_TEST(CollisionStage, RestingOverlapsKeepTheFourPassesBusy) {
+    using T = TypeParam;
+    this->add(ElementKind::Sphere, {0, 0, 0}, T(0.5));
+    this->add(ElementKind::Sphere, {T(0.5), 0, 0}, T(0.5));
+    EXPECT_TRUE(this->collide()) << "the slop leaves a contact in every pass";
+}
+
+// What the pair callback was told.
+template <typename T>
+struct Reported {
+    static inline std::vector<bool> staticPartner;
+    static inline bool accept = false;
+    static bool callback(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>* first, IElement*,
+                         IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>* second, Vector3<T>*, T) {
+        staticPartner.push_back(first == nullptr || second == nullptr);
+        return accept;
+    }
+};
+
+TYPED_TEST(CollisionStage, TheCallbackSeesEveryContactAndRejectedOrStaticOnesChangeNothing) {
+    using T = TypeParam;
+    using R = Reported<T>;
+    R::staticPartner.clear();
+    R::accept = false;
+    if constexpr (sizeof(T) == 4)
+        this->engine->setCollisionCallbackFloat(&R::callback);
+    else
+        this->engine->setCollisionCallbackDouble(&R::callback);
+    auto* moving = this->add(ElementKind::Sphere, {0, 0, 0}, T(0.5));
+    moving->setLinearSpeed({1, 0, 0});
+    this->add(ElementKind::Sphere, {T(0.9), 0, 0}, T(0.5));
+    EXPECT_FALSE(this->collide()) << "a rejected contact does not count";
+    EXPECT_EQ(moving->getLinearSpeed(), (Vector3<T>{1, 0, 0}));
+    EXPECT_EQ(R::staticPartner, (std::vector<bool>{false}));
+
+    R::staticPartner.clear();
+    R::accept = true;
+    this->add(ElementKind::Sphere, {T(-0.9), 0, 0}, T(0.5), false);
+    this->collide();
+    EXPECT_EQ(R::staticPartner, (std::vector<bool>{false, true, false, true, false, true, false, true}))
+        << "four passes, each with the pair and the static contact";
+    EXPECT_EQ(moving->getLinearSpeed(), (Vector3<T>{0, 0, 0})) << "only the rigid pair responded";
+}
+
+TYPED_TEST(CollisionStage, BodiesOfOneExclusionGroupPassThroughEachOther) {
+    using T = TypeParam;
+    auto* first = this->add(ElementKind::Sphere, {0, 0, 0}, T(0.5));
+    auto* second = this->add(ElementKind::Sphere, {T(0.5), 0, 0}, T(0.5));
+    first->setExclusionGroup(3);
+    second->setExclusionGroup(3);
+    EXPECT_FALSE(this->collide());
+    second->setExclusionGroup(0);
+    EXPECT_TRUE(this->collide());
+}
+
+TYPED_TEST(CollisionStage, AdditionalFrictionTakesItsShareOfTheStepOffTheSpeed) {
+    using T = TypeParam;
+    struct Case {
+        T speed, expected;
+    } const cases[] = {{3, 2}, {1, 1}, {T(0.5), T(0.5)}};
+    std::vector<RigidBody3DAttribute<T>*> bodies;
+    for (int i = 0; i < 3; ++i) {
+        bodies.push_back(this->add(ElementKind::Sphere, {T(10 * i), 0, 0}, T(0.5)));
+        bodies.back()->setAdditionalFriction(2);
+        bodies.back()->setLinearSpeed({0, 0, cases[i].speed});
+    }
+    this->collide(0.5);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(bodies[i]->getLinearSpeed(), (Vector3<T>{0, 0, cases[i].expected})) << i;
+}
+
+// A ball dropped from 1 m onto a tile-map floor with half its speed given back rises to about a
+// quarter of that height, and never sinks through the floor.
+TYPED_TEST(CollisionStage, ABallBouncesOffAGridStageFloor) {
+    using T = TypeParam;
+    auto* stage = new GridStage<T>(4, 4, 1, 1);
+    GridTile<T> tile{};
+    tile.floorPresent = 1;
+    tile.floorCollision = kNoGridAttribute;
+    auto* floorBody = new RigidBody3DAttribute<T>();
+    floorBody->setInfiniteMass(true);
+    floorBody->setRestitutionFactor(T(0.5));
+    tile.floorRigidBody = stage->rigidBodyAttributes().add(floorBody);
+    floorBody->release();
+    stage->tiles().pushBack(tile);
+    for (uint32& cell : stage->cells())
+        cell = 1;
+    this->scene->addGridStage(stage);
+    stage->release();
+    this->scene->setGravity(9.81);
+    Element3D<T>* ball;
+    auto* body = this->add(ElementKind::Sphere, {2, T(1.25), -2}, T(0.25), true, &ball);
+    body->setRestitutionFactor(T(0.5));
+    T lowest = 10, highestAfterBounce = 0;
+    bool bounced = false;
+    for (int step = 0; step < 240; ++step) {
+        this->scene->updateView();
+        ASSERT_TRUE(this->engine->beginIteration(1.0 / 240));
+        this->engine->updateMovements();
+        this->collide(1.0 / 240);
+        const T height = ball->transform().position.y - T(0.25);
+        lowest = std::min(lowest, height);
+        bounced = bounced || body->getLinearSpeed().y > 0;
+        if (bounced)
+            highestAfterBounce = std::max(highestAfterBounce, height);
+    }
+    EXPECT_GT(lowest, T(-0.02));
+    EXPECT_NEAR(highestAfterBounce, T(0.25), T(0.03));
+}
+
+// A detector that records the faces it is asked about and finds no contact.
+template <typename T>
+class FaceRecorder final : public HostObjectOf<ICollisionDetector<T>> {
+public:
+    static inline std::vector<std::vector<Vector3<T>>> faces;
+    ZOR_DELETING_DESTRUCTOR(FaceRecorder)
+    const String& getTemplateTypeName() const override { return sizeof(T) == 4 ? String::floatTypeName() : String::doubleTypeName(); }
+    const GUID_t* getGUID() const override { return &guids::kCollisionDetector; }
+    bool testSphereSphere(const Vector3<T>*, const T*, const Vector3<T>*, const T*, Vector3<T>*, T*) override {
+        return false;
+    }
+    bool testSphereMesh(const Vector3<T>*, const T*, IMesh*, const Array<Vector3<T>>*, Vector3<T>*, T*) override {
+        return false;
+    }
+    bool testCapsuleCapsule(const Vector3<T>*, const Vector3<T>*, const T*, const Vector3<T>*, const Vector3<T>*,
+                            const T*, Vector3<T>*, T*) override {
+        return false;
+    }
+    bool testCapsuleQuadrilateral(const Vector3<T>*, const Vector3<T>*, const T*, const Vector3<T>* c0,
+                                  const Vector3<T>* c1, const Vector3<T>* c2, const Vector3<T>* c3, Vector3<T>*,
+                                  T*) override {
+        faces.push_back({*c0, *c1, *c2, *c3});
+        return false;
+    }
+    bool testCapsuleMesh(const Vector3<T>*, const Vector3<T>*, const T*, IMesh*, const Array<Vector3<T>>*,
+                         Vector3<T>*, T*) override {
+        return false;
+    }
+};
+
+// A body left of the map is clamped to column 0; a cell naming the last tile finds it, one past
+// the tiles is passed over, and a wall segment of no height is never tried.
+TYPED_TEST(CollisionStage, GridStagesVisitTheClampedCellsFacesInOrder) {
+    using T = TypeParam;
+    using V = Vector3<T>;
+    TestApplicationData ownRecord{&HostObject::create, &HostPhysicsAttribute::create};
+    zor_addObjectAllocator<FaceRecorder<T>>();
+    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+    auto* handler = new HostObject();
+    engine->setResourcesHandler(handler);
+    handler->release();
+    engine->setCurrentScene(this->scene);
+
+    auto* stage = new GridStage<T>(2, 1, 1, 1);
+    GridTile<T> plain{}, walled{};
+    plain.floorPresent = walled.floorPresent = 1;
+    walled.sides[0].sidePresent = 1;
+    walled.sides[0].middlePresent = 1; // floor and ceiling both at 0: no height
+    walled.sides[0].lowerPresent = 1;
+    walled.sides[0].lowerHeight = 1;
+    stage->tiles().pushBack(plain);
+    stage->tiles().pushBack(walled);
+    stage->cells()[0] = 2;
+    stage->cells()[1] = 3;
+    this->scene->addGridStage(stage);
+    stage->release();
+    this->add(ElementKind::Sphere, {-5, T(0.5), T(-0.5)}, T(0.5));
+    this->scene->updateView();
+    FaceRecorder<T>::faces.clear();
+    ASSERT_TRUE(engine->beginIteration(0.5));
+    engine->updateCollisions(nullptr);
+    engine->endIteration();
+    engine->release();
+    const std::vector<std::vector<V>> expected = {
+        {{0, 0, -1}, {0, 0, 0}, {1, 0, 0}, {1, 0, -1}}, // floor
+        {{1, 0, -1}, {1, 1, -1}, {1, 1, 0}, {1, 0, 0}}, // side 0, lower segment, facing +x
+    };
+    EXPECT_EQ(FaceRecorder<T>::faces, expected);
+}
+
+} // namespace
+} // namespace zor
