@@ -2,7 +2,7 @@
 // and write operations, against parsing and serialising the same document with the library
 // alone: the ratio is the cost of the reader and writer protocol on top of the format.
 
-#include "common/application/ApplicationData.h"
+#include "bench/BenchRecord.h"
 #include "host/core/HostObject.h"
 #include "host/io/ObjectDocument.h"
 #include "host/project/HostPhysicsAttribute.h"
@@ -18,28 +18,9 @@
 namespace {
 
 using namespace zor;
+using bench::BenchRecord;
 
 constexpr int kBodies = 10000;
-
-// A host record whose core and project modules create the host levels attributes wrap.
-class BenchRecord final : public ApplicationData {
-public:
-    BenchRecord() {
-        m_coreRecord.m_createObject = &HostObject::create;
-        m_core = &m_coreRecord;
-        m_projectRecord.m_createPhysicsAttribute = &HostPhysicsAttribute::create;
-        m_project = &m_projectRecord;
-        setApplicationData(this);
-    }
-    ~BenchRecord() { setApplicationData(nullptr); }
-    void deletingDestructor(uint32) override {}
-    void openLog(const String&, const String&) override {}
-    bool isConsoleEchoEnabled() override { return false; }
-    void writeLog(const String&) override {}
-
-    CoreRecord m_coreRecord{};
-    ProjectRecord m_projectRecord{};
-};
 
 IObject* createBody(const String& typeName) {
     return typeName == "RigidBody3DAttribute{float}" ? new RigidBody3DAttribute<float>() : nullptr;
@@ -123,7 +104,9 @@ void ParseJsonWithLibrary(benchmark::State& state) {
 
 struct StringSink : pugi::xml_writer {
     std::string text;
-    void write(const void* data, std::size_t size) override { text.append(static_cast<const char*>(data), size); }
+    void write(const void* data, std::size_t size) override {
+        text.append(static_cast<const char*>(data), size);
+    }
 };
 
 void WriteXmlThroughAttributes(benchmark::State& state) {

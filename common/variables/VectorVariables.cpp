@@ -25,12 +25,10 @@ template <typename Vector>
 struct Components;
 template <typename T>
 struct Components<Vector2<T>> {
-    using Scalar = T;
     static constexpr T Vector2<T>::*members[] = {&Vector2<T>::x, &Vector2<T>::y};
 };
 template <typename T>
 struct Components<Vector3<T>> {
-    using Scalar = T;
     static constexpr T Vector3<T>::*members[] = {&Vector3<T>::x, &Vector3<T>::y, &Vector3<T>::z};
 };
 

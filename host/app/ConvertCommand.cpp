@@ -2,8 +2,8 @@
 // read and write operations, go to OUT in the format its extension names.
 
 #include "host/app/HostCommands.h"
-#include "host/core/HostFactory.h"
 #include "host/io/ObjectDocument.h"
+#include "host/scene3d/SceneFile.h"
 
 #include <cstdio>
 
@@ -13,15 +13,17 @@ int runConvertCommand(const List<String>& operands) {
     const String& input = operands.front();
     const String& output = operands.back();
     List<IObject*> objects;
-    if (!host::readObjectFile(input, &host::createObjectByTypeName, objects)) {
-        std::fprintf(stderr, "zor_host: %s could not be read (the log says why; --echo shows it here)\n", input.c_str());
+    if (!host::readObjectFile(input, &host::createSceneObject, objects)) {
+        std::fprintf(stderr, "zor_host: %s could not be read (the log says why; --echo shows it here)\n",
+                     input.c_str());
         return 1;
     }
     const bool written = host::writeObjectFile(output, objects, false);
     for (IObject* object : objects)
         object->release();
     if (!written) {
-        std::fprintf(stderr, "zor_host: %s could not be written (the log says why; --echo shows it here)\n", output.c_str());
+        std::fprintf(stderr, "zor_host: %s could not be written (the log says why; --echo shows it here)\n",
+                     output.c_str());
         return 1;
     }
     std::printf("Converted %llu object%s from %s to %s\n", static_cast<unsigned long long>(objects.size()),

@@ -5,9 +5,16 @@ namespace {
 
 // One line per command, in the order the usage text lists them.
 const HostCommand kCommands[] = {
-    {"read", "FILE", "reads the objects of a .json or .xml file and prints them as JSON", 1, &runReadCommand},
-    {"convert", "IN OUT", "reads the objects of IN and writes them to OUT (.json or .xml each)", 2,
+    {"read", "FILE", "reads the objects of a .json or .xml file and prints them as JSON", 1, 1,
+     &runReadCommand},
+    {"convert", "IN OUT", "reads the objects of IN and writes them to OUT (.json or .xml each)", 2, 2,
      &runConvertCommand},
+    {"path", "IN OUT",
+     "converts a path file (.json or .xml) to an SVG picture, or SVG path data to a path file", 2, 2,
+     &runPathCommand},
+    {"simulate", "SCENE [--steps N] [--dt S] [--out DIR]",
+     "steps a 3D scene file; writes trajectories.csv, the final scene, picture.svg and replay.html to DIR", 1,
+     7, &runSimulateCommand},
 };
 
 } // namespace

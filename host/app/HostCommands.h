@@ -12,8 +12,9 @@ struct HostCommand {
     /// Its operands ("IN OUT") and what it does, for the usage text.
     const char* operands;
     const char* summary;
-    /// How many operands it takes.
-    uint64 operandCount;
+    /// How many operands it takes, at least and at most.
+    uint64 minimumOperands;
+    uint64 maximumOperands;
     /// Runs it with its operands; returns the program's exit code.
     int (*run)(const List<String>& operands);
 };
@@ -28,5 +29,9 @@ String hostCommandsUsage();
 int runReadCommand(const List<String>& operands);
 /// `convert IN OUT`: ConvertCommand.cpp.
 int runConvertCommand(const List<String>& operands);
+/// `path IN OUT`: PathCommand.cpp.
+int runPathCommand(const List<String>& operands);
+/// `simulate SCENE [--steps N] [--dt S] [--out DIR]`: SimulateCommand.cpp.
+int runSimulateCommand(const List<String>& operands);
 
 } // namespace zor

@@ -2,8 +2,8 @@
 // variables through its own read operation, and is printed as the module writes it.
 
 #include "host/app/HostCommands.h"
-#include "host/core/HostFactory.h"
 #include "host/io/ObjectDocument.h"
+#include "host/scene3d/SceneFile.h"
 
 #include <cstdio>
 
@@ -12,8 +12,9 @@ namespace zor {
 int runReadCommand(const List<String>& operands) {
     const String& path = operands.front();
     List<IObject*> objects;
-    if (!host::readObjectFile(path, &host::createObjectByTypeName, objects)) {
-        std::fprintf(stderr, "zor_host: %s could not be read (the log says why; --echo shows it here)\n", path.c_str());
+    if (!host::readObjectFile(path, &host::createSceneObject, objects)) {
+        std::fprintf(stderr, "zor_host: %s could not be read (the log says why; --echo shows it here)\n",
+                     path.c_str());
         return 1;
     }
     std::string text;
@@ -21,7 +22,10 @@ int runReadCommand(const List<String>& operands) {
     for (IObject* object : objects)
         object->release();
     if (!written) {
-        std::fprintf(stderr, "zor_host: the objects of %s could not be printed (the log says why; --echo shows it here)\n", path.c_str());
+        std::fprintf(
+            stderr,
+            "zor_host: the objects of %s could not be printed (the log says why; --echo shows it here)\n",
+            path.c_str());
         return 1;
     }
     std::printf("%s: %llu object%s\n%s", path.c_str(), static_cast<unsigned long long>(objects.size()),

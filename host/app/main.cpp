@@ -118,7 +118,7 @@ bool findCommand(const List<String>& words, const zor::HostCommand*& command, Li
     }
     for (auto it = ++words.begin(); it != words.end(); ++it)
         operands.pushBack(*it);
-    if (operands.size() != command->operandCount) {
+    if (operands.size() < command->minimumOperands || operands.size() > command->maximumOperands) {
         std::fprintf(stderr, "zor_host: usage: zor_host [options] %s %s\n", command->name, command->operands);
         return false;
     }

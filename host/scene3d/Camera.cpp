@@ -50,8 +50,8 @@ Matrix4x4<T> Camera<T>::viewMatrix() const {
     const Vector3<T> back = normalized(Vector3<T>{eye.x - target.x, eye.y - target.y, eye.z - target.z});
     const Vector3<T> right = normalized(cross(up, back));
     const Vector3<T> upward = cross(back, right);
-    return Matrix4x4<T>{{right.x, upward.x, back.x, 0, right.y, upward.y, back.y, 0, right.z, upward.z, back.z, 0,
-                         -dot(right, eye), -dot(upward, eye), -dot(back, eye), 1}};
+    return Matrix4x4<T>{{right.x, upward.x, back.x, 0, right.y, upward.y, back.y, 0, right.z, upward.z,
+                         back.z, 0, -dot(right, eye), -dot(upward, eye), -dot(back, eye), 1}};
 }
 
 template struct Camera<float>;

@@ -16,15 +16,16 @@ Element3D<T>::Element3D(ElementKind kind) : m_kind(kind) {
 
 namespace {
 
-constexpr ElementKind kKinds[] = {ElementKind::Plain, ElementKind::Group, ElementKind::Sphere, ElementKind::Capsule,
-                                  ElementKind::Mesh};
+constexpr ElementKind kKinds[] = {ElementKind::Plain, ElementKind::Group, ElementKind::Sphere,
+                                  ElementKind::Capsule, ElementKind::Mesh};
 
 template <typename T>
 const String& typeNameOf(ElementKind kind) {
-    static const String names[] = {
-        String("Element3D{") + SceneNumber<T>::name() + String("}"), String("Group3D{") + SceneNumber<T>::name() + String("}"),
-        String("Sphere3D{") + SceneNumber<T>::name() + String("}"), String("Capsule3D{") + SceneNumber<T>::name() + String("}"),
-        String("Mesh3D{") + SceneNumber<T>::name() + String("}")};
+    static const String names[] = {String("Element3D{") + SceneNumber<T>::name() + String("}"),
+                                   String("Group3D{") + SceneNumber<T>::name() + String("}"),
+                                   String("Sphere3D{") + SceneNumber<T>::name() + String("}"),
+                                   String("Capsule3D{") + SceneNumber<T>::name() + String("}"),
+                                   String("Mesh3D{") + SceneNumber<T>::name() + String("}")};
     return names[static_cast<int>(kind)];
 }
 
@@ -80,11 +81,13 @@ bool Element3D<T>::read(IObject* object) {
     if (found)
         setName(name);
     if (!host::readVector(reader, "position", m_transform.position) ||
-        !host::readVector(reader, "rotation", m_transform.rotation) || !host::readVector(reader, "scale", m_scale))
+        !host::readVector(reader, "rotation", m_transform.rotation) ||
+        !host::readVector(reader, "scale", m_scale))
         return false;
     if (getShapeData() == nullptr)
         return true;
-    return host::readNumber(reader, "radius", m_shape.radius) && host::readNumber(reader, "height", m_shape.height);
+    return host::readNumber(reader, "radius", m_shape.radius) &&
+           host::readNumber(reader, "height", m_shape.height);
 }
 
 template <typename T>
@@ -93,7 +96,8 @@ bool Element3D<T>::write(IObject* writer, uint8 typedMode, uint64 context) {
         if (!pass.text("name", getName()) || !pass.vector("position", m_transform.position) ||
             !pass.vector("rotation", m_transform.rotation) || !pass.vector("scale", m_scale))
             return false;
-        return getShapeData() == nullptr || (pass.number("radius", m_shape.radius) && pass.number("height", m_shape.height));
+        return getShapeData() == nullptr ||
+               (pass.number("radius", m_shape.radius) && pass.number("height", m_shape.height));
     });
 }
 

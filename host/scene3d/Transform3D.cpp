@@ -16,7 +16,8 @@ Matrix4x4<T> multiply(const Matrix4x4<T>& first, const Matrix4x4<T>& second) {
 
 template <typename T>
 Vector3<T> transformPoint(const Vector3<T>& p, const Matrix4x4<T>& m) {
-    return Vector3<T>{p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12], p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
+    return Vector3<T>{p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12],
+                      p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
                       p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]};
 }
 
@@ -44,6 +45,7 @@ template Matrix4x4<double> multiply(const Matrix4x4<double>&, const Matrix4x4<do
 template Vector3<float> transformPoint(const Vector3<float>&, const Matrix4x4<float>&);
 template Vector3<double> transformPoint(const Vector3<double>&, const Matrix4x4<double>&);
 template Matrix4x4<float> localMatrix(const Vector3<float>&, const Vector3<float>&, const Vector3<float>&);
-template Matrix4x4<double> localMatrix(const Vector3<double>&, const Vector3<double>&, const Vector3<double>&);
+template Matrix4x4<double> localMatrix(const Vector3<double>&, const Vector3<double>&,
+                                       const Vector3<double>&);
 
 } // namespace zor::host

@@ -56,7 +56,8 @@ std::string runData(const Trajectory& trajectory) {
                 double across, down;
                 bounds.place(sample, 1, across, down);
                 const bool jump = step == 0 || bounds.isJump(trajectory.at(step - 1, body), sample);
-                data += (step ? ",[" : "[") + numberText(across) + "," + numberText(down) + (jump ? ",1]" : ",0]");
+                data += (step ? ",[" : "[") + numberText(across) + "," + numberText(down) +
+                        (jump ? ",1]" : ",0]");
             }
             data += "]";
         }
@@ -120,14 +121,14 @@ draw(0);
 
 std::string replayPage(const Trajectory& trajectory, const std::string& title) {
     const std::string height = std::to_string(30 + 420 + 40 + 18 * trajectory.bodies.size());
-    std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-                       escapeHtml(title) + "</title>\n</head>\n<body style=\"font-family: sans-serif\">\n<h1>" +
-                       escapeHtml(title) +
-                       "</h1>\n<p><button id=\"play\">Play</button> <input id=\"step\" type=\"range\" min=\"0\" "
-                       "value=\"0\" style=\"width: 600px\"> <span id=\"time\"></span></p>\n"
-                       "<canvas id=\"views\" width=\"900\" height=\"" +
-                       height + "\"></canvas>\n<script>\nconst run = " + runData(trajectory) + ";" + kScript +
-                       "</script>\n</body>\n</html>\n";
+    std::string page =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + escapeHtml(title) +
+        "</title>\n</head>\n<body style=\"font-family: sans-serif\">\n<h1>" + escapeHtml(title) +
+        "</h1>\n<p><button id=\"play\">Play</button> <input id=\"step\" type=\"range\" min=\"0\" "
+        "value=\"0\" style=\"width: 600px\"> <span id=\"time\"></span></p>\n"
+        "<canvas id=\"views\" width=\"900\" height=\"" +
+        height + "\"></canvas>\n<script>\nconst run = " + runData(trajectory) + ";" + kScript +
+        "</script>\n</body>\n</html>\n";
     return page;
 }
 

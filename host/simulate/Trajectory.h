@@ -23,9 +23,18 @@ struct Trajectory {
     std::vector<double> times;
     /// samples[step * bodies.size() + body].
     std::vector<BodySample> samples;
+    /// The scene computed in float: its numbers are written as the shortest text of the float.
+    bool singlePrecision = false;
+
+    /// A number of the run as text.
+    std::string text(double value) const {
+        return singlePrecision ? numberText(static_cast<float>(value)) : numberText(value);
+    }
 
     std::size_t stepCount() const { return times.size(); }
-    const BodySample& at(std::size_t step, std::size_t body) const { return samples[step * bodies.size() + body]; }
+    const BodySample& at(std::size_t step, std::size_t body) const {
+        return samples[step * bodies.size() + body];
+    }
 };
 
 /// The trajectories as CSV: a header, then one row per step and body (step, time, element,

@@ -17,9 +17,9 @@ std::string csvField(const std::string& text) {
     return quoted + "\"";
 }
 
-void appendTriple(std::string& row, const double (&values)[3]) {
+void appendTriple(std::string& row, const double (&values)[3], const Trajectory& trajectory) {
     for (double value : values)
-        row += "," + numberText(value);
+        row += "," + trajectory.text(value);
 }
 
 } // namespace
@@ -31,9 +31,9 @@ std::string trajectoryCsv(const Trajectory& trajectory) {
             const BodySample& sample = trajectory.at(step, body);
             std::string row = std::to_string(step) + "," + numberText(trajectory.times[step]) + "," +
                               csvField(trajectory.bodies[body]);
-            appendTriple(row, sample.position);
-            appendTriple(row, sample.rotation);
-            appendTriple(row, sample.linearSpeed);
+            appendTriple(row, sample.position, trajectory);
+            appendTriple(row, sample.rotation, trajectory);
+            appendTriple(row, sample.linearSpeed, trajectory);
             csv += row + "\n";
         }
     return csv;

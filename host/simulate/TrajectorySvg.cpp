@@ -44,6 +44,13 @@ std::string coordinate(double value) {
     return text;
 }
 
+// A position for people to read: four significant digits (the CSV has them all).
+std::string roundedText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
 const char* colourOf(std::size_t body) {
     return kColours[body % (sizeof kColours / sizeof *kColours)];
 }
@@ -56,8 +63,8 @@ std::string pathData(const Trajectory& trajectory, std::size_t body, const ViewB
         double across, down;
         bounds.place(sample, kPanel, across, down);
         const bool jump = step == 0 || bounds.isJump(trajectory.at(step - 1, body), sample);
-        data += (data.empty() ? "" : " ") + std::string(jump ? "M" : "L") + coordinate(kPanelLeft[view] + across) +
-                "," + coordinate(kPanelTop + down);
+        data += (data.empty() ? "" : " ") + std::string(jump ? "M" : "L") +
+                coordinate(kPanelLeft[view] + across) + "," + coordinate(kPanelTop + down);
     }
     return data;
 }
@@ -74,8 +81,9 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     svg += "<text x=\"20\" y=\"24\" font-size=\"16\">" + escapeXml(title) + "</text>\n";
     for (int view = 0; view < 2; ++view) {
-        svg += "<rect x=\"" + coordinate(kPanelLeft[view]) + "\" y=\"" + coordinate(kPanelTop) + "\" width=\"" +
-               coordinate(kPanel) + "\" height=\"" + coordinate(kPanel) + "\" fill=\"none\" stroke=\"#999\"/>\n";
+        svg += "<rect x=\"" + coordinate(kPanelLeft[view]) + "\" y=\"" + coordinate(kPanelTop) +
+               "\" width=\"" + coordinate(kPanel) + "\" height=\"" + coordinate(kPanel) +
+               "\" fill=\"none\" stroke=\"#999\"/>\n";
         svg += "<text x=\"" + coordinate(kPanelLeft[view]) + "\" y=\"" + coordinate(kPanelTop - 8) + "\">" +
                kViewNames[view] + "</text>\n";
     }
@@ -86,19 +94,20 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
         const std::string name = escapeXml(trajectory.bodies[body]);
         const char* colour = colourOf(body);
         // One path per body: its side-view and top-view subpaths together.
-        svg += "<path data-body=\"" + name + "\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.5\" d=\"" +
-               pathData(trajectory, body, bounds[0], 0) + " " + pathData(trajectory, body, bounds[1], 1) + "\"/>\n";
+        svg += "<path data-body=\"" + name + "\" fill=\"none\" stroke=\"" + colour +
+               "\" stroke-width=\"1.5\" d=\"" + pathData(trajectory, body, bounds[0], 0) + " " +
+               pathData(trajectory, body, bounds[1], 1) + "\"/>\n";
         for (int view = 0; view < 2; ++view) {
             double across, down;
             bounds[view].place(trajectory.at(last, body), kPanel, across, down);
             svg += "<circle cx=\"" + coordinate(kPanelLeft[view] + across) + "\" cy=\"" +
                    coordinate(kPanelTop + down) + "\" r=\"4\" fill=\"" + colour + "\"/>\n";
         }
+        const BodySample& end = trajectory.at(last, body);
         const double legendY = kPanelTop + kPanel + 28 + 18.0 * static_cast<double>(body);
         svg += "<text x=\"20\" y=\"" + coordinate(legendY) + "\" fill=\"" + colour + "\">" + name +
-               ": ends at (" + numberText(trajectory.at(last, body).position[0]) + ", " +
-               numberText(trajectory.at(last, body).position[1]) + ", " +
-               numberText(trajectory.at(last, body).position[2]) + ")</text>\n";
+               ": ends at (" + roundedText(end.position[0]) + ", " + roundedText(end.position[1]) + ", " +
+               roundedText(end.position[2]) + ")</text>\n";
     }
     return svg + "</svg>\n";
 }

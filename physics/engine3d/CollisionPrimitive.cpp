@@ -193,6 +193,65 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
         }
     }
     listCarriers();
+    computeBounds();
+    Array<WidenedBox> boxes;
+    Array<uint8> active;
+    for (uint64 i = 0; i < count; ++i) {
+        boxes.pushBack(widenedBox(i));
+        active.pushBack(m_records[i].active);
+    }
+    m_grid.build(boxes.data(), active.data(), count);
+    m_candidates.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_candidates.resize(count);
+}
+
+template <typename T>
+WidenedBox CollisionPrimitives<T>::widenedBox(uint64 index) const {
+    const Bounds& box = m_bounds[index];
+    // Half the reach of mayTouch, and a little more, on each side.
+    const double widen = double(m_records[index].radius) * (1 + 1e-6) + 1e-6;
+    return {{double(box.min.x) - widen, double(box.min.y) - widen, double(box.min.z) - widen},
+            {double(box.max.x) + widen, double(box.max.y) + widen, double(box.max.z) + widen}};
+}
+
+template <typename T>
+const Array<uint64>& CollisionPrimitives<T>::candidates(uint64 index, uint64 after) {
+    m_grid.gather(index, widenedBox(index), after, m_candidates);
+    return m_candidates;
+}
+
+template <typename T>
+void CollisionPrimitives<T>::computeBounds() {
+    m_bounds.resize(m_records.size());
+    for (uint64 i = 0; i < m_records.size(); ++i) {
+        const PhysicsCollisionPrimitive3D<T>& primitive = m_records[i];
+        Bounds& box = m_bounds[i];
+        box = {primitive.pointA, primitive.pointA};
+        const auto include = [&box](const Vector3<T>& point) {
+            box.min = {std::min(box.min.x, point.x), std::min(box.min.y, point.y), std::min(box.min.z, point.z)};
+            box.max = {std::max(box.max.x, point.x), std::max(box.max.y, point.y), std::max(box.max.z, point.z)};
+        };
+        include(primitive.pointB);
+        if (primitive.vertices != nullptr && primitive.vertices->size() != 0) {
+            box = {(*primitive.vertices)[0], (*primitive.vertices)[0]};
+            for (const Vector3<T>& vertex : *primitive.vertices)
+                include(vertex);
+        }
+    }
+}
+
+template <typename T>
+bool CollisionPrimitives<T>::mayTouch(uint64 first, uint64 second) const {
+    const Bounds& a = m_bounds[first];
+    const Bounds& b = m_bounds[second];
+    // Rounding is monotonic, so boxes moved with their shapes still hold them; the margin
+    // covers the detector's own rounding.
+    const double reach = (double(m_records[first].radius) + double(m_records[second].radius)) * (1 + 1e-6) + 1e-6;
+    const auto apart = [reach](T lowA, T highA, T lowB, T highB) {
+        return double(lowB) - double(highA) > reach || double(lowA) - double(highB) > reach;
+    };
+    return !(apart(a.min.x, a.max.x, b.min.x, b.max.x) || apart(a.min.y, a.max.y, b.min.y, b.max.y) ||
+             apart(a.min.z, a.max.z, b.min.z, b.max.z));
 }
 
 template <typename T>
@@ -224,12 +283,17 @@ void CollisionPrimitives<T>::moveBody(IElement* movedBody, const Vector3<T>& dis
     const auto carried = std::equal_range(m_carriers.begin(), m_carriers.end(), Carrier{movedBody, 0}, byBody);
     for (const Carrier* carrier = carried.first; carrier != carried.second; ++carrier) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_records[carrier->primitive];
+        Bounds& box = m_bounds[carrier->primitive];
+        box.min = v3::plus(box.min, displacement);
+        box.max = v3::plus(box.max, displacement);
         primitive.pointA = v3::plus(primitive.pointA, displacement);
         primitive.pointB = v3::plus(primitive.pointB, displacement);
         if (primitive.vertices != nullptr)
             for (Vector3<T>& vertex : *primitive.vertices)
                 vertex = v3::plus(vertex, displacement);
+        m_grid.update(carrier->primitive, widenedBox(carrier->primitive));
     }
+    m_moved = true;
 }
 
 template class CollisionPrimitives<float>;

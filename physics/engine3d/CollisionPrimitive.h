@@ -3,6 +3,7 @@
 #include "common/containers/Array.h"
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
+#include "physics/engine3d/PairGrid.h"
 
 namespace zor {
 
@@ -63,6 +64,22 @@ public:
     uint64 size() const { return m_records.size(); }
     PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
 
+    /// True when the shapes of two active primitives may touch: their boxes (around the axis or
+    /// the vertices, widened by the radii and a margin for rounding) overlap. Shapes farther
+    /// apart than their radii are no contact for any detector, so a pair that fails this test
+    /// can be passed over without asking the detector.
+    bool mayTouch(uint64 first, uint64 second) const;
+
+    /// The primitives after `after` that may touch primitive `index` where they are now, in
+    /// increasing order (valid until the next call).
+    const Array<uint64>& candidates(uint64 index, uint64 after);
+    /// True when a body moved since the last call.
+    bool takeMoved() {
+        const bool moved = m_moved;
+        m_moved = false;
+        return moved;
+    }
+
 private:
     /// A body that carries a primitive: the primitive's own body or one of its first 64
     /// ancestors that are 3D elements.
@@ -75,8 +92,22 @@ private:
     /// while the stage runs.
     void listCarriers();
 
+    /// The box around a primitive's axis or vertices, before its radius.
+    struct Bounds {
+        Vector3<T> min;
+        Vector3<T> max;
+    };
+    void computeBounds();
+    /// The box of primitive `index`, widened by its radius and the margin of mayTouch.
+    WidenedBox widenedBox(uint64 index) const;
+
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
     Array<Carrier> m_carriers;
+    /// One box per record, moved with it.
+    Array<Bounds> m_bounds;
+    PairGrid m_grid;
+    Array<uint64> m_candidates;
+    bool m_moved = false;
 };
 
 } // namespace zor

@@ -122,8 +122,8 @@ int32 PhysicsEngine3D::steppableSceneType(const char* functionName) const {
     if (type == VariableTypeFloat || type == VariableTypeDouble)
         return type;
     zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, functionName,
-            "Current scene:0x%p class variable type:0x%X is not supported", static_cast<void*>(m_currentScene),
-            static_cast<unsigned>(m_currentScene->getTemplateType()));
+            "Current scene:0x%p class variable type:0x%X is not supported",
+            static_cast<void*>(m_currentScene), static_cast<unsigned>(m_currentScene->getTemplateType()));
     return 0;
 }
 

@@ -20,6 +20,10 @@ namespace {
 constexpr const char* kStageFunction = "zor::PhysicsEngine3D::updateSceneCollisions";
 constexpr int kPassLimit = 4;
 
+// Whether the broad phase finds the pairs whose boxes overlap and passes over the others without
+// asking the detector; off, every pair goes to the detector (the reference the tests compare with).
+bool g_pairBounds = true;
+
 /// The engine's detector for T, created through the factory on first use.
 template <typename T>
 ICollisionDetector<T>& detectorOf(PhysicsEngine3D& engine) {
@@ -115,8 +119,35 @@ private:
                 continue;
             if (m_primitives[i].shape != CollisionShapeMesh && m_gridStages != nullptr)
                 collided |= collideWithGridStages(m_primitives[i]);
-            for (uint64 j = i + 1; j < m_primitives.size(); ++j)
-                collided |= collidePair(m_primitives[i], m_primitives[j]);
+            collided |= g_pairBounds ? collideWithCandidates(i) : collideWithAllAfter(i);
+        }
+        return collided;
+    }
+
+    /// Primitive i against every primitive after it, in order: the reference.
+    bool collideWithAllAfter(uint64 i) {
+        bool collided = false;
+        for (uint64 j = i + 1; j < m_primitives.size(); ++j)
+            collided |= collidePair(i, j);
+        return collided;
+    }
+
+    /// Primitive i against the primitives after it that may touch it, in order. A response
+    /// moves bodies, so the candidates are gathered again, from where the walk stands, after
+    /// every move: the pairs tested are those the reference finds in contact, in its order.
+    bool collideWithCandidates(uint64 i) {
+        bool collided = false;
+        m_primitives.takeMoved();
+        const Array<uint64>* candidates = &m_primitives.candidates(i, i);
+        for (uint64 k = 0; k < candidates->size();) {
+            const uint64 j = (*candidates)[k];
+            collided |= collidePair(i, j);
+            if (m_primitives.takeMoved()) {
+                candidates = &m_primitives.candidates(i, j);
+                k = 0;
+            } else {
+                ++k;
+            }
         }
         return collided;
     }
@@ -144,8 +175,12 @@ private:
     }
 
     /// One pair; true when the contact counted.
-    bool collidePair(PhysicsCollisionPrimitive3D<T>& i, PhysicsCollisionPrimitive3D<T>& j) {
+    bool collidePair(uint64 iIndex, uint64 jIndex) {
+        PhysicsCollisionPrimitive3D<T>& i = m_primitives[iIndex];
+        PhysicsCollisionPrimitive3D<T>& j = m_primitives[jIndex];
         if (!j.active || j.body == i.body || excluded(i.rigidBodyAttribute, j.rigidBodyAttribute))
+            return false;
+        if (g_pairBounds && !m_primitives.mayTouch(iIndex, jIndex))
             return false;
         Vector3<T> normal{};
         T depth = 0;
@@ -192,6 +227,10 @@ void applyAdditionalFriction(IScene3D& scene, double deltaT) {
 }
 
 } // namespace
+
+void setCollisionPairBounds(bool enabled) {
+    g_pairBounds = enabled;
+}
 
 template <typename T>
 bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {

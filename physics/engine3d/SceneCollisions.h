@@ -10,4 +10,8 @@ class PhysicsEngine3D;
 template <typename T>
 bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
 
+/// Whether the collision stage passes over pairs whose bounding boxes are apart (on by
+/// default) or asks the detector about every pair; both give the same results.
+void setCollisionPairBounds(bool enabled);
+
 } // namespace zor

@@ -30,7 +30,8 @@ class ClipSpace {
 public:
     explicit ClipSpace(IScene3D& scene) {
         IObject* holder = scene.getViewHolder();
-        const auto* view = holder != nullptr ? static_cast<const ViewRecord<T>*>(holder->getUserData()) : nullptr;
+        const auto* view =
+            holder != nullptr ? static_cast<const ViewRecord<T>*>(holder->getUserData()) : nullptr;
         m_available = view != nullptr;
         // VP = V·P: a point goes through the view first, then the projection.
         if (m_available)
@@ -72,21 +73,22 @@ template <typename T>
 void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene) {
     const T dt = static_cast<T>(engine.getDeltaT());
     const T g = static_cast<T>(scene.getGravity());
-    forEachRigidBody<T>(scene, "zor::PhysicsEngine3D::updateSceneMovements",
-                        [dt, g](TransformRecord<T>& transform, RigidBody3DAttribute<T>& body) {
-                            if (body.getImmovable())
-                                return;
-                            Vector3<T>& v = body.getLinearSpeed();
-                            Vector3<T>& w = body.getAngularSpeed();
-                            const Vector3<T> a = body.getLinearAcceleration();
-                            const Vector3<T>& alpha = body.getAngularAcceleration();
-                            Vector3<T>& p = transform.position;
-                            p = Vector3<T>{p.x + dt * v.x, p.y + dt * v.y, p.z + dt * v.z};
-                            v = Vector3<T>{(a.x + T(0)) * dt + v.x, (a.y - g) * dt + v.y, (a.z + T(0)) * dt + v.z};
-                            Vector3<T>& r = transform.rotation;
-                            r = Vector3<T>{r.x + dt * w.x, r.y + dt * w.y, r.z + dt * w.z};
-                            w = Vector3<T>{w.x + dt * alpha.x, w.y + dt * alpha.y, w.z + dt * alpha.z};
-                        });
+    forEachRigidBody<T>(
+        scene, "zor::PhysicsEngine3D::updateSceneMovements",
+        [dt, g](TransformRecord<T>& transform, RigidBody3DAttribute<T>& body) {
+            if (body.getImmovable())
+                return;
+            Vector3<T>& v = body.getLinearSpeed();
+            Vector3<T>& w = body.getAngularSpeed();
+            const Vector3<T> a = body.getLinearAcceleration();
+            const Vector3<T>& alpha = body.getAngularAcceleration();
+            Vector3<T>& p = transform.position;
+            p = Vector3<T>{p.x + dt * v.x, p.y + dt * v.y, p.z + dt * v.z};
+            v = Vector3<T>{(a.x + T(0)) * dt + v.x, (a.y - g) * dt + v.y, (a.z + T(0)) * dt + v.z};
+            Vector3<T>& r = transform.rotation;
+            r = Vector3<T>{r.x + dt * w.x, r.y + dt * w.y, r.z + dt * w.z};
+            w = Vector3<T>{w.x + dt * alpha.x, w.y + dt * alpha.y, w.z + dt * alpha.z};
+        });
 }
 
 template <typename T>

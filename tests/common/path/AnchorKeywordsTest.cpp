@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 namespace zor {
@@ -31,51 +32,31 @@ std::string keywordOf(Converter convert, int code) {
     return "-";
 }
 
-const char* const kHorizontal[] = {"LEFT",
-                                   "RIGHT",
-                                   "CENTER",
-                                   "PARENT_WIDTH_PERCENT",
-                                   "ABSOLUTE",
-                                   "PREV_LEFT",
-                                   "PREV_RIGHT",
-                                   "PREV_CENTER",
-                                   "PREV_LEFT_PLUS_WIDTH_PERCENT",
-                                   "NEXT_LEFT",
-                                   "NEXT_RIGHT",
-                                   "NEXT_CENTER",
-                                   "NEXT_LEFT_PLUS_WIDTH_PERCENT",
-                                   "RIGHT_MINUS_SIZE",
-                                   "PARENT_WIDTH_PERCENT_MINUS_WIDTH",
-                                   "PARENT_WIDTH_PERCENT_WITHOUT_WIDTH"};
-const char* const kVertical[] = {"TOP",
-                                 "BOTTOM",
-                                 "CENTER",
-                                 "PARENT_HEIGHT_PERCENT",
-                                 "ABSOLUTE",
-                                 "PREV_TOP",
-                                 "PREV_BOTTOM",
-                                 "PREV_CENTER",
-                                 "PREV_TOP_PLUS_HEIGHT_PERCENT",
-                                 "NEXT_TOP",
-                                 "NEXT_BOTTOM",
-                                 "NEXT_CENTER",
-                                 "NEXT_TOP_PLUS_HEIGHT_PERCENT",
-                                 "BOTTOM_MINUS_HEIGHT",
-                                 "PARENT_HEIGHT_PERCENT_MINUS_HEIGHT",
-                                 "PARENT_HEIGHT_PERCENT_WITHOUT_HEIGHT"};
+// The sixteen named anchors of each axis in code order, written out here as the files spell them.
+const char* const kHorizontal =
+    "LEFT RIGHT CENTER PARENT_WIDTH_PERCENT ABSOLUTE PREV_LEFT PREV_RIGHT PREV_CENTER "
+    "PREV_LEFT_PLUS_WIDTH_PERCENT NEXT_LEFT NEXT_RIGHT NEXT_CENTER "
+    "NEXT_LEFT_PLUS_WIDTH_PERCENT RIGHT_MINUS_SIZE PARENT_WIDTH_PERCENT_MINUS_WIDTH "
+    "PARENT_WIDTH_PERCENT_WITHOUT_WIDTH";
+const char* const kVertical =
+    "TOP BOTTOM CENTER PARENT_HEIGHT_PERCENT ABSOLUTE PREV_TOP PREV_BOTTOM PREV_CENTER "
+    "PREV_TOP_PLUS_HEIGHT_PERCENT NEXT_TOP NEXT_BOTTOM NEXT_CENTER "
+    "NEXT_TOP_PLUS_HEIGHT_PERCENT BOTTOM_MINUS_HEIGHT PARENT_HEIGHT_PERCENT_MINUS_HEIGHT "
+    "PARENT_HEIGHT_PERCENT_WITHOUT_HEIGHT";
 
 TEST(AnchorKeywords, EveryCodeHasItsOneKeywordBothWays) {
     struct Axis {
         Converter convert;
-        const char* const* names;
+        const char* names;
         const char* separator;
     };
     for (const Axis& axis : {Axis{&convertHorizontalAnchor, kHorizontal, "V_SEPARATOR_"},
                              Axis{&convertVerticalAnchor, kVertical, "H_SEPARATOR_"}}) {
+        std::istringstream names(axis.names);
         for (int code = 0; code < 256; ++code) {
             std::string expected = "-";
             if (code < 16)
-                expected = axis.names[code];
+                names >> expected;
             else if (code >= 128 && code < 144)
                 expected = axis.separator + std::to_string(code - 127);
             EXPECT_EQ(keywordOf(axis.convert, code), expected) << code;

@@ -21,34 +21,6 @@ using test::RecordingReader;
 using test::RecordingWriter;
 using Lines = std::vector<std::string>;
 
-template <typename Command>
-void expectNameAndType(const char* name, uint8 type) {
-    Held<Command> command;
-    EXPECT_TRUE(command->getTypeName() == name) << name << " is " << command->getTypeName().c_str();
-    EXPECT_EQ(command->getCommandType(), type) << name;
-}
-
-TEST(Path2DCommands, TypeNamesAndCommandTypes) {
-    expectNameAndType<Path2DCommand<float>>("Path2DCommand{float}", 0);
-    expectNameAndType<Path2DCommand<double>>("Path2DCommand{double}", 0);
-    expectNameAndType<MoveToPath2DCommand<float>>("MoveToPath2DCommand{float}", 1);
-    expectNameAndType<MoveToPath2DCommand<double>>("MoveToPath2DCommand{double}", 1);
-    expectNameAndType<LineToPath2DCommand<float>>("LineToPath2DCommand{float}", 2);
-    expectNameAndType<LineToPath2DCommand<double>>("LineToPath2DCommand{double}", 2);
-    expectNameAndType<CurveToPath2DCommand<float>>("CurveToPath2DCommand{float}", 3);
-    expectNameAndType<CurveToPath2DCommand<double>>("CurveToPath2DCommand{double}", 3);
-    expectNameAndType<SmoothPath2DCommand<float>>("SmoothPath2DCommand{float}", 4);
-    expectNameAndType<SmoothPath2DCommand<double>>("SmoothPath2DCommand{double}", 4);
-    expectNameAndType<QuadCurveToPath2DCommand<float>>("QuadCurveToPath2DCommand{float}", 5);
-    expectNameAndType<QuadCurveToPath2DCommand<double>>("QuadCurveToPath2DCommand{double}", 5);
-    expectNameAndType<QuadSmoothPath2DCommand<float>>("QuadSmoothPath2DCommand{float}", 6);
-    expectNameAndType<QuadSmoothPath2DCommand<double>>("QuadSmoothPath2DCommand{double}", 6);
-    expectNameAndType<ArcPath2DCommand<float>>("ArcPath2DCommand{float}", 7);
-    expectNameAndType<ArcPath2DCommand<double>>("ArcPath2DCommand{double}", 7);
-    expectNameAndType<ClosePath2DCommand<float>>("ClosePath2DCommand{float}", 255);
-    expectNameAndType<ClosePath2DCommand<double>>("ClosePath2DCommand{double}", 255);
-}
-
 // The address a reference refers to, as an offset into the command (-1 for no reference).
 template <typename Command>
 std::ptrdiff_t offsetOf(Command* command, VariableReference* reference, int32* type) {

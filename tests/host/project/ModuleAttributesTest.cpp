@@ -6,6 +6,7 @@
 #include "common/platform/Platform.h"
 #include "host/app/HostApplicationData.h"
 #include "host/core/HostFactory.h"
+#include "support/LoadedPhysicsModule.h"
 #include "support/RecordingReader.h"
 #include "support/RecordingWriter.h"
 
@@ -18,10 +19,6 @@
 namespace zor {
 namespace {
 
-std::string binDirectory() {
-    return std::getenv("ZOR_TEST_BIN_DIR") != nullptr ? std::getenv("ZOR_TEST_BIN_DIR") : ".";
-}
-
 // What an object writes to a single-pass writer.
 std::vector<std::string> writtenLines(IObject* object) {
     auto* writer = new test::RecordingWriter();
@@ -32,20 +29,8 @@ std::vector<std::string> writtenLines(IObject* object) {
 }
 
 TEST(ModuleAttributes, TheHostFactoryMakesTheRegisteredAttributeClassesByNameAndByIdentifier) {
-    HostApplicationData::Settings settings;
-    settings.librariesDirectory = (binDirectory() + "/").c_str();
-    settings.logLevel = LogLevelWarn;
-    // The module keeps the record it adopts (it ends it when it adopts another).
-    auto* record = new HostApplicationData(settings);
-    setApplicationData(record);
-    String path(settings.librariesDirectory);
-    path.pushBackUTF8String("zor_physics.dll");
-    platform::LibraryHandle module = zor_loadLibrary(path);
-    ASSERT_NE(module, nullptr);
-    auto physicsInitialize =
-        reinterpret_cast<bool (*)(ApplicationData*)>(platform::findSymbol(module, "physicsInitialize"));
-    ASSERT_NE(physicsInitialize, nullptr);
-    ASSERT_TRUE(physicsInitialize(record));
+    HostApplicationData* record = test::startLoadedPhysicsModule();
+    ASSERT_NE(record, nullptr);
 
     List<String> names;
     host::registeredTypeNames(names);

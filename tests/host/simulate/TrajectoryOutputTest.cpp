@@ -22,9 +22,8 @@ Trajectory sampleRun() {
     const double xs[3][2] = {{0, 9}, {0, 11}, {0, -9}};
     for (int step = 0; step < 3; ++step)
         for (int body = 0; body < 2; ++body)
-            run.samples.push_back(BodySample{{xs[step][body], -1.25 * step, 0.1 * body},
-                                             {0, 0, 0.5 * step},
-                                             {0, -2.5 * step, 0}});
+            run.samples.push_back(BodySample{
+                {xs[step][body], -1.25 * step, 0.1 * body}, {0, 0, 0.5 * step}, {0, -2.5 * step, 0}});
     return run;
 }
 

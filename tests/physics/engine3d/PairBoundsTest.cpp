@@ -1,0 +1,193 @@
+// Passing over pairs whose boxes are apart gives the same bits as asking the detector about
+// every pair, on seeded random scenes of spheres, capsules, meshes, a grid stage, exclusion
+// groups, fast bodies and a callback that rejects some contacts.
+
+#include "common/object/ObjectFactory.h"
+#include "host/detector/HostCollisionDetector.h"
+#include "host/project/HostPhysicsAttribute.h"
+#include "host/scene3d/GridStage.h"
+#include "host/scene3d/Scene3D.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
+#include "physics/engine3d/SceneCollisions.h"
+#include "support/TestApplicationData.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace zor {
+namespace {
+
+// Rejects the contacts of every third pair it is asked about, counted per scene run.
+int g_asked = 0;
+bool rejectSome(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, IElement*,
+                IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, Vector3<double>*, double) {
+    return ++g_asked % 3 != 0;
+}
+
+// The final positions and speeds of a random scene after some steps, as bytes.
+std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
+    setCollisionPairBounds(pairBounds);
+    g_asked = 0;
+    std::mt19937 random(seed);
+    // Every fourth scene is crowded: deep overlaps give large pushes that bring new pairs together
+    // while a primitive's pairs are being tested.
+    const double room = seed % 4 == 1 ? 1.5 : 5;
+    std::uniform_real_distribution<double> coordinate(0.5, 0.5 + room), speed(-3, 3), unit(0, 1);
+    auto* scene = new Scene3D<double>();
+    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+    auto* handler = new HostObject();
+    engine->setResourcesHandler(handler);
+    handler->release();
+    engine->setCurrentScene(scene);
+    scene->setGravity(9.81);
+    if (seed % 2 == 0)
+        engine->setCollisionCallbackDouble(&rejectSome);
+
+    auto* stage = new GridStage<double>(6, 6, 1, 1);
+    GridTile<double> tile{};
+    tile.floorPresent = 1;
+    tile.floorCollision = tile.ceilingCollision = kNoGridAttribute;
+    auto* floor = new RigidBody3DAttribute<double>();
+    floor->setInfiniteMass(true);
+    tile.floorRigidBody = stage->rigidBodyAttributes().add(floor);
+    floor->release();
+    stage->tiles().pushBack(tile);
+    for (uint32& cell : stage->cells())
+        cell = 1;
+    scene->addGridStage(stage);
+    stage->release();
+
+    std::vector<Element3D<double>*> elements;
+    const int count = 6 + int(seed % 14);
+    for (int i = 0; i < count; ++i) {
+        const double pick = unit(random);
+        const ElementKind kind = pick < 0.5 ? ElementKind::Sphere : pick < 0.85 ? ElementKind::Capsule : ElementKind::Mesh;
+        auto* element = new Element3D<double>(kind);
+        element->transform().position = {coordinate(random), coordinate(random) * 0.5, -coordinate(random)};
+        element->transform().rotation = {unit(random), unit(random), unit(random)};
+        element->shape() = {0.2 + 0.4 * unit(random), unit(random)};
+        if (kind == ElementKind::Mesh) {
+            for (const Vector3<double>& v : {Vector3<double>{-1, 0, -1}, {-1, 0, 1}, {1, 0, 1}, {1, 0, -1}})
+                element->mesh()->vertices().pushBack(v);
+            for (uint32 index : {0u, 1u, 2u, 0u, 2u, 3u})
+                element->mesh()->triangles().pushBack(index);
+        }
+        auto* collision = new Collision3DAttribute<double>();
+        collision->setEventParent(0);
+        element->setPhysicsAttribute(2, collision);
+        collision->release();
+        if (kind != ElementKind::Mesh || unit(random) < 0.5) {
+            auto* body = new RigidBody3DAttribute<double>();
+            const bool fast = unit(random) < 0.2;
+            body->setLinearSpeed({speed(random) * (fast ? 10 : 1), speed(random), speed(random)});
+            body->setRestitutionFactor(unit(random));
+            body->setRestitutionCombine(uint32(unit(random) * 4));
+            body->setFrictionCoefficient(unit(random));
+            body->setExclusionGroup(unit(random) < 0.3 ? 1 : 0);
+            body->setMass(unit(random) < 0.1 ? 0 : 0.5 + unit(random));
+            body->setInfiniteMass(kind == ElementKind::Mesh);
+            element->setPhysicsAttribute(1, body);
+            body->release();
+        }
+        scene->addElement(element);
+        elements.push_back(element);
+        element->release();
+    }
+    for (int step = 0; step < 12; ++step) {
+        scene->updateView();
+        engine->beginIteration(1.0 / 30);
+        engine->updateMovements();
+        engine->updateCollisions(nullptr);
+        engine->endIteration();
+    }
+    std::vector<unsigned char> state;
+    const auto keep = [&state](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        state.insert(state.end(), bytes, bytes + size);
+    };
+    for (Element3D<double>* element : elements) {
+        keep(&element->transform().position, sizeof(Vector3<double>));
+        if (auto* body = static_cast<RigidBody3DAttribute<double>*>(element->getPhysicsAttribute(1)))
+            keep(&body->getLinearSpeed(), sizeof(Vector3<double>));
+    }
+    engine->release();
+    scene->release();
+    setCollisionPairBounds(true);
+    return state;
+}
+
+// The bodies of the contacts reported, in order, by their place in the scene.
+std::vector<IElement*> g_bodies;
+std::vector<unsigned char> g_contacts;
+bool listContact(IElement* first, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
+                 IElement* second, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
+                 Vector3<double>*, double) {
+    for (IElement* body : {first, second})
+        g_contacts.push_back(static_cast<unsigned char>(std::find(g_bodies.begin(), g_bodies.end(), body) - g_bodies.begin()));
+    return true;
+}
+
+// Sphere 0 is pushed by the deep overlap with sphere 1 (of infinite mass) into sphere 2, which lay
+// out of its reach when its pairs were first gathered: the push must bring sphere 2 in.
+std::vector<unsigned char> runPush(bool pairBounds) {
+    setCollisionPairBounds(pairBounds);
+    auto* scene = new Scene3D<double>();
+    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+    auto* handler = new HostObject();
+    engine->setResourcesHandler(handler);
+    handler->release();
+    engine->setCurrentScene(scene);
+    engine->setCollisionCallbackDouble(&listContact);
+    g_contacts.clear();
+    g_bodies.clear();
+    std::vector<RigidBody3DAttribute<double>*> bodies;
+    for (double x : {0.9, 0.85, 2.7}) {
+        auto* element = new Element3D<double>(ElementKind::Sphere);
+        element->transform().position = {x, 0, 0};
+        element->shape() = {0.5, 0};
+        auto* collision = new Collision3DAttribute<double>();
+        collision->setEventParent(0);
+        auto* body = new RigidBody3DAttribute<double>();
+        body->setInfiniteMass(bodies.size() == 1);
+        element->setPhysicsAttribute(1, body);
+        element->setPhysicsAttribute(2, collision);
+        body->release();
+        collision->release();
+        scene->addElement(element);
+        g_bodies.push_back(element);
+        element->release();
+        bodies.push_back(body);
+    }
+    scene->updateView();
+    engine->beginIteration(1.0 / 60);
+    engine->updateCollisions(nullptr);
+    engine->endIteration();
+    std::vector<unsigned char> state;
+    for (auto* body : bodies) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&body->getLinearSpeed());
+        state.insert(state.end(), bytes, bytes + sizeof(Vector3<double>));
+    }
+    // The same pairs must be found in the same order.
+    state.insert(state.end(), g_contacts.begin(), g_contacts.end());
+    engine->release();
+    scene->release();
+    setCollisionPairBounds(true);
+    return state;
+}
+
+TEST(PairBounds, GiveTheSameBitsAsAskingTheDetectorAboutEveryPair) {
+    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    zor_addObjectAllocator<HostCollisionDetector<double>>();
+    EXPECT_EQ(runPush(true), runPush(false));
+    for (unsigned seed = 1; seed <= 200; ++seed)
+        ASSERT_EQ(runScene(seed, true), runScene(seed, false)) << "seed " << seed;
+}
+
+} // namespace
+} // namespace zor
