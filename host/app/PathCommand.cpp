@@ -3,7 +3,6 @@
 // picture (OUT, .svg) and its path data is printed; SVG path data (a picture's <path> elements,
 // or path data alone in any other file) becomes a path file of double-precision commands.
 
-#include "common/containers/Array.h"
 #include "common/platform/Platform.h"
 #include "host/app/HostCommands.h"
 #include "host/io/ObjectDocument.h"
