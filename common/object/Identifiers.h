@@ -41,5 +41,9 @@ inline constexpr GUID_t kGridStage{"c496bf45-9e32-4650-9fd1-506cd1131f82"};
 inline constexpr GUID_t kHostObject{"7403efc9-e3f9-4ae3-ab4c-0767369d5807"};
 /// The host "PhysicsAttribute" level below every physics attribute of the module.
 inline constexpr GUID_t kHostPhysicsAttribute{"228aac12-71dc-403e-967b-42c32793ca0a"};
+/// An element of the host's 2D scenes (panels, buttons, images, clip regions).
+inline constexpr GUID_t kHostElement2D{"3f1c6a52-9d0e-4b7a-8e21-5c4d7b9a0e13"};
+/// The host's 2D scene.
+inline constexpr GUID_t kHostScene2D{"a86e0b3d-1f47-4c95-b2d8-6e9f30c5a721"};
 
 } // namespace zor::guids

@@ -1,6 +1,7 @@
 #include "host/scene3d/Element3D.h"
 
 #include "common/object/Identifiers.h"
+#include "host/scene3d/NumberList.h"
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
 #include "host/scene3d/Transform3D.h"
@@ -38,6 +39,53 @@ int attributeKindOf(const IObject* object) {
     if (object->isTypeOf(guids::kCollision3DAttribute))
         return 2;
     return -1;
+}
+
+// Reads the mesh's "vertices" (x y z per vertex) and "triangles" (three vertex indices each);
+// an absent list keeps the mesh's own. False, with `error` naming the fault, for malformed lists.
+template <typename T>
+bool readMesh(IVariableReader* reader, Mesh3D<T>& mesh, std::string& error) {
+    bool found = false;
+    String text;
+    if (!reader->readString(String("vertices"), found, text, 0))
+        return false;
+    if (found) {
+        std::vector<T> numbers;
+        if (!host::parseNumberList(text, numbers, error))
+            return error.insert(0, "vertices: "), false;
+        if (numbers.size() % 3 != 0)
+            return error = "vertices: " + std::to_string(numbers.size()) + " numbers, not three per vertex", false;
+        mesh.vertices().resize(numbers.size() / 3);
+        for (std::size_t i = 0; i < numbers.size() / 3; ++i)
+            mesh.vertices()[i] = {numbers[3 * i], numbers[3 * i + 1], numbers[3 * i + 2]};
+    }
+    if (!reader->readString(String("triangles"), found, text, 0))
+        return false;
+    if (found) {
+        std::vector<uint32> indices;
+        if (!host::parseNumberList(text, indices, error))
+            return error.insert(0, "triangles: "), false;
+        if (indices.size() % 3 != 0)
+            return error = "triangles: " + std::to_string(indices.size()) + " indices, not three per triangle", false;
+        mesh.triangles().resize(indices.size());
+        for (std::size_t i = 0; i < indices.size(); ++i)
+            mesh.triangles()[i] = indices[i];
+    }
+    for (uint64 i = 0; i < mesh.triangles().size(); ++i)
+        if (mesh.triangles()[i] >= mesh.vertices().size())
+            return error = "triangles: index " + std::to_string(mesh.triangles()[i]) + " names no vertex (there are " +
+                           std::to_string(mesh.vertices().size()) + ")",
+                   false;
+    return true;
+}
+
+template <typename T>
+bool writeMesh(const host::VariablePass& pass, Mesh3D<T>& mesh) {
+    std::vector<T> numbers;
+    for (const Vector3<T>& vertex : mesh.vertices())
+        numbers.insert(numbers.end(), {vertex.x, vertex.y, vertex.z});
+    return pass.text("vertices", host::numberListText(numbers.data(), numbers.size(), 3)) &&
+           pass.text("triangles", host::numberListText(mesh.triangles().data(), mesh.triangles().size(), 3));
 }
 
 } // namespace
@@ -84,6 +132,14 @@ bool Element3D<T>::read(IObject* object) {
         !host::readVector(reader, "rotation", m_transform.rotation) ||
         !host::readVector(reader, "scale", m_scale))
         return false;
+    if (m_mesh != nullptr) {
+        std::string error;
+        if (readMesh(reader, *m_mesh, error))
+            return true;
+        if (!error.empty())
+            host::logSceneObjectFailure(getTypeName(), getName(), error);
+        return false;
+    }
     if (getShapeData() == nullptr)
         return true;
     return host::readNumber(reader, "radius", m_shape.radius) &&
@@ -96,6 +152,8 @@ bool Element3D<T>::write(IObject* writer, uint8 typedMode, uint64 context) {
         if (!pass.text("name", getName()) || !pass.vector("position", m_transform.position) ||
             !pass.vector("rotation", m_transform.rotation) || !pass.vector("scale", m_scale))
             return false;
+        if (m_mesh != nullptr)
+            return writeMesh(pass, *m_mesh);
         return getShapeData() == nullptr ||
                (pass.number("radius", m_shape.radius) && pass.number("height", m_shape.height));
     });

@@ -5,6 +5,8 @@
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
+#include "physics/hittest/PhysicsEngine2D.h"
+#include "physics/hittest/TesterEngine.h"
 
 namespace zor {
 
@@ -15,6 +17,8 @@ void registerObjectAllocators() {
     zor_addObjectAllocator<Collision3DAttribute<double>>();
     zor_addObjectAllocator<RigidBody3DAttribute<float>>();
     zor_addObjectAllocator<RigidBody3DAttribute<double>>();
+    zor_addObjectAllocator<TesterEngine>();
+    zor_addObjectAllocator<PhysicsEngine2D>();
     zor_addObjectAllocator<PhysicsEngine3D>();
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace zor::host {
 namespace {
@@ -104,6 +105,61 @@ TEST(SceneFile, ElementsOfAnotherNumberTypeAndForeignObjectsAreRefusedWithTheirP
         List<IObject*> read;
         EXPECT_FALSE(
             readObjects(DocumentFormat::Json, String("scene.json"), c.text, &createSceneObject, read));
+        EXPECT_TRUE(read.isEmpty());
+        EXPECT_NE(record.writtenLog().find(c.logged), std::string::npos) << record.writtenLog();
+    }
+}
+
+TEST(SceneFile, MeshesComeBackBitForBitFromJsonAndXml) {
+    TestApplicationData record(&HostObject::create);
+    auto* original = new Element3D<double>(ElementKind::Mesh);
+    original->setName(String("ramp"));
+    const Vector3<double> vertices[] = {{0, 0, 0}, {4, -1.5, 0.1}, {4, -1.5, 2}, {1e-300, 2.5e10, -0.3}};
+    for (const Vector3<double>& vertex : vertices)
+        original->mesh()->vertices().pushBack(vertex);
+    for (uint32 index : {0u, 1u, 2u, 2u, 3u, 0u})
+        original->mesh()->triangles().pushBack(index);
+    List<IObject*> objects;
+    objects.pushBack(original);
+    for (DocumentFormat format : {DocumentFormat::Json, DocumentFormat::Xml}) {
+        SCOPED_TRACE(format == DocumentFormat::Json ? "JSON" : "XML");
+        std::string text;
+        ASSERT_TRUE(writeObjects(format, String("scene"), objects, false, text));
+        List<IObject*> read;
+        ASSERT_TRUE(readObjects(format, String("scene"), text, &createSceneObject, read)) << text;
+        ASSERT_EQ(read.size(), 1u);
+        auto* mesh = static_cast<Element3D<double>*>(read.front());
+        ASSERT_NE(mesh->mesh(), nullptr);
+        const auto& readVertices = mesh->mesh()->vertices();
+        const auto& readTriangles = mesh->mesh()->triangles();
+        EXPECT_EQ(std::vector(readVertices.begin(), readVertices.end()), std::vector(std::begin(vertices), std::end(vertices)));
+        EXPECT_EQ(std::vector(readTriangles.begin(), readTriangles.end()), (std::vector<uint32>{0, 1, 2, 2, 3, 0}));
+        mesh->release();
+    }
+    original->release();
+}
+
+TEST(SceneFile, MalformedMeshesAreRefusedNamingTheFault) {
+    TestApplicationData record(&HostObject::create);
+    const struct {
+        const char* variables;
+        const char* logged;
+    } cases[] = {
+        {R"("vertices": "0 0 0  1 0")", "Mesh3D{float} \"m\": vertices: 5 numbers, not three per vertex"},
+        {R"("vertices": "0 0 x")", "Mesh3D{float} \"m\": vertices: entry 2, \"x\", is not a finite number"},
+        {R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1")",
+         "Mesh3D{float} \"m\": triangles: 2 indices, not three per triangle"},
+        {R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1 3")",
+         "Mesh3D{float} \"m\": triangles: index 3 names no vertex (there are 3)"},
+        {R"("triangles": "0 -1 2")", "Mesh3D{float} \"m\": triangles: entry 1, \"-1\", is not a finite number"},
+        {R"("vertices": "0 0 1e99")", "Mesh3D{float} \"m\": vertices: entry 2, \"1e99\", is out of range"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.variables);
+        record.clearCaptured();
+        const std::string text = std::string(R"({"objects": [{"type": "Mesh3D{float}", "variables": {"name": "m", )") +
+                                 c.variables + "}}]}";
+        List<IObject*> read;
+        EXPECT_FALSE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, read));
         EXPECT_TRUE(read.isEmpty());
         EXPECT_NE(record.writtenLog().find(c.logged), std::string::npos) << record.writtenLog();
     }

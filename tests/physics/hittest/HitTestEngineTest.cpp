@@ -1,0 +1,248 @@
+// What both hit-testing engines share, for float and double scenes: the refusals, the walk from
+// the last record, transparent and passive elements, the event's contents and references.
+
+#include "physics/attributes/HitTestEvent.h"
+#include "physics/hittest/PhysicsEngine2D.h"
+#include "physics/hittest/TesterEngine.h"
+
+#include "host/project/HostPhysicsAttribute.h"
+#include "physics/hittest/HitTestSceneBuilder.h"
+#include "support/ExitOutput.h"
+#include "support/TestApplicationData.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <type_traits>
+
+namespace zor {
+namespace {
+
+template <typename EngineClass, typename Number>
+struct Config {
+    using Engine = EngineClass;
+    using T = Number;
+};
+
+template <typename C>
+class HitTestEngineTest : public ::testing::Test {
+protected:
+    using Engine = typename C::Engine;
+    using T = typename C::T;
+
+    void SetUp() override {
+        m_scene->setName(String("scene"));
+        m_engine->setResourcesHandler(m_handler);
+        m_engine->setCurrentScene(m_scene);
+    }
+    void TearDown() override {
+        m_engine->release();
+        m_scene->release();
+        m_handler->release();
+    }
+
+    /// The engine's event for the point, or null.
+    HitTestEvent* hit(T x, T y) {
+        if (!m_frozen)
+            m_scene->unfold();
+        if constexpr (std::is_same_v<T, float>)
+            return m_engine->performHitTestToSceneFloat(Vector2<float>{x, y});
+        else
+            return m_engine->performHitTestToSceneDouble(Vector2<double>{x, y});
+    }
+    /// The name of the element hit at the point ("" for none); the event is destroyed.
+    std::string hitName(T x, T y) {
+        HitTestEvent* event = hit(x, y);
+        if (event == nullptr)
+            return "";
+        std::string name = event->getElement()->getName().c_str();
+        event->destroy();
+        return name;
+    }
+    Element2D<T>* add(const char* name, Rect<T> rectangle, Element2D<T>* parent = nullptr) {
+        return test::addHitTestable(*m_scene, parent, name, rectangle);
+    }
+    /// The log lines written since the test began, from their level on.
+    std::vector<std::string> logLines() const {
+        std::vector<std::string> lines;
+        for (const std::string& text : m_record.writtenTexts()) {
+            const std::size_t level = text.find("] ");
+            const std::size_t end = text.find("\r\n");
+            lines.push_back(text.substr(level + 2, end - level - 2));
+        }
+        return lines;
+    }
+
+    test::TestApplicationData m_record{&HostObject::create, &HostPhysicsAttribute::create};
+    Scene2D<T>* m_scene = new Scene2D<T>();
+    /// Set when a test has placed the elements itself: the hit tests do not unfold the scene.
+    bool m_frozen = false;
+    IObject* m_handler = HostObject::create();
+    Engine* m_engine = static_cast<Engine*>(Engine::allocateObject());
+};
+
+using Configs = ::testing::Types<Config<PhysicsEngine2D, float>, Config<PhysicsEngine2D, double>,
+                                 Config<TesterEngine, float>, Config<TesterEngine, double>>;
+TYPED_TEST_SUITE(HitTestEngineTest, Configs);
+
+TYPED_TEST(HitTestEngineTest, RefusesWithoutHandlerSceneOrASceneOfItsNumberType) {
+    using T = typename TypeParam::T;
+    constexpr bool isFloat = std::is_same_v<T, float>;
+    const std::string function = std::string(std::is_same_v<typename TypeParam::Engine, TesterEngine>
+                                                 ? "zor::TesterEngine::performHitTestToScene"
+                                                 : "zor::PhysicsEngine2D::performHitTestToScene") +
+                                 (isFloat ? "Float" : "Double");
+    this->add("button", {0, 0, 10, 10});
+    this->m_record.clearCaptured();
+
+    this->m_engine->setResourcesHandler(nullptr);
+    EXPECT_EQ(this->hit(5, 5), nullptr);
+    this->m_engine->setResourcesHandler(this->m_handler);
+    this->m_engine->setCurrentScene(nullptr);
+    EXPECT_EQ(this->hit(5, 5), nullptr);
+    // The other number type's scene: a float point on a double scene and the other way round.
+    using Other = std::conditional_t<isFloat, double, float>;
+    auto* other = new Scene2D<Other>();
+    this->m_engine->setCurrentScene(other);
+    EXPECT_EQ(this->hit(5, 5), nullptr);
+    char address[32];
+    std::snprintf(address, sizeof address, "%p", static_cast<void*>(static_cast<IScene2D*>(other)));
+    this->m_engine->setCurrentScene(nullptr);
+    other->release();
+
+    const std::vector<std::string> expected = {
+        "WARN  zor_physics.dll " + function +
+            " - Physics engine doesn't have a resources handler. Cannot do anything.",
+        "WARN  zor_physics.dll " + function + " - " +
+            (isFloat ? "Current scene is NULL. Cannot do anything." : "Scene is NULL. Cannot do anything."),
+        "WARN  zor_physics.dll " + function + " - Current scene:0x" + address + " class variable type:" +
+            (isFloat ? "0xB is not compatible with point float type"
+                     : "0xA is not compatible with point double type")};
+    EXPECT_EQ(this->logLines(), expected);
+}
+
+TYPED_TEST(HitTestEngineTest, LaterRecordsWinEdgesHitAndEmptyScenesMissQuietly) {
+    using T = typename TypeParam::T;
+    EXPECT_EQ(this->hitName(0, 0), "") << "no records";
+    this->add("first", {0, 0, 100, 50});
+    this->add("second", {50, 0, 100, 50});
+    this->m_record.clearCaptured();
+    EXPECT_EQ(this->hitName(75, 25), "second");
+    EXPECT_EQ(this->hitName(25, 25), "first");
+    EXPECT_EQ(this->hitName(150, 50), "second") << "the far corner is inside";
+    EXPECT_EQ(this->hitName(0, 0), "first");
+    EXPECT_EQ(this->hitName(std::nextafter(T(150), T(200)), 25), "");
+    EXPECT_EQ(this->hitName(25, std::nextafter(T(0), T(-1))), "");
+    EXPECT_TRUE(this->m_record.writtenTexts().empty());
+}
+
+TYPED_TEST(HitTestEngineTest, TransparentElementsLetTheWalkGoOn) {
+    this->add("behind", {0, 0, 100, 100});
+    Element2D<typename TypeParam::T>* front = this->add("front", {0, 0, 100, 100});
+    front->state.hitTestVisible = false;
+    EXPECT_EQ(this->hitName(50, 50), "behind") << "state 11 false";
+    front->state.hitTestVisible = true;
+    front->setHitTestAttribute(nullptr);
+    EXPECT_EQ(this->hitName(50, 50), "behind") << "no attribute";
+    // Only the hit-test attribute's own class counts, not another object at index 0.
+    IObject* other = HostObject::create();
+    front->setHitTestAttribute(other);
+    other->release();
+    EXPECT_EQ(this->hitName(50, 50), "behind") << "another class";
+    front->setHitTestAttribute(nullptr);
+    front->setHitTestAttribute(this->m_scene->findElement(String("behind"))->getPhysicsAttribute(0));
+    EXPECT_EQ(this->hitName(50, 50), "front");
+}
+
+TYPED_TEST(HitTestEngineTest, APassiveHitHidesWhatLiesBehind) {
+    this->add("button", {0, 0, 100, 100});
+    Element2D<typename TypeParam::T>* overlay = this->add("overlay", {0, 0, 100, 100});
+    overlay->state.pointerActive = false;
+    EXPECT_EQ(this->hit(50, 50), nullptr);
+    overlay->state.keyboardActive = true;
+    HitTestEvent* event = this->hit(50, 50);
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(std::string(event->getElement()->getName().c_str()), "overlay");
+    EXPECT_FALSE(event->isPassive());
+    event->destroy();
+}
+
+TYPED_TEST(HitTestEngineTest, TheEventHoldsTheElementTheTargetAndACopyOfTheText) {
+    using T = typename TypeParam::T;
+    Element2D<T>* window = this->m_scene->addElement(nullptr, ElementKind2D::Panel, String("window"));
+    Element2D<T>* frame = this->m_scene->addElement(window, ElementKind2D::Decorator, String("frame"));
+    Element2D<T>* button =
+        test::addHitTestable(*this->m_scene, frame, "button", Rect<T>{0, 0, 10, 10}, "clicked");
+    auto* attribute = static_cast<EventAttribute*>(button->getPhysicsAttribute(0));
+
+    // Event parent: the element itself, a plain parent, or past a decorator to its parent.
+    const struct {
+        uint32 eventParent;
+        IObject* target;
+    } cases[] = {{0, button}, {1, window}, {2, window}, {3, &this->m_scene->root()}, {4, nullptr}};
+    for (const auto& c : cases) {
+        attribute->setEventParent(c.eventParent);
+        const uint32 counts[] = {button->getReferenceCount(), window->getReferenceCount(),
+                                 frame->getReferenceCount()};
+        HitTestEvent* event = this->hit(5, 5);
+        ASSERT_NE(event, nullptr);
+        EXPECT_EQ(event->getTarget(), c.target) << "event parent " << c.eventParent;
+        EXPECT_EQ(event->getElement(), button);
+        EXPECT_EQ(event->getSeparatorIndex(), 0u);
+        // One reference each on the element and the target; none left on the decorator.
+        EXPECT_EQ(button->getReferenceCount(), counts[0] + 1 + (c.target == button));
+        EXPECT_EQ(window->getReferenceCount(), counts[1] + (c.target == window));
+        EXPECT_EQ(frame->getReferenceCount(), counts[2]);
+        attribute->setEventString(String("changed"));
+        EXPECT_EQ(std::string(event->getEventString().c_str()), "clicked");
+        attribute->setEventString(String("clicked"));
+        event->destroy();
+        EXPECT_EQ(button->getReferenceCount(), counts[0]);
+        EXPECT_EQ(window->getReferenceCount(), counts[1]);
+    }
+}
+
+TYPED_TEST(HitTestEngineTest, ProjectivePointsAtInfinityAndSingularMatricesNeverHit) {
+    using T = typename TypeParam::T;
+    Element2D<T>* element = this->add("element", {-1000, -1000, 2000, 2000});
+    this->m_scene->unfold();
+    this->m_frozen = true;
+    // Last column (1, 0, 1): the inverse maps x = 1 to a third component of 0.
+    element->geometry.sceneMatrix = Matrix3x3<T>{{1, 0, 1, 0, 1, 0, 0, 0, 1}};
+    EXPECT_EQ(this->hitName(1, 0), "");
+    EXPECT_EQ(this->hitName(3, 0), "element");
+    element->geometry.sceneMatrix = Matrix3x3<T>{{0, 0, 0, 0, 0, 0, 0, 0, 0}};
+    EXPECT_EQ(this->hitName(3, 0), "");
+    element->geometry.sceneMatrix = Matrix3x3<T>{{0, 0, 0, 0, 1, 0, 5, 5, 1}};
+    this->hitName(3, 0); // a hit or a miss, but an answer
+}
+
+// A host record whose log lines go to standard output, where a test of a process end reads them.
+struct PrintingRecord : test::TestApplicationData {
+    using TestApplicationData::TestApplicationData;
+    void writeLog(const String& text) override { std::fputs(text.c_str(), stdout); }
+};
+
+TYPED_TEST(HitTestEngineTest, AnElementRecordWithoutAnElementEndsTheProcess) {
+    using T = typename TypeParam::T;
+    const std::string function = std::string(std::is_same_v<typename TypeParam::Engine, TesterEngine>
+                                                 ? "zor::TesterEngine::performHitTestToScene"
+                                                 : "zor::PhysicsEngine2D::performHitTestToScene") +
+                                 (std::is_same_v<T, float> ? "Float" : "Double");
+    this->m_frozen = true;
+    const UnfoldedElement2D empty{UnfoldedElementKindElement, nullptr, {}};
+    test::listOf(this->m_scene->getUnfoldedElements()).pushBack(empty);
+    test::listOf(this->m_scene->getClipMarkedElements()).pushBack(empty);
+    const std::string output = test::outputOfExit([this] {
+        PrintingRecord record{&HostObject::create};
+        this->hit(0, 0);
+    });
+    EXPECT_NE(output.find("ERROR zor_physics.dll " + function + " - assert(unfoldedElement.m_element != NULL)\r\n"),
+              std::string::npos)
+        << output;
+}
+
+} // namespace
+} // namespace zor
