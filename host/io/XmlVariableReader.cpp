@@ -149,7 +149,7 @@ bool XmlVariableReader::readEnumeration(const String& name, bool& found, uint8& 
     String enumerationName;
     uint8 converted = 0;
     if (!text.typed) {
-        enumerationName.assign(text.text);
+        enumerationName = String(text.text);
         if (!converter(enumerationName, converted, true))
             return refuse(kFunction, name, text, "a name of the enumeration");
     } else {
@@ -205,7 +205,7 @@ bool XmlVariableReader::readString(const String& name, bool& found, String& valu
     if (text.text == nullptr)
         return true;
     found = true;
-    value.assign(text.text);
+    value = String(text.text);
     return true;
 }
 

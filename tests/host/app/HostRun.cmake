@@ -1,7 +1,7 @@
 # zor_host runs shared by the end-to-end scripts; `emulator` runs Windows programs.
 
 # Runs zor_host with the arguments, prints what it printed and fails unless it exits with
-# `expectedResult`; leaves its standard output in `output`.
+# `expectedResult`; leaves its standard output in `output` and its error output in `errors`.
 function(run_host expectedResult)
     execute_process(COMMAND ${emulator} "${HOST}" ${ARGN} OUTPUT_VARIABLE output ERROR_VARIABLE errors
         RESULT_VARIABLE result)
@@ -10,6 +10,7 @@ function(run_host expectedResult)
         message(FATAL_ERROR "zor_host exited with ${result}, expected ${expectedResult}")
     endif()
     set(output "${output}" PARENT_SCOPE)
+    set(errors "${errors}" PARENT_SCOPE)
 endfunction()
 
 # Fails unless the last run printed each of the texts.
