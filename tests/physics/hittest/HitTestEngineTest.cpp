@@ -8,6 +8,7 @@
 #include "host/project/HostPhysicsAttribute.h"
 #include "physics/hittest/HitTestSceneBuilder.h"
 #include "support/ExitOutput.h"
+#include "support/LogLines.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -64,17 +65,6 @@ protected:
     Element2D<T>* add(const char* name, Rect<T> rectangle, Element2D<T>* parent = nullptr) {
         return test::addHitTestable(*m_scene, parent, name, rectangle);
     }
-    /// The log lines written since the test began, from their level on.
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        for (const std::string& text : m_record.writtenTexts()) {
-            const std::size_t level = text.find("] ");
-            const std::size_t end = text.find("\r\n");
-            lines.push_back(text.substr(level + 2, end - level - 2));
-        }
-        return lines;
-    }
-
     test::TestApplicationData m_record{&HostObject::create, &HostPhysicsAttribute::create};
     Scene2D<T>* m_scene = new Scene2D<T>();
     /// Set when a test has placed the elements itself: the hit tests do not unfold the scene.
@@ -120,7 +110,7 @@ TYPED_TEST(HitTestEngineTest, RefusesWithoutHandlerSceneOrASceneOfItsNumberType)
         "WARN  zor_physics.dll " + function + " - Current scene:0x" + address + " class variable type:" +
             (isFloat ? "0xB is not compatible with point float type"
                      : "0xA is not compatible with point double type")};
-    EXPECT_EQ(this->logLines(), expected);
+    EXPECT_EQ(test::logLines(this->m_record), expected);
 }
 
 TYPED_TEST(HitTestEngineTest, LaterRecordsWinEdgesHitAndEmptyScenesMissQuietly) {
