@@ -20,16 +20,11 @@ TYPED_TEST_SUITE(PathCommandSlots, Commands);
 
 TYPED_TEST(PathCommandSlots, InSlotOrder) {
     using C = TypeParam;
-    const test::NamedSlot slots[] = {ZOR_NAMED_SLOT(C, deletingDestructor),
-                                     ZOR_NAMED_SLOT(C, create),
-                                     ZOR_NAMED_SLOT(C, retain),
-                                     ZOR_NAMED_SLOT(C, release),
-                                     ZOR_NAMED_SLOT(C, reset),
-                                     ZOR_NAMED_SLOT(C, getTypeName),
-                                     ZOR_NAMED_SLOT(C, getCommandType),
-                                     ZOR_NAMED_SLOT(C, getVariableReference),
-                                     ZOR_NAMED_SLOT(C, read),
-                                     ZOR_NAMED_SLOT(C, write)};
+#define S(name) ZOR_NAMED_SLOT(C, name)
+    const test::NamedSlot slots[] = {S(deletingDestructor), S(create),         S(retain),
+                                     S(release),            S(reset),          S(getTypeName),
+                                     S(getCommandType),     S(getVariableReference), S(read), S(write)};
+#undef S
     test::expectSlotsInOrder(slots);
 }
 

@@ -40,18 +40,16 @@ bool parseFloating(const std::string& text, Number& out, Number (*convert)(const
     return true;
 }
 
-bool parse(const std::string& text, float& out) {
-    return parseFloating<float>(text, out, std::strtof);
-}
-
-bool parse(const std::string& text, double& out) {
-    return parseFloating<double>(text, out, std::strtod);
-}
+bool parse(const std::string& text, float& out) { return parseFloating<float>(text, out, std::strtof); }
+bool parse(const std::string& text, double& out) { return parseFloating<double>(text, out, std::strtod); }
 
 bool parse(const std::string& text, String& out) {
     out = String(text.c_str());
     return true;
 }
+
+// Every typed read parses its text with the overload above for its value.
+constexpr auto kParse = [](const std::string& text, auto& out) { return parse(text, out); };
 
 } // namespace
 
@@ -103,8 +101,7 @@ void RecordingReader::leaveNode() {
 }
 
 bool RecordingReader::readBool(const String& name, bool& found, uint8& value, uint64 options) {
-    return readVariable("readBool", name, found, options, value,
-                        [](const std::string& text, uint8& out) { return parse(text, out); });
+    return readVariable("readBool", name, found, options, value, kParse);
 }
 
 bool RecordingReader::readEnumeration(const String& name, bool& found, uint8& value,
@@ -116,23 +113,19 @@ bool RecordingReader::readEnumeration(const String& name, bool& found, uint8& va
 }
 
 bool RecordingReader::readUInt32(const String& name, bool& found, uint32& value, uint64 options) {
-    return readVariable("readUInt32", name, found, options, value,
-                        [](const std::string& text, uint32& out) { return parse(text, out); });
+    return readVariable("readUInt32", name, found, options, value, kParse);
 }
 
 bool RecordingReader::readFloat(const String& name, bool& found, float& value, uint64 options) {
-    return readVariable("readFloat", name, found, options, value,
-                        [](const std::string& text, float& out) { return parse(text, out); });
+    return readVariable("readFloat", name, found, options, value, kParse);
 }
 
 bool RecordingReader::readDouble(const String& name, bool& found, double& value, uint64 options) {
-    return readVariable("readDouble", name, found, options, value,
-                        [](const std::string& text, double& out) { return parse(text, out); });
+    return readVariable("readDouble", name, found, options, value, kParse);
 }
 
 bool RecordingReader::readString(const String& name, bool& found, String& value, uint64 options) {
-    return readVariable("readString", name, found, options, value,
-                        [](const std::string& text, String& out) { return parse(text, out); });
+    return readVariable("readString", name, found, options, value, kParse);
 }
 
 } // namespace zor::test

@@ -1,23 +1,19 @@
 #include "support/RecordingWriter.h"
 
+#include <type_traits>
+
 namespace zor::test {
 
 namespace {
 
-std::string valueText(uint8 value) {
-    return std::to_string(value);
-}
-std::string valueText(uint32 value) {
-    return std::to_string(value);
-}
-std::string valueText(float value) {
-    return exactText(value);
-}
-std::string valueText(double value) {
-    return exactText(value);
-}
-std::string valueText(const String& value) {
-    return value.c_str();
+template <typename Value>
+std::string valueText(const Value& value) {
+    if constexpr (std::is_same_v<Value, String>)
+        return value.c_str();
+    else if constexpr (std::is_floating_point_v<Value>)
+        return exactText(value);
+    else
+        return std::to_string(value);
 }
 
 } // namespace
@@ -61,29 +57,18 @@ bool RecordingWriter::isSinglePass() {
     return m_singlePass;
 }
 
-bool RecordingWriter::writeBoolTyped(const String& name, const uint8* value, uint64 context) {
-    return recordValue("writeBoolTyped", name, value, -1, context);
-}
-
-bool RecordingWriter::writeUInt8Typed(const String& name, const uint8* value, uint64 context) {
-    return recordValue("writeUInt8Typed", name, value, -1, context);
-}
-
-bool RecordingWriter::writeUInt32Typed(const String& name, const uint32* value, uint64 context) {
-    return recordValue("writeUInt32Typed", name, value, -1, context);
-}
-
-bool RecordingWriter::writeFloatTyped(const String& name, const float* value, uint64 context) {
-    return recordValue("writeFloatTyped", name, value, -1, context);
-}
-
-bool RecordingWriter::writeDoubleTyped(const String& name, const double* value, uint64 context) {
-    return recordValue("writeDoubleTyped", name, value, -1, context);
-}
-
-bool RecordingWriter::writeStringTyped(const String& name, const String* value, uint64 context) {
-    return recordValue("writeStringTyped", name, value, -1, context);
-}
+// The typed writes record their context; they are no attributes.
+#define ZOR_RECORD_TYPED(Operation, Value)                                                                   \
+    bool RecordingWriter::Operation(const String& name, const Value* value, uint64 context) {                \
+        return recordValue(#Operation, name, value, -1, context);                                            \
+    }
+ZOR_RECORD_TYPED(writeBoolTyped, uint8)
+ZOR_RECORD_TYPED(writeUInt8Typed, uint8)
+ZOR_RECORD_TYPED(writeUInt32Typed, uint32)
+ZOR_RECORD_TYPED(writeFloatTyped, float)
+ZOR_RECORD_TYPED(writeDoubleTyped, double)
+ZOR_RECORD_TYPED(writeStringTyped, String)
+#undef ZOR_RECORD_TYPED
 
 bool RecordingWriter::writeBool(const String& name, const uint8* value, uint8 asAttribute, uint64 options) {
     return recordValue("writeBool", name, value, asAttribute, options);

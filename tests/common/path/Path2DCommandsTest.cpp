@@ -48,19 +48,17 @@ TEST(Path2DCommands, ReferencesReachMembersAndInsidePointsAndTheRadius) {
         {"rotation.x", -1, 0}, {"largeArc", 48, 3},  {"clockwise", 49, 3},      {"clockwise.x", -1, 0},
         {"endArc", 50, 50},    {"endArc.x", 50, 11}, {"endArc.yAnchor", 67, 3}, {"endArc.xAnchor.x", -1, 0},
         {"position", -1, 0},   {"", -1, 0},          {"Radius", -1, 0}};
-    for (const Case& c : arcCases) {
+    const auto check = [](auto& command, const Case& c) {
         int32 type = 0;
-        EXPECT_EQ(offsetOf(arc.object, arc->getVariableReference(String(c.path)), &type), c.offset) << c.path;
-        EXPECT_EQ(type, c.type) << c.path;
-    }
-    // Smooth{float}: no "p1"; "p2" is the first point stored, at 24.
-    const Case smoothCases[] = {{"p1", -1, 0}, {"p2", 24, 49}, {"p3.y", 38, 10}, {"p3.yAnchor", 43, 3}};
-    for (const Case& c : smoothCases) {
-        int32 type = 0;
-        EXPECT_EQ(offsetOf(smooth.object, smooth->getVariableReference(String(c.path)), &type), c.offset)
+        EXPECT_EQ(offsetOf(command.object, command->getVariableReference(String(c.path)), &type), c.offset)
             << c.path;
         EXPECT_EQ(type, c.type) << c.path;
-    }
+    };
+    for (const Case& c : arcCases)
+        check(arc, c);
+    // Smooth{float}: no "p1"; "p2" is the first point stored, at 24.
+    for (const Case& c : {Case{"p1", -1, 0}, Case{"p2", 24, 49}, Case{"p3.y", 38, 10}, Case{"p3.yAnchor", 43, 3}})
+        check(smooth, c);
     EXPECT_EQ(close->getVariableReference(String("position")), nullptr);
 }
 
@@ -149,12 +147,9 @@ TEST(Path2DCommands, AnUntypedTwoPassWriteSendsScalarsFirstAndNodesSecond) {
                            "writeFloat y=5 asAttribute=1", "endNode"};
     const Lines scalars{"writeFloat rotation=-30 asAttribute=1", "writeBool largeArc=1 asAttribute=1",
                         "writeBool clockwise=0 asAttribute=1"};
-    const Lines endNode{"beginNode endArc",
-                        "writeFloat x=20 asAttribute=1",
-                        "writeFloat y=0 asAttribute=1",
+    const Lines endNode{"beginNode endArc", "writeFloat x=20 asAttribute=1", "writeFloat y=0 asAttribute=1",
                         "writeEnumeration xAnchor=LEFT asAttribute=1",
-                        "writeEnumeration yAnchor=BOTTOM asAttribute=1",
-                        "endNode"};
+                        "writeEnumeration yAnchor=BOTTOM asAttribute=1", "endNode"};
     const auto joined = [](std::initializer_list<Lines> parts) {
         Lines all;
         for (const Lines& part : parts)
@@ -184,17 +179,13 @@ TEST(Path2DCommands, TypedWritesGoOutInEveryPass) {
     quad->m_p2 = {1, 2, 0, 0};
     Held<RecordingWriter> twoPass(RecordingWriter::Passes::Two);
     EXPECT_TRUE(quad->write(twoPass, true, 6));
-    const Lines once{"beginTypedValue ExtVector2{double}",
-                     "writeDoubleTyped x=1 context=6",
-                     "writeDoubleTyped y=2 context=6",
-                     "writeUInt8Typed xAnchor=0 context=6",
-                     "writeUInt8Typed yAnchor=0 context=6",
-                     "writeDoubleTyped x=1 context=6",
-                     "writeDoubleTyped y=2 context=6",
-                     "writeUInt8Typed xAnchor=0 context=6",
-                     "writeUInt8Typed yAnchor=0 context=6",
-                     "endTypedValue",
-                     "writeTypedValue p2=type 254 ExtVector2{double}"};
+    const Lines components{"writeDoubleTyped x=1 context=6", "writeDoubleTyped y=2 context=6",
+                           "writeUInt8Typed xAnchor=0 context=6", "writeUInt8Typed yAnchor=0 context=6"};
+    // The value's components go out in both passes of the value, and the value in both of the command.
+    Lines once{"beginTypedValue ExtVector2{double}"};
+    once.insert(once.end(), components.begin(), components.end());
+    once.insert(once.end(), components.begin(), components.end());
+    once.insert(once.end(), {"endTypedValue", "writeTypedValue p2=type 254 ExtVector2{double}"});
     Lines twice = once;
     twice.insert(twice.end(), once.begin(), once.end());
     EXPECT_EQ(twoPass->record().linesWithout("isSinglePass"), twice);

@@ -84,21 +84,22 @@ TEST(HostPhysicsAttribute, ReadsAndWritesItsNameAndState) {
     HostPhysicsAttribute* level = newLevel();
     level->setName(String("grip"));
     level->setEnabled(false);
-    for (const auto passes : {RecordingWriter::Passes::Single, RecordingWriter::Passes::Two}) {
-        auto* writer = new RecordingWriter(passes);
-        EXPECT_TRUE(level->write(writer, false, 0));
-        EXPECT_EQ(writer->record().linesWithout("isSinglePass"),
-                  (std::vector<std::string>{"writeString name=grip asAttribute=0",
-                                            "writeBool enabled=0 asAttribute=0"}));
+    using Lines = std::vector<std::string>;
+    const Lines untyped{"writeString name=grip asAttribute=0", "writeBool enabled=0 asAttribute=0"};
+    const struct {
+        RecordingWriter::Passes passes;
+        bool typed;
+        Lines lines;
+    } cases[] = {{RecordingWriter::Passes::Single, false, untyped},
+                 {RecordingWriter::Passes::Two, false, untyped},
+                 {RecordingWriter::Passes::Single, true, {"writeStringTyped name=grip context=4",
+                                                          "writeBoolTyped enabled=0 context=4"}}};
+    for (const auto& c : cases) {
+        auto* writer = new RecordingWriter(c.passes);
+        EXPECT_TRUE(level->write(writer, c.typed, c.typed ? 4 : 0));
+        EXPECT_EQ(writer->record().linesWithout("isSinglePass"), c.lines);
         writer->release();
     }
-    auto* writer = new RecordingWriter();
-    EXPECT_TRUE(level->write(writer, true, 4));
-    EXPECT_EQ(writer->record().linesWithout("isSinglePass"),
-              (std::vector<std::string>{"writeStringTyped name=grip context=4",
-                                        "writeBoolTyped enabled=0 context=4"}));
-    writer->release();
-
     auto* reader = new RecordingReader();
     reader->set("name", "handle");
     EXPECT_TRUE(level->read(reader));

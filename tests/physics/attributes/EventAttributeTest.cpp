@@ -25,18 +25,13 @@ struct Identity {
 };
 
 template <typename Attribute>
-Identity identity();
-template <>
-Identity identity<HitTestAttribute>() {
-    return {"HitTestAttribute", "", 0, 0, &guids::kHitTestAttribute, false};
-}
-template <>
-Identity identity<Collision3DAttribute<float>>() {
-    return {"Collision3DAttribute{float}", "float", 10, 4, &guids::kCollision3DAttribute, true};
-}
-template <>
-Identity identity<Collision3DAttribute<double>>() {
-    return {"Collision3DAttribute{double}", "double", 11, 8, &guids::kCollision3DAttribute, true};
+Identity identity() {
+    if constexpr (std::is_same_v<Attribute, HitTestAttribute>)
+        return {"HitTestAttribute", "", 0, 0, &guids::kHitTestAttribute, false};
+    else if constexpr (std::is_same_v<Attribute, Collision3DAttribute<float>>)
+        return {"Collision3DAttribute{float}", "float", 10, 4, &guids::kCollision3DAttribute, true};
+    else
+        return {"Collision3DAttribute{double}", "double", 11, 8, &guids::kCollision3DAttribute, true};
 }
 
 template <typename Attribute>

@@ -201,37 +201,17 @@ TYPED_TEST(RigidBody3DAttributeTest, CompanionResetsValuesAndObjectsApart) {
 
 // A reader holding every variable of the class, the host level's too.
 void giveEveryVariable(RecordingReader& reader) {
+    // clang-format off
     const std::pair<const char*, const char*> values[] = {
-        {"name", "wheel"},
-        {"enabled", "0"},
-        {"linearSpeed.x", "1"},
-        {"linearSpeed.y", "2"},
-        {"linearSpeed.z", "3"},
-        {"maxLinearSpeed", "4"},
-        {"linearAcceleration.x", "5"},
-        {"linearAcceleration.y", "6"},
-        {"linearAcceleration.z", "7"},
-        {"maxLinearAcceleration", "8"},
-        {"angularSpeed.x", "9"},
-        {"angularSpeed.y", "10"},
-        {"angularSpeed.z", "11"},
-        {"angularAcceleration.x", "12"},
-        {"angularAcceleration.y", "13"},
-        {"angularAcceleration.z", "14"},
-        {"mass", "-2.5"},
-        {"infiniteMass", "1"},
-        {"immovable", "1"},
-        {"restitutionFactor", "0.5"},
-        {"restitutionCombine", "AVERAGE"},
-        {"frictionCoefficient", "0.25"},
-        {"additionalFriction", "0.125"},
-        {"xLock", "1"},
-        {"yLock", "1"},
-        {"zLock", "1"},
-        {"hLoop", "1"},
-        {"vLoop", "1"},
-        {"exclusionGroup", "7"},
-    };
+        {"name", "wheel"}, {"enabled", "0"}, {"linearSpeed.x", "1"}, {"linearSpeed.y", "2"}, {"linearSpeed.z", "3"},
+        {"maxLinearSpeed", "4"}, {"linearAcceleration.x", "5"}, {"linearAcceleration.y", "6"},
+        {"linearAcceleration.z", "7"}, {"maxLinearAcceleration", "8"}, {"angularSpeed.x", "9"},
+        {"angularSpeed.y", "10"}, {"angularSpeed.z", "11"}, {"angularAcceleration.x", "12"},
+        {"angularAcceleration.y", "13"}, {"angularAcceleration.z", "14"}, {"mass", "-2.5"}, {"infiniteMass", "1"},
+        {"immovable", "1"}, {"restitutionFactor", "0.5"}, {"restitutionCombine", "AVERAGE"},
+        {"frictionCoefficient", "0.25"}, {"additionalFriction", "0.125"}, {"xLock", "1"}, {"yLock", "1"},
+        {"zLock", "1"}, {"hLoop", "1"}, {"vLoop", "1"}, {"exclusionGroup", "7"}};
+    // clang-format on
     for (const auto& [path, value] : values)
         reader.set(path, value);
 }
@@ -247,43 +227,21 @@ TYPED_TEST(RigidBody3DAttributeTest, ReadsTheHostLevelThenItsVariablesInMemberOr
                            "locks 111 loops 11 group 7");
     EXPECT_EQ(hostLevel(*a).getName(), "wheel");
     EXPECT_FALSE(hostLevel(*a).isEnabled());
-    const std::vector<std::string> expected = {"readString name=wheel",
-                                               "readBool enabled=0",
-                                               "enterNode linearSpeed",
-                                               read + " x=1",
-                                               read + " y=2",
-                                               read + " z=3",
-                                               "leaveNode",
-                                               read + " maxLinearSpeed=4",
-                                               "enterNode linearAcceleration",
-                                               read + " x=5",
-                                               read + " y=6",
-                                               read + " z=7",
-                                               "leaveNode",
-                                               read + " maxLinearAcceleration=8",
-                                               "enterNode angularSpeed",
-                                               read + " x=9",
-                                               read + " y=10",
-                                               read + " z=11",
-                                               "leaveNode",
-                                               "enterNode angularAcceleration",
-                                               read + " x=12",
-                                               read + " y=13",
-                                               read + " z=14",
-                                               "leaveNode",
-                                               read + " mass=-2.5",
-                                               "readBool infiniteMass=1",
-                                               "readBool immovable=1",
-                                               read + " restitutionFactor=0.5",
-                                               "readEnumeration restitutionCombine=AVERAGE",
-                                               read + " frictionCoefficient=0.25",
-                                               read + " additionalFriction=0.125",
-                                               "readBool xLock=1",
-                                               "readBool yLock=1",
-                                               "readBool zLock=1",
-                                               "readBool hLoop=1",
-                                               "readBool vLoop=1",
-                                               "readUInt32 exclusionGroup=7"};
+    const auto node = [&](const std::string& name, int x, int y, int z) {
+        return std::vector<std::string>{"enterNode " + name, read + " x=" + std::to_string(x),
+                                        read + " y=" + std::to_string(y), read + " z=" + std::to_string(z),
+                                        "leaveNode"};
+    };
+    std::vector<std::string> expected = {"readString name=wheel", "readBool enabled=0"};
+    for (const auto& more : {node("linearSpeed", 1, 2, 3), {read + " maxLinearSpeed=4"},
+                             node("linearAcceleration", 5, 6, 7), {read + " maxLinearAcceleration=8"},
+                             node("angularSpeed", 9, 10, 11), node("angularAcceleration", 12, 13, 14),
+                             {read + " mass=-2.5", "readBool infiniteMass=1", "readBool immovable=1",
+                              read + " restitutionFactor=0.5", "readEnumeration restitutionCombine=AVERAGE",
+                              read + " frictionCoefficient=0.25", read + " additionalFriction=0.125",
+                              "readBool xLock=1", "readBool yLock=1", "readBool zLock=1", "readBool hLoop=1",
+                              "readBool vLoop=1", "readUInt32 exclusionGroup=7"}})
+        expected.insert(expected.end(), more.begin(), more.end());
     EXPECT_EQ(reader->lines(), expected);
 }
 
@@ -400,27 +358,19 @@ TYPED_TEST(RigidBody3DAttributeTest, WritesTypedVariablesWithTheContext) {
     auto writer = make<RecordingWriter>();
     ASSERT_TRUE(a->write(writer.get(), true, 9));
     const std::vector<std::string> lines = writer->record().linesWithout("isSinglePass");
-    const std::vector<std::string> head = {"writeStringTyped name=wheel context=9",
-                                           "writeBoolTyped enabled=0 context=9",
-                                           "beginTypedValue " + vector,
-                                           write + " x=1 context=9",
-                                           write + " y=2 context=9",
-                                           write + " z=3 context=9",
-                                           "endTypedValue",
-                                           "writeTypedValue linearSpeed=type 254 " + vector,
-                                           write + " maxLinearSpeed=4 context=9"};
+    const std::vector<std::string> head = {
+        "writeStringTyped name=wheel context=9", "writeBoolTyped enabled=0 context=9", "beginTypedValue " + vector,
+        write + " x=1 context=9", write + " y=2 context=9", write + " z=3 context=9", "endTypedValue",
+        "writeTypedValue linearSpeed=type 254 " + vector, write + " maxLinearSpeed=4 context=9"};
     ASSERT_GT(lines.size(), head.size());
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + head.size()), head);
-    const std::vector<std::string> tail = {write + " restitutionFactor=0.5 context=9",
-                                           "writeUInt8Typed restitutionCombine=2 context=9",
-                                           write + " frictionCoefficient=0.25 context=9",
-                                           write + " additionalFriction=0.125 context=9",
-                                           "writeBoolTyped xLock=1 context=9",
-                                           "writeBoolTyped yLock=1 context=9",
-                                           "writeBoolTyped zLock=1 context=9",
-                                           "writeBoolTyped hLoop=1 context=9",
-                                           "writeBoolTyped vLoop=1 context=9",
-                                           "writeUInt32Typed exclusionGroup=7 context=9"};
+    std::vector<std::string> tail = {write + " restitutionFactor=0.5 context=9",
+                                     "writeUInt8Typed restitutionCombine=2 context=9",
+                                     write + " frictionCoefficient=0.25 context=9",
+                                     write + " additionalFriction=0.125 context=9"};
+    for (const char* flag : {"xLock", "yLock", "zLock", "hLoop", "vLoop"})
+        tail.push_back(std::string("writeBoolTyped ") + flag + "=1 context=9");
+    tail.push_back("writeUInt32Typed exclusionGroup=7 context=9");
     EXPECT_EQ(std::vector<std::string>(lines.end() - tail.size(), lines.end()), tail);
 }
 

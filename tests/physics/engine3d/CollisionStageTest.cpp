@@ -112,13 +112,6 @@ TYPED_TEST(CollisionStage, HeadOnSpheresExchangeSpeedsAndAnEmptySceneHasNothingP
     EXPECT_EQ(right->getLinearSpeed(), (Vector3<T>{1, 0, 0}));
 }
 
-TYPED_TEST(CollisionStage, RestingOverlapsKeepTheFourPassesBusy) {
-    using T = TypeParam;
-    this->add(ElementKind::Sphere, {0, 0, 0}, T(0.5));
-    this->add(ElementKind::Sphere, {T(0.5), 0, 0}, T(0.5));
-    EXPECT_TRUE(this->collide()) << "the slop leaves a contact in every pass";
-}
-
 // What the pair callback was told.
 template <typename T>
 struct Reported {
@@ -156,7 +149,7 @@ TYPED_TEST(CollisionStage, TheCallbackSeesEveryContactAndRejectedOrStaticOnesCha
     EXPECT_EQ(moving->getLinearSpeed(), (Vector3<T>{0, 0, 0})) << "only the rigid pair responded";
 }
 
-TYPED_TEST(CollisionStage, BodiesOfOneExclusionGroupPassThroughEachOther) {
+TYPED_TEST(CollisionStage, BodiesOfOneExclusionGroupPassThroughEachOtherOthersStayPending) {
     using T = TypeParam;
     auto* first = this->add(ElementKind::Sphere, {0, 0, 0}, T(0.5));
     auto* second = this->add(ElementKind::Sphere, {T(0.5), 0, 0}, T(0.5));
@@ -164,7 +157,7 @@ TYPED_TEST(CollisionStage, BodiesOfOneExclusionGroupPassThroughEachOther) {
     second->setExclusionGroup(3);
     EXPECT_FALSE(this->collide());
     second->setExclusionGroup(0);
-    EXPECT_TRUE(this->collide());
+    EXPECT_TRUE(this->collide()) << "the slop leaves a resting overlap in every one of the four passes";
 }
 
 TYPED_TEST(CollisionStage, AdditionalFrictionTakesItsShareOfTheStepOffTheSpeed) {

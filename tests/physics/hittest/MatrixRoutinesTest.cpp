@@ -8,24 +8,16 @@
 namespace zor {
 namespace {
 
-template <typename T>
-class MatrixRoutines : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(MatrixRoutines, Reals);
-
-template <typename T>
+// The routines are one template for either number type; double stands for both.
+using T = double;
 constexpr T kInfinity = std::numeric_limits<T>::infinity();
 
 // The 2D translation by (10, 20).
-template <typename T>
-Matrix3x3<T> translation() {
-    return {{1, 0, 0, 0, 1, 0, 10, 20, 1}};
-}
+const Matrix3x3<T> kTranslation{{1, 0, 0, 0, 1, 0, 10, 20, 1}};
 
-TYPED_TEST(MatrixRoutines, TransformMultipliesTheRowVectorAndMayWorkInPlace) {
-    using T = TypeParam;
+TEST(MatrixRoutines, TransformMultipliesTheRowVectorAndMayWorkInPlace) {
     Vector3<T> point{2, 3, 1};
-    EXPECT_EQ(transform(translation<T>(), point, point), (Vector3<T>{12, 23, 1}));
+    EXPECT_EQ(transform(kTranslation, point, point), (Vector3<T>{12, 23, 1}));
     EXPECT_EQ(point, (Vector3<T>{12, 23, 1}));
 
     // A projective matrix: the third component is computed as well.
@@ -35,21 +27,19 @@ TYPED_TEST(MatrixRoutines, TransformMultipliesTheRowVectorAndMayWorkInPlace) {
     EXPECT_EQ(out, (Vector3<T>{12, 23, 17}));
 }
 
-TYPED_TEST(MatrixRoutines, AffineTransformsPassTheLastComponentThroughUnmultiplied) {
-    using T = TypeParam;
+TEST(MatrixRoutines, AffineTransformsPassTheLastComponentThroughUnmultiplied) {
     // Computed, the last component would be inf × 0 + ... = NaN (as the others here are).
     Vector3<T> out;
-    transform(translation<T>(), out, Vector3<T>{kInfinity<T>, 0, 1});
+    transform(kTranslation, out, Vector3<T>{kInfinity, 0, 1});
     EXPECT_EQ(out.z, 1);
     Vector4<T> out4;
     const Matrix4x4<T> translation4{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 6, 7, 1}};
-    transform(translation4, out4, Vector4<T>{kInfinity<T>, 1, 2, 1});
+    transform(translation4, out4, Vector4<T>{kInfinity, 1, 2, 1});
     EXPECT_EQ(out4.w, 1);
 }
 
-TYPED_TEST(MatrixRoutines, InverseInvertsInPlaceAndLeavesASingularMatrixTransposed) {
-    using T = TypeParam;
-    Matrix3x3<T> matrix = translation<T>();
+TEST(MatrixRoutines, InverseInvertsInPlaceAndLeavesASingularMatrixTransposed) {
+    Matrix3x3<T> matrix = kTranslation;
     inverse(matrix);
     EXPECT_EQ(matrix, (Matrix3x3<T>{{1, 0, 0, 0, 1, 0, -10, -20, 1}}));
 
@@ -70,8 +60,7 @@ TYPED_TEST(MatrixRoutines, InverseInvertsInPlaceAndLeavesASingularMatrixTranspos
     EXPECT_EQ(singular, (Matrix3x3<T>{{1, 4, 7, 2, 5, 8, 3, 6, 9}}));
 }
 
-TYPED_TEST(MatrixRoutines, PointInTransformedRectIncludesTheBorders) {
-    using T = TypeParam;
+TEST(MatrixRoutines, PointInTransformedRectIncludesTheBorders) {
     const Rect<T> rect{0, 0, 2, 3};
     struct Case {
         Vector2<T> point;
@@ -81,7 +70,7 @@ TYPED_TEST(MatrixRoutines, PointInTransformedRectIncludesTheBorders) {
     const Case cases[] = {{{12, 23}, true},   {{10, 20}, true},    {{11, 21.5}, true}, {{12, 23.5}, false},
                           {{9.5, 21}, false}, {{11, 19.5}, false}, {{12.5, 22}, false}};
     for (const Case& c : cases)
-        EXPECT_EQ(isPointInTransformedRect(c.point, rect, translation<T>()), c.inside)
+        EXPECT_EQ(isPointInTransformedRect(c.point, rect, kTranslation), c.inside)
             << c.point.x << ", " << c.point.y;
 
     // A scaled element: the scene point (4, 12) is the local (2, 3).
@@ -90,12 +79,11 @@ TYPED_TEST(MatrixRoutines, PointInTransformedRectIncludesTheBorders) {
     EXPECT_FALSE(isPointInTransformedRect(Vector2<T>{4.5, 12}, rect, scaled));
 }
 
-TYPED_TEST(MatrixRoutines, APointAtInfinityIsNeverInsideAndASingularTransformFailsNothing) {
-    using T = TypeParam;
+TEST(MatrixRoutines, APointAtInfinityIsNeverInsideAndASingularTransformFailsNothing) {
     // This projective matrix is its own inverse and sends (1, 5) to a local third component 0;
     // the local point would be (inf, inf), which even an endless rectangle would hold.
     const Matrix3x3<T> projective{{1, 0, 1, 0, 1, 0, 0, 0, -1}};
-    const Rect<T> endless{0, 0, kInfinity<T>, kInfinity<T>};
+    const Rect<T> endless{0, 0, kInfinity, kInfinity};
     EXPECT_FALSE(isPointInTransformedRect(Vector2<T>{1, 5}, endless, projective));
     EXPECT_TRUE(isPointInTransformedRect(Vector2<T>{2, 5}, endless, projective));
 
@@ -103,16 +91,14 @@ TYPED_TEST(MatrixRoutines, APointAtInfinityIsNeverInsideAndASingularTransformFai
     EXPECT_FALSE(isPointInTransformedRect(Vector2<T>{0, 0}, endless, collapsed));
 }
 
-TYPED_TEST(MatrixRoutines, TransformOf4x4ComputesTheLastComponentOfAProjection) {
-    using T = TypeParam;
+TEST(MatrixRoutines, TransformOf4x4ComputesTheLastComponentOfAProjection) {
     // Perspective: w' = z.
     const Matrix4x4<T> perspective{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}};
     Vector4<T> point{2, 3, 4, 1};
     EXPECT_EQ(transform(perspective, point, point), (Vector4<T>{2, 3, 4, 4}));
 }
 
-TYPED_TEST(MatrixRoutines, MultiplyAppliesTheSecondFactorFirst) {
-    using T = TypeParam;
+TEST(MatrixRoutines, MultiplyAppliesTheSecondFactorFirst) {
     const Matrix4x4<T> move{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1}};
     const Matrix4x4<T> scale{{2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1}};
     Matrix4x4<T> scaleThenMove;
@@ -133,14 +119,13 @@ TYPED_TEST(MatrixRoutines, MultiplyAppliesTheSecondFactorFirst) {
     EXPECT_EQ(projected, (Matrix4x4<T>{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 1, 2, 3, 3}}));
 }
 
-TYPED_TEST(MatrixRoutines, TheProductOfAffineFactorsHasAnExactLastColumn) {
-    using T = TypeParam;
+TEST(MatrixRoutines, TheProductOfAffineFactorsHasAnExactLastColumn) {
     // Computed, the last column would hold inf × 0 = NaN.
-    const Matrix4x4<T> far{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, kInfinity<T>, 0, 0, 1}};
+    const Matrix4x4<T> far{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, kInfinity, 0, 0, 1}};
     Matrix4x4<T> product;
     multiply(Matrix4x4<T>{}, product, far);
     EXPECT_TRUE(product[3] == 0 && product[7] == 0 && product[11] == 0 && product[15] == 1);
-    EXPECT_EQ(product[12], kInfinity<T>);
+    EXPECT_EQ(product[12], kInfinity);
 }
 
 } // namespace
