@@ -1,5 +1,8 @@
 # Shared compile settings and the helpers that declare the project's targets.
 
+include(GNUInstallDirs)
+set(ZOR_TESTS_SOURCE_DIR ${CMAKE_SOURCE_DIR}/tests)
+
 add_library(zor_build_settings INTERFACE)
 target_compile_options(zor_build_settings INTERFACE
     -Wall -Wextra
@@ -25,7 +28,7 @@ endif()
 
 # zor_add_library(<name> STATIC|SHARED [OUTPUT_NAME <file>] SOURCES ... [LINK ...])
 # SHARED libraries are the framework's modules: their files keep the framework's names
-# ("zor_physics.dll") on every platform.
+# ("zor_physics.dll") on every platform, and they are installed beside the host that loads them.
 function(zor_add_library name)
     cmake_parse_arguments(ARG "STATIC;SHARED" "OUTPUT_NAME" "SOURCES;LINK;PUBLIC_LINK" ${ARGN})
     if(ARG_SHARED)
@@ -34,10 +37,16 @@ function(zor_add_library name)
         if(ARG_OUTPUT_NAME)
             set_target_properties(${name} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
         endif()
+        # Modules of the test suite (stand-ins under tests/) are not part of an installed tree.
+        cmake_path(IS_PREFIX ZOR_TESTS_SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE testModule)
+        if(NOT testModule)
+            install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        endif()
     else()
         add_library(${name} STATIC ${ARG_SOURCES})
     endif()
-    target_link_libraries(${name} PRIVATE zor_build_settings ${ARG_LINK} PUBLIC ${ARG_PUBLIC_LINK})
+    # The build settings belong to this tree: an installed library does not pass them on.
+    target_link_libraries(${name} PRIVATE $<BUILD_INTERFACE:zor_build_settings> ${ARG_LINK} PUBLIC ${ARG_PUBLIC_LINK})
 endfunction()
 
 # zor_add_test(<name> [LINK ...]): a GoogleTest executable; sources are added by the

@@ -63,7 +63,7 @@ void stringTour() {
     std::printf("  %-26s %llu bytes in a %llu-byte block\n", "doubled until it moved",
                 static_cast<unsigned long long>(grown.length()),
                 static_cast<unsigned long long>(grown.capacity()));
-    grown.assign("short again");
+    grown.assign("short again", 11);
     std::printf("  %-26s \"%s\" (%s, capacity %llu)\n", "assigned a short text", grown.c_str(),
                 storage(grown), static_cast<unsigned long long>(grown.capacity()));
 

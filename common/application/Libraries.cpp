@@ -1,19 +1,16 @@
 #include "common/application/Libraries.h"
 
 #include "common/application/ApplicationData.h"
-#include "common/containers/Array.h"
 #include "common/log/Log.h"
 
 zor::platform::LibraryHandle zor_loadLibrary(const zor::String& path) {
-    zor::Array<zor::WideChar> widePath;
-    path.toUTF16(widePath);
-    zor::uint32 error = 0;
-    zor::platform::LibraryHandle library = zor::platform::loadLibrary(widePath.data(), &error);
+    zor::String error;
+    zor::platform::LibraryHandle library = zor::platform::loadLibrary(path, error);
     if (library == nullptr) {
+        // Windows reports its error code, other systems their loader's own text.
         const zor::String fileName = path.splitPath();
         zor_log("common", true, zor::LogLevelWarn, "zor_loadLibrary",
-                "Unable to load library:%s with error:%lu", fileName.c_str(),
-                static_cast<unsigned long>(error));
+                "Unable to load library:%s with error:%s", fileName.c_str(), error.c_str());
     }
     return library;
 }

@@ -4,7 +4,7 @@
 #include "common/platform/Platform.h"
 
 /// Loads a dynamic library by its UTF-8 path; null (with a warning naming the file and the
-/// system error) when it cannot be loaded.
+/// system's reason) when it cannot be loaded.
 zor::platform::LibraryHandle zor_loadLibrary(const zor::String& path);
 
 /// A copy of the host's libraries directory (it ends in its separator); empty, with a

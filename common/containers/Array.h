@@ -100,23 +100,46 @@ public:
 private:
     /// The capacity the growth policy gives for `size`; false when it does not fit in 64 bits.
     static bool capacityFor(uint32 growth, uint64 size, uint64* capacity);
+    /// The members that a change of size replaces.
+    struct Storage {
+        T* data;
+        uint64 size;
+        uint64 capacity;
+    };
+
+    /// The array's members as they are, and back.
+    Storage storage() const { return Storage{m_data, m_size, m_capacity}; }
+    void setStorage(const Storage& storage) {
+        m_data = storage.data;
+        m_size = storage.size;
+        m_capacity = storage.capacity;
+    }
+
     /// Mode 0, and mode 1 with the doubling policy, never change the size.
-    bool refusesResize() const;
+    static bool refusesResize(uint32 mode, uint32 growth);
+    /// True when growing to `size` keeps the storage as it is.
+    bool keepsStorageAt(uint64 size) const;
     /// Sets the size to `newSize`, reallocating when the policy asks for it: the first `keep`
     /// elements stay in place and `tailCount` elements move from `tailFrom` to `tailTo`.
     /// Leaves the array unchanged when the storage cannot be had.
     bool relocate(uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo, uint64 tailCount);
+    /// relocate on a copy of the members, with the array's settings.
+    static bool relocateStorage(Storage& storage, uint32 mode, uint32 growth, const Allocator* allocator,
+                                uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo,
+                                uint64 tailCount);
     /// Storage for `count` elements (value-initialised for class types); null when a custom
     /// allocator has none.
-    T* allocateElements(uint64 count) const;
-    void freeElements(T* elements, uint64 count) const;
+    static T* allocateElements(const Allocator* allocator, uint64 count);
+    static void freeElements(const Allocator* allocator, T* elements, uint64 count);
     /// When `source` lies in this array's storage, which a reallocation would free, a copy of
     /// it in `*copy` (freed by the caller); else `source` itself.
     const T* detachedSource(const T* source, uint64 count, T** copy) const;
     static void copyElements(T* destination, const T* source, uint64 count);
-    /// pushBack's general path; `value` is a copy, since the original may live in the storage
-    /// that growing frees.
-    __attribute__((noinline)) bool appendCopy(T value);
+    /// pushBack's general path, as append(&value, 1). It works on a copy of the members so that
+    /// the array itself never leaves pushBack: over a loop of pushes the compiler keeps them in
+    /// registers. `value` is a copy, since the original may lie in the storage that growing frees.
+    __attribute__((noinline)) static bool appendGrowing(Storage& storage, uint32 mode, uint32 growth,
+                                                        const Allocator* allocator, T value);
 
     T* m_data;
     uint64 m_size;
@@ -126,8 +149,10 @@ private:
     const Allocator* m_allocator;
 };
 
+// The constructor, the destructor and pushBack are declared inline so that a loop of pushes
+// sees the whole array and keeps its members in registers.
 template <typename T>
-Array<T>::Array()
+inline Array<T>::Array()
     : m_data(nullptr), m_size(0), m_capacity(0), m_mode(ArrayModeOwned), m_growth(ArrayGrowthPowerOfTwo),
       m_allocator(defaultAllocator()) {}
 
@@ -137,9 +162,9 @@ Array<T>::Array(const Array& other) : Array() {
 }
 
 template <typename T>
-Array<T>::~Array() {
+inline Array<T>::~Array() {
     if (m_mode != ArrayModeExternal)
-        freeElements(m_data, m_capacity);
+        freeElements(m_allocator, m_data, m_capacity);
 }
 
 template <typename T>
@@ -174,8 +199,20 @@ bool Array<T>::capacityFor(uint32 growth, uint64 size, uint64* capacity) {
 }
 
 template <typename T>
-bool Array<T>::refusesResize() const {
-    return m_mode == ArrayModeExternal || (m_mode == ArrayModeOwned && (m_growth >> 28) == 0x1);
+bool Array<T>::refusesResize(uint32 mode, uint32 growth) {
+    return mode == ArrayModeExternal || (mode == ArrayModeOwned && (growth >> 28) == 0x1);
+}
+
+template <typename T>
+inline bool Array<T>::keepsStorageAt(uint64 size) const {
+    if (m_mode == ArrayModeGrowOnly)
+        return size <= m_capacity;
+    // The power-of-two policy keeps a capacity c, a power of two, for the sizes from h = c / 2
+    // to c - 1, that is where size - h < h in unsigned arithmetic. h depends on the capacity
+    // alone, so over a loop of pushes the test of each push is one comparison.
+    const bool powerOfTwoPolicy = m_mode == ArrayModeOwned && (m_growth >> 28) == 0x2;
+    const uint64 half = powerOfTwoPolicy && (m_capacity & (m_capacity - 1)) == 0 ? m_capacity >> 1 : 0;
+    return size - half < half;
 }
 
 template <typename T>
@@ -185,11 +222,11 @@ void Array<T>::copyElements(T* destination, const T* source, uint64 count) {
 }
 
 template <typename T>
-T* Array<T>::allocateElements(uint64 count) const {
+T* Array<T>::allocateElements(const Allocator* allocator, uint64 count) {
     // An impossible byte count is passed on as SIZE_MAX, which no allocator can satisfy.
     const std::size_t bytes =
         count > SIZE_MAX / sizeof(T) ? SIZE_MAX : static_cast<std::size_t>(count * sizeof(T));
-    void* memory = m_allocator != nullptr ? m_allocator->allocate(bytes) : allocateMemoryBlock(bytes);
+    void* memory = allocator != nullptr ? allocator->allocate(bytes) : allocateMemoryBlock(bytes);
     if (memory == nullptr)
         return nullptr;
     auto* elements = static_cast<T*>(memory);
@@ -201,11 +238,11 @@ T* Array<T>::allocateElements(uint64 count) const {
 }
 
 template <typename T>
-void Array<T>::freeElements(T* elements, uint64 count) const {
+void Array<T>::freeElements(const Allocator* allocator, T* elements, uint64 count) {
     if (elements == nullptr)
         return;
-    if (m_allocator != nullptr)
-        m_allocator->free(elements, static_cast<std::size_t>(count * sizeof(T)));
+    if (allocator != nullptr)
+        allocator->free(elements, static_cast<std::size_t>(count * sizeof(T)));
     else
         freeMemoryBlock(elements);
 }
@@ -225,28 +262,39 @@ const T* Array<T>::detachedSource(const T* source, uint64 count, T** copy) const
 
 template <typename T>
 bool Array<T>::relocate(uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo, uint64 tailCount) {
-    uint64 newCapacity = m_capacity;
-    if ((m_mode != ArrayModeGrowOnly || newSize > m_capacity) &&
-        !capacityFor(m_growth, newSize, &newCapacity))
+    Storage storage = this->storage();
+    if (!relocateStorage(storage, m_mode, m_growth, m_allocator, newSize, keep, tailFrom, tailTo, tailCount))
         return false;
-    if (newCapacity == m_capacity) {
+    setStorage(storage);
+    return true;
+}
+
+template <typename T>
+bool Array<T>::relocateStorage(Storage& storage, uint32 mode, uint32 growth, const Allocator* allocator,
+                               uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo,
+                               uint64 tailCount) {
+    uint64 newCapacity = storage.capacity;
+    if ((mode != ArrayModeGrowOnly || newSize > storage.capacity) &&
+        !capacityFor(growth, newSize, &newCapacity))
+        return false;
+    if (newCapacity == storage.capacity) {
         if (tailFrom != tailTo)
-            copyElements(m_data + tailTo, m_data + tailFrom, tailCount);
-        m_size = newSize;
+            copyElements(storage.data + tailTo, storage.data + tailFrom, tailCount);
+        storage.size = newSize;
         return true;
     }
     T* elements = nullptr;
     if (newCapacity != 0) {
-        elements = allocateElements(newCapacity);
+        elements = allocateElements(allocator, newCapacity);
         if (elements == nullptr)
             return false;
-        copyElements(elements, m_data, keep < newCapacity ? keep : newCapacity);
-        copyElements(elements + tailTo, m_data + tailFrom, tailCount);
+        copyElements(elements, storage.data, keep < newCapacity ? keep : newCapacity);
+        copyElements(elements + tailTo, storage.data + tailFrom, tailCount);
     }
-    freeElements(m_data, m_capacity);
-    m_data = elements;
-    m_capacity = newCapacity;
-    m_size = newSize;
+    freeElements(allocator, storage.data, storage.capacity);
+    storage.data = elements;
+    storage.capacity = newCapacity;
+    storage.size = newSize;
     return true;
 }
 
@@ -277,7 +325,7 @@ void Array<T>::assign(const Array& other) {
 template <typename T>
 void Array<T>::reset() {
     if (m_mode != ArrayModeExternal)
-        freeElements(m_data, m_capacity);
+        freeElements(m_allocator, m_data, m_capacity);
     m_data = nullptr;
     m_size = 0;
     m_capacity = 0;
@@ -288,7 +336,7 @@ void Array<T>::reset() {
 
 template <typename T>
 bool Array<T>::resize(uint64 newSize, uint64 tailCount, uint64 gapCount) {
-    if (refusesResize())
+    if (refusesResize(m_mode, m_growth))
         return false;
     if (newSize == m_size)
         return true;
@@ -343,7 +391,7 @@ uint64 Array<T>::write(const T* source, uint64 position, uint64 count, bool from
 
 template <typename T>
 bool Array<T>::remove(uint64 position, uint64 count, bool fromEnd) {
-    if (refusesResize() || count == 0 || position > m_size)
+    if (refusesResize(m_mode, m_growth) || count == 0 || position > m_size)
         return false;
     const uint64 offset = fromEnd ? m_size - position : position;
     if (count > m_size - offset)
@@ -366,26 +414,35 @@ bool Array<T>::append(const T* source, uint64 count) {
 }
 
 template <typename T>
-bool Array<T>::pushBack(const T& value) {
+inline bool Array<T>::pushBack(const T& value) {
     // Most pushes stay within the capacity that the policy keeps: nothing moves.
-    if (m_size < m_capacity &&
-        (m_mode == ArrayModeGrowOnly || (m_mode == ArrayModeOwned && (m_growth >> 28) == 0x2 &&
-                                         (std::bit_floor(m_size + 1) << 1) == m_capacity))) {
-        m_data[m_size++] = value;
+    const uint64 size = m_size;
+    if (keepsStorageAt(size + 1)) [[likely]] {
+        m_data[size] = value;
+        m_size = size + 1;
         return true;
     }
-    return appendCopy(value);
+    Storage storage = this->storage();
+    if (!appendGrowing(storage, m_mode, m_growth, m_allocator, value))
+        return false;
+    setStorage(storage);
+    return true;
 }
 
 template <typename T>
-bool Array<T>::appendCopy(T value) {
-    return Array::append(&value, 1);
+bool Array<T>::appendGrowing(Storage& storage, uint32 mode, uint32 growth, const Allocator* allocator,
+                             T value) {
+    if (refusesResize(mode, growth) || storage.size == UINT64_MAX ||
+        !relocateStorage(storage, mode, growth, allocator, storage.size + 1, storage.size, 0, 0, 0))
+        return false;
+    storage.data[storage.size - 1] = value;
+    return true;
 }
 
 template <typename T>
 uint64 Array<T>::popBack(T* destination, uint64 count) {
     const uint64 removed = count < m_size ? count : m_size;
-    if (removed == 0 || refusesResize())
+    if (removed == 0 || refusesResize(m_mode, m_growth))
         return 0;
     if (destination != nullptr)
         copyElements(destination, m_data + (m_size - removed), removed);
@@ -408,7 +465,7 @@ void Array<T>::setFixed(uint64 size) {
 template <typename T>
 void Array<T>::attach(T* buffer, uint64 count) {
     if (m_mode != ArrayModeExternal)
-        freeElements(m_data, m_capacity);
+        freeElements(m_allocator, m_data, m_capacity);
     m_data = buffer;
     m_size = count;
     m_capacity = count;

@@ -60,6 +60,8 @@ String::String() : m_data(m_buffer), m_size(1), m_capacity(kInlineCapacity) {
 }
 
 String::String(const char* text, std::size_t length) : String() {
+    if (text != nullptr && length == 0)
+        length = std::strlen(text);
     assign(text, length);
 }
 
@@ -155,8 +157,6 @@ String& String::operator=(String&& other) noexcept {
 }
 
 void String::assign(const char* text, std::size_t length) {
-    if (text != nullptr && length == 0)
-        length = std::strlen(text);
     if (text == nullptr || length == 0) {
         clear();
         return;

@@ -48,8 +48,9 @@ public:
     String& operator=(const String& other);
     /// Takes over a heap block (see the move constructor).
     String& operator=(String&& other) noexcept;
-    /// Replaces the content by `length` bytes of `text` (0: up to the NUL); null or empty clears.
-    void assign(const char* text, std::size_t length = 0);
+    /// Replaces the content by `length` bytes of `text`; a null text or a length of 0 clears.
+    /// (Only the constructor reads up to the NUL when the length is 0.)
+    void assign(const char* text, std::size_t length);
 
     /// Appends a NUL-terminated UTF-8 text.
     void pushBackUTF8String(const char* text);

@@ -1,4 +1,5 @@
 #include "common/log/Log.h"
+#include "common/log/QualifiedFunctionName.h"
 
 #include "common/application/ApplicationData.h"
 #include "common/application/ProcessName.h"
@@ -8,9 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 
 namespace zor {
+namespace {
+
+// Timestamp texts are at most 26 bytes; 64 leaves room for any calendar value.
+constexpr std::size_t kTimeTextCapacity = 64;
+
+} // namespace
 
 const char* logLevelName(int32 level) {
     switch (level) {
@@ -29,6 +35,24 @@ const char* logLevelName(int32 level) {
     }
 }
 
+void openApplicationLog(ApplicationData& record) {
+    ScopedReadWriteLock guard(record.m_logLock, ScopedReadWriteLock::Exclusive);
+    if (record.m_logOpened != 0)
+        return;
+    String processName;
+    if (!zor_getCurrentProcessName(processName))
+        processName.assign("Unknown", 7);
+    const platform::SystemTime now = platform::systemTime();
+    char suffix[kTimeTextCapacity];
+    std::snprintf(suffix, sizeof suffix, "_%04u-%02u-%02u_%02u%02u%02u%03u", unsigned{now.year},
+                  unsigned{now.month}, unsigned{now.day}, unsigned{now.hour}, unsigned{now.minute},
+                  unsigned{now.second}, unsigned{now.milliseconds});
+    String fileBaseName(processName);
+    fileBaseName.pushBackUTF8String(suffix);
+    record.openLog(processName, fileBaseName);
+    record.m_logOpened = 1;
+}
+
 void failAssertion(const char* moduleName, const char* functionName, const char* expression) {
     zor_log(moduleName, true, LogLevelError, functionName, "assert(%s)", expression);
     std::exit(0);
@@ -41,103 +65,6 @@ void failAssertionInFunction(const char* moduleName, const char* functionSignatu
 }
 
 namespace {
-
-bool isIdentifierChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-// Replaces every whole-word `parameter` in `name` with `value`.
-std::string_view substituted(std::string_view name, std::string_view parameter, std::string_view value,
-                             char* scratch, std::size_t capacity) {
-    std::size_t written = 0;
-    auto put = [&](std::string_view piece) {
-        for (char c : piece)
-            if (written + 1 < capacity)
-                scratch[written++] = c;
-    };
-    for (std::size_t i = 0; i < name.size();) {
-        const bool starts =
-            name.compare(i, parameter.size(), parameter) == 0 && (i == 0 || !isIdentifierChar(name[i - 1])) &&
-            (i + parameter.size() == name.size() || !isIdentifierChar(name[i + parameter.size()]));
-        if (starts && (i > 0 && (name[i - 1] == '<' || name[i - 1] == ' ' || name[i - 1] == ','))) {
-            put(value);
-            i += parameter.size();
-        } else {
-            put(name.substr(i, 1));
-            ++i;
-        }
-    }
-    scratch[written] = '\0';
-    return {scratch, written};
-}
-
-} // namespace
-
-void qualifiedFunctionName(const char* functionSignature, char* out, std::size_t capacity) {
-    if (capacity == 0)
-        return;
-    std::string_view signature(functionSignature);
-    std::string_view arguments;
-    if (const auto with = signature.find(" [with "); with != std::string_view::npos) {
-        arguments = signature.substr(with + 7);
-        if (!arguments.empty() && arguments.back() == ']')
-            arguments.remove_suffix(1);
-        signature = signature.substr(0, with);
-    }
-
-    // The name ends at the parameter list and starts after the return type.
-    std::size_t end = signature.size();
-    int depth = 0;
-    for (std::size_t i = 0; i < signature.size(); ++i) {
-        if (signature[i] == '<')
-            ++depth;
-        else if (signature[i] == '>')
-            --depth;
-        else if (signature[i] == '(' && depth == 0) {
-            end = i;
-            break;
-        }
-    }
-    std::size_t start = end;
-    depth = 0;
-    while (start > 0) {
-        const char c = signature[start - 1];
-        if (c == '>')
-            ++depth;
-        else if (c == '<')
-            --depth;
-        else if (depth == 0 && (c == ' ' || c == '*' || c == '&'))
-            break;
-        --start;
-    }
-    std::string_view name = signature.substr(start, end - start);
-
-    char buffers[2][512];
-    int current = 0;
-    while (!arguments.empty()) {
-        const auto separator = arguments.find("; ");
-        const std::string_view assignment = arguments.substr(0, separator);
-        arguments =
-            separator == std::string_view::npos ? std::string_view{} : arguments.substr(separator + 2);
-        const auto equals = assignment.find(" = ");
-        if (equals == std::string_view::npos)
-            continue;
-        name = substituted(name, assignment.substr(0, equals), assignment.substr(equals + 3),
-                           buffers[current], sizeof buffers[current]);
-        current ^= 1;
-    }
-    const std::size_t length = name.size() < capacity - 1 ? name.size() : capacity - 1;
-    name.copy(out, length);
-    out[length] = '\0';
-}
-
-} // namespace zor
-
-namespace zor {
-namespace {
-
-// Timestamp texts are at most 26 bytes; 64 leaves room for any calendar value.
-constexpr std::size_t kTimeTextCapacity = 64;
 
 /// printf output kept on the stack when it fits, else in a memory block of its own. A format
 /// that cannot be applied gives the empty text.
@@ -200,25 +127,6 @@ void printConsoleLine(const char* levelName, const char* message, std::size_t le
     std::fwrite(message, 1, length, stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
-}
-
-/// Opens the host's log under the process name and the start time, once per record.
-void openLogOnce(ApplicationData& record) {
-    ScopedReadWriteLock guard(record.m_logLock, ScopedReadWriteLock::Exclusive);
-    if (record.m_logOpened != 0)
-        return;
-    String processName;
-    if (!zor_getCurrentProcessName(processName))
-        processName.assign("Unknown");
-    const platform::SystemTime now = platform::systemTime();
-    char suffix[kTimeTextCapacity];
-    std::snprintf(suffix, sizeof suffix, "_%04u-%02u-%02u_%02u%02u%02u%03u", unsigned{now.year},
-                  unsigned{now.month}, unsigned{now.day}, unsigned{now.hour}, unsigned{now.minute},
-                  unsigned{now.second}, unsigned{now.milliseconds});
-    String fileBaseName(processName);
-    fileBaseName.pushBackUTF8String(suffix);
-    record.openLog(processName, fileBaseName);
-    record.m_logOpened = 1;
 }
 
 /// The message's timestamp, "YYYY-MM-DD hh:mm:ss.uuuuuu" in UTC; returns its length.
@@ -284,7 +192,7 @@ void zor_log(const char* moduleName, bool echoToConsole, zor::int32 level, const
     if (level > record->m_logLevel)
         return;
 
-    openLogOnce(*record);
+    openApplicationLog(*record);
     const uint32 processId = platform::currentProcessId();
     const uint32 threadId = platform::currentThreadId();
     char time[kTimeTextCapacity];

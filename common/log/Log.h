@@ -13,8 +13,15 @@ enum LogLevel : int32 {
     LogLevelTrace = 5,
 };
 
+class ApplicationData;
+
 /// The five-character name written into a line ("WARN " ...), or "NONE" for other values.
 const char* logLevelName(int32 level);
+
+/// Opens the record's log under the process name and the start time, as the first message that
+/// passes the level filter does; once per record. A host calls it to learn at start-up whether
+/// its log can be written.
+void openApplicationLog(ApplicationData& record);
 
 /// Logs "assert(<expression>)" at ERROR (echoed to the console) and ends the process with
 /// exit code 0.
@@ -23,11 +30,6 @@ const char* logLevelName(int32 level);
 /// failAssertion for a function given by its compiler signature (reduced to its qualified name).
 [[noreturn]] void failAssertionInFunction(const char* moduleName, const char* functionSignature,
                                           const char* expression);
-
-/// Turns a compiler function signature ("void zor::String::resize(zor::uint64)") into the
-/// qualified name used in log lines ("zor::String::resize"); template arguments listed after
-/// the signature ("[with T = float]") are substituted into the name.
-void qualifiedFunctionName(const char* functionSignature, char* out, std::size_t capacity);
 
 } // namespace zor
 
@@ -42,16 +44,16 @@ void zor_log(const char* moduleName, bool echoToConsole, zor::int32 level, const
 
 /// Checks an internal invariant; a false condition is logged at ERROR with its source text and
 /// the process ends with exit code 0.
-#define zor_assert(condition)                                                                          \
-    do {                                                                                               \
-        if (!(condition))                                                                              \
-            ::zor::failAssertionInFunction(ZOR_LOG_MODULE, __PRETTY_FUNCTION__, #condition);                     \
+#define zor_assert(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition))                                                                                    \
+            ::zor::failAssertionInFunction(ZOR_LOG_MODULE, __PRETTY_FUNCTION__, #condition);                 \
     } while (false)
 
 /// zor_assert for code whose reported function name is not its own (templates, helpers):
 /// the name is given as it appears in the log.
-#define zor_assert_in(moduleName, functionName, condition)                                            \
-    do {                                                                                               \
-        if (!(condition))                                                                              \
-            ::zor::failAssertion(moduleName, functionName, #condition);                           \
+#define zor_assert_in(moduleName, functionName, condition)                                                   \
+    do {                                                                                                     \
+        if (!(condition))                                                                                    \
+            ::zor::failAssertion(moduleName, functionName, #condition);                                      \
     } while (false)

@@ -4,14 +4,7 @@
 
 namespace zor {
 
-RefCountedData::RefCountedData()
-    : m_referenceCounter(newReferenceCounter()), m_freeReferenceCounter(&std::free) {}
-
 RefCountedData::RefCountedData(const RefCountedData&) : RefCountedData() {}
-
-RefCountedData::~RefCountedData() {
-    m_freeReferenceCounter(m_referenceCounter);
-}
 
 void RefCountedData::deletingDestructor(uint32 flags) {
     this->~RefCountedData();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/memory/MemoryBlock.h"
+#include "common/memory/ReferenceCounter.h"
 
 namespace zor {
 
@@ -11,12 +12,12 @@ class RefCountedData {
 public:
     ZOR_BLOCK_ALLOCATED
 
-    RefCountedData();
+    RefCountedData() : m_referenceCounter(newReferenceCounter()), m_freeReferenceCounter(&std::free) {}
     /// A copy has its own counter, starting at 0.
     RefCountedData(const RefCountedData& other);
     /// Assignment copies content only; each object keeps its own counter.
     RefCountedData& operator=(const RefCountedData&) { return *this; }
-    ~RefCountedData();
+    ~RefCountedData() { m_freeReferenceCounter(m_referenceCounter); }
 
     /// Slot 0: ends the object; bit 0 of `flags` also frees its memory block.
     virtual void deletingDestructor(uint32 flags);

@@ -7,14 +7,23 @@
 
 #include <cstdio>
 
+namespace zor {
+class String;
+}
+
+// Paths are UTF-8 text everywhere above this layer. Only the Windows calls take UTF-16, made
+// with the framework's own conversion (String::toUTF16); elsewhere a file name is the bytes
+// as they are, whether or not they are valid UTF-8.
+
 namespace zor::platform {
 
 /// Handle of a loaded dynamic library (HMODULE on Windows, the dlopen handle elsewhere).
 using LibraryHandle = void*;
 
-/// Loads a dynamic library by its path, given as NUL-terminated UTF-16 (LoadLibraryW).
-/// On failure returns null and stores the system error code in `errorCode`.
-LibraryHandle loadLibrary(const WideChar* path, uint32* errorCode);
+/// Loads a dynamic library by its path (LoadLibraryW on Windows, dlopen elsewhere). On failure
+/// returns null and describes the cause in `error`: the GetLastError code in decimal on
+/// Windows, the loader's own text (dlerror) elsewhere.
+LibraryHandle loadLibrary(const String& path, String& error);
 
 /// Address of an exported symbol, or null (GetProcAddress).
 void* findSymbol(LibraryHandle library, const char* name);
@@ -25,17 +34,18 @@ uint32 currentProcessId();
 /// Identifier of the calling thread (GetCurrentThreadId).
 uint32 currentThreadId();
 
-/// Writes the running executable's full path as NUL-terminated UTF-16 into `buffer`
-/// (GetModuleFileNameW); returns the number of units written without the NUL, or 0 on
-/// failure with the system error code in `errorCode`.
-uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode);
+/// Replaces `path` with the running executable's whole path (GetModuleFileNameW with a buffer
+/// grown until the path fits; the link /proc/self/exe elsewhere). A path is never cut: when it
+/// cannot be read whole, returns false with the system error code in `errorCode`.
+bool executablePath(String& path, uint32* errorCode);
 
-/// The characters that separate folders in a path on this platform ("\\" or "/").
+/// The characters that separate folders in a path on this platform ("\\" and "/" on Windows,
+/// "/" elsewhere, where a backslash is an ordinary file-name character).
 bool isPathSeparator(WideChar character);
 
-/// Opens a file by its NUL-terminated UTF-16 path with a C library mode ("ab", "rb", ...);
-/// null when it cannot be opened (_wfopen).
-std::FILE* openFile(const WideChar* path, const char* mode);
+/// Opens a file by its path with a C library mode ("ab", "rb", ...); null when it cannot be
+/// opened, with errno telling why (_wfopen on Windows).
+std::FILE* openFile(const String& path, const char* mode);
 
 /// Calendar time in UTC, field for field as the Windows SYSTEMTIME.
 struct SystemTime {

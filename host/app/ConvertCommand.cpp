@@ -2,6 +2,7 @@
 // read and write operations, go to OUT in the format its extension names.
 
 #include "host/app/HostCommands.h"
+#include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/SceneFile.h"
 
@@ -19,15 +20,15 @@ int runConvertCommand(const List<String>& operands) {
         return 1;
     }
     const bool written = host::writeObjectFile(output, objects, false);
-    for (IObject* object : objects)
-        object->release();
+    const uint64 count = objects.size();
+    host::releaseObjects(objects);
     if (!written) {
         std::fprintf(stderr, "zor_host: %s could not be written (the log says why; --echo shows it here)\n",
                      output.c_str());
         return 1;
     }
-    std::printf("Converted %llu object%s from %s to %s\n", static_cast<unsigned long long>(objects.size()),
-                objects.size() == 1 ? "" : "s", input.c_str(), output.c_str());
+    std::printf("Converted %llu object%s from %s to %s\n", static_cast<unsigned long long>(count),
+                count == 1 ? "" : "s", input.c_str(), output.c_str());
     return 0;
 }
 

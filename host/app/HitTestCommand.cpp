@@ -34,11 +34,6 @@ struct HitTestRequest {
     String svgPath;
 };
 
-// Opens a file by its UTF-8 path on every platform.
-std::FILE* openFile(const String& path, const char* mode) {
-    Array<WideChar> wide;
-    return platform::openFile(path.toUTF16(wide), mode);
-}
 
 bool fail(const char* format, const char* detail = "") {
     std::fprintf(stderr, "zor_host hittest: ");
@@ -74,7 +69,7 @@ bool parsePoint(const char* text, Vector2<double>& point) {
 
 // A point per line; '#' starts a comment and blank lines are skipped.
 bool readPointsFile(const String& path, std::vector<Vector2<double>>& points) {
-    std::FILE* file = openFile(path, "rb");
+    std::FILE* file = platform::openFile(path, "rb");
     if (file == nullptr)
         return fail("cannot open the points file %s", path.c_str());
     char line[512];
@@ -189,7 +184,7 @@ int run(Scene2D<T>* scene, IObject* engine, const HitTestRequest& request) {
     if (request.svgPath.isEmpty())
         return 0;
     const std::string svg = drawScene2D(*scene, marks);
-    std::FILE* file = openFile(request.svgPath, "wb");
+    std::FILE* file = platform::openFile(request.svgPath, "wb");
     const bool written = file != nullptr && std::fwrite(svg.data(), 1, svg.size(), file) == svg.size();
     if (file != nullptr && std::fclose(file) != 0)
         return fail("cannot write %s", request.svgPath.c_str()), 1;

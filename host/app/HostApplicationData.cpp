@@ -1,8 +1,10 @@
 #include "host/app/HostApplicationData.h"
 
 #include "common/compression/CompressionCallbacks.h"
-#include "common/containers/Array.h"
 #include "common/platform/Platform.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace zor {
 
@@ -25,10 +27,12 @@ void HostApplicationData::openLog(const String& /*processName*/, const String& f
     m_logFilePath = m_logDirectory;
     m_logFilePath.pushBack(fileBaseName);
     m_logFilePath.pushBackUTF8String(".log");
-    Array<WideChar> widePath;
-    m_logFilePath.toUTF16(widePath);
     // Binary mode: the lines carry their own "\r\n".
-    m_logFile = platform::openFile(widePath.data(), "ab");
+    m_logFile = platform::openFile(m_logFilePath, "ab");
+    if (m_logFile == nullptr) {
+        const char* reason = std::strerror(errno);
+        m_logError.assign(reason, std::strlen(reason));
+    }
 }
 
 bool HostApplicationData::isConsoleEchoEnabled() {

@@ -41,6 +41,10 @@ public:
     const String& logFilePath() const { return m_logFilePath; }
     /// True while the log file is open.
     bool isLogFileOpen() const { return m_logFile != nullptr; }
+    /// Why the log file could not be created (the C library's text); empty otherwise.
+    const String& logFileError() const { return m_logError; }
+    /// The folder the log file goes to.
+    const String& logDirectory() const { return m_logDirectory; }
 
     /// Calls the tear-down list from front to back and empties it.
     void runDeinitializeCallbacks();
@@ -53,6 +57,7 @@ private:
     bool m_consoleEcho;
     String m_logDirectory;
     String m_logFilePath;
+    String m_logError;
     std::FILE* m_logFile = nullptr;
 };
 

@@ -123,7 +123,10 @@ const char* hostUsage() {
            "  --log-level LEVEL          ERROR, WARN, INFO (default), DEBUG, TRACE or a number\n"
            "  --echo                     also print the messages that ask for it on the console\n"
            "  --framework-version X.Y.Z  the framework version the host reports (default 1.5.0)\n"
-           "  -h, --help                 this text\n";
+           "  -h, --help                 this text\n"
+           "Exit status: 0 the module is ready, 1 it refused to start, 2 a command-line error,\n"
+           "3 the module could not be loaded, 4 the host cannot start (its own folder unknown,\n"
+           "or the log folder cannot be written).\n";
 }
 
 } // namespace zor

@@ -3,7 +3,6 @@
 // picture (OUT, .svg) and its path data is printed; SVG path data (a picture's <path> elements,
 // or path data alone in any other file) becomes a path file of double-precision commands.
 
-#include "common/containers/Array.h"
 #include "common/platform/Platform.h"
 #include "host/app/HostCommands.h"
 #include "host/io/ObjectDocument.h"
@@ -31,13 +30,8 @@ bool hasExtension(const String& path, const char* extension) {
     return true;
 }
 
-std::FILE* openFile(const String& path, const char* mode) {
-    Array<WideChar> wide;
-    return platform::openFile(path.toUTF16(wide), mode);
-}
-
 bool readText(const String& path, std::string& text) {
-    std::FILE* file = openFile(path, "rb");
+    std::FILE* file = platform::openFile(path, "rb");
     if (file == nullptr)
         return false;
     char buffer[4096];
@@ -50,7 +44,7 @@ bool readText(const String& path, std::string& text) {
 }
 
 bool writeText(const String& path, const std::string& text) {
-    std::FILE* file = openFile(path, "wb");
+    std::FILE* file = platform::openFile(path, "wb");
     if (file == nullptr)
         return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();

@@ -2,6 +2,7 @@
 // variables through its own read operation, and is printed as the module writes it.
 
 #include "host/app/HostCommands.h"
+#include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/SceneFile.h"
 
@@ -19,8 +20,8 @@ int runReadCommand(const List<String>& operands) {
     }
     std::string text;
     const bool written = host::writeObjects(host::DocumentFormat::Json, path, objects, false, text);
-    for (IObject* object : objects)
-        object->release();
+    const uint64 count = objects.size();
+    host::releaseObjects(objects);
     if (!written) {
         std::fprintf(
             stderr,
@@ -28,8 +29,8 @@ int runReadCommand(const List<String>& operands) {
             path.c_str());
         return 1;
     }
-    std::printf("%s: %llu object%s\n%s", path.c_str(), static_cast<unsigned long long>(objects.size()),
-                objects.size() == 1 ? "" : "s", text.c_str());
+    std::printf("%s: %llu object%s\n%s", path.c_str(), static_cast<unsigned long long>(count),
+                count == 1 ? "" : "s", text.c_str());
     return 0;
 }
 

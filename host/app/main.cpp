@@ -3,6 +3,7 @@
 // outcome and runs the tear-down list before it ends.
 
 #include "common/application/Libraries.h"
+#include "common/platform/NativePath.h"
 #include "common/platform/Platform.h"
 #include "host/app/HostArguments.h"
 #include "host/app/HostCommands.h"
@@ -21,17 +22,23 @@ using PhysicsInitialize = bool (*)(ApplicationData*);
 
 constexpr const char* kLogModule = "zor_host";
 
-// The folder of the running program, with its separator.
-String executableDirectory() {
-    zor::WideChar path[1024];
+// Exit codes besides 0 (ready) and 1 (refused).
+constexpr int kExitUsage = 2;
+constexpr int kExitModuleUnreachable = 3;
+constexpr int kExitCannotStart = 4;
+
+// The folder of the running program with its separator, by the system's own path rules. False
+// when the program's path cannot be read whole: modules from any other folder are not ours.
+bool findExecutableDirectory(String& directory) {
+    String path;
     zor::uint32 error = 0;
-    if (zor::platform::executablePath(path, 1024, &error) == 0)
-        return String();
-    String fullPath;
-    fullPath.pushBack(path);
-    String directory;
-    fullPath.splitPath(&directory);
-    return directory;
+    if (!zor::platform::executablePath(path, &error)) {
+        std::fprintf(stderr, "zor_host: cannot read the program's own path (system error %lu)\n",
+                     static_cast<unsigned long>(error));
+        return false;
+    }
+    zor::platform::splitNativePath(path, &directory);
+    return true;
 }
 
 const char* stateText(zor::uint32 state) {
@@ -67,7 +74,7 @@ int startPhysicsModule(HostApplicationData& record) {
     zor::platform::LibraryHandle library = zor_loadLibrary(path);
     if (library == nullptr) {
         std::printf("The physics module could not be loaded.\n");
-        return 3;
+        return kExitModuleUnreachable;
     }
     const auto initialize =
         reinterpret_cast<PhysicsInitialize>(zor::platform::findSymbol(library, "physicsInitialize"));
@@ -75,7 +82,7 @@ int startPhysicsModule(HostApplicationData& record) {
         zor_log(kLogModule, false, zor::LogLevelError, "main",
                 "Unable to get function:\"physicsInitialize\"");
         std::printf("The physics module has no physicsInitialize.\n");
-        return 3;
+        return kExitModuleUnreachable;
     }
 
     const bool ready = initialize(&record);
@@ -89,6 +96,13 @@ int startPhysicsModule(HostApplicationData& record) {
     if (ready)
         printRegisteredClasses();
     return ready ? 0 : 1;
+}
+
+// Ends the host: the record goes, the process-wide pointer with it.
+int endHost(HostApplicationData* record, int exitCode) {
+    zor::setApplicationData(nullptr);
+    record->deletingDestructor(1);
+    return exitCode;
 }
 
 // The command named on the command line with its operands; false after saying what is wrong.
@@ -112,12 +126,15 @@ bool findCommand(const List<String>& words, const zor::HostCommand*& command, Li
 }
 
 int runHost(const List<String>& arguments) {
+    String programDirectory;
+    if (!findExecutableDirectory(programDirectory))
+        return kExitCannotStart;
     zor::HostArguments parsed;
     String error;
-    if (!zor::parseHostArguments(arguments, executableDirectory(), parsed, error)) {
+    if (!zor::parseHostArguments(arguments, programDirectory, parsed, error)) {
         std::fprintf(stderr, "zor_host: %s\n%s%s", error.c_str(), zor::hostUsage(),
                      zor::hostCommandsUsage().c_str());
-        return 2;
+        return kExitUsage;
     }
     if (parsed.showHelp) {
         std::printf("%s%s", zor::hostUsage(), zor::hostCommandsUsage().c_str());
@@ -126,10 +143,18 @@ int runHost(const List<String>& arguments) {
     const zor::HostCommand* command = nullptr;
     List<String> operands;
     if (!findCommand(parsed.command, command, operands))
-        return 2;
+        return kExitUsage;
 
     auto* record = new HostApplicationData(parsed.settings);
     zor::setApplicationData(record);
+    // The log is opened now rather than at the first message, so that a folder it cannot be
+    // written to stops the host before anything runs.
+    zor::openApplicationLog(*record);
+    if (!record->isLogFileOpen()) {
+        std::fprintf(stderr, "zor_host: cannot write the log file in the folder %s: %s\n",
+                     record->logDirectory().c_str(), record->logFileError().c_str());
+        return endHost(record, kExitCannotStart);
+    }
     String version;
     zor::formatFrameworkVersion(record->m_frameworkVersion, version);
     std::printf("zor_host: framework version %s, modules from %s\n", version.c_str(),
@@ -143,16 +168,8 @@ int runHost(const List<String>& arguments) {
     record->runDeinitializeCallbacks();
     std::printf("Tear-down: %llu callback%s run\n", static_cast<unsigned long long>(callbacks),
                 callbacks == 1 ? "" : "s");
-    if (record->isLogFileOpen())
-        std::printf("Log file: %s\n", record->logFilePath().c_str());
-    else if (!record->logFilePath().isEmpty())
-        std::printf("Log file: %s could not be created\n", record->logFilePath().c_str());
-    else
-        std::printf("Log file: none (nothing was logged)\n");
-
-    zor::setApplicationData(nullptr);
-    record->deletingDestructor(1);
-    return exitCode;
+    std::printf("Log file: %s\n", record->logFilePath().c_str());
+    return endHost(record, exitCode);
 }
 
 } // namespace

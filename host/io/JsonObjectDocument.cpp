@@ -1,6 +1,7 @@
 #include "host/io/JsonObjectDocument.h"
 
 #include "host/io/DocumentFailure.h"
+#include "host/io/DocumentObjects.h"
 #include "host/io/JsonText.h"
 #include "host/io/JsonVariableReader.h"
 #include "host/io/JsonVariableWriter.h"
@@ -15,12 +16,6 @@ namespace {
 
 // Deeper documents are refused rather than walked by deep recursion.
 constexpr int kDeepestNesting = 64;
-
-void releaseAll(List<IObject*>& objects) {
-    for (IObject* object : objects)
-        object->release();
-    objects.clear();
-}
 
 // Reads the object entries of the array `entries` at `pointer`, appending to `objects`.
 class EntryReader {
@@ -93,12 +88,7 @@ private:
         if (children != entry.end()) {
             List<IObject*> childObjects;
             const bool read = readEntries(*children, pointer + "/children", depth + 1, childObjects);
-            bool adopted = read;
-            for (IObject* child : childObjects) {
-                adopted = adopted && object->addChild(child);
-                child->release();
-            }
-            if (!adopted) {
+            if (!adoptChildren(object, childObjects) || !read) {
                 if (read)
                     logDocumentFailure(kFunction, m_fileName, pointer + "/children",
                                        "the %s object does not take children", typeName.c_str());
@@ -183,11 +173,10 @@ bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreato
         return reader.refuse("/", "a document {\"objects\": [...]}", document);
     List<IObject*> read;
     if (!reader.readEntries(document["objects"], "/objects", 0, read)) {
-        releaseAll(read);
+        releaseObjects(read);
         return false;
     }
-    for (IObject* object : read)
-        objects.pushBack(object);
+    appendObjects(read, objects);
     return true;
 }
 

@@ -25,11 +25,6 @@ bool endsWithNoCase(const String& text, const char* suffix) {
     return true;
 }
 
-std::FILE* openFile(const String& path, const char* mode) {
-    Array<WideChar> wide;
-    return platform::openFile(path.toUTF16(wide), mode);
-}
-
 bool formatOrRefuse(const char* function, const String& path, DocumentFormat& format) {
     if (documentFormatOf(path, format))
         return true;
@@ -66,7 +61,7 @@ bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& ob
     DocumentFormat format;
     if (!formatOrRefuse(kFunction, path, format))
         return false;
-    std::FILE* file = openFile(path, "rb");
+    std::FILE* file = platform::openFile(path, "rb");
     if (file == nullptr) {
         logDocumentFailure(kFunction, path, "the file", "%s", "cannot be opened for reading");
         return false;
@@ -92,7 +87,7 @@ bool writeObjectFile(const String& path, const List<IObject*>& objects, bool typ
     std::string text;
     if (!writeObjects(format, path, objects, typedMode, text))
         return false;
-    std::FILE* file = openFile(path, "wb");
+    std::FILE* file = platform::openFile(path, "wb");
     if (file == nullptr) {
         logDocumentFailure(kFunction, path, "the file", "%s", "cannot be opened for writing");
         return false;

@@ -1,6 +1,7 @@
 #include "host/io/XmlObjectDocument.h"
 
 #include "host/io/DocumentFailure.h"
+#include "host/io/DocumentObjects.h"
 #include "host/io/XmlText.h"
 #include "host/io/XmlVariableReader.h"
 #include "host/io/XmlVariableWriter.h"
@@ -13,12 +14,6 @@ namespace {
 
 // Deeper documents are refused rather than walked by deep recursion.
 constexpr int kDeepestNesting = 64;
-
-void releaseAll(List<IObject*>& objects) {
-    for (IObject* object : objects)
-        object->release();
-    objects.clear();
-}
 
 bool isObjectElement(pugi::xml_node node) {
     return node.type() == pugi::node_element && std::strcmp(node.name(), "object") == 0;
@@ -72,12 +67,7 @@ private:
         }
         List<IObject*> children;
         const bool read = readEntries(element, depth + 1, children);
-        bool adopted = read;
-        for (IObject* child : children) {
-            adopted = adopted && object->addChild(child);
-            child->release();
-        }
-        if (!adopted) {
+        if (!adoptChildren(object, children) || !read) {
             if (read)
                 refuse(element, "<object>: the %s object does not take children", type.value());
             object->release();
@@ -158,11 +148,10 @@ bool readXmlObjects(const String& fileName, std::string_view text, ObjectCreator
         return reader.refuse(root, "<%s>: expected the document element <objects>", root.name());
     List<IObject*> read;
     if (!reader.readEntries(root, 0, read)) {
-        releaseAll(read);
+        releaseObjects(read);
         return false;
     }
-    for (IObject* object : read)
-        objects.pushBack(object);
+    appendObjects(read, objects);
     return true;
 }
 

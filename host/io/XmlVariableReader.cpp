@@ -11,12 +11,8 @@ namespace zor::host {
 
 namespace {
 
-// The first child element called `name`: child(name) would also find processing instructions.
-pugi::xml_node childElement(pugi::xml_node parent, const char* name) {
-    for (pugi::xml_node child = parent.child(name); child; child = child.next_sibling(name))
-        if (child.type() == pugi::node_element)
-            return child;
-    return {};
+bool isElementNamed(pugi::xml_node node, const char* name) {
+    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
 }
 
 bool hasChildElements(pugi::xml_node element) {
@@ -33,8 +29,25 @@ XmlVariableReader::XmlVariableReader(const String& fileName, std::string_view te
 
 void XmlVariableReader::setRoot(pugi::xml_node element) {
     m_elements.clear();
-    m_elements.push_back(element);
+    m_elements.push_back({element, element.first_child()});
     m_failed = false;
+}
+
+pugi::xml_node XmlVariableReader::findChild(const char* name) {
+    Level& level = m_elements.back();
+    for (pugi::xml_node child = level.searchFrom; child; child = child.next_sibling()) {
+        if (isElementNamed(child, name)) {
+            level.searchFrom = child.next_sibling();
+            return child;
+        }
+    }
+    for (pugi::xml_node child = level.element.first_child(); child != level.searchFrom; child = child.next_sibling()) {
+        if (isElementNamed(child, name)) {
+            level.searchFrom = child.next_sibling();
+            return child;
+        }
+    }
+    return {};
 }
 
 bool XmlVariableReader::refuse(const char* function, const String& name, const Value& value, const char* expected) {
@@ -54,9 +67,9 @@ bool XmlVariableReader::lookUp(const char* function, const String& name, const c
     value = Value{};
     if (m_elements.empty())
         return true;
-    pugi::xml_node current = m_elements.back();
+    pugi::xml_node current = m_elements.back().element;
     const pugi::xml_attribute attribute = current.attribute(name.c_str());
-    const pugi::xml_node element = childElement(current, name.c_str());
+    const pugi::xml_node element = findChild(name.c_str());
     if (attribute && element) {
         value = {attribute.value(), current, true, false};
         return refuse(function, name, value, "one value, not an attribute and an element of that name");
@@ -84,8 +97,8 @@ bool XmlVariableReader::enterNode(const String& name, bool& found) {
     found = false;
     if (m_elements.empty())
         return true;
-    pugi::xml_node current = m_elements.back();
-    const pugi::xml_node element = childElement(current, name.c_str());
+    pugi::xml_node current = m_elements.back().element;
+    const pugi::xml_node element = findChild(name.c_str());
     if (!element) {
         const pugi::xml_attribute attribute = current.attribute(name.c_str());
         if (attribute)
@@ -93,7 +106,7 @@ bool XmlVariableReader::enterNode(const String& name, bool& found) {
                           "an element");
         return true;
     }
-    m_elements.push_back(element);
+    m_elements.push_back({element, element.first_child()});
     found = true;
     return true;
 }
@@ -136,7 +149,7 @@ bool XmlVariableReader::readEnumeration(const String& name, bool& found, uint8& 
     String enumerationName;
     uint8 converted = 0;
     if (!text.typed) {
-        enumerationName.assign(text.text);
+        enumerationName = String(text.text);
         if (!converter(enumerationName, converted, true))
             return refuse(kFunction, name, text, "a name of the enumeration");
     } else {
@@ -192,7 +205,7 @@ bool XmlVariableReader::readString(const String& name, bool& found, String& valu
     if (text.text == nullptr)
         return true;
     found = true;
-    value.assign(text.text);
+    value = String(text.text);
     return true;
 }
 

@@ -57,6 +57,8 @@ private:
     // absent. False, after logging, when it is given twice, holds elements instead of text, or
     // is typed with another type than `typeName`.
     bool lookUp(const char* function, const String& name, const char* typeName, Value& value);
+    // The child element `name` of the current element, or null.
+    pugi::xml_node findChild(const char* name);
     bool refuse(const char* function, const String& name, const Value& value, const char* expected);
     template <typename Number>
     bool readNumber(const char* function, const String& name, bool& found, Number& value, const char* typeName,
@@ -64,7 +66,13 @@ private:
 
     String m_fileName;
     std::string_view m_text;
-    std::vector<pugi::xml_node> m_elements;
+    struct Level {
+        pugi::xml_node element;
+        // Objects read their variables in the order they wrote them, so the search for the next
+        // one starts after the child found last.
+        pugi::xml_node searchFrom;
+    };
+    std::vector<Level> m_elements;
     bool m_failed = false;
 };
 

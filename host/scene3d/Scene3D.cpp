@@ -56,7 +56,7 @@ bool convertProjection(String& name, uint8& value, bool toValue) {
             if (toValue)
                 value = i;
             else
-                name.assign(kProjectionNames[i]);
+                name = String(kProjectionNames[i]);
             return true;
         }
     return false;

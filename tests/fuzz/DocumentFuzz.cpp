@@ -1,5 +1,6 @@
 #include "DocumentFuzz.h"
 
+#include "host/io/DocumentObjects.h"
 #include "host/io/SampleObject.h"
 #include "support/TestApplicationData.h"
 
@@ -7,15 +8,8 @@
 #include <string_view>
 
 namespace zor::test {
-namespace {
 
-void releaseAll(List<IObject*>& objects) {
-    for (IObject* object : objects)
-        object->release();
-    objects.clear();
-}
-
-} // namespace
+using host::releaseObjects;
 
 bool checkDocumentInput(host::DocumentFormat format, const std::uint8_t* data, std::size_t size) {
     TestApplicationData record;
@@ -31,14 +25,14 @@ bool checkDocumentInput(host::DocumentFormat format, const std::uint8_t* data, s
     // (control characters), with its one line; JSON takes everything it reads.
     std::string written;
     const bool writes = host::writeObjects(format, fileName, objects, false, written);
-    releaseAll(objects);
+    releaseObjects(objects);
     if (!writes)
         return format == host::DocumentFormat::Xml && record.writtenTexts().size() == 1;
 
     std::string rewritten;
     const bool same = host::readObjects(format, fileName, written, &SampleObject::create, objects) &&
                       host::writeObjects(format, fileName, objects, false, rewritten) && rewritten == written;
-    releaseAll(objects);
+    releaseObjects(objects);
     return same && record.writtenTexts().empty();
 }
 

@@ -1,12 +1,13 @@
 #include "common/platform/Platform.h"
 
+#include "common/containers/String.h"
+
 #include <atomic>
 #include <cerrno>
-#include <climits>
+#include <cstring>
 #include <ctime>
 #include <dlfcn.h>
 #include <pthread.h>
-#include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -16,43 +17,19 @@ namespace {
 // 100-nanosecond intervals between 1601-01-01 and 1970-01-01.
 constexpr uint64 kFileTimeUnixEpoch = 116444736000000000ull;
 
-std::string utf16ToUtf8(const WideChar* text) {
-    std::string out;
-    for (; *text != 0; ++text) {
-        uint32 code = static_cast<uint16>(*text);
-        const uint32 next = static_cast<uint16>(text[1]);
-        if (code >= 0xD800 && code < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
-            ++text;
-        }
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
-}
+// Far beyond any path the kernel reports for a link (it refuses those longer than a page).
+constexpr std::size_t kLongestExecutablePath = std::size_t{1} << 20;
 
 } // namespace
 
-LibraryHandle loadLibrary(const WideChar* path, uint32* errorCode) {
-    errno = 0;
-    void* handle = dlopen(utf16ToUtf8(path).c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr && errorCode != nullptr) {
-        // dlopen reports through dlerror text; errno carries the cause of a failed open.
-        *errorCode = errno != 0 ? static_cast<uint32>(errno) : static_cast<uint32>(ENOEXEC);
-        dlerror();
+LibraryHandle loadLibrary(const String& path, String& error) {
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        // The loader says why in its own words; errno is not reliably its cause.
+        const char* reason = dlerror();
+        if (reason == nullptr)
+            reason = "unknown loader error";
+        error.assign(reason, std::strlen(reason));
     }
     return handle;
 }
@@ -98,47 +75,31 @@ uint32 currentThreadId() {
     return t_threadId;
 }
 
-uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
-    if (capacity == 0) {
-        if (errorCode != nullptr)
-            *errorCode = ERANGE;
-        return 0;
-    }
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) {
-        if (errorCode != nullptr)
-            *errorCode = static_cast<uint32>(errno);
-        return 0;
-    }
-    // Decode UTF-8 into UTF-16 units, truncating to the buffer as GetModuleFileNameW does; a
-    // character is never split, not even a surrogate pair.
-    uint32 written = 0;
-    for (ssize_t i = 0; i < length;) {
-        const auto lead = static_cast<unsigned char>(path[i]);
-        uint32 code = lead;
-        int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        if (extra > 0)
-            code = lead & (0x3F >> extra);
-        ++i;
-        for (; extra > 0 && i < length; --extra, ++i)
-            code = (code << 6) | (static_cast<unsigned char>(path[i]) & 0x3F);
-        const uint32 units = code >= 0x10000 ? 2 : 1;
-        if (written + units + 1 > capacity)
-            break;
-        if (units == 2) {
-            buffer[written++] = static_cast<WideChar>(0xD800 + ((code - 0x10000) >> 10));
-            buffer[written++] = static_cast<WideChar>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            buffer[written++] = static_cast<WideChar>(code);
+bool executablePath(String& path, uint32* errorCode) {
+    // The link's length is not known in advance: read it into ever larger buffers until it fits.
+    for (std::size_t capacity = 256; capacity <= kLongestExecutablePath; capacity *= 2) {
+        path.resize(capacity + 1);
+        const ssize_t length = readlink("/proc/self/exe", path.data(), capacity);
+        if (length < 0) {
+            if (errorCode != nullptr)
+                *errorCode = static_cast<uint32>(errno);
+            path.clear();
+            return false;
+        }
+        if (static_cast<std::size_t>(length) < capacity) {
+            path.resize(static_cast<uint64>(length) + 1);
+            path.data()[length] = '\0';
+            return true;
         }
     }
-    buffer[written] = 0;
-    return written;
+    if (errorCode != nullptr)
+        *errorCode = ENAMETOOLONG;
+    path.clear();
+    return false;
 }
 
-std::FILE* openFile(const WideChar* path, const char* mode) {
-    return std::fopen(utf16ToUtf8(path).c_str(), mode);
+std::FILE* openFile(const String& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
 }
 
 bool isPathSeparator(WideChar character) {

@@ -1,9 +1,13 @@
 #include "common/platform/Platform.h"
 
+#include "common/containers/Array.h"
+#include "common/containers/String.h"
+
 #include <windows.h>
 #include <winsock2.h>
 
 #include <atomic>
+#include <cerrno>
 
 namespace zor::platform {
 
@@ -11,6 +15,9 @@ static_assert(sizeof(WideChar) == sizeof(wchar_t) && std::is_same_v<WideChar, wc
               "UTF-16 text is handed to the W functions unchanged");
 
 namespace {
+
+// Paths of the extended form reach 32,767 UTF-16 units; 65,536 holds any of them.
+constexpr uint32 kLongestPath = 65536;
 
 using PreciseClock = void(WINAPI*)(LPFILETIME);
 
@@ -59,10 +66,11 @@ SystemTime fromSystemTime(const SYSTEMTIME& time) {
 
 } // namespace
 
-LibraryHandle loadLibrary(const WideChar* path, uint32* errorCode) {
-    HMODULE library = LoadLibraryW(path);
-    if (library == nullptr && errorCode != nullptr)
-        *errorCode = GetLastError();
+LibraryHandle loadLibrary(const String& path, String& error) {
+    Array<WideChar> widePath;
+    HMODULE library = LoadLibraryW(path.toUTF16(widePath));
+    if (library == nullptr)
+        error.format("%lu", static_cast<unsigned long>(GetLastError()));
     return library;
 }
 
@@ -78,35 +86,43 @@ uint32 currentThreadId() {
     return GetCurrentThreadId();
 }
 
-uint32 executablePath(WideChar* buffer, uint32 capacity, uint32* errorCode) {
-    if (capacity == 0) {
-        if (errorCode != nullptr)
-            *errorCode = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
+bool executablePath(String& path, uint32* errorCode) {
+    path.clear();
+    // GetModuleFileNameW cuts a path that does not fit (and says so with the full buffer): try
+    // again with twice the room, up to the longest path the system has.
+    Array<WideChar> buffer;
+    for (uint32 capacity = 1024; capacity <= kLongestPath; capacity *= 2) {
+        if (!buffer.resize(capacity))
+            break;
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), capacity);
+        if (length == 0) {
+            if (errorCode != nullptr)
+                *errorCode = GetLastError();
+            return false;
+        }
+        if (length < capacity) {
+            buffer[length] = 0;
+            path.pushBack(buffer.data());
+            return true;
+        }
     }
-    const DWORD length = GetModuleFileNameW(nullptr, buffer, capacity);
-    if (length == 0) {
-        if (errorCode != nullptr)
-            *errorCode = GetLastError();
-        return 0;
-    }
-    if (length >= capacity) {
-        // Truncated: the result is the capacity, and older systems leave out the NUL.
-        buffer[capacity - 1] = 0;
-        return capacity - 1;
-    }
-    return length;
+    if (errorCode != nullptr)
+        *errorCode = ERROR_INSUFFICIENT_BUFFER;
+    return false;
 }
 
-std::FILE* openFile(const WideChar* path, const char* mode) {
+std::FILE* openFile(const String& path, const char* mode) {
     // Modes are plain ASCII ("ab", "rb+", ...); longer ones are not modes.
     wchar_t wideMode[8] = {};
     for (std::size_t i = 0; mode[i] != '\0'; ++i) {
-        if (i + 1 == sizeof wideMode / sizeof wideMode[0])
+        if (i + 1 == sizeof wideMode / sizeof wideMode[0]) {
+            errno = EINVAL;
             return nullptr;
+        }
         wideMode[i] = static_cast<wchar_t>(static_cast<unsigned char>(mode[i]));
     }
-    return _wfopen(path, wideMode);
+    Array<WideChar> widePath;
+    return _wfopen(path.toUTF16(widePath), wideMode);
 }
 
 bool isPathSeparator(WideChar character) {

@@ -72,6 +72,44 @@ TEST(Array, GrowthPolicies) {
     }
 }
 
+TEST(Array, PushBackFollowsThePolicyFromAnyStartingStorage) {
+    // pushBack keeps the storage only where a resize would: from capacities the power-of-two
+    // policy did not choose (a buffer taken over, a mode-6 block), the first push reallocates.
+    // Growth in mode 6, size grown to, size shrunk to (mode 6 keeps the block), capacity before
+    // switching to mode 1, capacity after one push.
+    const uint64 cases[][5] = {{10, 21, 21, 30, 32},
+                               {10, 5, 5, 10, 8},
+                               {0x20000000, 5, 5, 8, 8},
+                               {0x20000000, 20, 3, 32, 8},
+                               {0x20000000, 20, 16, 32, 32}};
+    for (const auto& [growth, grown, size, capacity, pushed] : cases) {
+        SCOPED_TRACE(::testing::Message() << growth << " " << grown << " " << size);
+        Array<int> array;
+        ASSERT_TRUE(array.setMode(ArrayModeGrowOnly, static_cast<uint32>(growth)) && array.resize(grown) &&
+                    array.resize(size));
+        ASSERT_EQ(array.capacity(), capacity);
+        ASSERT_TRUE(array.setMode(ArrayModeOwned, ArrayGrowthPowerOfTwo));
+        ASSERT_TRUE(array.pushBack(7));
+        EXPECT_EQ(array.capacity(), pushed);
+        EXPECT_EQ(array[size], 7);
+    }
+    auto* block = static_cast<int*>(allocateMemoryBlock(6 * sizeof(int)));
+    Array<int> adopted;
+    adopted.adopt(block, 6);
+    ASSERT_TRUE(adopted.pushBack(adopted[0]));
+    EXPECT_EQ(adopted.capacity(), 8u);
+
+    // A pushed element from the array's own storage survives the move to a new block; the
+    // doubling policy refuses in mode 1, as resize does.
+    Array<int> self = arrayOf({1, 2, 3, 4});
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(self.pushBack(self[static_cast<uint64>(i)]));
+    EXPECT_EQ(contents(self), (Ints{1, 2, 3, 4, 1, 2, 3, 4}));
+    ASSERT_TRUE(self.setMode(ArrayModeOwned, ArrayGrowthDouble));
+    EXPECT_FALSE(self.pushBack(5));
+    EXPECT_EQ(self.size(), 8u);
+}
+
 // Each edit starts from {1, 2, 3, 4} (capacity 8); a failed edit leaves it unchanged.
 // clang-format off
 #define EDIT(expression) #expression, [](Array<int>& a) { return static_cast<uint64>(expression); }

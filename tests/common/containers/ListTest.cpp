@@ -111,7 +111,7 @@ TEST(List, CopiesOwnTheirStrings) {
     assigned.pushBack(String("x"));
     assigned = source;
     List<String> copy(source);
-    source.front().assign("changed");
+    source.front().assign("changed", 7);
     EXPECT_EQ(assigned.front().length() + copy.front().length(), 160u);
     assigned.swap(source);
     EXPECT_STREQ(assigned.front().c_str(), "changed");

@@ -65,6 +65,22 @@ TEST(String, AssignmentPicksTheStorageBySize) {
     }
 }
 
+TEST(String, OnlyTheConstructorReadsToTheTerminatorWhenTheLengthIsZero) {
+    EXPECT_EQ(text(String("abc", 0)), "abc");
+    EXPECT_TRUE(String(nullptr, 5).isEmpty());
+    // assign takes the length as given: 0 (or a null text) clears, from the inline buffer and
+    // from a heap block alike.
+    for (const std::size_t before : {3u, 100u}) {
+        String string(std::string(before, 'x').c_str());
+        string.assign("abc", 0);
+        EXPECT_TRUE(string.isEmpty() && string.isInline()) << before;
+        string.assign("abc", 2);
+        EXPECT_EQ(text(string), "ab") << before;
+        string.assign(nullptr, 2);
+        EXPECT_TRUE(string.isEmpty()) << before;
+    }
+}
+
 TEST(String, ConstructionAssignmentMoveAndEquality) {
     EXPECT_EQ(text(String("hello world", 5)), "hello");
     const String embedded("ab\0cd", 5);
@@ -79,8 +95,8 @@ TEST(String, ConstructionAssignmentMoveAndEquality) {
     String moved(static_cast<String&&>(string));
     EXPECT_EQ(moved.c_str(), block);
     EXPECT_TRUE(string.isEmpty() && string.isInline());
-    string.assign("abc", 0);
-    string.assign(string.c_str() + 1); // overlapping source
+    string.assign("abc", 3);
+    string.assign(string.c_str() + 1, 2); // overlapping source
     EXPECT_EQ(text(string), "bc");
     // A string with its own allocation slots never takes over another string's block.
     CountingString counting;

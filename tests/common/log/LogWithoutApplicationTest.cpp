@@ -23,28 +23,6 @@ TEST(LogWithoutApplication, PrintsLevelColonMessageWhateverTheLevelAndEcho) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "WARN : Cannot do anything.\nNONE: value 42\n");
 }
 
-std::string qualified(const char* signature) {
-    char name[256];
-    qualifiedFunctionName(signature, name, sizeof name);
-    return name;
-}
-
-TEST(QualifiedFunctionName, ReducesCompilerSignatures) {
-    EXPECT_EQ(qualified("void zor::String::pushBackUTF8String(const char*)"),
-              "zor::String::pushBackUTF8String");
-    EXPECT_EQ(qualified("zor::WObject::~WObject()"), "zor::WObject::~WObject");
-    EXPECT_EQ(qualified("zor::IObject* zor_createObject()"), "zor_createObject");
-    EXPECT_EQ(qualified("bool zor::physicsInitialize(zor::ApplicationData*)"), "zor::physicsInitialize");
-    EXPECT_EQ(
-        qualified("void zor::RigidBody3DAttribute<T>::copy_Backwards(const zor::IObject*) [with T = float]"),
-        "zor::RigidBody3DAttribute<float>::copy_Backwards");
-    EXPECT_EQ(
-        qualified("zor::HashMapBase<K, V, H, E>::Iterator zor::HashMapBase<K, V, H, E>::find(const K&) "
-                  "[with K = unsigned char; V = int; H = zor::Hash<unsigned char>; E = zor::EqualTo<unsigned "
-                  "char>]"),
-        "zor::HashMapBase<unsigned char, int, zor::Hash<unsigned char>, zor::EqualTo<unsigned char>>::find");
-}
-
 void failingCheck(int value) {
     zor_assert(value != 0);
 }

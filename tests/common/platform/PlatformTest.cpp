@@ -1,5 +1,7 @@
 #include "common/platform/Platform.h"
 
+#include "common/containers/String.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,36 +40,33 @@ TEST(Platform, FileTimeConvertsToCalendarTime) {
 }
 
 TEST(Platform, ProcessServices) {
-    // The executable's path names this program; a short buffer gets its start, cut with a NUL.
-    WideChar full[1024], small[5] = {1, 1, 1, 1, 1};
-    uint32 error = 0, cutError = 0, missingError = 0;
-    const uint32 length = executablePath(full, 1024, &error);
-    const std::u16string path(full, full + length);
-    EXPECT_TRUE(path.ends_with(u"/zor_common_tests") || path.ends_with(u"\\zor_common_tests.exe"));
-    EXPECT_EQ(full[length], 0);
-    EXPECT_EQ(executablePath(small, 5, &cutError), 4u);
-    EXPECT_TRUE(std::equal(small, small + 4, full) && small[4] == 0);
-    EXPECT_EQ(executablePath(small, 0, &cutError), 0u);
-    EXPECT_NE(cutError, 0u);
+    // The executable's whole path names this program.
+    String path;
+    uint32 error = 0;
+    ASSERT_TRUE(executablePath(path, &error)) << error;
+    const std::string text(path.c_str(), path.length());
+    EXPECT_TRUE(text.ends_with("/zor_common_tests") || text.ends_with("\\zor_common_tests.exe")) << text;
 
-    // A system library loads and its process id export agrees with ours.
+    // A system library loads and its process id export agrees with ours; a missing one is
+    // refused with the system's reason: the error code on Windows, the loader's text elsewhere.
 #ifdef _WIN32
-    const WideChar systemLibrary[] = L"kernel32.dll", missing[] = L"no_such.dll";
-    const char* processIdFunction = "GetCurrentProcessId";
+    const char *systemLibrary = "kernel32.dll", *processIdFunction = "GetCurrentProcessId";
+    const char* missingReason = "126";
 #else
-    const WideChar systemLibrary[] = u"libc.so.6", missing[] = u"no_such.dll";
-    const char* processIdFunction = "getpid";
+    const char *systemLibrary = "libc.so.6", *processIdFunction = "getpid";
+    const char* missingReason = "no_such.dll: cannot open shared object file: No such file or directory";
 #endif
-    LibraryHandle library = loadLibrary(systemLibrary, &error);
-    ASSERT_NE(library, nullptr) << "error " << error;
+    String reason;
+    LibraryHandle library = loadLibrary(String(systemLibrary), reason);
+    ASSERT_NE(library, nullptr) << reason.c_str();
     void* symbol = findSymbol(library, processIdFunction);
     ASSERT_NE(symbol, nullptr);
     // Both functions take no argument and return the process id in (at least) 32 bits.
     const auto processId = reinterpret_cast<unsigned long (*)()>(reinterpret_cast<std::uintptr_t>(symbol));
     EXPECT_EQ(static_cast<uint32>(processId()), currentProcessId());
     EXPECT_EQ(findSymbol(library, "zorNoSuchExport"), nullptr);
-    EXPECT_EQ(loadLibrary(missing, &missingError), nullptr);
-    EXPECT_NE(missingError, 0u);
+    EXPECT_EQ(loadLibrary(String("no_such.dll"), reason), nullptr);
+    EXPECT_STREQ(reason.c_str(), missingReason);
     EXPECT_NE(currentThreadId(), 0u);
     EXPECT_EQ(startSockets(), 0);
     stopSockets();

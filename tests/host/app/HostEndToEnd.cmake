@@ -1,7 +1,9 @@
-# Runs zor_host three times and checks what it prints and what it logs:
+# Runs zor_host and checks what it prints and what it logs:
 #   1. every module beside it: the module starts, the log shows each host module coming up;
-#   2. a libraries folder holding the physics module alone: the module refuses, the log says why;
-#   3. a framework version the module does not accept: refused before any record is adopted.
+#   2. a libraries folder holding the physics module alone: the module refuses, the log says why
+#      (with the system's reason: its error code on Windows, the loader's text elsewhere);
+#   3. a framework version the module does not accept: refused before any record is adopted;
+#   4. log folders that cannot be written: the host names the folder and the reason and stops.
 #   cmake -DHOST=<zor_host> -DMODULE=<zor_physics.dll> -DWORK_DIR=<folder> [-DEMULATOR=<a|b|c>]
 #         [-DPATH_PREFIX=Z:] -P HostEndToEnd.cmake
 # EMULATOR runs Windows programs ('|' between its words); PATH_PREFIX turns a folder of this
@@ -12,23 +14,7 @@ file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/ready_logs" "${WORK_DIR}/refused_logs" "${WORK_DIR}/alone")
 file(COPY "${MODULE}" DESTINATION "${WORK_DIR}/alone")
 
-function(run_host expectedResult)
-    execute_process(COMMAND ${emulator} "${HOST}" ${ARGN} OUTPUT_VARIABLE output ERROR_QUIET RESULT_VARIABLE result)
-    message(STATUS "zor_host ${ARGN}\n${output}")
-    if(NOT result EQUAL expectedResult)
-        message(FATAL_ERROR "zor_host exited with ${result}, expected ${expectedResult}")
-    endif()
-    set(output "${output}" PARENT_SCOPE)
-endfunction()
-
-function(expect_output)
-    foreach(expected IN LISTS ARGN)
-        string(FIND "${output}" "${expected}" position)
-        if(position EQUAL -1)
-            message(FATAL_ERROR "zor_host did not print: ${expected}")
-        endif()
-    endforeach()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/HostRun.cmake)
 
 # The one log file of a folder must hold lines "<time> [%6d:%-6d] <rest>\r\n" whose rests,
 # joined with "\n", match `expected`.
@@ -82,8 +68,13 @@ expect_output("physicsInitialize: the physics module refused to start"
     "dependencies: common initialized, core failed, project not initialized, geometry not initialized"
     "Tear-down: 1 callback run")
 string(REGEX REPLACE "([][.*+?^$()\\|])" "\\\\\\1" alone "${alone}")
+if(EMULATOR)
+    set(reason "[1-9][0-9]*")
+else()
+    set(reason "${alone}zor_core\\.dll: cannot open shared object file: No such file or directory")
+endif()
 expect_log("${WORK_DIR}/refused_logs" "INFO  zor_host main - Loading module:\"${alone}zor_physics\\.dll\"
-WARN  common zor_loadLibrary - Unable to load library:zor_core\\.dll with error:[1-9][0-9]*
+WARN  common zor_loadLibrary - Unable to load library:zor_core\\.dll with error:${reason}
 WARN  zor_physics\\.dll zor_prepareCoreModule - Unable to load library:\"${alone}zor_core\\.dll\"
 WARN  zor_physics\\.dll zor::physicsInitialize - Unable to initialize component module dependency: core
 ERROR zor_host main - physicsInitialize returned false")
@@ -92,5 +83,18 @@ ERROR zor_host main - physicsInitialize returned false")
 run_host(1 --framework-version 1.6.0 --log-dir "${PATH_PREFIX}${WORK_DIR}/refused_logs")
 expect_output("WARN : Application framework version:1.6.0 is incompatible with module framework version:1.5.0. Cannot initialize component module: physics"
     "Tear-down: 0 callbacks run")
+
+# 4. Log folders that cannot be written: missing, and a file where a folder should be.
+file(WRITE "${WORK_DIR}/a_file" "")
+foreach(folder IN ITEMS missing a_file)
+    run_host(4 --log-dir "${PATH_PREFIX}${WORK_DIR}/${folder}")
+    string(FIND "${errors}" "zor_host: cannot write the log file in the folder ${PATH_PREFIX}${WORK_DIR}/${folder}" named)
+    if(named EQUAL -1 OR NOT errors MATCHES ": (No such file or directory|Not a directory)\r?\n$")
+        message(FATAL_ERROR "zor_host did not name the log folder ${folder} and the reason")
+    endif()
+    if(output MATCHES "Loading")
+        message(FATAL_ERROR "zor_host went on with a log folder it cannot write")
+    endif()
+endforeach()
 
 file(REMOVE_RECURSE "${WORK_DIR}")

@@ -30,10 +30,10 @@ const Refusal kRefusals[] = {
     {"unnamed enumeration value", [](test::SampleObject& o) { o.mode = 7; },
      "/objects/0/variables/mode: the value 7 has no name in its enumeration",
      "/objects/object/mode: the value 7 has no name in its enumeration"},
-    {"not UTF-8", [](test::SampleObject& o) { o.label.assign("caf\xE9"); },
+    {"not UTF-8", [](test::SampleObject& o) { o.label.assign("caf\xE9", 4); },
      "/objects/0/variables/label: the text is not UTF-8",
      "/objects/object/label: the text is not UTF-8 or holds control characters other than tab and line feed"},
-    {"control character", [](test::SampleObject& o) { o.label.assign("a\rb"); }, nullptr,
+    {"control character", [](test::SampleObject& o) { o.label.assign("a\rb", 3); }, nullptr,
      "/objects/object/label: the text is not UTF-8 or holds control characters other than tab and line feed"},
 };
 

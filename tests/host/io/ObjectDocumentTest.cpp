@@ -31,7 +31,7 @@ SampleObject* newSample(Vector3<float> position, float scale, double mass, uint8
     sample->visible = visible;
     sample->mode = mode;
     sample->count = count;
-    sample->label.assign(label);
+    sample->label = String(label);
     return sample;
 }
 

@@ -26,7 +26,7 @@ public:
                 if (toValue)
                     value = i;
                 else
-                    name.assign(kNames[i]);
+                    name = String(kNames[i]);
                 return true;
             }
         }

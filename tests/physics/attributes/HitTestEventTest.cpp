@@ -30,7 +30,7 @@ TEST(HitTestEvent, HoldsBothElementsAndACopyOfTheTextUntilItIsDestroyed) {
     auto* target = new BareElement;
     String text("open");
     auto* event = new HitTestEvent(element, text, 0, target, false);
-    text.assign("closed");
+    text.assign("closed", 6);
     EXPECT_EQ(event->getElement(), element);
     EXPECT_EQ(event->getTarget(), target);
     EXPECT_EQ(event->getEventString(), "open");

@@ -8,7 +8,6 @@
 #include "host/project/HostPhysicsAttribute.h"
 
 #include "common/application/FrameworkVersion.h"
-#include "common/containers/Array.h"
 #include "common/platform/Platform.h"
 
 #include <gtest/gtest.h>
@@ -25,17 +24,15 @@ std::string binDirectory() {
     return std::getenv("ZOR_TEST_BIN_DIR") != nullptr ? std::getenv("ZOR_TEST_BIN_DIR") : ".";
 }
 
-platform::LibraryHandle load(const std::string& path, uint32* error) {
-    Array<WideChar> widePath;
-    String(path.c_str()).toUTF16(widePath);
-    return platform::loadLibrary(widePath.data(), error);
+platform::LibraryHandle load(const std::string& path, String& error) {
+    return platform::loadLibrary(String(path.c_str()), error);
 }
 
 using PhysicsInitialize = bool (*)(ApplicationData*);
 
 PhysicsInitialize physicsInitialize() {
-    uint32 error = 0;
-    static const platform::LibraryHandle module = load(binDirectory() + "/zor_physics.dll", &error);
+    String error;
+    static const platform::LibraryHandle module = load(binDirectory() + "/zor_physics.dll", error);
     return reinterpret_cast<PhysicsInitialize>(module ? platform::findSymbol(module, "physicsInitialize")
                                                       : nullptr);
 }
@@ -165,14 +162,14 @@ TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButN
 
 TEST_F(PhysicsInitializeTest, AMissingModuleOrExportOrARefusalFailsTheDependencyForGoodAndStopsThere) {
     const std::string path = binDirectory() + "/scenarios/missing_project/zor_project.dll";
-    uint32 error = 0;
-    ASSERT_EQ(load(path, &error), nullptr);
+    String error;
+    ASSERT_EQ(load(path, error), nullptr);
     // The file name is reported first, then the path.
     ScenarioRecord& noProject =
         start("missing_project", false,
               {kCoreCalled,
                "WARN  common zor_loadLibrary - Unable to load library:zor_project.dll with error:" +
-                   std::to_string(error),
+                   std::string(error.c_str()),
                warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
                refusedDependency("project")});
     EXPECT_TRUE(noProject.m_projectState == DependencyFailed && prepared(noProject) == 1);
