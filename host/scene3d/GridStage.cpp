@@ -1,7 +1,13 @@
 #include "host/scene3d/GridStage.h"
 
 #include "common/object/Identifiers.h"
+#include "host/io/NumberText.h"
+#include "host/scene3d/GridTileVariables.h"
+#include "host/scene3d/NumberList.h"
 #include "host/scene3d/SceneNumber.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace zor {
 
@@ -44,6 +50,150 @@ int32 GridStage<T>::getTemplateType() const {
 template <typename T>
 bool GridStage<T>::isTypeOf(const GUID_t& guid) const {
     return guid == guids::kGridStage || HostObjectOf<IGridStage<T>>::isTypeOf(guid);
+}
+
+template <typename T>
+GridStage<T>* GridStage<T>::create(const String& typeName) {
+    return typeName == String("GridStage3D{") + SceneNumber<T>::name() + String("}") ? new GridStage<T>()
+                                                                                     : nullptr;
+}
+
+template <typename T>
+const String& GridStage<T>::getTypeName() const {
+    static const String typeName = String("GridStage3D{") + SceneNumber<T>::name() + String("}");
+    return typeName;
+}
+
+template <typename T>
+bool GridStage<T>::addChild(IObject* child) {
+    if (child == nullptr || child->getTemplateType() != SceneNumber<T>::kCode)
+        return false;
+    const bool collision = child->isTypeOf(guids::kCollision3DAttribute);
+    if ((!collision && !child->isTypeOf(guids::kRigidBody3DAttribute)) ||
+        !HostObjectOf<IGridStage<T>>::addChild(child))
+        return false;
+    (collision ? m_collisionAttributes : m_rigidBodyAttributes)->add(child);
+    return true;
+}
+
+namespace {
+
+// A stage larger than this is a typing error rather than a level.
+constexpr uint64 kMostCells = uint64(1) << 24;
+
+// Checks the stage's size and turns the cell text (absent: all cells empty) into cells; false
+// with `error` naming the fault.
+template <typename T>
+bool readCells(uint32 columns, uint32 rows, T cellWidth, T cellDepth, const String* text,
+               Array<uint32>& cells, std::string& error) {
+    if (cellWidth < 0 || cellDepth < 0) {
+        error = "cellWidth and cellDepth must not be negative (they are " + host::numberText(cellWidth) +
+                " and " + host::numberText(cellDepth) + ")";
+        return false;
+    }
+    const uint64 count = uint64(columns) * rows;
+    if (count > kMostCells) {
+        error =
+            "columns x rows is " + std::to_string(count) + " cells, more than " + std::to_string(kMostCells);
+        return false;
+    }
+    std::vector<uint32> values(count, 0);
+    if (text != nullptr) {
+        if (!host::parseNumberList(*text, values, error))
+            return error.insert(0, "cells: "), false;
+        if (values.size() != count) {
+            error = "cells: " + std::to_string(values.size()) +
+                    " values, not columns x rows = " + std::to_string(count);
+            return false;
+        }
+    }
+    cells.resize(count);
+    std::copy(values.begin(), values.end(), cells.begin());
+    return true;
+}
+
+} // namespace
+
+template <typename T>
+bool GridStage<T>::read(IObject* object) {
+    auto* reader = static_cast<IVariableReader*>(object);
+    bool found = false;
+    String text;
+    if (!reader->readString(String("name"), found, text, 0))
+        return false;
+    if (found)
+        this->setName(text);
+    if (!host::readCount(reader, "columns", m_columns) || !host::readCount(reader, "rows", m_rows) ||
+        !host::readNumber(reader, "cellWidth", m_cellWidth) ||
+        !host::readNumber(reader, "cellDepth", m_cellDepth) ||
+        !reader->readString(String("cells"), found, text, 0))
+        return false;
+    std::string error;
+    if (!readCells(m_columns, m_rows, m_cellWidth, m_cellDepth, found ? &text : nullptr, m_cells, error)) {
+        host::logSceneObjectFailure(getTypeName(), this->getName(), error);
+        return false;
+    }
+    m_tiles.resize(0);
+    for (uint64 number = 1;; ++number) {
+        if (!reader->enterNode(host::gridTileName(number), found))
+            return false;
+        if (!found)
+            return true;
+        GridTile<T> tile;
+        const bool read = host::readGridTile(reader, tile);
+        reader->leaveNode();
+        if (!read)
+            return false;
+        m_tiles.pushBack(tile);
+    }
+}
+
+template <typename T>
+bool GridStage<T>::write(IObject* writer, uint8 typedMode, uint64 context) {
+    return host::writeInPasses(writer, typedMode, context, [this](const host::VariablePass& pass) {
+        // One row of cells per group.
+        const String cells =
+            host::numberListText(m_cells.data(), m_cells.size(), std::max<uint32>(m_columns, 1));
+        if (!pass.text("name", this->getName()) || !pass.count("columns", m_columns) ||
+            !pass.count("rows", m_rows) || !pass.number("cellWidth", m_cellWidth) ||
+            !pass.number("cellDepth", m_cellDepth) || !pass.text("cells", cells))
+            return false;
+        for (uint64 i = 0; i < m_tiles.size(); ++i)
+            if (!host::writeGridTile(pass, host::gridTileName(i + 1), m_tiles[i]))
+                return false;
+        return true;
+    });
+}
+
+template <typename T>
+bool GridStage<T>::checkAttributeIndices(std::string& error) const {
+    const uint32 counts[2] = {m_collisionAttributes->getCount(), m_rigidBodyAttributes->getCount()};
+    for (uint64 i = 0; i < m_tiles.size(); ++i) {
+        const bool named = host::forEachGridFace(
+            m_tiles[i], [&](const std::string& face, uint32 collision, uint32 rigidBody) {
+                const uint32 indices[2] = {collision, rigidBody};
+                for (int kind = 0; kind < 2; ++kind)
+                    if (indices[kind] != kNoGridAttribute && indices[kind] >= counts[kind]) {
+                        error = std::string(host::gridTileName(i + 1).c_str()) + " " + face + ": " +
+                                (kind == 0 ? "collision" : "rigid-body") + " attribute " +
+                                std::to_string(indices[kind]) + " names none (the stage has " +
+                                std::to_string(counts[kind]) + ")";
+                        return false;
+                    }
+                return true;
+            });
+        if (!named)
+            return false;
+    }
+    return true;
+}
+
+template <typename T>
+void GridStage<T>::moveFaces(T deltaT) {
+    for (GridTile<T>& tile : m_tiles) {
+        tile.floorHeight += tile.floorSpeed * deltaT;
+        tile.ceilingHeight += tile.ceilingSpeed * deltaT;
+    }
 }
 
 template class GridStage<float>;

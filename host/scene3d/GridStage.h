@@ -5,6 +5,8 @@
 #include "common/framework/IObjectList.h"
 #include "host/core/HostObject.h"
 
+#include <string>
+
 namespace zor {
 
 /// The host's list of attributes of a grid stage; it holds a reference on each entry.
@@ -29,8 +31,20 @@ private:
 template <typename T>
 class GridStage : public HostObjectOf<IGridStage<T>> {
 public:
-    GridStage(uint32 columns, uint32 rows, T cellWidth, T cellDepth);
+    explicit GridStage(uint32 columns = 0, uint32 rows = 0, T cellWidth = 0, T cellDepth = 0);
     ZOR_DELETING_DESTRUCTOR(GridStage)
+
+    /// The stage for a scene file's type name ("GridStage3D{float}" or "GridStage3D{double}"),
+    /// or null.
+    static GridStage* create(const String& typeName);
+    /// "GridStage3D{float}" or "GridStage3D{double}".
+    const String& getTypeName() const override;
+    /// Takes collision and rigid-body attributes of its number type, which join the attribute
+    /// list of their kind in the order they come; refuses anything else.
+    bool addChild(IObject* child) override;
+    /// Name, size, cells and tiles; malformed ones are refused with an ERROR line naming them.
+    bool read(IObject* reader) override;
+    bool write(IObject* writer, uint8 typedMode, uint64 context) override;
     /// "float" or "double".
     const String& getTemplateTypeName() const override;
     int32 getTemplateType() const override;
@@ -53,6 +67,11 @@ public:
     Array<GridTile<T>>& tiles() { return m_tiles; }
     AttributeList& collisionAttributes() { return *m_collisionAttributes; }
     AttributeList& rigidBodyAttributes() { return *m_rigidBodyAttributes; }
+    /// False, with `error` naming the first face whose attribute index names no attribute of
+    /// the stage's lists.
+    bool checkAttributeIndices(std::string& error) const;
+    /// Moves every floor and ceiling by its speed over `deltaT`, as the host moves its lifts.
+    void moveFaces(T deltaT);
 
 protected:
     ~GridStage();

@@ -1,6 +1,7 @@
 #include "host/scene3d/Scene3D.h"
 
 #include "common/object/Identifiers.h"
+#include "host/scene3d/NumberList.h"
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
 
@@ -82,9 +83,26 @@ const String& Scene3D<T>::getTypeName() const {
 
 template <typename T>
 bool Scene3D<T>::addChild(IObject* child) {
+    if (child != nullptr && child->isTypeOf(guids::kGridStage) &&
+        child->getTemplateType() == SceneNumber<T>::kCode)
+        return addStageChild(static_cast<GridStage<T>*>(child));
     if (child == nullptr || !isElementOf<T>(child) || !HostObjectOf<IScene3D>::addChild(child))
         return false;
     join(child);
+    return true;
+}
+
+template <typename T>
+bool Scene3D<T>::addStageChild(GridStage<T>* stage) {
+    // The stage has its attributes by now, so what its tiles name can be checked.
+    std::string error;
+    if (!stage->checkAttributeIndices(error)) {
+        host::logSceneObjectFailure(stage->getTypeName(), stage->getName(), error);
+        return false;
+    }
+    if (!HostObjectOf<IScene3D>::addChild(stage))
+        return false;
+    addGridStage(stage);
     return true;
 }
 

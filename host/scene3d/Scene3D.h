@@ -6,6 +6,7 @@
 #include "host/scene3d/Camera.h"
 #include "host/scene3d/Element3D.h"
 #include "host/scene3d/ElementLayer.h"
+#include "host/scene3d/GridStage.h"
 
 namespace zor {
 
@@ -22,7 +23,8 @@ public:
 
     /// "Scene3D{float}" or "Scene3D{double}".
     const String& getTypeName() const override;
-    /// Takes elements of its own number type, which join the walk with their descendants.
+    /// Takes elements of its own number type, which join the walk with their descendants, and
+    /// grid stages of that type whose tiles name only attributes they have.
     bool addChild(IObject* child) override;
     /// The gravity and the camera.
     bool read(IObject* reader) override;
@@ -61,6 +63,7 @@ protected:
     ~Scene3D();
 
 private:
+    bool addStageChild(GridStage<T>* stage);
     /// Appends `element` and its element descendants to the walk, parents first.
     void join(IObject* element);
 

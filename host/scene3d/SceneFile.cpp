@@ -3,6 +3,7 @@
 #include "common/object/Identifiers.h"
 #include "host/core/HostFactory.h"
 #include "host/io/ObjectDocument.h"
+#include "host/scene3d/GridStage.h"
 #include "host/scene3d/Scene3D.h"
 
 namespace zor::host {
@@ -16,6 +17,10 @@ IObject* createSceneObject(const String& typeName) {
         return element;
     if (IObject* element = Element3D<double>::create(typeName))
         return element;
+    if (IObject* stage = GridStage<float>::create(typeName))
+        return stage;
+    if (IObject* stage = GridStage<double>::create(typeName))
+        return stage;
     return createObjectByTypeName(typeName);
 }
 

@@ -21,6 +21,12 @@ bool readNumber(IVariableReader* reader, const char* name, T& value) {
         return reader->readDouble(String(name), found, value, 0);
 }
 
+/// Reads the whole number `name`; an absent one keeps its value.
+inline bool readCount(IVariableReader* reader, const char* name, uint32& value) {
+    bool found = false;
+    return reader->readUInt32(String(name), found, value, 0);
+}
+
 /// Reads the vector node `name`; an absent one keeps its value.
 template <typename T>
 bool readVector(IVariableReader* reader, const char* name, Vector3<T>& value) {
@@ -58,6 +64,12 @@ struct VariablePass {
             return writer->writeDouble(String(name), &value, 0, 0);
     }
 
+    bool count(const char* name, const uint32& value) const {
+        if (typedMode)
+            return writer->writeUInt32Typed(String(name), &value, context);
+        return !writeOwn || writer->writeUInt32(String(name), &value, 0, 0, 0);
+    }
+
     bool text(const char* name, const String& value) const {
         if (typedMode)
             return writer->writeStringTyped(String(name), &value, context);
@@ -69,6 +81,19 @@ struct VariablePass {
         if (typedMode)
             return writeTypedVariable(writer, String(name), value, context);
         return !writeOwn || writeNodeVariable(writer, String(name), value);
+    }
+
+    /// The node `name` with what `writeContent(pass)` writes into it; a node's variables go out
+    /// together, in the pass that writes the object's own.
+    template <typename WriteContent>
+    bool node(const char* name, WriteContent writeContent) const {
+        if (!typedMode && !writeOwn)
+            return true;
+        if (!writer->beginNode(String(name), 0))
+            return false;
+        const bool written = writeContent(VariablePass{writer, typedMode, true, context});
+        writer->endNode();
+        return written;
     }
 };
 

@@ -39,6 +39,19 @@ void record(const std::vector<Element3D<T>*>& bodies, double time, Trajectory& t
     }
 }
 
+// The host's lifts: every grid stage's floors and ceilings move by their speeds.
+template <typename T>
+void moveGridStages(Scene3D<T>& scene, double deltaT) {
+    IObjectCollection* stages = scene.getGridStages();
+    if (stages == nullptr)
+        return;
+    CollectionIterator it;
+    CollectionIterator end;
+    for (stages->begin(&it), stages->end(&end); !(it == end); ++it)
+        if (auto* stage = dynamic_cast<GridStage<T>*>(*it))
+            stage->moveFaces(static_cast<T>(deltaT));
+}
+
 } // namespace
 
 template <typename T>
@@ -56,6 +69,7 @@ bool runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulation
             break;
         }
         stepped = engine.updateMovements();
+        moveGridStages(scene, settings.deltaT);
         // The collision stage works on the world matrices and unfolded entries of this step.
         scene.updateView();
         stepped = stepped && engine.updateCollisions(nullptr);

@@ -14,7 +14,8 @@ struct SimulationSettings {
     double deltaT = 0.02;
 };
 
-/// Steps `scene` with `engine` as a host does (begin, movements, view update, collisions, end)
+/// Steps `scene` with `engine` as a host does (begin, movements, moving floors and ceilings of
+/// the grid stages, view update, collisions, end)
 /// and records every rigid body of the scene after each step, from the start on. `progress` is
 /// told each finished step. False when the engine refused a step (its log says why).
 template <typename T>
