@@ -1,0 +1,101 @@
+// Scenes stepped as zor_host simulate steps them: read from scene files, run by the loaded
+// module's engine with the host's collision detector.
+
+#include "common/object/Identifiers.h"
+#include "host/core/HostFactory.h"
+#include "host/io/ObjectDocument.h"
+#include "host/scene3d/SceneFile.h"
+#include "host/simulate/Simulation.h"
+#include "support/LoadedPhysicsModule.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace zor::host {
+namespace {
+
+// Runs `scene` (released afterwards) for `steps` steps of `deltaT`; `below` gets, per recorded
+// body, how far its shape reaches below its centre (0 for meshes, which the examples keep still).
+Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<double>* below = nullptr) {
+    Trajectory trajectory;
+    IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
+    EXPECT_TRUE(engine != nullptr && engine->isTypeOf(guids::kPhysicsEngine3D));
+    if (engine == nullptr || scene == nullptr)
+        return trajectory;
+    auto* resources = new HostObject();
+    static_cast<IPhysicsEngine3D*>(engine)->setResourcesHandler(resources);
+    resources->release();
+    auto& scene3D = *static_cast<Scene3D<double>*>(scene);
+    EXPECT_TRUE(runSimulation(*static_cast<IPhysicsEngine3D*>(engine), scene3D, {steps, deltaT}, trajectory));
+    CollectionIterator it;
+    CollectionIterator end;
+    for (scene3D.elements().begin(&it), scene3D.elements().end(&end); below != nullptr && !(it == end); ++it) {
+        auto* element = static_cast<Element3D<double>*>(*it);
+        if (element->getPhysicsAttribute(1) == nullptr)
+            continue;
+        const ShapeData<double>& shape = element->shape();
+        below->push_back(element->kind() == ElementKind::Mesh ? 0 : shape.radius + shape.height / 2);
+    }
+    engine->release();
+    scene->release();
+    return trajectory;
+}
+
+TEST(SimulatedScenes, ABallDroppedOnATileFloorWithRestitutionOneHalfBouncesToAQuarterOfItsHeight) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    // A 2 x 2 map of floor at y = 0 and a ball of radius 0.25 whose bottom is 1 m above it.
+    const char* text = R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
+      {"type": "GridStage3D{double}", "variables": {"columns": 2, "rows": 2, "cellWidth": 1, "cellDepth": 1,
+         "cells": "1 1  1 1", "tile1": {"floor": {"rigidBody": 0}}},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"infiniteMass": true, "restitutionFactor": 0.5}}]},
+      {"type": "Sphere3D{double}", "variables": {"name": "ball", "position": {"x": 1, "y": 1.25, "z": -1}, "radius": 0.25},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"restitutionFactor": 0.5}},
+                    {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})";
+    List<IObject*> objects;
+    ASSERT_TRUE(readObjects(DocumentFormat::Json, String("drop.json"), text, &createSceneObject, objects));
+    const Trajectory run = simulate(objects.front(), 1000, 0.001);
+    ASSERT_EQ(run.stepCount(), 1001u);
+    std::size_t step = 1;
+    while (step < run.stepCount() && run.at(step, 0).linearSpeed[1] <= 0)
+        ++step;
+    ASSERT_LT(step, run.stepCount()) << "the ball never bounced";
+    double peak = 0;
+    for (; step < run.stepCount() && run.at(step, 0).linearSpeed[1] > 0; ++step)
+        peak = std::max(peak, run.at(step, 0).position[1] - 0.25);
+    EXPECT_NEAR(peak, 0.25, 0.02);
+}
+
+TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    // Every example's lowest floor is at y = 0; the runs are the ones the README suggests.
+    const struct {
+        const char* file;
+        uint64 steps;
+        double deltaT;
+    } examples[] = {{"balls_in_box_elastic.json", 1000, 0.01},
+                    {"balls_in_box_inelastic.json", 1000, 0.01},
+                    {"capsule_level.json", 500, 0.01},
+                    {"mesh_ramp.json", 500, 0.01},
+                    {"exclusion_groups.json", 400, 0.01}};
+    for (const auto& example : examples) {
+        SCOPED_TRACE(example.file);
+        String error;
+        IObject* scene = readSceneFile(String(ZOR_EXAMPLE_SCENES "/") + String(example.file), error);
+        ASSERT_NE(scene, nullptr) << error.c_str();
+        std::vector<double> below;
+        const Trajectory run = simulate(scene, example.steps, example.deltaT, &below);
+        ASSERT_EQ(run.stepCount(), example.steps + 1);
+        for (std::size_t body = 0; body < run.bodies.size(); ++body) {
+            double lowest = run.at(0, body).position[1];
+            for (std::size_t step = 0; step < run.stepCount(); ++step)
+                lowest = std::min(lowest, run.at(step, body).position[1]);
+            // The engine leaves a body sunk by its slop of 0.001 at most, and by a step's fall.
+            EXPECT_GT(lowest - below[body], -0.01) << run.bodies[body];
+        }
+    }
+}
+
+} // namespace
+} // namespace zor::host
