@@ -3,6 +3,7 @@
 #include "common/framework/IElement.h"
 #include "common/object/Identifiers.h"
 #include "host/simulate/BodyProbe.h"
+#include "host/simulate/Scenery.h"
 
 namespace zor::host {
 
@@ -80,6 +81,7 @@ bool runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulation
             progress(step);
     }
     engine.setCurrentScene(nullptr);
+    collectScenery(scene, trajectory.scenery);
     return stepped;
 }
 

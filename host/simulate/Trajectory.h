@@ -3,6 +3,7 @@
 // numberText: the shortest text that reads back to the same double.
 #include "host/io/NumberText.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,6 +17,14 @@ struct BodySample {
     double linearSpeed[3];
 };
 
+/// A face of the scene's fixed parts, for the pictures: a grid stage's floor, ceiling or wall
+/// segment, or a mesh triangle, with its corners in world coordinates.
+struct SceneryFace {
+    enum class Kind { Floor, Ceiling, Wall, Mesh };
+    Kind kind;
+    std::vector<std::array<double, 3>> corners;
+};
+
 /// What a simulation run recorded: the bodies by name, and for each step (step 0 is the start)
 /// the time and every body's state, in the bodies' order.
 struct Trajectory {
@@ -25,6 +34,8 @@ struct Trajectory {
     std::vector<BodySample> samples;
     /// The scene computed in float: its numbers are written as the shortest text of the float.
     bool singlePrecision = false;
+    /// The grid stages' faces and the mesh triangles as the run left them.
+    std::vector<SceneryFace> scenery;
 
     /// A number of the run as text.
     std::string text(double value) const {
@@ -42,7 +53,8 @@ struct Trajectory {
 std::string trajectoryCsv(const Trajectory& trajectory);
 
 /// An SVG picture with the side view (x across, y up) and the top view (x across, z down) of
-/// every body's path, one path element per body, and each body's final position.
+/// the scenery (ceilings in the side view only), every body's path over it, one path element
+/// per body, and each body's final position.
 std::string trajectorySvg(const Trajectory& trajectory, const std::string& title);
 
 /// A self-contained HTML page that replays the run in the same two views.

@@ -2,6 +2,7 @@
 
 #include "host/simulate/ViewBounds.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace zor::host {
@@ -69,6 +70,59 @@ std::string pathData(const Trajectory& trajectory, std::size_t body, const ViewB
     return data;
 }
 
+// How each kind of scenery face is drawn: a face seen from the front is filled (meshes also
+// show their triangles), a face seen edge-on is a line. Ceilings are drawn from the side only:
+// from above they would hide the floors.
+struct SceneryStyle {
+    SceneryFace::Kind kind;
+    const char* fill;
+    const char* line;
+    bool outlined;
+    bool fromAbove;
+};
+
+constexpr SceneryStyle kSceneryStyles[] = {
+    {SceneryFace::Kind::Floor, "fill=\"#e4e4e4\"", "stroke=\"#999\"", false, true},
+    {SceneryFace::Kind::Mesh, "fill=\"#c6dbef\"", "stroke=\"#6b9ac4\"", true, true},
+    {SceneryFace::Kind::Wall, "fill=\"#777\" fill-opacity=\"0.12\"", "stroke=\"#444\" stroke-width=\"2\"", false,
+     true},
+    {SceneryFace::Kind::Ceiling, "fill=\"none\"", "stroke=\"#999\" stroke-dasharray=\"4 3\"", false, false}};
+
+// The scenery of one view: each face projected onto the view, in groups by kind and by whether
+// it is seen from the front or edge-on.
+std::string sceneryOf(const Trajectory& trajectory, const ViewBounds& bounds, int view) {
+    std::string svg;
+    for (const SceneryStyle& style : kSceneryStyles) {
+        if (view == 1 && !style.fromAbove)
+            continue;
+        std::string facing, edgeOn;
+        for (const SceneryFace& face : trajectory.scenery) {
+            if (face.kind != style.kind || face.corners.empty())
+                continue;
+            std::string points;
+            double twiceArea = 0, previousAcross = 0, previousDown = 0;
+            for (std::size_t i = 0; i <= face.corners.size(); ++i) {
+                double across, down;
+                bounds.place(face.corners[i % face.corners.size()].data(), kPanel, across, down);
+                if (i != 0)
+                    twiceArea += previousAcross * down - across * previousDown;
+                previousAcross = across;
+                previousDown = down;
+                if (i < face.corners.size())
+                    points += (points.empty() ? "" : " ") + coordinate(kPanelLeft[view] + across) + "," +
+                              coordinate(kPanelTop + down);
+            }
+            (std::fabs(twiceArea) < 1e-6 ? edgeOn : facing) += "<polygon points=\"" + points + "\"/>\n";
+        }
+        if (!facing.empty())
+            svg += "<g " + std::string(style.fill) + " " + (style.outlined ? style.line : "stroke=\"none\"") + ">\n" +
+                   facing + "</g>\n";
+        if (!edgeOn.empty())
+            svg += "<g fill=\"none\" " + std::string(style.line) + ">\n" + edgeOn + "</g>\n";
+    }
+    return svg;
+}
+
 } // namespace
 
 std::string trajectorySvg(const Trajectory& trajectory, const std::string& title) {
@@ -87,6 +141,8 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
         svg += "<text x=\"" + coordinate(kPanelLeft[view]) + "\" y=\"" + coordinate(kPanelTop - 8) + "\">" +
                kViewNames[view] + "</text>\n";
     }
+    for (int view = 0; view < 2; ++view)
+        svg += sceneryOf(trajectory, bounds[view], view);
     if (trajectory.stepCount() == 0)
         return svg + "</svg>\n";
     const std::size_t last = trajectory.stepCount() - 1;

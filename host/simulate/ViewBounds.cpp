@@ -9,14 +9,20 @@ namespace zor::host {
 ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
     double low[2] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
     double high[2] = {-low[0], -low[1]};
-    for (const BodySample& sample : trajectory.samples)
+    const auto cover = [&](const double* position) {
         for (int axis = 0; axis < 2; ++axis) {
-            const double value = sample.position[kAxes[view][axis]];
+            const double value = position[kAxes[view][axis]];
             if (!std::isfinite(value))
                 continue;
             low[axis] = std::min(low[axis], value);
             high[axis] = std::max(high[axis], value);
         }
+    };
+    for (const BodySample& sample : trajectory.samples)
+        cover(sample.position);
+    for (const SceneryFace& face : trajectory.scenery)
+        for (const auto& corner : face.corners)
+            cover(corner.data());
     double extent = 0;
     for (int axis = 0; axis < 2; ++axis) {
         if (low[axis] > high[axis])
@@ -31,9 +37,9 @@ ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
         m_low[axis] = (low[axis] + high[axis]) / 2 - m_extent / 2;
 }
 
-void ViewBounds::place(const BodySample& sample, double size, double& across, double& down) const {
-    const double u = (sample.position[kAxes[m_view][0]] - m_low[0]) / m_extent;
-    const double v = (sample.position[kAxes[m_view][1]] - m_low[1]) / m_extent;
+void ViewBounds::place(const double* position, double size, double& across, double& down) const {
+    const double u = (position[kAxes[m_view][0]] - m_low[0]) / m_extent;
+    const double v = (position[kAxes[m_view][1]] - m_low[1]) / m_extent;
     across = u * size;
     // Up is up in the side view; in the top view z grows towards the viewer, drawn downwards.
     down = m_view == 0 ? (1 - v) * size : v * size;

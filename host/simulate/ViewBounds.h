@@ -6,7 +6,7 @@ namespace zor::host {
 
 /// The two views of a run, the side view (x across, y up) and the top view (x across, z down),
 /// and where a point lands in a square panel of a picture: one scale for both axes, so that
-/// paths keep their shape, with a margin around what the bodies covered.
+/// paths keep their shape, with a margin around what the bodies and the scenery cover.
 class ViewBounds {
 public:
     /// The coordinates each view shows: (0, 1) side, (0, 2) top.
@@ -14,8 +14,11 @@ public:
 
     ViewBounds(const Trajectory& trajectory, int view);
 
-    /// The panel coordinates of `sample`'s position in a panel of `size` units, y downwards.
-    void place(const BodySample& sample, double size, double& across, double& down) const;
+    /// The panel coordinates of `position` in a panel of `size` units, y downwards.
+    void place(const double* position, double size, double& across, double& down) const;
+    void place(const BodySample& sample, double size, double& across, double& down) const {
+        place(sample.position, size, across, down);
+    }
     /// True when a step from `a` to `b` is a jump (a wrap-around) rather than a movement: it
     /// crosses more than half of the shown area.
     bool isJump(const BodySample& a, const BodySample& b) const;

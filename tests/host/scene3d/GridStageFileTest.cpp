@@ -47,7 +47,8 @@ TEST(GridStageFile, StagesComeBackBitForBitFromJsonAndXml) {
     ASSERT_NE(original, nullptr);
     GridStage<double>& stage = *firstStageOf(original);
     EXPECT_EQ(stage.getName(), "level");
-    EXPECT_EQ(std::vector(stage.getCells()->begin(), stage.getCells()->end()), (std::vector<uint32>{1, 0, 2, 2, 9, 1}));
+    EXPECT_EQ(std::vector(stage.getCells()->begin(), stage.getCells()->end()),
+              (std::vector<uint32>{1, 0, 2, 2, 9, 1}));
     ASSERT_EQ(stage.getTiles()->size(), 2u);
     const GridTile<double>& lift = (*stage.getTiles())[0];
     const GridTile<double>& walls = (*stage.getTiles())[1];
@@ -80,8 +81,10 @@ TEST(GridStageFile, StagesComeBackBitForBitFromJsonAndXml) {
         EXPECT_EQ(std::vector(again.getCells()->begin(), again.getCells()->end()),
                   std::vector(stage.getCells()->begin(), stage.getCells()->end()));
         ASSERT_EQ(again.getTiles()->size(), 2u);
-        EXPECT_EQ(std::memcmp(again.getTiles()->data(), stage.getTiles()->data(), 2 * sizeof(GridTile<double>)), 0);
-        EXPECT_EQ(again.getCollisionAttributes()->getData()[1]->getTypeName(), "Collision3DAttribute{double}");
+        EXPECT_EQ(
+            std::memcmp(again.getTiles()->data(), stage.getTiles()->data(), 2 * sizeof(GridTile<double>)), 0);
+        EXPECT_EQ(again.getCollisionAttributes()->getData()[1]->getTypeName(),
+                  "Collision3DAttribute{double}");
         EXPECT_EQ(again.getRigidBodyAttributes()->getCount(), 1u);
         scene->release();
     }
@@ -106,12 +109,14 @@ TEST(GridStageFile, MalformedStagesAreRefusedNamingTheFault) {
          "GridStage3D{double} \"s\": tile1 side2 upper: rigid-body attribute 0 names none (the stage has 0)"},
         {R"("children": [{"type": "Sphere3D{double}"}])",
          "/objects/0/children/0/children: the GridStage3D{double} object does not take children"},
-        {R"("variables": {"tile1": {"floor": 2}})", "/objects/0/children/0/variables/tile1/floor: expected an object"}};
+        {R"("variables": {"tile1": {"floor": 2}})",
+         "/objects/0/children/0/variables/tile1/floor: expected an object"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stage);
         record.clearCaptured();
         const std::string text =
-            std::string(R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "GridStage3D{double}", )") +
+            std::string(
+                R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "GridStage3D{double}", )") +
             c.stage + "}]}]}";
         List<IObject*> read;
         EXPECT_FALSE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, read));
@@ -120,9 +125,10 @@ TEST(GridStageFile, MalformedStagesAreRefusedNamingTheFault) {
     }
     // A stage of the other number type is no stage of this scene.
     List<IObject*> read;
-    EXPECT_FALSE(readObjects(DocumentFormat::Json, String("scene.json"),
-                             R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "GridStage3D{double}"}]}]})",
-                             &createSceneObject, read));
+    EXPECT_FALSE(readObjects(
+        DocumentFormat::Json, String("scene.json"),
+        R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "GridStage3D{double}"}]}]})",
+        &createSceneObject, read));
 }
 
 } // namespace

@@ -31,7 +31,8 @@ Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<dou
     EXPECT_TRUE(runSimulation(*static_cast<IPhysicsEngine3D*>(engine), scene3D, {steps, deltaT}, trajectory));
     CollectionIterator it;
     CollectionIterator end;
-    for (scene3D.elements().begin(&it), scene3D.elements().end(&end); below != nullptr && !(it == end); ++it) {
+    for (scene3D.elements().begin(&it), scene3D.elements().end(&end); below != nullptr && !(it == end);
+         ++it) {
         auto* element = static_cast<Element3D<double>*>(*it);
         if (element->getPhysicsAttribute(1) == nullptr)
             continue;
@@ -46,7 +47,8 @@ Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<dou
 TEST(SimulatedScenes, ABallDroppedOnATileFloorWithRestitutionOneHalfBouncesToAQuarterOfItsHeight) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // A 2 x 2 map of floor at y = 0 and a ball of radius 0.25 whose bottom is 1 m above it.
-    const char* text = R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
+    const char* text =
+        R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
       {"type": "GridStage3D{double}", "variables": {"columns": 2, "rows": 2, "cellWidth": 1, "cellDepth": 1,
          "cells": "1 1  1 1", "tile1": {"floor": {"rigidBody": 0}}},
        "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"infiniteMass": true, "restitutionFactor": 0.5}}]},

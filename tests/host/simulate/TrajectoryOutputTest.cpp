@@ -61,6 +61,21 @@ TEST(TrajectoryOutput, SvgDrawsOnePathPerBodyBrokenAtWrapArounds) {
     EXPECT_NE(svg.find("ends at (-9, -2.5, 0.1)"), std::string::npos);
 }
 
+TEST(TrajectoryOutput, SvgFillsTheSceneryItFacesAndDrawsTheRestAsLines) {
+    Trajectory run = sampleRun();
+    using Kind = SceneryFace::Kind;
+    run.scenery = {{Kind::Floor, {{0, 0, 0}, {0, 0, -1}, {1, 0, -1}, {1, 0, 0}}},
+                   {Kind::Ceiling, {{0, 2, 0}, {1, 2, 0}, {1, 2, -1}, {0, 2, -1}}},
+                   {Kind::Wall, {{1, 0, 0}, {1, 2, 0}, {1, 2, -1}, {1, 0, -1}}}};
+    const std::string svg = trajectorySvg(run, "Run");
+    // From the side all three are edge-on; from above the floor is filled, the wall is a line
+    // and the ceiling is left out.
+    EXPECT_EQ(count(svg, "<polygon "), 5u);
+    EXPECT_EQ(count(svg, "<g fill=\"none\""), 4u);
+    EXPECT_EQ(count(svg, "<g fill=\"#e4e4e4\""), 1u);
+    EXPECT_LT(svg.find("<polygon "), svg.find("<path ")) << "the paths are drawn over the scenery";
+}
+
 TEST(TrajectoryOutput, ReplayPageCarriesTheRunWithoutBreakingItsScript) {
     const std::string page = replayPage(sampleRun(), "Run");
     EXPECT_NE(page.find("\"bodies\":[\"ball\",\"a\\u003cb\\u0026\\\"c\\\"\"]"), std::string::npos);
