@@ -97,8 +97,10 @@ bool readCells(uint32 columns, uint32 rows, T cellWidth, T cellDepth, const Stri
             "columns x rows is " + std::to_string(count) + " cells, more than " + std::to_string(kMostCells);
         return false;
     }
-    std::vector<uint32> values(count, 0);
-    if (text != nullptr) {
+    std::vector<uint32> values;
+    if (text == nullptr) {
+        values.assign(count, 0);
+    } else {
         if (!host::parseNumberList(*text, values, error))
             return error.insert(0, "cells: "), false;
         if (values.size() != count) {
