@@ -36,8 +36,27 @@ std::string jsonString(const std::string& text) {
     return quoted + "\"";
 }
 
-// The run as a script's data: names, times, and for each view and body the panel points of
-// every step (0 to 1, y down) with a flag where a wrap-around starts a new stroke.
+// The scenery a view shows, as a script's data: for each face its kind, whether it is seen
+// edge-on, and its corners in the panel (0 to 1, y down).
+std::string sceneryData(const Trajectory& trajectory, const ViewBounds& bounds) {
+    std::string data = "[";
+    std::vector<std::array<double, 2>> corners;
+    for (const SceneryFace& face : trajectory.scenery) {
+        if (!bounds.shows(face.kind))
+            continue;
+        const bool edgeOn = bounds.placeFace(face, 1, corners);
+        data += (data.size() > 1 ? ",[" : "[") + std::to_string(static_cast<int>(face.kind)) +
+                (edgeOn ? ",1,[" : ",0,[");
+        for (std::size_t i = 0; i < corners.size(); ++i)
+            data += (i ? "," : "") + numberText(corners[i][0]) + "," + numberText(corners[i][1]);
+        data += "]]";
+    }
+    return data + "]";
+}
+
+// The run as a script's data: names, times, the scenery of each view, and for each view and
+// body the panel points of every step (0 to 1, y down) with a flag where a wrap-around starts a
+// new stroke.
 std::string runData(const Trajectory& trajectory) {
     std::string data = "{\"bodies\":[";
     for (std::size_t body = 0; body < trajectory.bodies.size(); ++body)
@@ -45,7 +64,8 @@ std::string runData(const Trajectory& trajectory) {
     data += "],\"times\":[";
     for (std::size_t step = 0; step < trajectory.stepCount(); ++step)
         data += (step ? "," : "") + numberText(trajectory.times[step]);
-    data += "],\"views\":[";
+    data += "],\"scenery\":[" + sceneryData(trajectory, ViewBounds(trajectory, 0)) + "," +
+            sceneryData(trajectory, ViewBounds(trajectory, 1)) + "],\"views\":[";
     for (int view = 0; view < 2; ++view) {
         const ViewBounds bounds(trajectory, view);
         data += view ? ",[" : "[";
@@ -75,6 +95,9 @@ const button = document.getElementById('play');
 const colours = ['#1f77b4', '#d62728', '#2ca02c', '#ff7f0e', '#9467bd', '#8c564b', '#e377c2', '#17becf'];
 const panel = 420, gap = 40, left = [20, 20 + panel + gap], top = 30;
 const names = ['Side view: x across, y up', 'Top view: x across, z down'];
+// By scenery kind: floor, ceiling, wall, mesh.
+const sceneryFill = ['#e4e4e4', null, 'rgba(119, 119, 119, 0.12)', '#c6dbef'];
+const sceneryLine = ['#999', '#bbb', '#444', '#6b9ac4'];
 slider.max = run.times.length - 1;
 let timer = null;
 function draw(step) {
@@ -85,6 +108,15 @@ function draw(step) {
     context.strokeRect(left[view], top, panel, panel);
     context.fillStyle = '#000';
     context.fillText(names[view], left[view], top - 8);
+    // Floors, ceilings, walls and meshes: filled where seen from the front, lines edge-on.
+    run.scenery[view].forEach(([kind, edgeOn, corners]) => {
+      context.beginPath();
+      for (let i = 0; i < corners.length; i += 2)
+        context.lineTo(left[view] + corners[i] * panel, top + corners[i + 1] * panel);
+      context.closePath();
+      if (!edgeOn && sceneryFill[kind]) { context.fillStyle = sceneryFill[kind]; context.fill(); }
+      if (edgeOn || kind === 3) { context.strokeStyle = sceneryLine[kind]; context.stroke(); }
+    });
     run.views[view].forEach((points, body) => {
       context.strokeStyle = context.fillStyle = colours[body % colours.length];
       context.beginPath();

@@ -20,7 +20,8 @@ struct BodySample {
 /// A face of the scene's fixed parts, for the pictures: a grid stage's floor, ceiling or wall
 /// segment, or a mesh triangle, with its corners in world coordinates.
 struct SceneryFace {
-    enum class Kind { Floor, Ceiling, Wall, Mesh };
+    /// The replay page's script knows the kinds by these numbers.
+    enum class Kind { Floor = 0, Ceiling = 1, Wall = 2, Mesh = 3 };
     Kind kind;
     std::vector<std::array<double, 3>> corners;
 };

@@ -2,7 +2,6 @@
 
 #include "host/simulate/ViewBounds.h"
 
-#include <cmath>
 #include <cstdio>
 
 namespace zor::host {
@@ -71,52 +70,43 @@ std::string pathData(const Trajectory& trajectory, std::size_t body, const ViewB
 }
 
 // How each kind of scenery face is drawn: a face seen from the front is filled (meshes also
-// show their triangles), a face seen edge-on is a line. Ceilings are drawn from the side only:
-// from above they would hide the floors.
+// show their triangles), a face seen edge-on is a line.
 struct SceneryStyle {
     SceneryFace::Kind kind;
     const char* fill;
     const char* line;
     bool outlined;
-    bool fromAbove;
 };
 
 constexpr SceneryStyle kSceneryStyles[] = {
-    {SceneryFace::Kind::Floor, "fill=\"#e4e4e4\"", "stroke=\"#999\"", false, true},
-    {SceneryFace::Kind::Mesh, "fill=\"#c6dbef\"", "stroke=\"#6b9ac4\"", true, true},
-    {SceneryFace::Kind::Wall, "fill=\"#777\" fill-opacity=\"0.12\"", "stroke=\"#444\" stroke-width=\"2\"", false,
-     true},
-    {SceneryFace::Kind::Ceiling, "fill=\"none\"", "stroke=\"#999\" stroke-dasharray=\"4 3\"", false, false}};
+    {SceneryFace::Kind::Floor, "fill=\"#e4e4e4\"", "stroke=\"#999\"", false},
+    {SceneryFace::Kind::Mesh, "fill=\"#c6dbef\"", "stroke=\"#6b9ac4\"", true},
+    {SceneryFace::Kind::Wall, "fill=\"#777\" fill-opacity=\"0.12\"", "stroke=\"#444\" stroke-width=\"2\"",
+     false},
+    {SceneryFace::Kind::Ceiling, "fill=\"none\"", "stroke=\"#999\" stroke-dasharray=\"4 3\"", false}};
 
-// The scenery of one view: each face projected onto the view, in groups by kind and by whether
-// it is seen from the front or edge-on.
+// The scenery of one view: the faces projected onto it, in groups by kind and by whether they
+// are seen from the front or edge-on.
 std::string sceneryOf(const Trajectory& trajectory, const ViewBounds& bounds, int view) {
     std::string svg;
+    std::vector<std::array<double, 2>> corners;
     for (const SceneryStyle& style : kSceneryStyles) {
-        if (view == 1 && !style.fromAbove)
+        if (!bounds.shows(style.kind))
             continue;
         std::string facing, edgeOn;
         for (const SceneryFace& face : trajectory.scenery) {
-            if (face.kind != style.kind || face.corners.empty())
+            if (face.kind != style.kind)
                 continue;
+            const bool line = bounds.placeFace(face, kPanel, corners);
             std::string points;
-            double twiceArea = 0, previousAcross = 0, previousDown = 0;
-            for (std::size_t i = 0; i <= face.corners.size(); ++i) {
-                double across, down;
-                bounds.place(face.corners[i % face.corners.size()].data(), kPanel, across, down);
-                if (i != 0)
-                    twiceArea += previousAcross * down - across * previousDown;
-                previousAcross = across;
-                previousDown = down;
-                if (i < face.corners.size())
-                    points += (points.empty() ? "" : " ") + coordinate(kPanelLeft[view] + across) + "," +
-                              coordinate(kPanelTop + down);
-            }
-            (std::fabs(twiceArea) < 1e-6 ? edgeOn : facing) += "<polygon points=\"" + points + "\"/>\n";
+            for (const auto& corner : corners)
+                points += (points.empty() ? "" : " ") + coordinate(kPanelLeft[view] + corner[0]) + "," +
+                          coordinate(kPanelTop + corner[1]);
+            (line ? edgeOn : facing) += "<polygon points=\"" + points + "\"/>\n";
         }
         if (!facing.empty())
-            svg += "<g " + std::string(style.fill) + " " + (style.outlined ? style.line : "stroke=\"none\"") + ">\n" +
-                   facing + "</g>\n";
+            svg += "<g " + std::string(style.fill) + " " + (style.outlined ? style.line : "stroke=\"none\"") +
+                   ">\n" + facing + "</g>\n";
         if (!edgeOn.empty())
             svg += "<g fill=\"none\" " + std::string(style.line) + ">\n" + edgeOn + "</g>\n";
     }

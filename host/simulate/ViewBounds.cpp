@@ -45,6 +45,22 @@ void ViewBounds::place(const double* position, double size, double& across, doub
     down = m_view == 0 ? (1 - v) * size : v * size;
 }
 
+bool ViewBounds::placeFace(const SceneryFace& face, double size,
+                           std::vector<std::array<double, 2>>& points) const {
+    points.clear();
+    double twiceArea = 0;
+    for (const auto& corner : face.corners) {
+        std::array<double, 2> point;
+        place(corner.data(), size, point[0], point[1]);
+        if (!points.empty())
+            twiceArea += points.back()[0] * point[1] - point[0] * points.back()[1];
+        points.push_back(point);
+    }
+    if (!points.empty())
+        twiceArea += points.back()[0] * points.front()[1] - points.front()[0] * points.back()[1];
+    return std::fabs(twiceArea) < 1e-9 * size * size;
+}
+
 bool ViewBounds::isJump(const BodySample& a, const BodySample& b) const {
     for (int axis = 0; axis < 2; ++axis) {
         const int index = kAxes[m_view][axis];

@@ -19,6 +19,12 @@ public:
     void place(const BodySample& sample, double size, double& across, double& down) const {
         place(sample.position, size, across, down);
     }
+    /// The panel coordinates of `face`'s corners in `points`; true when the face is seen
+    /// edge-on (its outline encloses no area) and so shows as a line.
+    bool placeFace(const SceneryFace& face, double size, std::vector<std::array<double, 2>>& points) const;
+    /// Whether the view shows faces of `kind`: ceilings only from the side, since from above
+    /// they would hide the floors.
+    bool shows(SceneryFace::Kind kind) const { return m_view == 0 || kind != SceneryFace::Kind::Ceiling; }
     /// True when a step from `a` to `b` is a jump (a wrap-around) rather than a movement: it
     /// crosses more than half of the shown area.
     bool isJump(const BodySample& a, const BodySample& b) const;
