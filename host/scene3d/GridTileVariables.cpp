@@ -1,38 +1,93 @@
 #include "host/scene3d/GridTileVariables.h"
 
-#include <type_traits>
+#include <array>
 
 namespace zor::host {
 
 namespace {
 
 constexpr const char* kSideNames[4] = {"side0", "side1", "side2", "side3"};
+constexpr const char* kSegmentNames[3] = {"middle", "lower", "upper"};
 
-// One face of a tile as the file sees it: whether it is there, its own height (wall segments
-// that have one), its speed (floors and ceilings) and its attribute indices.
-// `Number` is T for reading, const T for writing.
-template <typename Number>
+// One face of a tile as the file has it. The tile record is packed, so its members are copied
+// in and out rather than read and written in place.
+template <typename T>
 struct Face {
-    using Flag = std::conditional_t<std::is_const_v<Number>, const uint8, uint8>;
-    using Index = std::conditional_t<std::is_const_v<Number>, const uint32, uint32>;
-    Flag& present;
-    Number* height;
-    Number* speed;
-    Index& collision;
-    Index& rigidBody;
+    bool present = false;
+    T height = 0;
+    T speed = 0;
+    uint32 collision = kNoGridAttribute;
+    uint32 rigidBody = kNoGridAttribute;
 };
 
+// The faces of a tile in file order: floor, ceiling, then each side's middle, lower and upper
+// segment. Floors and ceilings have a speed, the lower and upper segments a height.
 template <typename T>
-bool readFace(IVariableReader* reader, const char* name, const Face<T>& face) {
+using TileFaces = std::array<Face<T>, 14>;
+
+bool hasSpeed(std::size_t face) {
+    return face < 2;
+}
+
+bool hasHeight(std::size_t face) {
+    return face >= 2 && (face - 2) % 3 != 0;
+}
+
+template <typename T>
+TileFaces<T> facesOf(const GridTile<T>& tile) {
+    TileFaces<T> faces;
+    faces[0] = {tile.floorPresent != 0, 0, tile.floorSpeed, tile.floorCollision, tile.floorRigidBody};
+    faces[1] = {tile.ceilingPresent != 0, 0, tile.ceilingSpeed, tile.ceilingCollision, tile.ceilingRigidBody};
+    for (int s = 0; s < 4; ++s) {
+        const GridTileSide<T>& side = tile.sides[s];
+        faces[2 + 3 * s] = {side.middlePresent != 0, 0, 0, side.middleCollision, side.middleRigidBody};
+        faces[3 + 3 * s] = {side.lowerPresent != 0, side.lowerHeight, 0, side.lowerCollision,
+                            side.lowerRigidBody};
+        faces[4 + 3 * s] = {side.upperPresent != 0, side.upperHeight, 0, side.upperCollision,
+                            side.upperRigidBody};
+    }
+    return faces;
+}
+
+template <typename T>
+void setFaces(GridTile<T>& tile, const TileFaces<T>& faces) {
+    tile.floorPresent = faces[0].present;
+    tile.floorSpeed = faces[0].speed;
+    tile.floorCollision = faces[0].collision;
+    tile.floorRigidBody = faces[0].rigidBody;
+    tile.ceilingPresent = faces[1].present;
+    tile.ceilingSpeed = faces[1].speed;
+    tile.ceilingCollision = faces[1].collision;
+    tile.ceilingRigidBody = faces[1].rigidBody;
+    for (int s = 0; s < 4; ++s) {
+        GridTileSide<T>& side = tile.sides[s];
+        const Face<T>* segments = &faces[2 + 3 * s];
+        side.middlePresent = segments[0].present;
+        side.middleCollision = segments[0].collision;
+        side.middleRigidBody = segments[0].rigidBody;
+        side.lowerPresent = segments[1].present;
+        side.lowerHeight = segments[1].height;
+        side.lowerCollision = segments[1].collision;
+        side.lowerRigidBody = segments[1].rigidBody;
+        side.upperPresent = segments[2].present;
+        side.upperHeight = segments[2].height;
+        side.upperCollision = segments[2].collision;
+        side.upperRigidBody = segments[2].rigidBody;
+    }
+}
+
+// Reads the node `name` into faces[index]; an absent node leaves the face absent.
+template <typename T>
+bool readFace(IVariableReader* reader, const char* name, std::size_t index, TileFaces<T>& faces) {
+    Face<T>& face = faces[index];
     bool found = false;
-    face.collision = face.rigidBody = kNoGridAttribute;
     if (!reader->enterNode(String(name), found))
         return false;
-    face.present = found ? 1 : 0;
+    face.present = found;
     if (!found)
         return true;
-    const bool read = (face.height == nullptr || readNumber(reader, "height", *face.height)) &&
-                      (face.speed == nullptr || readNumber(reader, "speed", *face.speed)) &&
+    const bool read = (!hasHeight(index) || readNumber(reader, "height", face.height)) &&
+                      (!hasSpeed(index) || readNumber(reader, "speed", face.speed)) &&
                       readCount(reader, "collision", face.collision) &&
                       readCount(reader, "rigidBody", face.rigidBody);
     reader->leaveNode();
@@ -42,41 +97,16 @@ bool readFace(IVariableReader* reader, const char* name, const Face<T>& face) {
 // Only what differs from an absent value is written: a still face has no speed, a face
 // without an attribute no index.
 template <typename T>
-bool writeFace(const VariablePass& pass, const char* name, const Face<const T>& face) {
+bool writeFace(const VariablePass& pass, const char* name, std::size_t index, const TileFaces<T>& faces) {
+    const Face<T>& face = faces[index];
     if (!face.present)
         return true;
-    return pass.node(name, [&face](const VariablePass& own) {
-        return (face.height == nullptr || own.number("height", *face.height)) &&
-               (face.speed == nullptr || *face.speed == 0 || own.number("speed", *face.speed)) &&
+    return pass.node(name, [&face, index](const VariablePass& own) {
+        return (!hasHeight(index) || own.number("height", face.height)) &&
+               (!hasSpeed(index) || face.speed == 0 || own.number("speed", face.speed)) &&
                (face.collision == kNoGridAttribute || own.count("collision", face.collision)) &&
                (face.rigidBody == kNoGridAttribute || own.count("rigidBody", face.rigidBody));
     });
-}
-
-// The faces of a tile in file order; `Tile` is GridTile<T> or its const form.
-template <typename T, typename Tile>
-Face<T> floorOf(Tile& tile) {
-    return {tile.floorPresent, nullptr, &tile.floorSpeed, tile.floorCollision, tile.floorRigidBody};
-}
-
-template <typename T, typename Tile>
-Face<T> ceilingOf(Tile& tile) {
-    return {tile.ceilingPresent, nullptr, &tile.ceilingSpeed, tile.ceilingCollision, tile.ceilingRigidBody};
-}
-
-template <typename T, typename Side>
-Face<T> middleOf(Side& side) {
-    return {side.middlePresent, nullptr, nullptr, side.middleCollision, side.middleRigidBody};
-}
-
-template <typename T, typename Side>
-Face<T> lowerOf(Side& side) {
-    return {side.lowerPresent, &side.lowerHeight, nullptr, side.lowerCollision, side.lowerRigidBody};
-}
-
-template <typename T, typename Side>
-Face<T> upperOf(Side& side) {
-    return {side.upperPresent, &side.upperHeight, nullptr, side.upperCollision, side.upperRigidBody};
 }
 
 } // namespace
@@ -87,46 +117,50 @@ String gridTileName(uint64 number) {
 
 template <typename T>
 bool readGridTile(IVariableReader* reader, GridTile<T>& tile) {
-    tile = GridTile<T>{};
-    if (!readNumber(reader, "floorHeight", tile.floorHeight) ||
-        !readNumber(reader, "ceilingHeight", tile.ceilingHeight) ||
-        !readFace(reader, "floor", floorOf<T>(tile)) || !readFace(reader, "ceiling", ceilingOf<T>(tile)))
+    T floorHeight = 0;
+    T ceilingHeight = 0;
+    TileFaces<T> faces;
+    bool sidePresent[4] = {};
+    if (!readNumber(reader, "floorHeight", floorHeight) ||
+        !readNumber(reader, "ceilingHeight", ceilingHeight) || !readFace(reader, "floor", 0, faces) ||
+        !readFace(reader, "ceiling", 1, faces))
         return false;
     for (int s = 0; s < 4; ++s) {
-        GridTileSide<T>& side = tile.sides[s];
-        bool found = false;
-        if (!reader->enterNode(String(kSideNames[s]), found))
+        if (!reader->enterNode(String(kSideNames[s]), sidePresent[s]))
             return false;
-        side.sidePresent = found ? 1 : 0;
-        if (!found) {
-            for (const Face<T>& segment : {middleOf<T>(side), lowerOf<T>(side), upperOf<T>(side)})
-                segment.collision = segment.rigidBody = kNoGridAttribute;
+        if (!sidePresent[s])
             continue;
-        }
-        const bool read = readFace(reader, "middle", middleOf<T>(side)) &&
-                          readFace(reader, "lower", lowerOf<T>(side)) &&
-                          readFace(reader, "upper", upperOf<T>(side));
+        bool read = true;
+        for (std::size_t segment = 0; segment < 3 && read; ++segment)
+            read = readFace(reader, kSegmentNames[segment], 2 + 3 * s + segment, faces);
         reader->leaveNode();
         if (!read)
             return false;
     }
+    tile = GridTile<T>{};
+    tile.floorHeight = floorHeight;
+    tile.ceilingHeight = ceilingHeight;
+    setFaces(tile, faces);
+    for (int s = 0; s < 4; ++s)
+        tile.sides[s].sidePresent = sidePresent[s];
     return true;
 }
 
 template <typename T>
 bool writeGridTile(const VariablePass& pass, const String& name, const GridTile<T>& tile) {
-    return pass.node(name.c_str(), [&tile](const VariablePass& own) {
-        if (!own.number("floorHeight", tile.floorHeight) ||
-            !own.number("ceilingHeight", tile.ceilingHeight) ||
-            !writeFace(own, "floor", floorOf<const T>(tile)) ||
-            !writeFace(own, "ceiling", ceilingOf<const T>(tile)))
+    const T floorHeight = tile.floorHeight;
+    const T ceilingHeight = tile.ceilingHeight;
+    const TileFaces<T> faces = facesOf(tile);
+    return pass.node(name.c_str(), [&](const VariablePass& own) {
+        if (!own.number("floorHeight", floorHeight) || !own.number("ceilingHeight", ceilingHeight) ||
+            !writeFace(own, "floor", 0, faces) || !writeFace(own, "ceiling", 1, faces))
             return false;
         for (int s = 0; s < 4; ++s) {
-            const GridTileSide<T>& side = tile.sides[s];
-            if (side.sidePresent && !own.node(kSideNames[s], [&side](const VariablePass& wall) {
-                    return writeFace(wall, "middle", middleOf<const T>(side)) &&
-                           writeFace(wall, "lower", lowerOf<const T>(side)) &&
-                           writeFace(wall, "upper", upperOf<const T>(side));
+            if (tile.sides[s].sidePresent && !own.node(kSideNames[s], [&faces, s](const VariablePass& wall) {
+                    for (std::size_t segment = 0; segment < 3; ++segment)
+                        if (!writeFace(wall, kSegmentNames[segment], 2 + 3 * s + segment, faces))
+                            return false;
+                    return true;
                 }))
                 return false;
         }

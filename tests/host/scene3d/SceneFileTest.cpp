@@ -201,14 +201,15 @@ TEST(SceneFile, StagesComeBackBitForBitFromJsonAndXml) {
     const GridTile<double>& lift = (*stage.getTiles())[0];
     const GridTile<double>& walls = (*stage.getTiles())[1];
     EXPECT_TRUE(lift.floorPresent && lift.ceilingPresent);
-    EXPECT_EQ(lift.floorSpeed, 0.5);
-    EXPECT_EQ(lift.floorCollision, kNoGridAttribute);
-    EXPECT_EQ(lift.ceilingCollision, 1u);
+    // Copies: the tile record is packed, its members are not aligned for a reference.
+    EXPECT_EQ(double(lift.floorSpeed), 0.5);
+    EXPECT_EQ(uint32(lift.floorCollision), kNoGridAttribute);
+    EXPECT_EQ(uint32(lift.ceilingCollision), 1u);
     EXPECT_TRUE(walls.sides[1].sidePresent && !walls.sides[1].middlePresent);
     EXPECT_FALSE(walls.sides[2].sidePresent);
     EXPECT_TRUE(walls.sides[3].lowerPresent && walls.sides[3].upperPresent);
-    EXPECT_EQ(walls.sides[3].lowerHeight, -0.5);
-    EXPECT_EQ(walls.sides[3].upperRigidBody, kNoGridAttribute);
+    EXPECT_EQ(double(walls.sides[3].lowerHeight), -0.5);
+    EXPECT_EQ(uint32(walls.sides[3].upperRigidBody), kNoGridAttribute);
     ASSERT_EQ(stage.getCollisionAttributes()->getCount(), 2u);
     ASSERT_EQ(stage.getRigidBodyAttributes()->getCount(), 1u);
     EXPECT_EQ(stage.getRigidBodyAttributes()->getData()[0], stage.getChild(1));
