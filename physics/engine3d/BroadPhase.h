@@ -1,0 +1,60 @@
+#pragma once
+
+#include "common/containers/Array.h"
+#include "physics/engine3d/PairGrid.h"
+
+namespace zor {
+
+/// The broad phase of the collision stage: for a primitive, the primitives after it that may
+/// touch it, in increasing order, wherever the responses of the passes have moved them.
+///
+/// Each primitive has a fat box, its box widened by a margin, so that the small pushes of a
+/// pass seldom take it out; the pairs of the fat boxes are found once, by a PairGrid. A
+/// primitive that leaves its fat box gets a new one around where it stands and becomes loose:
+/// a loose primitive is a candidate of every other, and its own candidates are gathered from
+/// the grid around its new box. When too many are loose the grid is built again. A box always
+/// lies in its fat box, so the candidates always include every primitive whose box overlaps.
+class BroadPhase {
+public:
+    /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes.
+    void build(const WidenedBox* boxes, const uint8* active, uint64 count);
+    /// Primitive `index` has moved to `box`.
+    void moved(uint64 index, const WidenedBox& box);
+
+    /// The first candidate of `index`, or the number of primitives when there is none.
+    uint64 first(uint64 index) {
+        m_walk.generation = ~uint64(0);
+        return next(index, index);
+    }
+    /// The first candidate of `index` after `after` (a candidate first or next gave).
+    uint64 next(uint64 index, uint64 after);
+
+private:
+    /// Where the walk through one primitive's candidates stands.
+    struct Walk {
+        uint64 index;
+        uint64 generation;
+        /// Every primitive is a candidate (a large or non-finite box).
+        bool everyPrimitive;
+        const uint32* listed;
+        const uint32* listedEnd;
+        uint64 loose;
+    };
+
+    void startWalk(uint64 index, uint64 after);
+    void rebuild();
+
+    PairGrid m_grid;
+    Array<WidenedBox> m_fat;
+    Array<uint8> m_active;
+    /// Per primitive: its fat box is the one the grid was built with.
+    Array<uint8> m_settled;
+    /// The primitives that are not settled, in increasing order.
+    Array<uint32> m_loose;
+    Array<uint32> m_gathered;
+    /// Changes whenever a fat box changes.
+    uint64 m_generation = 0;
+    Walk m_walk{};
+};
+
+} // namespace zor
