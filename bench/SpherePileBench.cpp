@@ -244,7 +244,7 @@ void BM_SpherePileOde(benchmark::State& state) {
     stepPile<OdePile>(state);
 }
 
-#define ZOR_PILE_SIZES Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)
+#define ZOR_PILE_SIZES Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)->Iterations(240)
 BENCHMARK(BM_SpherePileZorFloat)->ZOR_PILE_SIZES;
 BENCHMARK(BM_SpherePileZorDouble)->ZOR_PILE_SIZES;
 BENCHMARK(BM_SpherePileBullet)->ZOR_PILE_SIZES;

@@ -42,6 +42,55 @@ uint32 clampedCell(T floored, uint32 count) {
     return uint32(floored);
 }
 
+/// False when `shape` lies farther than its radius from the box around `corners` (with a
+/// margin for rounding): no detector finds a contact with the face then. A sphere is measured
+/// from its centre, a capsule by its box.
+template <typename T>
+bool mayTouchFace(const CapsuleShape<T>& shape, const Vector3<T> (&corners)[4]) {
+    const double a[3] = {double(shape.pointA.x), double(shape.pointA.y), double(shape.pointA.z)};
+    const double b[3] = {double(shape.pointB.x), double(shape.pointB.y), double(shape.pointB.z)};
+    double low[3] = {double(corners[0].x), double(corners[0].y), double(corners[0].z)};
+    double high[3] = {low[0], low[1], low[2]};
+    for (int c = 1; c < 4; ++c) {
+        const double corner[3] = {double(corners[c].x), double(corners[c].y), double(corners[c].z)};
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], corner[axis]);
+            high[axis] = std::max(high[axis], corner[axis]);
+        }
+    }
+    double magnitude = 0;
+    for (int axis = 0; axis < 3; ++axis)
+        magnitude = std::max({magnitude, std::abs(a[axis]), std::abs(b[axis]), std::abs(low[axis]),
+                              std::abs(high[axis])});
+    const double reach = double(shape.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    double gaps = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        // The gap between the face's box and the shape's axis box on this axis.
+        const double gap = std::max({low[axis] - std::max(a[axis], b[axis]), std::min(a[axis], b[axis]) - high[axis],
+                                     0.0});
+        if (gap > reach)
+            return false;
+        gaps += gap * gap;
+    }
+    return !(a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && gaps > reach * reach);
+}
+
+/// An attribute of the stage as last looked up, kept only when the look-up found one, so that
+/// looking it up again would have given the same without a word.
+template <typename Attribute>
+struct LookedUp {
+    uint32 index = kNoGridAttribute;
+    Attribute* attribute = nullptr;
+
+    template <typename LookUp>
+    Attribute* get(uint32 wanted, LookUp&& lookUp) {
+        if (wanted == index && attribute != nullptr)
+            return attribute;
+        index = wanted;
+        return attribute = lookUp(wanted);
+    }
+};
+
 /// One grid stage tested against one shape: the stage, the detector, the primitive and what
 /// the test found so far.
 template <typename T>
@@ -51,23 +100,35 @@ struct GridStageTest {
     GridStageCollisionCallback<T> callback;
     PhysicsCollisionPrimitive3D<T>& primitive;
     CapsuleShape<T>& shape;
+    bool passOverApart;
     uint32 cellIndex = 0;
     bool responded = false;
+    LookedUp<Collision3DAttribute<T>> lastCollision;
+    LookedUp<RigidBody3DAttribute<T>> lastRigidBody;
 
     /// Tests one face with corners counter-clockwise seen from the side it faces.
     void face(const Vector3<T> (&corners)[4], uint32 collisionIndex, uint32 rigidBodyIndex, uint32 faceKind,
               uint32 segmentKind, T faceSpeed) {
-        Collision3DAttribute<T>* faceCollision = getGridStageCollision3D(stage, collisionIndex);
-        RigidBody3DAttribute<T>* faceBody = getGridStageRigidBody3D(stage, rigidBodyIndex);
+        Collision3DAttribute<T>* faceCollision =
+            lastCollision.get(collisionIndex, [this](uint32 index) { return getGridStageCollision3D(stage, index); });
+        RigidBody3DAttribute<T>* faceBody =
+            lastRigidBody.get(rigidBodyIndex, [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
         RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
         if (body != nullptr && faceBody != nullptr && body->getExclusionGroup() != 0 &&
             body->getExclusionGroup() == faceBody->getExclusionGroup())
+            return;
+        if (passOverApart && !mayTouchFace(shape, corners))
             return;
         Vector3<T> normal{};
         T depth = 0;
         if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0], &corners[1],
                                                &corners[2], &corners[3], &normal, &depth))
             return;
+        if (callback != nullptr) {
+            // The callback is the host's: what it may change is looked up afresh.
+            lastCollision = {};
+            lastRigidBody = {};
+        }
         const bool accepted = callback == nullptr ||
                               callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
                                        faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
@@ -170,7 +231,7 @@ RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 in
 template <typename T>
 bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
                           GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
-                          CapsuleShape<T>& shape) {
+                          CapsuleShape<T>& shape, bool passOverApart) {
     const uint32 columns = stage.getColumns(), rows = stage.getRows();
     const T width = stage.getCellWidth(), depth = stage.getCellDepth();
     const Array<uint32>* cells = stage.getCells();
@@ -186,7 +247,7 @@ bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
     // Rows run along -z.
     const uint32 firstRow = clampedCell(std::floor(-(zMax + radius) / depth), rows);
     const uint32 lastRow = clampedCell(std::floor(-(zMin - radius) / depth), rows);
-    GridStageTest<T> test{stage, detector, callback, primitive, shape};
+    GridStageTest<T> test{stage, detector, callback, primitive, shape, passOverApart, 0, false, {}, {}};
     for (uint32 row = firstRow; row <= lastRow; ++row) {
         for (uint32 column = firstColumn; column <= lastColumn; ++column) {
             test.cellIndex = row * columns + column;
@@ -205,7 +266,7 @@ bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
     template Collision3DAttribute<T>* getGridStageCollision3D<T>(IGridStage<T>&, uint32);                      \
     template RigidBody3DAttribute<T>* getGridStageRigidBody3D<T>(IGridStage<T>&, uint32);                      \
     template bool collideWithGridStage<T>(IGridStage<T>&, ICollisionDetector<T>&, GridStageCollisionCallback<T>, \
-                                          PhysicsCollisionPrimitive3D<T>&, CapsuleShape<T>&);
+                                          PhysicsCollisionPrimitive3D<T>&, CapsuleShape<T>&, bool);
 ZOR_GRID_STAGE_COLLISIONS(float)
 ZOR_GRID_STAGE_COLLISIONS(double)
 #undef ZOR_GRID_STAGE_COLLISIONS

@@ -156,7 +156,7 @@ private:
                 continue;
             const Vector3<T> before = primitive.bodyTransform->position;
             if (collideWithGridStage(*static_cast<IGridStage<T>*>(*it), m_detector, m_gridStageCallback, primitive,
-                                     shape)) {
+                                     shape, g_pairBounds)) {
                 responded = true;
                 m_primitives.moveBodyOf(index, v3::minus(primitive.bodyTransform->position, before));
             }
