@@ -32,6 +32,7 @@ bool isFinite(const WidenedBox& box) {
 void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 count) {
     for (Array<uint32>* array : {&m_loose, &m_gathered})
         array->setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_count = count;
     m_fat.resize(count);
     m_active.resize(count);
     m_settled.resize(count);
@@ -50,6 +51,7 @@ void BroadPhase::rebuild() {
     for (uint64 i = 0; i < m_active.size(); ++i)
         m_settled[i] = m_active[i];
     m_loose.resize(0);
+    m_looseCount = 0;
     ++m_generation;
 }
 
@@ -73,6 +75,7 @@ void BroadPhase::moved(uint64 index, const WidenedBox& box) {
     for (; at != m_loose.begin() && at[-1] > index; --at)
         *at = at[-1];
     *at = uint32(index);
+    m_looseCount = m_loose.size();
 }
 
 void BroadPhase::startWalk(uint64 index, uint64 after) {
@@ -88,24 +91,6 @@ void BroadPhase::startWalk(uint64 index, uint64 after) {
         m_walk.listed = m_gathered.begin();
         m_walk.listedEnd = m_gathered.end();
     }
-}
-
-uint64 BroadPhase::next(uint64 index, uint64 after) {
-    const uint64 count = m_active.size();
-    if (m_walk.index != index || m_walk.generation != m_generation)
-        startWalk(index, after);
-    if (m_walk.everyPrimitive)
-        return after + 1 < count ? after + 1 : count;
-    while (m_walk.listed != m_walk.listedEnd && *m_walk.listed <= after)
-        ++m_walk.listed;
-    while (m_walk.loose < m_loose.size() && m_loose[m_walk.loose] <= after)
-        ++m_walk.loose;
-    uint64 candidate = count;
-    if (m_walk.listed != m_walk.listedEnd)
-        candidate = *m_walk.listed;
-    if (m_walk.loose < m_loose.size() && m_loose[m_walk.loose] < candidate)
-        candidate = m_loose[m_walk.loose];
-    return candidate;
 }
 
 } // namespace zor

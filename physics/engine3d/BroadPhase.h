@@ -27,7 +27,22 @@ public:
         return next(index, index);
     }
     /// The first candidate of `index` after `after` (a candidate first or next gave).
-    uint64 next(uint64 index, uint64 after);
+    uint64 next(uint64 index, uint64 after) {
+        if (m_walk.index != index || m_walk.generation != m_generation)
+            startWalk(index, after);
+        if (m_walk.everyPrimitive)
+            return after + 1 < m_count ? after + 1 : m_count;
+        while (m_walk.listed != m_walk.listedEnd && *m_walk.listed <= after)
+            ++m_walk.listed;
+        uint64 candidate = m_walk.listed != m_walk.listedEnd ? *m_walk.listed : m_count;
+        if (m_looseCount != 0) {
+            while (m_walk.loose < m_looseCount && m_loose[m_walk.loose] <= after)
+                ++m_walk.loose;
+            if (m_walk.loose < m_looseCount && m_loose[m_walk.loose] < candidate)
+                candidate = m_loose[m_walk.loose];
+        }
+        return candidate;
+    }
 
 private:
     /// Where the walk through one primitive's candidates stands.
@@ -52,6 +67,8 @@ private:
     /// The primitives that are not settled, in increasing order.
     Array<uint32> m_loose;
     Array<uint32> m_gathered;
+    uint64 m_looseCount = 0;
+    uint64 m_count = 0;
     /// Changes whenever a fat box changes.
     uint64 m_generation = 0;
     Walk m_walk{};

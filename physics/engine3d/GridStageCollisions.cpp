@@ -47,32 +47,28 @@ uint32 clampedCell(T floored, uint32 count) {
 /// from its centre, a capsule by its box.
 template <typename T>
 bool mayTouchFace(const CapsuleShape<T>& shape, const Vector3<T> (&corners)[4]) {
-    const double a[3] = {double(shape.pointA.x), double(shape.pointA.y), double(shape.pointA.z)};
-    const double b[3] = {double(shape.pointB.x), double(shape.pointB.y), double(shape.pointB.z)};
-    double low[3] = {double(corners[0].x), double(corners[0].y), double(corners[0].z)};
-    double high[3] = {low[0], low[1], low[2]};
-    for (int c = 1; c < 4; ++c) {
-        const double corner[3] = {double(corners[c].x), double(corners[c].y), double(corners[c].z)};
-        for (int axis = 0; axis < 3; ++axis) {
-            low[axis] = std::min(low[axis], corner[axis]);
-            high[axis] = std::max(high[axis], corner[axis]);
-        }
+    Vector3<T> low = corners[0], high = corners[0];
+    for (const Vector3<T>& corner : corners) {
+        low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z)};
+        high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z)};
     }
-    double magnitude = 0;
-    for (int axis = 0; axis < 3; ++axis)
-        magnitude = std::max({magnitude, std::abs(a[axis]), std::abs(b[axis]), std::abs(low[axis]),
-                              std::abs(high[axis])});
+    const Vector3<T>& a = shape.pointA;
+    const Vector3<T>& b = shape.pointB;
+    const Vector3<T> least{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+    const Vector3<T> most{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+    // The gaps between the face's box and the box of the shape's axis, 0 where they overlap.
+    const auto gap = [](double low, double high, double least, double most) {
+        return low > most ? low - most : least > high ? least - high : 0.0;
+    };
+    const double x = gap(low.x, high.x, least.x, most.x), y = gap(low.y, high.y, least.y, most.y),
+                 z = gap(low.z, high.z, least.z, most.z);
+    const double magnitude = std::max({-double(low.x), -double(low.y), -double(low.z), double(high.x), double(high.y),
+                                       double(high.z), -double(least.x), -double(least.y), -double(least.z),
+                                       double(most.x), double(most.y), double(most.z)});
     const double reach = double(shape.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
-    double gaps = 0;
-    for (int axis = 0; axis < 3; ++axis) {
-        // The gap between the face's box and the shape's axis box on this axis.
-        const double gap = std::max({low[axis] - std::max(a[axis], b[axis]), std::min(a[axis], b[axis]) - high[axis],
-                                     0.0});
-        if (gap > reach)
-            return false;
-        gaps += gap * gap;
-    }
-    return !(a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && gaps > reach * reach);
+    if (x > reach || y > reach || z > reach)
+        return false;
+    return !(a == b && x * x + y * y + z * z > reach * reach);
 }
 
 /// An attribute of the stage as last looked up, kept only when the look-up found one, so that
@@ -204,6 +200,8 @@ struct GridStageTest {
 
 template <typename T>
 Collision3DAttribute<T>* getGridStageCollision3D(IGridStage<T>& stage, uint32 index) {
+    if (index == kNoGridAttribute)
+        return nullptr;
     IObject* entry = listEntry(stage.getCollisionAttributes(), index);
     if (entry == nullptr)
         return nullptr;
@@ -217,6 +215,8 @@ Collision3DAttribute<T>* getGridStageCollision3D(IGridStage<T>& stage, uint32 in
 
 template <typename T>
 RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 index) {
+    if (index == kNoGridAttribute)
+        return nullptr;
     IObject* entry = listEntry(stage.getRigidBodyAttributes(), index);
     if (entry == nullptr)
         return nullptr;
