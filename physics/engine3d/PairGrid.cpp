@@ -142,14 +142,8 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
             out[found] = j;
         ++found;
     };
-    int64 low[3], high[3], cells = 1;
-    for (int axis = 0; axis < 3; ++axis) {
-        // A filed box that overlaps `box` has its low corner at most one cell below box's.
-        low[axis] = std::max<int64>(cellOf(box.low[axis], axis) - 1, 0);
-        high[axis] = std::min<int64>(cellOf(box.high[axis], axis), kCellsPerAxis - 1);
-        cells *= std::max<int64>(high[axis] - low[axis] + 1, 0);
-    }
-    if (cells > kMaxGatheredCells) {
+    int64 low[3], high[3];
+    if (!cellsAround(box, low, high)) {
         for (uint64 j = after + 1; j < m_count; ++j)
             if (m_cellKeys[j] != kAbsent && overlaps(m_boxes[j], box))
                 take(uint32(j));
@@ -158,7 +152,7 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
     for (int64 z = low[2]; z <= high[2]; ++z)
         for (int64 y = low[1]; y <= high[1]; ++y)
             for (int64 x = low[0]; x <= high[0]; ++x) {
-                const uint64 key = uint64(x) | uint64(y) << 21 | uint64(z) << 42;
+                const uint64 key = keyOf(x, y, z);
                 const uint64 bucket = bucketOf(key);
                 // A bucket holds its boxes in increasing order: walk it down to `after`.
                 for (uint32 e = m_bucketStarts[bucket + 1]; e-- > m_bucketStarts[bucket];) {
@@ -179,6 +173,17 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
     if (found <= capacity)
         sortSmall(out, out + found);
     return found;
+}
+
+bool PairGrid::cellsAround(const WidenedBox& box, int64 (&low)[3], int64 (&high)[3]) const {
+    int64 cells = 1;
+    for (int axis = 0; axis < 3; ++axis) {
+        // A filed box that overlaps `box` has its low corner at most one cell below box's.
+        low[axis] = std::max<int64>(cellOf(box.low[axis], axis) - 1, 0);
+        high[axis] = std::min<int64>(cellOf(box.high[axis], axis), kCellsPerAxis - 1);
+        cells *= std::max<int64>(high[axis] - low[axis] + 1, 0);
+    }
+    return cells <= kMaxGatheredCells;
 }
 
 int64 PairGrid::cellOf(double value, int axis) const {

@@ -42,8 +42,17 @@ public:
     /// `box` must be no larger than the one filed for a box that is not large.
     void gather(const WidenedBox& box, uint64 after, Array<uint32>& out) const;
 
-private:
+    /// The key of the cell holding `point`, or kLarge when it lies too far out to be filed.
+    uint64 cellKey(const double (&point)[3]) const;
+    /// The cells that hold the low corners of the filed boxes that may overlap `box`, as key
+    /// ranges per axis; false when there are too many to visit.
+    bool cellsAround(const WidenedBox& box, int64 (&low)[3], int64 (&high)[3]) const;
+    /// The width of a cell: no box filed by its low corner may be wider.
+    double cellSize() const { return m_cellSize; }
+    static uint64 keyOf(int64 x, int64 y, int64 z) { return uint64(x) | uint64(y) << 21 | uint64(z) << 42; }
     static constexpr uint64 kLarge = ~uint64(0);
+
+private:
     static constexpr uint64 kAbsent = ~uint64(0) - 1;
     static constexpr uint32 kUnlisted = ~uint32(0);
 
@@ -51,8 +60,6 @@ private:
     /// `capacity` (the boxes are then neither all written nor sorted).
     uint64 gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity) const;
 
-    /// The key of the cell holding `point`, or kLarge when it lies too far out to be filed.
-    uint64 cellKey(const double (&point)[3]) const;
     uint64 bucketOf(uint64 key) const;
 
     /// The cell coordinate of `value` on `axis`, clamped to the cells a key can tell apart.
