@@ -75,6 +75,7 @@ void BroadPhase::rebuild() {
     m_looseUnfiled.resize(0);
     m_looseCount = 0;
     ++m_generation;
+    ++m_build;
 }
 
 void BroadPhase::moved(uint64 index, const WidenedBox& box) {
@@ -155,17 +156,25 @@ void BroadPhase::gatherLoose(const WidenedBox& box, uint64 after) {
 }
 
 void BroadPhase::startWalk(uint64 index, uint64 after) {
+    // A settled primitive's own candidates hold until the grid is built again: only the loose
+    // ones are gathered again.
+    const bool sameSettled = m_walk.index == index && m_walk.build == m_build && m_settled[index];
     m_walk.index = index;
     m_walk.generation = m_generation;
+    m_walk.build = m_build;
     const WidenedBox& fat = m_fat[index];
-    m_walk.everyPrimitive = m_grid.isLarge(index) || !isFinite(fat);
+    if (!sameSettled) {
+        m_walk.everyPrimitive = m_grid.isLarge(index) || !isFinite(fat);
+        if (m_walk.everyPrimitive)
+            return;
+        if (!m_settled[index] || !m_grid.listed(index, m_walk.listed, m_walk.listedEnd)) {
+            m_grid.gather(fat, after, m_gathered);
+            m_walk.listed = m_gathered.begin();
+            m_walk.listedEnd = m_gathered.end();
+        }
+    }
     if (m_walk.everyPrimitive)
         return;
-    if (!m_settled[index] || !m_grid.listed(index, m_walk.listed, m_walk.listedEnd)) {
-        m_grid.gather(fat, after, m_gathered);
-        m_walk.listed = m_gathered.begin();
-        m_walk.listedEnd = m_gathered.end();
-    }
     m_gatheredLoose.resize(0);
     if (m_looseCount != 0)
         gatherLoose(fat, after);

@@ -25,7 +25,7 @@ public:
 
     /// The first candidate of `index`, or the number of primitives when there is none.
     uint64 first(uint64 index) {
-        m_walk.generation = ~uint64(0);
+        m_walk.index = ~uint64(0);
         return next(index, index);
     }
     /// The first candidate of `index` after `after` (a candidate first or next gave).
@@ -50,6 +50,7 @@ private:
     struct Walk {
         uint64 index;
         uint64 generation;
+        uint64 build;
         /// Every primitive is a candidate (a large or non-finite box).
         bool everyPrimitive;
         const uint32* listed;
@@ -83,8 +84,9 @@ private:
     uint32 m_looseBucketBits = 0;
     Array<uint32> m_gathered;
     Array<uint32> m_gatheredLoose;
-    /// Changes whenever a fat box changes.
+    /// Changes whenever a fat box changes, and whenever the grid is built.
     uint64 m_generation = 0;
+    uint64 m_build = 0;
     Walk m_walk{};
 };
 
