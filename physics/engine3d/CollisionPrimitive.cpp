@@ -212,7 +212,8 @@ WidenedBox CollisionPrimitives<T>::widenedBox(uint64 index) const {
     // The radius, a little more for the detector's rounding, and more again far out, where
     // the rounding of these sums grows with the coordinates: boxes widened so can be apart
     // only when the shapes are.
-    const double magnitude = std::max({-low[0], -low[1], -low[2], high[0], high[1], high[2]});
+    const double magnitude =
+        std::max(std::max(std::max(-low[0], high[0]), std::max(-low[1], high[1])), std::max(-low[2], high[2]));
     const double widen = double(m_records[index].radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
     return {{low[0] - widen, low[1] - widen, low[2] - widen}, {high[0] + widen, high[1] + widen, high[2] + widen}};
 }
