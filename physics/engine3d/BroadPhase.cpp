@@ -8,14 +8,15 @@ namespace zor {
 namespace {
 
 // How much wider than a box its fat box is, as a part of the box's width on each side: piled
-// bodies are pushed by a small part of their size in a pass.
-constexpr double kFatMargin = 0.1;
+// bodies are pushed by a small part of their size in a pass, and a quarter keeps most bodies that
+// land on a pile at speed inside.
+constexpr double kFatMargin = 0.25;
 constexpr uint32 kNone = ~uint32(0);
 
 /// Loose primitives allowed before the grid is built again: enough that a hard impact, which
 /// pushes many bodies out of their fat boxes, builds it again only a few times.
 uint64 looseLimit(uint64 count) {
-    return 64 + count / 4;
+    return 64 + count / 2;
 }
 
 WidenedBox fattened(const WidenedBox& box) {
