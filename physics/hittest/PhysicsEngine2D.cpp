@@ -4,12 +4,9 @@
 #include "common/framework/IElement.h"
 #include "common/framework/IScene2D.h"
 #include "common/log/Log.h"
-#include "common/object/HeldReference.h"
 #include "common/object/Identifiers.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/hittest/ElementHit.h"
-#include "physics/hittest/HitTestScene.h"
-#include "physics/hittest/PhysicsEngine2DReserved.h"
 
 namespace zor {
 
@@ -23,8 +20,6 @@ IObject* PhysicsEngine2D::allocateObject() {
 PhysicsEngine2D::PhysicsEngine2D() = default;
 
 PhysicsEngine2D::~PhysicsEngine2D() {
-    replaceHeldReference(m_resourcesHandler, static_cast<IObject*>(nullptr));
-    replaceHeldReference(m_currentScene, static_cast<IScene2D*>(nullptr));
     m_reserved->destroy();
 }
 
@@ -45,11 +40,6 @@ IObject* PhysicsEngine2D::castTo(const GUID_t& guid) {
     return castToClass(guid, guids::kPhysicsEngine2D);
 }
 
-bool PhysicsEngine2D::setResourcesHandler(IObject* handler) {
-    replaceHeldReference(m_resourcesHandler, handler);
-    return true;
-}
-
 HitTestEvent* PhysicsEngine2D::performHitTestToSceneFloat(Vector2<float> point) {
     return performHitTestToScene(point, "zor::PhysicsEngine2D::performHitTestToSceneFloat");
 }
@@ -58,23 +48,16 @@ HitTestEvent* PhysicsEngine2D::performHitTestToSceneDouble(Vector2<double> point
     return performHitTestToScene(point, "zor::PhysicsEngine2D::performHitTestToSceneDouble");
 }
 
-IScene2D* PhysicsEngine2D::getCurrentScene(bool addReference) {
-    return handOutReference(m_currentScene, addReference);
-}
-
-void PhysicsEngine2D::setCurrentScene(IScene2D* scene) {
-    replaceHeldReference(m_currentScene, scene);
-}
-
 PhysicsEngine2DReserved* PhysicsEngine2D::getPhysicsEngine2DReserved() {
     return m_reserved;
 }
 
 template <typename T>
 HitTestEvent* PhysicsEngine2D::performHitTestToScene(const Vector2<T>& point, const char* functionName) {
-    if (!canHitTestScene<T>(m_resourcesHandler, m_currentScene, functionName))
+    IScene2D* scene = sceneToHitTest<T>(functionName);
+    if (scene == nullptr)
         return nullptr;
-    const Array<UnfoldedElement2D>& records = unfoldedRecords(m_currentScene->getUnfoldedElements());
+    const Array<UnfoldedElement2D>& records = unfoldedRecords(scene->getUnfoldedElements());
     // The last record is drawn last, on top of the others: it is tested first.
     for (uint64 i = records.size(); i-- > 0;) {
         const UnfoldedElement2D& unfoldedElement = records[i];

@@ -8,15 +8,12 @@
 #include "common/framework/IElementState.h"
 #include "common/framework/IScene2D.h"
 #include "common/log/Log.h"
-#include "common/object/HeldReference.h"
 #include "common/object/Identifiers.h"
 #include "common/variables/Matrix.h"
 #include "common/variables/Rect.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/hittest/ElementHit.h"
-#include "physics/hittest/HitTestScene.h"
 #include "physics/hittest/MatrixRoutines.h"
-#include "physics/hittest/TesterEngineReserved.h"
 
 namespace zor {
 namespace {
@@ -64,8 +61,6 @@ IObject* TesterEngine::allocateObject() {
 TesterEngine::TesterEngine() = default;
 
 TesterEngine::~TesterEngine() {
-    replaceHeldReference(m_resourcesHandler, static_cast<IObject*>(nullptr));
-    replaceHeldReference(m_currentScene, static_cast<IScene2D*>(nullptr));
     m_reserved->destroy();
 }
 
@@ -86,11 +81,6 @@ IObject* TesterEngine::castTo(const GUID_t& guid) {
     return castToClass(guid, guids::kTesterEngine);
 }
 
-bool TesterEngine::setResourcesHandler(IObject* handler) {
-    replaceHeldReference(m_resourcesHandler, handler);
-    return true;
-}
-
 HitTestEvent* TesterEngine::performHitTestToSceneFloat(Vector2<float> point) {
     return performHitTestToScene(point, "zor::TesterEngine::performHitTestToSceneFloat");
 }
@@ -99,22 +89,14 @@ HitTestEvent* TesterEngine::performHitTestToSceneDouble(Vector2<double> point) {
     return performHitTestToScene(point, "zor::TesterEngine::performHitTestToSceneDouble");
 }
 
-IScene2D* TesterEngine::getCurrentScene(bool addReference) {
-    return handOutReference(m_currentScene, addReference);
-}
-
-void TesterEngine::setCurrentScene(IScene2D* scene) {
-    replaceHeldReference(m_currentScene, scene);
-}
-
 TesterEngineReserved* TesterEngine::getTesterEngineReserved() {
     return m_reserved;
 }
 
 template <typename T>
 HitTestEvent* TesterEngine::performHitTestToScene(const Vector2<T>& point, const char* functionName) {
-    IScene2D* scene = getCurrentScene(false);
-    if (!canHitTestScene<T>(m_resourcesHandler, scene, functionName))
+    IScene2D* scene = sceneToHitTest<T>(functionName);
+    if (scene == nullptr)
         return nullptr;
     const Array<UnfoldedElement2D>& records = unfoldedRecords(scene->getClipMarkedElements());
     // Walking from the back, a kind-3 record opens a clip region and the next record of another

@@ -1,20 +1,19 @@
 #pragma once
 
-#include "common/object/WObject.h"
-#include "common/variables/Vector.h"
+#include "physics/hittest/HitTestEngine2D.h"
+#include "physics/hittest/HitTestEngineReserved.h"
 
 namespace zor {
 
 struct ElementHit;
-class HitTestEvent;
 class IElement;
-class IScene2D;
-class TesterEngineReserved;
+class TesterEngine;
+using TesterEngineReserved = HitTestEngineReserved<TesterEngine>;
 
 /// A second 2D hit-testing engine with PhysicsEngine2D's interface. It walks the scene's
 /// clip-marked unfolded list, where an element outside a clip region that encloses it cannot be
 /// hit, and on a docking-layout element it reports which of the layout's separators was hit.
-class TesterEngine : public WObject {
+class TesterEngine : public HitTestEngine2D {
 public:
     /// The factory's allocator: a new engine with its companion, one owner.
     static IObject* allocateObject();
@@ -26,19 +25,9 @@ public:
     bool isTypeOf(const GUID_t& guid) const override;
     IObject* castTo(const GUID_t& guid) override;
 
-    /// Slot 42: holds `handler` (a reference is taken) instead of the previous one; null clears
-    /// it. Always true.
-    virtual bool setResourcesHandler(IObject* handler);
-    /// Slot 43: the event of the element or separator of a float scene under `point`, owned by
-    /// the caller; null when nothing is hit, the hit is passive, or the engine cannot test (a
-    /// warning).
-    virtual HitTestEvent* performHitTestToSceneFloat(Vector2<float> point);
-    /// Slot 44: the same for a double scene.
-    virtual HitTestEvent* performHitTestToSceneDouble(Vector2<double> point);
-    /// Slot 45: the current scene; with `addReference` the caller receives a reference of its own.
-    virtual IScene2D* getCurrentScene(bool addReference);
-    /// Slot 46: holds `scene` (a reference is taken) instead of the previous one; null clears it.
-    virtual void setCurrentScene(IScene2D* scene);
+    /// Slots 43 and 44: the event of the element or separator under `point`.
+    HitTestEvent* performHitTestToSceneFloat(Vector2<float> point) override;
+    HitTestEvent* performHitTestToSceneDouble(Vector2<double> point) override;
     /// Slot 47: the companion.
     virtual TesterEngineReserved* getTesterEngineReserved();
 
@@ -50,7 +39,7 @@ public:
 
 protected:
     TesterEngine();
-    /// Releases the handler and the scene, then destroys the companion.
+    /// Destroys the companion.
     ~TesterEngine();
 
 private:
@@ -60,8 +49,6 @@ private:
     template <typename T>
     HitTestEvent* performHitTestToSeparators(const Vector2<T>& point, ElementHit& hit);
 
-    IScene2D* m_currentScene = nullptr;
-    IObject* m_resourcesHandler = nullptr;
     TesterEngineReserved* m_reserved = nullptr;
 };
 

@@ -1,9 +1,7 @@
 // The two 2D hit-testing engines and their companions: every named operation at its slot.
 
 #include "physics/hittest/PhysicsEngine2D.h"
-#include "physics/hittest/PhysicsEngine2DReserved.h"
 #include "physics/hittest/TesterEngine.h"
-#include "physics/hittest/TesterEngineReserved.h"
 
 #include "support/ObjectSlots.h"
 

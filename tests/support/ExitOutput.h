@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TestApplicationData.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -38,5 +40,11 @@ std::string outputOfExit(Body body) {
     std::remove(path.c_str());
     return std::string(text, read);
 }
+
+/// A host record whose log lines go to standard output, where `outputOfExit` finds them.
+struct PrintingRecord : TestApplicationData {
+    using TestApplicationData::TestApplicationData;
+    void writeLog(const String& text) override { std::fputs(text.c_str(), stdout); }
+};
 
 } // namespace zor::test

@@ -1,19 +1,14 @@
 #include "host/core/HostObject.h"
 
 #include "common/variables/VariableReference.h"
+#include "support/Held.h"
 
 #include <gtest/gtest.h>
 
 namespace zor {
 namespace {
 
-// Owns one reference on a host object for the length of a test.
-struct Held {
-    IObject* object = HostObject::create();
-    ~Held() { object->release(); }
-    IObject* operator->() const { return object; }
-    operator IObject*() const { return object; }
-};
+using Held = test::Held<HostObject>;
 
 TEST(HostObject, TheNameIsAVariableAndCloneAndResetCoverNameAndFlags) {
     Held object;

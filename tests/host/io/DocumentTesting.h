@@ -40,13 +40,6 @@ struct Objects {
     }
 };
 
-inline bool sameBits(float a, float b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-inline bool sameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 // Any finite number, drawn from the bit patterns so that subnormals and extremes come often.
 template <typename Number, typename Bits>
 Number randomFinite(std::mt19937_64& random) {

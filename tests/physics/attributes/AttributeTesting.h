@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace zor::test {
 
@@ -42,14 +40,6 @@ inline HostPhysicsAttribute& hostLevel(const WObject& attribute) {
 inline void markHostLevel(const WObject& attribute, const char* name) {
     hostLevel(attribute).setName(String(name));
     hostLevel(attribute).setEnabled(false);
-}
-
-/// The lines from the first one equal to `first` on (all of them when there is none).
-inline std::vector<std::string> linesFrom(const std::vector<std::string>& lines, const std::string& first) {
-    std::size_t start = 0;
-    while (start < lines.size() && lines[start] != first)
-        ++start;
-    return start < lines.size() ? std::vector<std::string>(lines.begin() + start, lines.end()) : lines;
 }
 
 } // namespace zor::test

@@ -14,13 +14,6 @@
 namespace zor::test {
 namespace {
 
-// A host record whose log goes to standard output, where the exit tests find it.
-class PrintedLogRecord : public TestApplicationData {
-public:
-    using TestApplicationData::TestApplicationData;
-    void writeLog(const String& text) override { std::fputs(text.c_str(), stdout); }
-};
-
 IObject* noPhysicsAttribute() {
     return nullptr;
 }
@@ -41,14 +34,14 @@ TEST(WPhysicsAttributeDeathTest, WithoutAHostLevelTheProcessEnds) {
         "ERROR: assert(interfacePhysicsAttribute != NULL)\n");
     // No project module record.
     EXPECT_EQ(logLine(outputOfExit([] {
-                          PrintedLogRecord record(&HostObject::create);
+                          PrintingRecord record(&HostObject::create);
                           new Collision3DAttribute<float>;
                       }),
                       "ERROR"),
               "ERROR common zor_createObject - assert(appData->m_project != NULL)");
     // A project module that makes no level.
     EXPECT_EQ(logLine(outputOfExit([] {
-                          PrintedLogRecord record(&HostObject::create, &noPhysicsAttribute);
+                          PrintingRecord record(&HostObject::create, &noPhysicsAttribute);
                           new RigidBody3DAttribute<double>;
                       }),
                       "ERROR"),
@@ -59,7 +52,7 @@ TEST(WPhysicsAttributeDeathTest, WithoutAHostLevelTheProcessEnds) {
 template <typename Attribute>
 std::string copyFromNothing() {
     return logLine(outputOfExit([] {
-                       PrintedLogRecord record(&HostObject::create, &HostPhysicsAttribute::create);
+                       PrintingRecord record(&HostObject::create, &HostPhysicsAttribute::create);
                        (new Attribute)->copy(nullptr);
                    }),
                    "ERROR");

@@ -65,6 +65,11 @@ protected:
     Element2D<T>* add(const char* name, Rect<T> rectangle, Element2D<T>* parent = nullptr) {
         return test::addHitTestable(*m_scene, parent, name, rectangle);
     }
+    /// The hit test's name in the log lines.
+    static std::string hitTestFunction() {
+        return std::string(std::is_same_v<Engine, TesterEngine> ? "zor::TesterEngine" : "zor::PhysicsEngine2D") +
+               "::performHitTestToScene" + (std::is_same_v<T, float> ? "Float" : "Double");
+    }
     test::TestApplicationData m_record{&HostObject::create, &HostPhysicsAttribute::create};
     Scene2D<T>* m_scene = new Scene2D<T>();
     /// Set when a test has placed the elements itself: the hit tests do not unfold the scene.
@@ -78,12 +83,8 @@ using Configs = ::testing::Types<Config<PhysicsEngine2D, float>, Config<PhysicsE
 TYPED_TEST_SUITE(HitTestEngineTest, Configs);
 
 TYPED_TEST(HitTestEngineTest, RefusesWithoutHandlerSceneOrASceneOfItsNumberType) {
-    using T = typename TypeParam::T;
-    constexpr bool isFloat = std::is_same_v<T, float>;
-    const std::string function = std::string(std::is_same_v<typename TypeParam::Engine, TesterEngine>
-                                                 ? "zor::TesterEngine::performHitTestToScene"
-                                                 : "zor::PhysicsEngine2D::performHitTestToScene") +
-                                 (isFloat ? "Float" : "Double");
+    constexpr bool isFloat = std::is_same_v<typename TypeParam::T, float>;
+    const std::string function = this->hitTestFunction();
     this->add("button", {0, 0, 10, 10});
     this->m_record.clearCaptured();
 
@@ -103,13 +104,12 @@ TYPED_TEST(HitTestEngineTest, RefusesWithoutHandlerSceneOrASceneOfItsNumberType)
     other->release();
 
     const std::vector<std::string> expected = {
-        "WARN  zor_physics.dll " + function +
-            " - Physics engine doesn't have a resources handler. Cannot do anything.",
-        "WARN  zor_physics.dll " + function + " - " +
-            (isFloat ? "Current scene is NULL. Cannot do anything." : "Scene is NULL. Cannot do anything."),
-        "WARN  zor_physics.dll " + function + " - Current scene:0x" + address + " class variable type:" +
-            (isFloat ? "0xB is not compatible with point float type"
-                     : "0xA is not compatible with point double type")};
+        test::physicsWarning(function, "Physics engine doesn't have a resources handler. Cannot do anything."),
+        test::physicsWarning(function, isFloat ? "Current scene is NULL. Cannot do anything."
+                                               : "Scene is NULL. Cannot do anything."),
+        test::physicsWarning(function, "Current scene:0x" + std::string(address) + " class variable type:" +
+                                           (isFloat ? "0xB is not compatible with point float type"
+                                                    : "0xA is not compatible with point double type"))};
     EXPECT_EQ(test::logLines(this->m_record), expected);
 }
 
@@ -209,24 +209,14 @@ TYPED_TEST(HitTestEngineTest, ProjectivePointsAtInfinityAndSingularMatricesNever
     this->hitName(3, 0); // a hit or a miss, but an answer
 }
 
-// A host record whose log lines go to standard output, where a test of a process end reads them.
-struct PrintingRecord : test::TestApplicationData {
-    using TestApplicationData::TestApplicationData;
-    void writeLog(const String& text) override { std::fputs(text.c_str(), stdout); }
-};
-
 TYPED_TEST(HitTestEngineTest, AnElementRecordWithoutAnElementEndsTheProcess) {
-    using T = typename TypeParam::T;
-    const std::string function = std::string(std::is_same_v<typename TypeParam::Engine, TesterEngine>
-                                                 ? "zor::TesterEngine::performHitTestToScene"
-                                                 : "zor::PhysicsEngine2D::performHitTestToScene") +
-                                 (std::is_same_v<T, float> ? "Float" : "Double");
+    const std::string function = this->hitTestFunction();
     this->m_frozen = true;
     const UnfoldedElement2D empty{UnfoldedElementKindElement, nullptr, {}};
     test::listOf(this->m_scene->getUnfoldedElements()).pushBack(empty);
     test::listOf(this->m_scene->getClipMarkedElements()).pushBack(empty);
     const std::string output = test::outputOfExit([this] {
-        PrintingRecord record{&HostObject::create};
+        test::PrintingRecord record{&HostObject::create};
         this->hit(0, 0);
     });
     EXPECT_NE(

@@ -2,7 +2,8 @@
 // scenario folder and a fresh heap record per test, which the module keeps until it adopts the
 // next one. The module stays loaded, so no test relies on what an earlier one left behind.
 
-#include "support/TestApplicationData.h"
+#include "support/LoadedPhysicsModule.h"
+#include "support/LogLines.h"
 
 #include "host/core/HostObject.h"
 #include "host/project/HostPhysicsAttribute.h"
@@ -12,17 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace zor::test {
 namespace {
-
-std::string binDirectory() {
-    return std::getenv("ZOR_TEST_BIN_DIR") != nullptr ? std::getenv("ZOR_TEST_BIN_DIR") : ".";
-}
 
 platform::LibraryHandle load(const std::string& path, String& error) {
     return platform::loadLibrary(String(path.c_str()), error);
@@ -57,24 +53,8 @@ public:
     static inline std::vector<std::pair<const void*, uint32>> s_destroyed;
 };
 
-// The log lines of a record from their level on: the time and the identifiers are left out.
-std::vector<std::string> lines(const ScenarioRecord& record) {
-    std::vector<std::string> result;
-    const std::string log = record.writtenLog();
-    for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        const std::size_t level = log.find("] ", start);
-        result.push_back(level < end ? log.substr(level + 2, end - level - 2)
-                                     : "?" + log.substr(start, end - start));
-    }
-    return result;
-}
-
-std::string warning(const char* function, const std::string& message) {
-    return std::string("WARN  zor_physics.dll ") + function + " - " + message;
-}
-
 std::string refusedDependency(const char* name) {
-    return warning("zor::physicsInitialize",
+    return physicsWarning("zor::physicsInitialize",
                    std::string("Unable to initialize component module dependency: ") + name);
 }
 
@@ -103,7 +83,7 @@ protected:
         if (state != nullptr)
             record->*state = value;
         EXPECT_EQ(physicsInitialize()(record), started) << scenario;
-        EXPECT_EQ(lines(*record), expected) << scenario;
+        EXPECT_EQ(logLines(*record), expected) << scenario;
         return *record;
     }
 };
@@ -116,7 +96,7 @@ TEST_F(PhysicsInitializeTest, BringsUpEveryDependencyInOrderOnceAndKeepsTheRecor
     record.clearCaptured();
     ScenarioRecord::s_destroyed.clear();
     ASSERT_TRUE(physicsInitialize()(&record));
-    EXPECT_TRUE(lines(record).empty());
+    EXPECT_TRUE(logLines(record).empty());
     ASSERT_EQ(record.m_deinitializeCallbacks.size(), 3u);
     auto callback = record.m_deinitializeCallbacks.begin();
     const DeinitializeCallback first = *callback, second = *++callback, third = *++callback;
@@ -146,7 +126,7 @@ TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButN
         ScenarioRecord refused("complete");
         refused.m_frameworkVersion = version;
         EXPECT_FALSE(physicsInitialize()(&refused));
-        EXPECT_EQ(lines(held), Lines{warning("zor::physicsInitialize",
+        EXPECT_EQ(logLines(held), Lines{physicsWarning("zor::physicsInitialize",
                                              std::string("Application framework version:") + text +
                                                  " is incompatible with module framework version:1.5.0. "
                                                  "Cannot initialize component module: physics")});
@@ -155,8 +135,8 @@ TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButN
     }
     held.clearCaptured();
     EXPECT_FALSE(physicsInitialize()(nullptr));
-    EXPECT_EQ(lines(held),
-              Lines{warning("zor::physicsInitialize",
+    EXPECT_EQ(logLines(held),
+              Lines{physicsWarning("zor::physicsInitialize",
                             "Application data is NULL, cannot initialize component module: physics")});
 }
 
@@ -170,12 +150,12 @@ TEST_F(PhysicsInitializeTest, AMissingModuleOrExportOrARefusalFailsTheDependency
               {kCoreCalled,
                "WARN  common zor_loadLibrary - Unable to load library:zor_project.dll with error:" +
                    std::string(error.c_str()),
-               warning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
+               physicsWarning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
                refusedDependency("project")});
     EXPECT_TRUE(noProject.m_projectState == DependencyFailed && prepared(noProject) == 1);
     ScenarioRecord& noExport =
         start("missing_export", false,
-              {warning("zor_prepareCoreModule", "Unable to get function:\"coreInitialize\""),
+              {physicsWarning("zor_prepareCoreModule", "Unable to get function:\"coreInitialize\""),
                refusedDependency("core")});
     EXPECT_TRUE(noExport.m_coreState == DependencyFailed && prepared(noExport) == 0);
     ScenarioRecord& refusing =
@@ -186,7 +166,7 @@ TEST_F(PhysicsInitializeTest, AMissingModuleOrExportOrARefusalFailsTheDependency
     // The same refusal again, without a call; the log holds the repeated line back.
     refusing.clearCaptured();
     EXPECT_FALSE(physicsInitialize()(&refusing));
-    EXPECT_TRUE(lines(refusing).empty());
+    EXPECT_TRUE(logLines(refusing).empty());
     EXPECT_EQ(refusing.m_logRepeatCount, 1u);
 }
 

@@ -5,11 +5,11 @@
 
 #include "host/core/HostObject.h"
 #include "host/project/HostPhysicsAttribute.h"
+#include "support/LoadedPhysicsModule.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace zor {
@@ -18,8 +18,7 @@ namespace {
 TEST(PhysicsModule, TearDownListHasPhysicsBeforeCommon) {
     // Registering the module's classes makes host objects for them.
     test::TestApplicationData record(&HostObject::create, &HostPhysicsAttribute::create);
-    const char* bin = std::getenv("ZOR_TEST_BIN_DIR");
-    record.m_librariesDirectory = (std::string(bin != nullptr ? bin : ".") + "/scenarios/complete/").c_str();
+    record.m_librariesDirectory = (test::binDirectory() + "/scenarios/complete/").c_str();
     record.m_frameworkVersion = kModuleFrameworkVersion;
     ASSERT_TRUE(physicsInitialize(&record));
 

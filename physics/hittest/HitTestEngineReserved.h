@@ -4,18 +4,17 @@
 
 namespace zor {
 
-class PhysicsEngine2D;
-
-/// The companion of a PhysicsEngine2D: created and destroyed with its engine.
-class PhysicsEngine2DReserved {
+/// The companion of a 2D hit-testing engine: created and destroyed with its engine.
+template <typename Engine>
+class HitTestEngineReserved {
 public:
     ZOR_BLOCK_ALLOCATED
 
-    explicit PhysicsEngine2DReserved(PhysicsEngine2D* engine) : m_engine(engine) {}
+    explicit HitTestEngineReserved(Engine* engine) : m_engine(engine) {}
 
     /// Slot 0: ends the companion; bit 0 of `flags` also frees it.
     virtual void deletingDestructor(uint32 flags) {
-        this->~PhysicsEngine2DReserved();
+        this->~HitTestEngineReserved();
         if (flags & 1u)
             operator delete(this);
     }
@@ -23,13 +22,13 @@ public:
     virtual void destroy() { deletingDestructor(1); }
 
     /// The engine this companion belongs to.
-    PhysicsEngine2D* getEngine() const { return m_engine; }
+    Engine* getEngine() const { return m_engine; }
 
 protected:
-    ~PhysicsEngine2DReserved() = default;
+    ~HitTestEngineReserved() = default;
 
 private:
-    PhysicsEngine2D* m_engine;
+    Engine* m_engine;
 };
 
 } // namespace zor
