@@ -54,9 +54,9 @@ TEST(ObjectSlots, VariableReference) {
 }
 
 TEST(ObjectSlots, ApplicationDataLogOperations) {
-    test::expectSlots({ZOR_SLOT_AT(ApplicationData, deletingDestructor, 0), ZOR_SLOT_AT(ApplicationData, openLog, 10),
-                       ZOR_SLOT_AT(ApplicationData, isConsoleEchoEnabled, 12),
-                       ZOR_SLOT_AT(ApplicationData, writeLog, 13)});
+    test::expectSlots(
+        {ZOR_SLOT_AT(ApplicationData, deletingDestructor, 0), ZOR_SLOT_AT(ApplicationData, openLog, 10),
+         ZOR_SLOT_AT(ApplicationData, isConsoleEchoEnabled, 12), ZOR_SLOT_AT(ApplicationData, writeLog, 13)});
 }
 
 } // namespace

@@ -20,13 +20,14 @@ TEST(Scene2DSlots, SceneHoldsItsTwoLists) {
 }
 
 TEST(Scene2DSlots, ElementStateGeometryAndDockingLayout) {
-    test::expectSlots({AT(IElementState, deletingDestructor, 0), AT(IElementState, isPointerActive, 5),
-                       AT(IElementState, isHitTestVisible, 11), AT(IElementState, isKeyboardActive, 13),
-                       AT(IElementGeometry, deletingDestructor, 0), AT(IElementGeometry, getRectangle, 19),
-                       AT(IElementGeometry, getMatrix, 22), AT(IElementGeometry, getScale, 25),
-                       AT(IDockingLayout, deletingDestructor, 0), AT(IDockingLayout, getHorizontalPositions, 1),
-                       AT(IDockingLayout, getVerticalPositions, 4), AT(IDockingLayout, getHorizontalSeparators, 7),
-                       AT(IDockingLayout, getVerticalSeparators, 10)});
+    test::expectSlots(
+        {AT(IElementState, deletingDestructor, 0), AT(IElementState, isPointerActive, 5),
+         AT(IElementState, isHitTestVisible, 11), AT(IElementState, isKeyboardActive, 13),
+         AT(IElementGeometry, deletingDestructor, 0), AT(IElementGeometry, getRectangle, 19),
+         AT(IElementGeometry, getMatrix, 22), AT(IElementGeometry, getScale, 25),
+         AT(IDockingLayout, deletingDestructor, 0), AT(IDockingLayout, getHorizontalPositions, 1),
+         AT(IDockingLayout, getVerticalPositions, 4), AT(IDockingLayout, getHorizontalSeparators, 7),
+         AT(IDockingLayout, getVerticalSeparators, 10)});
 }
 
 #undef AT

@@ -26,18 +26,21 @@ struct Identity {
     bool notifiesListeners; // the 3D classes hand events to the listeners first
 };
 
+constexpr const char* kCollisionGuid = "10a0d77f-71ad-41aa-8bd6-6b5da4df47b5";
+constexpr const char* kRigidBodyGuid = "511efde9-796d-4777-ac79-2caa755ff3cf";
+
 template <typename Attribute>
 Identity identity() {
     if constexpr (std::is_same_v<Attribute, HitTestAttribute>)
         return {"HitTestAttribute", "", 0, 0, "26d5f972-8210-46d8-aaae-d3643cf3ac0f", false};
     else if constexpr (std::is_same_v<Attribute, Collision3DAttribute<float>>)
-        return {"Collision3DAttribute{float}", "float", 10, 4, "10a0d77f-71ad-41aa-8bd6-6b5da4df47b5", true};
+        return {"Collision3DAttribute{float}", "float", 10, 4, kCollisionGuid, true};
     else if constexpr (std::is_same_v<Attribute, Collision3DAttribute<double>>)
-        return {"Collision3DAttribute{double}", "double", 11, 8, "10a0d77f-71ad-41aa-8bd6-6b5da4df47b5", true};
+        return {"Collision3DAttribute{double}", "double", 11, 8, kCollisionGuid, true};
     else if constexpr (std::is_same_v<Attribute, RigidBody3DAttribute<float>>)
-        return {"RigidBody3DAttribute{float}", "float", 10, 4, "511efde9-796d-4777-ac79-2caa755ff3cf", true};
+        return {"RigidBody3DAttribute{float}", "float", 10, 4, kRigidBodyGuid, true};
     else
-        return {"RigidBody3DAttribute{double}", "double", 11, 8, "511efde9-796d-4777-ac79-2caa755ff3cf", true};
+        return {"RigidBody3DAttribute{double}", "double", 11, 8, kRigidBodyGuid, true};
 }
 
 // The members as `members` gives them: at the defaults, filled, and filled with one of the
@@ -61,8 +64,9 @@ MemberTexts memberTexts() {
 template <typename Attribute>
 class AttributeClassTest : public AttributeTest {};
 
-using AttributeClasses = ::testing::Types<HitTestAttribute, Collision3DAttribute<float>, Collision3DAttribute<double>,
-                                          RigidBody3DAttribute<float>, RigidBody3DAttribute<double>>;
+using AttributeClasses =
+    ::testing::Types<HitTestAttribute, Collision3DAttribute<float>, Collision3DAttribute<double>,
+                     RigidBody3DAttribute<float>, RigidBody3DAttribute<double>>;
 TYPED_TEST_SUITE(AttributeClassTest, AttributeClasses);
 
 TYPED_TEST(AttributeClassTest, AnswersForItsClassAndLeavesTheRestToItsHostLevel) {

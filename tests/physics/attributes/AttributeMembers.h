@@ -61,12 +61,14 @@ void fill(RigidBody3DAttribute<T>& a) {
     markHostLevel(a, "wheel");
 }
 
-inline const std::string kRigidBodyDefaults = "speed (0,0,0) max 0 acceleration (0,0,0) max 0 angular (0,0,0) "
-                                              "(0,0,0) mass 1 restitution 1 combine 0 friction 0 0 locks 000 "
-                                              "loops 00 group 0";
-inline const std::string kRigidBodyFilled = "speed (1,2,3) max 4 acceleration (5,6,7) max 8 angular (9,10,11) "
-                                            "(12,13,14) mass -2.5 infinite immovable restitution 0.5 combine "
-                                            "300 friction 0.25 0.125 locks 111 loops 11 group 7";
+inline const std::string kRigidBodyDefaults =
+    "speed (0,0,0) max 0 acceleration (0,0,0) max 0 angular (0,0,0) "
+    "(0,0,0) mass 1 restitution 1 combine 0 friction 0 0 locks 000 "
+    "loops 00 group 0";
+inline const std::string kRigidBodyFilled =
+    "speed (1,2,3) max 4 acceleration (5,6,7) max 8 angular (9,10,11) "
+    "(12,13,14) mass -2.5 infinite immovable restitution 0.5 combine "
+    "300 friction 0.25 0.125 locks 111 loops 11 group 7";
 
 inline std::string members(const EventAttribute& a) {
     return std::to_string(a.getEventParent()) + " \"" + a.getEventString().c_str() + "\"";
