@@ -127,6 +127,10 @@ private:
     static bool relocateStorage(Storage& storage, uint32 mode, uint32 growth, const Allocator* allocator,
                                 uint64 newSize, uint64 keep, uint64 tailFrom, uint64 tailTo,
                                 uint64 tailCount);
+    /// relocateStorage's growth of storage from the built-in allocation: the block grows in place
+    /// where the heap allows, so that the kept elements need no copy.
+    static void growBuiltInStorage(Storage& storage, uint64 newCapacity, uint64 keep, uint64 tailFrom,
+                                   uint64 tailTo, uint64 tailCount);
     /// Storage for `count` elements (value-initialised for class types); null when a custom
     /// allocator has none.
     static T* allocateElements(const Allocator* allocator, uint64 count);
@@ -207,12 +211,13 @@ template <typename T>
 inline bool Array<T>::keepsStorageAt(uint64 size) const {
     if (m_mode == ArrayModeGrowOnly)
         return size <= m_capacity;
-    // The power-of-two policy keeps a capacity c, a power of two, for the sizes from h = c / 2
-    // to c - 1, that is where size - h < h in unsigned arithmetic. h depends on the capacity
-    // alone, so over a loop of pushes the test of each push is one comparison.
-    const bool powerOfTwoPolicy = m_mode == ArrayModeOwned && (m_growth >> 28) == 0x2;
-    const uint64 half = powerOfTwoPolicy && (m_capacity & (m_capacity - 1)) == 0 ? m_capacity >> 1 : 0;
-    return size - half < half;
+    if (m_mode != ArrayModeOwned || (m_growth >> 28) != 0x2)
+        return false;
+    // The power-of-two policy keeps a capacity c for the sizes n with c / 2 <= n < c, c a power
+    // of two: then, and only then, the bits of 2n from c's bit up are c's bit alone. A capacity
+    // that is no power of two has bits below its lowest one and never passes.
+    const uint64 capacity = m_capacity;
+    return ((size << 1) & (0 - capacity)) == capacity && capacity != 0;
 }
 
 template <typename T>
@@ -283,6 +288,12 @@ bool Array<T>::relocateStorage(Storage& storage, uint32 mode, uint32 growth, con
         storage.size = newSize;
         return true;
     }
+    if (newCapacity > storage.capacity && storage.data != nullptr &&
+        (allocator == nullptr || allocator == defaultAllocator())) {
+        growBuiltInStorage(storage, newCapacity, keep, tailFrom, tailTo, tailCount);
+        storage.size = newSize;
+        return true;
+    }
     T* elements = nullptr;
     if (newCapacity != 0) {
         elements = allocateElements(allocator, newCapacity);
@@ -296,6 +307,24 @@ bool Array<T>::relocateStorage(Storage& storage, uint32 mode, uint32 growth, con
     storage.capacity = newCapacity;
     storage.size = newSize;
     return true;
+}
+
+template <typename T>
+void Array<T>::growBuiltInStorage(Storage& storage, uint64 newCapacity, uint64 keep, uint64 tailFrom,
+                                  uint64 tailTo, uint64 tailCount) {
+    const std::size_t bytes =
+        newCapacity > SIZE_MAX / sizeof(T) ? SIZE_MAX : static_cast<std::size_t>(newCapacity * sizeof(T));
+    T* elements = static_cast<T*>(growMemoryBlock(storage.data, bytes));
+    copyElements(elements + tailTo, elements + tailFrom, tailCount);
+    if constexpr (std::is_class_v<T>) {
+        // As in a new block: every element that is neither kept nor moved is a fresh one.
+        for (uint64 i = keep; i < tailTo; ++i)
+            ::new (static_cast<void*>(elements + i)) T();
+        for (uint64 i = tailTo + tailCount > keep ? tailTo + tailCount : keep; i < newCapacity; ++i)
+            ::new (static_cast<void*>(elements + i)) T();
+    }
+    storage.data = elements;
+    storage.capacity = newCapacity;
 }
 
 template <typename T>

@@ -36,6 +36,20 @@ void* reallocateMemoryBlock(void* pointer, std::size_t newSize) {
     return moved;
 }
 
+void* growMemoryBlock(void* pointer, std::size_t newSize) {
+    if (pointer == nullptr)
+        return allocateMemoryBlock(newSize);
+    if (newSize == 0 || newSize > SIZE_MAX - kMemoryBlockHeaderSize - 7u)
+        std::abort();
+    const std::size_t usable = roundUpToEight(newSize);
+    auto* start = static_cast<unsigned char*>(std::realloc(blockStart(pointer), usable + kMemoryBlockHeaderSize));
+    if (start == nullptr)
+        std::abort();
+    const uint64 recorded = usable;
+    std::memcpy(start, &recorded, sizeof recorded);
+    return start + kMemoryBlockHeaderSize;
+}
+
 void freeMemoryBlock(void* pointer, std::size_t) {
     if (pointer != nullptr)
         std::free(blockStart(pointer));

@@ -15,6 +15,12 @@ void* allocateMemoryBlock(std::size_t size);
 /// A null pointer behaves as allocateMemoryBlock.
 void* reallocateMemoryBlock(void* pointer, std::size_t newSize);
 
+/// Resizes a block to `newSize` usable bytes, keeping min(old, new) bytes, in place when the
+/// system heap can (the block may move all the same); null behaves as allocateMemoryBlock.
+/// Containers use it for storage from the default allocator, where no one sees the difference
+/// from a reallocation but the copies saved.
+void* growMemoryBlock(void* pointer, std::size_t newSize);
+
 /// Returns a block to the system heap; null does nothing. The size is not needed.
 void freeMemoryBlock(void* pointer, std::size_t size = 0);
 

@@ -214,6 +214,23 @@ TEST(Array, UsesItsAllocatorAndStaysUnchangedWhenItRunsOut) {
     EXPECT_EQ(points[0].z, 3.0f);
     for (uint64 i = 1; i < points.capacity(); ++i)
         EXPECT_EQ(points.data()[i].x + points.data()[i].y + points.data()[i].z, 0.0f) << i;
+
+    // Blocks of the built-in allocation grow in place where they can, with the same result: a
+    // mode-6 block whose elements past the size hold old values, then a gap opened before a tail.
+    Array<Point> grown;
+    ASSERT_TRUE(grown.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo));
+    for (float x : {9.0f, 9.0f, 9.0f, 9.0f})
+        grown.pushBack(Point{x, x, x});
+    ASSERT_TRUE(grown.resize(1) && grown.resize(6));
+    for (uint64 i = 0; i < 6; ++i)
+        EXPECT_EQ(grown[i].x, i == 0 ? 9.0f : 0.0f) << i;
+    for (uint64 i = 0; i < 6; ++i)
+        grown[i].x = float(i + 1);
+    ASSERT_TRUE(grown.resize(10, 2, 1));
+    std::vector<float> xs;
+    for (uint64 i = 0; i < grown.capacity(); ++i)
+        xs.push_back(grown.data()[i].x);
+    EXPECT_EQ(xs, (std::vector<float>{1, 2, 3, 4, 0, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 } // namespace

@@ -31,9 +31,17 @@ TEST(MemoryBlock, ReallocateKeepsTheSmallerOfBothSizes) {
     auto* larger = static_cast<unsigned char*>(record->reallocate(smaller, 64));
     EXPECT_EQ(memoryBlockSize(larger), 64u);
     EXPECT_EQ(larger[0] + larger[3], 1 + 4);
-    record->free(larger, 64);
+
+    // Growing in place keeps the contents and records the new size, as moving does.
+    auto* grown = static_cast<unsigned char*>(growMemoryBlock(larger, 4001));
+    EXPECT_EQ(memoryBlockSize(grown), 4008u);
+    EXPECT_EQ(grown[0] + grown[3], 1 + 4);
+    freeMemoryBlock(grown);
 
     void* fresh = reallocateMemoryBlock(nullptr, 24);
+    EXPECT_EQ(memoryBlockSize(fresh), 24u);
+    freeMemoryBlock(fresh);
+    fresh = growMemoryBlock(nullptr, 24);
     EXPECT_EQ(memoryBlockSize(fresh), 24u);
     freeMemoryBlock(fresh);
     freeMemoryBlock(nullptr);
