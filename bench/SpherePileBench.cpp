@@ -3,6 +3,13 @@
 // detector) and for Bullet and ODE on the same scene in the same run. The spheres start on a
 // lattice one unit apart, layer over layer, each a little off the lattice so that the pile
 // tumbles instead of stacking; restitution 0.5 and friction 0.5 everywhere.
+//
+// Every engine steps the same first four seconds after the drop (the fall, the impact and the
+// settling), so the times compare the same work. The collision stage's all-pairs reference is
+// timed over the first steps only, next to the broad phase over the same steps. After the runs
+// the program prints the ratios, and the peak memory of each engine stepping the pile of 10,000:
+// each measured in a child process of its own (the same program), less the peak of a child
+// that builds nothing.
 
 #include "bench/BenchRecord.h"
 #include "common/object/ObjectFactory.h"
@@ -12,12 +19,20 @@
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
+#include "physics/engine3d/SceneCollisions.h"
 
 #include <benchmark/benchmark.h>
 #include <bullet/btBulletDynamicsCommon.h>
 #include <ode/ode.h>
 
+#include <sys/resource.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,6 +40,11 @@ namespace {
 using namespace zor;
 
 constexpr double kStep = 1.0 / 60;
+// Four seconds of the pile.
+constexpr int kSteps = 240;
+// Steps of the pile whose peak memory is measured.
+constexpr int kMemorySteps = 120;
+constexpr int kMemoryPile = 10000;
 constexpr double kRadius = 0.5;
 constexpr int kInside = 18;      // the box holds x in [1, 19] and z in [-19, -1]
 constexpr double kWallHeight = 100;
@@ -122,6 +142,11 @@ struct ZorPile {
         engine->beginIteration(kStep);
         engine->updateMovements();
         engine->updateCollisions(nullptr);
+        engine->endIteration();
+    }
+    void move() {
+        engine->beginIteration(kStep);
+        engine->updateMovements();
         engine->endIteration();
     }
 };
@@ -243,13 +268,143 @@ void BM_SpherePileBullet(benchmark::State& state) {
 void BM_SpherePileOde(benchmark::State& state) {
     stepPile<OdePile>(state);
 }
+/// The movement stage alone.
+void BM_SpherePileZorMovement(benchmark::State& state) {
+    ZorPile<double> pile(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        pile.move();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+/// The first steps, with the broad phase or with the all-pairs reference.
+void BM_SpherePileZorFirstSteps(benchmark::State& state) {
+    stepPile<ZorPile<double>>(state);
+}
+void BM_SpherePileZorAllPairs(benchmark::State& state) {
+    setCollisionPairBounds(false);
+    stepPile<ZorPile<double>>(state);
+    setCollisionPairBounds(true);
+}
 
-#define ZOR_PILE_SIZES Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)
-BENCHMARK(BM_SpherePileZorFloat)->ZOR_PILE_SIZES;
-BENCHMARK(BM_SpherePileZorDouble)->ZOR_PILE_SIZES;
-BENCHMARK(BM_SpherePileBullet)->ZOR_PILE_SIZES;
-BENCHMARK(BM_SpherePileOde)->ZOR_PILE_SIZES;
+#define ZOR_PILE(benchmark_) BENCHMARK(benchmark_)->Arg(100)->Arg(1000)->Arg(4000)->Arg(10000)->Iterations(kSteps)->Unit(benchmark::kMillisecond)
+ZOR_PILE(BM_SpherePileZorFloat);
+ZOR_PILE(BM_SpherePileZorDouble);
+ZOR_PILE(BM_SpherePileBullet);
+ZOR_PILE(BM_SpherePileOde);
+ZOR_PILE(BM_SpherePileZorMovement);
+// The reference tests every pair: a few steps are enough at the larger sizes.
+#define ZOR_FIRST_STEPS(benchmark_, pile_, steps_) BENCHMARK(benchmark_)->Arg(pile_)->Iterations(steps_)->Unit(benchmark::kMillisecond)
+#define ZOR_FIRST_STEPS_BOTH(pile_, steps_)                                                                      \
+    ZOR_FIRST_STEPS(BM_SpherePileZorFirstSteps, pile_, steps_);                                                  \
+    ZOR_FIRST_STEPS(BM_SpherePileZorAllPairs, pile_, steps_)
+ZOR_FIRST_STEPS_BOTH(100, 240);
+ZOR_FIRST_STEPS_BOTH(1000, 24);
+ZOR_FIRST_STEPS_BOTH(4000, 3);
+ZOR_FIRST_STEPS_BOTH(10000, 1);
+
+/// Keeps the CPU time per step of every run for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.iterations > 0)
+                m_cpuTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    }
+    /// The CPU time of `name` with argument `pile` and `steps` iterations, or NaN.
+    double time(const char* name, int pile, int steps = kSteps) const {
+        const auto found =
+            m_cpuTimes.find(std::string(name) + "/" + std::to_string(pile) + "/iterations:" + std::to_string(steps));
+        return found != m_cpuTimes.end() ? found->second : std::nan("");
+    }
+
+private:
+    std::map<std::string, double> m_cpuTimes;
+};
+
+/// Builds the pile of `peer` ("zor", "bullet", "ode" or "none") and steps it; the peak resident
+/// memory of the process in kilobytes.
+long peakOf(const std::string& peer) {
+    if (peer == "zor") {
+        ZorPile<double> pile(kMemoryPile);
+        for (int step = 0; step < kMemorySteps; ++step)
+            pile.step();
+    } else if (peer == "bullet") {
+        BulletPile pile(kMemoryPile);
+        for (int step = 0; step < kMemorySteps; ++step)
+            pile.step();
+    } else if (peer == "ode") {
+        OdePile pile(kMemoryPile);
+        for (int step = 0; step < kMemorySteps; ++step)
+            pile.step();
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+/// The peak of `peer` as a child process of this program reports it, or -1.
+long peakInChild(const char* program, const std::string& peer) {
+    const std::string command = std::string("'") + program + "' --pile-peak=" + peer;
+    FILE* child = popen(command.c_str(), "r");
+    if (child == nullptr)
+        return -1;
+    long peak = -1;
+    if (std::fscanf(child, "%ld", &peak) != 1)
+        peak = -1;
+    return pclose(child) == 0 ? peak : -1;
+}
+
+void printRatios(const RatioReporter& times, const char* program) {
+    std::printf("\nCPU time ratios, ours / peer, full step over the same %d steps (lower is better):\n", kSteps);
+    std::printf("%8s %14s %14s %14s %14s\n", "N", "float/Bullet", "double/Bullet", "float/ODE", "double/ODE");
+    for (int pile : {100, 1000, 4000, 10000}) {
+        const double bullet = times.time("BM_SpherePileBullet", pile), ode = times.time("BM_SpherePileOde", pile);
+        const double ours[] = {times.time("BM_SpherePileZorFloat", pile), times.time("BM_SpherePileZorDouble", pile)};
+        std::printf("%8d %14.2f %14.2f %14.2f %14.2f\n", pile, ours[0] / bullet, ours[1] / bullet, ours[0] / ode,
+                    ours[1] / ode);
+    }
+    std::printf("\nCost per body at N over that at 1,000 (double; log N / log 1,000 for comparison):\n");
+    for (int pile : {4000, 10000})
+        std::printf("%8d %8.2f %8.2f\n", pile,
+                    times.time("BM_SpherePileZorDouble", pile) / pile /
+                        (times.time("BM_SpherePileZorDouble", 1000) / 1000),
+                    std::log(double(pile)) / std::log(1000.0));
+    std::printf("\nMovement stage alone / full step (double), and all-pairs reference / broad phase over the "
+                "first steps:\n");
+    const int firstSteps[][2] = {{100, 240}, {1000, 24}, {4000, 3}, {10000, 1}};
+    for (const auto& [pile, steps] : firstSteps)
+        std::printf("%8d %8.3f %10.1f  (%d steps)\n", pile,
+                    times.time("BM_SpherePileZorMovement", pile) / times.time("BM_SpherePileZorDouble", pile),
+                    times.time("BM_SpherePileZorAllPairs", pile, steps) /
+                        times.time("BM_SpherePileZorFirstSteps", pile, steps),
+                    steps);
+    // Only with the runs of the largest pile: a run of a few benchmarks stays short.
+    if (std::isnan(times.time("BM_SpherePileZorDouble", kMemoryPile)))
+        return;
+    const long none = peakInChild(program, "none");
+    std::printf("\nPeak memory stepping the pile of %d for %d steps, above a process that builds nothing:\n",
+                kMemoryPile, kMemorySteps);
+    const long zor = peakInChild(program, "zor") - none;
+    for (const char* peer : {"bullet", "ode"}) {
+        const long peak = peakInChild(program, peer) - none;
+        std::printf("  ours %ld KB, %s %ld KB, ratio %.2f\n", zor, peer, peak, double(zor) / double(peak));
+    }
+}
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--pile-peak=", 12) == 0) {
+            std::printf("%ld\n", peakOf(argv[i] + 12));
+            return 0;
+        }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printRatios(reporter, argv[0]);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -186,7 +186,17 @@ bool capsuleCapsule(const Vector3<T>& a1, const Vector3<T>& b1, T radius1, const
 
 template <typename T>
 bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Contact<T>& contact) {
-    return capsuleCapsule(centre1, centre1, radius1, centre2, centre2, radius2, contact);
+    const Vec p1 = Vec::of(centre1), p2 = Vec::of(centre2);
+    if (!std::isfinite(p1.x + p1.y + p1.z + p2.x + p2.y + p2.z))
+        return capsuleCapsule(centre1, centre1, radius1, centre2, centre2, radius2, contact);
+    // Two capsules of no length, with the same arithmetic: adding zero turns -0 into +0.
+    const Vec zero{};
+    const Vec between = (p2 + zero) - (p1 + zero);
+    const double distance = length(between), reach = double(radius1) + double(radius2);
+    if (!(distance < reach))
+        return false;
+    const Vec normal = distance > kTouching ? between * (1 / distance) : separatingFallback(p1, p1, p2, p2);
+    return report(normal, reach - distance, contact);
 }
 
 template <typename T>

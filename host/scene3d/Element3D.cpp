@@ -6,6 +6,8 @@
 #include "host/scene3d/SceneVariables.h"
 #include "host/scene3d/Transform3D.h"
 
+#include <cstring>
+
 namespace zor {
 
 template <typename T>
@@ -244,7 +246,18 @@ void Element3D<T>::setPhysicsAttribute(uint32 kind, IObject* attribute) {
 
 template <typename T>
 void Element3D<T>::updateWorld(const Matrix4x4<T>& parentWorld) {
-    m_transform.local = host::localMatrix(m_transform.position, m_transform.rotation, m_scale);
+    // Compared as bits, so that a changed sign of zero or a NaN makes it again.
+    if (!m_turnMade || std::memcmp(&m_turnRotation, &m_transform.rotation, sizeof m_turnRotation) != 0 ||
+        std::memcmp(&m_turnScale, &m_scale, sizeof m_turnScale) != 0) {
+        m_turn = host::localMatrix(Vector3<T>{}, m_transform.rotation, m_scale);
+        m_turnRotation = m_transform.rotation;
+        m_turnScale = m_scale;
+        m_turnMade = true;
+    }
+    m_transform.local = m_turn;
+    m_transform.local[12] = m_transform.position.x;
+    m_transform.local[13] = m_transform.position.y;
+    m_transform.local[14] = m_transform.position.z;
     m_world = host::multiply(m_transform.local, parentWorld);
 }
 

@@ -78,6 +78,12 @@ private:
     Vector3<T> m_scale{1, 1, 1};
     ShapeData<T> m_shape{};
     Matrix4x4<T> m_world;
+    /// The local matrix without its translation, and the rotation and scale it was made from:
+    /// most elements only move, and then it is not made again.
+    Matrix4x4<T> m_turn;
+    Vector3<T> m_turnRotation{};
+    Vector3<T> m_turnScale{};
+    bool m_turnMade = false;
     IObject* m_attributes[3] = {};
     Mesh3D<T>* m_mesh = nullptr;
 };

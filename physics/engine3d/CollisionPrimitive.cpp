@@ -194,30 +194,28 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
     }
     listCarriers();
     computeBounds();
-    Array<WidenedBox> boxes;
+    m_widened.resize(count);
     Array<uint8> active;
+    active.resize(count);
     for (uint64 i = 0; i < count; ++i) {
-        boxes.pushBack(widenedBox(i));
-        active.pushBack(m_records[i].active);
+        m_widened[i] = widenedBox(i);
+        active[i] = m_records[i].active;
     }
-    m_grid.build(boxes.data(), active.data(), count);
-    m_candidates.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
-    m_candidates.resize(count);
+    m_broadPhase.build(m_widened.data(), active.data(), count);
 }
 
 template <typename T>
 WidenedBox CollisionPrimitives<T>::widenedBox(uint64 index) const {
     const Bounds& box = m_bounds[index];
-    // Half the reach of mayTouch, and a little more, on each side.
-    const double widen = double(m_records[index].radius) * (1 + 1e-6) + 1e-6;
-    return {{double(box.min.x) - widen, double(box.min.y) - widen, double(box.min.z) - widen},
-            {double(box.max.x) + widen, double(box.max.y) + widen, double(box.max.z) + widen}};
-}
-
-template <typename T>
-const Array<uint64>& CollisionPrimitives<T>::candidates(uint64 index, uint64 after) {
-    m_grid.gather(index, widenedBox(index), after, m_candidates);
-    return m_candidates;
+    const double low[3] = {double(box.min.x), double(box.min.y), double(box.min.z)};
+    const double high[3] = {double(box.max.x), double(box.max.y), double(box.max.z)};
+    // The radius, a little more for the detector's rounding, and more again far out, where
+    // the rounding of these sums grows with the coordinates: boxes widened so can be apart
+    // only when the shapes are.
+    const double magnitude =
+        std::max(std::max(std::max(-low[0], high[0]), std::max(-low[1], high[1])), std::max(-low[2], high[2]));
+    const double widen = double(m_records[index].radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    return {{low[0] - widen, low[1] - widen, low[2] - widen}, {high[0] + widen, high[1] + widen, high[2] + widen}};
 }
 
 template <typename T>
@@ -241,20 +239,6 @@ void CollisionPrimitives<T>::computeBounds() {
 }
 
 template <typename T>
-bool CollisionPrimitives<T>::mayTouch(uint64 first, uint64 second) const {
-    const Bounds& a = m_bounds[first];
-    const Bounds& b = m_bounds[second];
-    // Rounding is monotonic, so boxes moved with their shapes still hold them; the margin
-    // covers the detector's own rounding.
-    const double reach = (double(m_records[first].radius) + double(m_records[second].radius)) * (1 + 1e-6) + 1e-6;
-    const auto apart = [reach](T lowA, T highA, T lowB, T highB) {
-        return double(lowB) - double(highA) > reach || double(lowA) - double(highB) > reach;
-    };
-    return !(apart(a.min.x, a.max.x, b.min.x, b.max.x) || apart(a.min.y, a.max.y, b.min.y, b.max.y) ||
-             apart(a.min.z, a.max.z, b.min.z, b.max.z));
-}
-
-template <typename T>
 void CollisionPrimitives<T>::listCarriers() {
     for (uint64 i = 0; i < m_records.size(); ++i) {
         if (!m_records[i].active)
@@ -272,18 +256,24 @@ void CollisionPrimitives<T>::listCarriers() {
         if (ancestor != nullptr)
             ancestor->release();
     }
-    std::sort(m_carriers.begin(), m_carriers.end(), [](const Carrier& a, const Carrier& b) {
-        return std::less<IElement*>()(a.body, b.body);
-    });
+    const auto byBody = [](const Carrier& a, const Carrier& b) { return std::less<IElement*>()(a.body, b.body); };
+    std::sort(m_carriers.begin(), m_carriers.end(), byBody);
+    m_carriedFirst.resize(m_records.size());
+    m_carriedLast.resize(m_records.size());
+    for (uint64 i = 0; i < m_records.size(); ++i) {
+        const auto carried =
+            std::equal_range(m_carriers.begin(), m_carriers.end(), Carrier{m_records[i].body, 0}, byBody);
+        m_carriedFirst[i] = uint32(carried.first - m_carriers.begin());
+        m_carriedLast[i] = uint32(carried.second - m_carriers.begin());
+    }
 }
 
 template <typename T>
-void CollisionPrimitives<T>::moveBody(IElement* movedBody, const Vector3<T>& displacement) {
-    const auto byBody = [](const Carrier& a, const Carrier& b) { return std::less<IElement*>()(a.body, b.body); };
-    const auto carried = std::equal_range(m_carriers.begin(), m_carriers.end(), Carrier{movedBody, 0}, byBody);
-    for (const Carrier* carrier = carried.first; carrier != carried.second; ++carrier) {
-        PhysicsCollisionPrimitive3D<T>& primitive = m_records[carrier->primitive];
-        Bounds& box = m_bounds[carrier->primitive];
+void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displacement) {
+    for (uint32 c = m_carriedFirst[index]; c < m_carriedLast[index]; ++c) {
+        const uint64 moved = m_carriers[c].primitive;
+        PhysicsCollisionPrimitive3D<T>& primitive = m_records[moved];
+        Bounds& box = m_bounds[moved];
         box.min = v3::plus(box.min, displacement);
         box.max = v3::plus(box.max, displacement);
         primitive.pointA = v3::plus(primitive.pointA, displacement);
@@ -291,9 +281,9 @@ void CollisionPrimitives<T>::moveBody(IElement* movedBody, const Vector3<T>& dis
         if (primitive.vertices != nullptr)
             for (Vector3<T>& vertex : *primitive.vertices)
                 vertex = v3::plus(vertex, displacement);
-        m_grid.update(carrier->primitive, widenedBox(carrier->primitive));
+        m_widened[moved] = widenedBox(moved);
+        m_broadPhase.moved(moved, m_widened[moved]);
     }
-    m_moved = true;
 }
 
 template class CollisionPrimitives<float>;

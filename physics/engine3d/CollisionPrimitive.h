@@ -3,7 +3,7 @@
 #include "common/containers/Array.h"
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
-#include "physics/engine3d/PairGrid.h"
+#include "physics/engine3d/BroadPhase.h"
 
 namespace zor {
 
@@ -57,28 +57,24 @@ public:
     /// stay inactive.
     void build(IScene3D& scene);
 
-    /// Moves every primitive of `movedBody`, and of the bodies below it in the hierarchy, by
-    /// `displacement`.
-    void moveBody(IElement* movedBody, const Vector3<T>& displacement);
+    /// Moves every primitive carried by the body of primitive `index` (its own primitives and
+    /// those of the bodies below it in the hierarchy) by `displacement`.
+    void moveBodyOf(uint64 index, const Vector3<T>& displacement);
 
     uint64 size() const { return m_records.size(); }
     PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
 
     /// True when the shapes of two active primitives may touch: their boxes (around the axis or
-    /// the vertices, widened by the radii and a margin for rounding) overlap. Shapes farther
+    /// the vertices, widened by the radius and a margin for rounding) overlap. Shapes farther
     /// apart than their radii are no contact for any detector, so a pair that fails this test
     /// can be passed over without asking the detector.
-    bool mayTouch(uint64 first, uint64 second) const;
+    bool mayTouch(uint64 first, uint64 second) const { return overlaps(m_widened[first], m_widened[second]); }
 
-    /// The primitives after `after` that may touch primitive `index` where they are now, in
-    /// increasing order (valid until the next call).
-    const Array<uint64>& candidates(uint64 index, uint64 after);
-    /// True when a body moved since the last call.
-    bool takeMoved() {
-        const bool moved = m_moved;
-        m_moved = false;
-        return moved;
-    }
+    /// The primitives after `index` that may touch it where they are now, in increasing order:
+    /// the first, then the next after a given one; size() when there is none left. A walk
+    /// through them may be interleaved with moves.
+    uint64 firstCandidate(uint64 index) { return m_broadPhase.first(index); }
+    uint64 nextCandidate(uint64 index, uint64 after) { return m_broadPhase.next(index, after); }
 
 private:
     /// A body that carries a primitive: the primitive's own body or one of its first 64
@@ -98,16 +94,18 @@ private:
         Vector3<T> max;
     };
     void computeBounds();
-    /// The box of primitive `index`, widened by its radius and the margin of mayTouch.
+    /// The box of primitive `index` widened by its radius and a margin for rounding.
     WidenedBox widenedBox(uint64 index) const;
 
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
     Array<Carrier> m_carriers;
-    /// One box per record, moved with it.
+    /// Per primitive, the carriers of its body: [m_carriedFirst, m_carriedLast) in m_carriers.
+    Array<uint32> m_carriedFirst;
+    Array<uint32> m_carriedLast;
+    /// One box per record, moved with it, and the same widened.
     Array<Bounds> m_bounds;
-    PairGrid m_grid;
-    Array<uint64> m_candidates;
-    bool m_moved = false;
+    Array<WidenedBox> m_widened;
+    BroadPhase m_broadPhase;
 };
 
 } // namespace zor

@@ -42,6 +42,101 @@ uint32 clampedCell(T floored, uint32 count) {
     return uint32(floored);
 }
 
+/// False when `shape` lies farther than its radius from the box around `corners` (with a
+/// margin for rounding): no detector finds a contact with the face then. A sphere is measured
+/// from its centre, a capsule by its box.
+template <typename T>
+double largest(const Vector3<T>& low, const Vector3<T>& high) {
+    return std::max(std::max(std::max(-double(low.x), double(high.x)), std::max(-double(low.y), double(high.y))),
+                    std::max(-double(low.z), double(high.z)));
+}
+
+/// False when `shape` lies farther than its radius from the box from `low` to `high` (with a
+/// margin for rounding): no detector finds a contact with a face inside the box then. A sphere
+/// is measured from its centre, a capsule by its box.
+template <typename T>
+bool mayTouchBox(const CapsuleShape<T>& shape, const Vector3<T>& low, const Vector3<T>& high) {
+    const Vector3<T>& a = shape.pointA;
+    const Vector3<T>& b = shape.pointB;
+    const Vector3<T> least{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+    const Vector3<T> most{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+    // The gaps between the two boxes, 0 where they overlap.
+    const auto gap = [](double low, double high, double least, double most) {
+        return low > most ? low - most : least > high ? least - high : 0.0;
+    };
+    const double x = gap(low.x, high.x, least.x, most.x), y = gap(low.y, high.y, least.y, most.y),
+                 z = gap(low.z, high.z, least.z, most.z);
+    const double magnitude = std::max(largest(low, high), largest(least, most));
+    const double reach = double(shape.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    if (x > reach || y > reach || z > reach)
+        return false;
+    return !(a == b && x * x + y * y + z * z > reach * reach);
+}
+
+template <typename T>
+bool mayTouchFace(const CapsuleShape<T>& shape, const Vector3<T> (&corners)[4]) {
+    Vector3<T> low = corners[0], high = corners[0];
+    for (const Vector3<T>& corner : corners) {
+        low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z)};
+        high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z)};
+    }
+    return mayTouchBox(shape, low, high);
+}
+
+/// The heights from `low` to `high` that the faces of `tile` span; false when it has none.
+template <typename T>
+bool heightsOf(const GridTile<T>& tile, T& low, T& high) {
+    bool any = false;
+    const auto include = [&](T from, T to) {
+        low = any ? std::min({low, from, to}) : std::min(from, to);
+        high = any ? std::max({high, from, to}) : std::max(from, to);
+        any = true;
+    };
+    if (tile.floorPresent)
+        include(tile.floorHeight, tile.floorHeight);
+    if (tile.ceilingPresent)
+        include(tile.ceilingHeight, tile.ceilingHeight);
+    for (const GridTileSide<T>& walls : tile.sides) {
+        if (!walls.sidePresent)
+            continue;
+        if (walls.middlePresent)
+            include(tile.floorHeight, tile.ceilingHeight);
+        if (walls.lowerPresent)
+            include(tile.floorHeight, T(tile.floorHeight + walls.lowerHeight));
+        if (walls.upperPresent)
+            include(tile.ceilingHeight, T(tile.ceilingHeight + walls.upperHeight));
+    }
+    return any;
+}
+
+/// True when every attribute of the stage is of its class, so that looking one up writes
+/// nothing to the log and may be left out.
+bool holdsOnly(IObjectList* list, const GUID_t& guid) {
+    if (list == nullptr)
+        return true;
+    IObject* const* entries = list->getData();
+    for (uint32 i = 0; i < list->getCount(); ++i)
+        if (entries[i] != nullptr && !entries[i]->isTypeOf(guid))
+            return false;
+    return true;
+}
+
+/// An attribute of the stage as last looked up, kept only when the look-up found one, so that
+/// looking it up again would have given the same without a word.
+template <typename Attribute>
+struct LookedUp {
+    uint32 index = kNoGridAttribute;
+    Attribute* attribute = nullptr;
+
+    template <typename LookUp>
+    Attribute* get(uint32 wanted, LookUp&& lookUp) {
+        if (wanted == index && attribute != nullptr)
+            return attribute;
+        index = wanted;
+        return attribute = lookUp(wanted);
+    }
+};
+
 /// One grid stage tested against one shape: the stage, the detector, the primitive and what
 /// the test found so far.
 template <typename T>
@@ -51,23 +146,38 @@ struct GridStageTest {
     GridStageCollisionCallback<T> callback;
     PhysicsCollisionPrimitive3D<T>& primitive;
     CapsuleShape<T>& shape;
+    bool passOverApart;
+    /// Whole tiles out of reach may be passed over: their faces' attributes, which are looked
+    /// up first, write nothing to the log.
+    bool passOverTiles;
     uint32 cellIndex = 0;
     bool responded = false;
+    LookedUp<Collision3DAttribute<T>> lastCollision;
+    LookedUp<RigidBody3DAttribute<T>> lastRigidBody;
 
     /// Tests one face with corners counter-clockwise seen from the side it faces.
     void face(const Vector3<T> (&corners)[4], uint32 collisionIndex, uint32 rigidBodyIndex, uint32 faceKind,
               uint32 segmentKind, T faceSpeed) {
-        Collision3DAttribute<T>* faceCollision = getGridStageCollision3D(stage, collisionIndex);
-        RigidBody3DAttribute<T>* faceBody = getGridStageRigidBody3D(stage, rigidBodyIndex);
+        Collision3DAttribute<T>* faceCollision =
+            lastCollision.get(collisionIndex, [this](uint32 index) { return getGridStageCollision3D(stage, index); });
+        RigidBody3DAttribute<T>* faceBody =
+            lastRigidBody.get(rigidBodyIndex, [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
         RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
         if (body != nullptr && faceBody != nullptr && body->getExclusionGroup() != 0 &&
             body->getExclusionGroup() == faceBody->getExclusionGroup())
+            return;
+        if (passOverApart && !mayTouchFace(shape, corners))
             return;
         Vector3<T> normal{};
         T depth = 0;
         if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0], &corners[1],
                                                &corners[2], &corners[3], &normal, &depth))
             return;
+        if (callback != nullptr) {
+            // The callback is the host's: what it may change is looked up afresh.
+            lastCollision = {};
+            lastRigidBody = {};
+        }
         const bool accepted = callback == nullptr ||
                               callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
                                        faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
@@ -84,6 +194,11 @@ struct GridStageTest {
 
     /// Tests the faces of one tile of the cell spanning x0..x1 and z0 (near) to z1 (far).
     void tile(const GridTile<T>& tile, T x0, T x1, T z0, T z1) {
+        T low, high;
+        if (passOverTiles && (!heightsOf(tile, low, high) ||
+                              !mayTouchBox(shape, {std::min(x0, x1), low, std::min(z0, z1)},
+                                           {std::max(x0, x1), high, std::max(z0, z1)})))
+            return;
         if (tile.floorPresent) {
             const T y = tile.floorHeight;
             face({{x0, y, z1}, {x0, y, z0}, {x1, y, z0}, {x1, y, z1}}, tile.floorCollision, tile.floorRigidBody,
@@ -143,6 +258,8 @@ struct GridStageTest {
 
 template <typename T>
 Collision3DAttribute<T>* getGridStageCollision3D(IGridStage<T>& stage, uint32 index) {
+    if (index == kNoGridAttribute)
+        return nullptr;
     IObject* entry = listEntry(stage.getCollisionAttributes(), index);
     if (entry == nullptr)
         return nullptr;
@@ -156,6 +273,8 @@ Collision3DAttribute<T>* getGridStageCollision3D(IGridStage<T>& stage, uint32 in
 
 template <typename T>
 RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 index) {
+    if (index == kNoGridAttribute)
+        return nullptr;
     IObject* entry = listEntry(stage.getRigidBodyAttributes(), index);
     if (entry == nullptr)
         return nullptr;
@@ -170,7 +289,7 @@ RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 in
 template <typename T>
 bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
                           GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
-                          CapsuleShape<T>& shape) {
+                          CapsuleShape<T>& shape, bool passOverApart) {
     const uint32 columns = stage.getColumns(), rows = stage.getRows();
     const T width = stage.getCellWidth(), depth = stage.getCellDepth();
     const Array<uint32>* cells = stage.getCells();
@@ -186,7 +305,9 @@ bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
     // Rows run along -z.
     const uint32 firstRow = clampedCell(std::floor(-(zMax + radius) / depth), rows);
     const uint32 lastRow = clampedCell(std::floor(-(zMin - radius) / depth), rows);
-    GridStageTest<T> test{stage, detector, callback, primitive, shape};
+    const bool passOverTiles = passOverApart && holdsOnly(stage.getCollisionAttributes(), guids::kCollision3DAttribute) &&
+                               holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
+    GridStageTest<T> test{stage, detector, callback, primitive, shape, passOverApart, passOverTiles, 0, false, {}, {}};
     for (uint32 row = firstRow; row <= lastRow; ++row) {
         for (uint32 column = firstColumn; column <= lastColumn; ++column) {
             test.cellIndex = row * columns + column;
@@ -205,7 +326,7 @@ bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
     template Collision3DAttribute<T>* getGridStageCollision3D<T>(IGridStage<T>&, uint32);                      \
     template RigidBody3DAttribute<T>* getGridStageRigidBody3D<T>(IGridStage<T>&, uint32);                      \
     template bool collideWithGridStage<T>(IGridStage<T>&, ICollisionDetector<T>&, GridStageCollisionCallback<T>, \
-                                          PhysicsCollisionPrimitive3D<T>&, CapsuleShape<T>&);
+                                          PhysicsCollisionPrimitive3D<T>&, CapsuleShape<T>&, bool);
 ZOR_GRID_STAGE_COLLISIONS(float)
 ZOR_GRID_STAGE_COLLISIONS(double)
 #undef ZOR_GRID_STAGE_COLLISIONS

@@ -33,10 +33,12 @@ struct CapsuleShape {
 /// Collides `shape` (a copy of `primitive`'s) with the faces of the tiles its bounds overlap,
 /// widened by its radius: floors, ceilings and the wall segments of each present side. Each
 /// accepted contact between a rigid body and a rigid face gets the static-face response, and
-/// the shape follows the body. True when any face responded.
+/// the shape follows the body. With `passOverApart`, faces whose box lies beyond the shape's
+/// reach are passed over without asking the detector, which finds no contact there. True when
+/// any face responded.
 template <typename T>
 bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
                           GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
-                          CapsuleShape<T>& shape);
+                          CapsuleShape<T>& shape, bool passOverApart);
 
 } // namespace zor

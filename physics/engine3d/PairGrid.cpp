@@ -1,185 +1,211 @@
 #include "physics/engine3d/PairGrid.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <limits>
 
 namespace zor {
 namespace {
 
-// Cells per axis a gridded box may span; larger boxes are kept apart.
-constexpr int64 kMaxSpan = 2;
+// Boxes wider than this many median widths are kept apart.
+constexpr double kLargeFactor = 4;
+// Cells per axis that a key can tell apart, counted from the grid's origin.
+constexpr int64 kCellsPerAxis = int64(1) << 21;
+// Entries the lists may hold per box on average; piled bodies of one size need about ten.
+constexpr uint64 kListBudgetPerBox = 32;
+// Cells a gathering box may span before the grid is passed over for a walk of every box.
+constexpr int64 kMaxGatheredCells = 64;
 
-uint64 nextPowerOfTwo(uint64 value) {
-    uint64 power = 1;
-    while (power < value)
-        power <<= 1;
-    return power;
+double widthOf(const WidenedBox& box) {
+    return std::max({box.high[0] - box.low[0], box.high[1] - box.low[1], box.high[2] - box.low[2]});
+}
+
+void sortSmall(uint32* first, uint32* last) {
+    if (last - first > 32) {
+        std::sort(first, last);
+        return;
+    }
+    for (uint32* at = first + 1; at < last; ++at) {
+        const uint32 value = *at;
+        uint32* to = at;
+        for (; to != first && to[-1] > value; --to)
+            *to = to[-1];
+        *to = value;
+    }
 }
 
 } // namespace
 
-PairGrid::PairGrid() : m_cellSize(0), m_freeEntries(kNone), m_query(0) {
-    // Sized once by build; emptying must keep the storage.
-    m_large.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
-}
-
 void PairGrid::build(const WidenedBox* boxes, const uint8* active, uint64 count) {
-    // Cells twice the median extent: most bodies span one or two cells on each axis.
-    Array<double> extents;
-    for (uint64 i = 0; i < count; ++i) {
-        if (!active[i])
-            continue;
-        const WidenedBox& box = boxes[i];
-        const double extent = std::max({box.high[0] - box.low[0], box.high[1] - box.low[1], box.high[2] - box.low[2]});
-        if (std::isfinite(extent))
-            extents.pushBack(extent);
-    }
-    m_cellSize = 0;
-    if (!extents.isEmpty()) {
-        std::nth_element(extents.begin(), extents.begin() + extents.size() / 2, extents.end());
-        m_cellSize = 2 * extents[extents.size() / 2];
-    }
-    if (!(m_cellSize > 0) || !std::isfinite(m_cellSize))
-        m_cellSize = 1;
+    m_boxes = boxes;
+    m_count = count;
+    for (Array<uint32>* array : {&m_bucketStarts, &m_filed, &m_large, &m_listStarts, &m_listEnds, &m_lists})
+        array->setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_cellKeys.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_widths.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
 
-    m_placement.resize(count);
-    m_ranges.resize(count);
-    m_marks.resize(count);
-    std::fill(m_placement.begin(), m_placement.end(), uint8(Absent));
-    std::fill(m_marks.begin(), m_marks.end(), 0u);
-    m_query = 0;
-    const uint64 entryCount = count * kMaxSpan * kMaxSpan * kMaxSpan;
-    m_entries.resize(entryCount);
-    m_freeEntries = kNone;
-    for (uint64 i = entryCount; i-- > 0;) {
-        m_entries[i].next = m_freeEntries;
-        m_freeEntries = uint32(i);
+    // Cells a little wider than the widest box that is not large, so that two overlapping boxes
+    // have their low corners in the same or neighbouring cells whatever the rounding.
+    m_widths.resize(0);
+    for (uint64 i = 0; i < count; ++i)
+        if (active[i] && std::isfinite(widthOf(boxes[i])))
+            m_widths.pushBack(widthOf(boxes[i]));
+    double limit = 0;
+    if (!m_widths.isEmpty()) {
+        std::nth_element(m_widths.begin(), m_widths.begin() + m_widths.size() / 2, m_widths.end());
+        limit = kLargeFactor * m_widths[m_widths.size() / 2];
     }
-    m_buckets.resize(nextPowerOfTwo(std::max<uint64>(2 * entryCount, 16)));
-    std::fill(m_buckets.begin(), m_buckets.end(), kNone);
-    m_large.resize(count);
-    m_large.resize(0);
+    double widest = 0;
+    for (int axis = 0; axis < 3; ++axis)
+        m_origin[axis] = std::numeric_limits<double>::infinity();
+    const auto regular = [&](uint64 i) {
+        const WidenedBox& box = boxes[i];
+        return active[i] && widthOf(box) <= limit && std::isfinite(box.low[0] + box.low[1] + box.low[2]);
+    };
+    for (uint64 i = 0; i < count; ++i)
+        if (regular(i)) {
+            widest = std::max(widest, widthOf(boxes[i]));
+            for (int axis = 0; axis < 3; ++axis)
+                m_origin[axis] = std::min(m_origin[axis], boxes[i].low[axis]);
+        }
+    m_cellSize = widest > 0 ? widest * (1 + 1e-6) : 1;
+
+    m_cellKeys.resize(count);
+    uint64 filedCount = 0;
     for (uint64 i = 0; i < count; ++i) {
-        if (!active[i])
+        m_cellKeys[i] = !active[i] ? kAbsent : regular(i) ? cellKey(boxes[i].low) : kLarge;
+        filedCount += m_cellKeys[i] < kAbsent;
+    }
+
+    // Counting sort of the filed boxes by bucket, each bucket in increasing order.
+    // Sized by the active boxes, not the filed ones, so that building again allocates nothing.
+    uint64 activeCount = 0;
+    for (uint64 i = 0; i < count; ++i)
+        activeCount += active[i] != 0;
+    m_bucketBits = std::max(4, int(std::bit_width(2 * activeCount)));
+    const uint64 buckets = uint64(1) << m_bucketBits;
+    m_bucketStarts.resize(buckets + 1);
+    std::fill(m_bucketStarts.begin(), m_bucketStarts.end(), 0u);
+    for (uint64 i = 0; i < count; ++i)
+        if (m_cellKeys[i] < kAbsent)
+            ++m_bucketStarts[bucketOf(m_cellKeys[i])];
+    for (uint64 b = 1; b <= buckets; ++b)
+        m_bucketStarts[b] += m_bucketStarts[b - 1];
+    m_filed.resize(filedCount);
+    m_large.resize(0);
+    for (uint64 i = count; i-- > 0;)
+        if (m_cellKeys[i] < kAbsent)
+            m_filed[--m_bucketStarts[bucketOf(m_cellKeys[i])]] = uint32(i);
+    for (uint64 i = 0; i < count; ++i)
+        if (m_cellKeys[i] == kLarge)
+            m_large.pushBack(uint32(i));
+
+    // The lists, within their budget; a list is gathered in place at the end of the others.
+    const uint64 budget = kListBudgetPerBox * count + 64;
+    m_lists.resize(budget);
+    m_listStarts.resize(count);
+    m_listEnds.resize(count);
+    uint32 used = 0;
+    for (uint64 i = 0; i < count; ++i) {
+        m_listStarts[i] = used;
+        m_listEnds[i] = kUnlisted;
+        if (m_cellKeys[i] >= kAbsent)
             continue;
-        CellRange range;
-        if (cellsOf(boxes[i], range)) {
-            m_placement[i] = Gridded;
-            m_ranges[i] = range;
-            insert(i, range);
+        const uint64 found = gatherInto(boxes[i], i, m_lists.data() + used, budget - used);
+        if (found <= budget - used) {
+            used += uint32(found);
+            m_listEnds[i] = used;
         } else {
-            makeLarge(i);
+            m_listEnds[i] = kUnlisted;
         }
     }
 }
 
-void PairGrid::update(uint64 index, const WidenedBox& box) {
-    if (m_placement[index] != Gridded)
-        return;
-    CellRange range;
-    if (!cellsOf(box, range)) {
-        remove(index, m_ranges[index]);
-        makeLarge(index);
-        return;
-    }
-    const CellRange& old = m_ranges[index];
-    if (std::equal(range.low, range.low + 3, old.low) && std::equal(range.high, range.high + 3, old.high))
-        return;
-    remove(index, old);
-    m_ranges[index] = range;
-    insert(index, range);
-}
-
-void PairGrid::gather(uint64 index, const WidenedBox& box, uint64 after, Array<uint64>& out) {
-    out.resize(0);
-    ++m_query;
-    if (m_query == 0) { // the marks wrapped around: start them again
-        std::fill(m_marks.begin(), m_marks.end(), 0u);
-        m_query = 1;
-    }
-    CellRange range;
-    if (m_placement[index] != Gridded || !cellsOf(box, range)) {
-        // A large primitive meets every other one.
-        for (uint64 j = after + 1; j < m_placement.size(); ++j)
-            if (m_placement[j] != Absent)
-                out.pushBack(j);
-        return;
-    }
-    for (int64 x = range.low[0]; x <= range.high[0]; ++x)
-        for (int64 y = range.low[1]; y <= range.high[1]; ++y)
-            for (int64 z = range.low[2]; z <= range.high[2]; ++z) {
-                const int64 cell[3] = {x, y, z};
-                for (uint32 e = m_buckets[bucketOf(cell)]; e != kNone; e = m_entries[e].next) {
-                    const Entry& entry = m_entries[e];
-                    if (entry.primitive > after && std::equal(cell, cell + 3, entry.cell) && mark(entry.primitive))
-                        out.pushBack(entry.primitive);
-                }
-            }
-    for (uint64 j : m_large)
-        if (j > after && mark(j))
-            out.pushBack(j);
-    std::sort(out.begin(), out.end());
-}
-
-bool PairGrid::cellsOf(const WidenedBox& box, CellRange& range) const {
-    for (int axis = 0; axis < 3; ++axis) {
-        const double low = std::floor(box.low[axis] / m_cellSize), high = std::floor(box.high[axis] / m_cellSize);
-        // Far out or not finite: too large to be gridded (and no integer conversion overflows).
-        if (!(low >= -1e15 && high <= 1e15 && high - low < double(kMaxSpan)))
-            return false;
-        range.low[axis] = int64(low);
-        range.high[axis] = int64(high);
-    }
-    return true;
-}
-
-uint32 PairGrid::bucketOf(const int64 (&cell)[3]) const {
-    const uint64 hash = uint64(cell[0]) * 73856093u ^ uint64(cell[1]) * 19349663u ^ uint64(cell[2]) * 83492791u;
-    return uint32((hash ^ (hash >> 29)) & (m_buckets.size() - 1));
-}
-
-void PairGrid::insert(uint64 index, const CellRange& range) {
-    for (int64 x = range.low[0]; x <= range.high[0]; ++x)
-        for (int64 y = range.low[1]; y <= range.high[1]; ++y)
-            for (int64 z = range.low[2]; z <= range.high[2]; ++z) {
-                const uint32 e = m_freeEntries;
-                Entry& entry = m_entries[e];
-                m_freeEntries = entry.next;
-                entry = {{x, y, z}, index, kNone};
-                uint32& head = m_buckets[bucketOf(entry.cell)];
-                entry.next = head;
-                head = e;
-            }
-}
-
-void PairGrid::remove(uint64 index, const CellRange& range) {
-    for (int64 x = range.low[0]; x <= range.high[0]; ++x)
-        for (int64 y = range.low[1]; y <= range.high[1]; ++y)
-            for (int64 z = range.low[2]; z <= range.high[2]; ++z) {
-                const int64 cell[3] = {x, y, z};
-                for (uint32* link = &m_buckets[bucketOf(cell)]; *link != kNone; link = &m_entries[*link].next) {
-                    Entry& entry = m_entries[*link];
-                    if (entry.primitive == index && std::equal(cell, cell + 3, entry.cell)) {
-                        const uint32 e = *link;
-                        *link = entry.next;
-                        entry.next = m_freeEntries;
-                        m_freeEntries = e;
-                        break;
-                    }
-                }
-            }
-}
-
-void PairGrid::makeLarge(uint64 index) {
-    m_placement[index] = Large;
-    m_large.pushBack(index);
-}
-
-bool PairGrid::mark(uint64 index) {
-    if (m_marks[index] == m_query)
+bool PairGrid::listed(uint64 index, const uint32*& first, const uint32*& last) const {
+    if (m_listEnds[index] == kUnlisted)
         return false;
-    m_marks[index] = m_query;
+    first = m_lists.data() + m_listStarts[index];
+    last = m_lists.data() + m_listEnds[index];
     return true;
+}
+
+void PairGrid::gather(const WidenedBox& box, uint64 after, Array<uint32>& out) const {
+    out.resize(m_count);
+    out.resize(gatherInto(box, after, out.data(), m_count));
+}
+
+uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity) const {
+    uint64 found = 0;
+    const auto take = [&](uint32 j) {
+        if (found < capacity)
+            out[found] = j;
+        ++found;
+    };
+    int64 low[3], high[3];
+    if (!cellsAround(box, low, high)) {
+        for (uint64 j = after + 1; j < m_count; ++j)
+            if (m_cellKeys[j] != kAbsent && overlaps(m_boxes[j], box))
+                take(uint32(j));
+        return found;
+    }
+    for (int64 z = low[2]; z <= high[2]; ++z)
+        for (int64 y = low[1]; y <= high[1]; ++y)
+            for (int64 x = low[0]; x <= high[0]; ++x) {
+                const uint64 key = keyOf(x, y, z);
+                const uint64 bucket = bucketOf(key);
+                // A bucket holds its boxes in increasing order: walk it down to `after`.
+                for (uint32 e = m_bucketStarts[bucket + 1]; e-- > m_bucketStarts[bucket];) {
+                    const uint32 j = m_filed[e];
+                    if (j <= after)
+                        break;
+                    if (m_cellKeys[j] == key && overlaps(m_boxes[j], box))
+                        take(j);
+                }
+            }
+    for (uint64 e = m_large.size(); e-- > 0;) {
+        const uint32 j = m_large[e];
+        if (j <= after)
+            break;
+        if (overlaps(m_boxes[j], box))
+            take(j);
+    }
+    if (found <= capacity)
+        sortSmall(out, out + found);
+    return found;
+}
+
+bool PairGrid::cellsAround(const WidenedBox& box, int64 (&low)[3], int64 (&high)[3]) const {
+    int64 cells = 1;
+    for (int axis = 0; axis < 3; ++axis) {
+        // A filed box that overlaps `box` has its low corner at most one cell below box's.
+        low[axis] = std::max<int64>(cellOf(box.low[axis], axis) - 1, 0);
+        high[axis] = std::min<int64>(cellOf(box.high[axis], axis), kCellsPerAxis - 1);
+        cells *= std::max<int64>(high[axis] - low[axis] + 1, 0);
+    }
+    return cells <= kMaxGatheredCells;
+}
+
+int64 PairGrid::cellOf(double value, int axis) const {
+    const double cell = std::floor((value - m_origin[axis]) / m_cellSize);
+    if (!(cell >= 0))
+        return cell < 0 ? 0 : kCellsPerAxis; // NaN: past every cell
+    return cell < double(kCellsPerAxis) ? int64(cell) : kCellsPerAxis;
+}
+
+uint64 PairGrid::cellKey(const double (&point)[3]) const {
+    uint64 key = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const int64 cell = cellOf(point[axis], axis);
+        if (cell >= kCellsPerAxis)
+            return kLarge;
+        key |= uint64(cell) << (21 * axis);
+    }
+    return key;
+}
+
+uint64 PairGrid::bucketOf(uint64 key) const {
+    return (key * 0x9E3779B97F4A7C15u) >> (64 - m_bucketBits);
 }
 
 } // namespace zor

@@ -4,64 +4,84 @@
 
 namespace zor {
 
-/// A box in world coordinates, already widened by the primitive's radius and a margin.
+/// A box in world coordinates, in double.
 struct WidenedBox {
     double low[3];
     double high[3];
 };
 
-/// The broad phase of the collision stage: a uniform grid, hashed, over the primitives' widened
-/// boxes. The scenes this module steps are mostly many bodies of similar size, which a uniform
-/// grid with cells about twice their size serves in constant time per body; primitives much
-/// larger than that (long capsules, meshes, and any box that is not finite) are kept apart and
-/// offered to every query instead of filling many cells. Two primitives whose widened boxes
-/// overlap always share a cell or one of them is large, so a query returns a superset of the
-/// primitives that may touch. Everything is sized when the grid is built: moving primitives
-/// allocates nothing.
+/// True unless the boxes are apart on some axis; boxes with a NaN overlap everything.
+inline bool overlaps(const WidenedBox& a, const WidenedBox& b) {
+    return !(a.low[0] > b.high[0] || b.low[0] > a.high[0] || a.low[1] > b.high[1] || b.low[1] > a.high[1] ||
+             a.low[2] > b.high[2] || b.low[2] > a.high[2]);
+}
+
+/// The pairs whose boxes overlap, found once for a set of boxes: a uniform grid, hashed, with
+/// each box filed in the one cell of its low corner, and for every box the list of the boxes
+/// after it that overlap it.
+///
+/// The scenes this module steps are mostly many bodies of similar size, piled or scattered: a
+/// uniform grid with cells as wide as the widest of them finds a box's neighbours in the 27
+/// cells around its corner in constant time, and a sorted list per box lets the collision
+/// passes walk a primitive's pairs in order without searching again. Boxes much larger than
+/// the median (long capsules, meshes, boxes that are not finite or lie very far out) are kept
+/// apart: they go into the lists of the boxes they overlap and have no list of their own. The
+/// lists have a budget proportional to the number of boxes; a box whose list would not fit
+/// has none. Building allocates only when the number of boxes grows.
 class PairGrid {
 public:
-    PairGrid();
-
-    /// Sizes the grid for `count` primitives and puts those with a non-zero `active` in it.
+    /// Files the boxes of the primitives with a non-zero `active` and lists their pairs.
     void build(const WidenedBox* boxes, const uint8* active, uint64 count);
-    /// Moves primitive `index` to the cells of its new box.
-    void update(uint64 index, const WidenedBox& box);
-    /// Fills `out` with the primitives after `after` that may touch `box` (the box of primitive
-    /// `index`), in increasing order.
-    void gather(uint64 index, const WidenedBox& box, uint64 after, Array<uint64>& out);
+
+    /// True when box `index` has a list: then [first, last) are the boxes after it that overlap
+    /// it, in increasing order.
+    bool listed(uint64 index, const uint32*& first, const uint32*& last) const;
+    /// True when box `index` is one of the large ones.
+    bool isLarge(uint64 index) const { return m_cellKeys[index] == kLarge; }
+    /// Fills `out` with the filed boxes after `after` that overlap `box`, in increasing order;
+    /// `box` must be no larger than the one filed for a box that is not large.
+    void gather(const WidenedBox& box, uint64 after, Array<uint32>& out) const;
+
+    /// The key of the cell holding `point`, or kLarge when it lies too far out to be filed.
+    uint64 cellKey(const double (&point)[3]) const;
+    /// The cells that hold the low corners of the filed boxes that may overlap `box`, as key
+    /// ranges per axis; false when there are too many to visit.
+    bool cellsAround(const WidenedBox& box, int64 (&low)[3], int64 (&high)[3]) const;
+    /// The width of a cell: no box filed by its low corner may be wider.
+    double cellSize() const { return m_cellSize; }
+    static uint64 keyOf(int64 x, int64 y, int64 z) { return uint64(x) | uint64(y) << 21 | uint64(z) << 42; }
+    static constexpr uint64 kLarge = ~uint64(0);
 
 private:
-    struct CellRange {
-        int64 low[3];
-        int64 high[3];
-    };
-    struct Entry {
-        int64 cell[3];
-        uint64 primitive;
-        uint32 next;
-    };
-    static constexpr uint32 kNone = 0xFFFFFFFFu;
-    enum Placement : uint8 { Absent = 0, Gridded = 1, Large = 2 };
+    static constexpr uint64 kAbsent = ~uint64(0) - 1;
+    static constexpr uint32 kUnlisted = ~uint32(0);
 
-    /// The cells a box covers; false when it is not finite or spans more than two cells on an
-    /// axis.
-    bool cellsOf(const WidenedBox& box, CellRange& range) const;
-    uint32 bucketOf(const int64 (&cell)[3]) const;
-    void insert(uint64 index, const CellRange& range);
-    void remove(uint64 index, const CellRange& range);
-    void makeLarge(uint64 index);
-    /// Marks `index` as gathered in the current query; false when it already was.
-    bool mark(uint64 index);
+    /// As gather, into `out` of room for `capacity` boxes; the number found, which may exceed
+    /// `capacity` (the boxes are then neither all written nor sorted).
+    uint64 gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity) const;
 
-    double m_cellSize;
-    Array<uint8> m_placement;
-    Array<CellRange> m_ranges;
-    Array<uint32> m_buckets;
-    Array<Entry> m_entries;
-    uint32 m_freeEntries;
-    Array<uint64> m_large;
-    Array<uint32> m_marks;
-    uint32 m_query;
+    uint64 bucketOf(uint64 key) const;
+
+    /// The cell coordinate of `value` on `axis`, clamped to the cells a key can tell apart.
+    int64 cellOf(double value, int axis) const;
+
+    const WidenedBox* m_boxes = nullptr;
+    uint64 m_count = 0;
+    double m_origin[3] = {};
+    double m_cellSize = 1;
+    uint32 m_bucketBits = 0;
+    Array<double> m_widths;
+    /// Per box: its cell key, kLarge or kAbsent.
+    Array<uint64> m_cellKeys;
+    /// Per bucket, where its boxes start in m_filed (one more entry than buckets).
+    Array<uint32> m_bucketStarts;
+    /// The filed boxes, bucket by bucket, each bucket in increasing order.
+    Array<uint32> m_filed;
+    Array<uint32> m_large;
+    /// Per box, where its list starts and ends in m_lists (equal when it has none).
+    Array<uint32> m_listStarts;
+    Array<uint32> m_listEnds;
+    Array<uint32> m_lists;
 };
 
 } // namespace zor

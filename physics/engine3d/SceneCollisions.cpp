@@ -118,7 +118,7 @@ private:
             if (!m_primitives[i].active)
                 continue;
             if (m_primitives[i].shape != CollisionShapeMesh && m_gridStages != nullptr)
-                collided |= collideWithGridStages(m_primitives[i]);
+                collided |= collideWithGridStages(i);
             collided |= g_pairBounds ? collideWithCandidates(i) : collideWithAllAfter(i);
         }
         return collided;
@@ -132,28 +132,18 @@ private:
         return collided;
     }
 
-    /// Primitive i against the primitives after it that may touch it, in order. A response
-    /// moves bodies, so the candidates are gathered again, from where the walk stands, after
-    /// every move: the pairs tested are those the reference finds in contact, in its order.
+    /// Primitive i against the primitives after it that may touch it, in order, each where it
+    /// stands when its turn comes: the pairs tested are those the reference finds in contact.
     bool collideWithCandidates(uint64 i) {
         bool collided = false;
-        m_primitives.takeMoved();
-        const Array<uint64>* candidates = &m_primitives.candidates(i, i);
-        for (uint64 k = 0; k < candidates->size();) {
-            const uint64 j = (*candidates)[k];
+        for (uint64 j = m_primitives.firstCandidate(i); j < m_primitives.size(); j = m_primitives.nextCandidate(i, j))
             collided |= collidePair(i, j);
-            if (m_primitives.takeMoved()) {
-                candidates = &m_primitives.candidates(i, j);
-                k = 0;
-            } else {
-                ++k;
-            }
-        }
         return collided;
     }
 
     /// The sphere or capsule against every grid stage of the scene; true when a face responded.
-    bool collideWithGridStages(PhysicsCollisionPrimitive3D<T>& primitive) {
+    bool collideWithGridStages(uint64 index) {
+        PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         bool responded = false;
         CollectionIterator it;
@@ -166,9 +156,9 @@ private:
                 continue;
             const Vector3<T> before = primitive.bodyTransform->position;
             if (collideWithGridStage(*static_cast<IGridStage<T>*>(*it), m_detector, m_gridStageCallback, primitive,
-                                     shape)) {
+                                     shape, g_pairBounds)) {
                 responded = true;
-                m_primitives.moveBody(primitive.body, v3::minus(primitive.bodyTransform->position, before));
+                m_primitives.moveBodyOf(index, v3::minus(primitive.bodyTransform->position, before));
             }
         }
         return responded;
@@ -191,18 +181,15 @@ private:
                                              j.element, j.collisionAttribute, j.rigidBodyAttribute, &normal, depth);
         if (!accepted || i.rigidBodyAttribute == nullptr || j.rigidBodyAttribute == nullptr)
             return false;
-        // The bodies are kept before the response: moving them may not change which they are.
-        IElement* iBody = i.body;
-        IElement* jBody = j.body;
         Vector3<T> iMove, jMove;
         const PairResponse response = respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
                                                     *j.bodyTransform, normal, depth, iMove, jMove);
         if (response == PairResponse::None)
             return false;
         if (!(iMove == Vector3<T>{}))
-            m_primitives.moveBody(iBody, iMove);
+            m_primitives.moveBodyOf(iIndex, iMove);
         if (!(jMove == Vector3<T>{}))
-            m_primitives.moveBody(jBody, jMove);
+            m_primitives.moveBodyOf(jIndex, jMove);
         return true;
     }
 

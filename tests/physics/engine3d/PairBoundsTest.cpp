@@ -1,6 +1,6 @@
 // Passing over pairs whose boxes are apart gives the same bits as asking the detector about
 // every pair, on seeded random scenes of spheres, capsules, meshes, a grid stage, exclusion
-// groups, fast bodies and a callback that rejects some contacts.
+// groups, fast bodies, a pile and a callback that rejects some contacts.
 
 #include "common/object/ObjectFactory.h"
 #include "host/detector/HostCollisionDetector.h"
@@ -128,6 +128,14 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
         }
         elements.push_back(element);
         world.add(element, body);
+    }
+    // Every third scene has a pile: a column of spheres, each sunk into the one below.
+    for (int level = 0; seed % 3 == 0 && level < 8; ++level) {
+        auto* element = new Element3D<double>(ElementKind::Sphere);
+        element->transform().position = {2 + 0.05 * unit(random), 0.5 + 0.8 * level, -2 - 0.05 * unit(random)};
+        element->shape() = {0.5, 0};
+        elements.push_back(element);
+        world.add(element, new RigidBody3DAttribute<double>());
     }
     for (int step = 0; step < 12; ++step)
         world.step(1.0 / 30, true);

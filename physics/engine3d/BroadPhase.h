@@ -1,0 +1,93 @@
+#pragma once
+
+#include "common/containers/Array.h"
+#include "physics/engine3d/PairGrid.h"
+
+namespace zor {
+
+/// The broad phase of the collision stage: for a primitive, the primitives after it that may
+/// touch it, in increasing order, wherever the responses of the passes have moved them.
+///
+/// Each primitive has a fat box, its box widened by a margin, so that the small pushes of a
+/// pass seldom take it out; the pairs of the fat boxes are found once, by a PairGrid. A
+/// primitive that leaves its fat box gets a new one around where it stands and becomes loose.
+/// Loose primitives are filed again in cells of their own (hashed like the grid's, and changed
+/// in place as they move), where every walk looks for them; a loose primitive's own candidates
+/// are gathered from the grid around its new box. When too many are loose the grid is built
+/// again. A box always lies in its fat box, so the candidates always include every primitive
+/// whose box overlaps.
+class BroadPhase {
+public:
+    /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes.
+    void build(const WidenedBox* boxes, const uint8* active, uint64 count);
+    /// Primitive `index` has moved to `box`.
+    void moved(uint64 index, const WidenedBox& box);
+
+    /// The first candidate of `index`, or the number of primitives when there is none.
+    uint64 first(uint64 index) {
+        m_walk.index = ~uint64(0);
+        return next(index, index);
+    }
+    /// The first candidate of `index` after `after` (a candidate first or next gave).
+    uint64 next(uint64 index, uint64 after) {
+        if (m_walk.index != index || m_walk.generation != m_generation)
+            startWalk(index, after);
+        if (m_walk.everyPrimitive)
+            return after + 1 < m_count ? after + 1 : m_count;
+        while (m_walk.listed != m_walk.listedEnd && *m_walk.listed <= after)
+            ++m_walk.listed;
+        while (m_walk.loose != m_walk.looseEnd && *m_walk.loose <= after)
+            ++m_walk.loose;
+        uint64 candidate = m_walk.listed != m_walk.listedEnd ? *m_walk.listed : m_count;
+        if (m_walk.loose != m_walk.looseEnd && *m_walk.loose < candidate)
+            candidate = *m_walk.loose;
+        return candidate;
+    }
+
+private:
+    /// Where the walk through one primitive's candidates stands: two increasing runs, the
+    /// settled candidates and the loose ones.
+    struct Walk {
+        uint64 index;
+        uint64 generation;
+        uint64 build;
+        /// Every primitive is a candidate (a large or non-finite box).
+        bool everyPrimitive;
+        const uint32* listed;
+        const uint32* listedEnd;
+        const uint32* loose;
+        const uint32* looseEnd;
+    };
+
+    void startWalk(uint64 index, uint64 after);
+    void rebuild();
+    /// Files loose primitive `index` by its fat box, or takes it out of its cell.
+    void fileLoose(uint64 index);
+    void unfileLoose(uint64 index);
+    /// The loose primitives after `after` whose fat boxes overlap `box`, in increasing order.
+    void gatherLoose(const WidenedBox& box, uint64 after);
+    uint64 looseBucketOf(uint64 key) const;
+
+    PairGrid m_grid;
+    uint64 m_count = 0;
+    Array<WidenedBox> m_fat;
+    Array<uint8> m_active;
+    /// Per primitive: its fat box is the one the grid was built with.
+    Array<uint8> m_settled;
+    uint64 m_looseCount = 0;
+    /// The loose cells: per bucket its first primitive, per primitive the next in its bucket
+    /// and its cell key (loose primitives too far out for a key are in m_looseUnfiled).
+    Array<uint32> m_looseHeads;
+    Array<uint32> m_looseNext;
+    Array<uint64> m_looseKeys;
+    Array<uint32> m_looseUnfiled;
+    uint32 m_looseBucketBits = 0;
+    Array<uint32> m_gathered;
+    Array<uint32> m_gatheredLoose;
+    /// Changes whenever a fat box changes, and whenever the grid is built.
+    uint64 m_generation = 0;
+    uint64 m_build = 0;
+    Walk m_walk{};
+};
+
+} // namespace zor
