@@ -9,11 +9,10 @@ namespace zor {
 
 #pragma pack(push, 1)
 
-/// Starts a new figure at "position".
-template <typename T>
-class MoveToPath2DCommand : public Path2DCommandOf<MoveToPath2DCommand<T>, T, 1> {
+/// The one member of the commands that go to a point: "position".
+template <typename Derived, typename T, uint8 CommandType>
+class ToPositionPath2DCommand : public Path2DCommandOf<Derived, T, CommandType> {
 public:
-    static constexpr const char* kTypeName = "MoveToPath2DCommand";
     static constexpr std::array<const char*, 1> kMemberNames{"position"};
     template <typename Self, typename Visit>
     static void forEachMember(Self& self, Visit&& visit) {
@@ -23,18 +22,18 @@ public:
     ExtVector2<T> m_position;
 };
 
+/// Starts a new figure at "position".
+template <typename T>
+class MoveToPath2DCommand : public ToPositionPath2DCommand<MoveToPath2DCommand<T>, T, 1> {
+public:
+    static constexpr const char* kTypeName = "MoveToPath2DCommand";
+};
+
 /// A straight line to "position".
 template <typename T>
-class LineToPath2DCommand : public Path2DCommandOf<LineToPath2DCommand<T>, T, 2> {
+class LineToPath2DCommand : public ToPositionPath2DCommand<LineToPath2DCommand<T>, T, 2> {
 public:
     static constexpr const char* kTypeName = "LineToPath2DCommand";
-    static constexpr std::array<const char*, 1> kMemberNames{"position"};
-    template <typename Self, typename Visit>
-    static void forEachMember(Self& self, Visit&& visit) {
-        visit(self.m_position);
-    }
-
-    ExtVector2<T> m_position;
 };
 
 /// A cubic curve: control points "p1" and "p2", end point "p3".

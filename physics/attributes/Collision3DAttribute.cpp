@@ -2,25 +2,24 @@
 
 #include "common/log/Log.h"
 #include "common/object/Identifiers.h"
-#include "physics/attributes/NumberType.h"
 
 namespace zor {
 
 template <typename T>
 Collision3DAttribute<T>::Collision3DAttribute() {
-    initObjectInterface();
+    this->initObjectInterface();
     m_reserved = new Collision3DAttributeReserved<T>(this);
 }
 
 template <typename T>
 Collision3DAttribute<T>::~Collision3DAttribute() {
-    resetObjects();
+    this->resetObjects();
     m_reserved->destroy();
 }
 
 template <typename T>
 void Collision3DAttribute<T>::copy(const IObject* p_src) {
-    copyLevels(m_reserved, p_src);
+    this->copyLevels(m_reserved, p_src);
 }
 
 template <typename T>
@@ -32,7 +31,7 @@ IObject* Collision3DAttribute<T>::clone() const {
 
 template <typename T>
 void Collision3DAttribute<T>::reset() {
-    resetEventAttribute();
+    this->resetEventAttribute();
 }
 
 template <typename T>
@@ -43,48 +42,28 @@ const String& Collision3DAttribute<T>::getTypeName() const {
 }
 
 template <typename T>
-const String& Collision3DAttribute<T>::getTemplateTypeName() const {
-    return NumberType<T>::name();
-}
-
-template <typename T>
-int32 Collision3DAttribute<T>::getTemplateType() const {
-    return NumberType<T>::kCode;
-}
-
-template <typename T>
-uint32 Collision3DAttribute<T>::getTemplateTypeSize() const {
-    return sizeof(T);
-}
-
-template <typename T>
 const GUID_t* Collision3DAttribute<T>::getGUID() const {
     return &guids::kCollision3DAttribute;
 }
 
 template <typename T>
 bool Collision3DAttribute<T>::isTypeOf(const GUID_t& guid) const {
-    return isTypeOfClass(guid, guids::kCollision3DAttribute);
+    return this->isTypeOfClass(guid, guids::kCollision3DAttribute);
 }
 
 template <typename T>
 IObject* Collision3DAttribute<T>::castTo(const GUID_t& guid) {
-    return castToClass(guid, guids::kCollision3DAttribute);
-}
-
-template <typename T>
-bool Collision3DAttribute<T>::handleEvent(IObject* event, IObject* sender) {
-    return handleEventThroughHost(event, sender);
+    return this->castToClass(guid, guids::kCollision3DAttribute);
 }
 
 template <typename T>
 bool Collision3DAttribute<T>::read(IObject* reader) {
-    return readLevels(m_reserved, reader);
+    return this->readLevels(m_reserved, reader);
 }
 
 template <typename T>
 bool Collision3DAttribute<T>::write(IObject* writer, uint8 typedMode, uint64 context) {
-    return writeLevels(m_reserved, writer, typedMode, context);
+    return this->writeLevels(m_reserved, writer, typedMode, context);
 }
 
 template <typename T>
@@ -95,7 +74,7 @@ Collision3DAttributeReserved<T>* Collision3DAttribute<T>::getCollision3DAttribut
 template <typename T>
 void Collision3DAttribute<T>::copy_Backwards(const IObject* p_src) {
     zor_assert(p_src != NULL);
-    copyEventLevel(p_src);
+    this->copyEventLevel(p_src);
 }
 
 template class Collision3DAttribute<float>;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/framework/AttributeReserved.h"
+#include "physics/attributes/Attribute3D.h"
 #include "physics/attributes/EventAttribute.h"
 
 namespace zor {
@@ -16,7 +17,7 @@ using Collision3DAttributeReserved = AttributeReserved<Collision3DAttribute<T>>;
 /// the element `getEventParent()` levels up, carrying `getEventString()`. T (float or double)
 /// names the number type of the scene.
 template <typename T>
-class Collision3DAttribute : public EventAttribute {
+class Collision3DAttribute : public Attribute3D<T, EventAttribute> {
 public:
     /// Event parent 1, empty event string.
     Collision3DAttribute();
@@ -27,13 +28,9 @@ public:
     void reset() override;
     /// "Collision3DAttribute{float}" or "Collision3DAttribute{double}".
     const String& getTypeName() const override;
-    const String& getTemplateTypeName() const override;
-    int32 getTemplateType() const override;
-    uint32 getTemplateTypeSize() const override;
     const GUID_t* getGUID() const override;
     bool isTypeOf(const GUID_t& guid) const override;
     IObject* castTo(const GUID_t& guid) override;
-    bool handleEvent(IObject* event, IObject* sender) override;
     bool read(IObject* reader) override;
     bool write(IObject* writer, uint8 typedMode, uint64 context) override;
 

@@ -5,7 +5,6 @@
 #include "common/variables/LevelReader.h"
 #include "common/variables/LevelWriter.h"
 #include "common/variables/VariableName.h"
-#include "physics/attributes/NumberType.h"
 #include "physics/attributes/RestitutionCombine.h"
 
 #include <cmath>
@@ -47,7 +46,7 @@ template <typename T>
 RigidBody3DAttribute<T>::RigidBody3DAttribute() {
     resetObjects();
     resetValues();
-    initObjectInterface();
+    this->initObjectInterface();
     m_reserved = new RigidBody3DAttributeReserved<T>(this);
 }
 
@@ -59,7 +58,7 @@ RigidBody3DAttribute<T>::~RigidBody3DAttribute() {
 
 template <typename T>
 void RigidBody3DAttribute<T>::copy(const IObject* p_src) {
-    copyLevels(m_reserved, p_src);
+    this->copyLevels(m_reserved, p_src);
 }
 
 template <typename T>
@@ -72,7 +71,7 @@ IObject* RigidBody3DAttribute<T>::clone() const {
 template <typename T>
 void RigidBody3DAttribute<T>::reset() {
     resetObjects();
-    m_interfaceObject->reset();
+    this->m_interfaceObject->reset();
     resetValues();
 }
 
@@ -84,48 +83,28 @@ const String& RigidBody3DAttribute<T>::getTypeName() const {
 }
 
 template <typename T>
-const String& RigidBody3DAttribute<T>::getTemplateTypeName() const {
-    return NumberType<T>::name();
-}
-
-template <typename T>
-int32 RigidBody3DAttribute<T>::getTemplateType() const {
-    return NumberType<T>::kCode;
-}
-
-template <typename T>
-uint32 RigidBody3DAttribute<T>::getTemplateTypeSize() const {
-    return sizeof(T);
-}
-
-template <typename T>
 const GUID_t* RigidBody3DAttribute<T>::getGUID() const {
     return &guids::kRigidBody3DAttribute;
 }
 
 template <typename T>
 bool RigidBody3DAttribute<T>::isTypeOf(const GUID_t& guid) const {
-    return isTypeOfClass(guid, guids::kRigidBody3DAttribute);
+    return this->isTypeOfClass(guid, guids::kRigidBody3DAttribute);
 }
 
 template <typename T>
 IObject* RigidBody3DAttribute<T>::castTo(const GUID_t& guid) {
-    return castToClass(guid, guids::kRigidBody3DAttribute);
-}
-
-template <typename T>
-bool RigidBody3DAttribute<T>::handleEvent(IObject* event, IObject* sender) {
-    return handleEventThroughHost(event, sender);
+    return this->castToClass(guid, guids::kRigidBody3DAttribute);
 }
 
 template <typename T>
 bool RigidBody3DAttribute<T>::read(IObject* reader) {
-    return readLevels(m_reserved, reader);
+    return this->readLevels(m_reserved, reader);
 }
 
 template <typename T>
 bool RigidBody3DAttribute<T>::write(IObject* writer, uint8 typedMode, uint64 context) {
-    return writeLevels(m_reserved, writer, typedMode, context);
+    return this->writeLevels(m_reserved, writer, typedMode, context);
 }
 
 template <typename T>
@@ -379,7 +358,7 @@ void RigidBody3DAttribute<T>::resetObjects() {
 template <typename T>
 void RigidBody3DAttribute<T>::copy_Backwards(const IObject* p_src) {
     zor_assert(p_src != NULL);
-    copyHostLevel(p_src);
+    this->copyHostLevel(p_src);
     const auto& source = *static_cast<const RigidBody3DAttribute*>(p_src);
     if (&source != this) {
         m_linearSpeed = source.m_linearSpeed;
@@ -406,7 +385,7 @@ void RigidBody3DAttribute<T>::copy_Backwards(const IObject* p_src) {
 
 template <typename T>
 bool RigidBody3DAttribute<T>::readVariables(IObject* reader) {
-    if (!getPhysicsAttributeReserved()->readVariables(reader))
+    if (!this->getPhysicsAttributeReserved()->readVariables(reader))
         return false;
     const LevelReader in(reader);
     return in.readVector(ZOR_VARIABLE_NAME("linearSpeed"), m_linearSpeed) &&
@@ -434,7 +413,7 @@ bool RigidBody3DAttribute<T>::readVariables(IObject* reader) {
 template <typename T>
 bool RigidBody3DAttribute<T>::writeVariables(IObject* writer, uint8 skipOwn, uint8 typedMode,
                                              uint64 context) {
-    if (!getPhysicsAttributeReserved()->writeVariables(writer, skipOwn, typedMode, context))
+    if (!this->getPhysicsAttributeReserved()->writeVariables(writer, skipOwn, typedMode, context))
         return false;
     const LevelWriter out(writer, skipOwn, typedMode, context);
     if (!out.takesOwnVariables())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/framework/AttributeReserved.h"
+#include "physics/attributes/Attribute3D.h"
 #include "common/variables/Vector.h"
 #include "physics/attributes/WPhysicsAttribute.h"
 
@@ -17,7 +18,7 @@ using RigidBody3DAttributeReserved = AttributeReserved<RigidBody3DAttribute<T>>;
 /// their limits, mass, restitution and friction, axis locks, wrap-around and an exclusion group.
 /// T (float or double) is the number type of the scene. A maximum of 0 or less means no limit.
 template <typename T>
-class RigidBody3DAttribute : public WPhysicsAttribute {
+class RigidBody3DAttribute : public Attribute3D<T, WPhysicsAttribute> {
 public:
     /// A rigid body at rest: mass 1, restitution factor 1 combined by "MAX", nothing else set.
     RigidBody3DAttribute();
@@ -28,13 +29,9 @@ public:
     void reset() override;
     /// "RigidBody3DAttribute{float}" or "RigidBody3DAttribute{double}".
     const String& getTypeName() const override;
-    const String& getTemplateTypeName() const override;
-    int32 getTemplateType() const override;
-    uint32 getTemplateTypeSize() const override;
     const GUID_t* getGUID() const override;
     bool isTypeOf(const GUID_t& guid) const override;
     IObject* castTo(const GUID_t& guid) override;
-    bool handleEvent(IObject* event, IObject* sender) override;
     bool read(IObject* reader) override;
     bool write(IObject* writer, uint8 typedMode, uint64 context) override;
 

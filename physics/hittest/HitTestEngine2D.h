@@ -36,7 +36,8 @@ protected:
     /// without a resources handler or a scene of T's number type.
     template <typename T>
     IScene2D* sceneToHitTest(const char* functionName) const {
-        return canHitTestScene<T>(m_resourcesHandler, m_currentScene, functionName) ? m_currentScene : nullptr;
+        return canHitTestScene<T>(m_resourcesHandler, m_currentScene, functionName) ? m_currentScene
+                                                                                    : nullptr;
     }
 
 private:

@@ -26,15 +26,6 @@ void expectPhysicsAttributeSlots() {
     EXPECT_EQ(vtableSlot(&C::getPhysicsAttributeReserved), 42u);
 }
 
-template <typename Companion>
-void expectCompanionSlots() {
-#define S(name) ZOR_NAMED_SLOT(Companion, name)
-    const NamedSlot slots[] = {S(deletingDestructor), S(resetValues),    S(resetObjects), S(copy_Backwards),
-                               S(readVariables),      S(writeVariables), S(destroy)};
-#undef S
-    expectSlotsInOrder(slots);
-}
-
 template <typename T>
 void expectRigidBodySlots() {
     using C = RigidBody3DAttribute<T>;
@@ -60,7 +51,7 @@ void expectRigidBodySlots() {
 #undef VECTOR_GETTERS
 #undef S
     expectSlotsInOrder(slots, 43);
-    expectCompanionSlots<RigidBody3DAttributeReserved<T>>();
+    test::expectAttributeCompanionSlots<RigidBody3DAttributeReserved<T>>();
 }
 
 // Event parent and event string at 43 to 46, the class's companion at 47.
@@ -89,9 +80,9 @@ TEST(AttributeSlots, Collision3DAttributeAndHitTestAttribute) {
     expectEventAttributeSlots<Collision3DAttribute<double>>(
         vtableSlot(&Collision3DAttribute<double>::getCollision3DAttributeReserved));
     expectEventAttributeSlots<HitTestAttribute>(vtableSlot(&HitTestAttribute::getHitTestAttributeReserved));
-    expectCompanionSlots<Collision3DAttributeReserved<float>>();
-    expectCompanionSlots<Collision3DAttributeReserved<double>>();
-    expectCompanionSlots<HitTestAttributeReserved>();
+    test::expectAttributeCompanionSlots<Collision3DAttributeReserved<float>>();
+    test::expectAttributeCompanionSlots<Collision3DAttributeReserved<double>>();
+    test::expectAttributeCompanionSlots<HitTestAttributeReserved>();
 }
 
 TEST(AttributeSlots, HitTestEvent) {
@@ -104,7 +95,7 @@ TEST(AttributeSlots, HitTestEvent) {
 
 TEST(AttributeSlots, HostPhysicsAttributeLevel) {
     expectPhysicsAttributeSlots<HostPhysicsAttribute>();
-    expectCompanionSlots<HostPhysicsAttributeReserved>();
+    test::expectAttributeCompanionSlots<HostPhysicsAttributeReserved>();
 }
 
 } // namespace

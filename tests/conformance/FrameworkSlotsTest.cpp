@@ -10,26 +10,17 @@
 #include "common/framework/IVariableReader.h"
 #include "common/framework/IVariableWriter.h"
 
-#include "support/VtableSlot.h"
+#include "support/ObjectSlots.h"
 
 #include <gtest/gtest.h>
 
 namespace zor {
 namespace {
 
+using test::expectSlots;
 using test::NamedSlot;
 
-struct ExpectedSlot {
-    NamedSlot read;
-    std::size_t expected;
-};
-
-void expectSlots(std::initializer_list<ExpectedSlot> slots) {
-    for (const ExpectedSlot& slot : slots)
-        EXPECT_EQ(slot.read.slot, slot.expected) << slot.read.name;
-}
-
-#define AT(Class, name, slot) ExpectedSlot{ZOR_NAMED_SLOT(Class, name), slot}
+#define AT ZOR_SLOT_AT
 
 TEST(FrameworkSlots, VariableReader) {
     expectSlots({AT(IVariableReader, enterNode, 44), AT(IVariableReader, leaveNode, 46),
@@ -52,12 +43,7 @@ TEST(FrameworkSlots, VariableWriter) {
 
 TEST(FrameworkSlots, PhysicsAttributeLevelAndCompanion) {
     expectSlots({AT(IPhysicsAttributeLevel, getPhysicsAttributeReserved, 42)});
-    const NamedSlot companion[] = {
-        ZOR_NAMED_SLOT(IAttributeReserved, deletingDestructor), ZOR_NAMED_SLOT(IAttributeReserved, resetValues),
-        ZOR_NAMED_SLOT(IAttributeReserved, resetObjects),       ZOR_NAMED_SLOT(IAttributeReserved, copy_Backwards),
-        ZOR_NAMED_SLOT(IAttributeReserved, readVariables),      ZOR_NAMED_SLOT(IAttributeReserved, writeVariables),
-        ZOR_NAMED_SLOT(IAttributeReserved, destroy)};
-    test::expectSlotsInOrder(companion);
+    test::expectAttributeCompanionSlots<IAttributeReserved>();
 }
 
 TEST(FrameworkSlots, Element) {

@@ -54,10 +54,9 @@ TEST(ObjectSlots, VariableReference) {
 }
 
 TEST(ObjectSlots, ApplicationDataLogOperations) {
-    EXPECT_EQ(vtableSlot(&ApplicationData::deletingDestructor), 0u);
-    EXPECT_EQ(vtableSlot(&ApplicationData::openLog), 10u);
-    EXPECT_EQ(vtableSlot(&ApplicationData::isConsoleEchoEnabled), 12u);
-    EXPECT_EQ(vtableSlot(&ApplicationData::writeLog), 13u);
+    test::expectSlots(
+        {ZOR_SLOT_AT(ApplicationData, deletingDestructor, 0), ZOR_SLOT_AT(ApplicationData, openLog, 10),
+         ZOR_SLOT_AT(ApplicationData, isConsoleEchoEnabled, 12), ZOR_SLOT_AT(ApplicationData, writeLog, 13)});
 }
 
 } // namespace

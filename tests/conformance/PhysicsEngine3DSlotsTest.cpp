@@ -10,15 +10,11 @@ namespace {
 
 using test::expectSlotsInOrder;
 using test::NamedSlot;
-using test::vtableSlot;
 
 TEST(PhysicsEngine3DSlots, OverridesAndOwnOperations) {
     using E = PhysicsEngine3D;
-    EXPECT_EQ(vtableSlot(&E::deletingDestructor), 0u);
-    EXPECT_EQ(vtableSlot(&E::getTypeName), 5u);
-    EXPECT_EQ(vtableSlot(&E::getGUID), 9u);
-    EXPECT_EQ(vtableSlot(&E::isTypeOf), 10u);
-    EXPECT_EQ(vtableSlot(&E::castTo), 11u);
+    test::expectSlots({ZOR_SLOT_AT(E, deletingDestructor, 0), ZOR_SLOT_AT(E, getTypeName, 5),
+                       ZOR_SLOT_AT(E, getGUID, 9), ZOR_SLOT_AT(E, isTypeOf, 10), ZOR_SLOT_AT(E, castTo, 11)});
 #define S(name) ZOR_NAMED_SLOT(E, name)
     // clang-format off
     const NamedSlot own[] = {

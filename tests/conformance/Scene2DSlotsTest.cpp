@@ -12,32 +12,25 @@
 namespace zor {
 namespace {
 
-using test::vtableSlot;
+#define AT ZOR_SLOT_AT
 
 TEST(Scene2DSlots, SceneHoldsItsTwoLists) {
-    EXPECT_EQ(vtableSlot(&IScene2D::getTemplateType), 7u);
-    EXPECT_EQ(vtableSlot(&IScene2D::getUserData), 1u);
-    EXPECT_EQ(vtableSlot(&IScene2D::getClipMarkedElements), 50u);
-    EXPECT_EQ(vtableSlot(&IScene2D::getUnfoldedElements), 56u);
+    test::expectSlots({AT(IScene2D, getUserData, 1), AT(IScene2D, getTemplateType, 7),
+                       AT(IScene2D, getClipMarkedElements, 50), AT(IScene2D, getUnfoldedElements, 56)});
 }
 
 TEST(Scene2DSlots, ElementStateGeometryAndDockingLayout) {
-    EXPECT_EQ(vtableSlot(&IElementState::deletingDestructor), 0u);
-    EXPECT_EQ(vtableSlot(&IElementState::isPointerActive), 5u);
-    EXPECT_EQ(vtableSlot(&IElementState::isHitTestVisible), 11u);
-    EXPECT_EQ(vtableSlot(&IElementState::isKeyboardActive), 13u);
-
-    EXPECT_EQ(vtableSlot(&IElementGeometry::deletingDestructor), 0u);
-    EXPECT_EQ(vtableSlot(&IElementGeometry::getRectangle), 19u);
-    EXPECT_EQ(vtableSlot(&IElementGeometry::getMatrix), 22u);
-    EXPECT_EQ(vtableSlot(&IElementGeometry::getScale), 25u);
-
-    EXPECT_EQ(vtableSlot(&IDockingLayout::deletingDestructor), 0u);
-    EXPECT_EQ(vtableSlot(&IDockingLayout::getHorizontalPositions), 1u);
-    EXPECT_EQ(vtableSlot(&IDockingLayout::getVerticalPositions), 4u);
-    EXPECT_EQ(vtableSlot(&IDockingLayout::getHorizontalSeparators), 7u);
-    EXPECT_EQ(vtableSlot(&IDockingLayout::getVerticalSeparators), 10u);
+    test::expectSlots(
+        {AT(IElementState, deletingDestructor, 0), AT(IElementState, isPointerActive, 5),
+         AT(IElementState, isHitTestVisible, 11), AT(IElementState, isKeyboardActive, 13),
+         AT(IElementGeometry, deletingDestructor, 0), AT(IElementGeometry, getRectangle, 19),
+         AT(IElementGeometry, getMatrix, 22), AT(IElementGeometry, getScale, 25),
+         AT(IDockingLayout, deletingDestructor, 0), AT(IDockingLayout, getHorizontalPositions, 1),
+         AT(IDockingLayout, getVerticalPositions, 4), AT(IDockingLayout, getHorizontalSeparators, 7),
+         AT(IDockingLayout, getVerticalSeparators, 10)});
 }
+
+#undef AT
 
 } // namespace
 } // namespace zor

@@ -15,19 +15,14 @@
 namespace zor {
 namespace {
 
-using test::vtableSlot;
-
 TEST(Scene3DSlots, SceneLayerAndCollection) {
-    EXPECT_EQ(vtableSlot(&IScene3D::getElementLayer), 52u);
-    EXPECT_EQ(vtableSlot(&IScene3D::getGridStages), 54u);
-    EXPECT_EQ(vtableSlot(&IScene3D::getGravity), 64u);
-    EXPECT_EQ(vtableSlot(&IScene3D::getViewHolder), 66u);
-    EXPECT_EQ(vtableSlot(&IScene3D::getTemplateType), 7u);
-    EXPECT_EQ(vtableSlot(&IElementLayer::getElements), 50u);
-    EXPECT_EQ(vtableSlot(&IObjectCollection::begin), 43u);
-    EXPECT_EQ(vtableSlot(&IObjectCollection::beginConst), 44u);
-    EXPECT_EQ(vtableSlot(&IObjectCollection::end), 45u);
-    EXPECT_EQ(vtableSlot(&IObjectCollection::endConst), 46u);
+#define AT ZOR_SLOT_AT
+    test::expectSlots({AT(IScene3D, getTemplateType, 7), AT(IScene3D, getElementLayer, 52),
+                       AT(IScene3D, getGridStages, 54), AT(IScene3D, getGravity, 64),
+                       AT(IScene3D, getViewHolder, 66), AT(IElementLayer, getElements, 50),
+                       AT(IObjectCollection, begin, 43), AT(IObjectCollection, beginConst, 44),
+                       AT(IObjectCollection, end, 45), AT(IObjectCollection, endConst, 46)});
+#undef AT
 }
 
 // Byte offset of a member in a live record (the view record holds an object with operations,

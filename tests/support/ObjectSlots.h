@@ -26,4 +26,15 @@ void expectObjectSlots() {
     expectSlotsInOrder(slots);
 }
 
+/// Expects the seven operations of an attribute level's companion at their slots in class C's
+/// table.
+template <typename C>
+void expectAttributeCompanionSlots() {
+#define S(name) ZOR_NAMED_SLOT(C, name)
+    const NamedSlot slots[] = {S(deletingDestructor), S(resetValues),    S(resetObjects), S(copy_Backwards),
+                               S(readVariables),      S(writeVariables), S(destroy)};
+#undef S
+    expectSlotsInOrder(slots);
+}
+
 } // namespace zor::test

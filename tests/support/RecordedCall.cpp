@@ -1,7 +1,6 @@
 #include "support/RecordedCall.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace zor::test {
 
@@ -44,21 +43,6 @@ bool CallRecord::record(RecordedCall call, bool canFail) {
     }
     m_calls.push_back(std::move(call));
     return m_calls.back().accepted;
-}
-
-template <typename T>
-static std::string shortestText(T value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-std::string exactText(float value) {
-    return shortestText(value);
-}
-
-std::string exactText(double value) {
-    return shortestText(value);
 }
 
 } // namespace zor::test

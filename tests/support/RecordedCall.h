@@ -43,7 +43,6 @@ public:
     std::vector<std::string> lines() const;
     /// The lines of every call except those of the named operation (often "isSinglePass").
     std::vector<std::string> linesWithout(const std::string& operation) const;
-    const std::vector<RecordedCall>& calls() const { return m_calls; }
     void clear() { m_calls.clear(); }
 
     /// Refuses the n-th call (counted from 1) among those that can fail: every operation with a
@@ -62,9 +61,5 @@ private:
     std::vector<std::string> m_refusedNames;
     std::size_t m_fallibleCalls = 0;
 };
-
-/// The shortest text that reads back as exactly the same value.
-std::string exactText(float value);
-std::string exactText(double value);
 
 } // namespace zor::test

@@ -81,7 +81,7 @@ bool RecordingReader::readVariable(const char* operation, const String& name, bo
 
 bool RecordingReader::enterNode(const String& name, bool& found) {
     const std::string path = pathOf(name);
-    bool present = m_nodes.count(path) != 0;
+    bool present = false;
     for (auto entry = m_values.lower_bound(path + "."); !present && entry != m_values.end(); ++entry)
         present = entry->first.compare(0, path.size() + 1, path + ".") == 0;
     RecordedCall call{"enterNode", name.c_str()};

@@ -10,7 +10,7 @@ namespace zor::test {
 
 /// A host reader fed by the test: each variable is given by its path from the top ("speed",
 /// "position.x" for the member x of the node "position") and its value as text. A node is
-/// present when one of its variables is given, or when it is given with `setNode`. Every call
+/// present when one of its variables is given. Every call
 /// is recorded with its name and, when the variable is present, its text. A value that does not
 /// parse as the kind read (a float read of "abc", an enumeration keyword the converter rejects)
 /// makes the read fail, as a malformed file does; it is recorded as refused. Created with one owner, ended by
@@ -21,8 +21,6 @@ public:
 
     /// Gives the variable at `path` the value `text`.
     void set(const std::string& path, const std::string& text) { m_values[path] = text; }
-    /// Makes the node at `path` present, even without variables.
-    void setNode(const std::string& path) { m_nodes[path] = true; }
 
     CallRecord& record() { return m_record; }
     std::vector<std::string> lines() const { return m_record.lines(); }
@@ -48,7 +46,6 @@ private:
 
     CallRecord m_record;
     std::map<std::string, std::string> m_values;
-    std::map<std::string, bool> m_nodes;
     std::vector<std::string> m_openNodes;
 };
 

@@ -1,19 +1,21 @@
 #include "support/RecordingWriter.h"
 
+#include <charconv>
 #include <type_traits>
 
 namespace zor::test {
 
 namespace {
 
+// Numbers in their shortest text that reads back as exactly the same value.
 template <typename Value>
 std::string valueText(const Value& value) {
-    if constexpr (std::is_same_v<Value, String>)
+    if constexpr (std::is_same_v<Value, String>) {
         return value.c_str();
-    else if constexpr (std::is_floating_point_v<Value>)
-        return exactText(value);
-    else
-        return std::to_string(value);
+    } else {
+        char text[64];
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 namespace zor::test {
 
@@ -28,6 +29,18 @@ struct NamedSlot {
     std::size_t slot;
 };
 
+/// A slot read for an operation and the slot it must have.
+struct ExpectedSlot {
+    NamedSlot read;
+    std::size_t expected;
+};
+
+/// Expects each operation at its own slot.
+inline void expectSlots(std::initializer_list<ExpectedSlot> slots) {
+    for (const ExpectedSlot& slot : slots)
+        EXPECT_EQ(slot.read.slot, slot.expected) << slot.read.name;
+}
+
 /// Expects the operations of a table, listed in slot order, at consecutive slots from `first`.
 template <std::size_t N>
 void expectSlotsInOrder(const NamedSlot (&slots)[N], std::size_t first = 0) {
@@ -43,5 +56,7 @@ void expectSlotsInOrder(const NamedSlot (&slots)[N], std::size_t first = 0) {
 
 /// A NamedSlot entry for `expectSlotsInOrder`; the _OF form picks an overload.
 #define ZOR_NAMED_SLOT(Class, name) ::zor::test::NamedSlot(#name, ::zor::test::vtableSlot(&Class::name))
+/// An ExpectedSlot entry for `expectSlots`: operation `name` of `Class` at `slot`.
+#define ZOR_SLOT_AT(Class, name, slot) ::zor::test::ExpectedSlot{ZOR_NAMED_SLOT(Class, name), slot}
 #define ZOR_NAMED_SLOT_OF(Class, Return, Signature, name)                                                    \
     ::zor::test::NamedSlot(#name #Signature, ZOR_SLOT_OF(Class, Return, Signature, name))

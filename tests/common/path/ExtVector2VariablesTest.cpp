@@ -22,11 +22,6 @@ using test::RecordingReader;
 using test::RecordingWriter;
 using Lines = std::vector<std::string>;
 
-TEST(ExtVector2Variables, TypeNames) {
-    EXPECT_TRUE(vectorTypeName<ExtVector2<float>>() == "ExtVector2{float}");
-    EXPECT_TRUE(vectorTypeName<ExtVector2<double>>() == "ExtVector2{double}");
-}
-
 TEST(ExtVector2Variables, ReferencesReachTheAnchorBytesAndTheComponents) {
     ExtVector2<double> vector{1, 2, 0, 0};
     struct Case {

@@ -53,14 +53,15 @@ public:
         const LevelReader in(reader);
         return in.readVector(String("position"), position) && in.readReal(String("scale"), scale) &&
                in.readReal(String("mass"), mass) && in.readBool(String("visible"), visible) &&
-               in.readEnumeration(String("mode"), mode, &convertMode) && in.readUInt32(String("count"), count) &&
-               in.readString(String("label"), label);
+               in.readEnumeration(String("mode"), mode, &convertMode) &&
+               in.readUInt32(String("count"), count) && in.readString(String("label"), label);
     }
 
     bool write(IObject* writer, uint8 typedMode, uint64 context) override {
         if (static_cast<IVariableWriter*>(writer)->isSinglePass())
             return writeVariables(writer, false, typedMode, context);
-        return writeVariables(writer, true, typedMode, context) && writeVariables(writer, false, typedMode, context);
+        return writeVariables(writer, true, typedMode, context) &&
+               writeVariables(writer, false, typedMode, context);
     }
 
     Vector3<float> position;

@@ -36,6 +36,10 @@ TEST(MatrixRoutines, AffineTransformsPassTheLastComponentThroughUnmultiplied) {
     const Matrix4x4<T> translation4{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 6, 7, 1}};
     transform(translation4, out4, Vector4<T>{kInfinity, 1, 2, 1});
     EXPECT_EQ(out4.w, 1);
+    // A perspective matrix (w' = z) has its last component computed.
+    const Matrix4x4<T> perspective{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}};
+    Vector4<T> point{2, 3, 4, 1};
+    EXPECT_EQ(transform(perspective, point, point), (Vector4<T>{2, 3, 4, 4}));
 }
 
 TEST(MatrixRoutines, InverseInvertsInPlaceAndLeavesASingularMatrixTransposed) {
@@ -91,14 +95,7 @@ TEST(MatrixRoutines, APointAtInfinityIsNeverInsideAndASingularTransformFailsNoth
     EXPECT_FALSE(isPointInTransformedRect(Vector2<T>{0, 0}, endless, collapsed));
 }
 
-TEST(MatrixRoutines, TransformOf4x4ComputesTheLastComponentOfAProjection) {
-    // Perspective: w' = z.
-    const Matrix4x4<T> perspective{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}};
-    Vector4<T> point{2, 3, 4, 1};
-    EXPECT_EQ(transform(perspective, point, point), (Vector4<T>{2, 3, 4, 4}));
-}
-
-TEST(MatrixRoutines, MultiplyAppliesTheSecondFactorFirst) {
+TEST(MatrixRoutines, MultiplyAppliesTheSecondFactorFirstAndKeepsAffineProductsExact) {
     const Matrix4x4<T> move{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1}};
     const Matrix4x4<T> scale{{2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1}};
     Matrix4x4<T> scaleThenMove;
@@ -117,10 +114,8 @@ TEST(MatrixRoutines, MultiplyAppliesTheSecondFactorFirst) {
     Matrix4x4<T> projected;
     multiply(perspective, projected, move);
     EXPECT_EQ(projected, (Matrix4x4<T>{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 1, 2, 3, 3}}));
-}
 
-TEST(MatrixRoutines, TheProductOfAffineFactorsHasAnExactLastColumn) {
-    // Computed, the last column would hold inf × 0 = NaN.
+    // Affine factors: the last column is exact, where computed it would hold inf × 0 = NaN.
     const Matrix4x4<T> far{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, kInfinity, 0, 0, 1}};
     Matrix4x4<T> product;
     multiply(Matrix4x4<T>{}, product, far);
