@@ -45,12 +45,6 @@ uint32 clampedCell(T floored, uint32 count) {
 /// False when `shape` lies farther than its radius from the box around `corners` (with a
 /// margin for rounding): no detector finds a contact with the face then. A sphere is measured
 /// from its centre, a capsule by its box.
-template <typename T>
-double largest(const Vector3<T>& low, const Vector3<T>& high) {
-    return std::max(std::max(std::max(-double(low.x), double(high.x)), std::max(-double(low.y), double(high.y))),
-                    std::max(-double(low.z), double(high.z)));
-}
-
 /// False when `shape` lies farther than its radius from the box from `low` to `high` (with a
 /// margin for rounding): no detector finds a contact with a face inside the box then. A sphere
 /// is measured from its centre, a capsule by its box.
@@ -60,13 +54,17 @@ bool mayTouchBox(const CapsuleShape<T>& shape, const Vector3<T>& low, const Vect
     const Vector3<T>& b = shape.pointB;
     const Vector3<T> least{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
     const Vector3<T> most{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
-    // The gaps between the two boxes, 0 where they overlap.
+    // The gaps between the two boxes, 0 where they overlap; each difference is rounded only
+    // relative to itself.
     const auto gap = [](double low, double high, double least, double most) {
         return low > most ? low - most : least > high ? least - high : 0.0;
     };
     const double x = gap(low.x, high.x, least.x, most.x), y = gap(low.y, high.y, least.y, most.y),
                  z = gap(low.z, high.z, least.z, most.z);
-    const double magnitude = std::max(largest(low, high), largest(least, most));
+    // The detector's own rounding grows with the coordinates near the shape.
+    const double magnitude = std::max({std::fabs(double(a.x)), std::fabs(double(a.y)), std::fabs(double(a.z)),
+                                       std::fabs(double(b.x)), std::fabs(double(b.y)), std::fabs(double(b.z))}) +
+                             std::max({x, y, z});
     const double reach = double(shape.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
     if (x > reach || y > reach || z > reach)
         return false;
