@@ -13,6 +13,7 @@
 
 #include "bench/BenchRecord.h"
 #include "common/object/ObjectFactory.h"
+#include "common/platform/Platform.h"
 #include "host/detector/HostCollisionDetector.h"
 #include "host/scene3d/GridStage.h"
 #include "host/scene3d/Scene3D.h"
@@ -24,8 +25,6 @@
 #include <benchmark/benchmark.h>
 #include <bullet/btBulletDynamicsCommon.h>
 #include <ode/ode.h>
-
-#include <sys/resource.h>
 
 #include <cmath>
 #include <cstdio>
@@ -337,21 +336,19 @@ long peakOf(const std::string& peer) {
         for (int step = 0; step < kMemorySteps; ++step)
             pile.step();
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    return long(platform::peakResidentKilobytes());
 }
 
 /// The peak of `peer` as a child process of this program reports it, or -1.
 long peakInChild(const char* program, const std::string& peer) {
     const std::string command = std::string("'") + program + "' --pile-peak=" + peer;
-    FILE* child = popen(command.c_str(), "r");
+    std::FILE* child = platform::openCommandOutput(command.c_str());
     if (child == nullptr)
         return -1;
     long peak = -1;
     if (std::fscanf(child, "%ld", &peak) != 1)
         peak = -1;
-    return pclose(child) == 0 ? peak : -1;
+    return platform::closeCommandOutput(child) == 0 ? peak : -1;
 }
 
 void printRatios(const RatioReporter& times, const char* program) {

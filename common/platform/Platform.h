@@ -69,6 +69,17 @@ uint64 preciseFileTime();
 /// Converts a FILETIME value to calendar time (FileTimeToSystemTime).
 SystemTime fileTimeToSystemTime(uint64 fileTime);
 
+/// Runs `command` through the system's shell and opens its standard output for reading (popen;
+/// _popen on Windows); null when it cannot be started.
+std::FILE* openCommandOutput(const char* command);
+
+/// Closes what openCommandOutput opened, once the command has ended; its exit status, or -1.
+int closeCommandOutput(std::FILE* output);
+
+/// The largest resident memory the process has had so far, in kilobytes (getrusage; the peak
+/// working set on Windows).
+uint64 peakResidentKilobytes();
+
 /// Starts the socket library for version 2.2 (WSAStartup); returns 0 or the error code.
 int startSockets();
 

@@ -8,6 +8,8 @@
 #include <ctime>
 #include <dlfcn.h>
 #include <pthread.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -147,6 +149,20 @@ SystemTime fileTimeToSystemTime(uint64 fileTime) {
     time.second = static_cast<uint16>(secondsOfDay % 60u);
     time.milliseconds = static_cast<uint16>(fileTime / 10000u % 1000u);
     return time;
+}
+
+std::FILE* openCommandOutput(const char* command) {
+    return popen(command, "r");
+}
+
+int closeCommandOutput(std::FILE* output) {
+    const int status = pclose(output);
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+uint64 peakResidentKilobytes() {
+    rusage usage{};
+    return getrusage(RUSAGE_SELF, &usage) == 0 ? uint64(usage.ru_maxrss) : 0;
 }
 
 int startSockets() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <winsock2.h>
+#include <psapi.h>
 
 #include <atomic>
 #include <cerrno>
@@ -154,6 +155,20 @@ SystemTime fileTimeToSystemTime(uint64 fileTime) {
     if (!FileTimeToSystemTime(&value, &time))
         return SystemTime{};
     return fromSystemTime(time);
+}
+
+std::FILE* openCommandOutput(const char* command) {
+    return _popen(command, "r");
+}
+
+int closeCommandOutput(std::FILE* output) {
+    return _pclose(output);
+}
+
+uint64 peakResidentKilobytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PeakWorkingSetSize / 1024
+                                                                                  : 0;
 }
 
 int startSockets() {
