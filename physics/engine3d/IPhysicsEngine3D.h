@@ -5,7 +5,11 @@
 
 namespace zor {
 
-class PhysicsEngine3DReserved;
+template <typename Engine>
+class EngineReserved;
+class PhysicsEngine3D;
+/// The companion of a PhysicsEngine3D.
+using PhysicsEngine3DReserved = EngineReserved<PhysicsEngine3D>;
 
 /// The operations of the 3D engine after the object layer (slots 42 to 57), as a host that
 /// created "PhysicsEngine3D" through the factory calls them. PhysicsEngine3D implements them.

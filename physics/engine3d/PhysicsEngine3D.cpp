@@ -5,9 +5,9 @@
 #include "common/log/Log.h"
 #include "common/object/Identifiers.h"
 #include "common/variables/VariableType.h"
-#include "physics/engine3d/PhysicsEngine3DReserved.h"
 #include "physics/engine3d/SceneCollisions.h"
 #include "physics/engine3d/SceneMovement.h"
+#include "physics/module/EngineReserved.h"
 
 namespace zor {
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "physics/hittest/HitTestEngine2D.h"
-#include "physics/hittest/HitTestEngineReserved.h"
+#include "physics/module/EngineReserved.h"
 
 namespace zor {
 
 class IElement;
 class PhysicsEngine2D;
-using PhysicsEngine2DReserved = HitTestEngineReserved<PhysicsEngine2D>;
+using PhysicsEngine2DReserved = EngineReserved<PhysicsEngine2D>;
 
 /// Finds the element of a host 2D scene under a point. The host hands it a resources handler
 /// and a scene; each hit test walks the scene's plain unfolded list from the last record (drawn

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "physics/hittest/HitTestEngine2D.h"
-#include "physics/hittest/HitTestEngineReserved.h"
+#include "physics/module/EngineReserved.h"
 
 namespace zor {
 
 struct ElementHit;
 class IElement;
 class TesterEngine;
-using TesterEngineReserved = HitTestEngineReserved<TesterEngine>;
+using TesterEngineReserved = EngineReserved<TesterEngine>;
 
 /// A second 2D hit-testing engine with PhysicsEngine2D's interface. It walks the scene's
 /// clip-marked unfolded list, where an element outside a clip region that encloses it cannot be

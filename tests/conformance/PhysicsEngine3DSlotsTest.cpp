@@ -1,5 +1,5 @@
 #include "physics/engine3d/PhysicsEngine3D.h"
-#include "physics/engine3d/PhysicsEngine3DReserved.h"
+#include "physics/module/EngineReserved.h"
 
 #include "support/VtableSlot.h"
 

@@ -5,7 +5,7 @@
 #include "common/object/ObjectFactory.h"
 #include "host/detector/HostCollisionDetector.h"
 #include "host/scene3d/Scene3D.h"
-#include "physics/engine3d/PhysicsEngine3DReserved.h"
+#include "physics/module/EngineReserved.h"
 #include "support/ExitOutput.h"
 #include "support/LogLines.h"
 

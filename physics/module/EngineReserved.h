@@ -4,17 +4,18 @@
 
 namespace zor {
 
-/// The companion of a 2D hit-testing engine: created and destroyed with its engine.
+/// The companion of an engine (`PhysicsEngine3DReserved`, `PhysicsEngine2DReserved`,
+/// `TesterEngineReserved`): created and destroyed with its engine.
 template <typename Engine>
-class HitTestEngineReserved {
+class EngineReserved {
 public:
     ZOR_BLOCK_ALLOCATED
 
-    explicit HitTestEngineReserved(Engine* engine) : m_engine(engine) {}
+    explicit EngineReserved(Engine* engine) : m_engine(engine) {}
 
     /// Slot 0: ends the companion; bit 0 of `flags` also frees it.
     virtual void deletingDestructor(uint32 flags) {
-        this->~HitTestEngineReserved();
+        this->~EngineReserved();
         if (flags & 1u)
             operator delete(this);
     }
@@ -25,7 +26,7 @@ public:
     Engine* getEngine() const { return m_engine; }
 
 protected:
-    ~HitTestEngineReserved() = default;
+    ~EngineReserved() = default;
 
 private:
     Engine* m_engine;
