@@ -24,11 +24,9 @@ constexpr ElementKind kKinds[] = {ElementKind::Plain, ElementKind::Group, Elemen
 
 template <typename T>
 const String& typeNameOf(ElementKind kind) {
-    static const String names[] = {String("Element3D{") + SceneNumber<T>::name() + String("}"),
-                                   String("Group3D{") + SceneNumber<T>::name() + String("}"),
-                                   String("Sphere3D{") + SceneNumber<T>::name() + String("}"),
-                                   String("Capsule3D{") + SceneNumber<T>::name() + String("}"),
-                                   String("Mesh3D{") + SceneNumber<T>::name() + String("}")};
+    static const String names[] = {sceneTypeName<T>("Element3D"), sceneTypeName<T>("Group3D"),
+                                   sceneTypeName<T>("Sphere3D"), sceneTypeName<T>("Capsule3D"),
+                                   sceneTypeName<T>("Mesh3D")};
     return names[static_cast<int>(kind)];
 }
 
@@ -124,13 +122,7 @@ bool Element3D<T>::addChild(IObject* child) {
 template <typename T>
 bool Element3D<T>::read(IObject* object) {
     auto* reader = static_cast<IVariableReader*>(object);
-    bool found = false;
-    String name;
-    if (!reader->readString(String("name"), found, name, 0))
-        return false;
-    if (found)
-        setName(name);
-    if (!host::readVector(reader, "position", m_transform.position) ||
+    if (!host::readName(reader, *this) || !host::readVector(reader, "position", m_transform.position) ||
         !host::readVector(reader, "rotation", m_transform.rotation) ||
         !host::readVector(reader, "scale", m_scale))
         return false;

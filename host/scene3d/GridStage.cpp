@@ -54,13 +54,13 @@ bool GridStage<T>::isTypeOf(const GUID_t& guid) const {
 
 template <typename T>
 GridStage<T>* GridStage<T>::create(const String& typeName) {
-    return typeName == String("GridStage3D{") + SceneNumber<T>::name() + String("}") ? new GridStage<T>()
+    return typeName == sceneTypeName<T>("GridStage3D") ? new GridStage<T>()
                                                                                      : nullptr;
 }
 
 template <typename T>
 const String& GridStage<T>::getTypeName() const {
-    static const String typeName = String("GridStage3D{") + SceneNumber<T>::name() + String("}");
+    static const String typeName = sceneTypeName<T>("GridStage3D");
     return typeName;
 }
 
@@ -121,12 +121,8 @@ bool GridStage<T>::read(IObject* object) {
     auto* reader = static_cast<IVariableReader*>(object);
     bool found = false;
     String text;
-    if (!reader->readString(String("name"), found, text, 0))
-        return false;
-    if (found)
-        this->setName(text);
-    if (!host::readCount(reader, "columns", m_columns) || !host::readCount(reader, "rows", m_rows) ||
-        !host::readNumber(reader, "cellWidth", m_cellWidth) ||
+    if (!host::readName(reader, *this) || !host::readCount(reader, "columns", m_columns) ||
+        !host::readCount(reader, "rows", m_rows) || !host::readNumber(reader, "cellWidth", m_cellWidth) ||
         !host::readNumber(reader, "cellDepth", m_cellDepth) ||
         !reader->readString(String("cells"), found, text, 0))
         return false;

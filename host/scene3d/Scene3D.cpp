@@ -72,12 +72,12 @@ bool isElementOf(const IObject* object) {
 
 template <typename T>
 Scene3D<T>* Scene3D<T>::create(const String& typeName) {
-    return typeName == String("Scene3D{") + SceneNumber<T>::name() + String("}") ? new Scene3D<T>() : nullptr;
+    return typeName == sceneTypeName<T>("Scene3D") ? new Scene3D<T>() : nullptr;
 }
 
 template <typename T>
 const String& Scene3D<T>::getTypeName() const {
-    static const String typeName = String("Scene3D{") + SceneNumber<T>::name() + String("}");
+    static const String typeName = sceneTypeName<T>("Scene3D");
     return typeName;
 }
 

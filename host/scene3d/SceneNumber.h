@@ -21,4 +21,10 @@ struct SceneNumber<double> {
     static const String& name() { return String::doubleTypeName(); }
 };
 
+/// A host scene type's qualified name, "`base`{float}" or "`base`{double}".
+template <typename T>
+String sceneTypeName(const char* base) {
+    return String(base) + String("{") + SceneNumber<T>::name() + String("}");
+}
+
 } // namespace zor

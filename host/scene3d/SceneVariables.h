@@ -27,6 +27,18 @@ inline bool readCount(IVariableReader* reader, const char* name, uint32& value) 
     return reader->readUInt32(String(name), found, value, 0);
 }
 
+/// Reads the variable "name" into `object`'s name; an absent one keeps it.
+template <typename Object>
+bool readName(IVariableReader* reader, Object& object) {
+    bool found = false;
+    String name;
+    if (!reader->readString(String("name"), found, name, 0))
+        return false;
+    if (found)
+        object.setName(name);
+    return true;
+}
+
 /// Reads the vector node `name`; an absent one keeps its value.
 template <typename T>
 bool readVector(IVariableReader* reader, const char* name, Vector3<T>& value) {

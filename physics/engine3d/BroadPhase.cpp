@@ -34,16 +34,6 @@ bool isFinite(const WidenedBox& box) {
     return std::isfinite(box.low[0] + box.low[1] + box.low[2] + box.high[0] + box.high[1] + box.high[2]);
 }
 
-void sortSmall(uint32* first, uint32* last) {
-    for (uint32* at = first + 1; at < last; ++at) {
-        const uint32 value = *at;
-        uint32* to = at;
-        for (; to != first && to[-1] > value; --to)
-            *to = to[-1];
-        *to = value;
-    }
-}
-
 } // namespace
 
 void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 count) {
@@ -153,7 +143,7 @@ void BroadPhase::gatherLoose(const WidenedBox& box, uint64 after) {
     for (uint32 j : m_looseUnfiled)
         if (j > after && overlaps(m_fat[j], box))
             m_gatheredLoose.pushBack(j);
-    sortSmall(m_gatheredLoose.begin(), m_gatheredLoose.end());
+    sortIndices(m_gatheredLoose.begin(), m_gatheredLoose.end());
 }
 
 void BroadPhase::startWalk(uint64 index, uint64 after) {

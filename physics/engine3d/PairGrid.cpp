@@ -21,7 +21,9 @@ double widthOf(const WidenedBox& box) {
     return std::max({box.high[0] - box.low[0], box.high[1] - box.low[1], box.high[2] - box.low[2]});
 }
 
-void sortSmall(uint32* first, uint32* last) {
+} // namespace
+
+void sortIndices(uint32* first, uint32* last) {
     if (last - first > 32) {
         std::sort(first, last);
         return;
@@ -34,8 +36,6 @@ void sortSmall(uint32* first, uint32* last) {
         *to = value;
     }
 }
-
-} // namespace
 
 void PairGrid::build(const WidenedBox* boxes, const uint8* active, uint64 count) {
     m_boxes = boxes;
@@ -171,7 +171,7 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
             take(j);
     }
     if (found <= capacity)
-        sortSmall(out, out + found);
+        sortIndices(out, out + found);
     return found;
 }
 

@@ -10,6 +10,9 @@ struct WidenedBox {
     double high[3];
 };
 
+/// Sorts primitive indices in increasing order; short runs, the usual ones, by insertion.
+void sortIndices(uint32* first, uint32* last);
+
 /// True unless the boxes are apart on some axis; boxes with a NaN overlap everything.
 inline bool overlaps(const WidenedBox& a, const WidenedBox& b) {
     return !(a.low[0] > b.high[0] || b.low[0] > a.high[0] || a.low[1] > b.high[1] || b.low[1] > a.high[1] ||
