@@ -2,6 +2,7 @@
 
 #include "common/object/Identifiers.h"
 #include "host/scene3d/Transform3D.h"
+#include "support/CollectionItems.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,6 @@ namespace zor {
 namespace {
 
 constexpr double kHalfPi = 1.5707963267948966;
-
-std::vector<IObject*> walk(IObjectCollection& collection) {
-    std::vector<IObject*> items;
-    CollectionIterator it;
-    CollectionIterator end;
-    collection.begin(&it);
-    collection.end(&end);
-    for (; !(it == end); ++it)
-        items.push_back(*it);
-    return items;
-}
 
 template <typename T>
 void expectNear(const Vector3<T>& actual, const Vector3<T>& expected) {
@@ -42,7 +32,7 @@ TEST(HostCollection, WalksItemsInOrderAndEndsAfterTheLast) {
     auto* b = new HostObject();
     collection->pushBack(a);
     collection->pushBack(b);
-    EXPECT_EQ(walk(*collection), (std::vector<IObject*>{a, b}));
+    EXPECT_EQ(test::itemsOf(*collection), (std::vector<IObject*>{a, b}));
     collection->endConst(&end);
     EXPECT_EQ(end.previous->item, b) << "the end position follows the last link";
     EXPECT_EQ(a->getReferenceCount(), 1u);
@@ -117,7 +107,7 @@ TEST(Scene3D, UpdatesWorldMatricesAndUnfoldedEntriesParentsFirst) {
     EXPECT_EQ(scene->getTemplateType(), 10);
     EXPECT_TRUE(scene->isTypeOf(guids::kScene3D));
     EXPECT_EQ(scene->getViewHolder()->getUserData(), &view);
-    EXPECT_EQ(walk(*scene->getElementLayer(0)->getElements()), (std::vector<IObject*>{group, body}));
+    EXPECT_EQ(test::itemsOf(*scene->getElementLayer(0)->getElements()), (std::vector<IObject*>{group, body}));
     EXPECT_EQ(scene->getElementLayer(1), nullptr);
     group->release();
     body->release();

@@ -1,6 +1,7 @@
 #include "host/scene3d/SceneFile.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/Scene3D.h"
+#include "support/CollectionItems.h"
 #include "support/LoadedPhysicsModule.h"
 #include "support/TestApplicationData.h"
 
@@ -44,15 +45,6 @@ Scene3D<float>* sampleScene() {
     return scene;
 }
 
-std::vector<Element3D<float>*> elementsOf(Scene3D<float>& scene) {
-    std::vector<Element3D<float>*> elements;
-    CollectionIterator it;
-    CollectionIterator end;
-    for (scene.elements().begin(&it), scene.elements().end(&end); !(it == end); ++it)
-        elements.push_back(static_cast<Element3D<float>*>(*it));
-    return elements;
-}
-
 // `objects` written in `format` and read back: the one object read (the caller's), or null.
 IObject* readBack(DocumentFormat format, const List<IObject*>& objects) {
     std::string text;
@@ -86,8 +78,8 @@ TEST(SceneFile, ScenesComeBackBitForBitFromJsonAndXml) {
         EXPECT_EQ(scene->getGravity(), 3.5);
         EXPECT_EQ(scene->camera().projectionMatrix(), original->camera().projectionMatrix());
         EXPECT_EQ(scene->camera().viewMatrix(), original->camera().viewMatrix());
-        const std::vector<Element3D<float>*> before = elementsOf(*original);
-        const std::vector<Element3D<float>*> after = elementsOf(*scene);
+        const std::vector<Element3D<float>*> before = test::itemsOf<Element3D<float>>(original->elements());
+        const std::vector<Element3D<float>*> after = test::itemsOf<Element3D<float>>(scene->elements());
         ASSERT_EQ(after.size(), before.size()) << "the group's child joins the walk after it";
         for (std::size_t i = 0; i < before.size(); ++i) {
             EXPECT_EQ(after[i]->getTypeName(), before[i]->getTypeName()) << i;

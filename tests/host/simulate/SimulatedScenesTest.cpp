@@ -6,6 +6,7 @@
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/SceneFile.h"
 #include "host/simulate/Simulation.h"
+#include "support/CollectionItems.h"
 #include "support/LoadedPhysicsModule.h"
 
 #include <gtest/gtest.h>
@@ -29,12 +30,8 @@ Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<dou
     resources->release();
     auto& scene3D = *static_cast<Scene3D<double>*>(scene);
     EXPECT_TRUE(runSimulation(*static_cast<IPhysicsEngine3D*>(engine), scene3D, {steps, deltaT}, trajectory));
-    CollectionIterator it;
-    CollectionIterator end;
-    for (scene3D.elements().begin(&it), scene3D.elements().end(&end); below != nullptr && !(it == end);
-         ++it) {
-        auto* element = static_cast<Element3D<double>*>(*it);
-        if (element->getPhysicsAttribute(1) == nullptr)
+    for (Element3D<double>* element : test::itemsOf<Element3D<double>>(scene3D.elements())) {
+        if (below == nullptr || element->getPhysicsAttribute(1) == nullptr)
             continue;
         const ShapeData<double>& shape = element->shape();
         below->push_back(element->kind() == ElementKind::Mesh ? 0 : shape.radius + shape.height / 2);

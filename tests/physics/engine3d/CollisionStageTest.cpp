@@ -10,6 +10,7 @@
 #include "physics/engine3d/CollisionPrimitive.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneCollisions.h"
+#include "support/EngineOnScene.h"
 #include "support/LogLines.h"
 
 #include "common/object/ObjectFactory.h"
@@ -36,11 +37,7 @@ struct CollidingScene {
 
     CollidingScene() {
         zor_addObjectAllocator<Detector>();
-        engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
-        auto* handler = new HostObject();
-        engine->setResourcesHandler(handler);
-        handler->release();
-        engine->setCurrentScene(scene);
+        engine = test::engineOn(scene);
     }
     ~CollidingScene() {
         engine->release();

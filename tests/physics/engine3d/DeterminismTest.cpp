@@ -12,6 +12,8 @@
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneCollisions.h"
 #include "physics/module/ObjectAllocators.h"
+#include "support/CollectionItems.h"
+#include "support/EngineOnScene.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -32,9 +34,7 @@ uint64 stateHash(Scene3D<double>& scene) {
         for (unsigned char byte : bytes)
             hash = (hash ^ byte) * 0x100000001B3u;
     };
-    CollectionIterator it, end;
-    for (scene.elements().begin(&it), scene.elements().end(&end); !(it == end); ++it) {
-        auto* element = static_cast<Element3D<double>*>(*it);
+    for (Element3D<double>* element : test::itemsOf<Element3D<double>>(scene.elements())) {
         add(element->transform().position);
         add(static_cast<RigidBody3DAttribute<double>*>(element->getPhysicsAttribute(1))->getLinearSpeed());
     }
@@ -48,11 +48,7 @@ uint64 runRegressionScene() {
     EXPECT_NE(scene, nullptr) << error.c_str();
     if (scene == nullptr)
         return 0;
-    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
-    auto* handler = new HostObject();
-    engine->setResourcesHandler(handler);
-    handler->release();
-    engine->setCurrentScene(scene);
+    PhysicsEngine3D* engine = test::engineOn(scene);
     for (int step = 0; step < 120; ++step) {
         scene->updateView();
         engine->beginIteration(1.0 / 60);

@@ -9,6 +9,7 @@
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneCollisions.h"
 #include "physics/module/ObjectAllocators.h"
+#include "support/EngineOnScene.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +28,7 @@ std::vector<unsigned char> run(const std::filesystem::path& path, bool pairBound
     EXPECT_NE(scene, nullptr) << error.c_str();
     if (scene == nullptr)
         return {};
-    auto* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
-    auto* handler = new HostObject();
-    engine->setResourcesHandler(handler);
-    handler->release();
-    engine->setCurrentScene(scene);
+    PhysicsEngine3D* engine = test::engineOn(scene);
     setCollisionPairBounds(pairBounds);
     host::Trajectory trajectory;
     const bool ran = scene->getTemplateType() == 10

@@ -11,6 +11,7 @@
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneCollisions.h"
+#include "support/EngineOnScene.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -34,15 +35,9 @@ bool rejectSome(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3D
 // pair bounds are back on when it ends.
 struct World {
     Scene3D<double>* scene = new Scene3D<double>();
-    PhysicsEngine3D* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
+    PhysicsEngine3D* engine = test::engineOn(scene);
 
-    explicit World(bool pairBounds) {
-        setCollisionPairBounds(pairBounds);
-        auto* handler = new HostObject();
-        engine->setResourcesHandler(handler);
-        handler->release();
-        engine->setCurrentScene(scene);
-    }
+    explicit World(bool pairBounds) { setCollisionPairBounds(pairBounds); }
     ~World() {
         engine->release();
         scene->release();

@@ -6,6 +6,7 @@
 #include "host/scene3d/Transform3D.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
+#include "support/EngineOnScene.h"
 #include "support/ExitOutput.h"
 #include "support/LogLines.h"
 
@@ -25,14 +26,10 @@ struct MovingScene {
     using Body = RigidBody3DAttribute<T>;
 
     TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
-    PhysicsEngine3D* engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
     Scene3D<T>* scene = new Scene3D<T>();
+    PhysicsEngine3D* engine = test::engineOn(scene);
 
     MovingScene() {
-        auto* handler = new HostObject();
-        engine->setResourcesHandler(handler);
-        handler->release();
-        engine->setCurrentScene(scene);
         // An orthographic view 20 wide and 20 high about the origin: x and y in [-10, 10] are seen.
         scene->updateView();
     }
