@@ -3,6 +3,7 @@
 #include "common/containers/Array.h"
 #include "common/framework/ICollisionDetector.h"
 #include "common/framework/IGridStage.h"
+#include "common/framework/IObjectCollection.h"
 #include "common/framework/IObjectList.h"
 #include "common/log/Log.h"
 #include "common/object/Identifiers.h"
@@ -42,44 +43,56 @@ uint32 clampedCell(T floored, uint32 count) {
     return uint32(floored);
 }
 
-/// False when `shape` lies farther than its radius from the box around `corners` (with a
-/// margin for rounding): no detector finds a contact with the face then. A sphere is measured
-/// from its centre, a capsule by its box.
-/// False when `shape` lies farther than its radius from the box from `low` to `high` (with a
-/// margin for rounding): no detector finds a contact with a face inside the box then. A sphere
-/// is measured from its centre, a capsule by its box.
+/// A sphere or capsule's reach: no detector finds a contact with a face whose box lies farther
+/// than its radius from the shape (with a margin for rounding). Kept while the shape stays put.
 template <typename T>
-bool mayTouchBox(const CapsuleShape<T>& shape, const Vector3<T>& low, const Vector3<T>& high) {
-    const Vector3<T>& a = shape.pointA;
-    const Vector3<T>& b = shape.pointB;
-    const Vector3<T> least{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
-    const Vector3<T> most{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
-    // The gaps between the two boxes, 0 where they overlap; each difference is rounded only
-    // relative to itself.
-    const auto gap = [](double low, double high, double least, double most) {
-        return low > most ? low - most : least > high ? least - high : 0.0;
-    };
-    const double x = gap(low.x, high.x, least.x, most.x), y = gap(low.y, high.y, least.y, most.y),
-                 z = gap(low.z, high.z, least.z, most.z);
-    // The detector's own rounding grows with the coordinates near the shape.
-    const double magnitude = std::max({std::fabs(double(a.x)), std::fabs(double(a.y)), std::fabs(double(a.z)),
-                                       std::fabs(double(b.x)), std::fabs(double(b.y)), std::fabs(double(b.z))}) +
-                             std::max({x, y, z});
-    const double reach = double(shape.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
-    if (x > reach || y > reach || z > reach)
-        return false;
-    return !(a == b && x * x + y * y + z * z > reach * reach);
-}
+struct ShapeReach {
+    Vector3<T> least;
+    Vector3<T> most;
+    /// The largest coordinate of the shape's ends, in size.
+    double extent;
+    double radius;
+    bool sphere;
 
-template <typename T>
-bool mayTouchFace(const CapsuleShape<T>& shape, const Vector3<T> (&corners)[4]) {
-    Vector3<T> low = corners[0], high = corners[0];
-    for (const Vector3<T>& corner : corners) {
-        low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z)};
-        high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z)};
+    explicit ShapeReach(const CapsuleShape<T>& shape) {
+        const Vector3<T>& a = shape.pointA;
+        const Vector3<T>& b = shape.pointB;
+        least = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+        most = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+        extent = std::max({std::fabs(double(a.x)), std::fabs(double(a.y)), std::fabs(double(a.z)),
+                           std::fabs(double(b.x)), std::fabs(double(b.y)), std::fabs(double(b.z))});
+        radius = double(shape.radius);
+        sphere = a == b;
     }
-    return mayTouchBox(shape, low, high);
-}
+
+    /// False when the shape lies beyond reach of the box from `low` to `high`: a sphere is
+    /// measured from its centre, a capsule by its box.
+    bool reaches(const Vector3<T>& low, const Vector3<T>& high) const {
+        // The gaps between the two boxes, 0 where they overlap; each difference is rounded only
+        // relative to itself.
+        const auto gap = [](double low, double high, double least, double most) {
+            return low > most ? low - most : least > high ? least - high : 0.0;
+        };
+        const double x = gap(low.x, high.x, least.x, most.x), y = gap(low.y, high.y, least.y, most.y),
+                     z = gap(low.z, high.z, least.z, most.z);
+        // The detector's own rounding grows with the coordinates near the shape.
+        const double magnitude = extent + std::max({x, y, z});
+        const double reach = radius * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+        if (x > reach || y > reach || z > reach)
+            return false;
+        return !(sphere && x * x + y * y + z * z > reach * reach);
+    }
+
+    /// As reaches, for the box around a face's corners.
+    bool reachesFace(const Vector3<T> (&corners)[4]) const {
+        Vector3<T> low = corners[0], high = corners[0];
+        for (const Vector3<T>& corner : corners) {
+            low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z)};
+            high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z)};
+        }
+        return reaches(low, high);
+    }
+};
 
 /// The heights from `low` to `high` that the faces of `tile` span; false when it has none.
 template <typename T>
@@ -148,10 +161,15 @@ struct GridStageTest {
     /// Whole tiles out of reach may be passed over: their faces' attributes, which are looked
     /// up first, write nothing to the log.
     bool passOverTiles;
+    /// Per tile, the heights its faces span as read with the stage; null once the callback has
+    /// run, which may have changed them.
+    const TileHeights<T>* heights;
+    ShapeReach<T> reach{shape};
     uint32 cellIndex = 0;
     bool responded = false;
-    LookedUp<Collision3DAttribute<T>> lastCollision;
-    LookedUp<RigidBody3DAttribute<T>> lastRigidBody;
+    bool calledBack = false;
+    LookedUp<Collision3DAttribute<T>> lastCollision{};
+    LookedUp<RigidBody3DAttribute<T>> lastRigidBody{};
 
     /// Tests one face with corners counter-clockwise seen from the side it faces.
     void face(const Vector3<T> (&corners)[4], uint32 collisionIndex, uint32 rigidBodyIndex, uint32 faceKind,
@@ -164,7 +182,7 @@ struct GridStageTest {
         if (body != nullptr && faceBody != nullptr && body->getExclusionGroup() != 0 &&
             body->getExclusionGroup() == faceBody->getExclusionGroup())
             return;
-        if (passOverApart && !mayTouchFace(shape, corners))
+        if (passOverApart && !reach.reachesFace(corners))
             return;
         Vector3<T> normal{};
         T depth = 0;
@@ -175,6 +193,8 @@ struct GridStageTest {
             // The callback is the host's: what it may change is looked up afresh.
             lastCollision = {};
             lastRigidBody = {};
+            heights = nullptr;
+            calledBack = true;
         }
         const bool accepted = callback == nullptr ||
                               callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
@@ -187,16 +207,22 @@ struct GridStageTest {
         const Vector3<T> moved = v3::minus(primitive.bodyTransform->position, before);
         shape.pointA = v3::plus(shape.pointA, moved);
         shape.pointB = v3::plus(shape.pointB, moved);
+        reach = ShapeReach<T>(shape);
         responded = true;
     }
 
-    /// Tests the faces of one tile of the cell spanning x0..x1 and z0 (near) to z1 (far).
-    void tile(const GridTile<T>& tile, T x0, T x1, T z0, T z1) {
-        T low, high;
-        if (passOverTiles && (!heightsOf(tile, low, high) ||
-                              !mayTouchBox(shape, {std::min(x0, x1), low, std::min(z0, z1)},
-                                           {std::max(x0, x1), high, std::max(z0, z1)})))
-            return;
+    /// Tests the faces of tile `tileIndex` of the cell spanning x0..x1 and z0 (near) to z1 (far).
+    void tile(const GridTile<T>& tile, uint32 tileIndex, T x0, T x1, T z0, T z1) {
+        if (passOverTiles) {
+            TileHeights<T> span;
+            if (heights != nullptr)
+                span = heights[tileIndex];
+            else
+                span.any = heightsOf(tile, span.low, span.high);
+            if (!span.any || !reach.reaches({std::min(x0, x1), span.low, std::min(z0, z1)},
+                                            {std::max(x0, x1), span.high, std::max(z0, z1)}))
+                return;
+        }
         if (tile.floorPresent) {
             const T y = tile.floorHeight;
             face({{x0, y, z1}, {x0, y, z0}, {x1, y, z0}, {x1, y, z1}}, tile.floorCollision, tile.floorRigidBody,
@@ -285,16 +311,78 @@ RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 in
 }
 
 template <typename T>
-bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
-                          GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
-                          CapsuleShape<T>& shape, bool passOverApart) {
-    const uint32 columns = stage.getColumns(), rows = stage.getRows();
-    const T width = stage.getCellWidth(), depth = stage.getCellDepth();
-    const Array<uint32>* cells = stage.getCells();
-    const Array<GridTile<T>>* tiles = stage.getTiles();
-    if (columns == 0 || rows == 0 || width == T(0) || depth == T(0) || cells == nullptr ||
-        cells->size() < uint64(columns) * rows || tiles == nullptr || tiles->size() == 0)
+GridStageSet<T>::GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector,
+                              GridStageCollisionCallback<T> callback, bool passOverApart)
+    : m_stages(stages), m_detector(detector), m_callback(callback), m_passOverApart(passOverApart) {
+    m_layouts.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_heights.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+}
+
+template <typename T>
+uint64 GridStageSet<T>::count(const char* functionName) {
+    if (m_listed == m_generation)
+        return m_layouts.size();
+    m_listed = m_generation;
+    m_layouts.resize(0);
+    m_heights.resize(0);
+    CollectionIterator it;
+    CollectionIterator end;
+    m_stages->beginConst(&it);
+    m_stages->endConst(&end);
+    for (; !(it == end); ++it) {
+        zor_assert_in(ZOR_LOG_MODULE, functionName, *it != NULL);
+        if (!(*it)->isTypeOf(guids::kGridStage))
+            continue;
+        Layout layout{};
+        layout.stage = static_cast<IGridStage<T>*>(*it);
+        layout.read = m_generation - 1;
+        m_layouts.pushBack(layout);
+    }
+    return m_layouts.size();
+}
+
+template <typename T>
+void GridStageSet<T>::read(Layout& layout) {
+    IGridStage<T>& stage = *layout.stage;
+    layout.read = m_generation;
+    layout.columns = stage.getColumns();
+    layout.rows = stage.getRows();
+    layout.width = stage.getCellWidth();
+    layout.depth = stage.getCellDepth();
+    layout.cells = stage.getCells();
+    layout.tiles = stage.getTiles();
+    layout.usable = layout.columns != 0 && layout.rows != 0 && layout.width != T(0) && layout.depth != T(0) &&
+                    layout.cells != nullptr && layout.cells->size() >= uint64(layout.columns) * layout.rows &&
+                    layout.tiles != nullptr && layout.tiles->size() != 0;
+    layout.passOverTiles = layout.usable && m_passOverApart &&
+                           holdsOnly(stage.getCollisionAttributes(), guids::kCollision3DAttribute) &&
+                           holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
+    if (!layout.usable || !layout.passOverTiles)
+        return;
+    const uint64 tileCount = layout.tiles->size();
+    if (tileCount > layout.heightCount) {
+        // Read again after a callback grew the tiles: a new run of heights.
+        layout.firstHeight = m_heights.size();
+        m_heights.resize(m_heights.size() + tileCount);
+    }
+    layout.heightCount = tileCount;
+    for (uint64 t = 0; t < tileCount; ++t) {
+        TileHeights<T>& span = m_heights[layout.firstHeight + t];
+        span.any = heightsOf((*layout.tiles)[t], span.low, span.high);
+    }
+}
+
+template <typename T>
+bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& primitive, CapsuleShape<T>& shape) {
+    Layout& layout = m_layouts[index];
+    if (layout.read != m_generation)
+        read(layout);
+    if (!layout.usable)
         return false;
+    const uint32 columns = layout.columns, rows = layout.rows;
+    const T width = layout.width, depth = layout.depth;
+    const Array<uint32>& cells = *layout.cells;
+    const Array<GridTile<T>>& tiles = *layout.tiles;
     const T radius = shape.radius;
     const T xMin = std::min(shape.pointA.x, shape.pointB.x), xMax = std::max(shape.pointA.x, shape.pointB.x);
     const T zMin = std::min(shape.pointA.z, shape.pointB.z), zMax = std::max(shape.pointA.z, shape.pointB.z);
@@ -303,28 +391,29 @@ bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
     // Rows run along -z.
     const uint32 firstRow = clampedCell(std::floor(-(zMax + radius) / depth), rows);
     const uint32 lastRow = clampedCell(std::floor(-(zMin - radius) / depth), rows);
-    const bool passOverTiles = passOverApart && holdsOnly(stage.getCollisionAttributes(), guids::kCollision3DAttribute) &&
-                               holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
-    GridStageTest<T> test{stage, detector, callback, primitive, shape, passOverApart, passOverTiles, 0, false, {}, {}};
+    const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
+    GridStageTest<T> test{*layout.stage, m_detector, m_callback,          primitive, shape,
+                          m_passOverApart, layout.passOverTiles, heights};
     for (uint32 row = firstRow; row <= lastRow; ++row) {
         for (uint32 column = firstColumn; column <= lastColumn; ++column) {
             test.cellIndex = row * columns + column;
-            const uint32 value = (*cells)[test.cellIndex];
-            if (value == 0 || value > tiles->size())
+            const uint32 value = cells[test.cellIndex];
+            if (value == 0 || value > tiles.size())
                 continue;
             const T x0 = T(column) * width, x1 = x0 + width;
             const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
-            test.tile((*tiles)[value - 1], x0, x1, z0, z1);
+            test.tile(tiles[value - 1], value - 1, x0, x1, z0, z1);
         }
     }
+    if (test.calledBack)
+        hostRan();
     return test.responded;
 }
 
 #define ZOR_GRID_STAGE_COLLISIONS(T)                                                                         \
     template Collision3DAttribute<T>* getGridStageCollision3D<T>(IGridStage<T>&, uint32);                      \
     template RigidBody3DAttribute<T>* getGridStageRigidBody3D<T>(IGridStage<T>&, uint32);                      \
-    template bool collideWithGridStage<T>(IGridStage<T>&, ICollisionDetector<T>&, GridStageCollisionCallback<T>, \
-                                          PhysicsCollisionPrimitive3D<T>&, CapsuleShape<T>&, bool);
+    template class GridStageSet<T>;
 ZOR_GRID_STAGE_COLLISIONS(float)
 ZOR_GRID_STAGE_COLLISIONS(double)
 #undef ZOR_GRID_STAGE_COLLISIONS

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "common/Types.h"
+#include "common/containers/Array.h"
+#include "common/framework/GridTile.h"
 #include "common/variables/Vector.h"
 #include "physics/engine3d/CollisionCallbacks.h"
 
 namespace zor {
 
+class IObjectCollection;
 template <typename T>
 class IGridStage;
 template <typename T>
@@ -30,15 +33,68 @@ struct CapsuleShape {
     T radius;
 };
 
-/// Collides `shape` (a copy of `primitive`'s) with the faces of the tiles its bounds overlap,
-/// widened by its radius: floors, ceilings and the wall segments of each present side. Each
-/// accepted contact between a rigid body and a rigid face gets the static-face response, and
-/// the shape follows the body. With `passOverApart`, faces whose box lies beyond the shape's
-/// reach are passed over without asking the detector, which finds no contact there. True when
-/// any face responded.
+/// The heights a tile's faces span; `any` false for a tile without faces.
 template <typename T>
-bool collideWithGridStage(IGridStage<T>& stage, ICollisionDetector<T>& detector,
-                          GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
-                          CapsuleShape<T>& shape, bool passOverApart);
+struct TileHeights {
+    T low;
+    T high;
+    bool any;
+};
+
+/// The grid stages of a scene as the collision stage tests shapes against them: each stage's
+/// size, cells and tiles, and the heights each tile's faces span, read on first use. They are
+/// kept while only the module runs: once a host callback has run, which may have changed any
+/// stage, each is read again when next used.
+template <typename T>
+class GridStageSet {
+public:
+    /// With `passOverApart`, faces whose box lies beyond a shape's reach are passed over without
+    /// asking the detector, which finds no contact there.
+    GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector, GridStageCollisionCallback<T> callback,
+                 bool passOverApart);
+    GridStageSet(const GridStageSet&) = delete;
+    GridStageSet& operator=(const GridStageSet&) = delete;
+
+    /// The number of grid stages, in the collection's order; a null entry ends the process
+    /// under `functionName`.
+    uint64 count(const char* functionName);
+    /// Collides `shape` (a copy of `primitive`'s) with the faces of the tiles of stage `index`
+    /// that its bounds overlap, widened by its radius: floors, ceilings and the wall segments of
+    /// each present side. Each accepted contact between a rigid body and a rigid face gets the
+    /// static-face response, and the shape follows the body. True when any face responded.
+    bool collide(uint64 index, PhysicsCollisionPrimitive3D<T>& primitive, CapsuleShape<T>& shape);
+    /// Host code has run: every stage is read again before it is next used.
+    void hostRan() { ++m_generation; }
+
+private:
+    struct Layout {
+        IGridStage<T>* stage;
+        uint64 read;
+        uint32 columns;
+        uint32 rows;
+        T width;
+        T depth;
+        const Array<uint32>* cells;
+        const Array<GridTile<T>>* tiles;
+        /// The stage has cells and tiles to test.
+        bool usable;
+        /// Whole tiles out of reach may be passed over: their faces' attributes, which are
+        /// looked up first, write nothing to the log.
+        bool passOverTiles;
+        /// The tiles' heights in m_heights.
+        uint64 firstHeight;
+        uint64 heightCount;
+    };
+    void read(Layout& layout);
+
+    IObjectCollection* m_stages;
+    ICollisionDetector<T>& m_detector;
+    GridStageCollisionCallback<T> m_callback;
+    bool m_passOverApart;
+    uint64 m_generation = 1;
+    uint64 m_listed = 0;
+    Array<Layout> m_layouts;
+    Array<TileHeights<T>> m_heights;
+};
 
 } // namespace zor

@@ -95,7 +95,8 @@ class CollisionPasses {
 public:
     CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene)
         : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
-          m_gridStageCallback(gridStageCallbackOf<T>(engine)), m_gridStages(scene.getGridStages()) {
+          m_hasGridStages(scene.getGridStages() != nullptr),
+          m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds) {
         m_primitives.build(scene);
     }
 
@@ -117,7 +118,7 @@ private:
         for (uint64 i = 0; i < m_primitives.size(); ++i) {
             if (!m_primitives[i].active)
                 continue;
-            if (m_primitives[i].shape != CollisionShapeMesh && m_gridStages != nullptr)
+            if (m_primitives[i].shape != CollisionShapeMesh && m_hasGridStages)
                 collided |= collideWithGridStages(i);
             collided |= g_pairBounds ? collideWithCandidates(i) : collideWithAllAfter(i);
         }
@@ -146,17 +147,10 @@ private:
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         bool responded = false;
-        CollectionIterator it;
-        CollectionIterator end;
-        m_gridStages->beginConst(&it);
-        m_gridStages->endConst(&end);
-        for (; !(it == end); ++it) {
-            zor_assert_in(ZOR_LOG_MODULE, kStageFunction, *it != NULL);
-            if (!(*it)->isTypeOf(guids::kGridStage))
-                continue;
+        const uint64 stages = m_gridStages.count(kStageFunction);
+        for (uint64 stage = 0; stage < stages; ++stage) {
             const Vector3<T> before = primitive.bodyTransform->position;
-            if (collideWithGridStage(*static_cast<IGridStage<T>*>(*it), m_detector, m_gridStageCallback, primitive,
-                                     shape, g_pairBounds)) {
+            if (m_gridStages.collide(stage, primitive, shape)) {
                 responded = true;
                 m_primitives.moveBodyOf(index, v3::minus(primitive.bodyTransform->position, before));
             }
@@ -166,19 +160,23 @@ private:
 
     /// One pair; true when the contact counted.
     bool collidePair(uint64 iIndex, uint64 jIndex) {
+        // The cheapest test first: most candidates are apart.
+        if (g_pairBounds && !m_primitives.mayTouch(iIndex, jIndex))
+            return false;
         PhysicsCollisionPrimitive3D<T>& i = m_primitives[iIndex];
         PhysicsCollisionPrimitive3D<T>& j = m_primitives[jIndex];
         if (!j.active || j.body == i.body || excluded(i.rigidBodyAttribute, j.rigidBodyAttribute))
-            return false;
-        if (g_pairBounds && !m_primitives.mayTouch(iIndex, jIndex))
             return false;
         Vector3<T> normal{};
         T depth = 0;
         if (!detect(m_detector, i, j, normal, depth))
             return false;
-        const bool accepted = m_pairCallback == nullptr ||
-                              m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
-                                             j.element, j.collisionAttribute, j.rigidBodyAttribute, &normal, depth);
+        bool accepted = true;
+        if (m_pairCallback != nullptr) {
+            accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body, j.element,
+                                      j.collisionAttribute, j.rigidBodyAttribute, &normal, depth);
+            m_gridStages.hostRan();
+        }
         if (!accepted || i.rigidBodyAttribute == nullptr || j.rigidBodyAttribute == nullptr)
             return false;
         Vector3<T> iMove, jMove;
@@ -195,8 +193,8 @@ private:
 
     ICollisionDetector<T>& m_detector;
     CollisionCallback<T> m_pairCallback;
-    GridStageCollisionCallback<T> m_gridStageCallback;
-    IObjectCollection* m_gridStages;
+    bool m_hasGridStages;
+    GridStageSet<T> m_gridStages;
     CollisionPrimitives<T> m_primitives;
 };
 
