@@ -195,10 +195,12 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
     listCarriers();
     computeBounds();
     m_widened.resize(count);
+    m_spheres.resize(count);
     Array<uint8> active;
     active.resize(count);
     for (uint64 i = 0; i < count; ++i) {
         m_widened[i] = widenedBox(i);
+        m_spheres[i] = m_records[i].shape == CollisionShapeSphere;
         active[i] = m_records[i].active;
     }
     m_broadPhase.build(m_widened.data(), active.data(), count);

@@ -65,10 +65,15 @@ public:
     PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
 
     /// True when the shapes of two active primitives may touch: their boxes (around the axis or
-    /// the vertices, widened by the radius and a margin for rounding) overlap. Shapes farther
-    /// apart than their radii are no contact for any detector, so a pair that fails this test
-    /// can be passed over without asking the detector.
-    bool mayTouch(uint64 first, uint64 second) const { return overlaps(m_widened[first], m_widened[second]); }
+    /// the vertices, widened by the radius and a margin for rounding) overlap, and for two
+    /// spheres the balls inside those boxes too. Shapes farther apart than their radii are no
+    /// contact for any detector, so a pair that fails this test can be passed over without
+    /// asking the detector.
+    bool mayTouch(uint64 first, uint64 second) const {
+        const WidenedBox& a = m_widened[first];
+        const WidenedBox& b = m_widened[second];
+        return overlaps(a, b) && (!m_spheres[first] || !m_spheres[second] || ballsOverlap(a, b));
+    }
 
     /// The primitives after `index` that may touch it where they are now, in increasing order:
     /// the first, then the next after a given one; size() when there is none left. A walk
@@ -105,6 +110,8 @@ private:
     /// One box per record, moved with it, and the same widened.
     Array<Bounds> m_bounds;
     Array<WidenedBox> m_widened;
+    /// Per record: it is a sphere.
+    Array<uint8> m_spheres;
     BroadPhase m_broadPhase;
 };
 
