@@ -52,6 +52,7 @@ struct ShapeReach {
     /// The largest coordinate of the shape's ends, in size.
     double extent;
     double radius;
+    double vertical;
     bool sphere;
 
     explicit ShapeReach(const CapsuleShape<T>& shape) {
@@ -63,6 +64,15 @@ struct ShapeReach {
                            std::fabs(double(b.x)), std::fabs(double(b.y)), std::fabs(double(b.z))});
         radius = double(shape.radius);
         sphere = a == b;
+        // Beyond its reach a gap stays beyond it however the other gaps add to the magnitude;
+        // a margin keeps that true under rounding.
+        vertical = (radius * (1 + 1e-6) + 1e-6 + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+    }
+
+    /// True when the heights from `low` to `high` lie so far above or below the shape that no
+    /// box spanning them is within reach.
+    bool apartVertically(T low, T high) const {
+        return double(low) - double(most.y) > vertical || double(least.y) - double(high) > vertical;
     }
 
     /// False when the shape lies beyond reach of the box from `low` to `high`: a sphere is
@@ -400,6 +410,11 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
             const uint32 value = cells[test.cellIndex];
             if (value == 0 || value > tiles.size())
                 continue;
+            if (test.heights != nullptr) {
+                const TileHeights<T>& span = test.heights[value - 1];
+                if (!span.any || test.reach.apartVertically(span.low, span.high))
+                    continue;
+            }
             const T x0 = T(column) * width, x1 = x0 + width;
             const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
             test.tile(tiles[value - 1], value - 1, x0, x1, z0, z1);
