@@ -138,7 +138,8 @@ private:
     bool collideWithCandidates(uint64 i) {
         bool collided = false;
         for (uint64 j = m_primitives.firstCandidate(i); j < m_primitives.size(); j = m_primitives.nextCandidate(i, j))
-            collided |= collidePair(i, j);
+            if (m_primitives.mayTouch(i, j))
+                collided |= collidePair(i, j);
         return collided;
     }
 
@@ -160,9 +161,6 @@ private:
 
     /// One pair; true when the contact counted.
     bool collidePair(uint64 iIndex, uint64 jIndex) {
-        // The cheapest test first: most candidates are apart.
-        if (g_pairBounds && !m_primitives.mayTouch(iIndex, jIndex))
-            return false;
         PhysicsCollisionPrimitive3D<T>& i = m_primitives[iIndex];
         PhysicsCollisionPrimitive3D<T>& j = m_primitives[jIndex];
         if (!j.active || j.body == i.body || excluded(i.rigidBodyAttribute, j.rigidBodyAttribute))
