@@ -69,11 +69,8 @@ void BroadPhase::rebuild() {
     ++m_build;
 }
 
-void BroadPhase::moved(uint64 index, const WidenedBox& box) {
+void BroadPhase::movedOut(uint64 index, const WidenedBox& box) {
     WidenedBox& fat = m_fat[index];
-    if (box.low[0] >= fat.low[0] && box.low[1] >= fat.low[1] && box.low[2] >= fat.low[2] &&
-        box.high[0] <= fat.high[0] && box.high[1] <= fat.high[1] && box.high[2] <= fat.high[2])
-        return;
     ++m_generation;
     if (m_settled[index]) {
         if (m_looseCount == looseLimit(m_count)) {

@@ -21,7 +21,12 @@ public:
     /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes.
     void build(const WidenedBox* boxes, const uint8* active, uint64 count);
     /// Primitive `index` has moved to `box`.
-    void moved(uint64 index, const WidenedBox& box);
+    void moved(uint64 index, const WidenedBox& box) {
+        const WidenedBox& fat = m_fat[index];
+        if (!(box.low[0] >= fat.low[0] && box.low[1] >= fat.low[1] && box.low[2] >= fat.low[2] &&
+              box.high[0] <= fat.high[0] && box.high[1] <= fat.high[1] && box.high[2] <= fat.high[2]))
+            movedOut(index, box);
+    }
 
     /// The first candidate of `index`, or the number of primitives when there is none.
     uint64 first(uint64 index) {
@@ -59,6 +64,8 @@ private:
         const uint32* looseEnd;
     };
 
+    /// Primitive `index` has left its fat box for `box`.
+    void movedOut(uint64 index, const WidenedBox& box);
     void startWalk(uint64 index, uint64 after);
     void rebuild();
     /// Files loose primitive `index` by its fat box, or takes it out of its cell.

@@ -272,7 +272,8 @@ void CollisionPrimitives<T>::listCarriers() {
 
 template <typename T>
 void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displacement) {
-    for (uint32 c = m_carriedFirst[index]; c < m_carriedLast[index]; ++c) {
+    const uint32 last = m_carriedLast[index];
+    for (uint32 c = m_carriedFirst[index]; c < last; ++c) {
         const uint64 moved = m_carriers[c].primitive;
         PhysicsCollisionPrimitive3D<T>& primitive = m_records[moved];
         Bounds& box = m_bounds[moved];
@@ -283,8 +284,9 @@ void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displace
         if (primitive.vertices != nullptr)
             for (Vector3<T>& vertex : *primitive.vertices)
                 vertex = v3::plus(vertex, displacement);
-        m_widened[moved] = widenedBox(moved);
-        m_broadPhase.moved(moved, m_widened[moved]);
+        const WidenedBox widened = widenedBox(moved);
+        m_widened[moved] = widened;
+        m_broadPhase.moved(moved, widened);
     }
 }
 
