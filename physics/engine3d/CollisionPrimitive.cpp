@@ -195,19 +195,18 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
     listCarriers();
     computeBounds();
     m_widened.resize(count);
-    m_spheres.resize(count);
+    m_balls.resize(count);
     Array<uint8> active;
     active.resize(count);
     for (uint64 i = 0; i < count; ++i) {
-        m_widened[i] = widenedBox(i);
-        m_spheres[i] = m_records[i].shape == CollisionShapeSphere;
+        place(i);
         active[i] = m_records[i].active;
     }
     m_broadPhase.build(m_widened.data(), active.data(), count);
 }
 
 template <typename T>
-WidenedBox CollisionPrimitives<T>::widenedBox(uint64 index) const {
+const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
     const Bounds& box = m_bounds[index];
     const double low[3] = {double(box.min.x), double(box.min.y), double(box.min.z)};
     const double high[3] = {double(box.max.x), double(box.max.y), double(box.max.z)};
@@ -216,8 +215,12 @@ WidenedBox CollisionPrimitives<T>::widenedBox(uint64 index) const {
     // only when the shapes are.
     const double magnitude =
         std::max(std::max(std::max(-low[0], high[0]), std::max(-low[1], high[1])), std::max(-low[2], high[2]));
-    const double widen = double(m_records[index].radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
-    return {{low[0] - widen, low[1] - widen, low[2] - widen}, {high[0] + widen, high[1] + widen, high[2] + widen}};
+    const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
+    const double widen = double(primitive.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    m_balls[index] = primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen}
+                                                             : Ball{{0, 0, 0}, -1};
+    return m_widened[index] = {{low[0] - widen, low[1] - widen, low[2] - widen},
+                               {high[0] + widen, high[1] + widen, high[2] + widen}};
 }
 
 template <typename T>
@@ -284,9 +287,7 @@ void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displace
         if (primitive.vertices != nullptr)
             for (Vector3<T>& vertex : *primitive.vertices)
                 vertex = v3::plus(vertex, displacement);
-        const WidenedBox widened = widenedBox(moved);
-        m_widened[moved] = widened;
-        m_broadPhase.moved(moved, widened);
+        m_broadPhase.moved(moved, place(moved));
     }
 }
 

@@ -65,14 +65,16 @@ public:
     PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
 
     /// True when the shapes of two active primitives may touch: their boxes (around the axis or
-    /// the vertices, widened by the radius and a margin for rounding) overlap, and for two
-    /// spheres the balls inside those boxes too. Shapes farther apart than their radii are no
+    /// the vertices, widened by the radius and a margin for rounding) overlap; two spheres,
+    /// when the balls inside their boxes do. Shapes farther apart than their radii are no
     /// contact for any detector, so a pair that fails this test can be passed over without
     /// asking the detector.
     bool mayTouch(uint64 first, uint64 second) const {
-        const WidenedBox& a = m_widened[first];
-        const WidenedBox& b = m_widened[second];
-        return overlaps(a, b) && (!m_spheres[first] || !m_spheres[second] || ballsOverlap(a, b));
+        const Ball& a = m_balls[first];
+        const Ball& b = m_balls[second];
+        if (a.radius >= 0 && b.radius >= 0)
+            return ballsOverlap(a, b);
+        return overlaps(m_widened[first], m_widened[second]);
     }
 
     /// The primitives after `index` that may touch it where they are now, in increasing order:
@@ -99,8 +101,21 @@ private:
         Vector3<T> max;
     };
     void computeBounds();
-    /// The box of primitive `index` widened by its radius and a margin for rounding.
-    WidenedBox widenedBox(uint64 index) const;
+    /// A sphere widened as its box is: its centre, and its radius with the margin; a radius of
+    /// -1 for the other shapes.
+    struct Ball {
+        double centre[3];
+        double radius;
+    };
+    /// True unless the balls are apart; balls with a NaN overlap everything.
+    static bool ballsOverlap(const Ball& a, const Ball& b) {
+        const double x = a.centre[0] - b.centre[0], y = a.centre[1] - b.centre[1], z = a.centre[2] - b.centre[2];
+        const double reach = a.radius + b.radius;
+        return !(x * x + y * y + z * z > reach * reach);
+    }
+    /// Works out the box of primitive `index`, widened by its radius and a margin for rounding,
+    /// and its ball; returns the box.
+    const WidenedBox& place(uint64 index);
 
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
     Array<Carrier> m_carriers;
@@ -110,8 +125,7 @@ private:
     /// One box per record, moved with it, and the same widened.
     Array<Bounds> m_bounds;
     Array<WidenedBox> m_widened;
-    /// Per record: it is a sphere.
-    Array<uint8> m_spheres;
+    Array<Ball> m_balls;
     BroadPhase m_broadPhase;
 };
 

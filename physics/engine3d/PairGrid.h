@@ -19,18 +19,6 @@ inline bool overlaps(const WidenedBox& a, const WidenedBox& b) {
              a.low[2] > b.high[2] || b.low[2] > a.high[2]);
 }
 
-/// For the boxes of two spheres, cubes around their centres: true unless the balls inside the
-/// cubes are apart; boxes with a NaN overlap everything.
-inline bool ballsOverlap(const WidenedBox& a, const WidenedBox& b) {
-    double distanceSquared = 0;
-    for (int axis = 0; axis < 3; ++axis) {
-        const double between = (a.low[axis] + a.high[axis]) * 0.5 - (b.low[axis] + b.high[axis]) * 0.5;
-        distanceSquared += between * between;
-    }
-    const double reach = (a.high[0] - a.low[0] + (b.high[0] - b.low[0])) * 0.5;
-    return !(distanceSquared > reach * reach);
-}
-
 /// The pairs whose boxes overlap, found once for a set of boxes: a uniform grid, hashed, with
 /// each box filed in the one cell of its low corner, and for every box the list of the boxes
 /// after it that overlap it.
