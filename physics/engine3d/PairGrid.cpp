@@ -10,8 +10,6 @@ namespace {
 
 // Boxes wider than this many median widths are kept apart.
 constexpr double kLargeFactor = 4;
-// Cells per axis that a key can tell apart, counted from the grid's origin.
-constexpr int64 kCellsPerAxis = int64(1) << 21;
 // Entries the lists may hold per box on average; piled bodies of one size need about ten.
 constexpr uint64 kListBudgetPerBox = 32;
 // Cells a gathering box may span before the grid is passed over for a walk of every box.
@@ -84,7 +82,19 @@ void PairGrid::build(const WidenedBox* boxes, const uint8* active, uint64 count)
     for (uint64 i = 0; i < count; ++i)
         activeCount += active[i] != 0;
     m_bucketBits = std::max(4, int(std::bit_width(2 * activeCount)));
-    const uint64 buckets = uint64(1) << m_bucketBits;
+    // Boxes that fill the block of their cells well, piles above all, get a bucket per cell
+    // when there are no more cells than hashed buckets: no hashing, and a row of cells is one
+    // run of boxes.
+    int64 extent[3] = {0, 0, 0};
+    for (uint64 i = 0; i < count; ++i)
+        if (m_cellKeys[i] < kAbsent)
+            for (int axis = 0; axis < 3; ++axis)
+                extent[axis] = std::max(extent[axis], int64(m_cellKeys[i] >> (21 * axis) & (kCellsPerAxis - 1)) + 1);
+    const double denseCells = double(extent[0]) * double(extent[1]) * double(extent[2]);
+    m_dense = denseCells <= double(uint64(1) << m_bucketBits);
+    for (int axis = 0; axis < 3; ++axis)
+        m_extent[axis] = extent[axis];
+    const uint64 buckets = m_dense ? uint64(denseCells) : uint64(1) << m_bucketBits;
     m_bucketStarts.resize(buckets + 1);
     std::fill(m_bucketStarts.begin(), m_bucketStarts.end(), 0u);
     for (uint64 i = 0; i < count; ++i)
@@ -149,7 +159,22 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
                 take(uint32(j));
         return found;
     }
-    for (int64 z = low[2]; z <= high[2]; ++z)
+    if (m_dense) {
+        for (int axis = 0; axis < 3; ++axis)
+            high[axis] = std::min(high[axis], m_extent[axis] - 1);
+        for (int64 z = low[2]; z <= high[2]; ++z)
+            for (int64 y = low[1]; y <= high[1] && low[0] <= high[0]; ++y) {
+                // The cells of a row are one run of boxes.
+                const uint64 row = uint64(m_extent[0] * (y + m_extent[1] * z));
+                const uint32 last = m_bucketStarts[row + uint64(high[0]) + 1];
+                for (uint32 e = m_bucketStarts[row + uint64(low[0])]; e < last; ++e) {
+                    const uint32 j = m_filed[e];
+                    if (j > after && overlaps(m_boxes[j], box))
+                        take(j);
+                }
+            }
+    }
+    for (int64 z = low[2]; !m_dense && z <= high[2]; ++z)
         for (int64 y = low[1]; y <= high[1]; ++y)
             for (int64 x = low[0]; x <= high[0]; ++x) {
                 const uint64 key = keyOf(x, y, z);
@@ -204,8 +229,6 @@ uint64 PairGrid::cellKey(const double (&point)[3]) const {
     return key;
 }
 
-uint64 PairGrid::bucketOf(uint64 key) const {
-    return (key * 0x9E3779B97F4A7C15u) >> (64 - m_bucketBits);
-}
+
 
 } // namespace zor

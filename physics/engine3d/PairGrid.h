@@ -19,9 +19,9 @@ inline bool overlaps(const WidenedBox& a, const WidenedBox& b) {
              a.low[2] > b.high[2] || b.low[2] > a.high[2]);
 }
 
-/// The pairs whose boxes overlap, found once for a set of boxes: a uniform grid, hashed, with
-/// each box filed in the one cell of its low corner, and for every box the list of the boxes
-/// after it that overlap it.
+/// The pairs whose boxes overlap, found once for a set of boxes: a uniform grid, hashed (or, for
+/// boxes that fill the block of their cells, a bucket per cell), with each box filed in the one
+/// cell of its low corner, and for every box the list of the boxes after it that overlap it.
 ///
 /// The scenes this module steps are mostly many bodies of similar size, piled or scattered: a
 /// uniform grid with cells as wide as the widest of them finds a box's neighbours in the 27
@@ -54,6 +54,8 @@ public:
     double cellSize() const { return m_cellSize; }
     static uint64 keyOf(int64 x, int64 y, int64 z) { return uint64(x) | uint64(y) << 21 | uint64(z) << 42; }
     static constexpr uint64 kLarge = ~uint64(0);
+    /// Cells per axis that a key can tell apart, counted from the grid's origin.
+    static constexpr int64 kCellsPerAxis = int64(1) << 21;
 
 private:
     static constexpr uint64 kAbsent = ~uint64(0) - 1;
@@ -63,7 +65,13 @@ private:
     /// `capacity` (the boxes are then neither all written nor sorted).
     uint64 gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity) const;
 
-    uint64 bucketOf(uint64 key) const;
+    uint64 bucketOf(uint64 key) const {
+        if (m_dense) {
+            const uint64 mask = kCellsPerAxis - 1;
+            return uint64(int64(key & mask) + m_extent[0] * (int64(key >> 21 & mask) + m_extent[1] * int64(key >> 42)));
+        }
+        return (key * 0x9E3779B97F4A7C15u) >> (64 - m_bucketBits);
+    }
 
     /// The cell coordinate of `value` on `axis`, clamped to the cells a key can tell apart.
     int64 cellOf(double value, int axis) const;
@@ -73,6 +81,10 @@ private:
     double m_origin[3] = {};
     double m_cellSize = 1;
     uint32 m_bucketBits = 0;
+    /// A bucket per cell of the block from the origin to m_extent cells on each axis, instead
+    /// of hashed buckets.
+    bool m_dense = false;
+    int64 m_extent[3] = {};
     Array<double> m_widths;
     /// Per box: its cell key, kLarge or kAbsent.
     Array<uint64> m_cellKeys;
