@@ -148,7 +148,6 @@ void BroadPhase::startWalk(uint64 index, uint64 after) {
     // ones are gathered again.
     const bool sameSettled = m_walk.index == index && m_walk.build == m_build && m_settled[index];
     m_walk.index = index;
-    m_walk.generation = m_generation;
     m_walk.build = m_build;
     const WidenedBox& fat = m_fat[index];
     if (!sameSettled) {

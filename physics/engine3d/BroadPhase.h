@@ -28,33 +28,46 @@ public:
             movedOut(index, box);
     }
 
-    /// The first candidate of `index`, or the number of primitives when there is none.
-    uint64 first(uint64 index) {
+    /// Calls `visit(j)` for each candidate j of `index` in increasing order: the primitives
+    /// after it whose fat boxes overlap its own wherever the visits have moved them.
+    template <typename Visit>
+    void forEachCandidate(uint64 index, Visit&& visit) {
         m_walk.index = ~uint64(0);
-        return next(index, index);
-    }
-    /// The first candidate of `index` after `after` (a candidate first or next gave).
-    uint64 next(uint64 index, uint64 after) {
-        if (m_walk.index != index || m_walk.generation != m_generation)
+        uint64 after = index;
+        for (;;) {
             startWalk(index, after);
-        if (m_walk.everyPrimitive)
-            return after + 1 < m_count ? after + 1 : m_count;
-        while (m_walk.listed != m_walk.listedEnd && *m_walk.listed <= after)
-            ++m_walk.listed;
-        while (m_walk.loose != m_walk.looseEnd && *m_walk.loose <= after)
-            ++m_walk.loose;
-        uint64 candidate = m_walk.listed != m_walk.listedEnd ? *m_walk.listed : m_count;
-        if (m_walk.loose != m_walk.looseEnd && *m_walk.loose < candidate)
-            candidate = *m_walk.loose;
-        return candidate;
+            if (m_walk.everyPrimitive) {
+                for (uint64 j = after + 1; j < m_count; ++j)
+                    visit(j);
+                return;
+            }
+            // Two increasing runs, merged; a changed fat box gathers them again.
+            const uint32* listed = m_walk.listed;
+            const uint32* loose = m_walk.loose;
+            const uint32* const listedEnd = m_walk.listedEnd;
+            const uint32* const looseEnd = m_walk.looseEnd;
+            const uint64 generation = m_generation;
+            do {
+                while (listed != listedEnd && *listed <= after)
+                    ++listed;
+                while (loose != looseEnd && *loose <= after)
+                    ++loose;
+                uint64 candidate = listed != listedEnd ? *listed : m_count;
+                if (loose != looseEnd && *loose < candidate)
+                    candidate = *loose;
+                if (candidate >= m_count)
+                    return;
+                visit(candidate);
+                after = candidate;
+            } while (m_generation == generation);
+        }
     }
 
 private:
-    /// Where the walk through one primitive's candidates stands: two increasing runs, the
-    /// settled candidates and the loose ones.
+    /// The candidates of one primitive as last gathered: two increasing runs, the settled
+    /// candidates and the loose ones.
     struct Walk {
         uint64 index;
-        uint64 generation;
         uint64 build;
         /// Every primitive is a candidate (a large or non-finite box).
         bool everyPrimitive;

@@ -77,11 +77,12 @@ public:
         return overlaps(m_widened[first], m_widened[second]);
     }
 
-    /// The primitives after `index` that may touch it where they are now, in increasing order:
-    /// the first, then the next after a given one; size() when there is none left. A walk
-    /// through them may be interleaved with moves.
-    uint64 firstCandidate(uint64 index) { return m_broadPhase.first(index); }
-    uint64 nextCandidate(uint64 index, uint64 after) { return m_broadPhase.next(index, after); }
+    /// Calls `visit(j)` for the primitives j after `index` that may touch it, in increasing
+    /// order, each where it stands when its turn comes: visits may move primitives.
+    template <typename Visit>
+    void forEachCandidate(uint64 index, Visit&& visit) {
+        m_broadPhase.forEachCandidate(index, visit);
+    }
 
 private:
     /// A body that carries a primitive: the primitive's own body or one of its first 64

@@ -137,9 +137,10 @@ private:
     /// stands when its turn comes: the pairs tested are those the reference finds in contact.
     bool collideWithCandidates(uint64 i) {
         bool collided = false;
-        for (uint64 j = m_primitives.firstCandidate(i); j < m_primitives.size(); j = m_primitives.nextCandidate(i, j))
+        m_primitives.forEachCandidate(i, [&](uint64 j) {
             if (m_primitives.mayTouch(i, j))
                 collided |= collidePair(i, j);
+        });
         return collided;
     }
 
