@@ -1,6 +1,7 @@
 #include "host/core/HostObject.h"
 
 #include "common/variables/VariableReference.h"
+#include "common/variables/VariableType.h"
 #include "support/Held.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +56,7 @@ public:
 
 TEST(HostObject, ListenersHearEventsAndMayLeaveWhileTheyHearThem) {
     Held sender, plain;
-    auto* first = new Listener;
-    auto* second = new Listener;
+    test::Held<Listener> first, second;
     ASSERT_TRUE(sender->addEventListener(plain) && sender->addEventListener(first) &&
                 sender->addEventListener(second) && !sender->addEventListener(first));
     // The count is of the listeners that handled the event; a plain object answers as its parent.
@@ -65,8 +65,29 @@ TEST(HostObject, ListenersHearEventsAndMayLeaveWhileTheyHearThem) {
     ASSERT_TRUE(second->addChild(plain));
     EXPECT_EQ(sender->notifyEventListeners(plain, sender), 2u);
     EXPECT_TRUE(first->m_handled == 1 && second->m_handled == 3);
-    first->release();
-    second->release();
+}
+
+TEST(VariableReference, ObjectReferencesRetainOrCloneAndReleaseWhatTheyHeld) {
+    Held first, second;
+    second->setName(String("second"));
+    IObject* member = first->retain();
+    VariableReference* reference = new VariableReference(VariableTypeObjectReference, &member);
+
+    EXPECT_TRUE(reference->changeValueObjectReference(second, false));
+    EXPECT_EQ(member, second);
+    EXPECT_EQ(first->getReferenceCount(), 0u);
+    EXPECT_EQ(second->getReferenceCount(), 1u);
+
+    EXPECT_TRUE(reference->changeValueObjectReference(second, true));
+    ASSERT_NE(member, second);
+    EXPECT_EQ(member->getName(), "second");
+    EXPECT_EQ(member->getReferenceCount(), 0u) << "the clone belongs to the member alone";
+    EXPECT_EQ(second->getReferenceCount(), 0u);
+
+    // A null object releases the held one (here the clone, which ends) and stores null.
+    EXPECT_TRUE(reference->changeValueObjectReference(nullptr, false));
+    EXPECT_EQ(member, nullptr);
+    reference->destroy();
 }
 
 } // namespace
