@@ -159,6 +159,9 @@ TEST(ObjectDocument, WritesTheDocumentLayoutOfEachFormat) {
 TEST(NumberText, FloatsTravelThroughJsonDoublesAsTheirShortestDigits) {
     EXPECT_EQ("0.1", numberText(0.1f));
     EXPECT_EQ("0.1", numberText(0.1));
+    EXPECT_EQ("-4.905", numberText(-4.905));
+    for (double value : {0.0, -2.4525, 1.0 / 3, 1e-300, 6.02214076e23})
+        EXPECT_EQ(std::strtod(numberText(value).c_str(), nullptr), value) << numberText(value);
     EXPECT_EQ(0.1, jsonDoubleForFloat(0.1f));
     EXPECT_EQ(1e-45, jsonDoubleForFloat(std::numeric_limits<float>::denorm_min()));
     EXPECT_EQ(3.4028235e38, jsonDoubleForFloat(std::numeric_limits<float>::max()));
