@@ -1,13 +1,19 @@
 // What every physics attribute class does alike: it answers for its class and leaves the rest
 // to its host level, starts at and resets to its defaults, copies and clones every level, and
-// hands events to its host level.
+// hands events to its host level; without a host level, or copying from nothing, it ends the
+// process.
 
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 
 #include "common/object/Identifiers.h"
+#include "host/core/HostObject.h"
+#include "host/project/HostPhysicsAttribute.h"
 #include "physics/attributes/AttributeMembers.h"
+#include "support/ExitOutput.h"
+#include "support/LogLines.h"
+#include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +176,50 @@ TYPED_TEST(AttributeClassTest, HandlesEventsThroughItsHostLevel) {
     EXPECT_EQ(parent->m_handled, 1);
     EXPECT_EQ(listener->m_handled, identity<TypeParam>().notifiesListeners ? 1 : 0);
     EXPECT_TRUE(parent->removeChild(a.get()));
+}
+
+IObject* noPhysicsAttribute() {
+    return nullptr;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(WPhysicsAttributeDeathTest, WithoutAHostLevelTheProcessEnds) {
+    // No host record at all: a warning, then the attribute's own check.
+    EXPECT_EQ(
+        outputOfExit([] { new HitTestAttribute; }),
+        "WARN : Application data is NULL, cannot create object from name PhysicsAttribute. Return NULL\n"
+        "ERROR: assert(interfacePhysicsAttribute != NULL)\n");
+    // No project module record.
+    EXPECT_EQ(logLines(outputOfExit([] {
+                  PrintingRecord record(&HostObject::create);
+                  new Collision3DAttribute<float>;
+              })),
+              Lines{"ERROR common zor_createObject - assert(appData->m_project != NULL)"});
+    // A project module that makes no level.
+    EXPECT_EQ(logLines(outputOfExit([] {
+                  PrintingRecord record(&HostObject::create, &noPhysicsAttribute);
+                  new RigidBody3DAttribute<double>;
+              })),
+              Lines{"ERROR common zor::WPhysicsAttribute::initObjectInterface - "
+                    "assert(interfacePhysicsAttribute != NULL)"});
+}
+
+template <typename Attribute>
+Lines copyFromNothing() {
+    return logLines(outputOfExit([] {
+        PrintingRecord record(&HostObject::create, &HostPhysicsAttribute::create);
+        (new Attribute)->copy(nullptr);
+    }));
+}
+
+TEST(WPhysicsAttributeDeathTest, CopyingFromNothingEndsTheProcessNamingTheClass) {
+    const auto line = [](const std::string& className) {
+        return Lines{"ERROR zor_physics.dll zor::" + className + "::copy_Backwards - assert(p_src != NULL)"};
+    };
+    EXPECT_EQ(copyFromNothing<HitTestAttribute>(), line("HitTestAttribute"));
+    EXPECT_EQ(copyFromNothing<Collision3DAttribute<double>>(), line("Collision3DAttribute<double>"));
+    EXPECT_EQ(copyFromNothing<RigidBody3DAttribute<float>>(), line("RigidBody3DAttribute<float>"));
 }
 
 } // namespace
