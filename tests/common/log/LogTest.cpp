@@ -79,6 +79,7 @@ TEST(Log, LevelFilterLevelNamesAndConsoleEcho) {
     const std::tuple<int32, int32, const char*> cases[] = {
         {2, 3, nullptr}, {2, 2, "WARN "}, {2, 1, "ERROR"},  {5, 5, "TRACE"}, {4, 4, "DEBUG"},
         {0, 0, "NONE"},  {0, -1, "NONE"}, {-1, 0, nullptr}, {5, 6, nullptr}, {6, 6, "NONE"},
+        {3, 3, "INFO "}, {1000, 1000, "NONE"},
     };
     for (const auto& [threshold, level, written] : cases) {
         // Bit 0: the call asks for the console echo; bit 1: the host does.
@@ -198,13 +199,6 @@ TEST(Log, ConcurrentMessagesAreNeitherLostNorTorn) {
     EXPECT_EQ(written.size(), logged.size());
     for (const auto& [line, count] : logged)
         EXPECT_TRUE(written[line] >= 1 && written[line] <= count) << written[line] << " times: " << line;
-}
-
-TEST(LogLevelName, FiveLevelsAreFiveCharactersWideAndOthersAreNone) {
-    const char* const names[] = {"NONE", "ERROR", "WARN ", "INFO ", "DEBUG", "TRACE", "NONE"};
-    for (int32 level = -1; level <= 6; ++level)
-        EXPECT_STREQ(logLevelName(level), names[level < 0 ? 0 : level]) << level;
-    EXPECT_STREQ(logLevelName(1000), "NONE");
 }
 
 TEST(LogWithoutApplication, PrintsLevelColonMessageWhateverTheLevelAndEcho) {
