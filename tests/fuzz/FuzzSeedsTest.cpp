@@ -13,14 +13,18 @@ namespace {
 
 // Every seed of the fuzz targets' checked-in corpora passes the targets' own checks.
 TEST(FuzzSeeds, EverySeedPassesTheFuzzChecks) {
+    using Check = bool (*)(const std::uint8_t*, std::size_t);
+    const Check json = [](const std::uint8_t* data, std::size_t size) {
+        return checkDocumentInput(host::DocumentFormat::Json, data, size);
+    };
+    const Check xml = [](const std::uint8_t* data, std::size_t size) {
+        return checkDocumentInput(host::DocumentFormat::Xml, data, size);
+    };
     const struct {
         const char* folder;
-        bool (*check)(const std::uint8_t*, std::size_t);
+        Check check;
         std::size_t seeds;
-    } corpora[] = {
-        {"json", [](const std::uint8_t* d, std::size_t n) { return checkDocumentInput(host::DocumentFormat::Json, d, n); }, 8},
-        {"xml", [](const std::uint8_t* d, std::size_t n) { return checkDocumentInput(host::DocumentFormat::Xml, d, n); }, 8},
-        {"svgpath", &checkSvgPathInput, 7}};
+    } corpora[] = {{"json", json, 8}, {"xml", xml, 8}, {"svgpath", &checkSvgPathInput, 7}};
     for (const auto& corpus : corpora) {
         std::size_t seeds = 0;
         for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ZOR_FUZZ_CORPUS) / corpus.folder)) {

@@ -18,6 +18,8 @@
 namespace zor::host {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // A host record with the foundation started: the path command classes are registered.
 class RegisteredPathCommands : public ::testing::Test {
 protected:
@@ -91,7 +93,7 @@ TEST_F(RegisteredPathCommands, AnEntryAnswersWithItsCommandsNameAndReadsAndWrite
     test::Held<test::RecordingWriter> writer(test::RecordingWriter::Passes::Two);
     ASSERT_TRUE(entry->write(writer, 0, 0));
     EXPECT_EQ(writer->record().linesWithout("isSinglePass"),
-              (std::vector<std::string>{"beginNode position", "writeDouble x=2.5 asAttribute=1", "writeDouble y=0 asAttribute=1",
+              (Lines{"beginNode position", "writeDouble x=2.5 asAttribute=1", "writeDouble y=0 asAttribute=1",
                      "writeEnumeration xAnchor=RIGHT asAttribute=1",
                      "writeEnumeration yAnchor=TOP asAttribute=1", "endNode"}));
 
