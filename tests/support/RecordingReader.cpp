@@ -48,7 +48,6 @@ bool parse(const std::string& text, String& out) {
     return true;
 }
 
-// Every typed read parses its text with the overload above for its value.
 constexpr auto kParse = [](const std::string& text, auto& out) { return parse(text, out); };
 
 } // namespace
@@ -100,9 +99,17 @@ void RecordingReader::leaveNode() {
         m_openNodes.pop_back();
 }
 
-bool RecordingReader::readBool(const String& name, bool& found, uint8& value, uint64 options) {
-    return readVariable("readBool", name, found, options, value, kParse);
-}
+// The reads of plain values parse their text with the overload above for the value.
+#define ZOR_READ(Operation, Value)                                                                           \
+    bool RecordingReader::Operation(const String& name, bool& found, Value& value, uint64 options) {        \
+        return readVariable(#Operation, name, found, options, value, kParse);                                \
+    }
+ZOR_READ(readBool, uint8)
+ZOR_READ(readUInt32, uint32)
+ZOR_READ(readFloat, float)
+ZOR_READ(readDouble, double)
+ZOR_READ(readString, String)
+#undef ZOR_READ
 
 bool RecordingReader::readEnumeration(const String& name, bool& found, uint8& value,
                                       EnumerationConverter converter) {
@@ -110,22 +117,6 @@ bool RecordingReader::readEnumeration(const String& name, bool& found, uint8& va
         String keyword(text.c_str());
         return converter != nullptr && converter(keyword, out, true);
     });
-}
-
-bool RecordingReader::readUInt32(const String& name, bool& found, uint32& value, uint64 options) {
-    return readVariable("readUInt32", name, found, options, value, kParse);
-}
-
-bool RecordingReader::readFloat(const String& name, bool& found, float& value, uint64 options) {
-    return readVariable("readFloat", name, found, options, value, kParse);
-}
-
-bool RecordingReader::readDouble(const String& name, bool& found, double& value, uint64 options) {
-    return readVariable("readDouble", name, found, options, value, kParse);
-}
-
-bool RecordingReader::readString(const String& name, bool& found, String& value, uint64 options) {
-    return readVariable("readString", name, found, options, value, kParse);
 }
 
 } // namespace zor::test

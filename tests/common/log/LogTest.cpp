@@ -1,7 +1,9 @@
 #include "common/log/Log.h"
+#include "common/log/QualifiedFunctionName.h"
 
 #include "common/platform/Platform.h"
 
+#include "support/ExitOutput.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +79,7 @@ TEST(Log, LevelFilterLevelNamesAndConsoleEcho) {
     const std::tuple<int32, int32, const char*> cases[] = {
         {2, 3, nullptr}, {2, 2, "WARN "}, {2, 1, "ERROR"},  {5, 5, "TRACE"}, {4, 4, "DEBUG"},
         {0, 0, "NONE"},  {0, -1, "NONE"}, {-1, 0, nullptr}, {5, 6, nullptr}, {6, 6, "NONE"},
+        {3, 3, "INFO "}, {1000, 1000, "NONE"},
     };
     for (const auto& [threshold, level, written] : cases) {
         // Bit 0: the call asks for the console echo; bit 1: the host does.
@@ -196,6 +199,69 @@ TEST(Log, ConcurrentMessagesAreNeitherLostNorTorn) {
     EXPECT_EQ(written.size(), logged.size());
     for (const auto& [line, count] : logged)
         EXPECT_TRUE(written[line] >= 1 && written[line] <= count) << written[line] << " times: " << line;
+}
+
+TEST(LogWithoutApplication, PrintsLevelColonMessageWhateverTheLevelAndEcho) {
+    testing::internal::CaptureStdout();
+    zor_log("common", false, 2, "zor::Test::run", "Cannot do %s.", "anything");
+    zor_log("common", true, 7, "zor::Test::run", "value %d", 42);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "WARN : Cannot do anything.\nNONE: value 42\n");
+}
+
+void failingCheck(int value) {
+    zor_assert(value != 0);
+}
+
+TEST(AssertDeathTest, FailedAssertionPrintsTheConditionAtErrorLevelAndExitsWithZero) {
+    EXPECT_EQ(test::outputOfExit([] { failingCheck(0); }), "ERROR: assert(value != 0)\n");
+    testing::internal::CaptureStdout();
+    failingCheck(1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+std::string qualified(const char* signature) {
+    char name[256];
+    qualifiedFunctionName(signature, name, sizeof name);
+    return name;
+}
+
+TEST(QualifiedFunctionName, ReducesCompilerSignatures) {
+    EXPECT_EQ(qualified("void zor::String::pushBackUTF8String(const char*)"),
+              "zor::String::pushBackUTF8String");
+    EXPECT_EQ(qualified("zor::WObject::~WObject()"), "zor::WObject::~WObject");
+    EXPECT_EQ(qualified("zor::IObject* zor_createObject()"), "zor_createObject");
+    EXPECT_EQ(qualified("bool zor::physicsInitialize(zor::ApplicationData*)"), "zor::physicsInitialize");
+    EXPECT_EQ(
+        qualified("void zor::RigidBody3DAttribute<T>::copy_Backwards(const zor::IObject*) [with T = float]"),
+        "zor::RigidBody3DAttribute<float>::copy_Backwards");
+    EXPECT_EQ(
+        qualified("zor::HashMapBase<K, V, H, E>::Iterator zor::HashMapBase<K, V, H, E>::find(const K&) "
+                  "[with K = unsigned char; V = int; H = zor::Hash<unsigned char>; E = zor::EqualTo<unsigned "
+                  "char>]"),
+        "zor::HashMapBase<unsigned char, int, zor::Hash<unsigned char>, zor::EqualTo<unsigned char>>::find");
+}
+
+TEST(QualifiedFunctionName, OddSignaturesEndWithANameWithinTheCapacity) {
+    // Signature, name. An empty parameter name substitutes nothing and must not stall the scan.
+    const char* const cases[][2] = {
+        {"void f<,>() [with  = int]", "f<,>"},
+        {"void f<T>() [with  = int; T = float]", "f<float>"},
+        {"void f<T>() [with T = ]", "f<>"},
+        {"void f<T>() [with T = int", "f<int>"},
+        {"void f<T>() [with ; ; T = int]", "f<int>"},
+        {"", ""},
+        {"(", ""},
+    };
+    for (const auto& [signature, name] : cases)
+        EXPECT_EQ(qualified(signature), name) << signature;
+
+    // A substitution that outgrows the buffers is cut, never written past.
+    const std::string longValue(2000, 'v');
+    const std::string signature = "void f<T, T>() [with T = " + longValue + "]";
+    char tiny[8];
+    qualifiedFunctionName(signature.c_str(), tiny, sizeof tiny);
+    EXPECT_STREQ(tiny, "f<vvvvv");
+    EXPECT_EQ(qualified(signature.c_str()).size(), 255u);
 }
 
 } // namespace

@@ -1,13 +1,19 @@
 #include "common/platform/Platform.h"
 
 #include "common/containers/String.h"
+#include "common/platform/NativePath.h"
+#include "common/platform/ReadWriteLock.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace zor::platform {
 namespace {
@@ -70,6 +76,69 @@ TEST(Platform, ProcessServices) {
     EXPECT_NE(currentThreadId(), 0u);
     EXPECT_EQ(startSockets(), 0);
     stopSockets();
+}
+
+std::string text(const String& string) {
+    return std::string(string.c_str(), string.length());
+}
+
+TEST(NativePath, SplitsAtTheSystemsOwnSeparators) {
+    const bool windows = isPathSeparator(u'\\');
+    // Path, folder, file name. A backslash separates folders on Windows only; elsewhere it is
+    // part of a name. Bytes that are not UTF-8 and characters outside the BMP pass untouched.
+    const std::string cases[][3] = {
+        {"/opt/back\\slash/zor_host", "/opt/back\\slash/", "zor_host"},
+        {"/opt/back\\slash", windows ? "/opt/back\\" : "/opt/", windows ? "slash" : "back\\slash"},
+        {"C:\\zor\\bin\\zor_host.exe", windows ? "C:\\zor\\bin\\" : "",
+         windows ? "zor_host.exe" : "C:\\zor\\bin\\zor_host.exe"},
+        {"/srv/\xF0\x9F\x98\x80/\xFF\xFE/zor_host", "/srv/\xF0\x9F\x98\x80/\xFF\xFE/", "zor_host"},
+        {"/zor_host", "/", "zor_host"},
+        {"/srv/bin/", "/srv/bin/", ""},
+        {"zor_host", "", "zor_host"},
+        {"", "", ""},
+    };
+    for (const auto& [path, folder, name] : cases) {
+        String directory("unchanged?");
+        EXPECT_EQ(text(splitNativePath(String(path.c_str(), path.size()), &directory)), name) << path;
+        EXPECT_EQ(text(directory), folder) << path;
+        EXPECT_EQ(text(splitNativePath(String(path.c_str(), path.size()), nullptr)), name) << path;
+    }
+}
+
+TEST(ReadWriteLock, ReadersShareAndWritersExclude) {
+    ReadWriteLock lock;
+    // Each reader waits, while holding the lock, until the other one holds it too; an
+    // implementation that serialises readers never gets both inside.
+    std::atomic<int> inside{0}, overlapped{0};
+    const auto reader = [&] {
+        ScopedReadWriteLock hold(lock, ScopedReadWriteLock::Shared);
+        inside.fetch_add(1);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (inside.load() < 2 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        overlapped.fetch_add(inside.load() == 2 ? 1 : 0);
+    };
+    std::thread first(reader), second(reader);
+    first.join();
+    second.join();
+    EXPECT_EQ(overlapped.load(), 2);
+
+    // Writers among readers: the one release serves the mode the current holder recorded.
+    long counter = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([&, writer = t < 4] {
+            for (int i = 0; i < 20000; ++i) {
+                ScopedReadWriteLock hold(lock, writer ? ScopedReadWriteLock::Exclusive
+                                                      : ScopedReadWriteLock::Shared);
+                EXPECT_EQ(lock.isHeldShared(), !writer);
+                if (writer)
+                    ++counter;
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(counter, 80000);
 }
 
 } // namespace

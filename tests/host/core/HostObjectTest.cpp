@@ -1,7 +1,11 @@
+#include "common/object/WObject.h"
 #include "host/core/HostObject.h"
 
 #include "common/variables/VariableReference.h"
+#include "common/variables/VariableType.h"
+#include "support/ExitOutput.h"
 #include "support/Held.h"
+#include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +59,7 @@ public:
 
 TEST(HostObject, ListenersHearEventsAndMayLeaveWhileTheyHearThem) {
     Held sender, plain;
-    auto* first = new Listener;
-    auto* second = new Listener;
+    test::Held<Listener> first, second;
     ASSERT_TRUE(sender->addEventListener(plain) && sender->addEventListener(first) &&
                 sender->addEventListener(second) && !sender->addEventListener(first));
     // The count is of the listeners that handled the event; a plain object answers as its parent.
@@ -65,8 +68,96 @@ TEST(HostObject, ListenersHearEventsAndMayLeaveWhileTheyHearThem) {
     ASSERT_TRUE(second->addChild(plain));
     EXPECT_EQ(sender->notifyEventListeners(plain, sender), 2u);
     EXPECT_TRUE(first->m_handled == 1 && second->m_handled == 3);
-    first->release();
-    second->release();
+}
+
+TEST(VariableReference, ObjectReferencesRetainOrCloneAndReleaseWhatTheyHeld) {
+    Held first, second;
+    second->setName(String("second"));
+    IObject* member = first->retain();
+    VariableReference* reference = new VariableReference(VariableTypeObjectReference, &member);
+
+    EXPECT_TRUE(reference->changeValueObjectReference(second, false));
+    EXPECT_EQ(member, second);
+    EXPECT_EQ(first->getReferenceCount(), 0u);
+    EXPECT_EQ(second->getReferenceCount(), 1u);
+
+    EXPECT_TRUE(reference->changeValueObjectReference(second, true));
+    ASSERT_NE(member, second);
+    EXPECT_EQ(member->getName(), "second");
+    EXPECT_EQ(member->getReferenceCount(), 0u) << "the clone belongs to the member alone";
+    EXPECT_EQ(second->getReferenceCount(), 0u);
+
+    // A null object releases the held one (here the clone, which ends) and stores null.
+    EXPECT_TRUE(reference->changeValueObjectReference(nullptr, false));
+    EXPECT_EQ(member, nullptr);
+    reference->destroy();
+}
+
+const GUID_t kWidgetGuid("3a4f1e2d-5b6c-4d7e-8f90-a1b2c3d4e5f6");
+
+// A wrapper class as the module's classes are: it answers for its own identifier.
+class Widget : public WObject {
+public:
+    Widget() { initObjectInterface(); }
+    ZOR_DELETING_DESTRUCTOR(Widget)
+    const GUID_t* getGUID() const override { return &kWidgetGuid; }
+    bool isTypeOf(const GUID_t& guid) const override { return isTypeOfClass(guid, kWidgetGuid); }
+    IObject* castTo(const GUID_t& guid) override { return castToClass(guid, kWidgetGuid); }
+};
+
+// A wrapper that never gets a host object.
+class Hollow : public WObject {
+public:
+    ZOR_DELETING_DESTRUCTOR(Hollow)
+};
+
+TEST(WObject, BindsAHostObjectAnswersForItsOwnIdentifierAndReleasesItAtTheEnd) {
+    test::TestApplicationData record(&HostObject::create);
+    auto* widget = new Widget;
+    IObject* host = widget->getInterfaceObject();
+    ASSERT_TRUE(host != nullptr && host->getWrapper() == widget);
+    widget->initObjectInterface();
+    EXPECT_EQ(widget->getInterfaceObject(), host) << "a bound wrapper keeps its host object";
+
+    EXPECT_FALSE(host->isTypeOf(kWidgetGuid));
+    EXPECT_EQ(widget->castTo(kWidgetGuid), widget);
+    // Other identifiers are the host object's answer.
+    EXPECT_EQ(widget->castTo(HostObject::classGuid()), host);
+    EXPECT_TRUE(widget->isTypeOf(HostObject::classGuid()));
+
+    // Links name the wrapper, not its host object.
+    auto* other = new Widget;
+    ASSERT_TRUE(widget->addChild(other));
+    EXPECT_EQ(other->getParent(), widget);
+    EXPECT_EQ(widget->findChild(String()), other);
+    EXPECT_FALSE(other->addChild(widget));
+    EXPECT_EQ(other->getReferenceCount(), 1u) << "the child's own counter holds the parent's reference";
+    EXPECT_TRUE(widget->removeChild(other));
+    other->release();
+
+    // Only the last release ends the wrapper, which drops its reference on the host object.
+    host->retain();
+    EXPECT_EQ(widget->retain(), widget);
+    widget->release();
+    EXPECT_EQ(host->getReferenceCount(), 1u);
+    widget->release();
+    EXPECT_EQ(host->getReferenceCount(), 0u);
+    host->release();
+}
+
+TEST(WObjectDeathTest, NoHostObjectEndsTheProcess) {
+    const std::string assertion = "ERROR: assert(m_interfaceObject != NULL)\n";
+    EXPECT_EQ(test::outputOfExit([] { new Widget; }),
+              "WARN : Application data is NULL, cannot create object from name Object. Return NULL\n" +
+                  assertion);
+    EXPECT_EQ(test::outputOfExit([] { (new Hollow)->release(); }), assertion);
+    // A host record without a core module record.
+    EXPECT_EQ(test::outputOfExit([] {
+                  test::TestApplicationData record;
+                  record.m_consoleEcho = true;
+                  new Widget;
+              }),
+              "ERROR: assert(appData->m_core != NULL)\n");
 }
 
 } // namespace

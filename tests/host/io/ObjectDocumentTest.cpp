@@ -2,20 +2,94 @@
 #include "host/io/NumberText.h"
 #include "host/io/XmlObjectDocument.h"
 
-#include "DocumentTesting.h"
+#include "common/object/ObjectFactory.h"
+#include "host/core/HostFactory.h"
+#include "host/project/HostPhysicsAttribute.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/HitTestAttribute.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+
 #include "SampleObject.h"
+#include "support/Held.h"
+#include "support/RecordingWriter.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
+#include <rapidjson/document.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace zor::host {
 namespace {
 
-using test::SampleObject;
 using namespace zor::test;
+
+/// A format and a mode: the four ways a document is written.
+struct Format {
+    DocumentFormat format;
+    bool typedMode;
+    const char* name;
+};
+const Format kFormats[] = {{DocumentFormat::Json, false, "JSON"},
+                           {DocumentFormat::Json, true, "typed JSON"},
+                           {DocumentFormat::Xml, false, "XML"},
+                           {DocumentFormat::Xml, true, "typed XML"}};
+
+// The objects of one document, released at the end of a test.
+struct Objects {
+    List<IObject*> list;
+    ~Objects() {
+        for (IObject* object : list)
+            object->release();
+    }
+};
+
+// Any finite number, drawn from the bit patterns so that subnormals and extremes come often.
+template <typename Number, typename Bits>
+Number randomFinite(std::mt19937_64& random) {
+    for (;;) {
+        const Bits bits = static_cast<Bits>(random());
+        Number number;
+        std::memcpy(&number, &bits, sizeof number);
+        if (std::isfinite(number))
+            return number;
+    }
+}
+
+std::string randomLabel(std::mt19937_64& random) {
+    static const char* const kPieces[] = {"a", "Z", " ", "  ", "\t", "\n", "<", ">", "&", "\"", "'", "]]>",
+                                          "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82", "0", "-", "/"};
+    std::string label;
+    for (std::size_t count = random() % 8; count != 0; --count)
+        label += kPieces[random() % (sizeof kPieces / sizeof *kPieces)];
+    return label;
+}
+
+// The document passes a second, independent check of its format: RapidJSON for JSON, xmllint
+// (where the build found it: ZOR_XMLLINT) for XML.
+void expectWellFormed(DocumentFormat format, const std::string& text, std::size_t objectCount) {
+    if (format == DocumentFormat::Json) {
+        rapidjson::Document document;
+        document.Parse(text.c_str(), text.size());
+        ASSERT_FALSE(document.HasParseError()) << document.GetErrorOffset();
+        ASSERT_TRUE(document.IsObject() && document.HasMember("objects") && document["objects"].IsArray());
+        EXPECT_EQ(objectCount, document["objects"].Size());
+        return;
+    }
+#ifdef ZOR_XMLLINT
+    const std::string path = testing::TempDir() + "zor_round_trip.xml";
+    std::ofstream(path, std::ios::binary) << text;
+    EXPECT_EQ(0, std::system((std::string(ZOR_XMLLINT) + " --noout " + path).c_str())) << text;
+    std::remove(path.c_str());
+#endif // the Windows build writes the same text, which the Linux builds check
+}
 
 SampleObject* newSample(Vector3<float> position, float scale, double mass, uint8 visible, uint32 mode, uint32 count,
                         const char* label) {
@@ -150,6 +224,9 @@ TEST(ObjectDocument, WritesTheDocumentLayoutOfEachFormat) {
 TEST(NumberText, FloatsTravelThroughJsonDoublesAsTheirShortestDigits) {
     EXPECT_EQ("0.1", numberText(0.1f));
     EXPECT_EQ("0.1", numberText(0.1));
+    EXPECT_EQ("-4.905", numberText(-4.905));
+    for (double value : {0.0, -2.4525, 1.0 / 3, 1e-300, 6.02214076e23})
+        EXPECT_EQ(std::strtod(numberText(value).c_str(), nullptr), value) << numberText(value);
     EXPECT_EQ(0.1, jsonDoubleForFloat(0.1f));
     EXPECT_EQ(1e-45, jsonDoubleForFloat(std::numeric_limits<float>::denorm_min()));
     EXPECT_EQ(3.4028235e38, jsonDoubleForFloat(std::numeric_limits<float>::max()));
@@ -165,6 +242,92 @@ TEST(NumberText, FloatsTravelThroughJsonDoublesAsTheirShortestDigits) {
     EXPECT_EQ(NumberParse::Malformed, parseNumber("-1", whole));
     EXPECT_EQ(NumberParse::OutOfRange, parseNumber("4294967296", whole));
     EXPECT_EQ(2.5f, parsed);
+}
+
+
+HostPhysicsAttribute& hostLevel(IObject* attribute) {
+    return *static_cast<HostPhysicsAttribute*>(static_cast<WObject*>(attribute)->getInterfaceObject());
+}
+
+template <typename T>
+void randomize(RigidBody3DAttribute<T>& body, std::mt19937_64& random) {
+    using Bits = std::conditional_t<std::is_same_v<T, float>, uint32, uint64>;
+    const auto number = [&random] { return randomFinite<T, Bits>(random); };
+    const auto vector = [&number] { return Vector3<T>{number(), number(), number()}; };
+    body.setLinearSpeed(vector());
+    body.setMaxLinearSpeed(number());
+    body.setLinearAcceleration(vector());
+    body.setMaxLinearAcceleration(number());
+    body.setAngularSpeed(vector());
+    body.setAngularAcceleration(vector());
+    body.setMass(number());
+    body.setInfiniteMass(random() % 2);
+    body.setImmovable(random() % 2);
+    body.setRestitutionFactor(number());
+    body.setRestitutionCombine(static_cast<uint32>(random() % 4));
+    body.setFrictionCoefficient(number());
+    body.setAdditionalFriction(number());
+    body.setXLock(random() % 2);
+    body.setYLock(random() % 2);
+    body.setZLock(random() % 2);
+    body.setHLoop(random() % 2);
+    body.setVLoop(random() % 2);
+    body.setExclusionGroup(static_cast<uint32>(random()));
+}
+
+// Every variable of an attribute and of its host level, each number in its shortest exact text:
+// equal lines mean equal bits.
+std::vector<std::string> writtenLines(IObject* attribute) {
+    test::Held<test::RecordingWriter> writer;
+    EXPECT_TRUE(attribute->write(writer, false, 0));
+    return writer->record().linesWithout("isSinglePass");
+}
+
+IObject* randomAttribute(const char* typeName, std::mt19937_64& random) {
+    IObject* attribute = createObjectByTypeName(String(typeName));
+    hostLevel(attribute).setName(String(randomLabel(random).c_str()));
+    hostLevel(attribute).setEnabled(random() % 2);
+    if (auto* body = dynamic_cast<RigidBody3DAttribute<float>*>(attribute))
+        randomize(*body, random);
+    else if (auto* body = dynamic_cast<RigidBody3DAttribute<double>*>(attribute))
+        randomize(*body, random);
+    else if (auto* event = dynamic_cast<EventAttribute*>(attribute)) {
+        event->setEventParent(static_cast<uint32>(random()));
+        event->setEventString(String(randomLabel(random).c_str()));
+    }
+    return attribute;
+}
+
+TEST(AttributeDocument, RandomAttributesOfEveryClassComeBackBitForBitInEveryFormat) {
+    TestApplicationData record(&HostObject::create, &HostPhysicsAttribute::create);
+    zor_addObjectAllocator<RigidBody3DAttribute<float>>();
+    zor_addObjectAllocator<RigidBody3DAttribute<double>>();
+    zor_addObjectAllocator<Collision3DAttribute<float>>();
+    zor_addObjectAllocator<Collision3DAttribute<double>>();
+    zor_addObjectAllocator<HitTestAttribute>();
+    const char* const typeNames[] = {"RigidBody3DAttribute{float}", "RigidBody3DAttribute{double}",
+                                     "Collision3DAttribute{float}", "Collision3DAttribute{double}", "HitTestAttribute"};
+    std::mt19937_64 random(8);
+    Objects written;
+    for (int round = 0; round < 40; ++round)
+        for (const char* typeName : typeNames)
+            written.list.pushBack(randomAttribute(typeName, random));
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.name);
+        std::string text;
+        ASSERT_TRUE(writeObjects(format.format, String("attributes"), written.list, format.typedMode, text));
+        expectWellFormed(format.format, text, written.list.size());
+        Objects read;
+        ASSERT_TRUE(readObjects(format.format, String("attributes"), text, &createObjectByTypeName, read.list));
+        ASSERT_EQ(written.list.size(), read.list.size());
+        auto it = read.list.begin();
+        for (IObject* attribute : written.list) {
+            EXPECT_EQ((*it)->getTypeName(), attribute->getTypeName());
+            EXPECT_EQ(writtenLines(*it), writtenLines(attribute)) << attribute->getTypeName().c_str();
+            ++it;
+        }
+    }
+    EXPECT_EQ("", record.writtenLog());
 }
 
 } // namespace

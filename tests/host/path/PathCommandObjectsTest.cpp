@@ -2,18 +2,33 @@
 
 #include "common/application/CommonModule.h"
 #include "common/path/Path2DCommands.h"
+#include "host/path/PathCommandEntry.h"
 #include "host/path/SvgPathData.h"
 
+#include "support/Held.h"
+#include "support/RecordingReader.h"
+#include "support/RecordingWriter.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace zor::host {
 namespace {
 
-TEST(PathCommandObjects, EveryStepBecomesACommandOfItsClassAndReadsBackTheSame) {
-    test::TestApplicationData record;
-    ASSERT_TRUE(commonInitialize(&record));
+using Lines = std::vector<std::string>;
+
+// A host record with the foundation started: the path command classes are registered.
+class RegisteredPathCommands : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(commonInitialize(&m_record)); }
+    void TearDown() override { commonDeinitialize(); }
+    test::TestApplicationData m_record;
+};
+
+TEST_F(RegisteredPathCommands, EveryStepBecomesACommandOfItsClassAndReadsBackTheSame) {
     PathSteps steps;
     std::string error;
     ASSERT_TRUE(parseSvgPathData("M1 2L3 4C5 6 7 8 9 10S11 12 13 14Q15 16 17 18T19 20A21 22 23 1 0 24 25Z",
@@ -40,7 +55,6 @@ TEST(PathCommandObjects, EveryStepBecomesACommandOfItsClassAndReadsBackTheSame) 
     EXPECT_TRUE(arc->m_radius == (Vector2<double>{21, 22}) && arc->m_rotation == 23 && arc->m_largeArc == 1 &&
                 arc->m_clockwise == 0 && arc->m_endArc == (ExtVector2<double>{24, 25, 0, 0}));
     arc->release();
-    commonDeinitialize();
 }
 
 TEST(PathCommandObjects, UnknownNamesAndMissingAllocatorsMakeNothing) {
@@ -60,6 +74,34 @@ TEST(PathCommandObjects, UnknownNamesAndMissingAllocatorsMakeNothing) {
     EXPECT_EQ(error, "\"Path2DCommand{double}\" is not a path command");
     root->release();
     commonDeinitialize();
+}
+
+TEST_F(RegisteredPathCommands, AnEntryAnswersWithItsCommandsNameAndReadsAndWritesThroughIt) {
+    EXPECT_EQ(PathCommandEntry::create(String("LineToPath2DCommand")), nullptr);
+
+    IObject* entry = PathCommandEntry::create(String("LineToPath2DCommand{double}"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->getTypeName() == "LineToPath2DCommand{double}");
+
+    test::Held<test::RecordingReader> reader;
+    reader->set("position.x", "2.5");
+    reader->set("position.xAnchor", "RIGHT");
+    ASSERT_TRUE(entry->read(reader));
+    auto* line = static_cast<LineToPath2DCommand<double>*>(static_cast<PathCommandEntry*>(entry)->command());
+    EXPECT_EQ(line->m_position, (ExtVector2<double>{2.5, 0, 1, 0}));
+
+    test::Held<test::RecordingWriter> writer(test::RecordingWriter::Passes::Two);
+    ASSERT_TRUE(entry->write(writer, 0, 0));
+    EXPECT_EQ(writer->record().linesWithout("isSinglePass"),
+              (Lines{"beginNode position", "writeDouble x=2.5 asAttribute=1", "writeDouble y=0 asAttribute=1",
+                     "writeEnumeration xAnchor=RIGHT asAttribute=1",
+                     "writeEnumeration yAnchor=TOP asAttribute=1", "endNode"}));
+
+    // Anything but a reader or a writer of variables is refused.
+    IObject* plain = HostObject::create();
+    EXPECT_FALSE(entry->read(plain) || entry->write(plain, 0, 0));
+    plain->release();
+    entry->release();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "host/path/SvgPathData.h"
+#include "host/path/SvgPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +8,16 @@
 namespace zor::host {
 namespace {
 
-// The path data read and written back in absolute form.
-std::string absolute(const std::string& data) {
+PathSteps parsed(const std::string& data) {
     PathSteps steps;
     std::string error;
     EXPECT_TRUE(parseSvgPathData(data, steps, error)) << data << ": " << error;
-    return formatSvgPathData(steps);
+    return steps;
+}
+
+// The path data read and written back in absolute form.
+std::string absolute(const std::string& data) {
+    return formatSvgPathData(parsed(data));
 }
 
 TEST(SvgPathData, RelativeCommandsRepeatsAndRunTogetherNumbersComeOutAbsolute) {
@@ -67,6 +72,28 @@ TEST(SvgPathData, MalformedDataNamesTheColumnAndWhatWasExpected) {
         EXPECT_EQ(error, c.error) << c.data;
         EXPECT_EQ(steps.size(), 1u) << "left unchanged";
     }
+}
+
+// The view box of the picture of `data`.
+std::string viewBoxOf(const char* data) {
+    const std::string picture = svgPicture(parsed(data));
+    const std::size_t start = picture.find("viewBox=\"") + 9;
+    return picture.substr(start, picture.find('"', start) - start);
+}
+
+TEST(SvgPicture, ThePathIsDrawnInAViewBoxAroundAllItsPoints) {
+    EXPECT_EQ(
+        svgPicture(parsed("M0 0 L10 20")),
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"-1 -1 12 22\" width=\"279\" height=\"512\">\n"
+        "  <path d=\"M0 0 L10 20\" fill=\"none\" stroke=\"black\" stroke-width=\"0.11\" "
+        "stroke-linejoin=\"round\"/>\n</svg>\n");
+    // Control points count; an arc may reach twice its radius from its start.
+    EXPECT_EQ(viewBoxOf("M0 0 C0 -40 10 -40 10 0"), "-2 -42 14 44");
+    EXPECT_EQ(viewBoxOf("M0 0 A5 5 0 0 1 10 0"), "-11 -11 22 22");
+    // After a close the next figure starts from the first one's start.
+    EXPECT_EQ(viewBoxOf("M10 10 L20 10 Z A1 1 0 0 0 12 10"), "7.4 7.4 13.2 5.2");
+    EXPECT_EQ(viewBoxOf(""), "-0.05 -0.05 1.1 1.1");
+    EXPECT_EQ(viewBoxOf("M3 4"), "2 3 2 2");
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "host/scene3d/Scene3D.h"
 
 #include "common/object/Identifiers.h"
+#include "host/scene3d/GridStage.h"
 #include "host/scene3d/Transform3D.h"
 #include "support/CollectionItems.h"
+#include "support/Held.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,8 @@
 
 namespace zor {
 namespace {
+
+using test::Held;
 
 constexpr double kHalfPi = 1.5707963267948966;
 
@@ -23,28 +27,23 @@ void expectNear(const Vector3<T>& actual, const Vector3<T>& expected) {
 }
 
 TEST(HostCollection, WalksItemsInOrderAndEndsAfterTheLast) {
-    auto* collection = new HostCollection();
+    Held<HostCollection> collection;
     CollectionIterator begin;
     CollectionIterator end;
     EXPECT_EQ(*collection->begin(&begin), *collection->end(&end)) << "an empty collection";
 
-    auto* a = new HostObject();
-    auto* b = new HostObject();
+    Held<HostObject> a, b;
     collection->pushBack(a);
     collection->pushBack(b);
-    EXPECT_EQ(test::itemsOf(*collection), (std::vector<IObject*>{a, b}));
+    EXPECT_EQ(test::itemsOf(*collection.object), (std::vector<IObject*>{a, b}));
     collection->endConst(&end);
     EXPECT_EQ(end.previous->item, b) << "the end position follows the last link";
     EXPECT_EQ(a->getReferenceCount(), 1u);
-    a->release();
-    b->release();
-    collection->release();
 }
 
 TEST(Element3D, AnswersForItsKindAndFindsAncestorsWithAReference) {
-    auto* scene = new Scene3D<double>();
-    auto* group = new Element3D<double>(ElementKind::Group);
-    auto* sphere = new Element3D<double>(ElementKind::Sphere);
+    Held<Scene3D<double>> scene;
+    Held<Element3D<double>> group(ElementKind::Group), sphere(ElementKind::Sphere);
     scene->addElement(group);
     scene->addElement(sphere, group);
 
@@ -69,16 +68,11 @@ TEST(Element3D, AnswersForItsKindAndFindsAncestorsWithAReference) {
     attribute->release();
     EXPECT_EQ(sphere->getPhysicsAttribute(2), attribute) << "the element holds its own reference";
     EXPECT_EQ(sphere->getPhysicsAttribute(3), nullptr);
-
-    group->release();
-    sphere->release();
-    scene->release();
 }
 
 TEST(Scene3D, UpdatesWorldMatricesAndUnfoldedEntriesParentsFirst) {
-    auto* scene = new Scene3D<float>();
-    auto* group = new Element3D<float>(ElementKind::Group);
-    auto* body = new Element3D<float>(ElementKind::Plain);
+    Held<Scene3D<float>> scene;
+    Held<Element3D<float>> group(ElementKind::Group), body(ElementKind::Plain);
     scene->addElement(group);
     scene->addElement(body, group);
     group->transform().position = {1, 0, 0};
@@ -109,9 +103,6 @@ TEST(Scene3D, UpdatesWorldMatricesAndUnfoldedEntriesParentsFirst) {
     EXPECT_EQ(scene->getViewHolder()->getUserData(), &view);
     EXPECT_EQ(test::itemsOf(*scene->getElementLayer(0)->getElements()), (std::vector<IObject*>{group, body}));
     EXPECT_EQ(scene->getElementLayer(1), nullptr);
-    group->release();
-    body->release();
-    scene->release();
 }
 
 // Where a world point lands in normalized device coordinates.
@@ -139,6 +130,40 @@ TEST(Camera, EdgesOfTheViewLandOnTheUnitSquare) {
     const Vector3<double> corner = deviceCoordinates(camera, Vector3<double>{3 - 10, 10, 40});
     EXPECT_NEAR(corner.x, -1, 1e-12);
     EXPECT_NEAR(corner.y, 1, 1e-12);
+}
+
+TEST(Element3D, OnlyMeshElementsHaveAMeshAndHandItsVerticesOutInWorldCoordinates) {
+    Held<Element3D<double>> sphere(ElementKind::Sphere), element(ElementKind::Mesh);
+    EXPECT_EQ(sphere->getMesh(), nullptr);
+    Matrix4x4<double> world;
+    EXPECT_EQ(sphere->transformMeshVertices(&world), nullptr);
+
+    ASSERT_NE(element->mesh(), nullptr);
+    EXPECT_EQ(element->getMesh()->getVertexCount(), 0u);
+    element->mesh()->vertices().pushBack({1, 0, 0});
+    element->mesh()->vertices().pushBack({0, 2, 0});
+    world = host::localMatrix<double>({10, 0, 0}, {0, 0, 0}, {2, 2, 2});
+    const auto* moved = static_cast<const Array<Vector3<double>>*>(element->transformMeshVertices(&world));
+    ASSERT_NE(moved, nullptr);
+    ASSERT_EQ(moved->size(), 2u);
+    EXPECT_EQ((*moved)[0], (Vector3<double>{12, 0, 0}));
+    EXPECT_EQ((*moved)[1], (Vector3<double>{10, 4, 0}));
+}
+
+TEST(GridStage, KeepsItsCellsTilesAndAttributeListsWithReferences) {
+    auto* stage = new GridStage<float>(3, 2, 1.5f, 2.0f);
+    EXPECT_TRUE(stage->isTypeOf(guids::kGridStage));
+    EXPECT_EQ(stage->getCells()->size(), 6u);
+    EXPECT_EQ(stage->getTemplateType(), 10);
+    auto* attribute = new HostObject();
+    EXPECT_EQ(stage->rigidBodyAttributes().add(attribute), 0u);
+    EXPECT_EQ(stage->rigidBodyAttributes().add(nullptr), 1u);
+    EXPECT_EQ(attribute->getReferenceCount(), 1u);
+    EXPECT_EQ(stage->getRigidBodyAttributes()->getData()[0], attribute);
+    EXPECT_EQ(stage->getRigidBodyAttributes()->getCount(), 2u);
+    stage->release();
+    EXPECT_EQ(attribute->getReferenceCount(), 0u);
+    attribute->release();
 }
 
 } // namespace

@@ -96,24 +96,6 @@ TEST(SceneFile, ScenesComeBackBitForBitFromJsonAndXml) {
     original->release();
 }
 
-TEST(SceneFile, ElementsOfAnotherNumberTypeAndForeignObjectsAreRefusedWithTheirPlace) {
-    TestApplicationData record(&HostObject::create);
-    const struct {
-        const char* text;
-        const char* logged;
-    } cases[] = {
-        {R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "Sphere3D{float}"}]}]})",
-         "scene.json: /objects/0/children: the Scene3D{double} object does not take children"},
-        {R"({"objects": [{"type": "Group3D{float}", "children": [{"type": "Scene3D{float}"}]}]})",
-         "scene.json: /objects/0/children: the Group3D{float} object does not take children"},
-        {R"({"objects": [{"type": "Sphere3D{double}", "variables": {"radius": "big"}}]})",
-         "scene.json: /objects/0/variables/radius"},
-        {R"({"objects": [{"type": "Scene3D{float}", "variables": {"camera": {"projection": "FISHEYE"}}}]})",
-         "scene.json: /objects/0/variables/camera/projection"}};
-    for (const auto& c : cases)
-        expectRefused(record, c.text, c.logged);
-}
-
 TEST(SceneFile, MeshesComeBackBitForBitFromJsonAndXml) {
     TestApplicationData record(&HostObject::create);
     auto* original = new Element3D<double>(ElementKind::Mesh);
@@ -136,29 +118,6 @@ TEST(SceneFile, MeshesComeBackBitForBitFromJsonAndXml) {
         mesh->release();
     }
     original->release();
-}
-
-TEST(SceneFile, MalformedMeshesAreRefusedNamingTheFault) {
-    TestApplicationData record(&HostObject::create);
-    const struct {
-        const char* variables;
-        const char* logged;
-    } cases[] = {
-        {R"("vertices": "0 0 0  1 0")", "Mesh3D{float} \"m\": vertices: 5 numbers, not three per vertex"},
-        {R"("vertices": "0 0 x")", "Mesh3D{float} \"m\": vertices: entry 2, \"x\", is not a finite number"},
-        {R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1")",
-         "Mesh3D{float} \"m\": triangles: 2 indices, not three per triangle"},
-        {R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1 3")",
-         "Mesh3D{float} \"m\": triangles: index 3 names no vertex (there are 3)"},
-        {R"("triangles": "0 -1 2")", "Mesh3D{float} \"m\": triangles: entry 1, \"-1\", is not a finite number"},
-        {R"("vertices": "0 0 1e99")", "Mesh3D{float} \"m\": vertices: entry 2, \"1e99\", is out of range"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.variables);
-        expectRefused(record,
-                      std::string(R"({"objects": [{"type": "Mesh3D{float}", "variables": {"name": "m", )") +
-                          c.variables + "}}]}",
-                      c.logged);
-    }
 }
 
 // A stage of 3 x 2 cells with every kind of face, a lift, a cell value beyond the tiles, and
@@ -228,38 +187,57 @@ TEST(SceneFile, StagesComeBackBitForBitFromJsonAndXml) {
     original->release();
 }
 
-TEST(SceneFile, MalformedStagesAreRefusedNamingTheFault) {
-    test::TestApplicationData record(&HostObject::create);
+TEST(SceneFile, MalformedScenesMeshesAndStagesAreRefusedNamingTheFault) {
+    TestApplicationData record(&HostObject::create);
+    const auto mesh = [](const std::string& variables) {
+        return R"({"objects": [{"type": "Mesh3D{float}", "variables": {"name": "m", )" + variables + "}}]}";
+    };
+    const auto stage = [](const std::string& content) {
+        return R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "GridStage3D{double}", )" +
+               content + "}]}]}";
+    };
     const struct {
-        const char* stage;
+        std::string text;
         const char* logged;
     } cases[] = {
-        {R"("variables": {"name": "s", "columns": 2, "rows": 2, "cells": "1 1 1"})",
+        // Elements of another number type and foreign objects, with their place.
+        {R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "Sphere3D{float}"}]}]})",
+         "scene.json: /objects/0/children: the Scene3D{double} object does not take children"},
+        {R"({"objects": [{"type": "Group3D{float}", "children": [{"type": "Scene3D{float}"}]}]})",
+         "scene.json: /objects/0/children: the Group3D{float} object does not take children"},
+        {R"({"objects": [{"type": "Sphere3D{double}", "variables": {"radius": "big"}}]})",
+         "scene.json: /objects/0/variables/radius"},
+        {R"({"objects": [{"type": "Scene3D{float}", "variables": {"camera": {"projection": "FISHEYE"}}}]})",
+         "scene.json: /objects/0/variables/camera/projection"},
+        {mesh(R"("vertices": "0 0 0  1 0")"), "Mesh3D{float} \"m\": vertices: 5 numbers, not three per vertex"},
+        {mesh(R"("vertices": "0 0 x")"), "Mesh3D{float} \"m\": vertices: entry 2, \"x\", is not a finite number"},
+        {mesh(R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1")"),
+         "Mesh3D{float} \"m\": triangles: 2 indices, not three per triangle"},
+        {mesh(R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1 3")"),
+         "Mesh3D{float} \"m\": triangles: index 3 names no vertex (there are 3)"},
+        {mesh(R"("triangles": "0 -1 2")"), "Mesh3D{float} \"m\": triangles: entry 1, \"-1\", is not a finite number"},
+        {mesh(R"("vertices": "0 0 1e99")"), "Mesh3D{float} \"m\": vertices: entry 2, \"1e99\", is out of range"},
+        {stage(R"("variables": {"name": "s", "columns": 2, "rows": 2, "cells": "1 1 1"})"),
          "GridStage3D{double} \"s\": cells: 3 values, not columns x rows = 4"},
-        {R"("variables": {"name": "s", "columns": 2, "rows": 1, "cells": "1 -1"})",
+        {stage(R"("variables": {"name": "s", "columns": 2, "rows": 1, "cells": "1 -1"})"),
          "GridStage3D{double} \"s\": cells: entry 1, \"-1\", is not a finite number"},
-        {R"("variables": {"name": "s", "columns": 1, "rows": 1, "cellWidth": -1})",
+        {stage(R"("variables": {"name": "s", "columns": 1, "rows": 1, "cellWidth": -1})"),
          "GridStage3D{double} \"s\": cellWidth and cellDepth must not be negative (they are -1 and 0)"},
-        {R"("variables": {"name": "s", "columns": 100000, "rows": 100000})",
+        {stage(R"("variables": {"name": "s", "columns": 100000, "rows": 100000})"),
          "GridStage3D{double} \"s\": columns x rows is 10000000000 cells, more than 16777216"},
-        {R"("variables": {"name": "s", "tile1": {"side2": {"upper": {"height": 1, "rigidBody": 0}}}})",
+        {stage(R"("variables": {"name": "s", "tile1": {"side2": {"upper": {"height": 1, "rigidBody": 0}}}})"),
          "GridStage3D{double} \"s\": tile1 side2 upper: rigid-body attribute 0 names none (the stage has 0)"},
-        {R"("children": [{"type": "Sphere3D{double}"}])",
+        {stage(R"("children": [{"type": "Sphere3D{double}"}])"),
          "/objects/0/children/0/children: the GridStage3D{double} object does not take children"},
-        {R"("variables": {"tile1": {"floor": 2}})",
-         "/objects/0/children/0/variables/tile1/floor: expected an object"}};
+        {stage(R"("variables": {"tile1": {"floor": 2}})"),
+         "/objects/0/children/0/variables/tile1/floor: expected an object"},
+        // A stage of the other number type.
+        {R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "GridStage3D{double}"}]}]})",
+         "/objects/0/children: the Scene3D{float} object does not take children"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.stage);
-        expectRefused(record,
-                      std::string(R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": )"
-                                  R"("GridStage3D{double}", )") +
-                          c.stage + "}]}]}",
-                      c.logged);
+        SCOPED_TRACE(c.text);
+        expectRefused(record, c.text, c.logged);
     }
-    // A stage of the other number type.
-    expectRefused(record,
-                  R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "GridStage3D{double}"}]}]})",
-                  "/objects/0/children: the Scene3D{float} object does not take children");
 }
 
 } // namespace

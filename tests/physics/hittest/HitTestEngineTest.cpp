@@ -5,11 +5,9 @@
 #include "physics/hittest/PhysicsEngine2D.h"
 #include "physics/hittest/TesterEngine.h"
 
-#include "host/project/HostPhysicsAttribute.h"
 #include "physics/hittest/HitTestSceneBuilder.h"
 #include "support/ExitOutput.h"
 #include "support/LogLines.h"
-#include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
 
@@ -28,21 +26,15 @@ struct Config {
 };
 
 template <typename C>
-class HitTestEngineTest : public ::testing::Test {
+class HitTestEngineTest : public test::HitTestSceneTest<typename C::T> {
 protected:
     using Engine = typename C::Engine;
     using T = typename C::T;
+    using Base = test::HitTestSceneTest<T>;
+    using Base::m_scene;
 
-    void SetUp() override {
-        m_scene->setName(String("scene"));
-        m_engine->setResourcesHandler(m_handler);
-        m_engine->setCurrentScene(m_scene);
-    }
-    void TearDown() override {
-        m_engine->release();
-        m_scene->release();
-        m_handler->release();
-    }
+    HitTestEngineTest() { m_scene->setName(String("scene")); }
+    ~HitTestEngineTest() override { m_engine->release(); }
 
     /// The engine's event for the point, or null.
     HitTestEvent* hit(T x, T y) {
@@ -62,20 +54,14 @@ protected:
         event->destroy();
         return name;
     }
-    Element2D<T>* add(const char* name, Rect<T> rectangle, Element2D<T>* parent = nullptr) {
-        return test::addHitTestable(*m_scene, parent, name, rectangle);
-    }
     /// The hit test's name in the log lines.
     static std::string hitTestFunction() {
         return std::string(std::is_same_v<Engine, TesterEngine> ? "zor::TesterEngine" : "zor::PhysicsEngine2D") +
                "::performHitTestToScene" + (std::is_same_v<T, float> ? "Float" : "Double");
     }
-    test::TestApplicationData m_record{&HostObject::create, &HostPhysicsAttribute::create};
-    Scene2D<T>* m_scene = new Scene2D<T>();
     /// Set when a test has placed the elements itself: the hit tests do not unfold the scene.
     bool m_frozen = false;
-    IObject* m_handler = HostObject::create();
-    Engine* m_engine = static_cast<Engine*>(Engine::allocateObject());
+    Engine* m_engine = Base::template newEngine<Engine>();
 };
 
 using Configs = ::testing::Types<Config<PhysicsEngine2D, float>, Config<PhysicsEngine2D, double>,

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "common/containers/String.h"
+#include "host/project/HostPhysicsAttribute.h"
 #include "host/scene2d/Scene2D.h"
 #include "physics/attributes/HitTestAttribute.h"
+#include "support/TestApplicationData.h"
+
+#include <gtest/gtest.h>
 
 namespace zor::test {
 
@@ -25,5 +29,32 @@ Element2D<T>* addHitTestable(Scene2D<T>& scene, Element2D<T>* parent, const char
 inline Array<UnfoldedElement2D>& listOf(IObject* holder) {
     return *static_cast<Array<UnfoldedElement2D>*>(holder->getUserData());
 }
+
+/// A scene of number type T and a resources handler for the engines a test puts on it, with a
+/// host record that makes the hit-test attributes.
+template <typename T>
+class HitTestSceneTest : public ::testing::Test {
+protected:
+    ~HitTestSceneTest() override {
+        m_scene->release();
+        m_handler->release();
+    }
+
+    /// A new engine of class Engine hit-testing the scene; the test releases it.
+    template <typename Engine>
+    Engine* newEngine() {
+        auto* engine = static_cast<Engine*>(Engine::allocateObject());
+        engine->setResourcesHandler(m_handler);
+        engine->setCurrentScene(m_scene);
+        return engine;
+    }
+    Element2D<T>* add(const char* name, Rect<T> rectangle, Element2D<T>* parent = nullptr) {
+        return addHitTestable(*m_scene, parent, name, rectangle);
+    }
+
+    TestApplicationData m_record{&HostObject::create, &HostPhysicsAttribute::create};
+    Scene2D<T>* m_scene = new Scene2D<T>();
+    IObject* m_handler = HostObject::create();
+};
 
 } // namespace zor::test

@@ -5,9 +5,7 @@
 #include "physics/attributes/HitTestEvent.h"
 #include "physics/hittest/PhysicsEngine2D.h"
 
-#include "host/project/HostPhysicsAttribute.h"
 #include "physics/hittest/HitTestSceneBuilder.h"
-#include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +16,11 @@ namespace {
 
 using T = double;
 
-class TesterEngineTest : public ::testing::Test {
+class TesterEngineTest : public test::HitTestSceneTest<T> {
 protected:
-    TesterEngineTest() {
-        m_tester->setResourcesHandler(m_handler);
-        m_tester->setCurrentScene(m_scene);
-        m_engine2D->setResourcesHandler(m_handler);
-        m_engine2D->setCurrentScene(m_scene);
-    }
     ~TesterEngineTest() override {
         m_tester->release();
         m_engine2D->release();
-        m_scene->release();
-        m_handler->release();
     }
 
     /// "element name" or "element name/event string/separator index" of a hit, "" for none.
@@ -47,15 +37,8 @@ protected:
     std::string tester(T x, T y) { return describe(m_tester->performHitTestToSceneDouble({x, y})); }
     std::string engine2D(T x, T y) { return describe(m_engine2D->performHitTestToSceneDouble({x, y})); }
 
-    Element2D<T>* add(const char* name, Rect<T> rectangle, Element2D<T>* parent = nullptr) {
-        return test::addHitTestable(*m_scene, parent, name, rectangle);
-    }
-
-    test::TestApplicationData m_record{&HostObject::create, &HostPhysicsAttribute::create};
-    Scene2D<T>* m_scene = new Scene2D<T>();
-    IObject* m_handler = HostObject::create();
-    TesterEngine* m_tester = static_cast<TesterEngine*>(TesterEngine::allocateObject());
-    PhysicsEngine2D* m_engine2D = static_cast<PhysicsEngine2D*>(PhysicsEngine2D::allocateObject());
+    TesterEngine* m_tester = newEngine<TesterEngine>();
+    PhysicsEngine2D* m_engine2D = newEngine<PhysicsEngine2D>();
 };
 
 // A background, and a scrolled clip region (50, 50)-(100, 100) whose content reaches from

@@ -2,12 +2,15 @@
 // scenario folder and a fresh heap record per test, which the module keeps until it adopts the
 // next one. The module stays loaded, so no test relies on what an earlier one left behind.
 
+#include "physics/module/PhysicsModule.h"
+
 #include "support/LoadedPhysicsModule.h"
 #include "support/LogLines.h"
 
 #include "host/core/HostObject.h"
 #include "host/project/HostPhysicsAttribute.h"
 
+#include "common/application/CommonModule.h"
 #include "common/application/FrameworkVersion.h"
 #include "common/platform/Platform.h"
 
@@ -185,6 +188,26 @@ TEST_F(PhysicsInitializeTest, DependencyStatesSetBeforeTheCallAreKept) {
                 3);
     expectStart(&A::m_coreState, DependencyFailed, {refusedDependency("core")}, 1, 1);
     expectStart(&A::m_coreState, DependencyInitialized, {kProjectCalled, kGeometryCalled}, 2, 3);
+}
+
+// The module's entry points linked into the test program, where their addresses are known.
+TEST(PhysicsModule, TearDownListHasPhysicsBeforeCommon) {
+    ScenarioRecord record("complete");
+    ASSERT_TRUE(zor::physicsInitialize(&record));
+
+    ASSERT_EQ(record.m_deinitializeCallbacks.size(), 2u);
+    EXPECT_EQ(record.m_deinitializeCallbacks.front(), &physicsDeinitialize);
+    EXPECT_EQ(record.m_deinitializeCallbacks.back(), &commonDeinitialize);
+}
+
+TEST(PhysicsModule, TearDownWithoutRecordOnlyWarns) {
+    ApplicationData* previous = applicationData();
+    setApplicationData(nullptr);
+    ::testing::internal::CaptureStdout();
+    physicsDeinitialize();
+    const std::string output = ::testing::internal::GetCapturedStdout();
+    setApplicationData(previous);
+    EXPECT_EQ(output, "WARN : Application data is NULL, cannot deinitialize module: physics\n");
 }
 
 } // namespace

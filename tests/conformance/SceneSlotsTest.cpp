@@ -1,6 +1,10 @@
-// The host 3D scene interfaces and the host records the 3D engine reads in place.
+// The host scene interfaces the engines call, and the host records the 3D engine reads in place.
 
+#include "common/framework/IDockingLayout.h"
+#include "common/framework/IElementGeometry.h"
+#include "common/framework/IElementState.h"
 #include "common/framework/IObjectCollection.h"
+#include "common/framework/IScene2D.h"
 #include "common/framework/IScene3D.h"
 #include "common/framework/ShapeData.h"
 #include "common/framework/TransformRecord.h"
@@ -15,15 +19,33 @@
 namespace zor {
 namespace {
 
-TEST(Scene3DSlots, SceneLayerAndCollection) {
 #define AT ZOR_SLOT_AT
+
+TEST(Scene2DSlots, SceneHoldsItsTwoLists) {
+    test::expectSlots({AT(IScene2D, getUserData, 1), AT(IScene2D, getTemplateType, 7),
+                       AT(IScene2D, getClipMarkedElements, 50), AT(IScene2D, getUnfoldedElements, 56)});
+}
+
+TEST(Scene2DSlots, ElementStateGeometryAndDockingLayout) {
+    test::expectSlots(
+        {AT(IElementState, deletingDestructor, 0), AT(IElementState, isPointerActive, 5),
+         AT(IElementState, isHitTestVisible, 11), AT(IElementState, isKeyboardActive, 13),
+         AT(IElementGeometry, deletingDestructor, 0), AT(IElementGeometry, getRectangle, 19),
+         AT(IElementGeometry, getMatrix, 22), AT(IElementGeometry, getScale, 25),
+         AT(IDockingLayout, deletingDestructor, 0), AT(IDockingLayout, getHorizontalPositions, 1),
+         AT(IDockingLayout, getVerticalPositions, 4), AT(IDockingLayout, getHorizontalSeparators, 7),
+         AT(IDockingLayout, getVerticalSeparators, 10)});
+}
+
+TEST(Scene3DSlots, SceneLayerAndCollection) {
     test::expectSlots({AT(IScene3D, getTemplateType, 7), AT(IScene3D, getElementLayer, 52),
                        AT(IScene3D, getGridStages, 54), AT(IScene3D, getGravity, 64),
                        AT(IScene3D, getViewHolder, 66), AT(IElementLayer, getElements, 50),
                        AT(IObjectCollection, begin, 43), AT(IObjectCollection, beginConst, 44),
                        AT(IObjectCollection, end, 45), AT(IObjectCollection, endConst, 46)});
-#undef AT
 }
+
+#undef AT
 
 // Byte offset of a member in a live record (the view record holds an object with operations,
 // where offsetof is not defined).
