@@ -216,6 +216,46 @@ TYPED_TEST(CollisionStage, ABallBouncesOffAGridStageFloor) {
     EXPECT_NEAR(highestAfterBounce, T(0.25), T(0.03));
 }
 
+// Records the bodies it is called for, raises the floor of tile 0 to 1 and rejects the contact.
+template <typename T>
+struct FloorRaiser {
+    static inline GridStage<T>* stage = nullptr;
+    static inline std::vector<IElement*> bodies;
+    static bool raise(IElement* body, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
+                      Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32, uint32, Vector3<T>*, T) {
+        bodies.push_back(body);
+        stage->tiles()[0].floorHeight = 1;
+        return false;
+    }
+};
+
+// What the grid-stage callback changes in a stage holds for the next body tested against it.
+TYPED_TEST(CollisionStage, AFloorRaisedByTheCallbackMeetsTheNextBody) {
+    using T = TypeParam;
+    auto* stage = new GridStage<T>(4, 4, 1, 1);
+    GridTile<T> tile{};
+    tile.floorPresent = 1;
+    tile.floorCollision = tile.floorRigidBody = kNoGridAttribute;
+    stage->tiles().pushBack(tile);
+    for (uint32& cell : stage->cells())
+        cell = 1;
+    this->scene->addGridStage(stage);
+    FloorRaiser<T>::stage = stage;
+    FloorRaiser<T>::bodies.clear();
+    stage->release();
+    if constexpr (sizeof(T) == 4)
+        this->engine->setGridStageCollisionCallbackFloat(&FloorRaiser<T>::raise);
+    else
+        this->engine->setGridStageCollisionCallbackDouble(&FloorRaiser<T>::raise);
+    Element3D<T>* sunk;
+    Element3D<T>* above; // out of reach of the floor until it rises
+    this->add(ElementKind::Sphere, {1, T(0.4), -1}, T(0.5), true, &sunk);
+    this->add(ElementKind::Sphere, {3, T(1.3), -3}, T(0.5), true, &above);
+    this->collide();
+    // The sunk body is then behind the raised floor; the one above meets it in its four cells.
+    EXPECT_EQ(FloorRaiser<T>::bodies, (std::vector<IElement*>{sunk, above, above, above, above}));
+}
+
 // A detector that records the faces it is asked about and finds no contact.
 template <typename T>
 class FaceRecorder final : public HostObjectOf<ICollisionDetector<T>> {
