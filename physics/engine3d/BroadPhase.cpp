@@ -19,6 +19,18 @@ uint64 looseLimit(uint64 count) {
     return 64 + count / 2;
 }
 
+/// Loose primitives a new collision stage may start with: every walk gathers the loose ones, so
+/// a stage that would start with many builds the grid again instead.
+uint64 keptLooseLimit(uint64 count) {
+    return 16 + count / 16;
+}
+
+/// True when `box` lies in `fat`; false for a box with a NaN.
+bool inside(const WidenedBox& box, const WidenedBox& fat) {
+    return box.low[0] >= fat.low[0] && box.low[1] >= fat.low[1] && box.low[2] >= fat.low[2] &&
+           box.high[0] <= fat.high[0] && box.high[1] <= fat.high[1] && box.high[2] <= fat.high[2];
+}
+
 WidenedBox fattened(const WidenedBox& box) {
     const double margin = kFatMargin * std::max({box.high[0] - box.low[0], box.high[1] - box.low[1],
                                                  box.high[2] - box.low[2]});
@@ -37,12 +49,14 @@ bool isFinite(const WidenedBox& box) {
 } // namespace
 
 void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 count) {
+    if (count == m_count && count != 0 && keep(boxes, active))
+        return;
     for (Array<uint32>* array : {&m_looseUnfiled, &m_gathered, &m_gatheredLoose})
         array->setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_count = count;
     m_fat.resize(count);
     m_active.resize(count);
-    m_settled.resize(count);
+    m_standing.resize(count);
     for (uint64 i = 0; i < count; ++i) {
         m_fat[i] = fattened(boxes[i]);
         m_active[i] = active[i];
@@ -58,10 +72,41 @@ void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 coun
     rebuild();
 }
 
+bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
+    uint64 loose = 0;
+    for (uint64 i = 0; i < m_count; ++i)
+        loose += active[i] && !(m_standing[i] == kSettled && inside(boxes[i], m_fat[i]));
+    if (loose > keptLooseLimit(m_count))
+        return false;
+    for (uint64 i = 0; i < m_count; ++i) {
+        m_active[i] = active[i];
+        if (!active[i]) {
+            if (m_standing[i] == kLoose) {
+                unfileLoose(i);
+                m_standing[i] = kAbsent;
+                --m_looseCount;
+            }
+            continue;
+        }
+        if (m_standing[i] != kAbsent && inside(boxes[i], m_fat[i]))
+            continue;
+        if (m_standing[i] == kLoose) {
+            unfileLoose(i);
+        } else {
+            m_standing[i] = kLoose;
+            ++m_looseCount;
+        }
+        m_fat[i] = fattened(boxes[i]);
+        fileLoose(i);
+    }
+    ++m_generation;
+    return true;
+}
+
 void BroadPhase::rebuild() {
     m_grid.build(m_fat.data(), m_active.data(), m_count);
     for (uint64 i = 0; i < m_count; ++i)
-        m_settled[i] = m_active[i];
+        m_standing[i] = m_active[i] ? kSettled : kAbsent;
     std::fill(m_looseHeads.begin(), m_looseHeads.end(), kNone);
     m_looseUnfiled.resize(0);
     m_looseCount = 0;
@@ -72,13 +117,13 @@ void BroadPhase::rebuild() {
 void BroadPhase::movedOut(uint64 index, const WidenedBox& box) {
     WidenedBox& fat = m_fat[index];
     ++m_generation;
-    if (m_settled[index]) {
+    if (m_standing[index] == kSettled) {
         if (m_looseCount == looseLimit(m_count)) {
             fat = fattened(box);
             rebuild();
             return;
         }
-        m_settled[index] = 0;
+        m_standing[index] = kLoose;
         ++m_looseCount;
     } else {
         unfileLoose(index);
@@ -125,7 +170,7 @@ void BroadPhase::gatherLoose(const WidenedBox& box, uint64 after) {
     int64 low[3], high[3];
     const bool everyCell = !isFinite(box) || !m_grid.cellsAround(box, low, high);
     for (uint64 j = after + 1; everyCell && j < m_count; ++j)
-        if (m_active[j] && !m_settled[j] && overlaps(m_fat[j], box))
+        if (m_standing[j] == kLoose && overlaps(m_fat[j], box))
             m_gatheredLoose.pushBack(uint32(j));
     if (everyCell)
         return;
@@ -146,7 +191,7 @@ void BroadPhase::gatherLoose(const WidenedBox& box, uint64 after) {
 void BroadPhase::startWalk(uint64 index, uint64 after) {
     // A settled primitive's own candidates hold until the grid is built again: only the loose
     // ones are gathered again.
-    const bool sameSettled = m_walk.index == index && m_walk.build == m_build && m_settled[index];
+    const bool sameSettled = m_walk.index == index && m_walk.build == m_build && m_standing[index] == kSettled;
     m_walk.index = index;
     m_walk.build = m_build;
     const WidenedBox& fat = m_fat[index];
@@ -154,7 +199,7 @@ void BroadPhase::startWalk(uint64 index, uint64 after) {
         m_walk.everyPrimitive = m_grid.isLarge(index) || !isFinite(fat);
         if (m_walk.everyPrimitive)
             return;
-        if (!m_settled[index] || !m_grid.listed(index, m_walk.listed, m_walk.listedEnd)) {
+        if (m_standing[index] != kSettled || !m_grid.listed(index, m_walk.listed, m_walk.listedEnd)) {
             m_grid.gather(fat, after, m_gathered);
             m_walk.listed = m_gathered.begin();
             m_walk.listedEnd = m_gathered.end();

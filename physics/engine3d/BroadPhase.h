@@ -19,6 +19,9 @@ namespace zor {
 class BroadPhase {
 public:
     /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes.
+    /// With as many primitives as last time, the grid of the last build is kept when few of
+    /// the boxes have left their fat boxes: whatever the primitives are now, those of the
+    /// boxes that have become loose, as any that moves out.
     void build(const WidenedBox* boxes, const uint8* active, uint64 count);
     /// Primitive `index` has moved to `box`.
     void moved(uint64 index, const WidenedBox& box) {
@@ -80,6 +83,9 @@ private:
     /// Primitive `index` has left its fat box for `box`.
     void movedOut(uint64 index, const WidenedBox& box);
     void startWalk(uint64 index, uint64 after);
+    /// Keeps the grid for new boxes of the same primitives, or of others as many; false when
+    /// too many would be loose.
+    bool keep(const WidenedBox* boxes, const uint8* active);
     void rebuild();
     /// Files loose primitive `index` by its fat box, or takes it out of its cell.
     void fileLoose(uint64 index);
@@ -92,8 +98,10 @@ private:
     uint64 m_count = 0;
     Array<WidenedBox> m_fat;
     Array<uint8> m_active;
-    /// Per primitive: its fat box is the one the grid was built with.
-    Array<uint8> m_settled;
+    /// Where each primitive stands: in the grid with the fat box it was built with (settled),
+    /// in the loose cells, or in neither (absent: inactive when the grid was built).
+    enum Standing : uint8 { kAbsent, kSettled, kLoose };
+    Array<uint8> m_standing;
     uint64 m_looseCount = 0;
     /// The loose cells: per bucket its first primitive, per primitive the next in its bucket
     /// and its cell key (loose primitives too far out for a key are in m_looseUnfiled).

@@ -47,7 +47,8 @@ struct PhysicsCollisionPrimitive3D {
 template <typename T>
 class CollisionPrimitives {
 public:
-    CollisionPrimitives() = default;
+    /// Finds pairs with `broadPhase`, which may be kept from an earlier stage.
+    explicit CollisionPrimitives(BroadPhase& broadPhase) : m_broadPhase(broadPhase) {}
     CollisionPrimitives(const CollisionPrimitives&) = delete;
     CollisionPrimitives& operator=(const CollisionPrimitives&) = delete;
     /// Releases the bodies and frees the vertex copies.
@@ -127,7 +128,7 @@ private:
     Array<Bounds> m_bounds;
     Array<WidenedBox> m_widened;
     Array<Ball> m_balls;
-    BroadPhase m_broadPhase;
+    BroadPhase& m_broadPhase;
 };
 
 } // namespace zor

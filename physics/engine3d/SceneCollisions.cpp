@@ -13,6 +13,7 @@
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneBodies.h"
 #include "physics/engine3d/Vector3Math.h"
+#include "physics/module/EngineReserved.h"
 
 namespace zor {
 namespace {
@@ -34,6 +35,23 @@ ICollisionDetector<T>& detectorOf(PhysicsEngine3D& engine) {
     }
     zor_assert_in(ZOR_LOG_MODULE, kStageFunction, collisionDetector != NULL);
     return *static_cast<ICollisionDetector<T>*>(collisionDetector);
+}
+
+/// What the collision stage keeps from one call to the next.
+class CollisionStageState final : public EngineState {
+public:
+    BroadPhase broadPhase;
+};
+
+/// The engine's broad phase, as the last collision stage left it.
+BroadPhase& broadPhaseOf(PhysicsEngine3D& engine) {
+    PhysicsEngine3DReserved* reserved = engine.getReserved();
+    auto* state = static_cast<CollisionStageState*>(reserved->getState());
+    if (state == nullptr) {
+        state = new CollisionStageState();
+        reserved->setState(state);
+    }
+    return state->broadPhase;
 }
 
 template <typename T>
@@ -96,7 +114,8 @@ public:
     CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene)
         : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
-          m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds) {
+          m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds),
+          m_primitives(broadPhaseOf(engine)) {
         m_primitives.build(scene);
     }
 

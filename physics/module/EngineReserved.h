@@ -4,6 +4,14 @@
 
 namespace zor {
 
+/// What an engine keeps from one call to the next for its own work (the collision stage's
+/// broad phase, say), out of sight of the host; owned by the engine's companion.
+class EngineState {
+public:
+    ZOR_BLOCK_ALLOCATED
+    virtual ~EngineState() = default;
+};
+
 /// The companion of an engine (`PhysicsEngine3DReserved`, `PhysicsEngine2DReserved`,
 /// `TesterEngineReserved`): created and destroyed with its engine.
 template <typename Engine>
@@ -25,11 +33,20 @@ public:
     /// The engine this companion belongs to.
     Engine* getEngine() const { return m_engine; }
 
+    /// The state the engine keeps between calls, or null.
+    EngineState* getState() const { return m_state; }
+    /// Takes `state` in place of the one it held.
+    void setState(EngineState* state) {
+        delete m_state;
+        m_state = state;
+    }
+
 protected:
-    ~EngineReserved() = default;
+    ~EngineReserved() { delete m_state; }
 
 private:
     Engine* m_engine;
+    EngineState* m_state = nullptr;
 };
 
 } // namespace zor

@@ -90,7 +90,8 @@ TYPED_TEST(CollisionStage, PrimitivesTakeTheirShapeFromTheWorldMatrix) {
     this->add(ElementKind::Sphere, {5, 0, 0}, T(0.5), true, &sphere);
     sphere->scale() = {2, 1, 1};
     this->scene->updateView();
-    CollisionPrimitives<T> primitives;
+    BroadPhase broadPhase;
+    CollisionPrimitives<T> primitives(broadPhase);
     primitives.build(*this->scene);
     ASSERT_EQ(primitives.size(), 2u);
     EXPECT_TRUE(primitives[0].active);
