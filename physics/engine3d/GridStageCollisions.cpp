@@ -184,6 +184,10 @@ struct GridStageTest {
     /// Tests one face with corners counter-clockwise seen from the side it faces.
     void face(const Vector3<T> (&corners)[4], uint32 collisionIndex, uint32 rigidBodyIndex, uint32 faceKind,
               uint32 segmentKind, T faceSpeed) {
+        // Out of reach the face is done with, unless looking up its attributes may be reported.
+        const bool reached = !passOverApart || reach.reachesFace(corners);
+        if (!reached && passOverTiles)
+            return;
         Collision3DAttribute<T>* faceCollision =
             lastCollision.get(collisionIndex, [this](uint32 index) { return getGridStageCollision3D(stage, index); });
         RigidBody3DAttribute<T>* faceBody =
@@ -192,7 +196,7 @@ struct GridStageTest {
         if (body != nullptr && faceBody != nullptr && body->getExclusionGroup() != 0 &&
             body->getExclusionGroup() == faceBody->getExclusionGroup())
             return;
-        if (passOverApart && !reach.reachesFace(corners))
+        if (!reached)
             return;
         Vector3<T> normal{};
         T depth = 0;
@@ -361,15 +365,16 @@ void GridStageSet<T>::read(Layout& layout) {
     layout.depth = stage.getCellDepth();
     layout.cells = stage.getCells();
     layout.tiles = stage.getTiles();
+    layout.tileCount = layout.tiles != nullptr ? layout.tiles->size() : 0;
     layout.usable = layout.columns != 0 && layout.rows != 0 && layout.width != T(0) && layout.depth != T(0) &&
                     layout.cells != nullptr && layout.cells->size() >= uint64(layout.columns) * layout.rows &&
-                    layout.tiles != nullptr && layout.tiles->size() != 0;
+                    layout.tileCount != 0;
     layout.passOverTiles = layout.usable && m_passOverApart &&
                            holdsOnly(stage.getCollisionAttributes(), guids::kCollision3DAttribute) &&
                            holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
     if (!layout.usable || !layout.passOverTiles)
         return;
-    const uint64 tileCount = layout.tiles->size();
+    const uint64 tileCount = layout.tileCount;
     if (tileCount > layout.heightCount) {
         // Read again after a callback grew the tiles: a new run of heights.
         layout.firstHeight = m_heights.size();
@@ -408,7 +413,8 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
         for (uint32 column = firstColumn; column <= lastColumn; ++column) {
             test.cellIndex = row * columns + column;
             const uint32 value = cells[test.cellIndex];
-            if (value == 0 || value > tiles.size())
+            // A callback may have changed the tiles.
+            if (value == 0 || value > (test.calledBack ? tiles.size() : layout.tileCount))
                 continue;
             if (test.heights != nullptr) {
                 const TileHeights<T>& span = test.heights[value - 1];

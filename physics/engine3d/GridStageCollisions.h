@@ -76,6 +76,7 @@ private:
         T depth;
         const Array<uint32>* cells;
         const Array<GridTile<T>>* tiles;
+        uint64 tileCount;
         /// The stage has cells and tiles to test.
         bool usable;
         /// Whole tiles out of reach may be passed over: their faces' attributes, which are
