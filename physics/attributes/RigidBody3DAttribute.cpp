@@ -108,21 +108,6 @@ bool RigidBody3DAttribute<T>::write(IObject* writer, uint8 typedMode, uint64 con
 }
 
 template <typename T>
-const Vector3<T>& RigidBody3DAttribute<T>::getLinearSpeed() const {
-    return m_linearSpeed;
-}
-
-template <typename T>
-Vector3<T>& RigidBody3DAttribute<T>::getLinearSpeed() {
-    return m_linearSpeed;
-}
-
-template <typename T>
-void RigidBody3DAttribute<T>::setLinearSpeed(const Vector3<T>& value) {
-    assignVector(m_linearSpeed, value);
-}
-
-template <typename T>
 T RigidBody3DAttribute<T>::getMaxLinearSpeed() const {
     return m_maxLinearSpeed;
 }
@@ -188,18 +173,8 @@ void RigidBody3DAttribute<T>::setAngularAcceleration(const Vector3<T>& value) {
 }
 
 template <typename T>
-T RigidBody3DAttribute<T>::getMass() const {
-    return m_mass;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setMass(T value) {
     m_mass = value;
-}
-
-template <typename T>
-bool RigidBody3DAttribute<T>::getInfiniteMass() const {
-    return m_infiniteMass != 0;
 }
 
 template <typename T>
@@ -218,18 +193,8 @@ void RigidBody3DAttribute<T>::setImmovable(bool value) {
 }
 
 template <typename T>
-T RigidBody3DAttribute<T>::getRestitutionFactor() const {
-    return m_restitutionFactor;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setRestitutionFactor(T value) {
     m_restitutionFactor = value;
-}
-
-template <typename T>
-uint32 RigidBody3DAttribute<T>::getRestitutionCombine() const {
-    return m_restitutionCombine;
 }
 
 template <typename T>
@@ -238,18 +203,8 @@ void RigidBody3DAttribute<T>::setRestitutionCombine(uint32 value) {
 }
 
 template <typename T>
-T RigidBody3DAttribute<T>::getFrictionCoefficient() const {
-    return m_frictionCoefficient;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setFrictionCoefficient(T value) {
     m_frictionCoefficient = value;
-}
-
-template <typename T>
-T RigidBody3DAttribute<T>::getAdditionalFriction() const {
-    return m_additionalFriction;
 }
 
 template <typename T>
@@ -305,11 +260,6 @@ bool RigidBody3DAttribute<T>::getVLoop() const {
 template <typename T>
 void RigidBody3DAttribute<T>::setVLoop(bool value) {
     m_vLoop = value;
-}
-
-template <typename T>
-uint32 RigidBody3DAttribute<T>::getExclusionGroup() const {
-    return m_exclusionGroup;
 }
 
 template <typename T>

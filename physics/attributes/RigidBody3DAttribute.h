@@ -18,7 +18,7 @@ using RigidBody3DAttributeReserved = AttributeReserved<RigidBody3DAttribute<T>>;
 /// their limits, mass, restitution and friction, axis locks, wrap-around and an exclusion group.
 /// T (float or double) is the number type of the scene. A maximum of 0 or less means no limit.
 template <typename T>
-class RigidBody3DAttribute : public Attribute3D<T, WPhysicsAttribute> {
+class RigidBody3DAttribute final : public Attribute3D<T, WPhysicsAttribute> {
 public:
     /// A rigid body at rest: mass 1, restitution factor 1 combined by "MAX", nothing else set.
     RigidBody3DAttribute();
@@ -130,5 +130,58 @@ private:
 
 extern template class RigidBody3DAttribute<float>;
 extern template class RigidBody3DAttribute<double>;
+
+// The accessors the collision stage calls for every contact, where it can inline them.
+
+template <typename T>
+inline const Vector3<T>& RigidBody3DAttribute<T>::getLinearSpeed() const {
+    return m_linearSpeed;
+}
+
+template <typename T>
+inline Vector3<T>& RigidBody3DAttribute<T>::getLinearSpeed() {
+    return m_linearSpeed;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getMass() const {
+    return m_mass;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getInfiniteMass() const {
+    return m_infiniteMass != 0;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getRestitutionFactor() const {
+    return m_restitutionFactor;
+}
+
+template <typename T>
+inline uint32 RigidBody3DAttribute<T>::getRestitutionCombine() const {
+    return m_restitutionCombine;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getFrictionCoefficient() const {
+    return m_frictionCoefficient;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getAdditionalFriction() const {
+    return m_additionalFriction;
+}
+
+template <typename T>
+inline uint32 RigidBody3DAttribute<T>::getExclusionGroup() const {
+    return m_exclusionGroup;
+}
+
+template <typename T>
+inline void RigidBody3DAttribute<T>::setLinearSpeed(const Vector3<T>& value) {
+    if (&m_linearSpeed != &value)
+        m_linearSpeed = value;
+}
 
 } // namespace zor
