@@ -128,8 +128,6 @@ private:
     RigidBody3DAttributeReserved<T>* m_reserved;
 };
 
-extern template class RigidBody3DAttribute<float>;
-extern template class RigidBody3DAttribute<double>;
 
 // The accessors the collision stage calls for every contact, where it can inline them.
 
