@@ -206,24 +206,6 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
 }
 
 template <typename T>
-const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
-    const Bounds& box = m_bounds[index];
-    const double low[3] = {double(box.min.x), double(box.min.y), double(box.min.z)};
-    const double high[3] = {double(box.max.x), double(box.max.y), double(box.max.z)};
-    // The radius, a little more for the detector's rounding, and more again far out, where
-    // the rounding of these sums grows with the coordinates: boxes widened so can be apart
-    // only when the shapes are.
-    const double magnitude =
-        std::max(std::max(std::max(-low[0], high[0]), std::max(-low[1], high[1])), std::max(-low[2], high[2]));
-    const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
-    const double widen = double(primitive.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
-    m_balls[index] = primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen}
-                                                             : Ball{{0, 0, 0}, -1};
-    return m_widened[index] = {{low[0] - widen, low[1] - widen, low[2] - widen},
-                               {high[0] + widen, high[1] + widen, high[2] + widen}};
-}
-
-template <typename T>
 void CollisionPrimitives<T>::computeBounds() {
     m_bounds.resize(m_records.size());
     for (uint64 i = 0; i < m_records.size(); ++i) {
@@ -270,24 +252,6 @@ void CollisionPrimitives<T>::listCarriers() {
             std::equal_range(m_carriers.begin(), m_carriers.end(), Carrier{m_records[i].body, 0}, byBody);
         m_carriedFirst[i] = uint32(carried.first - m_carriers.begin());
         m_carriedLast[i] = uint32(carried.second - m_carriers.begin());
-    }
-}
-
-template <typename T>
-void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displacement) {
-    const uint32 last = m_carriedLast[index];
-    for (uint32 c = m_carriedFirst[index]; c < last; ++c) {
-        const uint64 moved = m_carriers[c].primitive;
-        PhysicsCollisionPrimitive3D<T>& primitive = m_records[moved];
-        Bounds& box = m_bounds[moved];
-        box.min = v3::plus(box.min, displacement);
-        box.max = v3::plus(box.max, displacement);
-        primitive.pointA = v3::plus(primitive.pointA, displacement);
-        primitive.pointB = v3::plus(primitive.pointB, displacement);
-        if (primitive.vertices != nullptr)
-            for (Vector3<T>& vertex : *primitive.vertices)
-                vertex = v3::plus(vertex, displacement);
-        m_broadPhase.moved(moved, place(moved));
     }
 }
 

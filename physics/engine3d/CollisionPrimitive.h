@@ -4,6 +4,9 @@
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
 #include "physics/engine3d/BroadPhase.h"
+#include "physics/engine3d/Vector3Math.h"
+
+#include <algorithm>
 
 namespace zor {
 
@@ -130,5 +133,43 @@ private:
     Array<Ball> m_balls;
     BroadPhase& m_broadPhase;
 };
+
+// Moving a body is what every contact does: inline where the contacts are resolved.
+
+template <typename T>
+inline const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
+    const Bounds& box = m_bounds[index];
+    const double low[3] = {double(box.min.x), double(box.min.y), double(box.min.z)};
+    const double high[3] = {double(box.max.x), double(box.max.y), double(box.max.z)};
+    // The radius, a little more for the detector's rounding, and more again far out, where
+    // the rounding of these sums grows with the coordinates: boxes widened so can be apart
+    // only when the shapes are.
+    const double magnitude =
+        std::max(std::max(std::max(-low[0], high[0]), std::max(-low[1], high[1])), std::max(-low[2], high[2]));
+    const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
+    const double widen = double(primitive.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    m_balls[index] = primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen}
+                                                             : Ball{{0, 0, 0}, -1};
+    return m_widened[index] = {{low[0] - widen, low[1] - widen, low[2] - widen},
+                               {high[0] + widen, high[1] + widen, high[2] + widen}};
+}
+
+template <typename T>
+inline void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displacement) {
+    const uint32 last = m_carriedLast[index];
+    for (uint32 c = m_carriedFirst[index]; c < last; ++c) {
+        const uint64 moved = m_carriers[c].primitive;
+        PhysicsCollisionPrimitive3D<T>& primitive = m_records[moved];
+        Bounds& box = m_bounds[moved];
+        box.min = v3::plus(box.min, displacement);
+        box.max = v3::plus(box.max, displacement);
+        primitive.pointA = v3::plus(primitive.pointA, displacement);
+        primitive.pointB = v3::plus(primitive.pointB, displacement);
+        if (primitive.vertices != nullptr)
+            for (Vector3<T>& vertex : *primitive.vertices)
+                vertex = v3::plus(vertex, displacement);
+        m_broadPhase.moved(moved, place(moved));
+    }
+}
 
 } // namespace zor
