@@ -25,12 +25,6 @@ uint64 keptLooseLimit(uint64 count) {
     return 16 + count / 16;
 }
 
-/// True when `box` lies in `fat`; false for a box with a NaN.
-bool inside(const WidenedBox& box, const WidenedBox& fat) {
-    return box.low[0] >= fat.low[0] && box.low[1] >= fat.low[1] && box.low[2] >= fat.low[2] &&
-           box.high[0] <= fat.high[0] && box.high[1] <= fat.high[1] && box.high[2] <= fat.high[2];
-}
-
 WidenedBox fattened(const WidenedBox& box) {
     const double margin = kFatMargin * std::max({box.high[0] - box.low[0], box.high[1] - box.low[1],
                                                  box.high[2] - box.low[2]});
@@ -75,7 +69,7 @@ void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 coun
 bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
     uint64 loose = 0;
     for (uint64 i = 0; i < m_count; ++i)
-        loose += active[i] && !(m_standing[i] == kSettled && inside(boxes[i], m_fat[i]));
+        loose += active[i] && !(m_standing[i] == kSettled && contains(m_fat[i], boxes[i]));
     if (loose > keptLooseLimit(m_count))
         return false;
     for (uint64 i = 0; i < m_count; ++i) {
@@ -88,7 +82,7 @@ bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
             }
             continue;
         }
-        if (m_standing[i] != kAbsent && inside(boxes[i], m_fat[i]))
+        if (m_standing[i] != kAbsent && contains(m_fat[i], boxes[i]))
             continue;
         if (m_standing[i] == kLoose) {
             unfileLoose(i);

@@ -9,7 +9,8 @@ namespace zor {
 /// touch it, in increasing order, wherever the responses of the passes have moved them.
 ///
 /// Each primitive has a fat box, its box widened by a margin, so that the small pushes of a
-/// pass seldom take it out; the pairs of the fat boxes are found once, by a PairGrid. A
+/// pass and the moves of a step seldom take it out; the pairs of the fat boxes are found by a
+/// PairGrid, kept by the engine from one collision stage to the next while they serve. A
 /// primitive that leaves its fat box gets a new one around where it stands and becomes loose.
 /// Loose primitives are filed again in cells of their own (hashed like the grid's, and changed
 /// in place as they move), where every walk looks for them; a loose primitive's own candidates
@@ -19,15 +20,13 @@ namespace zor {
 class BroadPhase {
 public:
     /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes.
-    /// With as many primitives as last time, the grid of the last build is kept when few of
-    /// the boxes have left their fat boxes: whatever the primitives are now, those of the
-    /// boxes that have become loose, as any that moves out.
+    /// With as many primitives as last time the grid is kept unless too many boxes have left
+    /// their fat boxes: a box still in its fat box keeps its pairs whatever primitive it is now
+    /// (the pairs of fat boxes hold those of the boxes inside them), the others become loose.
     void build(const WidenedBox* boxes, const uint8* active, uint64 count);
     /// Primitive `index` has moved to `box`.
     void moved(uint64 index, const WidenedBox& box) {
-        const WidenedBox& fat = m_fat[index];
-        if (!(box.low[0] >= fat.low[0] && box.low[1] >= fat.low[1] && box.low[2] >= fat.low[2] &&
-              box.high[0] <= fat.high[0] && box.high[1] <= fat.high[1] && box.high[2] <= fat.high[2]))
+        if (!contains(m_fat[index], box))
             movedOut(index, box);
     }
 

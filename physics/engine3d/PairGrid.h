@@ -19,6 +19,12 @@ inline bool overlaps(const WidenedBox& a, const WidenedBox& b) {
              a.low[2] > b.high[2] || b.low[2] > a.high[2]);
 }
 
+/// True when `inner` lies in `outer`; false for boxes with a NaN.
+inline bool contains(const WidenedBox& outer, const WidenedBox& inner) {
+    return inner.low[0] >= outer.low[0] && inner.low[1] >= outer.low[1] && inner.low[2] >= outer.low[2] &&
+           inner.high[0] <= outer.high[0] && inner.high[1] <= outer.high[1] && inner.high[2] <= outer.high[2];
+}
+
 /// The pairs whose boxes overlap, found once for a set of boxes: a uniform grid, hashed (or, for
 /// boxes that fill the block of their cells, a bucket per cell), with each box filed in the one
 /// cell of its low corner, and for every box the list of the boxes after it that overlap it.
