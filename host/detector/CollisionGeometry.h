@@ -20,9 +20,16 @@ struct Contact {
 // positive depth; degenerate input (coincident centres, zero-length capsules, zero-area faces)
 // gives a defined normal or no contact, never NaN. Work is done in double for both number types.
 
-/// Sphere against sphere; the normal points from the first towards the second.
+/// Sphere against sphere; the normal points from the first towards the second. `normal` and
+/// `depth` are written on contact only, after every input has been read.
 template <typename T>
-bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Contact<T>& contact);
+bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Vector3<T>& normal,
+                  T& depth);
+
+template <typename T>
+bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Contact<T>& contact) {
+    return sphereSphere(centre1, radius1, centre2, radius2, contact.normal, contact.depth);
+}
 
 /// Capsule (segment a-b widened by the radius) against capsule; the normal points from the
 /// first towards the second.

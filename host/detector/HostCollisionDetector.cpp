@@ -77,8 +77,7 @@ IObject* HostCollisionDetector<T>::castTo(const GUID_t& guid) {
 template <typename T>
 bool HostCollisionDetector<T>::testSphereSphere(const Vector3<T>* centre1, const T* radius1, const Vector3<T>* centre2,
                                                 const T* radius2, Vector3<T>* normal, T* depth) {
-    collision::Contact<T> found;
-    return deliver(collision::sphereSphere(*centre1, *radius1, *centre2, *radius2, found), found, normal, depth);
+    return collision::sphereSphere(*centre1, *radius1, *centre2, *radius2, *normal, *depth);
 }
 
 template <typename T>
