@@ -1,8 +1,10 @@
 #include "host/detector/CollisionGeometry.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace zor::collision {
 namespace {
@@ -11,8 +13,9 @@ namespace {
 // too short to give a normal, and a fallback direction is used instead.
 constexpr double kTouching = 1e-12;
 
+/// A point or direction in double. Its coordinates are not set by default: Vec{} is zero.
 struct Vec {
-    double x = 0, y = 0, z = 0;
+    double x, y, z;
 
     template <typename T>
     static Vec of(const Vector3<T>& v) {
@@ -93,26 +96,66 @@ template <typename T>
     return true;
 }
 
-/// A convex face in double, with its unit front normal.
-struct Face {
-    const Vec* corners;
-    std::size_t count;
-    Vec normal;
+/// The most corners a face may have.
+constexpr std::size_t kMaxCorners = 16;
 
-    /// True when `point` (on the face's plane) lies inside the face or on its border.
-    bool contains(const Vec& point) const {
-        for (std::size_t i = 0; i < count; ++i) {
-            const Vec& from = corners[i];
-            const Vec& to = corners[(i + 1) % count];
-            if (dot(cross(to - from, point - from), normal) < 0)
+/// A convex face in double: its corners and its unit front normal. Triangles and quadrilaterals
+/// keep their corner count in their type; Face<kMaxCorners> holds any count up to that.
+template <std::size_t Capacity>
+struct Face {
+    Vec corners[Capacity];
+    Vec normal;
+    std::size_t count;
+
+    std::size_t size() const { return Capacity == kMaxCorners ? count : Capacity; }
+
+    /// The edge from corner i to the next.
+    Vec edge(std::size_t i) const { return corners[i + 1 < size() ? i + 1 : 0] - corners[i]; }
+};
+
+template <typename Test, std::size_t... I>
+bool everyIndex(Test& test, std::index_sequence<I...>) {
+    return (test(I) && ...);
+}
+
+/// True when `test(i)` holds for every corner index i of the face, tried in order up to the
+/// first that fails; written out in full for the faces of a fixed count.
+template <std::size_t Capacity, typename Test>
+bool everyCorner(const Face<Capacity>& face, Test&& test) {
+    if constexpr (Capacity == kMaxCorners) {
+        for (std::size_t i = 0; i < face.count; ++i) {
+            if (!test(i))
                 return false;
         }
         return true;
+    } else {
+        return everyIndex(test, std::make_index_sequence<Capacity>{});
     }
-};
+}
 
-/// Capsule a-b against a face; the normal points from the face towards the capsule.
-bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face& face, Vec& normal, double& depth) {
+/// True when `point` (on the face's plane) lies inside the face or on its border.
+template <std::size_t Capacity>
+bool contains(const Face<Capacity>& face, const Vec& point) {
+    return everyCorner(
+        face, [&](std::size_t i) { return !(dot(cross(face.edge(i), point - face.corners[i]), face.normal) < 0); });
+}
+
+/// The contact of a capsule whose axis comes closest to a face, `best` apart, at `onAxis` and
+/// `onFace`; none when that is not within the radius.
+bool contactAt(double best, const Vec& onAxis, const Vec& onFace, double radius, const Vec& faceNormal, Vec& normal,
+               double& depth) {
+    if (best >= radius)
+        return false;
+    normal = best > kTouching ? (onAxis - onFace) * (1 / best) : faceNormal;
+    depth = radius - best;
+    return true;
+}
+
+/// Capsule a-b against a face; the normal points from the face towards the capsule. Kept out of
+/// line, which leaves the registers to the sphere tests beside it.
+template <std::size_t Capacity>
+[[gnu::noinline]] bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face<Capacity>& face, Vec& normal,
+                                          double& depth) {
     const Vec& origin = face.corners[0];
     const double sa = dot(a - origin, face.normal), sb = dot(b - origin, face.normal);
     const double lowest = std::min(sa, sb);
@@ -123,26 +166,26 @@ bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face& face, Vec& norm
         a = a + (b - a) * (sa / (sa - sb));
     else if (sb < 0)
         b = b + (a - b) * (sb / (sb - sa));
-    if (lowest <= 0 && face.contains(sa <= sb ? a : b)) {
+    if (lowest <= 0 && contains(face, sa <= sb ? a : b)) {
         // The axis passes through the face: push its lowest end out to the radius.
         normal = face.normal;
         depth = radius - lowest;
         return true;
     }
     double best = std::numeric_limits<double>::infinity();
-    Vec onAxis, onFace;
+    Vec onAxis{}, onFace{};
     for (const Vec& end : {a, b}) {
         const double height = dot(end - origin, face.normal);
         const Vec projected = end - face.normal * height;
-        if (height < best && face.contains(projected)) {
+        if (height < best && contains(face, projected)) {
             best = height;
             onAxis = end;
             onFace = projected;
         }
     }
-    for (std::size_t i = 0; i < face.count; ++i) {
+    for (std::size_t i = 0; i < face.size(); ++i) {
         const Vec& from = face.corners[i];
-        const Vec& to = face.corners[(i + 1) % face.count];
+        const Vec& to = face.corners[(i + 1) % face.size()];
         double s, t;
         closestParameters(a, b, from, to, s, t);
         const Vec axisPoint = a + (b - a) * s, edgePoint = from + (to - from) * t;
@@ -153,22 +196,79 @@ bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face& face, Vec& norm
             onFace = edgePoint;
         }
     }
-    if (best >= radius)
-        return false;
-    normal = best > kTouching ? (onAxis - onFace) * (1 / best) : face.normal;
-    depth = radius - best;
-    return true;
+    return contactAt(best, onAxis, onFace, radius, face.normal, normal, depth);
 }
 
-/// Builds the face of `count` corners; false for a face without area.
-bool makeFace(const Vec* corners, std::size_t count, Face& face) {
+/// capsuleAgainstFace for a capsule whose ends are the same point: the same arithmetic without
+/// the steps that only repeat it. Both ends stand at the same height, so the axis is never cut
+/// at the face and the second end finds nothing the first has not; and since the axis has no
+/// length, the closest point of an edge is the projection of the centre onto it, clamped, as
+/// closestParameters finds it (its point on the axis, a + (b - a) * 0, is the centre with -0
+/// turned into +0). A centre that is not finite finds no edge point closer than infinity on
+/// either path.
+template <std::size_t Capacity>
+bool sphereAgainstFace(const Vec& centre, double radius, const Face<Capacity>& face, Vec& normal, double& depth) {
+    const double height = dot(centre - face.corners[0], face.normal);
+    if (height < 0 || height >= radius)
+        return false;
+    if (height <= 0 && contains(face, centre)) {
+        normal = face.normal;
+        depth = radius - height;
+        return true;
+    }
+    double best = std::numeric_limits<double>::infinity();
+    Vec onAxis{}, onFace{};
+    const Vec projected = centre - face.normal * height;
+    if (height < best && contains(face, projected)) {
+        best = height;
+        onAxis = centre;
+        onFace = projected;
+    }
+    const Vec axisPoint = centre + Vec{};
+    everyCorner(face, [&](std::size_t i) {
+        const Vec& from = face.corners[i];
+        const Vec edge = face.edge(i);
+        const double e = dot(edge, edge), f = dot(edge, centre - from);
+        const double t = e == 0 ? 0.0 : std::clamp(f / e, 0.0, 1.0);
+        const Vec edgePoint = from + edge * t;
+        const double distance = length(axisPoint - edgePoint);
+        if (distance < best) {
+            best = distance;
+            onAxis = axisPoint;
+            onFace = edgePoint;
+        }
+        return true;
+    });
+    return contactAt(best, onAxis, onFace, radius, face.normal, normal, depth);
+}
+
+/// True when the two points have the same bits: a capsule of no length.
+bool samePoint(const Vec& a, const Vec& b) {
+    return std::bit_cast<uint64>(a.x) == std::bit_cast<uint64>(b.x) &&
+           std::bit_cast<uint64>(a.y) == std::bit_cast<uint64>(b.y) &&
+           std::bit_cast<uint64>(a.z) == std::bit_cast<uint64>(b.z);
+}
+
+/// Capsule a-b against a face, through the sphere tests when its ends are the same point.
+template <std::size_t Capacity>
+bool capsuleOrSphereAgainstFace(const Vec& a, const Vec& b, double radius, const Face<Capacity>& face, Vec& normal,
+                                double& depth) {
+    return samePoint(a, b) ? sphereAgainstFace(a, radius, face, normal, depth)
+                           : capsuleAgainstFace(a, b, radius, face, normal, depth);
+}
+
+/// Completes a face whose first `count` corners are set; false for a face without area.
+template <std::size_t Capacity>
+bool makeFace(Face<Capacity>& face, std::size_t count) {
     if (count < 3)
         return false;
+    face.count = count;
+    const Vec* corners = face.corners;
     const Vec normal = cross(corners[1] - corners[0], corners[2] - corners[0]);
     const double size = length(normal);
     if (!(size > 0) || !std::isfinite(size))
         return false;
-    face = {corners, count, normal * (1 / size)};
+    face.normal = normal * (1 / size);
     return true;
 }
 
@@ -217,19 +317,36 @@ bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre
 template <typename T>
 bool capsuleFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>* corners,
                  std::size_t cornerCount, Contact<T>& contact) {
-    constexpr std::size_t kMaxCorners = 16;
     if (cornerCount > kMaxCorners)
         return false;
-    Vec points[kMaxCorners];
+    Face<kMaxCorners> face;
     for (std::size_t i = 0; i < cornerCount; ++i)
-        points[i] = Vec::of(corners[i]);
-    Face face;
+        face.corners[i] = Vec::of(corners[i]);
     Vec normal;
     double depth;
-    if (!makeFace(points, cornerCount, face) ||
-        !capsuleAgainstFace(Vec::of(a), Vec::of(b), double(radius), face, normal, depth))
+    if (!makeFace(face, cornerCount) ||
+        !capsuleOrSphereAgainstFace(Vec::of(a), Vec::of(b), double(radius), face, normal, depth))
         return false;
     return report(normal, depth, contact);
+}
+
+template <typename T>
+bool capsuleQuadrilateral(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
+                          const Vector3<T>& corner1, const Vector3<T>& corner2, const Vector3<T>& corner3,
+                          Vector3<T>& normal, T& depth) {
+    Face<4> face;
+    face.corners[0] = Vec::of(corner0);
+    face.corners[1] = Vec::of(corner1);
+    face.corners[2] = Vec::of(corner2);
+    face.corners[3] = Vec::of(corner3);
+    Vec direction;
+    double found;
+    if (!makeFace(face, 4) ||
+        !capsuleOrSphereAgainstFace(Vec::of(a), Vec::of(b), double(radius), face, direction, found))
+        return false;
+    normal = direction.as<T>();
+    depth = T(found);
+    return true;
 }
 
 template <typename T>
@@ -237,16 +354,17 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
                  const uint32* indices, std::size_t indexCount, Contact<T>& contact) {
     const Vec pa = Vec::of(a), pb = Vec::of(b);
     double deepest = 0;
-    Vec deepestNormal;
+    Vec deepestNormal{};
     for (std::size_t i = 0; i + 2 < indexCount; i += 3) {
         if (indices[i] >= vertexCount || indices[i + 1] >= vertexCount || indices[i + 2] >= vertexCount)
             continue;
-        const Vec triangle[] = {Vec::of(vertices[indices[i]]), Vec::of(vertices[indices[i + 1]]),
-                                Vec::of(vertices[indices[i + 2]])};
-        Face face;
+        Face<3> face;
+        face.corners[0] = Vec::of(vertices[indices[i]]);
+        face.corners[1] = Vec::of(vertices[indices[i + 1]]);
+        face.corners[2] = Vec::of(vertices[indices[i + 2]]);
         Vec normal;
         double depth;
-        if (makeFace(triangle, 3, face) && capsuleAgainstFace(pa, pb, double(radius), face, normal, depth) &&
+        if (makeFace(face, 3) && capsuleOrSphereAgainstFace(pa, pb, double(radius), face, normal, depth) &&
             depth > deepest) {
             deepest = depth;
             deepestNormal = normal;
@@ -262,6 +380,9 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
                                     T, Contact<T>&);                                                           \
     template bool capsuleFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
                                  Contact<T>&);                                                                 \
+    template bool capsuleQuadrilateral<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&,          \
+                                          const Vector3<T>&, const Vector3<T>&, const Vector3<T>&, Vector3<T>&,  \
+                                          T&);                                                                 \
     template bool capsuleMesh<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
                                  const uint32*, std::size_t, Contact<T>&);
 ZOR_COLLISION_GEOMETRY(float)

@@ -43,6 +43,13 @@ template <typename T>
 bool capsuleFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>* corners,
                  std::size_t cornerCount, Contact<T>& contact);
 
+/// Capsule against the face of the four corners `corner0` to `corner3`: capsuleFace without the
+/// corner array. `normal` and `depth` are written on contact only, after every input has been read.
+template <typename T>
+bool capsuleQuadrilateral(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
+                          const Vector3<T>& corner1, const Vector3<T>& corner2, const Vector3<T>& corner3,
+                          Vector3<T>& normal, T& depth);
+
 /// Capsule against a triangle mesh (three vertex indices per triangle); the deepest contact over
 /// the triangles, its normal pointing from the capsule towards the mesh. Indices out of range
 /// are passed over.

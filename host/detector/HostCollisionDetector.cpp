@@ -99,9 +99,7 @@ bool HostCollisionDetector<T>::testCapsuleQuadrilateral(const Vector3<T>* a, con
                                                         const Vector3<T>* corner0, const Vector3<T>* corner1,
                                                         const Vector3<T>* corner2, const Vector3<T>* corner3,
                                                         Vector3<T>* normal, T* depth) {
-    const Vector3<T> corners[] = {*corner0, *corner1, *corner2, *corner3};
-    collision::Contact<T> found;
-    return deliver(collision::capsuleFace(*a, *b, *radius, corners, 4, found), found, normal, depth);
+    return collision::capsuleQuadrilateral(*a, *b, *radius, *corner0, *corner1, *corner2, *corner3, *normal, *depth);
 }
 
 template <typename T>
