@@ -28,6 +28,11 @@ struct Vec {
     Vec operator+(const Vec& o) const { return {x + o.x, y + o.y, z + o.z}; }
     Vec operator-(const Vec& o) const { return {x - o.x, y - o.y, z - o.z}; }
     Vec operator*(double k) const { return {x * k, y * k, z * k}; }
+
+    template <int Axis>
+    double at() const {
+        return Axis == 0 ? x : Axis == 1 ? y : z;
+    }
 };
 
 double dot(const Vec& a, const Vec& b) {
@@ -99,6 +104,21 @@ template <typename T>
 /// The most corners a face may have.
 constexpr std::size_t kMaxCorners = 16;
 
+/// Faces across the x, y or z axis (grid floors, ceilings and walls) are told by that axis, 0, 1
+/// or 2; every other face by kAnyAxis.
+constexpr int kAnyAxis = 3;
+
+// Coordinates up to this size keep every product of two differences of them finite.
+constexpr double kModerate = 0x1p400;
+// Heights from this size up keep their squares clear of the subnormal range.
+constexpr double kClearOfSubnormals = 0x1p-400;
+
+/// True when every coordinate of `v` is moderate: the sum of their sizes, rounded, is never below
+/// any of them.
+bool moderate(const Vec& v) {
+    return std::abs(v.x) + std::abs(v.y) + std::abs(v.z) <= kModerate;
+}
+
 /// A convex face in double: its corners and its unit front normal. Triangles and quadrilaterals
 /// keep their corner count in their type; Face<kMaxCorners> holds any count up to that.
 template <std::size_t Capacity>
@@ -106,6 +126,7 @@ struct Face {
     Vec corners[Capacity];
     Vec normal;
     std::size_t count;
+    int axis; // see axisAcross
 
     std::size_t size() const { return Capacity == kMaxCorners ? count : Capacity; }
 
@@ -133,11 +154,26 @@ bool everyCorner(const Face<Capacity>& face, Test&& test) {
     }
 }
 
-/// True when `point` (on the face's plane) lies inside the face or on its border.
-template <std::size_t Capacity>
+/// True when `point` (on the face's plane) lies inside the face or on its border. Across an
+/// axis, with a point at most a few times kModerate in size, only the component of each cross
+/// product along the axis counts: the other two are finite and meet zeros of the normal, and
+/// the normal's own component, over 0.5 in size, does not round a product with it to zero, so
+/// the dot product has the sign of that component times it.
+template <int Axis = kAnyAxis, std::size_t Capacity>
 bool contains(const Face<Capacity>& face, const Vec& point) {
-    return everyCorner(
-        face, [&](std::size_t i) { return !(dot(cross(face.edge(i), point - face.corners[i]), face.normal) < 0); });
+    if constexpr (Axis == kAnyAxis) {
+        return everyCorner(
+            face, [&](std::size_t i) { return !(dot(cross(face.edge(i), point - face.corners[i]), face.normal) < 0); });
+    } else {
+        constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
+        const bool front = face.normal.template at<Axis>() > 0;
+        return everyCorner(face, [&](std::size_t i) {
+            const Vec &from = face.corners[i], &to = face.corners[i + 1 < face.size() ? i + 1 : 0];
+            const double across = (to.at<u>() - from.at<u>()) * (point.at<w>() - from.at<w>()) -
+                                  (to.at<w>() - from.at<w>()) * (point.at<u>() - from.at<u>());
+            return !(front ? across < 0 : across > 0);
+        });
+    }
 }
 
 /// The contact of a capsule whose axis comes closest to a face, `best` apart, at `onAxis` and
@@ -206,20 +242,34 @@ template <std::size_t Capacity>
 /// closestParameters finds it (its point on the axis, a + (b - a) * 0, is the centre with -0
 /// turned into +0). A centre that is not finite finds no edge point closer than infinity on
 /// either path.
-template <std::size_t Capacity>
+///
+/// Across an axis (the centre moderate, so its projection stays within a few times that size)
+/// the corners are tested as `contains` describes, and the edges need no look once the
+/// projection is found inside, the height then being the distance to beat. The edges run in
+/// the face's plane, so along the axis the centre lies as far from any edge point as from the
+/// first corner, d; the height is d times the normal's component there, at most 1 in size,
+/// plus zeros. The squared distance to an edge point adds the rounded square of d to other
+/// squares, so it is never below it, and in binary floating point the rounded root of the
+/// rounded square of d is |d| itself while that square stays clear of the subnormals. As
+/// rounding keeps order, the edge's distance is never below the height: it cannot win. A
+/// height of zero cannot be beaten either.
+template <int Axis, std::size_t Capacity>
 bool sphereAgainstFace(const Vec& centre, double radius, const Face<Capacity>& face, Vec& normal, double& depth) {
     const double height = dot(centre - face.corners[0], face.normal);
     if (height < 0 || height >= radius)
         return false;
-    if (height <= 0 && contains(face, centre)) {
+    if (height <= 0 && contains<Axis>(face, centre)) {
         normal = face.normal;
         depth = radius - height;
         return true;
     }
     double best = std::numeric_limits<double>::infinity();
-    Vec onAxis{}, onFace{};
     const Vec projected = centre - face.normal * height;
-    if (height < best && contains(face, projected)) {
+    const bool inside = height < best && contains<Axis>(face, projected);
+    if (inside && Axis != kAnyAxis && (height == 0 || height >= kClearOfSubnormals))
+        return contactAt(height, centre, projected, radius, face.normal, normal, depth);
+    Vec onAxis{}, onFace{};
+    if (inside) {
         best = height;
         onAxis = centre;
         onFace = projected;
@@ -249,17 +299,46 @@ bool samePoint(const Vec& a, const Vec& b) {
            std::bit_cast<uint64>(a.z) == std::bit_cast<uint64>(b.z);
 }
 
-/// Capsule a-b against a face, through the sphere tests when its ends are the same point.
+/// Capsule a-b against a face, through the sphere tests when its ends are the same point. Written
+/// into its caller, as makeFace is: the face then stays in the caller's frame.
 template <std::size_t Capacity>
-bool capsuleOrSphereAgainstFace(const Vec& a, const Vec& b, double radius, const Face<Capacity>& face, Vec& normal,
-                                double& depth) {
-    return samePoint(a, b) ? sphereAgainstFace(a, radius, face, normal, depth)
-                           : capsuleAgainstFace(a, b, radius, face, normal, depth);
+[[gnu::always_inline]] inline bool capsuleOrSphereAgainstFace(const Vec& a, const Vec& b, double radius,
+                                                              const Face<Capacity>& face, Vec& normal, double& depth) {
+    if (!samePoint(a, b))
+        return capsuleAgainstFace(a, b, radius, face, normal, depth);
+    switch (face.axis == kAnyAxis || !moderate(a) ? kAnyAxis : face.axis) {
+    case 0:
+        return sphereAgainstFace<0>(a, radius, face, normal, depth);
+    case 1:
+        return sphereAgainstFace<1>(a, radius, face, normal, depth);
+    case 2:
+        return sphereAgainstFace<2>(a, radius, face, normal, depth);
+    default:
+        return sphereAgainstFace<kAnyAxis>(a, radius, face, normal, depth);
+    }
 }
 
-/// Completes a face whose first `count` corners are set; false for a face without area.
+/// The axis the face lies across: its normal's other two components are zero and its own
+/// over 0.5 and at most 1 in size, and its corners, all moderate, share that coordinate.
+template <int Axis, std::size_t Capacity>
+int axisAcross(const Face<Capacity>& face) {
+    const double size = std::abs(face.normal.template at<Axis>()), across = face.corners[0].template at<Axis>();
+    if (!(size > 0.5 && size <= 1))
+        return kAnyAxis;
+    constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
+    double sum = std::abs(across);
+    const bool shared = everyCorner(face, [&](std::size_t i) {
+        const Vec& corner = face.corners[i];
+        sum += std::abs(corner.at<u>()) + std::abs(corner.at<w>());
+        return corner.at<Axis>() == across;
+    });
+    return shared && sum <= kModerate ? Axis : kAnyAxis;
+}
+
+/// Completes a face whose first `count` corners are set; false for a face without area. Written
+/// into its caller.
 template <std::size_t Capacity>
-bool makeFace(Face<Capacity>& face, std::size_t count) {
+[[gnu::always_inline]] inline bool makeFace(Face<Capacity>& face, std::size_t count) {
     if (count < 3)
         return false;
     face.count = count;
@@ -269,6 +348,11 @@ bool makeFace(Face<Capacity>& face, std::size_t count) {
     if (!(size > 0) || !std::isfinite(size))
         return false;
     face.normal = normal * (1 / size);
+    const Vec& n = face.normal;
+    face.axis = n.x == 0 && n.z == 0   ? axisAcross<1>(face)
+                : n.y == 0 && n.z == 0 ? axisAcross<0>(face)
+                : n.x == 0 && n.y == 0 ? axisAcross<2>(face)
+                                       : kAnyAxis;
     return true;
 }
 
