@@ -1,8 +1,10 @@
 #include "host/detector/CollisionGeometry.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace zor::collision {
 namespace {
@@ -11,8 +13,9 @@ namespace {
 // too short to give a normal, and a fallback direction is used instead.
 constexpr double kTouching = 1e-12;
 
+/// A point or direction in double. Its coordinates are not set by default: Vec{} is zero.
 struct Vec {
-    double x = 0, y = 0, z = 0;
+    double x, y, z;
 
     template <typename T>
     static Vec of(const Vector3<T>& v) {
@@ -25,6 +28,11 @@ struct Vec {
     Vec operator+(const Vec& o) const { return {x + o.x, y + o.y, z + o.z}; }
     Vec operator-(const Vec& o) const { return {x - o.x, y - o.y, z - o.z}; }
     Vec operator*(double k) const { return {x * k, y * k, z * k}; }
+
+    template <int Axis>
+    double at() const {
+        return Axis == 0 ? x : Axis == 1 ? y : z;
+    }
 };
 
 double dot(const Vec& a, const Vec& b) {
@@ -82,26 +90,108 @@ Vec separatingFallback(const Vec& a1, const Vec& b1, const Vec& a2, const Vec& b
     return {0, 1, 0};
 }
 
-/// A convex face in double, with its unit front normal.
-struct Face {
-    const Vec* corners;
-    std::size_t count;
-    Vec normal;
+/// The contact of two spheres whose centres are too close for a normal between them, kept out
+/// of line: spheres rarely come that close.
+template <typename T>
+[[gnu::noinline]] bool touchingSpheres(const Vector3<T>& centre1, const Vector3<T>& centre2, double depthFound,
+                                       Vector3<T>& normal, T& depth) {
+    const Vec p1 = Vec::of(centre1), p2 = Vec::of(centre2);
+    normal = separatingFallback(p1, p1, p2, p2).as<T>();
+    depth = T(depthFound);
+    return true;
+}
 
-    /// True when `point` (on the face's plane) lies inside the face or on its border.
-    bool contains(const Vec& point) const {
-        for (std::size_t i = 0; i < count; ++i) {
-            const Vec& from = corners[i];
-            const Vec& to = corners[(i + 1) % count];
-            if (dot(cross(to - from, point - from), normal) < 0)
+/// The most corners a face may have.
+constexpr std::size_t kMaxCorners = 16;
+
+/// Faces across the x, y or z axis (grid floors, ceilings and walls) are told by that axis, 0, 1
+/// or 2; every other face by kAnyAxis.
+constexpr int kAnyAxis = 3;
+
+// Coordinates up to this size keep every product of two differences of them finite.
+constexpr double kModerate = 0x1p400;
+// Heights from this size up keep their squares clear of the subnormal range.
+constexpr double kClearOfSubnormals = 0x1p-400;
+
+/// True when every coordinate of `v` is moderate: the sum of their sizes, rounded, is never below
+/// any of them.
+bool moderate(const Vec& v) {
+    return std::abs(v.x) + std::abs(v.y) + std::abs(v.z) <= kModerate;
+}
+
+/// A convex face in double: its corners and its unit front normal. Triangles and quadrilaterals
+/// keep their corner count in their type; Face<kMaxCorners> holds any count up to that.
+template <std::size_t Capacity>
+struct Face {
+    Vec corners[Capacity];
+    Vec normal;
+    std::size_t count;
+    int axis; // see axisAcross
+
+    std::size_t size() const { return Capacity == kMaxCorners ? count : Capacity; }
+
+    /// The edge from corner i to the next.
+    Vec edge(std::size_t i) const { return corners[i + 1 < size() ? i + 1 : 0] - corners[i]; }
+};
+
+template <typename Test, std::size_t... I>
+bool everyIndex(Test& test, std::index_sequence<I...>) {
+    return (test(I) && ...);
+}
+
+/// True when `test(i)` holds for every corner index i of the face, tried in order up to the
+/// first that fails; written out in full for the faces of a fixed count.
+template <std::size_t Capacity, typename Test>
+bool everyCorner(const Face<Capacity>& face, Test&& test) {
+    if constexpr (Capacity == kMaxCorners) {
+        for (std::size_t i = 0; i < face.count; ++i) {
+            if (!test(i))
                 return false;
         }
         return true;
+    } else {
+        return everyIndex(test, std::make_index_sequence<Capacity>{});
     }
-};
+}
 
-/// Capsule a-b against a face; the normal points from the face towards the capsule.
-bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face& face, Vec& normal, double& depth) {
+/// True when `point` (on the face's plane) lies inside the face or on its border. Across an
+/// axis, with a point at most a few times kModerate in size, only the component of each cross
+/// product along the axis counts: the other two are finite and meet zeros of the normal, and
+/// the normal's own component, over 0.5 in size, does not round a product with it to zero, so
+/// the dot product has the sign of that component times it.
+template <int Axis = kAnyAxis, std::size_t Capacity>
+bool contains(const Face<Capacity>& face, const Vec& point) {
+    if constexpr (Axis == kAnyAxis) {
+        return everyCorner(
+            face, [&](std::size_t i) { return !(dot(cross(face.edge(i), point - face.corners[i]), face.normal) < 0); });
+    } else {
+        constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
+        const bool front = face.normal.template at<Axis>() > 0;
+        return everyCorner(face, [&](std::size_t i) {
+            const Vec &from = face.corners[i], &to = face.corners[i + 1 < face.size() ? i + 1 : 0];
+            const double across = (to.at<u>() - from.at<u>()) * (point.at<w>() - from.at<w>()) -
+                                  (to.at<w>() - from.at<w>()) * (point.at<u>() - from.at<u>());
+            return !(front ? across < 0 : across > 0);
+        });
+    }
+}
+
+/// The contact of a capsule whose axis comes closest to a face, `best` apart, at `onAxis` and
+/// `onFace`; none when that is not within the radius.
+bool contactAt(double best, const Vec& onAxis, const Vec& onFace, double radius, const Vec& faceNormal, Vec& normal,
+               double& depth) {
+    if (best >= radius)
+        return false;
+    normal = best > kTouching ? (onAxis - onFace) * (1 / best) : faceNormal;
+    depth = radius - best;
+    return true;
+}
+
+/// Capsule a-b against a face; the normal points from the face towards the capsule. Kept out of
+/// line, which leaves the registers to the sphere tests beside it.
+template <std::size_t Capacity>
+[[gnu::noinline]] bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face<Capacity>& face, Vec& normal,
+                                          double& depth) {
     const Vec& origin = face.corners[0];
     const double sa = dot(a - origin, face.normal), sb = dot(b - origin, face.normal);
     const double lowest = std::min(sa, sb);
@@ -112,26 +202,26 @@ bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face& face, Vec& norm
         a = a + (b - a) * (sa / (sa - sb));
     else if (sb < 0)
         b = b + (a - b) * (sb / (sb - sa));
-    if (lowest <= 0 && face.contains(sa <= sb ? a : b)) {
+    if (lowest <= 0 && contains(face, sa <= sb ? a : b)) {
         // The axis passes through the face: push its lowest end out to the radius.
         normal = face.normal;
         depth = radius - lowest;
         return true;
     }
     double best = std::numeric_limits<double>::infinity();
-    Vec onAxis, onFace;
+    Vec onAxis{}, onFace{};
     for (const Vec& end : {a, b}) {
         const double height = dot(end - origin, face.normal);
         const Vec projected = end - face.normal * height;
-        if (height < best && face.contains(projected)) {
+        if (height < best && contains(face, projected)) {
             best = height;
             onAxis = end;
             onFace = projected;
         }
     }
-    for (std::size_t i = 0; i < face.count; ++i) {
+    for (std::size_t i = 0; i < face.size(); ++i) {
         const Vec& from = face.corners[i];
-        const Vec& to = face.corners[(i + 1) % face.count];
+        const Vec& to = face.corners[(i + 1) % face.size()];
         double s, t;
         closestParameters(a, b, from, to, s, t);
         const Vec axisPoint = a + (b - a) * s, edgePoint = from + (to - from) * t;
@@ -142,22 +232,127 @@ bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face& face, Vec& norm
             onFace = edgePoint;
         }
     }
-    if (best >= radius)
-        return false;
-    normal = best > kTouching ? (onAxis - onFace) * (1 / best) : face.normal;
-    depth = radius - best;
-    return true;
+    return contactAt(best, onAxis, onFace, radius, face.normal, normal, depth);
 }
 
-/// Builds the face of `count` corners; false for a face without area.
-bool makeFace(const Vec* corners, std::size_t count, Face& face) {
+/// capsuleAgainstFace for a capsule whose ends are the same point: the same arithmetic without
+/// the steps that only repeat it. Both ends stand at the same height, so the axis is never cut
+/// at the face and the second end finds nothing the first has not; and since the axis has no
+/// length, the closest point of an edge is the projection of the centre onto it, clamped, as
+/// closestParameters finds it (its point on the axis, a + (b - a) * 0, is the centre with -0
+/// turned into +0). A centre that is not finite finds no edge point closer than infinity on
+/// either path.
+///
+/// Across an axis (the centre moderate, so its projection stays within a few times that size)
+/// the corners are tested as `contains` describes, and the edges need no look once the
+/// projection is found inside, the height then being the distance to beat. The edges run in
+/// the face's plane, so along the axis the centre lies as far from any edge point as from the
+/// first corner, d; the height is d times the normal's component there, at most 1 in size,
+/// plus zeros. The squared distance to an edge point adds the rounded square of d to other
+/// squares, so it is never below it, and in binary floating point the rounded root of the
+/// rounded square of d is |d| itself while that square stays clear of the subnormals. As
+/// rounding keeps order, the edge's distance is never below the height: it cannot win. A
+/// height of zero cannot be beaten either.
+template <int Axis, std::size_t Capacity>
+bool sphereAgainstFace(const Vec& centre, double radius, const Face<Capacity>& face, Vec& normal, double& depth) {
+    const double height = dot(centre - face.corners[0], face.normal);
+    if (height < 0 || height >= radius)
+        return false;
+    if (height <= 0 && contains<Axis>(face, centre)) {
+        normal = face.normal;
+        depth = radius - height;
+        return true;
+    }
+    double best = std::numeric_limits<double>::infinity();
+    const Vec projected = centre - face.normal * height;
+    const bool inside = height < best && contains<Axis>(face, projected);
+    if (inside && Axis != kAnyAxis && (height == 0 || height >= kClearOfSubnormals))
+        return contactAt(height, centre, projected, radius, face.normal, normal, depth);
+    Vec onAxis{}, onFace{};
+    if (inside) {
+        best = height;
+        onAxis = centre;
+        onFace = projected;
+    }
+    const Vec axisPoint = centre + Vec{};
+    everyCorner(face, [&](std::size_t i) {
+        const Vec& from = face.corners[i];
+        const Vec edge = face.edge(i);
+        const double e = dot(edge, edge), f = dot(edge, centre - from);
+        const double t = e == 0 ? 0.0 : std::clamp(f / e, 0.0, 1.0);
+        const Vec edgePoint = from + edge * t;
+        const double distance = length(axisPoint - edgePoint);
+        if (distance < best) {
+            best = distance;
+            onAxis = axisPoint;
+            onFace = edgePoint;
+        }
+        return true;
+    });
+    return contactAt(best, onAxis, onFace, radius, face.normal, normal, depth);
+}
+
+/// True when the two points have the same bits: a capsule of no length.
+bool samePoint(const Vec& a, const Vec& b) {
+    return std::bit_cast<uint64>(a.x) == std::bit_cast<uint64>(b.x) &&
+           std::bit_cast<uint64>(a.y) == std::bit_cast<uint64>(b.y) &&
+           std::bit_cast<uint64>(a.z) == std::bit_cast<uint64>(b.z);
+}
+
+/// Capsule a-b against a face, through the sphere tests when its ends are the same point. Written
+/// into its caller, as makeFace is: the face then stays in the caller's frame.
+template <std::size_t Capacity>
+[[gnu::always_inline]] inline bool capsuleOrSphereAgainstFace(const Vec& a, const Vec& b, double radius,
+                                                              const Face<Capacity>& face, Vec& normal, double& depth) {
+    if (!samePoint(a, b))
+        return capsuleAgainstFace(a, b, radius, face, normal, depth);
+    switch (face.axis == kAnyAxis || !moderate(a) ? kAnyAxis : face.axis) {
+    case 0:
+        return sphereAgainstFace<0>(a, radius, face, normal, depth);
+    case 1:
+        return sphereAgainstFace<1>(a, radius, face, normal, depth);
+    case 2:
+        return sphereAgainstFace<2>(a, radius, face, normal, depth);
+    default:
+        return sphereAgainstFace<kAnyAxis>(a, radius, face, normal, depth);
+    }
+}
+
+/// The axis the face lies across: its normal's other two components are zero and its own
+/// over 0.5 and at most 1 in size, and its corners, all moderate, share that coordinate.
+template <int Axis, std::size_t Capacity>
+int axisAcross(const Face<Capacity>& face) {
+    const double size = std::abs(face.normal.template at<Axis>()), across = face.corners[0].template at<Axis>();
+    if (!(size > 0.5 && size <= 1))
+        return kAnyAxis;
+    constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
+    double sum = std::abs(across);
+    const bool shared = everyCorner(face, [&](std::size_t i) {
+        const Vec& corner = face.corners[i];
+        sum += std::abs(corner.at<u>()) + std::abs(corner.at<w>());
+        return corner.at<Axis>() == across;
+    });
+    return shared && sum <= kModerate ? Axis : kAnyAxis;
+}
+
+/// Completes a face whose first `count` corners are set; false for a face without area. Written
+/// into its caller.
+template <std::size_t Capacity>
+[[gnu::always_inline]] inline bool makeFace(Face<Capacity>& face, std::size_t count) {
     if (count < 3)
         return false;
+    face.count = count;
+    const Vec* corners = face.corners;
     const Vec normal = cross(corners[1] - corners[0], corners[2] - corners[0]);
     const double size = length(normal);
     if (!(size > 0) || !std::isfinite(size))
         return false;
-    face = {corners, count, normal * (1 / size)};
+    face.normal = normal * (1 / size);
+    const Vec& n = face.normal;
+    face.axis = n.x == 0 && n.z == 0   ? axisAcross<1>(face)
+                : n.y == 0 && n.z == 0 ? axisAcross<0>(face)
+                : n.x == 0 && n.y == 0 ? axisAcross<2>(face)
+                                       : kAnyAxis;
     return true;
 }
 
@@ -184,37 +379,58 @@ bool capsuleCapsule(const Vector3<T>& a1, const Vector3<T>& b1, T radius1, const
     return report(normal, reach - distance, contact);
 }
 
+// Two capsules of no length, with capsuleCapsule's arithmetic: there the centres are
+// p + (p - p) * 0, which turns -0 into +0. The difference of the centres differs from that of
+// the turned ones at most in the sign of a zero, so the distance is the same, and adding zero
+// to it gives theirs for the normal. A centre that is not finite gives an infinite or NaN
+// distance here and no contact, as it does in capsuleCapsule.
 template <typename T>
-bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Contact<T>& contact) {
-    const Vec p1 = Vec::of(centre1), p2 = Vec::of(centre2);
-    if (!std::isfinite(p1.x + p1.y + p1.z + p2.x + p2.y + p2.z))
-        return capsuleCapsule(centre1, centre1, radius1, centre2, centre2, radius2, contact);
-    // Two capsules of no length, with the same arithmetic: adding zero turns -0 into +0.
-    const Vec zero{};
-    const Vec between = (p2 + zero) - (p1 + zero);
+bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Vector3<T>& normal,
+                  T& depth) {
+    const Vec between = Vec::of(centre2) - Vec::of(centre1);
     const double distance = length(between), reach = double(radius1) + double(radius2);
     if (!(distance < reach))
         return false;
-    const Vec normal = distance > kTouching ? between * (1 / distance) : separatingFallback(p1, p1, p2, p2);
-    return report(normal, reach - distance, contact);
+    if (!(distance > kTouching))
+        return touchingSpheres(centre1, centre2, reach - distance, normal, depth);
+    normal = ((between + Vec{}) * (1 / distance)).as<T>();
+    depth = T(reach - distance);
+    return true;
 }
 
 template <typename T>
 bool capsuleFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>* corners,
                  std::size_t cornerCount, Contact<T>& contact) {
-    constexpr std::size_t kMaxCorners = 16;
     if (cornerCount > kMaxCorners)
         return false;
-    Vec points[kMaxCorners];
+    Face<kMaxCorners> face;
     for (std::size_t i = 0; i < cornerCount; ++i)
-        points[i] = Vec::of(corners[i]);
-    Face face;
+        face.corners[i] = Vec::of(corners[i]);
     Vec normal;
     double depth;
-    if (!makeFace(points, cornerCount, face) ||
-        !capsuleAgainstFace(Vec::of(a), Vec::of(b), double(radius), face, normal, depth))
+    if (!makeFace(face, cornerCount) ||
+        !capsuleOrSphereAgainstFace(Vec::of(a), Vec::of(b), double(radius), face, normal, depth))
         return false;
     return report(normal, depth, contact);
+}
+
+template <typename T>
+bool capsuleQuadrilateral(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
+                          const Vector3<T>& corner1, const Vector3<T>& corner2, const Vector3<T>& corner3,
+                          Vector3<T>& normal, T& depth) {
+    Face<4> face;
+    face.corners[0] = Vec::of(corner0);
+    face.corners[1] = Vec::of(corner1);
+    face.corners[2] = Vec::of(corner2);
+    face.corners[3] = Vec::of(corner3);
+    Vec direction;
+    double found;
+    if (!makeFace(face, 4) ||
+        !capsuleOrSphereAgainstFace(Vec::of(a), Vec::of(b), double(radius), face, direction, found))
+        return false;
+    normal = direction.as<T>();
+    depth = T(found);
+    return true;
 }
 
 template <typename T>
@@ -222,16 +438,17 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
                  const uint32* indices, std::size_t indexCount, Contact<T>& contact) {
     const Vec pa = Vec::of(a), pb = Vec::of(b);
     double deepest = 0;
-    Vec deepestNormal;
+    Vec deepestNormal{};
     for (std::size_t i = 0; i + 2 < indexCount; i += 3) {
         if (indices[i] >= vertexCount || indices[i + 1] >= vertexCount || indices[i + 2] >= vertexCount)
             continue;
-        const Vec triangle[] = {Vec::of(vertices[indices[i]]), Vec::of(vertices[indices[i + 1]]),
-                                Vec::of(vertices[indices[i + 2]])};
-        Face face;
+        Face<3> face;
+        face.corners[0] = Vec::of(vertices[indices[i]]);
+        face.corners[1] = Vec::of(vertices[indices[i + 1]]);
+        face.corners[2] = Vec::of(vertices[indices[i + 2]]);
         Vec normal;
         double depth;
-        if (makeFace(triangle, 3, face) && capsuleAgainstFace(pa, pb, double(radius), face, normal, depth) &&
+        if (makeFace(face, 3) && capsuleOrSphereAgainstFace(pa, pb, double(radius), face, normal, depth) &&
             depth > deepest) {
             deepest = depth;
             deepestNormal = normal;
@@ -242,11 +459,14 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
 }
 
 #define ZOR_COLLISION_GEOMETRY(T)                                                                            \
-    template bool sphereSphere<T>(const Vector3<T>&, T, const Vector3<T>&, T, Contact<T>&);                    \
+    template bool sphereSphere<T>(const Vector3<T>&, T, const Vector3<T>&, T, Vector3<T>&, T&);                \
     template bool capsuleCapsule<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&, const Vector3<T>&, \
                                     T, Contact<T>&);                                                           \
     template bool capsuleFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
                                  Contact<T>&);                                                                 \
+    template bool capsuleQuadrilateral<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&,          \
+                                          const Vector3<T>&, const Vector3<T>&, const Vector3<T>&, Vector3<T>&,  \
+                                          T&);                                                                 \
     template bool capsuleMesh<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
                                  const uint32*, std::size_t, Contact<T>&);
 ZOR_COLLISION_GEOMETRY(float)

@@ -77,8 +77,7 @@ IObject* HostCollisionDetector<T>::castTo(const GUID_t& guid) {
 template <typename T>
 bool HostCollisionDetector<T>::testSphereSphere(const Vector3<T>* centre1, const T* radius1, const Vector3<T>* centre2,
                                                 const T* radius2, Vector3<T>* normal, T* depth) {
-    collision::Contact<T> found;
-    return deliver(collision::sphereSphere(*centre1, *radius1, *centre2, *radius2, found), found, normal, depth);
+    return collision::sphereSphere(*centre1, *radius1, *centre2, *radius2, *normal, *depth);
 }
 
 template <typename T>
@@ -100,9 +99,7 @@ bool HostCollisionDetector<T>::testCapsuleQuadrilateral(const Vector3<T>* a, con
                                                         const Vector3<T>* corner0, const Vector3<T>* corner1,
                                                         const Vector3<T>* corner2, const Vector3<T>* corner3,
                                                         Vector3<T>* normal, T* depth) {
-    const Vector3<T> corners[] = {*corner0, *corner1, *corner2, *corner3};
-    collision::Contact<T> found;
-    return deliver(collision::capsuleFace(*a, *b, *radius, corners, 4, found), found, normal, depth);
+    return collision::capsuleQuadrilateral(*a, *b, *radius, *corner0, *corner1, *corner2, *corner3, *normal, *depth);
 }
 
 template <typename T>
