@@ -14,6 +14,8 @@
 #include "physics/hittest/MatrixRoutines.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstddef>
 #include <functional>
 #include <cstring>
@@ -227,10 +229,21 @@ void CollisionPrimitives<T>::computeBounds() {
 
 template <typename T>
 void CollisionPrimitives<T>::listCarriers() {
-    for (uint64 i = 0; i < m_records.size(); ++i) {
+    const uint64 count = m_records.size();
+    m_carriedFirst.resize(count);
+    m_carriedLast.resize(count);
+    // Every active primitive's own body first, in order; then the ancestors that carry it.
+    for (uint64 i = 0; i < count; ++i) {
+        m_carriedFirst[i] = m_carriedLast[i] = uint32(m_carriers.size());
+        if (m_records[i].active) {
+            m_carriers.pushBack({m_records[i].body, i});
+            ++m_carriedLast[i];
+        }
+    }
+    const uint64 owners = m_carriers.size();
+    for (uint64 i = 0; i < count; ++i) {
         if (!m_records[i].active)
             continue;
-        m_carriers.pushBack({m_records[i].body, i});
         IElement* ancestor = m_records[i].body->getAncestor(1);
         for (int level = 0; level < kMaxCarryingAncestors && ancestor != nullptr; ++level) {
             if (!ancestor->isTypeOf(guids::kElement3D))
@@ -243,16 +256,42 @@ void CollisionPrimitives<T>::listCarriers() {
         if (ancestor != nullptr)
             ancestor->release();
     }
+    // Usually each body carries its own primitive alone, as listed; otherwise the carriers of a
+    // body are gathered by sorting.
+    if (!bodiesShared(owners))
+        return;
     const auto byBody = [](const Carrier& a, const Carrier& b) { return std::less<IElement*>()(a.body, b.body); };
     std::sort(m_carriers.begin(), m_carriers.end(), byBody);
-    m_carriedFirst.resize(m_records.size());
-    m_carriedLast.resize(m_records.size());
-    for (uint64 i = 0; i < m_records.size(); ++i) {
+    for (uint64 i = 0; i < count; ++i) {
         const auto carried =
             std::equal_range(m_carriers.begin(), m_carriers.end(), Carrier{m_records[i].body, 0}, byBody);
         m_carriedFirst[i] = uint32(carried.first - m_carriers.begin());
         m_carriedLast[i] = uint32(carried.second - m_carriers.begin());
     }
+}
+
+template <typename T>
+bool CollisionPrimitives<T>::bodiesShared(uint64 owners) const {
+    // The first `owners` carriers are the primitives' own bodies: a hash set of them.
+    const uint64 size = std::bit_ceil(2 * owners + 2);
+    Array<IElement*> table;
+    table.resize(size);
+    std::fill(table.begin(), table.end(), nullptr);
+    const auto slotOf = [size](const IElement* body) {
+        return (uint64(reinterpret_cast<std::uintptr_t>(body)) * 0x9E3779B97F4A7C15u >> 32) & (size - 1);
+    };
+    for (uint64 c = 0; c < owners; ++c) {
+        uint64 slot = slotOf(m_carriers[c].body);
+        for (; table[slot] != nullptr; slot = (slot + 1) & (size - 1))
+            if (table[slot] == m_carriers[c].body)
+                return true;
+        table[slot] = m_carriers[c].body;
+    }
+    for (uint64 c = owners; c < m_carriers.size(); ++c)
+        for (uint64 slot = slotOf(m_carriers[c].body); table[slot] != nullptr; slot = (slot + 1) & (size - 1))
+            if (table[slot] == m_carriers[c].body)
+                return true;
+    return false;
 }
 
 template class CollisionPrimitives<float>;

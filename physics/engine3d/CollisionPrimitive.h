@@ -95,10 +95,13 @@ private:
         IElement* body;
         uint64 primitive;
     };
-    /// Lists every carrier of every active primitive, sorted by body, so that moving a body
+    /// Lists every carrier of every active primitive, grouped by body, so that moving a body
     /// finds its primitives without walking the hierarchy again; the hierarchy does not change
     /// while the stage runs.
     void listCarriers();
+    /// True when two primitives share a body, or a body carries another primitive's body:
+    /// the first `owners` carriers are the primitives' own bodies.
+    bool bodiesShared(uint64 owners) const;
 
     /// The box around a primitive's axis or vertices, before its radius.
     struct Bounds {

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -149,6 +150,56 @@ TYPED_TEST(CollisionStage, TheCallbackSeesEveryContactAndRejectedOrStaticOnesCha
     EXPECT_EQ(R::staticPartner, (std::vector<bool>{false, true, false, true, false, true, false, true}))
         << "four passes, each with the pair and the static contact";
     EXPECT_EQ(moving->getLinearSpeed(), (Vector3<T>{0, 0, 0})) << "only the rigid pair responded";
+}
+
+// Records the elements of each contact reported.
+template <typename T>
+struct Touching {
+    static inline std::vector<IElement*> elements;
+    static bool record(IElement*, IElement* first, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IElement*,
+                       IElement* second, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, Vector3<T>*, T) {
+        elements.insert(elements.end(), {first, second});
+        return true;
+    }
+};
+
+// A body carries the primitives of its children: the push one child takes moves the other out of
+// the contact it had.
+TYPED_TEST(CollisionStage, ABodyCarriesEveryPrimitiveOfItsChildren) {
+    using T = TypeParam;
+    Touching<T>::elements.clear();
+    if constexpr (sizeof(T) == 4)
+        this->engine->setCollisionCallbackFloat(&Touching<T>::record);
+    else
+        this->engine->setCollisionCallbackDouble(&Touching<T>::record);
+    auto* body = new Element3D<T>(ElementKind::Sphere);
+    auto* rigid = new RigidBody3DAttribute<T>();
+    body->setPhysicsAttribute(1, rigid);
+    rigid->release();
+    this->scene->addElement(body);
+    Element3D<T>* children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = new Element3D<T>(ElementKind::Sphere);
+        children[c]->transform().position = {T(3 * c), 0, 0};
+        children[c]->shape() = {T(0.5), 0};
+        auto* collision = new Collision3DAttribute<T>();
+        collision->setEventParent(1);
+        children[c]->setPhysicsAttribute(2, collision);
+        collision->release();
+        this->scene->addElement(children[c], body);
+        children[c]->release();
+    }
+    Element3D<T>* pushing;
+    Element3D<T>* left; // touched by the second child until the first one's push
+    this->add(ElementKind::Sphere, {T(0.9), 0, 0}, T(0.5), true, &pushing)->setInfiniteMass(true);
+    this->add(ElementKind::Sphere, {T(3.995), 0, 0}, T(0.5), true, &left)->setInfiniteMass(true);
+    this->collide();
+    EXPECT_NEAR(body->transform().position.x, T(-0.099), T(1e-4));
+    ASSERT_GE(Touching<T>::elements.size(), 2u);
+    EXPECT_EQ(Touching<T>::elements[0], children[0]);
+    EXPECT_EQ(Touching<T>::elements[1], pushing);
+    EXPECT_EQ(std::count(Touching<T>::elements.begin(), Touching<T>::elements.end(), left), 0);
+    body->release();
 }
 
 TYPED_TEST(CollisionStage, BodiesOfOneExclusionGroupPassThroughEachOtherOthersStayPending) {
