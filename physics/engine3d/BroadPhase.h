@@ -24,6 +24,8 @@ public:
     /// their fat boxes: a box still in its fat box keeps its pairs whatever primitive it is now
     /// (the pairs of fat boxes hold those of the boxes inside them), the others become loose.
     void build(const WidenedBox* boxes, const uint8* active, uint64 count);
+    /// The fat box of primitive `index`: its box lies inside until it moves out.
+    const WidenedBox& fatBox(uint64 index) const { return m_fat[index]; }
     /// Primitive `index` has moved to `box`.
     void moved(uint64 index, const WidenedBox& box) {
         if (!contains(m_fat[index], box))

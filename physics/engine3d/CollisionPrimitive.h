@@ -81,6 +81,9 @@ public:
         return overlaps(m_widened[first], m_widened[second]);
     }
 
+    /// A box that holds primitive `index`'s box, and keeps holding it while it stays the same.
+    const WidenedBox& fatBox(uint64 index) const { return m_broadPhase.fatBox(index); }
+
     /// Calls `visit(j)` for the primitives j after `index` that may touch it, in increasing
     /// order, each where it stands when its turn comes: visits may move primitives.
     template <typename Visit>

@@ -431,6 +431,47 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
     return test.responded;
 }
 
+template <typename T>
+bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* functionName) {
+    // The reach of any shape inside the box, as the test of a tile's heights takes it.
+    const double extent = std::max({-box.low[0], -box.low[1], -box.low[2], box.high[0], box.high[1], box.high[2]});
+    if (!std::isfinite(extent))
+        return false;
+    const double vertical = (double(radius) * (1 + 1e-6) + 1e-6 + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+    const uint64 stages = count(functionName);
+    for (uint64 index = 0; index < stages; ++index) {
+        Layout& layout = m_layouts[index];
+        if (layout.read != m_generation)
+            read(layout);
+        if (!layout.usable)
+            continue;
+        // Only a stage whose tiles may be passed over whole (their look-ups report nothing),
+        // with cells laid out the usual way.
+        if (!layout.passOverTiles || !(layout.width > T(0)) || !(layout.depth > T(0)))
+            return false;
+        // The cells around the box, a little wider than the shape's own cells as the shape
+        // works them out in its number type.
+        const double slack = extent * 1e-6 + 1e-6;
+        const double width = double(layout.width), depth = double(layout.depth);
+        const uint32 firstColumn = clampedCell(std::floor((box.low[0] - slack) / width), layout.columns);
+        const uint32 lastColumn = clampedCell(std::floor((box.high[0] + slack) / width), layout.columns);
+        const uint32 firstRow = clampedCell(std::floor(-(box.high[2] + slack) / depth), layout.rows);
+        const uint32 lastRow = clampedCell(std::floor(-(box.low[2] - slack) / depth), layout.rows);
+        const TileHeights<T>* heights = m_heights.data() + layout.firstHeight;
+        const Array<uint32>& cells = *layout.cells;
+        for (uint32 row = firstRow; row <= lastRow; ++row)
+            for (uint32 column = firstColumn; column <= lastColumn; ++column) {
+                const uint32 value = cells[row * layout.columns + column];
+                if (value == 0 || value > layout.tileCount || !heights[value - 1].any)
+                    continue;
+                const TileHeights<T>& span = heights[value - 1];
+                if (!(double(span.low) - box.high[1] > vertical || box.low[1] - double(span.high) > vertical))
+                    return false;
+            }
+    }
+    return true;
+}
+
 #define ZOR_GRID_STAGE_COLLISIONS(T)                                                                         \
     template Collision3DAttribute<T>* getGridStageCollision3D<T>(IGridStage<T>&, uint32);                      \
     template RigidBody3DAttribute<T>* getGridStageRigidBody3D<T>(IGridStage<T>&, uint32);                      \

@@ -5,6 +5,7 @@
 #include "common/framework/GridTile.h"
 #include "common/variables/Vector.h"
 #include "physics/engine3d/CollisionCallbacks.h"
+#include "physics/engine3d/PairGrid.h"
 
 namespace zor {
 
@@ -63,8 +64,13 @@ public:
     /// each present side. Each accepted contact between a rigid body and a rigid face gets the
     /// static-face response, and the shape follows the body. True when any face responded.
     bool collide(uint64 index, PhysicsCollisionPrimitive3D<T>& primitive, CapsuleShape<T>& shape);
+    /// True when no tile of any stage is within reach of a sphere or capsule of `radius` lying
+    /// anywhere inside `box`: testing one there finds nothing and changes nothing.
+    bool outOfReach(const WidenedBox& box, T radius, const char* functionName);
     /// Host code has run: every stage is read again before it is next used.
     void hostRan() { ++m_generation; }
+    /// Changes whenever host code has run.
+    uint64 generation() const { return m_generation; }
 
 private:
     struct Layout {

@@ -15,6 +15,8 @@
 #include "physics/engine3d/Vector3Math.h"
 #include "physics/module/EngineReserved.h"
 
+#include <cstring>
+
 namespace zor {
 namespace {
 
@@ -117,6 +119,9 @@ public:
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds),
           m_primitives(broadPhaseOf(engine)) {
         m_primitives.build(scene);
+        m_farFromTiles.resize(m_primitives.size());
+        for (Verdict& verdict : m_farFromTiles)
+            verdict.generation = 0;
     }
 
     /// Up to four passes; true when every one of them found a contact.
@@ -166,6 +171,14 @@ private:
     /// The sphere or capsule against every grid stage of the scene; true when a face responded.
     bool collideWithGridStages(uint64 index) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
+        // Most primitives are far from every tile: known so while they keep their fat box.
+        Verdict& verdict = m_farFromTiles[index];
+        const WidenedBox& fat = m_primitives.fatBox(index);
+        if (verdict.generation != m_gridStages.generation() ||
+            std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0)
+            verdict = {m_gridStages.generation(), fat, m_gridStages.outOfReach(fat, primitive.radius, kStageFunction)};
+        if (verdict.far)
+            return false;
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         bool responded = false;
         const uint64 stages = m_gridStages.count(kStageFunction);
@@ -214,6 +227,13 @@ private:
     bool m_hasGridStages;
     GridStageSet<T> m_gridStages;
     CollisionPrimitives<T> m_primitives;
+    /// Per primitive, whether it is out of reach of every tile while inside a fat box.
+    struct Verdict {
+        uint64 generation;
+        WidenedBox fatBox;
+        bool far;
+    };
+    Array<Verdict> m_farFromTiles;
 };
 
 /// Slows every rigid body by its additional friction over the step.
