@@ -43,6 +43,13 @@ uint32 clampedCell(T floored, uint32 count) {
     return uint32(floored);
 }
 
+/// How far above or below a shape of `radius`, whose coordinates are at most `extent` in size,
+/// a face lies out of its reach whatever its other gaps: beyond its reach a gap stays beyond it
+/// however the other gaps add to the magnitude, and a margin keeps that true under rounding.
+double verticalReach(double radius, double extent) {
+    return (radius * (1 + 1e-6) + 1e-6 + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+}
+
 /// A sphere or capsule's reach: no detector finds a contact with a face whose box lies farther
 /// than its radius from the shape (with a margin for rounding). Kept while the shape stays put.
 template <typename T>
@@ -64,9 +71,7 @@ struct ShapeReach {
                            std::fabs(double(b.x)), std::fabs(double(b.y)), std::fabs(double(b.z))});
         radius = double(shape.radius);
         sphere = a == b;
-        // Beyond its reach a gap stays beyond it however the other gaps add to the magnitude;
-        // a margin keeps that true under rounding.
-        vertical = (radius * (1 + 1e-6) + 1e-6 + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+        vertical = verticalReach(radius, extent);
     }
 
     /// True when the heights from `low` to `high` lie so far above or below the shape that no
@@ -437,7 +442,7 @@ bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* fu
     const double extent = std::max({-box.low[0], -box.low[1], -box.low[2], box.high[0], box.high[1], box.high[2]});
     if (!std::isfinite(extent))
         return false;
-    const double vertical = (double(radius) * (1 + 1e-6) + 1e-6 + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+    const double vertical = verticalReach(double(radius), extent);
     const uint64 stages = count(functionName);
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
