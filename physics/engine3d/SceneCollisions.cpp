@@ -43,18 +43,39 @@ ICollisionDetector<T>& detectorOf(PhysicsEngine3D& engine) {
 class CollisionStageState final : public EngineState {
 public:
     BroadPhase broadPhase;
+    /// A stage of the engine is running with the broad phase.
+    bool lent = false;
 };
 
-/// The engine's broad phase, as the last collision stage left it.
-BroadPhase& broadPhaseOf(PhysicsEngine3D& engine) {
-    PhysicsEngine3DReserved* reserved = engine.getReserved();
-    auto* state = static_cast<CollisionStageState*>(reserved->getState());
-    if (state == nullptr) {
-        state = new CollisionStageState();
-        reserved->setState(state);
+/// The engine's broad phase as the last collision stage left it, for one stage at a time: a
+/// stage that a host callback runs inside another finds its pairs with a broad phase of its own.
+class BroadPhaseLease {
+public:
+    explicit BroadPhaseLease(PhysicsEngine3D& engine) {
+        PhysicsEngine3DReserved* reserved = engine.getReserved();
+        auto* state = static_cast<CollisionStageState*>(reserved->getState());
+        if (state == nullptr) {
+            state = new CollisionStageState();
+            reserved->setState(state);
+        }
+        if (!state->lent) {
+            state->lent = true;
+            m_state = state;
+        }
     }
-    return state->broadPhase;
-}
+    ~BroadPhaseLease() {
+        if (m_state != nullptr)
+            m_state->lent = false;
+    }
+    BroadPhaseLease(const BroadPhaseLease&) = delete;
+    BroadPhaseLease& operator=(const BroadPhaseLease&) = delete;
+
+    BroadPhase& broadPhase() { return m_state != nullptr ? m_state->broadPhase : m_own; }
+
+private:
+    CollisionStageState* m_state = nullptr;
+    BroadPhase m_own;
+};
 
 template <typename T>
 GridStageCollisionCallback<T> gridStageCallbackOf(PhysicsEngine3D& engine) {
@@ -117,7 +138,7 @@ public:
         : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds),
-          m_primitives(broadPhaseOf(engine)) {
+          m_lease(engine), m_primitives(m_lease.broadPhase()) {
         m_primitives.build(scene);
         m_farFromTiles.resize(m_primitives.size());
         for (Verdict& verdict : m_farFromTiles)
@@ -226,6 +247,7 @@ private:
     CollisionCallback<T> m_pairCallback;
     bool m_hasGridStages;
     GridStageSet<T> m_gridStages;
+    BroadPhaseLease m_lease;
     CollisionPrimitives<T> m_primitives;
     /// Per primitive, whether it is out of reach of every tile while inside a fat box.
     struct Verdict {

@@ -240,10 +240,66 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
     }
 }
 
+// Steps another, smaller scene with the same engine from inside the first contact's callback.
+PhysicsEngine3D* g_engine = nullptr;
+Scene3D<double>* g_scenes[2] = {};
+bool g_nested = false;
+bool stepOtherScene(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, IElement*,
+                    IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, Vector3<double>*, double) {
+    if (!g_nested) {
+        g_nested = true;
+        g_engine->setCurrentScene(g_scenes[1]);
+        g_engine->updateCollisions(nullptr);
+        g_engine->setCurrentScene(g_scenes[0]);
+    }
+    return true;
+}
+
+// A pile whose first contact makes the engine step a scene of three spheres in between.
+std::vector<unsigned char> runNested(bool pairBounds) {
+    World world(pairBounds);
+    auto* other = new Scene3D<double>();
+    const auto addSphere = [](Scene3D<double>* scene, double x, double y) {
+        auto* element = new Element3D<double>(ElementKind::Sphere);
+        element->transform().position = {x, y, -1};
+        element->shape() = {0.5, 0};
+        auto* collision = new Collision3DAttribute<double>();
+        collision->setEventParent(0);
+        element->setPhysicsAttribute(2, collision);
+        collision->release();
+        auto* body = new RigidBody3DAttribute<double>();
+        element->setPhysicsAttribute(1, body);
+        body->release();
+        scene->addElement(element);
+        element->release();
+        return body;
+    };
+    std::vector<RigidBody3DAttribute<double>*> bodies;
+    for (int i = 0; i < 40; ++i)
+        bodies.push_back(addSphere(world.scene, 0.9 * (i % 5), 0.9 * (i / 5)));
+    for (int i = 0; i < 3; ++i)
+        addSphere(other, 0.8 * i, 0);
+    other->updateView();
+    g_engine = world.engine;
+    g_scenes[0] = world.scene;
+    g_scenes[1] = other;
+    g_nested = false;
+    world.engine->setCollisionCallbackDouble(&stepOtherScene);
+    world.step(1.0 / 60, false);
+    other->release();
+    std::vector<unsigned char> state;
+    for (auto* body : bodies) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&body->getLinearSpeed());
+        state.insert(state.end(), bytes, bytes + sizeof(Vector3<double>));
+    }
+    return state;
+}
+
 TEST(PairBounds, GiveTheSameBitsAsAskingTheDetectorAboutEveryPair) {
     test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
     zor_addObjectAllocator<HostCollisionDetector<double>>();
     EXPECT_EQ(runPush(true), runPush(false));
+    EXPECT_EQ(runNested(true), runNested(false)) << "a stage run inside another keeps to its own pairs";
     for (unsigned seed = 1; seed <= 200; ++seed)
         ASSERT_EQ(runScene(seed, true), runScene(seed, false)) << "seed " << seed;
 }
