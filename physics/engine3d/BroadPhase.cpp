@@ -127,7 +127,7 @@ void BroadPhase::movedOut(uint64 index, const WidenedBox& box) {
 }
 
 uint64 BroadPhase::looseBucketOf(uint64 key) const {
-    return (key * 0x9E3779B97F4A7C15u) >> (64 - m_looseBucketBits);
+    return hashedBucket(key, m_looseBucketBits);
 }
 
 void BroadPhase::fileLoose(uint64 index) {

@@ -273,12 +273,13 @@ void CollisionPrimitives<T>::listCarriers() {
 template <typename T>
 bool CollisionPrimitives<T>::bodiesShared(uint64 owners) const {
     // The first `owners` carriers are the primitives' own bodies: a hash set of them.
-    const uint64 size = std::bit_ceil(2 * owners + 2);
+    const uint32 bits = uint32(std::bit_width(2 * owners + 1));
+    const uint64 size = uint64(1) << bits;
     Array<IElement*> table;
     table.resize(size);
     std::fill(table.begin(), table.end(), nullptr);
-    const auto slotOf = [size](const IElement* body) {
-        return (uint64(reinterpret_cast<std::uintptr_t>(body)) * 0x9E3779B97F4A7C15u >> 32) & (size - 1);
+    const auto slotOf = [bits](const IElement* body) {
+        return hashedBucket(uint64(reinterpret_cast<std::uintptr_t>(body)), bits);
     };
     for (uint64 c = 0; c < owners; ++c) {
         uint64 slot = slotOf(m_carriers[c].body);

@@ -69,7 +69,7 @@ public:
     bool outOfReach(const WidenedBox& box, T radius, const char* functionName);
     /// Host code has run: every stage is read again before it is next used.
     void hostRan() { ++m_generation; }
-    /// Changes whenever host code has run.
+    /// Changes whenever host code has run; never 0.
     uint64 generation() const { return m_generation; }
 
 private:

@@ -10,6 +10,11 @@ struct WidenedBox {
     double high[3];
 };
 
+/// One of 2^bits buckets for `key`, spread by multiplying with the golden ratio.
+inline uint64 hashedBucket(uint64 key, uint32 bits) {
+    return (key * 0x9E3779B97F4A7C15u) >> (64 - bits);
+}
+
 /// Sorts primitive indices in increasing order; short runs, the usual ones, by insertion.
 void sortIndices(uint32* first, uint32* last);
 
@@ -76,7 +81,7 @@ private:
             const uint64 mask = kCellsPerAxis - 1;
             return uint64(int64(key & mask) + m_extent[0] * (int64(key >> 21 & mask) + m_extent[1] * int64(key >> 42)));
         }
-        return (key * 0x9E3779B97F4A7C15u) >> (64 - m_bucketBits);
+        return hashedBucket(key, m_bucketBits);
     }
 
     /// The cell coordinate of `value` on `axis`, clamped to the cells a key can tell apart.
