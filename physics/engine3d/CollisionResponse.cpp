@@ -39,7 +39,7 @@ T combinedFriction(const RigidBody3DAttribute<T>& first, const RigidBody3DAttrib
 /// The tangential part of `relative` across `normal`, made a unit vector; false when it is too
 /// small to rub.
 template <typename T>
-bool unitTangent(const Vector3<T>& relative, const Vector3<T>& normal, Vector3<T>& tangent) {
+[[gnu::always_inline]] inline bool unitTangent(const Vector3<T>& relative, const Vector3<T>& normal, Vector3<T>& tangent) {
     tangent = v3::minus(relative, v3::times(normal, v3::dot(relative, normal)));
     if (!(v3::dot(tangent, tangent) >= kTangentThreshold<T>))
         return false;
@@ -52,11 +52,10 @@ bool unitTangent(const Vector3<T>& relative, const Vector3<T>& normal, Vector3<T
 /// `value` limited to [-bound, bound], without assuming the bound is positive.
 template <typename T>
 T limited(T value, T bound) {
-    if (value < -bound)
-        return -bound;
-    if (value > bound)
-        return bound;
-    return value;
+    const T low = -bound;
+    T result = value > bound ? bound : value;
+    result = value < low ? low : result;
+    return result;
 }
 
 } // namespace
