@@ -126,19 +126,34 @@ UnfoldedCopy<T> copyEntry(const UnfoldedEntry3D<T>* entry) {
 } // namespace
 
 template <typename T>
-CollisionPrimitives<T>::~CollisionPrimitives() {
+CollisionPrimitives<T>::CollisionPrimitives(BroadPhase& broadPhase) : m_broadPhase(broadPhase) {
+    m_records.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_carriers.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_carriedFirst.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_carriedLast.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_bounds.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_widened.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_balls.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_active.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_bodySet.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+}
+
+template <typename T>
+void CollisionPrimitives<T>::clear() {
     for (PhysicsCollisionPrimitive3D<T>& primitive : m_records) {
         if (primitive.body != nullptr)
             primitive.body->release();
         if (primitive.vertices != nullptr)
             primitive.vertices->deletingDestructor(1);
     }
+    m_records.resize(0);
 }
 
 template <typename T>
 void CollisionPrimitives<T>::build(IScene3D& scene) {
     IObject* viewHolder = scene.getViewHolder();
     const auto* view = viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;
+    clear();
     if (view == nullptr)
         return;
     const Array<UnfoldedEntry3D<T>>& entries = view->unfoldedEntries;
@@ -198,13 +213,12 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
     computeBounds();
     m_widened.resize(count);
     m_balls.resize(count);
-    Array<uint8> active;
-    active.resize(count);
+    m_active.resize(count);
     for (uint64 i = 0; i < count; ++i) {
         place(i);
-        active[i] = m_records[i].active;
+        m_active[i] = m_records[i].active;
     }
-    m_broadPhase.build(m_widened.data(), active.data(), count);
+    m_broadPhase.build(m_widened.data(), m_active.data(), count);
 }
 
 template <typename T>
@@ -230,6 +244,7 @@ void CollisionPrimitives<T>::computeBounds() {
 template <typename T>
 void CollisionPrimitives<T>::listCarriers() {
     const uint64 count = m_records.size();
+    m_carriers.resize(0);
     m_carriedFirst.resize(count);
     m_carriedLast.resize(count);
     // Every active primitive's own body first, in order; then the ancestors that carry it.
@@ -271,11 +286,11 @@ void CollisionPrimitives<T>::listCarriers() {
 }
 
 template <typename T>
-bool CollisionPrimitives<T>::bodiesShared(uint64 owners) const {
+bool CollisionPrimitives<T>::bodiesShared(uint64 owners) {
     // The first `owners` carriers are the primitives' own bodies: a hash set of them.
     const uint32 bits = uint32(std::bit_width(2 * owners + 1));
     const uint64 size = uint64(1) << bits;
-    Array<IElement*> table;
+    Array<IElement*>& table = m_bodySet;
     table.resize(size);
     std::fill(table.begin(), table.end(), nullptr);
     const auto slotOf = [bits](const IElement* body) {

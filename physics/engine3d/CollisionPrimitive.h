@@ -46,20 +46,23 @@ struct PhysicsCollisionPrimitive3D {
     Array<Vector3<T>>* vertices;
 };
 
-/// The primitives of one collision stage call; one record per unfolded entry of the scene.
+/// The primitives of a collision stage call; one record per unfolded entry of the scene. An
+/// engine keeps them from one stage to the next, so that a stage allocates only when the scene
+/// has grown.
 template <typename T>
 class CollisionPrimitives {
 public:
     /// Finds pairs with `broadPhase`, which may be kept from an earlier stage.
-    explicit CollisionPrimitives(BroadPhase& broadPhase) : m_broadPhase(broadPhase) {}
+    explicit CollisionPrimitives(BroadPhase& broadPhase);
     CollisionPrimitives(const CollisionPrimitives&) = delete;
     CollisionPrimitives& operator=(const CollisionPrimitives&) = delete;
-    /// Releases the bodies and frees the vertex copies.
-    ~CollisionPrimitives();
+    ~CollisionPrimitives() { clear(); }
 
     /// Builds a record for every unfolded entry of the scene's view; entries that do not collide
     /// stay inactive.
     void build(IScene3D& scene);
+    /// Releases the bodies, frees the vertex copies and forgets the records: the stage is over.
+    void clear();
 
     /// Moves every primitive carried by the body of primitive `index` (its own primitives and
     /// those of the bodies below it in the hierarchy) by `displacement`.
@@ -104,7 +107,7 @@ private:
     void listCarriers();
     /// True when two primitives share a body, or a body carries another primitive's body:
     /// the first `owners` carriers are the primitives' own bodies.
-    bool bodiesShared(uint64 owners) const;
+    bool bodiesShared(uint64 owners);
 
     /// The box around a primitive's axis or vertices, before its radius.
     struct Bounds {
@@ -154,6 +157,9 @@ private:
     Array<Bounds> m_bounds;
     Array<WidenedBox> m_widened;
     Array<Ball> m_balls;
+    Array<uint8> m_active;
+    /// The hash set of bodies that tells whether any is shared.
+    Array<IElement*> m_bodySet;
     BroadPhase& m_broadPhase;
 };
 

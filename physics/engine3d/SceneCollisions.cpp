@@ -16,6 +16,7 @@
 #include "physics/module/EngineReserved.h"
 
 #include <cstring>
+#include <memory>
 
 namespace zor {
 namespace {
@@ -39,19 +40,44 @@ ICollisionDetector<T>& detectorOf(PhysicsEngine3D& engine) {
     return *static_cast<ICollisionDetector<T>*>(collisionDetector);
 }
 
+/// Per primitive, whether it is out of reach of every tile while inside a fat box.
+struct FarFromTiles {
+    uint64 generation;
+    WidenedBox fatBox;
+    bool far;
+};
+
+/// What a collision stage works in: its broad phase, its primitives and their verdicts.
+struct CollisionStageMemory {
+    CollisionStageMemory() { farFromTiles.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo); }
+
+    template <typename T>
+    CollisionPrimitives<T>& primitives() {
+        if constexpr (sizeof(T) == 4)
+            return floatPrimitives;
+        else
+            return doublePrimitives;
+    }
+
+    BroadPhase broadPhase;
+    CollisionPrimitives<float> floatPrimitives{broadPhase};
+    CollisionPrimitives<double> doublePrimitives{broadPhase};
+    Array<FarFromTiles> farFromTiles;
+};
+
 /// What the collision stage keeps from one call to the next.
 class CollisionStageState final : public EngineState {
 public:
-    BroadPhase broadPhase;
-    /// A stage of the engine is running with the broad phase.
+    CollisionStageMemory memory;
+    /// A stage of the engine is running with the memory.
     bool lent = false;
 };
 
-/// The engine's broad phase as the last collision stage left it, for one stage at a time: a
-/// stage that a host callback runs inside another finds its pairs with a broad phase of its own.
-class BroadPhaseLease {
+/// The engine's collision-stage memory (its broad phase as the last stage left it) for one stage
+/// at a time: a stage that a host callback runs inside another works in memory of its own.
+class StageMemoryLease {
 public:
-    explicit BroadPhaseLease(PhysicsEngine3D& engine) {
+    explicit StageMemoryLease(PhysicsEngine3D& engine) {
         PhysicsEngine3DReserved* reserved = engine.getReserved();
         auto* state = static_cast<CollisionStageState*>(reserved->getState());
         if (state == nullptr) {
@@ -63,18 +89,24 @@ public:
             m_state = state;
         }
     }
-    ~BroadPhaseLease() {
+    ~StageMemoryLease() {
         if (m_state != nullptr)
             m_state->lent = false;
     }
-    BroadPhaseLease(const BroadPhaseLease&) = delete;
-    BroadPhaseLease& operator=(const BroadPhaseLease&) = delete;
+    StageMemoryLease(const StageMemoryLease&) = delete;
+    StageMemoryLease& operator=(const StageMemoryLease&) = delete;
 
-    BroadPhase& broadPhase() { return m_state != nullptr ? m_state->broadPhase : m_own; }
+    CollisionStageMemory& memory() {
+        if (m_state != nullptr)
+            return m_state->memory;
+        if (m_own == nullptr)
+            m_own = std::make_unique<CollisionStageMemory>();
+        return *m_own;
+    }
 
 private:
     CollisionStageState* m_state = nullptr;
-    BroadPhase m_own;
+    std::unique_ptr<CollisionStageMemory> m_own;
 };
 
 template <typename T>
@@ -138,12 +170,18 @@ public:
         : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds),
-          m_lease(engine), m_primitives(m_lease.broadPhase()) {
+          m_lease(engine), m_primitives(m_lease.memory().template primitives<T>()),
+          m_farFromTiles(m_lease.memory().farFromTiles) {
         m_primitives.build(scene);
         m_farFromTiles.resize(m_primitives.size());
-        for (Verdict& verdict : m_farFromTiles)
+        for (FarFromTiles& verdict : m_farFromTiles)
             verdict.generation = 0;
     }
+
+    /// The primitives are kept for the next stage; the bodies they hold are released now.
+    ~CollisionPasses() { m_primitives.clear(); }
+    CollisionPasses(const CollisionPasses&) = delete;
+    CollisionPasses& operator=(const CollisionPasses&) = delete;
 
     /// Up to four passes; true when every one of them found a contact.
     bool run() {
@@ -193,7 +231,7 @@ private:
     bool collideWithGridStages(uint64 index) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
         // Most primitives are far from every tile: known so while they keep their fat box.
-        Verdict& verdict = m_farFromTiles[index];
+        FarFromTiles& verdict = m_farFromTiles[index];
         const WidenedBox& fat = m_primitives.fatBox(index);
         if (verdict.generation != m_gridStages.generation() ||
             std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0)
@@ -247,15 +285,9 @@ private:
     CollisionCallback<T> m_pairCallback;
     bool m_hasGridStages;
     GridStageSet<T> m_gridStages;
-    BroadPhaseLease m_lease;
-    CollisionPrimitives<T> m_primitives;
-    /// Per primitive, whether it is out of reach of every tile while inside a fat box.
-    struct Verdict {
-        uint64 generation;
-        WidenedBox fatBox;
-        bool far;
-    };
-    Array<Verdict> m_farFromTiles;
+    StageMemoryLease m_lease;
+    CollisionPrimitives<T>& m_primitives;
+    Array<FarFromTiles>& m_farFromTiles;
 };
 
 /// Slows every rigid body by its additional friction over the step.
