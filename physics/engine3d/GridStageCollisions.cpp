@@ -252,24 +252,28 @@ struct GridStageTest {
             return;
         // Counter-clockwise seen from the side the face faces.
         Vector3<T> corners[4];
+        const auto set = [&corners](const Vector3<T>& a, const Vector3<T>& b, const Vector3<T>& c,
+                                    const Vector3<T>& d) {
+            corners[0] = a, corners[1] = b, corners[2] = c, corners[3] = d;
+        };
         switch (place) {
         case FacePlace::Floor:
-            corners[0] = {x0, low, z1}, corners[1] = {x0, low, z0}, corners[2] = {x1, low, z0}, corners[3] = {x1, low, z1};
+            set({x0, low, z1}, {x0, low, z0}, {x1, low, z0}, {x1, low, z1});
             break;
         case FacePlace::Ceiling:
-            corners[0] = {x0, low, z1}, corners[1] = {x1, low, z1}, corners[2] = {x1, low, z0}, corners[3] = {x0, low, z0};
+            set({x0, low, z1}, {x1, low, z1}, {x1, low, z0}, {x0, low, z0});
             break;
         case FacePlace::Side0:
-            corners[0] = {x1, low, z1}, corners[1] = {x1, high, z1}, corners[2] = {x1, high, z0}, corners[3] = {x1, low, z0};
+            set({x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0});
             break;
         case FacePlace::Side1:
-            corners[0] = {x0, low, z1}, corners[1] = {x0, high, z1}, corners[2] = {x1, high, z1}, corners[3] = {x1, low, z1};
+            set({x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1});
             break;
         case FacePlace::Side2:
-            corners[0] = {x0, low, z1}, corners[1] = {x0, low, z0}, corners[2] = {x0, high, z0}, corners[3] = {x0, high, z1};
+            set({x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1});
             break;
         default:
-            corners[0] = {x0, low, z0}, corners[1] = {x1, low, z0}, corners[2] = {x1, high, z0}, corners[3] = {x0, high, z0};
+            set({x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0});
             break;
         }
         Vector3<T> normal{};
@@ -301,7 +305,6 @@ struct GridStageTest {
 
     /// Tests the faces of tile `tileIndex` of the cell spanning x0..x1 and z0 (near) to z1 (far).
     void tile(const GridTile<T>& tile, uint32 tileIndex, T x0, T x1, T z0, T z1) {
-        bool floorWithin = false;
         if (passOverTiles) {
             TileHeights<T> span;
             if (heights != nullptr)
@@ -311,15 +314,19 @@ struct GridStageTest {
             if (!span.any || !reach.reaches({std::min(x0, x1), span.low, std::min(z0, z1)},
                                             {std::max(x0, x1), span.high, std::max(z0, z1)}))
                 return;
-            // A lone floor spans its tile's heights: its box is the one just measured.
-            floorWithin = floorsAsTiles && !tile.ceilingPresent && !tile.sides[0].sidePresent &&
-                          !tile.sides[1].sidePresent && !tile.sides[2].sidePresent && !tile.sides[3].sidePresent;
         }
+        const bool floorAlone = !tile.ceilingPresent && !tile.sides[0].sidePresent && !tile.sides[1].sidePresent &&
+                                !tile.sides[2].sidePresent && !tile.sides[3].sidePresent;
+        // A lone floor spans its tile's heights: its box is the one just measured.
+        const bool floorWithin = passOverTiles && floorsAsTiles && floorAlone;
         if (tile.floorPresent) {
             const T y = tile.floorHeight;
             face(FacePlace::Floor, x0, x1, z0, z1, y, y, floorWithin, tile.floorCollision, tile.floorRigidBody,
                  GridFaceFloor, GridSegmentNone, tile.floorSpeed);
         }
+        // Unless the callback ran, which may have given the tile other faces, it has no more.
+        if (floorAlone && !calledBack)
+            return;
         if (tile.ceilingPresent) {
             const T y = tile.ceilingHeight;
             face(FacePlace::Ceiling, x0, x1, z0, z1, y, y, false, tile.ceilingCollision, tile.ceilingRigidBody,
