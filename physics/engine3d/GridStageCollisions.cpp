@@ -77,15 +77,19 @@ struct ShapeReach {
     explicit ShapeReach(const CapsuleShape<T>& shape) {
         const Vector3<T>& a = shape.pointA;
         const Vector3<T>& b = shape.pointB;
-        least = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
-        most = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
-        extent = larger(larger(larger(larger(larger(std::fabs(double(a.x)), std::fabs(double(a.y))),
-                                             std::fabs(double(a.z))),
-                                      std::fabs(double(b.x))),
-                               std::fabs(double(b.y))),
-                        std::fabs(double(b.z)));
-        base = widenedRadius(double(shape.radius));
         sphere = a == b;
+        extent = larger(larger(std::fabs(double(a.x)), std::fabs(double(a.y))), std::fabs(double(a.z)));
+        if (sphere) {
+            // Ends of equal values (zeros of either sign): the minimum and maximum are the first,
+            // and the second end's sizes add nothing to the largest.
+            least = most = a;
+        } else {
+            least = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+            most = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+            extent = larger(larger(larger(extent, std::fabs(double(b.x))), std::fabs(double(b.y))),
+                            std::fabs(double(b.z)));
+        }
+        base = widenedRadius(double(shape.radius));
         vertical = verticalReach(base, extent);
     }
 
@@ -306,13 +310,14 @@ struct GridStageTest {
     /// Tests the faces of tile `tileIndex` of the cell spanning x0..x1 and z0 (near) to z1 (far).
     void tile(const GridTile<T>& tile, uint32 tileIndex, T x0, T x1, T z0, T z1) {
         if (passOverTiles) {
-            TileHeights<T> span;
+            TileHeights<T> measured;
+            const TileHeights<T>* span = &measured;
             if (heights != nullptr)
-                span = heights[tileIndex];
+                span = heights + tileIndex;
             else
-                span.any = heightsOf(tile, span.low, span.high);
-            if (!span.any || !reach.reaches({std::min(x0, x1), span.low, std::min(z0, z1)},
-                                            {std::max(x0, x1), span.high, std::max(z0, z1)}))
+                measured.any = heightsOf(tile, measured.low, measured.high);
+            if (!span->any || !reach.reaches({std::min(x0, x1), span->low, std::min(z0, z1)},
+                                             {std::max(x0, x1), span->high, std::max(z0, z1)}))
                 return;
         }
         const bool floorAlone = !tile.ceilingPresent && !tile.sides[0].sidePresent && !tile.sides[1].sidePresent &&
