@@ -57,7 +57,12 @@ void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 coun
     }
     // Sized once: nothing grows in the passes.
     m_looseBucketBits = std::max(4, int(std::bit_width(2 * looseLimit(count))));
-    m_looseHeads.resize(uint64(1) << m_looseBucketBits);
+    // Room for a bucket per cell of any dense block the grid may choose, then the hashed ones.
+    m_looseHeads.resize((uint64(1) << PairGrid::bucketBitsFor(count)) + (uint64(1) << m_looseBucketBits));
+    m_looseRowMasks.resize(uint64(1) << PairGrid::bucketBitsFor(count));
+    m_cellRanges.resize(count);
+    for (CellRange& range : m_cellRanges)
+        range.build = 0;
     m_looseNext.resize(count);
     m_looseKeys.resize(count);
     m_looseUnfiled.resize(count);
@@ -91,6 +96,7 @@ bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
             ++m_looseCount;
         }
         m_fat[i] = fattened(boxes[i]);
+        m_cellRanges[i].build = 0;
         fileLoose(i);
     }
     ++m_generation;
@@ -99,6 +105,14 @@ bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
 
 void BroadPhase::rebuild() {
     m_grid.build(m_fat.data(), m_active.data(), m_count);
+    m_looseDenseCells = 1;
+    for (int axis = 0; axis < 3; ++axis) {
+        m_looseExtent[axis] = m_grid.denseExtent(axis);
+        m_looseDenseCells *= uint64(m_looseExtent[axis]);
+    }
+    m_looseRowsMasked = m_looseExtent[0] <= 64;
+    m_looseOutside = 0;
+    std::fill(m_looseRowMasks.begin(), m_looseRowMasks.end(), uint64(0));
     for (uint64 i = 0; i < m_count; ++i)
         m_standing[i] = m_active[i] ? kSettled : kAbsent;
     std::fill(m_looseHeads.begin(), m_looseHeads.end(), kNone);
@@ -123,11 +137,52 @@ void BroadPhase::movedOut(uint64 index, const WidenedBox& box) {
         unfileLoose(index);
     }
     fat = fattened(box);
+    m_cellRanges[index].build = 0;
     fileLoose(index);
 }
 
-uint64 BroadPhase::looseBucketOf(uint64 key) const {
-    return hashedBucket(key, m_looseBucketBits);
+bool BroadPhase::denseCell(uint64 key, uint64& row, int64& x) const {
+    const uint64 mask = PairGrid::kCellsPerAxis - 1;
+    x = int64(key & mask);
+    const int64 y = int64(key >> 21 & mask), z = int64(key >> 42);
+    if (!(x < m_looseExtent[0] && y < m_looseExtent[1] && z < m_looseExtent[2]))
+        return false;
+    row = uint64(y + m_looseExtent[1] * z);
+    return true;
+}
+
+uint32& BroadPhase::looseHead(uint64 key) {
+    uint64 row;
+    int64 x;
+    if (denseCell(key, row, x))
+        return m_looseHeads[row * uint64(m_looseExtent[0]) + uint64(x)];
+    return m_looseHeads[m_looseDenseCells + hashedBucket(key, m_looseBucketBits)];
+}
+
+void BroadPhase::markLooseCell(uint64 key, int64 change) {
+    uint64 row;
+    int64 x;
+    if (!denseCell(key, row, x)) {
+        m_looseOutside = uint64(int64(m_looseOutside) + change);
+    } else if (m_looseRowsMasked) {
+        const uint64 bit = uint64(1) << x;
+        m_looseRowMasks[row] = looseHead(key) != kNone ? m_looseRowMasks[row] | bit : m_looseRowMasks[row] & ~bit;
+    }
+}
+
+const BroadPhase::CellRange& BroadPhase::cellRangeOf(uint64 index) {
+    CellRange& range = m_cellRanges[index];
+    if (range.build == m_build)
+        return range;
+    const WidenedBox& fat = m_fat[index];
+    int64 low[3], high[3];
+    range.build = m_build;
+    range.everyCell = !isFinite(fat) || !m_grid.cellsAround(fat, low, high);
+    for (int axis = 0; axis < 3 && !range.everyCell; ++axis) {
+        range.low[axis] = int32(low[axis]);
+        range.high[axis] = int32(high[axis]);
+    }
+    return range;
 }
 
 void BroadPhase::fileLoose(uint64 index) {
@@ -141,9 +196,10 @@ void BroadPhase::fileLoose(uint64 index) {
         m_looseUnfiled.pushBack(uint32(index));
         return;
     }
-    uint32& head = m_looseHeads[looseBucketOf(key)];
+    uint32& head = looseHead(key);
     m_looseNext[index] = head;
     head = uint32(index);
+    markLooseCell(key, 1);
 }
 
 void BroadPhase::unfileLoose(uint64 index) {
@@ -152,34 +208,72 @@ void BroadPhase::unfileLoose(uint64 index) {
         m_looseUnfiled.resize(uint64(last - m_looseUnfiled.begin()));
         return;
     }
-    for (uint32* link = &m_looseHeads[looseBucketOf(m_looseKeys[index])]; *link != kNone; link = &m_looseNext[*link])
+    for (uint32* link = &looseHead(m_looseKeys[index]); *link != kNone; link = &m_looseNext[*link])
         if (*link == index) {
             *link = m_looseNext[index];
+            markLooseCell(m_looseKeys[index], -1);
             return;
         }
 }
 
-void BroadPhase::gatherLoose(const WidenedBox& box, uint64 after) {
-    m_gatheredLoose.resize(0);
-    int64 low[3], high[3];
-    const bool everyCell = !isFinite(box) || !m_grid.cellsAround(box, low, high);
-    for (uint64 j = after + 1; everyCell && j < m_count; ++j)
-        if (m_standing[j] == kLoose && overlaps(m_fat[j], box))
-            m_gatheredLoose.pushBack(uint32(j));
-    if (everyCell)
+void BroadPhase::gatherLoose(uint64 index, uint64 after) {
+    // Written through a pointer into room for every primitive.
+    uint32* const out = m_gatheredLoose.data();
+    uint64 found = 0;
+    const WidenedBox box = m_fat[index];
+    const WidenedBox* const fat = m_fat.data();
+    const uint32* const next = m_looseNext.data();
+    const auto take = [&](uint32 j) {
+        if (j > after && overlaps(fat[j], box))
+            out[found++] = j;
+    };
+    const CellRange& range = cellRangeOf(index);
+    if (range.everyCell) {
+        for (uint64 j = after + 1; j < m_count; ++j)
+            if (m_standing[j] == kLoose)
+                take(uint32(j));
+        m_gatheredLooseCount = found;
         return;
-    for (int64 z = low[2]; z <= high[2]; ++z)
-        for (int64 y = low[1]; y <= high[1]; ++y)
-            for (int64 x = low[0]; x <= high[0]; ++x) {
+    }
+    // The cells inside the dense block, each its own bucket: a row's mask tells which hold any.
+    const int64 extentX = m_looseExtent[0], extentY = m_looseExtent[1];
+    const int64 lowX = range.low[0], highX = std::min<int64>(range.high[0], extentX - 1);
+    const int64 highY = std::min<int64>(range.high[1], extentY - 1);
+    const int64 highZ = std::min<int64>(range.high[2], m_looseExtent[2] - 1);
+    const uint32* const heads = m_looseHeads.data();
+    for (int64 z = range.low[2]; z <= highZ && lowX <= highX; ++z)
+        for (int64 y = range.low[1]; y <= highY; ++y) {
+            const int64 row = y + extentY * z;
+            const uint32* const rowHeads = heads + extentX * row;
+            if (!m_looseRowsMasked) {
+                for (int64 x = lowX; x <= highX; ++x)
+                    for (uint32 j = rowHeads[x]; j != kNone; j = next[j])
+                        take(j);
+                continue;
+            }
+            uint64 cells = m_looseRowMasks[uint64(row)] >> lowX;
+            if (highX - lowX < 63)
+                cells &= (uint64(2) << (highX - lowX)) - 1;
+            for (; cells != 0; cells &= cells - 1)
+                for (uint32 j = rowHeads[lowX + std::countr_zero(cells)]; j != kNone; j = next[j])
+                    take(j);
+        }
+    // The cells outside it share hashed buckets, when any loose primitive is filed there.
+    for (int64 z = range.low[2]; m_looseOutside != 0 && z <= range.high[2]; ++z)
+        for (int64 y = range.low[1]; y <= range.high[1]; ++y)
+            for (int64 x = range.low[0]; x <= range.high[0]; ++x) {
+                if (x <= highX && y <= highY && z <= highZ)
+                    continue;
                 const uint64 key = PairGrid::keyOf(x, y, z);
-                for (uint32 j = m_looseHeads[looseBucketOf(key)]; j != kNone; j = m_looseNext[j])
-                    if (j > after && m_looseKeys[j] == key && overlaps(m_fat[j], box))
-                        m_gatheredLoose.pushBack(j);
+                for (uint32 j = looseHead(key); j != kNone; j = next[j])
+                    if (m_looseKeys[j] == key)
+                        take(j);
             }
     for (uint32 j : m_looseUnfiled)
-        if (j > after && overlaps(m_fat[j], box))
-            m_gatheredLoose.pushBack(j);
-    sortIndices(m_gatheredLoose.begin(), m_gatheredLoose.end());
+        take(j);
+    if (found > 1)
+        sortIndices(out, out + found);
+    m_gatheredLooseCount = found;
 }
 
 void BroadPhase::startWalk(uint64 index, uint64 after) {
@@ -201,11 +295,11 @@ void BroadPhase::startWalk(uint64 index, uint64 after) {
     }
     if (m_walk.everyPrimitive)
         return;
-    m_gatheredLoose.resize(0);
+    m_gatheredLooseCount = 0;
     if (m_looseCount != 0)
-        gatherLoose(fat, after);
-    m_walk.loose = m_gatheredLoose.begin();
-    m_walk.looseEnd = m_gatheredLoose.end();
+        gatherLoose(index, after);
+    m_walk.loose = m_gatheredLoose.data();
+    m_walk.looseEnd = m_gatheredLoose.data() + m_gatheredLooseCount;
 }
 
 } // namespace zor

@@ -12,8 +12,9 @@ namespace zor {
 /// pass and the moves of a step seldom take it out; the pairs of the fat boxes are found by a
 /// PairGrid, kept by the engine from one collision stage to the next while they serve. A
 /// primitive that leaves its fat box gets a new one around where it stands and becomes loose.
-/// Loose primitives are filed again in cells of their own (hashed like the grid's, and changed
-/// in place as they move), where every walk looks for them; a loose primitive's own candidates
+/// Loose primitives are filed again in cells of their own (a bucket per cell of the grid's dense
+/// block, with a mask per row of the cells that hold any; hashed outside it; changed in place as
+/// they move), where every walk looks for them; a loose primitive's own candidates
 /// are gathered from the grid around its new box. When too many are loose the grid is built
 /// again. A box always lies in its fat box, so the candidates always include every primitive
 /// whose box overlaps.
@@ -91,9 +92,28 @@ private:
     /// Files loose primitive `index` by its fat box, or takes it out of its cell.
     void fileLoose(uint64 index);
     void unfileLoose(uint64 index);
-    /// The loose primitives after `after` whose fat boxes overlap `box`, in increasing order.
-    void gatherLoose(const WidenedBox& box, uint64 after);
-    uint64 looseBucketOf(uint64 key) const;
+    /// The loose primitives after `after` whose fat boxes overlap primitive `index`'s, in
+    /// increasing order.
+    void gatherLoose(uint64 index, uint64 after);
+    /// The head of the loose cell of `key`: a bucket per cell of a dense grid's block, hashed
+    /// buckets after them for the cells outside it.
+    uint32& looseHead(uint64 key);
+    /// The row and the place in it of `key`'s cell in the dense block; false outside it.
+    bool denseCell(uint64 key, uint64& row, int64& x) const;
+    /// Counts a loose primitive filed in (`change` 1) or taken out of (-1) `key`'s cell: the
+    /// mask of its row in the dense block tells whether the cell holds any, or the count of
+    /// those outside the block.
+    void markLooseCell(uint64 key, int64 change);
+    /// The cells that may hold loose low corners overlapping primitive `index`'s fat box, worked
+    /// out once per fat box and grid.
+    struct CellRange {
+        uint64 build;
+        int32 low[3];
+        int32 high[3];
+        /// Too many cells to visit: every loose primitive is looked at.
+        bool everyCell;
+    };
+    const CellRange& cellRangeOf(uint64 index);
 
     PairGrid m_grid;
     uint64 m_count = 0;
@@ -111,8 +131,18 @@ private:
     Array<uint64> m_looseKeys;
     Array<uint32> m_looseUnfiled;
     uint32 m_looseBucketBits = 0;
+    /// The dense grid's block as the loose cells were laid out for it (all 0 when hashed).
+    int64 m_looseExtent[3] = {};
+    uint64 m_looseDenseCells = 0;
+    /// Per row of the dense block (when no wider than 64 cells), the cells that hold any.
+    bool m_looseRowsMasked = false;
+    Array<uint64> m_looseRowMasks;
+    uint64 m_looseOutside = 0;
+    Array<CellRange> m_cellRanges;
     Array<uint32> m_gathered;
+    /// Room for every primitive; the first m_gatheredLooseCount are the walk's loose ones.
     Array<uint32> m_gatheredLoose;
+    uint64 m_gatheredLooseCount = 0;
     /// Changes whenever a fat box changes, and whenever the grid is built.
     uint64 m_generation = 0;
     uint64 m_build = 0;

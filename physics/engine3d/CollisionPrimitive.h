@@ -78,7 +78,7 @@ public:
         const Ball& b = m_balls[second];
         if (a.radius >= 0 && b.radius >= 0)
             return ballsOverlap(a, b);
-        return overlaps(m_widened[first], m_widened[second]);
+        return overlaps(widenedBox(first), widenedBox(second));
     }
 
     /// A box that holds primitive `index`'s box, and keeps holding it while it stays the same.
@@ -118,6 +118,22 @@ private:
         double centre[3];
         double radius;
     };
+    /// The widened box of primitive `index`. A sphere's is its ball's, the only one kept up to
+    /// date as it moves (a ball of any other shape has a negative radius).
+    WidenedBox widenedBox(uint64 index) const {
+        const Ball& ball = m_balls[index];
+        if (ball.radius < 0)
+            return m_widened[index];
+        const double* centre = ball.centre;
+        const double widen = ball.radius;
+        return {{centre[0] - widen, centre[1] - widen, centre[2] - widen},
+                {centre[0] + widen, centre[1] + widen, centre[2] + widen}};
+    }
+    /// The radius of a primitive widened by a margin for the detector's rounding, which grows
+    /// with `magnitude`, the largest coordinate of its box in size.
+    static double widened(T radius, double magnitude) { return double(radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12; }
+    /// As place, for a sphere, whose box is its centre: its ball, and the box around it.
+    WidenedBox placeSphere(uint64 index);
     /// True unless the balls are apart; balls with a NaN overlap everything.
     static bool ballsOverlap(const Ball& a, const Ball& b) {
         const double x = a.centre[0] - b.centre[0], y = a.centre[1] - b.centre[1], z = a.centre[2] - b.centre[2];
@@ -133,7 +149,8 @@ private:
     /// Per primitive, the carriers of its body: [m_carriedFirst, m_carriedLast) in m_carriers.
     Array<uint32> m_carriedFirst;
     Array<uint32> m_carriedLast;
-    /// One box per record, moved with it, and the same widened.
+    /// One box per record, moved with it (a sphere's only as built: its ball follows it), and
+    /// the same widened.
     Array<Bounds> m_bounds;
     Array<WidenedBox> m_widened;
     Array<Ball> m_balls;
@@ -153,11 +170,22 @@ inline const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
     const double magnitude =
         std::max(std::max(std::max(-low[0], high[0]), std::max(-low[1], high[1])), std::max(-low[2], high[2]));
     const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
-    const double widen = double(primitive.radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    const double widen = widened(primitive.radius, magnitude);
     m_balls[index] = primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen}
                                                              : Ball{{0, 0, 0}, -1};
     return m_widened[index] = {{low[0] - widen, low[1] - widen, low[2] - widen},
                                {high[0] + widen, high[1] + widen, high[2] + widen}};
+}
+
+template <typename T>
+inline WidenedBox CollisionPrimitives<T>::placeSphere(uint64 index) {
+    const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
+    const double centre[3] = {double(primitive.pointA.x), double(primitive.pointA.y), double(primitive.pointA.z)};
+    // As place works it out for a box from the centre to the centre.
+    const double magnitude = std::max(std::max(std::max(-centre[0], centre[0]), std::max(-centre[1], centre[1])),
+                                      std::max(-centre[2], centre[2]));
+    m_balls[index] = {{centre[0], centre[1], centre[2]}, widened(primitive.radius, magnitude)};
+    return widenedBox(index);
 }
 
 template <typename T>
@@ -166,11 +194,16 @@ inline void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& d
     for (uint32 c = m_carriedFirst[index]; c < last; ++c) {
         const uint64 moved = m_carriers[c].primitive;
         PhysicsCollisionPrimitive3D<T>& primitive = m_records[moved];
+        primitive.pointA = v3::plus(primitive.pointA, displacement);
+        primitive.pointB = v3::plus(primitive.pointB, displacement);
+        // A sphere is followed by its ball alone.
+        if (primitive.shape == CollisionShapeSphere) {
+            m_broadPhase.moved(moved, placeSphere(moved));
+            continue;
+        }
         Bounds& box = m_bounds[moved];
         box.min = v3::plus(box.min, displacement);
         box.max = v3::plus(box.max, displacement);
-        primitive.pointA = v3::plus(primitive.pointA, displacement);
-        primitive.pointB = v3::plus(primitive.pointB, displacement);
         if (primitive.vertices != nullptr)
             for (Vector3<T>& vertex : *primitive.vertices)
                 vertex = v3::plus(vertex, displacement);

@@ -2,11 +2,14 @@
 
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
+#include "physics/attributes/RestitutionCombine.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/Vector3Math.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace zor {
-
-template <typename T>
-class RigidBody3DAttribute;
 
 /// How far two bodies may overlap before they are pushed apart.
 template <typename T>
@@ -15,12 +18,12 @@ inline constexpr T kCollisionSlop = T(0.001);
 /// The inverse mass of a body: 0 for an infinite mass, else 1 / mass with a mass of exactly 0
 /// taken as 1.
 template <typename T>
-T inverseMass(const RigidBody3DAttribute<T>& body);
+inline T inverseMass(const RigidBody3DAttribute<T>& body);
 
 /// The restitution of two bodies under the smaller of their two combine modes; 1 for a mode
 /// that is none of the four.
 template <typename T>
-T combinedRestitution(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second);
+inline T combinedRestitution(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second);
 
 /// The outcome of a pair response.
 enum class PairResponse {
@@ -34,7 +37,7 @@ enum class PairResponse {
 /// to `moveFirst` and `moveSecond`, zero when nothing moved), then the restitution and friction
 /// impulses, then the speed limits.
 template <typename T>
-PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecord<T>& firstTransform,
+inline PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecord<T>& firstTransform,
                            RigidBody3DAttribute<T>& second, TransformRecord<T>& secondTransform,
                            const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond);
 
@@ -42,7 +45,147 @@ PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecord<T>& f
 /// towards the body; `faceSpeed` is added to the y of the face's own speed. False when the
 /// contact is within the slop and nothing changed.
 template <typename T>
-bool respondToStaticFace(const Vector3<T>& normal, T depth, TransformRecord<T>& bodyTransform,
+inline bool respondToStaticFace(const Vector3<T>& normal, T depth, TransformRecord<T>& bodyTransform,
                          RigidBody3DAttribute<T>& body, const RigidBody3DAttribute<T>& face, T faceSpeed);
+
+// Inline: every contact is resolved here, one after another.
+namespace response_detail {
+
+// Tangential relative speeds below this (squared) get no friction.
+template <typename T>
+constexpr T kTangentThreshold = T(1e-6);
+
+template <typename T>
+inline T restitutionFor(uint32 mode, T first, T second) {
+    switch (mode) {
+    case RestitutionCombineMax:
+        return std::max(first, second);
+    case RestitutionCombineMultiply:
+        return first * second;
+    case RestitutionCombineAverage:
+        return (first + second) * T(0.5);
+    case RestitutionCombineMin:
+        return std::min(first, second);
+    default:
+        return T(1);
+    }
+}
+
+/// The friction coefficient of a contact: the geometric mean, computed in double.
+template <typename T>
+inline T combinedFriction(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second) {
+    return T(std::sqrt(double(first.getFrictionCoefficient()) * double(second.getFrictionCoefficient())));
+}
+
+/// The tangential part of `relative` across `normal`, made a unit vector; false when it is too
+/// small to rub.
+template <typename T>
+[[gnu::always_inline]] inline bool unitTangent(const Vector3<T>& relative, const Vector3<T>& normal,
+                                               Vector3<T>& tangent) {
+    tangent = v3::minus(relative, v3::times(normal, v3::dot(relative, normal)));
+    if (!(v3::dot(tangent, tangent) >= kTangentThreshold<T>))
+        return false;
+    const T size = v3::length(tangent);
+    if (size != T(0))
+        tangent = v3::dividedBy(tangent, size);
+    return true;
+}
+
+/// `value` limited to [-bound, bound], without assuming the bound is positive.
+template <typename T>
+inline T limited(T value, T bound) {
+    const T low = -bound;
+    T result = value > bound ? bound : value;
+    result = value < low ? low : result;
+    return result;
+}
+
+} // namespace response_detail
+
+template <typename T>
+inline T inverseMass(const RigidBody3DAttribute<T>& body) {
+    if (body.getInfiniteMass())
+        return T(0);
+    const T mass = body.getMass();
+    return T(1) / (mass == T(0) ? T(1) : mass);
+}
+
+template <typename T>
+inline T combinedRestitution(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second) {
+    return response_detail::restitutionFor(std::min(first.getRestitutionCombine(), second.getRestitutionCombine()),
+                          first.getRestitutionFactor(), second.getRestitutionFactor());
+}
+
+template <typename T>
+inline PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecord<T>& firstTransform,
+                           RigidBody3DAttribute<T>& second, TransformRecord<T>& secondTransform,
+                           const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
+    moveFirst = moveSecond = Vector3<T>{};
+    const T ki = inverseMass(first), kj = inverseMass(second);
+    const T sum = ki + kj;
+    if (sum == T(0))
+        return PairResponse::None;
+    if (depth > kCollisionSlop<T>) {
+        const T correction = (depth - kCollisionSlop<T>) / sum;
+        moveFirst = v3::times(normal, -(ki * correction));
+        moveSecond = v3::times(normal, kj * correction);
+        firstTransform.position = v3::plus(firstTransform.position, moveFirst);
+        secondTransform.position = v3::plus(secondTransform.position, moveSecond);
+    }
+    Vector3<T> vi = first.getLinearSpeed(), vj = second.getLinearSpeed();
+    const T approach = v3::dot(v3::minus(vj, vi), normal);
+    if (approach > T(0))
+        return PairResponse::Separating;
+    const T e = combinedRestitution(first, second);
+    const T impulse = -(T(1) + e) * approach / sum;
+    vi = v3::minus(vi, v3::times(normal, ki * impulse));
+    vj = v3::plus(vj, v3::times(normal, kj * impulse));
+    const Vector3<T> relative = v3::minus(vj, vi);
+    Vector3<T> tangent;
+    if (response_detail::unitTangent(relative, normal, tangent)) {
+        const T bound = response_detail::combinedFriction(first, second) * impulse;
+        const T rub = response_detail::limited(-v3::dot(tangent, relative) / sum, bound);
+        vi = v3::minus(vi, v3::times(tangent, ki * rub));
+        vj = v3::plus(vj, v3::times(tangent, kj * rub));
+    }
+    first.setLinearSpeed(vi);
+    second.setLinearSpeed(vj);
+    first.applySpeedLimits();
+    second.applySpeedLimits();
+    return PairResponse::Bounced;
+}
+
+template <typename T>
+inline bool respondToStaticFace(const Vector3<T>& normal, T depth, TransformRecord<T>& bodyTransform,
+                         RigidBody3DAttribute<T>& body, const RigidBody3DAttribute<T>& face, T faceSpeed) {
+    if (depth <= kCollisionSlop<T>)
+        return false;
+    bodyTransform.position = v3::plus(bodyTransform.position, v3::times(normal, depth - kCollisionSlop<T>));
+    Vector3<T> faceVelocity = face.getLinearSpeed();
+    faceVelocity.y = faceVelocity.y + faceSpeed;
+    Vector3<T> relative = v3::minus(body.getLinearSpeed(), faceVelocity);
+    const T approach = v3::dot(relative, normal);
+    if (approach >= T(0))
+        return true;
+    const T k = inverseMass(body), g = inverseMass(face);
+    const T sum = k + g;
+    if (k == T(0) || sum == T(0))
+        return true;
+    const uint32 mode = std::min(body.getRestitutionCombine(), face.getRestitutionCombine());
+    const T e = mode > RestitutionCombineMin
+                    ? body.getRestitutionFactor()
+                    : response_detail::restitutionFor(mode, body.getRestitutionFactor(), face.getRestitutionFactor());
+    const T friction = response_detail::combinedFriction(body, face);
+    const T impulse = -(T(1) + e) * approach / sum;
+    relative = v3::plus(relative, v3::times(normal, k * impulse));
+    Vector3<T> tangent;
+    if (response_detail::unitTangent(relative, normal, tangent)) {
+        const T rub = response_detail::limited(-v3::dot(relative, tangent) / sum, friction * impulse);
+        relative = v3::plus(relative, v3::times(tangent, k * rub));
+    }
+    body.setLinearSpeed(v3::plus(relative, faceVelocity));
+    body.applySpeedLimits();
+    return true;
+}
 
 } // namespace zor

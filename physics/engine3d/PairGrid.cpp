@@ -81,7 +81,7 @@ void PairGrid::build(const WidenedBox* boxes, const uint8* active, uint64 count)
     uint64 activeCount = 0;
     for (uint64 i = 0; i < count; ++i)
         activeCount += active[i] != 0;
-    m_bucketBits = std::max(4, int(std::bit_width(2 * activeCount)));
+    m_bucketBits = bucketBitsFor(activeCount);
     // Boxes that fill the block of their cells well, piles above all, get a bucket per cell
     // when there are no more cells than hashed buckets: no hashing, and a row of cells is one
     // run of boxes.
@@ -130,6 +130,10 @@ void PairGrid::build(const WidenedBox* boxes, const uint8* active, uint64 count)
             m_listEnds[i] = kUnlisted;
         }
     }
+}
+
+uint32 PairGrid::bucketBitsFor(uint64 count) {
+    return uint32(std::max(4, int(std::bit_width(2 * count))));
 }
 
 bool PairGrid::listed(uint64 index, const uint32*& first, const uint32*& last) const {

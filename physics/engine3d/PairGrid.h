@@ -63,6 +63,11 @@ public:
     bool cellsAround(const WidenedBox& box, int64 (&low)[3], int64 (&high)[3]) const;
     /// The width of a cell: no box filed by its low corner may be wider.
     double cellSize() const { return m_cellSize; }
+    /// With a bucket per cell, the cells of the block on `axis`; 0 with hashed buckets.
+    int64 denseExtent(int axis) const { return m_dense ? m_extent[axis] : 0; }
+    /// Hashed buckets for `count` boxes, as a power of two; a block of cells gets a bucket per
+    /// cell only when it has no more cells than that.
+    static uint32 bucketBitsFor(uint64 count);
     static uint64 keyOf(int64 x, int64 y, int64 z) { return uint64(x) | uint64(y) << 21 | uint64(z) << 42; }
     static constexpr uint64 kLarge = ~uint64(0);
     /// Cells per axis that a key can tell apart, counted from the grid's origin.

@@ -226,40 +226,50 @@ std::vector<unsigned char> runPush(bool pairBounds) {
 
 // Whatever happens to the boxes from one stage to the next (small drifts, jumps across the room,
 // bodies that stop colliding and start again, enough change to build the grid again), each
-// primitive's candidates are increasing and hold every later active primitive whose box overlaps.
+// primitive's candidates are increasing and hold every later active primitive whose box overlaps:
+// in a room, and along a corridor more cells long than a row's mask of loose cells holds.
 TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
-    constexpr uint64 kCount = 40;
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> unit(0, 1);
-    std::vector<WidenedBox> boxes(kCount);
-    std::vector<uint8> active(kCount, 1);
-    for (WidenedBox& box : boxes)
-        for (int axis = 0; axis < 3; ++axis)
-            box.high[axis] = (box.low[axis] = 8 * unit(random)) + 1;
-    BroadPhase broadPhase;
-    for (int stage = 0; stage < 60; ++stage) {
-        const double jumps = stage % 10 == 9 ? 0.9 : 0.05;
-        for (uint64 i = 0; i < kCount; ++i) {
-            const double step = unit(random) < jumps ? 6 : 0.2;
-            for (int axis = 0; axis < 3; ++axis) {
-                const double by = step * (unit(random) - 0.5);
-                boxes[i].low[axis] += by;
-                boxes[i].high[axis] += by;
+    struct Layout {
+        uint64 count;
+        double length;
+        double width;
+        /// How far the boxes drift across the length.
+        double sideways;
+    };
+    for (const Layout layout : {Layout{40, 8, 8, 1}, Layout{120, 200, 0.5, 0}}) {
+        std::mt19937 random(7);
+        std::uniform_real_distribution<double> unit(0, 1);
+        std::vector<WidenedBox> boxes(layout.count);
+        std::vector<uint8> active(layout.count, 1);
+        for (WidenedBox& box : boxes)
+            for (int axis = 0; axis < 3; ++axis)
+                box.high[axis] = (box.low[axis] = (axis == 0 ? layout.length : layout.width) * unit(random)) + 1;
+        BroadPhase broadPhase;
+        for (int stage = 0; stage < 60; ++stage) {
+            const double jumps = stage % 10 == 9 ? 0.9 : 0.05;
+            for (uint64 i = 0; i < layout.count; ++i) {
+                const double step = unit(random) < jumps ? 6 : 0.2;
+                for (int axis = 0; axis < 3; ++axis) {
+                    const double by = step * (unit(random) - 0.5) * (axis == 0 ? 1 : layout.sideways);
+                    boxes[i].low[axis] += by;
+                    boxes[i].high[axis] += by;
+                }
+                if (unit(random) < 0.1)
+                    active[i] = !active[i];
             }
-            if (unit(random) < 0.1)
-                active[i] = !active[i];
-        }
-        broadPhase.build(boxes.data(), active.data(), kCount);
-        for (uint64 i = 0; i < kCount; ++i) {
-            if (!active[i])
-                continue;
-            std::vector<uint64> candidates;
-            broadPhase.forEachCandidate(i, [&](uint64 j) { candidates.push_back(j); });
-            ASSERT_TRUE(std::is_sorted(candidates.begin(), candidates.end()));
-            for (uint64 j = i + 1; j < kCount; ++j) {
-                if (active[j] && overlaps(boxes[i], boxes[j])) {
-                    ASSERT_TRUE(std::binary_search(candidates.begin(), candidates.end(), j))
-                        << "stage " << stage << ": " << j << " missing from the candidates of " << i;
+            broadPhase.build(boxes.data(), active.data(), layout.count);
+            for (uint64 i = 0; i < layout.count; ++i) {
+                if (!active[i])
+                    continue;
+                std::vector<uint64> candidates;
+                broadPhase.forEachCandidate(i, [&](uint64 j) { candidates.push_back(j); });
+                ASSERT_TRUE(std::is_sorted(candidates.begin(), candidates.end()));
+                for (uint64 j = i + 1; j < layout.count; ++j) {
+                    if (active[j] && overlaps(boxes[i], boxes[j])) {
+                        ASSERT_TRUE(std::binary_search(candidates.begin(), candidates.end(), j))
+                            << layout.length << " long, stage " << stage << ": " << j
+                            << " missing from the candidates of " << i;
+                    }
                 }
             }
         }
