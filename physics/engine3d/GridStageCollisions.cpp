@@ -33,21 +33,32 @@ IObject* listEntry(IObjectList* list, uint32 index) {
     return list->getData()[index];
 }
 
-/// A floored cell coordinate clamped to [0, count - 1].
+/// A coordinate in cells, floored and clamped to [0, count - 1]. Against a whole number the
+/// floor compares as the coordinate does, and from 1 up the floor is the truncation.
 template <typename T>
-uint32 clampedCell(T floored, uint32 count) {
-    if (!(floored > T(0)))
+uint32 clampedCell(T cells, uint32 count) {
+    if (!(cells >= T(1)))
         return 0;
-    if (floored >= T(count - 1))
+    if (cells >= T(count - 1))
         return count - 1;
-    return uint32(floored);
+    return uint32(cells);
 }
 
 /// How far above or below a shape of `radius`, whose coordinates are at most `extent` in size,
 /// a face lies out of its reach whatever its other gaps: beyond its reach a gap stays beyond it
 /// however the other gaps add to the magnitude, and a margin keeps that true under rounding.
-double verticalReach(double radius, double extent) {
-    return (radius * (1 + 1e-6) + 1e-6 + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+double verticalReach(double widened, double extent) {
+    return (widened + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+}
+
+/// A radius with the margin every reach adds to it.
+double widenedRadius(double radius) {
+    return radius * (1 + 1e-6) + 1e-6;
+}
+
+/// The larger of two values as std::max({...}) takes it: the first unless the second is larger.
+inline double larger(double a, double b) {
+    return a < b ? b : a;
 }
 
 /// A sphere or capsule's reach: no detector finds a contact with a face whose box lies farther
@@ -58,20 +69,28 @@ struct ShapeReach {
     Vector3<T> most;
     /// The largest coordinate of the shape's ends, in size.
     double extent;
-    double radius;
+    /// The radius with its margins, before the detector's rounding is added.
+    double base;
     double vertical;
     bool sphere;
 
     explicit ShapeReach(const CapsuleShape<T>& shape) {
         const Vector3<T>& a = shape.pointA;
         const Vector3<T>& b = shape.pointB;
-        least = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
-        most = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
-        extent = std::max({std::fabs(double(a.x)), std::fabs(double(a.y)), std::fabs(double(a.z)),
-                           std::fabs(double(b.x)), std::fabs(double(b.y)), std::fabs(double(b.z))});
-        radius = double(shape.radius);
         sphere = a == b;
-        vertical = verticalReach(radius, extent);
+        extent = larger(larger(std::fabs(double(a.x)), std::fabs(double(a.y))), std::fabs(double(a.z)));
+        if (sphere) {
+            // Ends of equal values (zeros of either sign): the minimum and maximum are the first,
+            // and the second end's sizes add nothing to the largest.
+            least = most = a;
+        } else {
+            least = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+            most = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+            extent = larger(larger(larger(extent, std::fabs(double(b.x))), std::fabs(double(b.y))),
+                            std::fabs(double(b.z)));
+        }
+        base = widenedRadius(double(shape.radius));
+        vertical = verticalReach(base, extent);
     }
 
     /// True when the heights from `low` to `high` lie so far above or below the shape that no
@@ -91,21 +110,11 @@ struct ShapeReach {
         const double x = gap(low.x, high.x, least.x, most.x), y = gap(low.y, high.y, least.y, most.y),
                      z = gap(low.z, high.z, least.z, most.z);
         // The detector's own rounding grows with the coordinates near the shape.
-        const double magnitude = extent + std::max({x, y, z});
-        const double reach = radius * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+        const double magnitude = extent + larger(larger(x, y), z);
+        const double reach = base + magnitude * 1e-12;
         if (x > reach || y > reach || z > reach)
             return false;
         return !(sphere && x * x + y * y + z * z > reach * reach);
-    }
-
-    /// As reaches, for the box around a face's corners.
-    bool reachesFace(const Vector3<T> (&corners)[4]) const {
-        Vector3<T> low = corners[0], high = corners[0];
-        for (const Vector3<T>& corner : corners) {
-            low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z)};
-            high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z)};
-        }
-        return reaches(low, high);
     }
 };
 
@@ -147,21 +156,20 @@ bool holdsOnly(IObjectList* list, const GUID_t& guid) {
     return true;
 }
 
-/// An attribute of the stage as last looked up, kept only when the look-up found one, so that
-/// looking it up again would have given the same without a word.
-template <typename Attribute>
-struct LookedUp {
-    uint32 index = kNoGridAttribute;
-    Attribute* attribute = nullptr;
+/// The attribute `wanted`, looked up unless `lastFound` holds it: a look-up that found nothing
+/// (or wrote to the log) is made again. The "none" index finds nothing without asking.
+template <typename Attribute, typename LookUp>
+Attribute* lookUpAgain(FoundAttribute<Attribute>& lastFound, uint32 wanted, LookUp&& lookUp) {
+    if (wanted == kNoGridAttribute)
+        return nullptr;
+    if (wanted == lastFound.index && lastFound.attribute != nullptr)
+        return lastFound.attribute;
+    lastFound.index = wanted;
+    return lastFound.attribute = lookUp(wanted);
+}
 
-    template <typename LookUp>
-    Attribute* get(uint32 wanted, LookUp&& lookUp) {
-        if (wanted == index && attribute != nullptr)
-            return attribute;
-        index = wanted;
-        return attribute = lookUp(wanted);
-    }
-};
+/// The faces of a tile: the floor, the ceiling, then the walls of sides 0 to 3.
+enum class FacePlace : uint32 { Floor, Ceiling, Side0, Side1, Side2, Side3 };
 
 /// One grid stage tested against one shape: the stage, the detector, the primitive and what
 /// the test found so far.
@@ -176,33 +184,102 @@ struct GridStageTest {
     /// Whole tiles out of reach may be passed over: their faces' attributes, which are looked
     /// up first, write nothing to the log.
     bool passOverTiles;
+    /// A tile within reach whose only face is its floor has its floor within reach.
+    bool floorsAsTiles;
     /// Per tile, the heights its faces span as read with the stage; null once the callback has
     /// run, which may have changed them.
     const TileHeights<T>* heights;
-    ShapeReach<T> reach{shape};
+    /// The attributes last found, kept with the stage while no host code runs.
+    FoundAttribute<Collision3DAttribute<T>>& lastCollision;
+    FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody;
+    ShapeReach<T> reach;
     uint32 cellIndex = 0;
     bool responded = false;
     bool calledBack = false;
-    LookedUp<Collision3DAttribute<T>> lastCollision{};
-    LookedUp<RigidBody3DAttribute<T>> lastRigidBody{};
 
-    /// Tests one face with corners counter-clockwise seen from the side it faces.
-    void face(const Vector3<T> (&corners)[4], uint32 collisionIndex, uint32 rigidBodyIndex, uint32 faceKind,
-              uint32 segmentKind, T faceSpeed) {
+    GridStageTest(IGridStage<T>& stage, ICollisionDetector<T>& detector, GridStageCollisionCallback<T> callback,
+                  PhysicsCollisionPrimitive3D<T>& primitive, CapsuleShape<T>& shape, bool passOverApart,
+                  bool passOverTiles, bool floorsAsTiles, const TileHeights<T>* heights,
+                  FoundAttribute<Collision3DAttribute<T>>& lastCollision,
+                  FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody)
+        : stage(stage), detector(detector), callback(callback), primitive(primitive), shape(shape),
+          passOverApart(passOverApart), passOverTiles(passOverTiles), floorsAsTiles(floorsAsTiles), heights(heights),
+          lastCollision(lastCollision), lastRigidBody(lastRigidBody), reach(shape) {}
+
+    /// Tests the face at `place` of the cell spanning x0..x1 and z0 (near) to z1 (far), from
+    /// height `low` to `high` (the same for a floor or ceiling). `within` is true when the face
+    /// is known to be within reach; otherwise its box is measured as the box around its corners.
+    void face(FacePlace place, T x0, T x1, T z0, T z1, T low, T high, bool within, uint32 collisionIndex,
+              uint32 rigidBodyIndex, uint32 faceKind, uint32 segmentKind, T faceSpeed) {
+        // The box around the corners set below as a running minimum and maximum over them gives
+        // it: per axis the corners take at most two values, the first corner's taken first.
+        bool reached = within || !passOverApart;
+        if (!reached) {
+            Vector3<T> least, most;
+            switch (place) {
+            case FacePlace::Floor:
+            case FacePlace::Ceiling:
+                least = {std::min(x0, x1), low, std::min(z1, z0)};
+                most = {std::max(x0, x1), low, std::max(z1, z0)};
+                break;
+            case FacePlace::Side0:
+                least = {x1, std::min(low, high), std::min(z1, z0)};
+                most = {x1, std::max(low, high), std::max(z1, z0)};
+                break;
+            case FacePlace::Side1:
+                least = {std::min(x0, x1), std::min(low, high), z1};
+                most = {std::max(x0, x1), std::max(low, high), z1};
+                break;
+            case FacePlace::Side2:
+                least = {x0, std::min(low, high), std::min(z1, z0)};
+                most = {x0, std::max(low, high), std::max(z1, z0)};
+                break;
+            default:
+                least = {std::min(x0, x1), std::min(low, high), z0};
+                most = {std::max(x0, x1), std::max(low, high), z0};
+                break;
+            }
+            reached = reach.reaches(least, most);
+        }
         // Out of reach the face is done with, unless looking up its attributes may be reported.
-        const bool reached = !passOverApart || reach.reachesFace(corners);
         if (!reached && passOverTiles)
             return;
-        Collision3DAttribute<T>* faceCollision =
-            lastCollision.get(collisionIndex, [this](uint32 index) { return getGridStageCollision3D(stage, index); });
-        RigidBody3DAttribute<T>* faceBody =
-            lastRigidBody.get(rigidBodyIndex, [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
+        Collision3DAttribute<T>* faceCollision = lookUpAgain(
+            lastCollision, collisionIndex, [this](uint32 index) { return getGridStageCollision3D(stage, index); });
+        RigidBody3DAttribute<T>* faceBody = lookUpAgain(
+            lastRigidBody, rigidBodyIndex, [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
         RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
         if (body != nullptr && faceBody != nullptr && body->getExclusionGroup() != 0 &&
             body->getExclusionGroup() == faceBody->getExclusionGroup())
             return;
         if (!reached)
             return;
+        // Counter-clockwise seen from the side the face faces.
+        Vector3<T> corners[4];
+        const auto set = [&corners](const Vector3<T>& a, const Vector3<T>& b, const Vector3<T>& c,
+                                    const Vector3<T>& d) {
+            corners[0] = a, corners[1] = b, corners[2] = c, corners[3] = d;
+        };
+        switch (place) {
+        case FacePlace::Floor:
+            set({x0, low, z1}, {x0, low, z0}, {x1, low, z0}, {x1, low, z1});
+            break;
+        case FacePlace::Ceiling:
+            set({x0, low, z1}, {x1, low, z1}, {x1, low, z0}, {x0, low, z0});
+            break;
+        case FacePlace::Side0:
+            set({x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0});
+            break;
+        case FacePlace::Side1:
+            set({x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1});
+            break;
+        case FacePlace::Side2:
+            set({x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1});
+            break;
+        default:
+            set({x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0});
+            break;
+        }
         Vector3<T> normal{};
         T depth = 0;
         if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0], &corners[1],
@@ -233,23 +310,31 @@ struct GridStageTest {
     /// Tests the faces of tile `tileIndex` of the cell spanning x0..x1 and z0 (near) to z1 (far).
     void tile(const GridTile<T>& tile, uint32 tileIndex, T x0, T x1, T z0, T z1) {
         if (passOverTiles) {
-            TileHeights<T> span;
+            TileHeights<T> measured;
+            const TileHeights<T>* span = &measured;
             if (heights != nullptr)
-                span = heights[tileIndex];
+                span = heights + tileIndex;
             else
-                span.any = heightsOf(tile, span.low, span.high);
-            if (!span.any || !reach.reaches({std::min(x0, x1), span.low, std::min(z0, z1)},
-                                            {std::max(x0, x1), span.high, std::max(z0, z1)}))
+                measured.any = heightsOf(tile, measured.low, measured.high);
+            if (!span->any || !reach.reaches({std::min(x0, x1), span->low, std::min(z0, z1)},
+                                             {std::max(x0, x1), span->high, std::max(z0, z1)}))
                 return;
         }
+        const bool floorAlone = !tile.ceilingPresent && !tile.sides[0].sidePresent && !tile.sides[1].sidePresent &&
+                                !tile.sides[2].sidePresent && !tile.sides[3].sidePresent;
+        // A lone floor spans its tile's heights: its box is the one just measured.
+        const bool floorWithin = passOverTiles && floorsAsTiles && floorAlone;
         if (tile.floorPresent) {
             const T y = tile.floorHeight;
-            face({{x0, y, z1}, {x0, y, z0}, {x1, y, z0}, {x1, y, z1}}, tile.floorCollision, tile.floorRigidBody,
+            face(FacePlace::Floor, x0, x1, z0, z1, y, y, floorWithin, tile.floorCollision, tile.floorRigidBody,
                  GridFaceFloor, GridSegmentNone, tile.floorSpeed);
         }
+        // Unless the callback ran, which may have given the tile other faces, it has no more.
+        if (floorAlone && !calledBack)
+            return;
         if (tile.ceilingPresent) {
             const T y = tile.ceilingHeight;
-            face({{x0, y, z1}, {x1, y, z1}, {x1, y, z0}, {x0, y, z0}}, tile.ceilingCollision, tile.ceilingRigidBody,
+            face(FacePlace::Ceiling, x0, x1, z0, z1, y, y, false, tile.ceilingCollision, tile.ceilingRigidBody,
                  GridFaceCeiling, GridSegmentNone, tile.ceilingSpeed);
         }
         for (uint32 side = 0; side < 4; ++side) {
@@ -274,26 +359,8 @@ struct GridStageTest {
               uint32 segmentKind) {
         if (from == to)
             return;
-        const T low = std::min(from, to), high = std::max(from, to);
-        const uint32 faceKind = GridFaceFirstWall + side;
-        switch (side) {
-        case 0:
-            face({{x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0}}, collisionIndex, rigidBodyIndex,
-                 faceKind, segmentKind, T(0));
-            break;
-        case 1:
-            face({{x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1}}, collisionIndex, rigidBodyIndex,
-                 faceKind, segmentKind, T(0));
-            break;
-        case 2:
-            face({{x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1}}, collisionIndex, rigidBodyIndex,
-                 faceKind, segmentKind, T(0));
-            break;
-        default:
-            face({{x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0}}, collisionIndex, rigidBodyIndex,
-                 faceKind, segmentKind, T(0));
-            break;
-        }
+        face(FacePlace(uint32(FacePlace::Side0) + side), x0, x1, z0, z1, std::min(from, to), std::max(from, to), false,
+             collisionIndex, rigidBodyIndex, GridFaceFirstWall + side, segmentKind, T(0));
     }
 };
 
@@ -338,9 +405,7 @@ GridStageSet<T>::GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& 
 }
 
 template <typename T>
-uint64 GridStageSet<T>::count(const char* functionName) {
-    if (m_listed == m_generation)
-        return m_layouts.size();
+uint64 GridStageSet<T>::list(const char* functionName) {
     m_listed = m_generation;
     m_layouts.resize(0);
     m_heights.resize(0);
@@ -371,12 +436,15 @@ void GridStageSet<T>::read(Layout& layout) {
     layout.cells = stage.getCells();
     layout.tiles = stage.getTiles();
     layout.tileCount = layout.tiles != nullptr ? layout.tiles->size() : 0;
+    layout.lastCollision = {};
+    layout.lastRigidBody = {};
     layout.usable = layout.columns != 0 && layout.rows != 0 && layout.width != T(0) && layout.depth != T(0) &&
                     layout.cells != nullptr && layout.cells->size() >= uint64(layout.columns) * layout.rows &&
                     layout.tileCount != 0;
     layout.passOverTiles = layout.usable && m_passOverApart &&
                            holdsOnly(stage.getCollisionAttributes(), guids::kCollision3DAttribute) &&
                            holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
+    layout.floorsAsTiles = layout.passOverTiles && std::isfinite(layout.depth);
     if (!layout.usable || !layout.passOverTiles)
         return;
     const uint64 tileCount = layout.tileCount;
@@ -406,18 +474,20 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
     const T radius = shape.radius;
     const T xMin = std::min(shape.pointA.x, shape.pointB.x), xMax = std::max(shape.pointA.x, shape.pointB.x);
     const T zMin = std::min(shape.pointA.z, shape.pointB.z), zMax = std::max(shape.pointA.z, shape.pointB.z);
-    const uint32 firstColumn = clampedCell(std::floor((xMin - radius) / width), columns);
-    const uint32 lastColumn = clampedCell(std::floor((xMax + radius) / width), columns);
+    const uint32 firstColumn = clampedCell((xMin - radius) / width, columns);
+    const uint32 lastColumn = clampedCell((xMax + radius) / width, columns);
     // Rows run along -z.
-    const uint32 firstRow = clampedCell(std::floor(-(zMax + radius) / depth), rows);
-    const uint32 lastRow = clampedCell(std::floor(-(zMin - radius) / depth), rows);
+    const uint32 firstRow = clampedCell(-(zMax + radius) / depth, rows);
+    const uint32 lastRow = clampedCell(-(zMin - radius) / depth, rows);
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
-    GridStageTest<T> test{*layout.stage, m_detector, m_callback,          primitive, shape,
-                          m_passOverApart, layout.passOverTiles, heights};
+    GridStageTest<T> test(
+        *layout.stage, m_detector, m_callback, primitive, shape, m_passOverApart, layout.passOverTiles,
+        layout.floorsAsTiles, heights, layout.lastCollision, layout.lastRigidBody);
     for (uint32 row = firstRow; row <= lastRow; ++row) {
+        const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
         for (uint32 column = firstColumn; column <= lastColumn; ++column) {
-            test.cellIndex = row * columns + column;
-            const uint32 value = cells[test.cellIndex];
+            const uint32 cellIndex = row * columns + column;
+            const uint32 value = cells[cellIndex];
             // A callback may have changed the tiles.
             if (value == 0 || value > (test.calledBack ? tiles.size() : layout.tileCount))
                 continue;
@@ -427,7 +497,7 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
                     continue;
             }
             const T x0 = T(column) * width, x1 = x0 + width;
-            const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
+            test.cellIndex = cellIndex;
             test.tile(tiles[value - 1], value - 1, x0, x1, z0, z1);
         }
     }
@@ -439,10 +509,12 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
 template <typename T>
 bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* functionName) {
     // The reach of any shape inside the box, as the test of a tile's heights takes it.
-    const double extent = std::max({-box.low[0], -box.low[1], -box.low[2], box.high[0], box.high[1], box.high[2]});
+    const double extent =
+        larger(larger(larger(larger(larger(-box.low[0], -box.low[1]), -box.low[2]), box.high[0]), box.high[1]),
+               box.high[2]);
     if (!std::isfinite(extent))
         return false;
-    const double vertical = verticalReach(double(radius), extent);
+    const double vertical = verticalReach(widenedRadius(double(radius)), extent);
     const uint64 stages = count(functionName);
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
@@ -458,10 +530,10 @@ bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* fu
         // works them out in its number type.
         const double slack = extent * 1e-6 + 1e-6;
         const double width = double(layout.width), depth = double(layout.depth);
-        const uint32 firstColumn = clampedCell(std::floor((box.low[0] - slack) / width), layout.columns);
-        const uint32 lastColumn = clampedCell(std::floor((box.high[0] + slack) / width), layout.columns);
-        const uint32 firstRow = clampedCell(std::floor(-(box.high[2] + slack) / depth), layout.rows);
-        const uint32 lastRow = clampedCell(std::floor(-(box.low[2] - slack) / depth), layout.rows);
+        const uint32 firstColumn = clampedCell((box.low[0] - slack) / width, layout.columns);
+        const uint32 lastColumn = clampedCell((box.high[0] + slack) / width, layout.columns);
+        const uint32 firstRow = clampedCell(-(box.high[2] + slack) / depth, layout.rows);
+        const uint32 lastRow = clampedCell(-(box.low[2] - slack) / depth, layout.rows);
         const TileHeights<T>* heights = m_heights.data() + layout.firstHeight;
         const Array<uint32>& cells = *layout.cells;
         for (uint32 row = firstRow; row <= lastRow; ++row)

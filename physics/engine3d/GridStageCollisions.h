@@ -34,6 +34,14 @@ struct CapsuleShape {
     T radius;
 };
 
+/// A face attribute of a grid stage as last looked up, kept only when the look-up found one:
+/// looking it up again would give the same without a word.
+template <typename Attribute>
+struct FoundAttribute {
+    uint32 index = kNoGridAttribute;
+    Attribute* attribute = nullptr;
+};
+
 /// The heights a tile's faces span; `any` false for a tile without faces.
 template <typename T>
 struct TileHeights {
@@ -58,7 +66,7 @@ public:
 
     /// The number of grid stages, in the collection's order; a null entry ends the process
     /// under `functionName`.
-    uint64 count(const char* functionName);
+    uint64 count(const char* functionName) { return m_listed == m_generation ? m_layouts.size() : list(functionName); }
     /// Collides `shape` (a copy of `primitive`'s) with the faces of the tiles of stage `index`
     /// that its bounds overlap, widened by its radius: floors, ceilings and the wall segments of
     /// each present side. Each accepted contact between a rigid body and a rigid face gets the
@@ -91,7 +99,14 @@ private:
         /// The tiles' heights in m_heights.
         uint64 firstHeight;
         uint64 heightCount;
+        /// A tile whose only face is its floor has the floor's box (cells of a finite depth):
+        /// once the tile is within reach, so is its floor.
+        bool floorsAsTiles;
+        /// The stage's attributes last found since it was read.
+        FoundAttribute<Collision3DAttribute<T>> lastCollision;
+        FoundAttribute<RigidBody3DAttribute<T>> lastRigidBody;
     };
+    uint64 list(const char* functionName);
     void read(Layout& layout);
 
     IObjectCollection* m_stages;

@@ -24,7 +24,9 @@
 namespace zor {
 namespace {
 
+using test::physicsWarning;
 using test::TestApplicationData;
+using Lines = std::vector<std::string>;
 
 // An engine stepping a scene of its own, on a host record whose factory makes `Detector`s.
 template <typename T, typename Detector = HostCollisionDetector<T>>
@@ -306,6 +308,37 @@ TYPED_TEST(CollisionStage, AFloorRaisedByTheCallbackMeetsTheNextBody) {
     this->collide();
     // The sunk body is then behind the raised floor; the one above meets it in its four cells.
     EXPECT_EQ(FloorRaiser<T>::bodies, (std::vector<IElement*>{sunk, above, above, above, above}));
+}
+
+// A face naming attributes of the wrong class is reported at every look-up, for each body and
+// each cell: what the stage holds is only kept when it was found.
+TYPED_TEST(CollisionStage, AFaceAttributeOfAnotherClassIsReportedEachTimeItIsLookedUp) {
+    using T = TypeParam;
+    auto* stage = new GridStage<T>(2, 1, 1, 1);
+    auto* body = new RigidBody3DAttribute<T>();
+    auto* collision = new Collision3DAttribute<T>();
+    GridTile<T> tile{};
+    tile.floorPresent = 1;
+    tile.floorCollision = stage->collisionAttributes().add(body);
+    tile.floorRigidBody = stage->rigidBodyAttributes().add(collision);
+    body->release();
+    collision->release();
+    stage->tiles().pushBack(tile);
+    stage->cells()[0] = stage->cells()[1] = 1;
+    this->scene->addGridStage(stage);
+    stage->release();
+    // Each body lies over both cells.
+    this->add(ElementKind::Sphere, {1, T(0.4), T(-0.5)}, T(0.5));
+    this->add(ElementKind::Sphere, {1, T(3), T(-0.5)}, T(0.5));
+    this->collide();
+    const Lines pair = {physicsWarning("zor::PhysicsEngine3D::getGridStageCollision3D",
+                                       "Physics attribute for collisions is not Collision3DAttribute"),
+                        physicsWarning("zor::PhysicsEngine3D::getGridStageRigidBody3D",
+                                       "Physics attribute for rigid bodies is not RigidBody3DAttribute")};
+    Lines expected;
+    for (int lookUp = 0; lookUp < 4; ++lookUp)
+        expected.insert(expected.end(), pair.begin(), pair.end());
+    EXPECT_EQ(test::logLines(this->record), expected);
 }
 
 // A detector that records the faces it is asked about and finds no contact.

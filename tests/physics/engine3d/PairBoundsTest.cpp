@@ -1,6 +1,6 @@
 // Passing over pairs whose boxes are apart gives the same bits as asking the detector about
-// every pair, on seeded random scenes of spheres, capsules, meshes, a grid stage, exclusion
-// groups, fast bodies, a pile and a callback that rejects some contacts.
+// every pair, on seeded random scenes of spheres, capsules, meshes, a grid stage with walls and
+// ceilings, exclusion groups, fast bodies, a pile and a callback that rejects some contacts.
 
 #include "common/object/ObjectFactory.h"
 #include "host/detector/HostCollisionDetector.h"
@@ -92,6 +92,32 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
     stage->tiles().pushBack(tile);
     for (uint32& cell : stage->cells())
         cell = 1;
+    // Border cells have walls facing inward (the full height and a lower segment); two cells
+    // inside have a low ceiling with a lintel above it.
+    for (uint32 row = 0; row < 6; ++row)
+        for (uint32 column = 0; column < 6; ++column) {
+            const uint32 sides =
+                (column == 0 ? 1 : 0) | (row == 0 ? 2 : 0) | (column == 5 ? 4 : 0) | (row == 5 ? 8 : 0);
+            const bool covered = (row == 2 && column == 3) || (row == 3 && column == 2);
+            if (sides == 0 && !covered)
+                continue;
+            GridTile<double> other = tile;
+            other.ceilingPresent = covered;
+            other.ceilingHeight = covered ? 1.5 : 4;
+            other.ceilingRigidBody = tile.floorRigidBody;
+            for (uint32 side = 0; side < 4; ++side) {
+                GridTileSide<double>& wall = other.sides[side];
+                wall.sidePresent = ((sides >> side) & 1) != 0 || covered;
+                wall.middlePresent = wall.lowerPresent = !covered;
+                wall.upperPresent = covered;
+                wall.lowerHeight = 0.5;
+                wall.upperHeight = 0.25;
+                wall.middleCollision = wall.lowerCollision = wall.upperCollision = kNoGridAttribute;
+                wall.middleRigidBody = wall.lowerRigidBody = wall.upperRigidBody = tile.floorRigidBody;
+            }
+            stage->tiles().pushBack(other);
+            stage->cells()[row * 6 + column] = uint32(stage->tiles().size());
+        }
     scene->addGridStage(stage);
     stage->release();
 
