@@ -308,48 +308,61 @@ struct GridStageTest {
     }
 
     /// Tests the faces of tile `tileIndex` of the cell spanning x0..x1 and z0 (near) to z1 (far).
-    void tile(const GridTile<T>& tile, uint32 tileIndex, T x0, T x1, T z0, T z1) {
+    void tile(const Array<GridTile<T>>& tiles, uint32 tileIndex, T x0, T x1, T z0, T z1) {
+        const GridTile<T>* tile = &tiles[tileIndex];
         if (passOverTiles) {
             TileHeights<T> measured;
             const TileHeights<T>* span = &measured;
             if (heights != nullptr)
                 span = heights + tileIndex;
             else
-                measured.any = heightsOf(tile, measured.low, measured.high);
+                measured.any = heightsOf(*tile, measured.low, measured.high);
             if (!span->any || !reach.reaches({std::min(x0, x1), span->low, std::min(z0, z1)},
                                              {std::max(x0, x1), span->high, std::max(z0, z1)}))
                 return;
         }
-        const bool floorAlone = !tile.ceilingPresent && !tile.sides[0].sidePresent && !tile.sides[1].sidePresent &&
-                                !tile.sides[2].sidePresent && !tile.sides[3].sidePresent;
+        // Once the callback has run, which may have grown the tiles elsewhere or taken this one
+        // away, each face is read from where the tile is now.
+        const auto stillThere = [&] {
+            if (calledBack)
+                tile = tileIndex < tiles.size() ? &tiles[tileIndex] : nullptr;
+            return tile != nullptr;
+        };
+        const bool floorAlone = !tile->ceilingPresent && !tile->sides[0].sidePresent && !tile->sides[1].sidePresent &&
+                                !tile->sides[2].sidePresent && !tile->sides[3].sidePresent;
         // A lone floor spans its tile's heights: its box is the one just measured.
         const bool floorWithin = passOverTiles && floorsAsTiles && floorAlone;
-        if (tile.floorPresent) {
-            const T y = tile.floorHeight;
-            face(FacePlace::Floor, x0, x1, z0, z1, y, y, floorWithin, tile.floorCollision, tile.floorRigidBody,
-                 GridFaceFloor, GridSegmentNone, tile.floorSpeed);
+        if (tile->floorPresent) {
+            const T y = tile->floorHeight;
+            face(FacePlace::Floor, x0, x1, z0, z1, y, y, floorWithin, tile->floorCollision, tile->floorRigidBody,
+                 GridFaceFloor, GridSegmentNone, tile->floorSpeed);
         }
         // Unless the callback ran, which may have given the tile other faces, it has no more.
-        if (floorAlone && !calledBack)
+        if ((floorAlone && !calledBack) || !stillThere())
             return;
-        if (tile.ceilingPresent) {
-            const T y = tile.ceilingHeight;
-            face(FacePlace::Ceiling, x0, x1, z0, z1, y, y, false, tile.ceilingCollision, tile.ceilingRigidBody,
-                 GridFaceCeiling, GridSegmentNone, tile.ceilingSpeed);
+        if (tile->ceilingPresent) {
+            const T y = tile->ceilingHeight;
+            face(FacePlace::Ceiling, x0, x1, z0, z1, y, y, false, tile->ceilingCollision, tile->ceilingRigidBody,
+                 GridFaceCeiling, GridSegmentNone, tile->ceilingSpeed);
         }
-        for (uint32 side = 0; side < 4; ++side) {
-            const GridTileSide<T>& walls = tile.sides[side];
-            if (!walls.sidePresent)
+        for (uint32 side = 0; side < 4 && stillThere(); ++side) {
+            if (!tile->sides[side].sidePresent)
                 continue;
-            if (walls.middlePresent)
-                wall(side, x0, x1, z0, z1, tile.floorHeight, tile.ceilingHeight, walls.middleCollision,
+            if (tile->sides[side].middlePresent) {
+                const GridTileSide<T>& walls = tile->sides[side];
+                wall(side, x0, x1, z0, z1, tile->floorHeight, tile->ceilingHeight, walls.middleCollision,
                      walls.middleRigidBody, GridSegmentMiddle);
-            if (walls.lowerPresent)
-                wall(side, x0, x1, z0, z1, tile.floorHeight, tile.floorHeight + walls.lowerHeight, walls.lowerCollision,
-                     walls.lowerRigidBody, GridSegmentLower);
-            if (walls.upperPresent)
-                wall(side, x0, x1, z0, z1, tile.ceilingHeight, tile.ceilingHeight + walls.upperHeight,
+            }
+            if (stillThere() && tile->sides[side].lowerPresent) {
+                const GridTileSide<T>& walls = tile->sides[side];
+                wall(side, x0, x1, z0, z1, tile->floorHeight, tile->floorHeight + walls.lowerHeight,
+                     walls.lowerCollision, walls.lowerRigidBody, GridSegmentLower);
+            }
+            if (stillThere() && tile->sides[side].upperPresent) {
+                const GridTileSide<T>& walls = tile->sides[side];
+                wall(side, x0, x1, z0, z1, tile->ceilingHeight, tile->ceilingHeight + walls.upperHeight,
                      walls.upperCollision, walls.upperRigidBody, GridSegmentUpper);
+            }
         }
     }
 
@@ -487,8 +500,10 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
         const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
         for (uint32 column = firstColumn; column <= lastColumn; ++column) {
             const uint32 cellIndex = row * columns + column;
+            // A callback may have changed the cells and the tiles.
+            if (test.calledBack && cellIndex >= cells.size())
+                continue;
             const uint32 value = cells[cellIndex];
-            // A callback may have changed the tiles.
             if (value == 0 || value > (test.calledBack ? tiles.size() : layout.tileCount))
                 continue;
             if (test.heights != nullptr) {
@@ -498,7 +513,7 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
             }
             const T x0 = T(column) * width, x1 = x0 + width;
             test.cellIndex = cellIndex;
-            test.tile(tiles[value - 1], value - 1, x0, x1, z0, z1);
+            test.tile(tiles, value - 1, x0, x1, z0, z1);
         }
     }
     if (test.calledBack)

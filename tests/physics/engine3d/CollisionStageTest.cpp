@@ -310,6 +310,47 @@ TYPED_TEST(CollisionStage, AFloorRaisedByTheCallbackMeetsTheNextBody) {
     EXPECT_EQ(FloorRaiser<T>::bodies, (std::vector<IElement*>{sunk, above, above, above, above}));
 }
 
+// Grows the stage's tiles far past their room at its first call: the tiles move elsewhere.
+template <typename T>
+struct TileGrower {
+    static inline GridStage<T>* stage = nullptr;
+    static inline std::vector<uint32> faces;
+    static bool grow(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
+                     Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32 face, uint32, Vector3<T>*, T) {
+        if (faces.empty())
+            for (int i = 0; i < 1000; ++i)
+                stage->tiles().pushBack(GridTile<T>{});
+        faces.push_back(face);
+        return false;
+    }
+};
+
+// The faces of a tile tested after the callback has moved the tiles are read where they are now.
+TYPED_TEST(CollisionStage, TheCallbackMayMoveTheTilesOfTheTileUnderTest) {
+    using T = TypeParam;
+    auto* stage = new GridStage<T>(1, 1, 1, 1);
+    GridTile<T> tile{};
+    tile.floorPresent = 1;
+    tile.floorCollision = tile.floorRigidBody = kNoGridAttribute;
+    tile.ceilingHeight = 2;
+    tile.sides[0].sidePresent = tile.sides[0].middlePresent = 1;
+    tile.sides[0].middleCollision = tile.sides[0].middleRigidBody = kNoGridAttribute;
+    stage->tiles().pushBack(tile);
+    stage->cells()[0] = 1;
+    this->scene->addGridStage(stage);
+    TileGrower<T>::stage = stage;
+    TileGrower<T>::faces.clear();
+    stage->release();
+    if constexpr (sizeof(T) == 4)
+        this->engine->setGridStageCollisionCallbackFloat(&TileGrower<T>::grow);
+    else
+        this->engine->setGridStageCollisionCallbackDouble(&TileGrower<T>::grow);
+    // On the floor, against the wall at x = 1 that faces +x.
+    this->add(ElementKind::Sphere, {T(1.2), T(0.4), T(-0.5)}, T(0.5), true);
+    this->collide();
+    EXPECT_EQ(TileGrower<T>::faces, (std::vector<uint32>{0, 2}));
+}
+
 // A face naming attributes of the wrong class is reported at every look-up, for each body and
 // each cell: what the stage holds is only kept when it was found.
 TYPED_TEST(CollisionStage, AFaceAttributeOfAnotherClassIsReportedEachTimeItIsLookedUp) {
