@@ -57,13 +57,15 @@ public:
                     ++listed;
                 while (loose != looseEnd && *loose <= after)
                     ++loose;
-                uint64 candidate = listed != listedEnd ? *listed : m_count;
-                if (loose != looseEnd && *loose < candidate)
-                    candidate = *loose;
-                if (candidate >= m_count)
-                    return;
-                visit(candidate);
-                after = candidate;
+                if (loose == looseEnd) {
+                    // The settled run alone, the usual walk.
+                    if (listed == listedEnd)
+                        return;
+                    after = *listed++;
+                } else {
+                    after = listed != listedEnd && *listed < *loose ? *listed++ : *loose++;
+                }
+                visit(after);
             } while (m_generation == generation);
         }
     }
