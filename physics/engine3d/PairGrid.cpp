@@ -166,8 +166,10 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
     if (m_dense) {
         for (int axis = 0; axis < 3; ++axis)
             high[axis] = std::min(high[axis], m_extent[axis] - 1);
-        for (int64 z = low[2]; z <= high[2]; ++z)
-            for (int64 y = low[1]; y <= high[1] && low[0] <= high[0]; ++y) {
+        // Layer by layer, row by row, as scenes usually number their bodies: the boxes come
+        // nearly in order, and sorting them is a pass.
+        for (int64 y = low[1]; y <= high[1]; ++y)
+            for (int64 z = low[2]; z <= high[2] && low[0] <= high[0]; ++z) {
                 // The cells of a row are one run of boxes.
                 const uint64 row = uint64(m_extent[0] * (y + m_extent[1] * z));
                 const uint32 last = m_bucketStarts[row + uint64(high[0]) + 1];
@@ -178,8 +180,8 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
                 }
             }
     }
-    for (int64 z = low[2]; !m_dense && z <= high[2]; ++z)
-        for (int64 y = low[1]; y <= high[1]; ++y)
+    for (int64 y = low[1]; !m_dense && y <= high[1]; ++y)
+        for (int64 z = low[2]; z <= high[2]; ++z)
             for (int64 x = low[0]; x <= high[0]; ++x) {
                 const uint64 key = keyOf(x, y, z);
                 const uint64 bucket = bucketOf(key);
