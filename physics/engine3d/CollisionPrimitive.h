@@ -121,9 +121,6 @@ private:
         double centre[3];
         double radius;
     };
-    /// std::max(a, b), bit for bit (a when they compare equal or either is NaN), written so that
-    /// it takes no branch.
-    static double larger(double a, double b) { return b > a ? b : a; }
     /// The widened box of primitive `index`. A sphere's is its ball's, the only one kept up to
     /// date as it moves (a ball of any other shape has a negative radius).
     WidenedBox widenedBox(uint64 index) const {
@@ -177,7 +174,8 @@ inline const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
     // the rounding of these sums grows with the coordinates: boxes widened so can be apart
     // only when the shapes are.
     const double magnitude =
-        larger(larger(larger(-low[0], high[0]), larger(-low[1], high[1])), larger(-low[2], high[2]));
+        v3::larger(v3::larger(v3::larger(-low[0], high[0]), v3::larger(-low[1], high[1])),
+                   v3::larger(-low[2], high[2]));
     const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
     const double widen = widened(primitive.radius, magnitude);
     m_balls[index] = primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen}
@@ -192,7 +190,8 @@ inline WidenedBox CollisionPrimitives<T>::placeSphere(uint64 index) {
     const double centre[3] = {double(primitive.pointA.x), double(primitive.pointA.y), double(primitive.pointA.z)};
     // As place works it out for a box from the centre to the centre.
     const double magnitude =
-        larger(larger(larger(-centre[0], centre[0]), larger(-centre[1], centre[1])), larger(-centre[2], centre[2]));
+        v3::larger(v3::larger(v3::larger(-centre[0], centre[0]), v3::larger(-centre[1], centre[1])),
+                   v3::larger(-centre[2], centre[2]));
     m_balls[index] = {{centre[0], centre[1], centre[2]}, widened(primitive.radius, magnitude)};
     return widenedBox(index);
 }

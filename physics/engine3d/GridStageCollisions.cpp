@@ -56,10 +56,7 @@ double widenedRadius(double radius) {
     return radius * (1 + 1e-6) + 1e-6;
 }
 
-/// The larger of two values as std::max({...}) takes it: the first unless the second is larger.
-inline double larger(double a, double b) {
-    return a < b ? b : a;
-}
+using v3::larger;
 
 /// A sphere or capsule's reach: no detector finds a contact with a face whose box lies farther
 /// than its radius from the shape (with a margin for rounding). Kept while the shape stays put.
