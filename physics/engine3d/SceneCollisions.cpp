@@ -130,6 +130,9 @@ CollisionCallback<T> pairCallbackOf(PhysicsEngine3D& engine) {
 template <typename T>
 bool detect(ICollisionDetector<T>& detector, const PhysicsCollisionPrimitive3D<T>& i,
             const PhysicsCollisionPrimitive3D<T>& j, Vector3<T>& normal, T& depth) {
+    // Two spheres, the usual pair, first.
+    if (i.shape == CollisionShapeSphere && j.shape == CollisionShapeSphere)
+        return detector.testSphereSphere(&i.pointA, &i.radius, &j.pointA, &j.radius, &normal, &depth);
     const bool iMesh = i.shape == CollisionShapeMesh, jMesh = j.shape == CollisionShapeMesh;
     if (iMesh && jMesh)
         return false;
@@ -147,8 +150,6 @@ bool detect(ICollisionDetector<T>& detector, const PhysicsCollisionPrimitive3D<T
             normal = v3::times(normal, T(-1));
         return contact;
     }
-    if (i.shape == CollisionShapeSphere && j.shape == CollisionShapeSphere)
-        return detector.testSphereSphere(&i.pointA, &i.radius, &j.pointA, &j.radius, &normal, &depth);
     // A sphere meets a capsule as a capsule whose two ends are its centre.
     const Vector3<T>& iEnd = i.shape == CollisionShapeSphere ? i.pointA : i.pointB;
     const Vector3<T>& jEnd = j.shape == CollisionShapeSphere ? j.pointA : j.pointB;
