@@ -273,7 +273,8 @@ void CollisionPrimitives<T>::listCarriers() {
     }
     // Usually each body carries its own primitive alone, as listed; otherwise the carriers of a
     // body are gathered by sorting.
-    if (!bodiesShared(owners))
+    m_eachAlone = !bodiesShared(owners);
+    if (m_eachAlone)
         return;
     const auto byBody = [](const Carrier& a, const Carrier& b) { return std::less<IElement*>()(a.body, b.body); };
     std::sort(m_carriers.begin(), m_carriers.end(), byBody);

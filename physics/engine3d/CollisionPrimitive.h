@@ -108,6 +108,8 @@ private:
     /// True when two primitives share a body, or a body carries another primitive's body:
     /// the first `owners` carriers are the primitives' own bodies.
     bool bodiesShared(uint64 owners);
+    /// Moves primitive `index` alone by `displacement`.
+    void moveOne(uint64 index, const Vector3<T>& displacement);
 
     /// The box around a primitive's axis or vertices, before its radius.
     struct Bounds {
@@ -158,6 +160,8 @@ private:
     Array<WidenedBox> m_widened;
     Array<Ball> m_balls;
     Array<uint8> m_active;
+    /// Each body carries its own primitive alone: moving one moves only that primitive.
+    bool m_eachAlone = false;
     /// The hash set of bodies that tells whether any is shared.
     Array<IElement*> m_bodySet;
     BroadPhase& m_broadPhase;
@@ -197,26 +201,33 @@ inline WidenedBox CollisionPrimitives<T>::placeSphere(uint64 index) {
 }
 
 template <typename T>
-inline void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displacement) {
-    const uint32 last = m_carriedLast[index];
-    for (uint32 c = m_carriedFirst[index]; c < last; ++c) {
-        const uint64 moved = m_carriers[c].primitive;
-        PhysicsCollisionPrimitive3D<T>& primitive = m_records[moved];
-        primitive.pointA = v3::plus(primitive.pointA, displacement);
-        primitive.pointB = v3::plus(primitive.pointB, displacement);
-        // A sphere is followed by its ball alone.
-        if (primitive.shape == CollisionShapeSphere) {
-            m_broadPhase.moved(moved, placeSphere(moved));
-            continue;
-        }
-        Bounds& box = m_bounds[moved];
-        box.min = v3::plus(box.min, displacement);
-        box.max = v3::plus(box.max, displacement);
-        if (primitive.vertices != nullptr)
-            for (Vector3<T>& vertex : *primitive.vertices)
-                vertex = v3::plus(vertex, displacement);
-        m_broadPhase.moved(moved, place(moved));
+inline void CollisionPrimitives<T>::moveOne(uint64 index, const Vector3<T>& displacement) {
+    PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
+    primitive.pointA = v3::plus(primitive.pointA, displacement);
+    primitive.pointB = v3::plus(primitive.pointB, displacement);
+    // A sphere is followed by its ball alone.
+    if (primitive.shape == CollisionShapeSphere) {
+        m_broadPhase.moved(index, placeSphere(index));
+        return;
     }
+    Bounds& box = m_bounds[index];
+    box.min = v3::plus(box.min, displacement);
+    box.max = v3::plus(box.max, displacement);
+    if (primitive.vertices != nullptr)
+        for (Vector3<T>& vertex : *primitive.vertices)
+            vertex = v3::plus(vertex, displacement);
+    m_broadPhase.moved(index, place(index));
+}
+
+template <typename T>
+inline void CollisionPrimitives<T>::moveBodyOf(uint64 index, const Vector3<T>& displacement) {
+    if (m_eachAlone) {
+        moveOne(index, displacement);
+        return;
+    }
+    const uint32 last = m_carriedLast[index];
+    for (uint32 c = m_carriedFirst[index]; c < last; ++c)
+        moveOne(m_carriers[c].primitive, displacement);
 }
 
 } // namespace zor
