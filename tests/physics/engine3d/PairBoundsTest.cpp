@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -225,9 +226,11 @@ std::vector<unsigned char> runPush(bool pairBounds) {
 }
 
 // Whatever happens to the boxes from one stage to the next (small drifts, jumps across the room,
-// bodies that stop colliding and start again, enough change to build the grid again), each
-// primitive's candidates are increasing and hold every later active primitive whose box overlaps:
-// in a room, and along a corridor more cells long than a row's mask of loose cells holds.
+// bodies that stop colliding and start again, enough change to build the grid again) and during
+// the walks (the candidates pushed, some out of their fat boxes), each primitive's candidates are
+// increasing and hold every later active primitive whose box overlaps: in a room, along a
+// corridor more cells long than a row's mask of loose cells holds, and among boxes with NaN,
+// infinite and far-out coordinates.
 TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
     struct Layout {
         uint64 count;
@@ -235,29 +238,53 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
         double width;
         /// How far the boxes drift across the length.
         double sideways;
+        /// Some coordinates are NaN, infinite or far out.
+        bool odd;
     };
-    for (const Layout layout : {Layout{40, 8, 8, 1}, Layout{120, 200, 0.5, 0}}) {
+    for (const Layout layout : {Layout{40, 8, 8, 1, false}, Layout{120, 200, 0.5, 0, false},
+                                Layout{120, 6, 6, 1, true}}) {
         std::mt19937 random(7);
         std::uniform_real_distribution<double> unit(0, 1);
+        const auto coordinate = [&](double value) {
+            const double odd = layout.odd ? unit(random) : 1;
+            return odd < 0.01 ? std::nan("") : odd < 0.02 ? INFINITY : odd < 0.03 ? -1e15 : value;
+        };
         std::vector<WidenedBox> boxes(layout.count);
         std::vector<uint8> active(layout.count, 1);
         for (WidenedBox& box : boxes)
             for (int axis = 0; axis < 3; ++axis)
-                box.high[axis] = (box.low[axis] = (axis == 0 ? layout.length : layout.width) * unit(random)) + 1;
+                box.high[axis] =
+                    (box.low[axis] = coordinate((axis == 0 ? layout.length : layout.width) * unit(random))) + 1;
+        const auto push = [&](uint64 i, double step) {
+            for (int axis = 0; axis < 3; ++axis) {
+                const double by = step * (unit(random) - 0.5) * (axis == 0 ? 1 : layout.sideways);
+                boxes[i].low[axis] += by;
+                boxes[i].high[axis] += by;
+            }
+        };
         BroadPhase broadPhase;
         for (int stage = 0; stage < 60; ++stage) {
             const double jumps = stage % 10 == 9 ? 0.9 : 0.05;
             for (uint64 i = 0; i < layout.count; ++i) {
-                const double step = unit(random) < jumps ? 6 : 0.2;
-                for (int axis = 0; axis < 3; ++axis) {
-                    const double by = step * (unit(random) - 0.5) * (axis == 0 ? 1 : layout.sideways);
-                    boxes[i].low[axis] += by;
-                    boxes[i].high[axis] += by;
-                }
+                push(i, unit(random) < jumps ? 6 : 0.2);
                 if (unit(random) < 0.1)
                     active[i] = !active[i];
             }
             broadPhase.build(boxes.data(), active.data(), layout.count);
+            for (uint64 i = 0; i < layout.count; ++i) {
+                if (!active[i])
+                    continue;
+                std::vector<uint64> pushed;
+                broadPhase.forEachCandidate(i, [&](uint64 j) {
+                    pushed.push_back(j);
+                    for (const uint64 k : {i, j})
+                        if (active[k] && unit(random) < 0.3) {
+                            push(k, unit(random) < 0.3 ? 8 : 0.1);
+                            broadPhase.moved(k, boxes[k]);
+                        }
+                });
+                ASSERT_TRUE(std::is_sorted(pushed.begin(), pushed.end()));
+            }
             for (uint64 i = 0; i < layout.count; ++i) {
                 if (!active[i])
                     continue;
