@@ -123,6 +123,9 @@ void BroadPhase::rebuild() {
 }
 
 void BroadPhase::movedOut(uint64 index, const WidenedBox& box) {
+    // A primitive inactive when the stage began is no candidate of any walk: nothing to refile.
+    if (m_standing[index] == kAbsent)
+        return;
     WidenedBox& fat = m_fat[index];
     ++m_generation;
     if (m_standing[index] == kSettled) {

@@ -27,7 +27,8 @@ public:
     void build(const WidenedBox* boxes, const uint8* active, uint64 count);
     /// The fat box of primitive `index`: its box lies inside until it moves out.
     const WidenedBox& fatBox(uint64 index) const { return m_fat[index]; }
-    /// Primitive `index` has moved to `box`.
+    /// Primitive `index` has moved to `box`; the move of one inactive when the stage began is
+    /// ignored.
     void moved(uint64 index, const WidenedBox& box) {
         if (!contains(m_fat[index], box))
             movedOut(index, box);
