@@ -134,9 +134,17 @@ private:
         return {{centre[0] - widen, centre[1] - widen, centre[2] - widen},
                 {centre[0] + widen, centre[1] + widen, centre[2] + widen}};
     }
-    /// The radius of a primitive widened by a margin for the detector's rounding, which grows
-    /// with `magnitude`, the largest coordinate of its box in size.
-    static double widened(T radius, double magnitude) { return double(radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12; }
+    /// The radius of a primitive widened by a little more for the detector's rounding, and more
+    /// again far out, where the rounding grows with `magnitude`, the largest coordinate of its box
+    /// in size: boxes widened so can be apart only when the shapes are.
+    static double widened(T radius, double magnitude) {
+        return double(radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    }
+    /// The largest coordinate in size of the box from `low` to `high`.
+    static double largestSize(const double (&low)[3], const double (&high)[3]) {
+        return v3::larger(v3::larger(v3::larger(-low[0], high[0]), v3::larger(-low[1], high[1])),
+                          v3::larger(-low[2], high[2]));
+    }
     /// As place, for a sphere, whose box is its centre: its ball, and the box around it.
     WidenedBox placeSphere(uint64 index);
     /// True unless the balls are apart; balls with a NaN overlap everything.
@@ -171,17 +179,11 @@ private:
 
 template <typename T>
 inline const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
+    const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
     const Bounds& box = m_bounds[index];
     const double low[3] = {double(box.min.x), double(box.min.y), double(box.min.z)};
     const double high[3] = {double(box.max.x), double(box.max.y), double(box.max.z)};
-    // The radius, a little more for the detector's rounding, and more again far out, where
-    // the rounding of these sums grows with the coordinates: boxes widened so can be apart
-    // only when the shapes are.
-    const double magnitude =
-        v3::larger(v3::larger(v3::larger(-low[0], high[0]), v3::larger(-low[1], high[1])),
-                   v3::larger(-low[2], high[2]));
-    const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
-    const double widen = widened(primitive.radius, magnitude);
+    const double widen = widened(primitive.radius, largestSize(low, high));
     m_balls[index] = primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen}
                                                              : Ball{{0, 0, 0}, -1};
     return m_widened[index] = {{low[0] - widen, low[1] - widen, low[2] - widen},
@@ -192,10 +194,7 @@ template <typename T>
 inline WidenedBox CollisionPrimitives<T>::placeSphere(uint64 index) {
     const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
     const double centre[3] = {double(primitive.pointA.x), double(primitive.pointA.y), double(primitive.pointA.z)};
-    // As place works it out for a box from the centre to the centre.
-    const double magnitude =
-        v3::larger(v3::larger(v3::larger(-centre[0], centre[0]), v3::larger(-centre[1], centre[1])),
-                   v3::larger(-centre[2], centre[2]));
+    const double magnitude = largestSize(centre, centre);
     m_balls[index] = {{centre[0], centre[1], centre[2]}, widened(primitive.radius, magnitude)};
     return widenedBox(index);
 }
