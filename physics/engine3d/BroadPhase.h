@@ -34,17 +34,19 @@ public:
             movedOut(index, box);
     }
 
-    /// Calls `visit(j)` for each candidate j of `index` in increasing order: the primitives
-    /// after it whose fat boxes overlap its own wherever the visits have moved them.
-    template <typename Visit>
-    void forEachCandidate(uint64 index, Visit&& visit) {
+    /// Calls `visit(j)` for each candidate j of `index` in increasing order that `mayTouch(j)`
+    /// accepts: the primitives after it whose fat boxes overlap its own wherever the visits have
+    /// moved them. `mayTouch` only looks; `visit` may move primitives.
+    template <typename MayTouch, typename Visit>
+    void forEachCandidate(uint64 index, MayTouch&& mayTouch, Visit&& visit) {
         m_walk.index = ~uint64(0);
         uint64 after = index;
         for (;;) {
             startWalk(index, after);
             if (m_walk.everyPrimitive) {
                 for (uint64 j = after + 1; j < m_count; ++j)
-                    visit(j);
+                    if (mayTouch(j))
+                        visit(j);
                 return;
             }
             // Two increasing runs, merged; a changed fat box gathers them again.
@@ -53,20 +55,41 @@ public:
             const uint32* const listedEnd = m_walk.listedEnd;
             const uint32* const looseEnd = m_walk.looseEnd;
             const uint64 generation = m_generation;
+            while (listed != listedEnd && *listed <= after)
+                ++listed;
+            while (loose != looseEnd && *loose <= after)
+                ++loose;
+            if (loose == looseEnd) {
+                // The settled run alone, the usual walk: a candidate turned down changes nothing.
+                for (; listed != listedEnd; ++listed) {
+                    const uint32 j = *listed;
+                    if (!mayTouch(j))
+                        continue;
+                    visit(j);
+                    if (m_generation != generation) {
+                        after = j;
+                        break;
+                    }
+                }
+                if (listed == listedEnd)
+                    return;
+                continue;
+            }
             do {
+                // A loose primitive may be listed too: once is enough.
                 while (listed != listedEnd && *listed <= after)
                     ++listed;
                 while (loose != looseEnd && *loose <= after)
                     ++loose;
                 if (loose == looseEnd) {
-                    // The settled run alone, the usual walk.
                     if (listed == listedEnd)
                         return;
                     after = *listed++;
                 } else {
                     after = listed != listedEnd && *listed < *loose ? *listed++ : *loose++;
                 }
-                visit(after);
+                if (mayTouch(after))
+                    visit(after);
             } while (m_generation == generation);
         }
     }

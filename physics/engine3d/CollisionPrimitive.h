@@ -91,7 +91,7 @@ public:
     /// order, each where it stands when its turn comes: visits may move primitives.
     template <typename Visit>
     void forEachCandidate(uint64 index, Visit&& visit) {
-        m_broadPhase.forEachCandidate(index, visit);
+        m_broadPhase.forEachCandidate(index, [this, index](uint64 j) { return mayTouch(index, j); }, visit);
     }
 
 private:

@@ -221,10 +221,7 @@ private:
     /// stands when its turn comes: the pairs tested are those the reference finds in contact.
     bool collideWithCandidates(uint64 i) {
         bool collided = false;
-        m_primitives.forEachCandidate(i, [&](uint64 j) {
-            if (m_primitives.mayTouch(i, j))
-                collided |= collidePair(i, j);
-        });
+        m_primitives.forEachCandidate(i, [&](uint64 j) { collided |= collidePair(i, j); });
         return collided;
     }
 
