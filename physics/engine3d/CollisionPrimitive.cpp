@@ -9,6 +9,7 @@
 #include "common/object/Identifiers.h"
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/CollisionResponse.h"
 #include "physics/engine3d/SceneBodies.h"
 #include "physics/engine3d/Vector3Math.h"
 #include "physics/hittest/MatrixRoutines.h"
@@ -136,10 +137,13 @@ CollisionPrimitives<T>::CollisionPrimitives(BroadPhase& broadPhase) : m_broadPha
     m_balls.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_active.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_bodySet.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_states.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_attributeSet.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
 }
 
 template <typename T>
 void CollisionPrimitives<T>::clear() {
+    writeBodies();
     for (PhysicsCollisionPrimitive3D<T>& primitive : m_records) {
         if (primitive.body != nullptr)
             primitive.body->release();
@@ -309,6 +313,67 @@ bool CollisionPrimitives<T>::bodiesShared(uint64 owners) {
             if (table[slot] == m_carriers[c].body)
                 return true;
     return false;
+}
+
+template <typename T>
+bool CollisionPrimitives<T>::copyBodies() {
+    m_copied = false;
+    if (!m_eachAlone)
+        return false;
+    const uint64 count = m_records.size();
+    m_attributeBits = uint32(std::bit_width(2 * count + 1));
+    const uint64 size = uint64(1) << m_attributeBits;
+    m_attributeSet.resize(size);
+    std::fill(m_attributeSet.begin(), m_attributeSet.end(), nullptr);
+    for (uint64 i = 0; i < count; ++i) {
+        const RigidBody3DAttribute<T>* attribute = m_records[i].rigidBodyAttribute;
+        if (!m_records[i].active || attribute == nullptr)
+            continue;
+        if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0))
+            return false;
+        uint64 slot = hashedBucket(uint64(reinterpret_cast<std::uintptr_t>(attribute)), m_attributeBits);
+        for (; m_attributeSet[slot] != nullptr; slot = (slot + 1) & (size - 1))
+            if (m_attributeSet[slot] == attribute)
+                return false;
+        m_attributeSet[slot] = attribute;
+    }
+    m_states.resize(count);
+    for (uint64 i = 0; i < count; ++i) {
+        const PhysicsCollisionPrimitive3D<T>& primitive = m_records[i];
+        // Static and inactive primitives' copies are never used.
+        m_states[i] = primitive.active && primitive.rigidBodyAttribute != nullptr
+                          ? BodyState<T>::of(primitive.bodyTransform->position, *primitive.rigidBodyAttribute,
+                                             inverseMass(*primitive.rigidBodyAttribute))
+                          : BodyState<T>{};
+    }
+    m_copied = true;
+    return true;
+}
+
+template <typename T>
+bool CollisionPrimitives<T>::isCopied(const RigidBody3DAttribute<T>* attribute) const {
+    if (!m_copied || attribute == nullptr)
+        return false;
+    const uint64 mask = (uint64(1) << m_attributeBits) - 1;
+    for (uint64 slot = hashedBucket(uint64(reinterpret_cast<std::uintptr_t>(attribute)), m_attributeBits);
+         m_attributeSet[slot] != nullptr; slot = (slot + 1) & mask)
+        if (m_attributeSet[slot] == attribute)
+            return true;
+    return false;
+}
+
+template <typename T>
+void CollisionPrimitives<T>::writeBodies() {
+    if (!m_copied)
+        return;
+    m_copied = false;
+    for (uint64 i = 0; i < m_records.size(); ++i) {
+        const PhysicsCollisionPrimitive3D<T>& primitive = m_records[i];
+        if (primitive.active && primitive.rigidBodyAttribute != nullptr) {
+            primitive.bodyTransform->position = m_states[i].position;
+            primitive.rigidBodyAttribute->setLinearSpeed(m_states[i].linearSpeed);
+        }
+    }
 }
 
 template class CollisionPrimitives<float>;

@@ -3,6 +3,7 @@
 #include "common/containers/Array.h"
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
+#include "physics/engine3d/BodyState.h"
 #include "physics/engine3d/BroadPhase.h"
 #include "physics/engine3d/Vector3Math.h"
 
@@ -63,6 +64,17 @@ public:
     void build(IScene3D& scene);
     /// Releases the bodies, frees the vertex copies and forgets the records: the stage is over.
     void clear();
+
+    /// Makes the copies of the bodies' states that the responses work on (see BodyState) when
+    /// each body carries its own primitive alone, has an attribute of its own and no speed
+    /// limits; false, with no copies, otherwise.
+    bool copyBodies();
+    /// True when `attribute` is the attribute of a copied body.
+    bool isCopied(const RigidBody3DAttribute<T>* attribute) const;
+    /// Writes the copies back to the bodies, and works on the bodies again.
+    void writeBodies();
+    /// The copy of the state of primitive `index`'s body, or null while there are none.
+    BodyState<T>* stateOf(uint64 index) { return m_copied ? &m_states[index] : nullptr; }
 
     /// Moves every primitive carried by the body of primitive `index` (its own primitives and
     /// those of the bodies below it in the hierarchy) by `displacement`.
@@ -172,6 +184,12 @@ private:
     bool m_eachAlone = false;
     /// The hash set of bodies that tells whether any is shared.
     Array<IElement*> m_bodySet;
+    /// Per primitive the copy of its body's state, while m_copied; the hash set of the copied
+    /// bodies' attributes.
+    Array<BodyState<T>> m_states;
+    bool m_copied = false;
+    Array<const RigidBody3DAttribute<T>*> m_attributeSet;
+    uint32 m_attributeBits = 0;
     BroadPhase& m_broadPhase;
 };
 

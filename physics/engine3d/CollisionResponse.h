@@ -22,8 +22,8 @@ inline T inverseMass(const RigidBody3DAttribute<T>& body);
 
 /// The restitution of two bodies under the smaller of their two combine modes; 1 for a mode
 /// that is none of the four.
-template <typename T>
-inline T combinedRestitution(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second);
+template <typename First, typename Second>
+inline auto combinedRestitution(const First& first, const Second& second);
 
 /// The outcome of a pair response.
 enum class PairResponse {
@@ -35,18 +35,18 @@ enum class PairResponse {
 /// Resolves a contact between two bodies along `normal` (from the first towards the second) at
 /// `depth`: position correction past the slop (the displacements of the two bodies are written
 /// to `moveFirst` and `moveSecond`, zero when nothing moved), then the restitution and friction
-/// impulses, then the speed limits.
-template <typename T>
-inline PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecord<T>& firstTransform,
-                           RigidBody3DAttribute<T>& second, TransformRecord<T>& secondTransform,
-                           const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond);
+/// impulses, then the speed limits. A body is a RigidBody3DAttribute or a copy of its state that
+/// answers the same calls (inverseMass included), a place anything with a `position`.
+template <typename T, typename Body, typename Place>
+inline PairResponse respondToPair(Body& first, Place& firstPlace, Body& second, Place& secondPlace,
+                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond);
 
 /// Resolves a contact of a body with a face that never moves, the normal pointing from the face
 /// towards the body; `faceSpeed` is added to the y of the face's own speed. False when the
 /// contact is within the slop and nothing changed.
-template <typename T>
-inline bool respondToStaticFace(const Vector3<T>& normal, T depth, TransformRecord<T>& bodyTransform,
-                         RigidBody3DAttribute<T>& body, const RigidBody3DAttribute<T>& face, T faceSpeed);
+template <typename T, typename Place, typename Body>
+inline bool respondToStaticFace(const Vector3<T>& normal, T depth, Place& bodyPlace, Body& body,
+                                const RigidBody3DAttribute<T>& face, T faceSpeed);
 
 // Inline: every contact is resolved here, one after another.
 namespace response_detail {
@@ -72,8 +72,9 @@ inline T restitutionFor(uint32 mode, T first, T second) {
 }
 
 /// The friction coefficient of a contact: the geometric mean, computed in double.
-template <typename T>
-inline T combinedFriction(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second) {
+template <typename First, typename Second>
+inline auto combinedFriction(const First& first, const Second& second) {
+    using T = decltype(first.getFrictionCoefficient());
     return T(std::sqrt(double(first.getFrictionCoefficient()) * double(second.getFrictionCoefficient())));
 }
 
@@ -110,16 +111,15 @@ inline T inverseMass(const RigidBody3DAttribute<T>& body) {
     return T(1) / (mass == T(0) ? T(1) : mass);
 }
 
-template <typename T>
-inline T combinedRestitution(const RigidBody3DAttribute<T>& first, const RigidBody3DAttribute<T>& second) {
+template <typename First, typename Second>
+inline auto combinedRestitution(const First& first, const Second& second) {
     return response_detail::restitutionFor(std::min(first.getRestitutionCombine(), second.getRestitutionCombine()),
                           first.getRestitutionFactor(), second.getRestitutionFactor());
 }
 
-template <typename T>
-inline PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecord<T>& firstTransform,
-                           RigidBody3DAttribute<T>& second, TransformRecord<T>& secondTransform,
-                           const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
+template <typename T, typename Body, typename Place>
+inline PairResponse respondToPair(Body& first, Place& firstTransform, Body& second, Place& secondTransform,
+                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
     moveFirst = moveSecond = Vector3<T>{};
     const T ki = inverseMass(first), kj = inverseMass(second);
     const T sum = ki + kj;
@@ -155,9 +155,9 @@ inline PairResponse respondToPair(RigidBody3DAttribute<T>& first, TransformRecor
     return PairResponse::Bounced;
 }
 
-template <typename T>
-inline bool respondToStaticFace(const Vector3<T>& normal, T depth, TransformRecord<T>& bodyTransform,
-                         RigidBody3DAttribute<T>& body, const RigidBody3DAttribute<T>& face, T faceSpeed) {
+template <typename T, typename Place, typename Body>
+inline bool respondToStaticFace(const Vector3<T>& normal, T depth, Place& bodyTransform, Body& body,
+                                const RigidBody3DAttribute<T>& face, T faceSpeed) {
     if (depth <= kCollisionSlop<T>)
         return false;
     bodyTransform.position = v3::plus(bodyTransform.position, v3::times(normal, depth - kCollisionSlop<T>));

@@ -10,6 +10,7 @@
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/CollisionPrimitive.h"
+#include "physics/engine3d/BodyState.h"
 #include "physics/engine3d/CollisionResponse.h"
 #include "physics/engine3d/Vector3Math.h"
 
@@ -176,6 +177,8 @@ struct GridStageTest {
     ICollisionDetector<T>& detector;
     GridStageCollisionCallback<T> callback;
     PhysicsCollisionPrimitive3D<T>& primitive;
+    /// The copy of the body's state the responses work on, or null for the body itself.
+    BodyState<T>* state;
     CapsuleShape<T>& shape;
     bool passOverApart;
     /// Whole tiles out of reach may be passed over: their faces' attributes, which are looked
@@ -195,11 +198,12 @@ struct GridStageTest {
     bool calledBack = false;
 
     GridStageTest(IGridStage<T>& stage, ICollisionDetector<T>& detector, GridStageCollisionCallback<T> callback,
-                  PhysicsCollisionPrimitive3D<T>& primitive, CapsuleShape<T>& shape, bool passOverApart,
+                  PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state, CapsuleShape<T>& shape,
+                  bool passOverApart,
                   bool passOverTiles, bool floorsAsTiles, const TileHeights<T>* heights,
                   FoundAttribute<Collision3DAttribute<T>>& lastCollision,
                   FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody)
-        : stage(stage), detector(detector), callback(callback), primitive(primitive), shape(shape),
+        : stage(stage), detector(detector), callback(callback), primitive(primitive), state(state), shape(shape),
           passOverApart(passOverApart), passOverTiles(passOverTiles), floorsAsTiles(floorsAsTiles), heights(heights),
           lastCollision(lastCollision), lastRigidBody(lastRigidBody), reach(shape) {}
 
@@ -246,9 +250,11 @@ struct GridStageTest {
         RigidBody3DAttribute<T>* faceBody = lookUpAgain(
             lastRigidBody, rigidBodyIndex, [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
         RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
-        if (body != nullptr && faceBody != nullptr && body->getExclusionGroup() != 0 &&
-            body->getExclusionGroup() == faceBody->getExclusionGroup())
-            return;
+        if (body != nullptr && faceBody != nullptr) {
+            const uint32 group = state != nullptr ? state->exclusionGroup : body->getExclusionGroup();
+            if (group != 0 && group == faceBody->getExclusionGroup())
+                return;
+        }
         if (!reached)
             return;
         // Counter-clockwise seen from the side the face faces.
@@ -294,10 +300,12 @@ struct GridStageTest {
                                        faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
         if (!accepted || body == nullptr || faceBody == nullptr)
             return;
-        const Vector3<T> before = primitive.bodyTransform->position;
-        if (!respondToStaticFace(normal, depth, *primitive.bodyTransform, *body, *faceBody, faceSpeed))
+        Vector3<T>& position = state != nullptr ? state->position : primitive.bodyTransform->position;
+        const Vector3<T> before = position;
+        if (!(state != nullptr ? respondToStaticFace(normal, depth, *state, *state, *faceBody, faceSpeed)
+                               : respondToStaticFace(normal, depth, *primitive.bodyTransform, *body, *faceBody, faceSpeed)))
             return;
-        const Vector3<T> moved = v3::minus(primitive.bodyTransform->position, before);
+        const Vector3<T> moved = v3::minus(position, before);
         shape.pointA = v3::plus(shape.pointA, moved);
         shape.pointB = v3::plus(shape.pointB, moved);
         reach = ShapeReach<T>(shape);
@@ -471,7 +479,8 @@ void GridStageSet<T>::read(Layout& layout) {
 }
 
 template <typename T>
-bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& primitive, CapsuleShape<T>& shape) {
+bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state,
+                              CapsuleShape<T>& shape) {
     Layout& layout = m_layouts[index];
     if (layout.read != m_generation)
         read(layout);
@@ -491,7 +500,7 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
     const uint32 lastRow = clampedCell(-(zMin - radius) / depth, rows);
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
     GridStageTest<T> test(
-        *layout.stage, m_detector, m_callback, primitive, shape, m_passOverApart, layout.passOverTiles,
+        *layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart, layout.passOverTiles,
         layout.floorsAsTiles, heights, layout.lastCollision, layout.lastRigidBody);
     for (uint32 row = firstRow; row <= lastRow; ++row) {
         const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
@@ -516,6 +525,22 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
     if (test.calledBack)
         hostRan();
     return test.responded;
+}
+
+template <typename T>
+bool GridStageSet<T>::holdsCopiedBody(const CollisionPrimitives<T>& primitives) {
+    const uint64 stages = count("zor::PhysicsEngine3D::updateSceneCollisions");
+    for (uint64 index = 0; index < stages; ++index) {
+        IObjectList* list = m_layouts[index].stage->getRigidBodyAttributes();
+        const uint32 entries = list != nullptr ? list->getCount() : 0;
+        for (uint32 entry = 0; entry < entries; ++entry) {
+            IObject* attribute = list->getData()[entry];
+            if (attribute != nullptr && attribute->isTypeOf(guids::kRigidBody3DAttribute) &&
+                primitives.isCopied(static_cast<const RigidBody3DAttribute<T>*>(attribute)))
+                return true;
+        }
+    }
+    return false;
 }
 
 template <typename T>

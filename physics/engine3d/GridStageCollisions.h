@@ -16,6 +16,10 @@ template <typename T>
 class ICollisionDetector;
 template <typename T>
 struct PhysicsCollisionPrimitive3D;
+template <typename T>
+struct BodyState;
+template <typename T>
+class CollisionPrimitives;
 
 /// The grid stage's collision attribute `index`, or null (no such index, the "none" index
 /// 0xFFFFFFFE, a null entry, or an attribute of another class, which is reported).
@@ -70,8 +74,13 @@ public:
     /// Collides `shape` (a copy of `primitive`'s) with the faces of the tiles of stage `index`
     /// that its bounds overlap, widened by its radius: floors, ceilings and the wall segments of
     /// each present side. Each accepted contact between a rigid body and a rigid face gets the
-    /// static-face response, and the shape follows the body. True when any face responded.
-    bool collide(uint64 index, PhysicsCollisionPrimitive3D<T>& primitive, CapsuleShape<T>& shape);
+    /// static-face response (on `state`, the copy of the body's state, when there is one), and
+    /// the shape follows the body. True when any face responded.
+    bool collide(uint64 index, PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state,
+                 CapsuleShape<T>& shape);
+    /// True when a rigid-body attribute of any stage's faces is the attribute of a body that
+    /// `primitives` work on a copy of.
+    bool holdsCopiedBody(const CollisionPrimitives<T>& primitives);
     /// True when no tile of any stage is within reach of a sphere or capsule of `radius` lying
     /// anywhere inside `box`: testing one there finds nothing and changes nothing.
     bool outOfReach(const WidenedBox& box, T radius, const char* functionName);

@@ -25,7 +25,8 @@ constexpr const char* kStageFunction = "zor::PhysicsEngine3D::updateSceneCollisi
 constexpr int kPassLimit = 4;
 
 // Whether the broad phase finds the pairs whose boxes overlap and passes over the others without
-// asking the detector; off, every pair goes to the detector (the reference the tests compare with).
+// asking the detector, and responses may work on copies of the bodies' states; off, every pair
+// goes to the detector and the responses work on the bodies (the reference the tests compare with).
 bool g_pairBounds = true;
 
 /// The engine's detector for T, created through the factory on first use.
@@ -156,11 +157,10 @@ bool detect(ICollisionDetector<T>& detector, const PhysicsCollisionPrimitive3D<T
     return detector.testCapsuleCapsule(&i.pointA, &iEnd, &i.radius, &j.pointA, &jEnd, &j.radius, &normal, &depth);
 }
 
-/// True when both primitives are rigid bodies of the same non-zero exclusion group.
-template <typename T>
-bool excluded(const RigidBody3DAttribute<T>* first, const RigidBody3DAttribute<T>* second) {
-    return first != nullptr && second != nullptr && first->getExclusionGroup() != 0 &&
-           first->getExclusionGroup() == second->getExclusionGroup();
+/// True when both bodies are in the same non-zero exclusion group.
+template <typename Body>
+bool excluded(const Body& first, const Body& second) {
+    return first.getExclusionGroup() != 0 && first.getExclusionGroup() == second.getExclusionGroup();
 }
 
 /// One collision stage: the primitives, the detector and the callbacks.
@@ -170,10 +170,16 @@ public:
     CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene)
         : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
+          m_hostCalledBack(m_pairCallback != nullptr || (m_hasGridStages && gridStageCallbackOf<T>(engine) != nullptr)),
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds),
           m_lease(engine), m_primitives(m_lease.memory().template primitives<T>()),
           m_farFromTiles(m_lease.memory().farFromTiles) {
         m_primitives.build(scene);
+        // Without host code in the passes the responses may work on copies of the bodies' states,
+        // unless a face's speed is a body's.
+        if (g_pairBounds && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
+            m_gridStages.holdsCopiedBody(m_primitives))
+            m_primitives.writeBodies();
         m_farFromTiles.resize(m_primitives.size());
         for (FarFromTiles& verdict : m_farFromTiles)
             verdict.generation = 0;
@@ -188,10 +194,11 @@ public:
     bool run() {
         bool pending = false;
         for (int pass = 0; pass < kPassLimit; ++pass) {
-            if (m_primitives.size() == 0 || !runPass())
-                return false;
-            pending = true;
+            pending = m_primitives.size() != 0 && runPass();
+            if (!pending)
+                break;
         }
+        m_primitives.writeBodies();
         return pending;
     }
 
@@ -239,11 +246,14 @@ private:
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         bool responded = false;
         const uint64 stages = m_gridStages.count(kStageFunction);
+        BodyState<T>* state = m_primitives.stateOf(index);
         for (uint64 stage = 0; stage < stages; ++stage) {
-            const Vector3<T> before = primitive.bodyTransform->position;
-            if (m_gridStages.collide(stage, primitive, shape)) {
+            // Where the body stands before each stage: a callback may have moved it.
+            const Vector3<T>& position = state != nullptr ? state->position : primitive.bodyTransform->position;
+            const Vector3<T> before = position;
+            if (m_gridStages.collide(stage, primitive, state, shape)) {
                 responded = true;
-                m_primitives.moveBodyOf(index, v3::minus(primitive.bodyTransform->position, before));
+                m_primitives.moveBodyOf(index, v3::minus(position, before));
             }
         }
         return responded;
@@ -253,7 +263,12 @@ private:
     bool collidePair(uint64 iIndex, uint64 jIndex) {
         PhysicsCollisionPrimitive3D<T>& i = m_primitives[iIndex];
         PhysicsCollisionPrimitive3D<T>& j = m_primitives[jIndex];
-        if (!j.active || j.body == i.body || excluded(i.rigidBodyAttribute, j.rigidBodyAttribute))
+        if (!j.active || j.body == i.body)
+            return false;
+        BodyState<T>* iState = m_primitives.stateOf(iIndex);
+        BodyState<T>* jState = m_primitives.stateOf(jIndex);
+        if (i.rigidBodyAttribute != nullptr && j.rigidBodyAttribute != nullptr &&
+            (iState != nullptr ? excluded(*iState, *jState) : excluded(*i.rigidBodyAttribute, *j.rigidBodyAttribute)))
             return false;
         Vector3<T> normal{};
         T depth = 0;
@@ -268,8 +283,10 @@ private:
         if (!accepted || i.rigidBodyAttribute == nullptr || j.rigidBodyAttribute == nullptr)
             return false;
         Vector3<T> iMove, jMove;
-        const PairResponse response = respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
-                                                    *j.bodyTransform, normal, depth, iMove, jMove);
+        const PairResponse response =
+            iState != nullptr ? respondToPair(*iState, *iState, *jState, *jState, normal, depth, iMove, jMove)
+                              : respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
+                                              *j.bodyTransform, normal, depth, iMove, jMove);
         if (response == PairResponse::None)
             return false;
         if (!(iMove == Vector3<T>{}))
@@ -282,6 +299,8 @@ private:
     ICollisionDetector<T>& m_detector;
     CollisionCallback<T> m_pairCallback;
     bool m_hasGridStages;
+    /// A callback of the host's may run in the passes.
+    bool m_hostCalledBack;
     GridStageSet<T> m_gridStages;
     StageMemoryLease m_lease;
     CollisionPrimitives<T>& m_primitives;

@@ -10,8 +10,9 @@ class PhysicsEngine3D;
 template <typename T>
 bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
 
-/// Whether the collision stage passes over pairs whose bounding boxes are apart (on by
-/// default) or asks the detector about every pair; both give the same results.
+/// Whether the collision stage passes over pairs whose bounding boxes are apart and lets the
+/// responses work on copies of the bodies' states (on by default), or asks the detector about
+/// every pair and works on the bodies themselves; both give the same results.
 void setCollisionPairBounds(bool enabled);
 
 } // namespace zor

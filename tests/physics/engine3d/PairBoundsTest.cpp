@@ -87,9 +87,11 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
     tile.floorPresent = 1;
     tile.floorCollision = tile.ceilingCollision = kNoGridAttribute;
     auto* floor = new RigidBody3DAttribute<double>();
-    floor->setInfiniteMass(true);
+    // Some scenes with a pile have a floor that is also the pile's lowest body (below), whose
+    // speed changes as it is hit.
+    const bool floorIsBody = seed % 6 == 3;
+    floor->setInfiniteMass(!floorIsBody);
     tile.floorRigidBody = stage->rigidBodyAttributes().add(floor);
-    floor->release();
     stage->tiles().pushBack(tile);
     for (uint32& cell : stage->cells())
         cell = 1;
@@ -160,6 +162,18 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
         elements.push_back(element);
         world.add(element, new RigidBody3DAttribute<double>());
     }
+    // Bodies the responses must reach themselves: a body with speed limits, two elements of one
+    // attribute, the lowest of the pile whose attribute is the floor's.
+    IObject* firstBody = elements[0]->getPhysicsAttribute(1);
+    if (seed % 8 == 1 && firstBody != nullptr) {
+        static_cast<RigidBody3DAttribute<double>*>(firstBody)->setMaxLinearSpeed(1.5);
+        static_cast<RigidBody3DAttribute<double>*>(firstBody)->setMaxLinearAcceleration(4);
+    }
+    if (seed % 8 == 3 && firstBody != nullptr)
+        elements[3]->setPhysicsAttribute(1, firstBody);
+    if (floorIsBody)
+        elements[std::size_t(count)]->setPhysicsAttribute(1, floor);
+    floor->release();
     // Between steps bodies change as a game changes them: two trade places, one stops colliding
     // for a while. Pairs kept from the step before must not miss them.
     IObject* collision = elements[1]->getPhysicsAttribute(2);
