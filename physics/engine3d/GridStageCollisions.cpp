@@ -528,6 +528,67 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
 }
 
 template <typename T>
+void GridStageSet<T>::begin(GridStagesSeen& seen, const char* functionName) {
+    // Beyond this many cells the stages are not compared: it would cost more than it saves.
+    constexpr uint64 kComparedCells = uint64(1) << 16;
+    m_seen = &seen;
+    const uint64 stages = count(functionName);
+    uint64 cellCount = 0;
+    for (uint64 index = 0; index < stages; ++index) {
+        Layout& layout = m_layouts[index];
+        if (layout.read != m_generation)
+            read(layout);
+        if (layout.usable)
+            cellCount += uint64(layout.columns) * layout.rows;
+    }
+    Array<uint8>& bytes = seen.found;
+    bytes.resize(0);
+    const auto add = [&bytes](const auto& value) {
+        bytes.append(reinterpret_cast<const uint8*>(&value), sizeof value);
+    };
+    bool same = false;
+    if (cellCount <= kComparedCells) {
+        // Everything outOfReach reads of the stages.
+        add(sizeof(T));
+        add(stages);
+        for (uint64 index = 0; index < stages; ++index) {
+            const Layout& layout = m_layouts[index];
+            add(layout.stage);
+            add(layout.usable);
+            add(layout.passOverTiles);
+            if (!layout.usable || !layout.passOverTiles)
+                continue;
+            add(layout.columns);
+            add(layout.rows);
+            add(layout.width);
+            add(layout.depth);
+            add(layout.tileCount);
+            bytes.append(reinterpret_cast<const uint8*>(layout.cells->data()),
+                         uint64(layout.columns) * layout.rows * sizeof(uint32));
+            for (uint64 tile = 0; tile < layout.tileCount; ++tile) {
+                const TileHeights<T>& span = m_heights[layout.firstHeight + tile];
+                add(span.any);
+                add(span.any ? span.low : T(0));
+                add(span.any ? span.high : T(0));
+            }
+        }
+        same = seen.generation != 0 && bytes.size() == seen.bytes.size() &&
+               std::memcmp(bytes.data(), seen.bytes.data(), bytes.size()) == 0;
+    }
+    if (!same) {
+        seen.bytes.swap(seen.found);
+        if (cellCount > kComparedCells)
+            seen.bytes.resize(0);
+        seen.generation = ++seen.generations;
+    }
+    // What was just read holds at the generation begun.
+    m_generation = seen.generation;
+    m_listed = m_generation;
+    for (uint64 index = 0; index < stages; ++index)
+        m_layouts[index].read = m_generation;
+}
+
+template <typename T>
 bool GridStageSet<T>::holdsCopiedBody(const CollisionPrimitives<T>& primitives) {
     const uint64 stages = count("zor::PhysicsEngine3D::updateSceneCollisions");
     for (uint64 index = 0; index < stages; ++index) {

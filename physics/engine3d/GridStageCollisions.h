@@ -54,6 +54,19 @@ struct TileHeights {
     bool any;
 };
 
+/// What the grid stages of a scene were when a collision stage began (as far as telling whether
+/// a shape is out of reach of every tile goes), and the generation the stage began at, kept by
+/// the engine: a stage that finds the grid stages the same begins at the same generation, so
+/// that what was found about them still holds.
+struct GridStagesSeen {
+    Array<uint8> bytes;
+    uint64 generation = 0;
+    /// The last generation given out.
+    uint64 generations = 0;
+    /// Room for the stages as a stage finds them.
+    Array<uint8> found;
+};
+
 /// The grid stages of a scene as the collision stage tests shapes against them: each stage's
 /// size, cells and tiles, and the heights each tile's faces span, read on first use. They are
 /// kept while only the module runs: once a host callback has run, which may have changed any
@@ -68,6 +81,10 @@ public:
     GridStageSet(const GridStageSet&) = delete;
     GridStageSet& operator=(const GridStageSet&) = delete;
 
+    /// Reads every stage and begins at the generation `seen` was taken at when the stages are
+    /// the same, else at a new one (and `seen` is taken anew). Host code running later moves on
+    /// to generations never given out before.
+    void begin(GridStagesSeen& seen, const char* functionName);
     /// The number of grid stages, in the collection's order; a null entry ends the process
     /// under `functionName`.
     uint64 count(const char* functionName) { return m_listed == m_generation ? m_layouts.size() : list(functionName); }
@@ -85,7 +102,7 @@ public:
     /// anywhere inside `box`: testing one there finds nothing and changes nothing.
     bool outOfReach(const WidenedBox& box, T radius, const char* functionName);
     /// Host code has run: every stage is read again before it is next used.
-    void hostRan() { ++m_generation; }
+    void hostRan() { m_generation = m_seen != nullptr ? ++m_seen->generations : m_generation + 1; }
     /// Changes whenever host code has run; never 0.
     uint64 generation() const { return m_generation; }
 
@@ -124,6 +141,7 @@ private:
     bool m_passOverApart;
     uint64 m_generation = 1;
     uint64 m_listed = 0;
+    GridStagesSeen* m_seen = nullptr;
     Array<Layout> m_layouts;
     Array<TileHeights<T>> m_heights;
 };

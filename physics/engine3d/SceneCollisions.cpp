@@ -41,10 +41,12 @@ ICollisionDetector<T>& detectorOf(PhysicsEngine3D& engine) {
     return *static_cast<ICollisionDetector<T>*>(collisionDetector);
 }
 
-/// Per primitive, whether it is out of reach of every tile while inside a fat box.
+/// Per primitive, whether it is out of reach of every tile while inside a fat box, as found at a
+/// generation of the grid stages for its radius.
 struct FarFromTiles {
     uint64 generation;
     WidenedBox fatBox;
+    double radius;
     bool far;
 };
 
@@ -64,6 +66,7 @@ struct CollisionStageMemory {
     CollisionPrimitives<float> floatPrimitives{broadPhase};
     CollisionPrimitives<double> doublePrimitives{broadPhase};
     Array<FarFromTiles> farFromTiles;
+    GridStagesSeen gridStagesSeen;
 };
 
 /// What the collision stage keeps from one call to the next.
@@ -180,9 +183,11 @@ public:
         if (g_pairBounds && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
             m_gridStages.holdsCopiedBody(m_primitives))
             m_primitives.writeBodies();
+        // Verdicts are kept from stage to stage: they hold while the grid stages are the same.
+        const uint64 verdicts = m_farFromTiles.size();
         m_farFromTiles.resize(m_primitives.size());
-        for (FarFromTiles& verdict : m_farFromTiles)
-            verdict.generation = 0;
+        for (uint64 i = verdicts; i < m_farFromTiles.size(); ++i)
+            m_farFromTiles[i].generation = 0;
     }
 
     /// The primitives are kept for the next stage; the bodies they hold are released now.
@@ -235,12 +240,19 @@ private:
     /// The sphere or capsule against every grid stage of the scene; true when a face responded.
     bool collideWithGridStages(uint64 index) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
+        if (!m_gridStagesBegun) {
+            m_gridStages.begin(m_lease.memory().gridStagesSeen, kStageFunction);
+            m_gridStagesBegun = true;
+        }
         // Most primitives are far from every tile: known so while they keep their fat box.
         FarFromTiles& verdict = m_farFromTiles[index];
         const WidenedBox& fat = m_primitives.fatBox(index);
+        const double radius = double(primitive.radius);
         if (verdict.generation != m_gridStages.generation() ||
-            std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0)
-            verdict = {m_gridStages.generation(), fat, m_gridStages.outOfReach(fat, primitive.radius, kStageFunction)};
+            std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0 ||
+            std::memcmp(&verdict.radius, &radius, sizeof radius) != 0)
+            verdict = {m_gridStages.generation(), fat, radius,
+                       m_gridStages.outOfReach(fat, primitive.radius, kStageFunction)};
         if (verdict.far)
             return false;
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
@@ -299,6 +311,8 @@ private:
     ICollisionDetector<T>& m_detector;
     CollisionCallback<T> m_pairCallback;
     bool m_hasGridStages;
+    /// The grid stages have been read at the stage's first use of them.
+    bool m_gridStagesBegun = false;
     /// A callback of the host's may run in the passes.
     bool m_hostCalledBack;
     GridStageSet<T> m_gridStages;

@@ -183,6 +183,11 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
             std::swap(elements[0]->transform().position, elements[2]->transform().position);
         if (step == 5 || step == 8)
             elements[1]->setPhysicsAttribute(2, step == 5 ? nullptr : collision);
+        // The grid stage changes too: a floor rises in place, a cell gets walls.
+        if (step == 6)
+            stage->tiles()[0].floorHeight = 0.25;
+        if (step == 9)
+            stage->cells()[2 * 6 + 2] = 2;
         world.step(1.0 / 30, true);
     }
     collision->release();
