@@ -11,6 +11,9 @@ namespace {
 // bodies are pushed by a small part of their size in a pass, and a quarter keeps most bodies that
 // land on a pile at speed inside.
 constexpr double kFatMargin = 0.25;
+// The same for a sphere's fat ball, as a part of its diameter: a ball has no corners, and a
+// smaller margin keeps a pile's diagonal neighbours apart.
+constexpr double kFatBallMargin = 0.15;
 constexpr uint32 kNone = ~uint32(0);
 
 /// Loose primitives allowed before the grid is built again: enough that a hard impact, which
@@ -42,17 +45,18 @@ bool isFinite(const WidenedBox& box) {
 
 } // namespace
 
-void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 count) {
-    if (count == m_count && count != 0 && keep(boxes, active))
+void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count) {
+    if (count == m_count && count != 0 && keep(boxes, balls, active))
         return;
     for (Array<uint32>* array : {&m_looseUnfiled, &m_gathered, &m_gatheredLoose})
         array->setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_count = count;
     m_fat.resize(count);
+    m_fatBalls.resize(count);
     m_active.resize(count);
     m_standing.resize(count);
     for (uint64 i = 0; i < count; ++i) {
-        m_fat[i] = fattened(boxes[i]);
+        fatten(i, boxes[i], balls[i]);
         m_active[i] = active[i];
     }
     // Sized once: nothing grows in the passes.
@@ -71,10 +75,21 @@ void BroadPhase::build(const WidenedBox* boxes, const uint8* active, uint64 coun
     rebuild();
 }
 
-bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
+void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& ball) {
+    WidenedBall& fatBall = m_fatBalls[index];
+    if (!(ball.radius >= 0)) {
+        fatBall = kNoBall;
+        m_fat[index] = fattened(box);
+        return;
+    }
+    fatBall = {{ball.centre[0], ball.centre[1], ball.centre[2]}, ball.radius * (1 + 2 * kFatBallMargin)};
+    m_fat[index] = boxOf(fatBall);
+}
+
+bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active) {
     uint64 loose = 0;
     for (uint64 i = 0; i < m_count; ++i)
-        loose += active[i] && !(m_standing[i] == kSettled && contains(m_fat[i], boxes[i]));
+        loose += active[i] && !(m_standing[i] == kSettled && holds(i, boxes[i], balls[i]));
     if (loose > keptLooseLimit(m_count))
         return false;
     for (uint64 i = 0; i < m_count; ++i) {
@@ -87,7 +102,7 @@ bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
             }
             continue;
         }
-        if (m_standing[i] != kAbsent && contains(m_fat[i], boxes[i]))
+        if (m_standing[i] != kAbsent && holds(i, boxes[i], balls[i]))
             continue;
         if (m_standing[i] == kLoose) {
             unfileLoose(i);
@@ -95,7 +110,7 @@ bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
             m_standing[i] = kLoose;
             ++m_looseCount;
         }
-        m_fat[i] = fattened(boxes[i]);
+        fatten(i, boxes[i], balls[i]);
         m_cellRanges[i].build = 0;
         fileLoose(i);
     }
@@ -104,7 +119,7 @@ bool BroadPhase::keep(const WidenedBox* boxes, const uint8* active) {
 }
 
 void BroadPhase::rebuild() {
-    m_grid.build(m_fat.data(), m_active.data(), m_count);
+    m_grid.build(m_fat.data(), m_fatBalls.data(), m_active.data(), m_count);
     m_looseDenseCells = 1;
     for (int axis = 0; axis < 3; ++axis) {
         m_looseExtent[axis] = m_grid.denseExtent(axis);
@@ -122,15 +137,14 @@ void BroadPhase::rebuild() {
     ++m_build;
 }
 
-void BroadPhase::movedOut(uint64 index, const WidenedBox& box) {
+void BroadPhase::movedOut(uint64 index, const WidenedBox& box, const WidenedBall& ball) {
     // A primitive inactive when the stage began is no candidate of any walk: nothing to refile.
     if (m_standing[index] == kAbsent)
         return;
-    WidenedBox& fat = m_fat[index];
     ++m_generation;
     if (m_standing[index] == kSettled) {
         if (m_looseCount == looseLimit(m_count)) {
-            fat = fattened(box);
+            fatten(index, box, ball);
             rebuild();
             return;
         }
@@ -139,7 +153,7 @@ void BroadPhase::movedOut(uint64 index, const WidenedBox& box) {
     } else {
         unfileLoose(index);
     }
-    fat = fattened(box);
+    fatten(index, box, ball);
     m_cellRanges[index].build = 0;
     fileLoose(index);
 }

@@ -18,20 +18,31 @@ namespace zor {
 /// are gathered from the grid around its new box. When too many are loose the grid is built
 /// again. A box always lies in its fat box, so the candidates always include every primitive
 /// whose box overlaps.
+///
+/// A sphere's fat box is the box around a fat ball, its ball widened by a margin, and it stays
+/// settled only while its ball lies in the fat ball: two spheres are candidates only when their
+/// fat balls overlap. In a pile that leaves out the diagonal neighbours that boxes, whose corners
+/// reach out, would take in: half of a sphere's candidates.
 class BroadPhase {
 public:
-    /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes.
-    /// With as many primitives as last time the grid is kept unless too many boxes have left
-    /// their fat boxes: a box still in its fat box keeps its pairs whatever primitive it is now
-    /// (the pairs of fat boxes hold those of the boxes inside them), the others become loose.
-    void build(const WidenedBox* boxes, const uint8* active, uint64 count);
+    /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes
+    /// (and balls, for spheres: a non-negative radius in `balls`). With as many primitives as
+    /// last time the grid is kept unless too many have left their fat boxes or balls: one still
+    /// inside keeps its pairs whatever primitive it is now (the pairs of fat boxes hold those of
+    /// the boxes inside them), the others become loose.
+    void build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count);
     /// The fat box of primitive `index`: its box lies inside until it moves out.
     const WidenedBox& fatBox(uint64 index) const { return m_fat[index]; }
-    /// Primitive `index` has moved to `box`; the move of one inactive when the stage began is
-    /// ignored.
+    /// Primitive `index`, not a sphere, has moved to `box`; the move of one inactive when the
+    /// stage began is ignored.
     void moved(uint64 index, const WidenedBox& box) {
-        if (!contains(m_fat[index], box))
-            movedOut(index, box);
+        if (m_fatBalls[index].radius >= 0 || !contains(m_fat[index], box))
+            movedOut(index, box, kNoBall);
+    }
+    /// Sphere `index` has moved to `ball`, as moved.
+    void movedSphere(uint64 index, const WidenedBall& ball) {
+        if (!ballInside(m_fatBalls[index], ball))
+            movedOut(index, boxOf(ball), ball);
     }
 
     /// Calls `visit(j)` for each candidate j of `index` in increasing order that `mayTouch(j)`
@@ -108,12 +119,33 @@ private:
         const uint32* looseEnd;
     };
 
-    /// Primitive `index` has left its fat box for `box`.
-    void movedOut(uint64 index, const WidenedBox& box);
+    static constexpr WidenedBall kNoBall{{0, 0, 0}, -1};
+    /// True when `ball` lies in `fat` (a fat ball), with room for rounding to spare; false for
+    /// balls with a NaN and for a fat ball of negative radius (none).
+    static bool ballInside(const WidenedBall& fat, const WidenedBall& ball) {
+        const double x = ball.centre[0] - fat.centre[0], y = ball.centre[1] - fat.centre[1],
+                     z = ball.centre[2] - fat.centre[2];
+        const double slack = fat.radius - ball.radius;
+        return fat.radius >= 0 && slack >= 0 && x * x + y * y + z * z <= slack * slack * (1 - 1e-9);
+    }
+    static WidenedBox boxOf(const WidenedBall& ball) {
+        const double* centre = ball.centre;
+        const double r = ball.radius;
+        return {{centre[0] - r, centre[1] - r, centre[2] - r}, {centre[0] + r, centre[1] + r, centre[2] + r}};
+    }
+    /// True when primitive `index`, now at `box` (and `ball` for a sphere), still lies where its
+    /// pairs were found: in its fat ball if it has one, else in its fat box.
+    bool holds(uint64 index, const WidenedBox& box, const WidenedBall& ball) const {
+        return m_fatBalls[index].radius >= 0 ? ballInside(m_fatBalls[index], ball) : contains(m_fat[index], box);
+    }
+    /// Gives primitive `index` a fat box (and a fat ball for a sphere) around where it stands.
+    void fatten(uint64 index, const WidenedBox& box, const WidenedBall& ball);
+    /// Primitive `index` has left its fat box or ball for `box` (and `ball`).
+    void movedOut(uint64 index, const WidenedBox& box, const WidenedBall& ball);
     void startWalk(uint64 index, uint64 after);
     /// Keeps the grid for new boxes of the same primitives, or of others as many; false when
     /// too many would be loose.
-    bool keep(const WidenedBox* boxes, const uint8* active);
+    bool keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active);
     void rebuild();
     /// Files loose primitive `index` by its fat box, or takes it out of its cell.
     void fileLoose(uint64 index);
@@ -144,6 +176,7 @@ private:
     PairGrid m_grid;
     uint64 m_count = 0;
     Array<WidenedBox> m_fat;
+    Array<WidenedBall> m_fatBalls;
     Array<uint8> m_active;
     /// Where each primitive stands: in the grid with the fat box it was built with (settled),
     /// in the loose cells, or in neither (absent: inactive when the grid was built).

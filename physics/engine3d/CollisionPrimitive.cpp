@@ -222,7 +222,7 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
         place(i);
         m_active[i] = m_records[i].active;
     }
-    m_broadPhase.build(m_widened.data(), m_active.data(), count);
+    m_broadPhase.build(m_widened.data(), m_balls.data(), m_active.data(), count);
 }
 
 template <typename T>

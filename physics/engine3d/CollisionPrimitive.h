@@ -131,10 +131,7 @@ private:
     void computeBounds();
     /// A sphere widened as its box is: its centre, and its radius with the margin; a radius of
     /// -1 for the other shapes.
-    struct Ball {
-        double centre[3];
-        double radius;
-    };
+    using Ball = WidenedBall;
     /// The widened box of primitive `index`. A sphere's is its ball's, the only one kept up to
     /// date as it moves (a ball of any other shape has a negative radius).
     WidenedBox widenedBox(uint64 index) const {
@@ -157,8 +154,8 @@ private:
         return v3::larger(v3::larger(v3::larger(-low[0], high[0]), v3::larger(-low[1], high[1])),
                           v3::larger(-low[2], high[2]));
     }
-    /// As place, for a sphere, whose box is its centre: its ball, and the box around it.
-    WidenedBox placeSphere(uint64 index);
+    /// As place, for a sphere, whose box is its centre: its ball.
+    const Ball& placeSphere(uint64 index);
     /// True unless the balls are apart; balls with a NaN overlap everything.
     static bool ballsOverlap(const Ball& a, const Ball& b) {
         const double x = a.centre[0] - b.centre[0], y = a.centre[1] - b.centre[1], z = a.centre[2] - b.centre[2];
@@ -209,12 +206,11 @@ inline const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
 }
 
 template <typename T>
-inline WidenedBox CollisionPrimitives<T>::placeSphere(uint64 index) {
+inline const typename CollisionPrimitives<T>::Ball& CollisionPrimitives<T>::placeSphere(uint64 index) {
     const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
     const double centre[3] = {double(primitive.pointA.x), double(primitive.pointA.y), double(primitive.pointA.z)};
     const double magnitude = largestSize(centre, centre);
-    m_balls[index] = {{centre[0], centre[1], centre[2]}, widened(primitive.radius, magnitude)};
-    return widenedBox(index);
+    return m_balls[index] = {{centre[0], centre[1], centre[2]}, widened(primitive.radius, magnitude)};
 }
 
 template <typename T>
@@ -224,7 +220,7 @@ inline void CollisionPrimitives<T>::moveOne(uint64 index, const Vector3<T>& disp
     primitive.pointB = v3::plus(primitive.pointB, displacement);
     // A sphere is followed by its ball alone.
     if (primitive.shape == CollisionShapeSphere) {
-        m_broadPhase.moved(index, placeSphere(index));
+        m_broadPhase.movedSphere(index, placeSphere(index));
         return;
     }
     Bounds& box = m_bounds[index];

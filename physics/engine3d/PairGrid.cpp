@@ -35,7 +35,7 @@ void sortIndices(uint32* first, uint32* last) {
     }
 }
 
-void PairGrid::build(const WidenedBox* boxes, const uint8* active, uint64 count) {
+void PairGrid::build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count) {
     m_boxes = boxes;
     m_count = count;
     for (Array<uint32>* array : {&m_bucketStarts, &m_filed, &m_large, &m_listStarts, &m_listEnds, &m_lists})
@@ -124,12 +124,29 @@ void PairGrid::build(const WidenedBox* boxes, const uint8* active, uint64 count)
             continue;
         const uint64 found = gatherInto(boxes[i], i, m_lists.data() + used, budget - used);
         if (found <= budget - used) {
-            used += uint32(found);
+            uint32* const list = m_lists.data() + used;
+            const uint64 kept = balls[i].radius >= 0 ? keepBallPairs(balls, i, list, found) : found;
+            used += uint32(kept);
             m_listEnds[i] = used;
         } else {
             m_listEnds[i] = kUnlisted;
         }
     }
+}
+
+uint64 PairGrid::keepBallPairs(const WidenedBall* balls, uint64 index, uint32* list, uint64 count) {
+    const WidenedBall& ball = balls[index];
+    uint64 kept = 0;
+    for (uint64 k = 0; k < count; ++k) {
+        const WidenedBall& other = balls[list[k]];
+        const double x = ball.centre[0] - other.centre[0], y = ball.centre[1] - other.centre[1],
+                     z = ball.centre[2] - other.centre[2];
+        // A little wider than the radii, so that rounding never parts balls that touch.
+        const double reach = (ball.radius + other.radius) * (1 + 1e-9);
+        if (other.radius < 0 || !(x * x + y * y + z * z > reach * reach))
+            list[kept++] = list[k];
+    }
+    return kept;
 }
 
 uint32 PairGrid::bucketBitsFor(uint64 count) {

@@ -10,6 +10,13 @@ struct WidenedBox {
     double high[3];
 };
 
+/// A sphere widened as its box is, in world coordinates: its centre and its radius; a negative
+/// radius for primitives of other shapes.
+struct WidenedBall {
+    double centre[3];
+    double radius;
+};
+
 /// One of 2^bits buckets for `key`, spread by multiplying with the golden ratio.
 inline uint64 hashedBucket(uint64 key, uint32 bits) {
     return (key * 0x9E3779B97F4A7C15u) >> (64 - bits);
@@ -44,8 +51,10 @@ inline bool contains(const WidenedBox& outer, const WidenedBox& inner) {
 /// has none. Building allocates only when the number of boxes grows.
 class PairGrid {
 public:
-    /// Files the boxes of the primitives with a non-zero `active` and lists their pairs.
-    void build(const WidenedBox* boxes, const uint8* active, uint64 count);
+    /// Files the boxes of the primitives with a non-zero `active` and lists their pairs; two
+    /// boxes that hold balls (a non-negative radius in `balls`) are a pair only when the balls
+    /// overlap.
+    void build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count);
 
     /// True when box `index` has a list: then [first, last) are the boxes after it that overlap
     /// it, in increasing order.
@@ -77,6 +86,9 @@ private:
     static constexpr uint64 kAbsent = ~uint64(0) - 1;
     static constexpr uint32 kUnlisted = ~uint32(0);
 
+    /// Keeps, of the `count` boxes listed for ball `index`, those that hold no ball or a ball
+    /// that overlaps it, in order; returns how many.
+    static uint64 keepBallPairs(const WidenedBall* balls, uint64 index, uint32* list, uint64 count);
     /// As gather, into `out` of room for `capacity` boxes; the number found, which may exceed
     /// `capacity` (the boxes are then neither all written nor sorted).
     uint64 gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity) const;

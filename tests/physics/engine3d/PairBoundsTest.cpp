@@ -245,11 +245,12 @@ std::vector<unsigned char> runPush(bool pairBounds) {
 }
 
 // Whatever happens to the boxes from one stage to the next (small drifts, jumps across the room,
-// bodies that stop colliding and start again, enough change to build the grid again) and during
-// the walks (the candidates pushed, some out of their fat boxes), each primitive's candidates are
-// increasing and hold every later active primitive whose box overlaps: in a room, along a
-// corridor more cells long than a row's mask of loose cells holds, and among boxes with NaN,
-// infinite and far-out coordinates.
+// bodies that stop colliding and start again, enough change to build the grid again, spheres that
+// become other shapes and back) and during the walks (the candidates pushed, some out of their fat
+// boxes or balls), each primitive's candidates are increasing and hold every later active
+// primitive whose box overlaps (whose ball, for two spheres): in a room, along a corridor more
+// cells long than a row's mask of loose cells holds, and among boxes with NaN, infinite and
+// far-out coordinates.
 TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
     struct Layout {
         uint64 count;
@@ -269,17 +270,46 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
             return odd < 0.01 ? std::nan("") : odd < 0.02 ? INFINITY : odd < 0.03 ? -1e15 : value;
         };
         std::vector<WidenedBox> boxes(layout.count);
+        // Every other primitive is a sphere: its ball, and its box around the ball.
+        std::vector<WidenedBall> balls(layout.count, WidenedBall{{0, 0, 0}, -1});
         std::vector<uint8> active(layout.count, 1);
-        for (WidenedBox& box : boxes)
+        const auto placeBall = [&](uint64 i) {
+            for (int axis = 0; axis < 3; ++axis) {
+                balls[i].centre[axis] = boxes[i].low[axis] + 0.5;
+                boxes[i].high[axis] = (boxes[i].low[axis] = balls[i].centre[axis] - 0.5) + 1;
+            }
+        };
+        for (uint64 i = 0; i < layout.count; ++i) {
             for (int axis = 0; axis < 3; ++axis)
-                box.high[axis] =
-                    (box.low[axis] = coordinate((axis == 0 ? layout.length : layout.width) * unit(random))) + 1;
+                boxes[i].high[axis] =
+                    (boxes[i].low[axis] = coordinate((axis == 0 ? layout.length : layout.width) * unit(random))) + 1;
+            if (i % 2 == 1) {
+                balls[i].radius = 0.5;
+                placeBall(i);
+            }
+        }
         const auto push = [&](uint64 i, double step) {
             for (int axis = 0; axis < 3; ++axis) {
                 const double by = step * (unit(random) - 0.5) * (axis == 0 ? 1 : layout.sideways);
                 boxes[i].low[axis] += by;
                 boxes[i].high[axis] += by;
             }
+            if (balls[i].radius >= 0)
+                placeBall(i);
+        };
+        const auto moved = [&](BroadPhase& broadPhase, uint64 k) {
+            if (balls[k].radius >= 0)
+                broadPhase.movedSphere(k, balls[k]);
+            else
+                broadPhase.moved(k, boxes[k]);
+        };
+        // Two spheres touch when their balls do (at a distance that is a number).
+        const auto touch = [&](uint64 i, uint64 j) {
+            if (balls[i].radius < 0 || balls[j].radius < 0)
+                return overlaps(boxes[i], boxes[j]);
+            const double x = balls[i].centre[0] - balls[j].centre[0], y = balls[i].centre[1] - balls[j].centre[1],
+                         z = balls[i].centre[2] - balls[j].centre[2];
+            return x * x + y * y + z * z <= 1;
         };
         BroadPhase broadPhase;
         for (int stage = 0; stage < 60; ++stage) {
@@ -288,8 +318,13 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
                 push(i, unit(random) < jumps ? 6 : 0.2);
                 if (unit(random) < 0.1)
                     active[i] = !active[i];
+                if (stage % 7 == 3 && i % 5 == 0) {
+                    balls[i].radius = balls[i].radius < 0 ? 0.5 : -1;
+                    if (balls[i].radius >= 0)
+                        placeBall(i);
+                }
             }
-            broadPhase.build(boxes.data(), active.data(), layout.count);
+            broadPhase.build(boxes.data(), balls.data(), active.data(), layout.count);
             for (uint64 i = 0; i < layout.count; ++i) {
                 if (!active[i])
                     continue;
@@ -301,7 +336,7 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
                     for (const uint64 k : {i, j})
                         if (unit(random) < 0.3) {
                             push(k, unit(random) < 0.3 ? 8 : 0.1);
-                            broadPhase.moved(k, boxes[k]);
+                            moved(broadPhase, k);
                         }
                 });
                 ASSERT_TRUE(std::is_sorted(pushed.begin(), pushed.end()));
@@ -313,7 +348,7 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
                 broadPhase.forEachCandidate(i, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
                 ASSERT_TRUE(std::is_sorted(candidates.begin(), candidates.end()));
                 for (uint64 j = i + 1; j < layout.count; ++j) {
-                    if (active[j] && overlaps(boxes[i], boxes[j])) {
+                    if (active[j] && touch(i, j)) {
                         ASSERT_TRUE(std::binary_search(candidates.begin(), candidates.end(), j))
                             << layout.length << " long, stage " << stage << ": " << j
                             << " missing from the candidates of " << i;
