@@ -12,8 +12,11 @@ namespace {
 // land on a pile at speed inside.
 constexpr double kFatMargin = 0.25;
 // The same for a sphere's fat ball, as a part of its diameter: a ball has no corners, and a
-// smaller margin keeps a pile's diagonal neighbours apart.
+// smaller margin keeps a pile's diagonal neighbours apart. A sphere that has left its fat ball
+// in the last stages (falling, thrown) gets the wider margin of a box, and leaves it less often.
 constexpr double kFatBallMargin = 0.15;
+constexpr double kRestlessBallMargin = 0.4;
+constexpr uint64 kRestlessStages = 30;
 constexpr uint32 kNone = ~uint32(0);
 
 /// Loose primitives allowed before the grid is built again: enough that a hard impact, which
@@ -46,8 +49,15 @@ bool isFinite(const WidenedBox& box) {
 } // namespace
 
 void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count) {
+    ++m_stage;
     if (count == m_count && count != 0 && keep(boxes, balls, active))
         return;
+    if (count != m_count) {
+        // New primitives have left no fat box yet.
+        m_leftAt.resize(count);
+        std::fill(m_leftAt.begin(), m_leftAt.end(), uint64(0));
+        m_restlessFat.resize(count);
+    }
     for (Array<uint32>* array : {&m_looseUnfiled, &m_gathered, &m_gatheredLoose})
         array->setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_count = count;
@@ -75,22 +85,34 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     rebuild();
 }
 
+bool BroadPhase::restless(uint64 index) const {
+    return m_leftAt[index] != 0 && m_stage - m_leftAt[index] < kRestlessStages;
+}
+
 void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& ball) {
     WidenedBall& fatBall = m_fatBalls[index];
+    m_restlessFat[index] = false;
     if (!(ball.radius >= 0)) {
         fatBall = kNoBall;
         m_fat[index] = fattened(box);
         return;
     }
-    fatBall = {{ball.centre[0], ball.centre[1], ball.centre[2]}, ball.radius * (1 + 2 * kFatBallMargin)};
+    m_restlessFat[index] = restless(index);
+    const double margin = m_restlessFat[index] ? kRestlessBallMargin : kFatBallMargin;
+    fatBall = {{ball.centre[0], ball.centre[1], ball.centre[2]}, ball.radius * (1 + 2 * margin)};
     m_fat[index] = boxOf(fatBall);
 }
 
 bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active) {
     uint64 loose = 0;
-    for (uint64 i = 0; i < m_count; ++i)
+    // Spheres with the wide margin that have come to rest: when many have, building again gives
+    // them the narrow one, which leaves their diagonal neighbours out.
+    uint64 calmed = 0;
+    for (uint64 i = 0; i < m_count; ++i) {
         loose += active[i] && !(m_standing[i] == kSettled && holds(i, boxes[i], balls[i]));
-    if (loose > keptLooseLimit(m_count))
+        calmed += active[i] && m_restlessFat[i] && !restless(i);
+    }
+    if (loose > keptLooseLimit(m_count) || calmed > keptLooseLimit(m_count))
         return false;
     for (uint64 i = 0; i < m_count; ++i) {
         m_active[i] = active[i];
@@ -110,6 +132,7 @@ bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const u
             m_standing[i] = kLoose;
             ++m_looseCount;
         }
+        m_leftAt[i] = m_stage;
         fatten(i, boxes[i], balls[i]);
         m_cellRanges[i].build = 0;
         fileLoose(i);
@@ -142,6 +165,7 @@ void BroadPhase::movedOut(uint64 index, const WidenedBox& box, const WidenedBall
     if (m_standing[index] == kAbsent)
         return;
     ++m_generation;
+    m_leftAt[index] = m_stage;
     if (m_standing[index] == kSettled) {
         if (m_looseCount == looseLimit(m_count)) {
             fatten(index, box, ball);

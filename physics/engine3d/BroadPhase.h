@@ -121,12 +121,13 @@ private:
 
     static constexpr WidenedBall kNoBall{{0, 0, 0}, -1};
     /// True when `ball` lies in `fat` (a fat ball), with room for rounding to spare; false for
-    /// balls with a NaN and for a fat ball of negative radius (none).
+    /// balls with a NaN and when either radius is negative (no ball).
     static bool ballInside(const WidenedBall& fat, const WidenedBall& ball) {
         const double x = ball.centre[0] - fat.centre[0], y = ball.centre[1] - fat.centre[1],
                      z = ball.centre[2] - fat.centre[2];
         const double slack = fat.radius - ball.radius;
-        return fat.radius >= 0 && slack >= 0 && x * x + y * y + z * z <= slack * slack * (1 - 1e-9);
+        return ball.radius >= 0 && fat.radius >= 0 && slack >= 0 &&
+               x * x + y * y + z * z <= slack * slack * (1 - 1e-9);
     }
     static WidenedBox boxOf(const WidenedBall& ball) {
         const double* centre = ball.centre;
@@ -140,6 +141,8 @@ private:
     }
     /// Gives primitive `index` a fat box (and a fat ball for a sphere) around where it stands.
     void fatten(uint64 index, const WidenedBox& box, const WidenedBall& ball);
+    /// True when primitive `index` has left its fat box or ball in the last stages.
+    bool restless(uint64 index) const;
     /// Primitive `index` has left its fat box or ball for `box` (and `ball`).
     void movedOut(uint64 index, const WidenedBox& box, const WidenedBall& ball);
     void startWalk(uint64 index, uint64 after);
@@ -177,6 +180,12 @@ private:
     uint64 m_count = 0;
     Array<WidenedBox> m_fat;
     Array<WidenedBall> m_fatBalls;
+    /// Per primitive, the stage it last left its fat box or ball at (0: never), and whether its
+    /// fat ball has the wide margin of a restless sphere.
+    Array<uint64> m_leftAt;
+    Array<uint8> m_restlessFat;
+    /// Counts the stages: the builds.
+    uint64 m_stage = 0;
     Array<uint8> m_active;
     /// Where each primitive stands: in the grid with the fat box it was built with (settled),
     /// in the loose cells, or in neither (absent: inactive when the grid was built).
