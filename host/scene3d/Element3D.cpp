@@ -238,9 +238,33 @@ void Element3D<T>::setPhysicsAttribute(uint32 kind, IObject* attribute) {
 
 template <typename T>
 void Element3D<T>::updateWorld(const Matrix4x4<T>& parentWorld) {
+    // Compared as bits, as the turn's inputs are.
+    const bool sameParent = m_worldMade && !m_worldAtTop &&
+                            std::memcmp(&m_worldParent, &parentWorld, sizeof m_worldParent) == 0;
+    if (!sameParent) {
+        m_worldParent = parentWorld;
+        m_worldAtTop = false;
+    }
+    makeWorld(sameParent);
+}
+
+template <typename T>
+void Element3D<T>::updateWorld() {
+    const bool sameParent = m_worldMade && m_worldAtTop;
+    if (!sameParent) {
+        m_worldParent = Matrix4x4<T>();
+        m_worldAtTop = true;
+    }
+    makeWorld(sameParent);
+}
+
+template <typename T>
+void Element3D<T>::makeWorld(bool sameParent) {
     // Compared as bits, so that a changed sign of zero or a NaN makes it again.
-    if (!m_turnMade || std::memcmp(&m_turnRotation, &m_transform.rotation, sizeof m_turnRotation) != 0 ||
-        std::memcmp(&m_turnScale, &m_scale, sizeof m_turnScale) != 0) {
+    const bool sameTurn = m_turnMade &&
+                          std::memcmp(&m_turnRotation, &m_transform.rotation, sizeof m_turnRotation) == 0 &&
+                          std::memcmp(&m_turnScale, &m_scale, sizeof m_turnScale) == 0;
+    if (!sameTurn) {
         m_turn = host::localMatrix(Vector3<T>{}, m_transform.rotation, m_scale);
         m_turnRotation = m_transform.rotation;
         m_turnScale = m_scale;
@@ -250,7 +274,13 @@ void Element3D<T>::updateWorld(const Matrix4x4<T>& parentWorld) {
     m_transform.local[12] = m_transform.position.x;
     m_transform.local[13] = m_transform.position.y;
     m_transform.local[14] = m_transform.position.z;
-    m_world = host::multiply(m_transform.local, parentWorld);
+    // Each row of the product reads one row of the local matrix: with the turn and the parent
+    // kept, only the translation row has changed.
+    if (sameTurn && sameParent)
+        host::multiplyRow(m_transform.local, 3, m_worldParent, &m_world.m[12]);
+    else
+        m_world = host::multiply(m_transform.local, m_worldParent);
+    m_worldMade = true;
 }
 
 template class Element3D<float>;

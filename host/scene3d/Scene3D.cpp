@@ -5,6 +5,7 @@
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace zor {
@@ -183,12 +184,17 @@ void Scene3D<T>::updateView() {
     for (elements().begin(&it), elements().end(&end); !(it == end); ++it, ++entry) {
         auto* element = static_cast<Element3D<T>*>(*it);
         // Parents come before their children, so a parent's world matrix is already fresh.
+        // Elements at the top have the scene as their parent, which is no element.
         const IObject* parent = element->getParent();
-        element->updateWorld(parent != nullptr && isElementOf<T>(parent) ? static_cast<const Element3D<T>*>(parent)->world()
-                                                                         : Matrix4x4<T>());
-        UnfoldedEntry3D<T> fresh{0, nullptr, element, 0, {}};
-        std::memcpy(fresh.world, element->world().m, sizeof fresh.world);
-        std::memcpy(static_cast<void*>(entry), &fresh, sizeof fresh);
+        if (parent != nullptr && parent != this && isElementOf<T>(parent))
+            element->updateWorld(static_cast<const Element3D<T>*>(parent)->world());
+        else
+            element->updateWorld();
+        // The entry is packed: written as bytes, its header and then its world matrix.
+        const UnfoldedEntry3D<T> head{0, nullptr, element, 0, {}};
+        std::memcpy(static_cast<void*>(entry), &head, offsetof(UnfoldedEntry3D<T>, world));
+        std::memcpy(reinterpret_cast<char*>(entry) + offsetof(UnfoldedEntry3D<T>, world), element->world().m,
+                    sizeof head.world);
     }
 }
 
