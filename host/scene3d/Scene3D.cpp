@@ -190,11 +190,17 @@ void Scene3D<T>::updateView() {
             element->updateWorld(static_cast<const Element3D<T>*>(parent)->world());
         else
             element->updateWorld();
-        // The entry is packed: written as bytes, its header and then its world matrix.
-        const UnfoldedEntry3D<T> head{0, nullptr, element, 0, {}};
-        std::memcpy(static_cast<void*>(entry), &head, offsetof(UnfoldedEntry3D<T>, world));
-        std::memcpy(reinterpret_cast<char*>(entry) + offsetof(UnfoldedEntry3D<T>, world), element->world().m,
-                    sizeof head.world);
+        // The entry is packed: its members are written as bytes, each straight from its source.
+        char* bytes = reinterpret_cast<char*>(entry);
+        const uint32 kind = 0;
+        IElement* const owner = nullptr;
+        IElement* const self = element;
+        const uint64 spare = 0;
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, kind), &kind, sizeof kind);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, owner), &owner, sizeof owner);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, m_element), &self, sizeof self);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, spare), &spare, sizeof spare);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, world), element->world().m, sizeof element->world().m);
     }
 }
 
