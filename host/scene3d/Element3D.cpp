@@ -240,26 +240,27 @@ template <typename T>
 void Element3D<T>::updateWorld(const Matrix4x4<T>& parentWorld) {
     // Compared as bits, as the turn's inputs are.
     const bool sameParent = m_worldMade && !m_worldAtTop &&
-                            std::memcmp(&m_worldParent, &parentWorld, sizeof m_worldParent) == 0;
+                            std::memcmp(m_worldParent.get(), &parentWorld, sizeof parentWorld) == 0;
     if (!sameParent) {
-        m_worldParent = parentWorld;
+        if (m_worldParent)
+            *m_worldParent = parentWorld;
+        else
+            m_worldParent = std::make_unique<Matrix4x4<T>>(parentWorld);
         m_worldAtTop = false;
     }
-    makeWorld(sameParent);
+    makeWorld(*m_worldParent, sameParent);
 }
 
 template <typename T>
 void Element3D<T>::updateWorld() {
+    static constexpr Matrix4x4<T> kIdentity{};
     const bool sameParent = m_worldMade && m_worldAtTop;
-    if (!sameParent) {
-        m_worldParent = Matrix4x4<T>();
-        m_worldAtTop = true;
-    }
-    makeWorld(sameParent);
+    m_worldAtTop = true;
+    makeWorld(kIdentity, sameParent);
 }
 
 template <typename T>
-void Element3D<T>::makeWorld(bool sameParent) {
+void Element3D<T>::makeWorld(const Matrix4x4<T>& parentWorld, bool sameParent) {
     // Compared as bits, so that a changed sign of zero or a NaN makes it again.
     const bool sameTurn = m_turnMade &&
                           std::memcmp(&m_turnRotation, &m_transform.rotation, sizeof m_turnRotation) == 0 &&
@@ -277,9 +278,9 @@ void Element3D<T>::makeWorld(bool sameParent) {
     // Each row of the product reads one row of the local matrix: with the turn and the parent
     // kept, only the translation row has changed.
     if (sameTurn && sameParent)
-        host::multiplyRow(m_transform.local, 3, m_worldParent, &m_world.m[12]);
+        host::multiplyRow(m_transform.local, 3, parentWorld, &m_world.m[12]);
     else
-        m_world = host::multiply(m_transform.local, m_worldParent);
+        m_world = host::multiply(m_transform.local, parentWorld);
     m_worldMade = true;
 }
 

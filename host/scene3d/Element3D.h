@@ -6,6 +6,8 @@
 #include "host/core/HostObject.h"
 #include "host/scene3d/Mesh3D.h"
 
+#include <memory>
+
 namespace zor {
 
 /// What a host 3D element is.
@@ -75,9 +77,9 @@ protected:
     ~Element3D();
 
 private:
-    /// updateWorld once m_worldParent holds the parent's world matrix; `sameParent` when it
-    /// is the one the last world matrix was made with.
-    void makeWorld(bool sameParent);
+    /// updateWorld with the parent's world matrix; `sameParent` when it is the one the last
+    /// world matrix was made with.
+    void makeWorld(const Matrix4x4<T>& parentWorld, bool sameParent);
 
     ElementKind m_kind;
     TransformRecord<T> m_transform{};
@@ -91,8 +93,10 @@ private:
     Vector3<T> m_turnScale{};
     bool m_turnMade = false;
     /// The parent's world matrix m_world was last made with: while it and the turn stay, the
-    /// first three rows of m_world stay too, and only the translation row is made again.
-    Matrix4x4<T> m_worldParent;
+    /// first three rows of m_world stay too, and only the translation row is made again. At the
+    /// top it is the identity, and none is kept: most elements are there, and a whole pile of
+    /// them would carry a matrix each for nothing.
+    std::unique_ptr<Matrix4x4<T>> m_worldParent;
     bool m_worldMade = false;
     bool m_worldAtTop = false;
     IObject* m_attributes[3] = {};
