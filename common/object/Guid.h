@@ -2,6 +2,8 @@
 
 #include "common/Types.h"
 
+#include <cstring>
+
 namespace zor {
 
 namespace detail {
@@ -79,8 +81,15 @@ struct GUID_t {
         }
     }
 
-    /// Equal when both 64-bit halves are equal.
-    bool operator==(const GUID_t& other) const;
+    /// Equal when both 64-bit halves are equal. Inline: type tests compare identifiers on
+    /// every step, and a call costs more than the two loads.
+    bool operator==(const GUID_t& other) const {
+        uint64 left[2];
+        uint64 right[2];
+        std::memcpy(left, m_bytes, sizeof left);
+        std::memcpy(right, other.m_bytes, sizeof right);
+        return left[0] == right[0] && left[1] == right[1];
+    }
 
     /// Lower-case 8-4-4-4-12 text into `out` (37 bytes with the NUL).
     void format(char out[37]) const;

@@ -28,10 +28,6 @@ void WObject::initObjectInterface() {
     zor_assert(m_interfaceObject != NULL);
 }
 
-bool WObject::isTypeOfClass(const GUID_t& guid, const GUID_t& classGuid) const {
-    return guid == classGuid || m_interfaceObject->isTypeOf(guid);
-}
-
 IObject* WObject::castToClass(const GUID_t& guid, const GUID_t& classGuid) {
     if (guid == classGuid)
         return this;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/memory/MemoryBlock.h"
+#include "common/object/Guid.h"
 #include "common/object/IObject.h"
 
 namespace zor {
@@ -74,7 +75,10 @@ protected:
 
     /// isTypeOf of a class with identifier `classGuid`: its own identifier answers without the
     /// host object; any other goes to the host object.
-    bool isTypeOfClass(const GUID_t& guid, const GUID_t& classGuid) const;
+    /// Inline, as the engines ask attributes for their class on every step.
+    bool isTypeOfClass(const GUID_t& guid, const GUID_t& classGuid) const {
+        return guid == classGuid || m_interfaceObject->isTypeOf(guid);
+    }
     /// castTo of a class with identifier `classGuid`: this wrapper for its own identifier,
     /// the host object's answer for any other.
     IObject* castToClass(const GUID_t& guid, const GUID_t& classGuid);

@@ -9,9 +9,7 @@
 namespace zor::collision {
 namespace {
 
-// Distances below this count as touching: the direction between the closest points is then
-// too short to give a normal, and a fallback direction is used instead.
-constexpr double kTouching = 1e-12;
+using detail::kTouching;
 
 /// A point or direction in double. Its coordinates are not set by default: Vec{} is zero.
 struct Vec {
@@ -88,17 +86,6 @@ Vec separatingFallback(const Vec& a1, const Vec& b1, const Vec& a2, const Vec& b
             return candidate * (1 / size);
     }
     return {0, 1, 0};
-}
-
-/// The contact of two spheres whose centres are too close for a normal between them, kept out
-/// of line: spheres rarely come that close.
-template <typename T>
-[[gnu::noinline]] bool touchingSpheres(const Vector3<T>& centre1, const Vector3<T>& centre2, double depthFound,
-                                       Vector3<T>& normal, T& depth) {
-    const Vec p1 = Vec::of(centre1), p2 = Vec::of(centre2);
-    normal = separatingFallback(p1, p1, p2, p2).as<T>();
-    depth = T(depthFound);
-    return true;
 }
 
 /// The most corners a face may have.
@@ -379,22 +366,12 @@ bool capsuleCapsule(const Vector3<T>& a1, const Vector3<T>& b1, T radius1, const
     return report(normal, reach - distance, contact);
 }
 
-// Two capsules of no length, with capsuleCapsule's arithmetic: there the centres are
-// p + (p - p) * 0, which turns -0 into +0. The difference of the centres differs from that of
-// the turned ones at most in the sign of a zero, so the distance is the same, and adding zero
-// to it gives theirs for the normal. A centre that is not finite gives an infinite or NaN
-// distance here and no contact, as it does in capsuleCapsule.
 template <typename T>
-bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Vector3<T>& normal,
-                  T& depth) {
-    const Vec between = Vec::of(centre2) - Vec::of(centre1);
-    const double distance = length(between), reach = double(radius1) + double(radius2);
-    if (!(distance < reach))
-        return false;
-    if (!(distance > kTouching))
-        return touchingSpheres(centre1, centre2, reach - distance, normal, depth);
-    normal = ((between + Vec{}) * (1 / distance)).as<T>();
-    depth = T(reach - distance);
+bool detail::touchingSpheres(const Vector3<T>& centre1, const Vector3<T>& centre2, double depthFound,
+                             Vector3<T>& normal, T& depth) {
+    const Vec p1 = Vec::of(centre1), p2 = Vec::of(centre2);
+    normal = separatingFallback(p1, p1, p2, p2).as<T>();
+    depth = T(depthFound);
     return true;
 }
 
@@ -459,7 +436,7 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
 }
 
 #define ZOR_COLLISION_GEOMETRY(T)                                                                            \
-    template bool sphereSphere<T>(const Vector3<T>&, T, const Vector3<T>&, T, Vector3<T>&, T&);                \
+    template bool detail::touchingSpheres<T>(const Vector3<T>&, const Vector3<T>&, double, Vector3<T>&, T&);     \
     template bool capsuleCapsule<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&, const Vector3<T>&, \
                                     T, Contact<T>&);                                                           \
     template bool capsuleFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \

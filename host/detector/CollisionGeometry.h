@@ -2,6 +2,7 @@
 
 #include "common/variables/Vector.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace zor::collision {
@@ -20,11 +21,44 @@ struct Contact {
 // positive depth; degenerate input (coincident centres, zero-length capsules, zero-area faces)
 // gives a defined normal or no contact, never NaN. Work is done in double for both number types.
 
+namespace detail {
+
+/// Distances below this count as touching: the direction between the closest points is then
+/// too short to give a normal, and a fallback direction is used instead.
+inline constexpr double kTouching = 1e-12;
+
+/// sphereSphere for centres too close for a normal between them: the fallback direction of
+/// capsuleCapsule. Out of line: spheres rarely come that close.
+template <typename T>
+bool touchingSpheres(const Vector3<T>& centre1, const Vector3<T>& centre2, double depthFound, Vector3<T>& normal,
+                     T& depth);
+
+} // namespace detail
+
 /// Sphere against sphere; the normal points from the first towards the second. `normal` and
 /// `depth` are written on contact only, after every input has been read.
+///
+/// Two capsules of no length, with capsuleCapsule's arithmetic: there the centres are
+/// p + (p - p) * 0, which turns -0 into +0. The difference of the centres differs from that of
+/// the turned ones at most in the sign of a zero, so the distance is the same, and adding zero
+/// to it gives theirs for the normal. A centre that is not finite gives an infinite or NaN
+/// distance here and no contact, as it does in capsuleCapsule. Inline, as the detector calls it
+/// for nearly every pair of spheres the engines find close.
 template <typename T>
-bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Vector3<T>& normal,
-                  T& depth);
+inline bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2,
+                         Vector3<T>& normal, T& depth) {
+    const double x = double(centre2.x) - double(centre1.x), y = double(centre2.y) - double(centre1.y),
+                 z = double(centre2.z) - double(centre1.z);
+    const double distance = std::sqrt(x * x + y * y + z * z), reach = double(radius1) + double(radius2);
+    if (!(distance < reach))
+        return false;
+    if (!(distance > detail::kTouching))
+        return detail::touchingSpheres(centre1, centre2, reach - distance, normal, depth);
+    const double inverse = 1 / distance;
+    normal = {T((x + 0.0) * inverse), T((y + 0.0) * inverse), T((z + 0.0) * inverse)};
+    depth = T(reach - distance);
+    return true;
+}
 
 template <typename T>
 bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Contact<T>& contact) {

@@ -238,9 +238,34 @@ void Element3D<T>::setPhysicsAttribute(uint32 kind, IObject* attribute) {
 
 template <typename T>
 void Element3D<T>::updateWorld(const Matrix4x4<T>& parentWorld) {
+    // Compared as bits, as the turn's inputs are.
+    const bool sameParent = m_worldMade && !m_worldAtTop &&
+                            std::memcmp(m_worldParent.get(), &parentWorld, sizeof parentWorld) == 0;
+    if (!sameParent) {
+        if (m_worldParent)
+            *m_worldParent = parentWorld;
+        else
+            m_worldParent = std::make_unique<Matrix4x4<T>>(parentWorld);
+        m_worldAtTop = false;
+    }
+    makeWorld(*m_worldParent, sameParent);
+}
+
+template <typename T>
+void Element3D<T>::updateWorld() {
+    static constexpr Matrix4x4<T> kIdentity{};
+    const bool sameParent = m_worldMade && m_worldAtTop;
+    m_worldAtTop = true;
+    makeWorld(kIdentity, sameParent);
+}
+
+template <typename T>
+void Element3D<T>::makeWorld(const Matrix4x4<T>& parentWorld, bool sameParent) {
     // Compared as bits, so that a changed sign of zero or a NaN makes it again.
-    if (!m_turnMade || std::memcmp(&m_turnRotation, &m_transform.rotation, sizeof m_turnRotation) != 0 ||
-        std::memcmp(&m_turnScale, &m_scale, sizeof m_turnScale) != 0) {
+    const bool sameTurn = m_turnMade &&
+                          std::memcmp(&m_turnRotation, &m_transform.rotation, sizeof m_turnRotation) == 0 &&
+                          std::memcmp(&m_turnScale, &m_scale, sizeof m_turnScale) == 0;
+    if (!sameTurn) {
         m_turn = host::localMatrix(Vector3<T>{}, m_transform.rotation, m_scale);
         m_turnRotation = m_transform.rotation;
         m_turnScale = m_scale;
@@ -250,7 +275,13 @@ void Element3D<T>::updateWorld(const Matrix4x4<T>& parentWorld) {
     m_transform.local[12] = m_transform.position.x;
     m_transform.local[13] = m_transform.position.y;
     m_transform.local[14] = m_transform.position.z;
-    m_world = host::multiply(m_transform.local, parentWorld);
+    // Each row of the product reads one row of the local matrix: with the turn and the parent
+    // kept, only the translation row has changed.
+    if (sameTurn && sameParent)
+        host::multiplyRow(m_transform.local, 3, parentWorld, &m_world.m[12]);
+    else
+        m_world = host::multiply(m_transform.local, parentWorld);
+    m_worldMade = true;
 }
 
 template class Element3D<float>;

@@ -6,6 +6,8 @@
 #include "host/core/HostObject.h"
 #include "host/scene3d/Mesh3D.h"
 
+#include <memory>
+
 namespace zor {
 
 /// What a host 3D element is.
@@ -66,13 +68,19 @@ public:
     /// Local to world, as the scene last computed it.
     const Matrix4x4<T>& world() const { return m_world; }
     /// Rebuilds the local matrix from position, rotation and scale, then the world matrix from
-    /// it and the parent's world matrix (identity at the top).
+    /// it and the parent's world matrix.
     void updateWorld(const Matrix4x4<T>& parentWorld);
+    /// updateWorld for an element at the top, whose parent's world matrix is the identity.
+    void updateWorld();
 
 protected:
     ~Element3D();
 
 private:
+    /// updateWorld with the parent's world matrix; `sameParent` when it is the one the last
+    /// world matrix was made with.
+    void makeWorld(const Matrix4x4<T>& parentWorld, bool sameParent);
+
     ElementKind m_kind;
     TransformRecord<T> m_transform{};
     Vector3<T> m_scale{1, 1, 1};
@@ -84,6 +92,13 @@ private:
     Vector3<T> m_turnRotation{};
     Vector3<T> m_turnScale{};
     bool m_turnMade = false;
+    /// The parent's world matrix m_world was last made with: while it and the turn stay, the
+    /// first three rows of m_world stay too, and only the translation row is made again. At the
+    /// top it is the identity, and none is kept: most elements are there, and a whole pile of
+    /// them would carry a matrix each for nothing.
+    std::unique_ptr<Matrix4x4<T>> m_worldParent;
+    bool m_worldMade = false;
+    bool m_worldAtTop = false;
     IObject* m_attributes[3] = {};
     Mesh3D<T>* m_mesh = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace zor {
@@ -183,12 +184,23 @@ void Scene3D<T>::updateView() {
     for (elements().begin(&it), elements().end(&end); !(it == end); ++it, ++entry) {
         auto* element = static_cast<Element3D<T>*>(*it);
         // Parents come before their children, so a parent's world matrix is already fresh.
+        // Elements at the top have the scene as their parent, which is no element.
         const IObject* parent = element->getParent();
-        element->updateWorld(parent != nullptr && isElementOf<T>(parent) ? static_cast<const Element3D<T>*>(parent)->world()
-                                                                         : Matrix4x4<T>());
-        UnfoldedEntry3D<T> fresh{0, nullptr, element, 0, {}};
-        std::memcpy(fresh.world, element->world().m, sizeof fresh.world);
-        std::memcpy(static_cast<void*>(entry), &fresh, sizeof fresh);
+        if (parent != nullptr && parent != this && isElementOf<T>(parent))
+            element->updateWorld(static_cast<const Element3D<T>*>(parent)->world());
+        else
+            element->updateWorld();
+        // The entry is packed: its members are written as bytes, each straight from its source.
+        char* bytes = reinterpret_cast<char*>(entry);
+        const uint32 kind = 0;
+        IElement* const owner = nullptr;
+        IElement* const self = element;
+        const uint64 spare = 0;
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, kind), &kind, sizeof kind);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, owner), &owner, sizeof owner);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, m_element), &self, sizeof self);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, spare), &spare, sizeof spare);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, world), element->world().m, sizeof element->world().m);
     }
 }
 

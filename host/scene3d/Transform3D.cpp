@@ -8,9 +8,7 @@ template <typename T>
 Matrix4x4<T> multiply(const Matrix4x4<T>& first, const Matrix4x4<T>& second) {
     Matrix4x4<T> out;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            out[4 * i + j] = first[4 * i] * second[j] + first[4 * i + 1] * second[4 + j] +
-                             first[4 * i + 2] * second[8 + j] + first[4 * i + 3] * second[12 + j];
+        multiplyRow(first, i, second, &out.m[4 * i]);
     return out;
 }
 

@@ -10,7 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace zor::collision {
 namespace {
@@ -60,6 +64,73 @@ TEST(CollisionGeometry, SpheresAndCapsulesAgainstEachOther) {
     Contact<double> found;
     expectContact(sphereSphere(V{0, 0, 0}, 1.0, V{0, 0, -1.5}, 1.0, found), found, {true, {0, 0, -1}, 0.5},
                   "sphereSphere is the capsule test");
+}
+
+template <typename T>
+bool sameBits(T a, T b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The sphere test is the capsule test for capsules of no length, to the bit: over random
+// centres, centres with coordinates of either sign of zero, centres too close for a normal,
+// and centres or radii that are infinite or NaN.
+template <typename T>
+void expectSphereSphereIsTheCapsuleTest() {
+    using VT = Vector3<T>;
+    const T inf = std::numeric_limits<T>::infinity(), nan = std::numeric_limits<T>::quiet_NaN();
+    const T specials[] = {T(0), T(-0.0), T(1e-13), T(-0.5), T(0.75), inf, -inf, nan};
+    std::vector<std::pair<VT, VT>> centres;
+    // A difference of -0 on one axis, from -0 less +0.
+    for (T a : specials)
+        for (T b : specials) {
+            centres.push_back({VT{T(0), a, b}, VT{T(-0.0), b, a}});
+            centres.push_back({VT{a, T(0), b}, VT{b, T(-0.0), a}});
+            centres.push_back({VT{a, b, T(0)}, VT{b, a, T(-0.0)}});
+        }
+    std::mt19937 random(1206);
+    std::uniform_real_distribution<double> coordinate(-1, 1);
+    for (int i = 0; i < 3000; ++i) {
+        VT c1{T(coordinate(random)), T(coordinate(random)), T(coordinate(random))};
+        // Some pairs share a coordinate or all of them, and some differ by a hair.
+        VT c2{T(coordinate(random)), T(coordinate(random)), T(coordinate(random))};
+        if (i % 5 == 0)
+            c2.y = c1.y;
+        if (i % 17 == 0)
+            c2 = c1;
+        if (i % 23 == 0)
+            c2 = {c1.x, c1.y, std::nextafter(c1.z, T(2))};
+        if (i % 2 == 0) {
+            T VT::*axes[] = {&VT::x, &VT::y, &VT::z};
+            c1.*axes[i % 3] = T(0);
+            c2.*axes[i % 3] = T(-0.0);
+        }
+        centres.push_back({c1, c2});
+    }
+    const T radii[] = {T(0.25), T(0.6), T(0), inf, nan};
+    int contacts = 0;
+    for (std::size_t i = 0; i < centres.size(); ++i) {
+        const auto& [c1, c2] = centres[i];
+        const T r1 = radii[i % 5], r2 = radii[(i / 5) % 3];
+        VT normal{T(7), T(7), T(7)};
+        T depth = T(7);
+        Contact<T> capsules;
+        const bool contact = sphereSphere(c1, r1, c2, r2, normal, depth);
+        ASSERT_EQ(contact, capsuleCapsule(c1, c1, r1, c2, c2, r2, capsules)) << i;
+        if (!contact) {
+            ASSERT_TRUE(sameBits(normal.x, T(7)) && sameBits(depth, T(7))) << i << ": outputs left alone";
+            continue;
+        }
+        ++contacts;
+        ASSERT_TRUE(sameBits(normal.x, capsules.normal.x) && sameBits(normal.y, capsules.normal.y) &&
+                    sameBits(normal.z, capsules.normal.z) && sameBits(depth, capsules.depth))
+            << i;
+    }
+    EXPECT_GT(contacts, 500);
+}
+
+TEST(CollisionGeometry, SphereSphereIsTheCapsuleTestToTheBit) {
+    expectSphereSphereIsTheCapsuleTest<double>();
+    expectSphereSphereIsTheCapsuleTest<float>();
 }
 
 // A floor cell and a ceiling cell in the corner orders of a grid stage: x from 0 to 1, z from 0

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace zor {
@@ -103,6 +104,63 @@ TEST(Scene3D, UpdatesWorldMatricesAndUnfoldedEntriesParentsFirst) {
     EXPECT_EQ(scene->getViewHolder()->getUserData(), &view);
     EXPECT_EQ(test::itemsOf(*scene->getElementLayer(0)->getElements()), (std::vector<IObject*>{group, body}));
     EXPECT_EQ(scene->getElementLayer(1), nullptr);
+}
+
+// After every update the world matrix and the local matrix have the bits of a product made
+// afresh, however position, rotation, scale and the parent's world matrix change in between
+// (signs of zero, NaN and infinities included): nothing kept from an earlier update goes stale.
+template <typename T>
+void expectWorldIsTheFreshProduct() {
+    using M = Matrix4x4<T>;
+    using V = Vector3<T>;
+    const T inf = std::numeric_limits<T>::infinity(), nan = std::numeric_limits<T>::quiet_NaN();
+    Held<Element3D<T>> element(ElementKind::Sphere);
+    M turned = host::localMatrix<T>({T(1), T(-2), T(0.5)}, {T(0.3), T(-1.1), T(2)}, {T(1), T(2), T(0.5)});
+    M withNaN = turned;
+    withNaN[1] = nan;
+    struct Step {
+        const char* what;
+        V position, rotation, scale;
+        const M* parent; // null: at the top
+    };
+    const M identity;
+    const V away{T(0.75), 1, T(-3)}, quarter{0, 0, T(kHalfPi)}, quarterSigned{T(-0.0), 0, T(kHalfPi)};
+    const V odd{2, T(-0.0), inf}, one{1, 1, 1};
+    const Step steps[] = {
+        {"at the top", {1, 2, 3}, {}, one, nullptr},
+        {"moved", {T(-0.0), 5, nan}, {}, one, nullptr},
+        {"moved far", {inf, -inf, 0}, {}, one, nullptr},
+        {"under a parent", {T(0.5), T(-0.25), 2}, {}, one, &turned},
+        {"moved under it", away, {}, one, &turned},
+        {"the parent changed", away, {}, one, &withNaN},
+        {"turned", away, quarter, one, &withNaN},
+        {"turned by a negative zero", away, quarterSigned, one, &withNaN},
+        {"the parent changed back", away, quarterSigned, one, &turned},
+        {"scaled", away, quarterSigned, odd, &turned},
+        {"back at the top", away, quarterSigned, odd, nullptr},
+        {"moved at the top", {T(0.1), T(0.2), T(0.3)}, quarterSigned, odd, nullptr},
+        {"under an identity parent", {T(0.1), T(0.2), T(0.3)}, quarterSigned, odd, &identity},
+        {"at the top after it", {T(0.1), T(0.2), T(0.3)}, quarterSigned, odd, nullptr},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        element->transform().position = step.position;
+        element->transform().rotation = step.rotation;
+        element->scale() = step.scale;
+        if (step.parent != nullptr)
+            element->updateWorld(*step.parent);
+        else
+            element->updateWorld();
+        const M local = host::localMatrix(step.position, step.rotation, step.scale);
+        const M world = host::multiply(local, step.parent != nullptr ? *step.parent : identity);
+        EXPECT_EQ(std::memcmp(&element->transform().local, &local, sizeof local), 0);
+        EXPECT_EQ(std::memcmp(&element->world(), &world, sizeof world), 0);
+    }
+}
+
+TEST(Element3D, WorldMatrixIsTheFreshProductAfterEveryChange) {
+    expectWorldIsTheFreshProduct<double>();
+    expectWorldIsTheFreshProduct<float>();
 }
 
 // Where a world point lands in normalized device coordinates.
