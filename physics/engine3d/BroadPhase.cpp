@@ -63,6 +63,7 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     m_count = count;
     m_fat.resize(count);
     m_fatBalls.resize(count);
+    m_ballRooms.resize(count);
     m_active.resize(count);
     m_standing.resize(count);
     for (uint64 i = 0; i < count; ++i) {
@@ -94,6 +95,7 @@ void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& 
     m_restlessFat[index] = false;
     if (!(ball.radius >= 0)) {
         fatBall = kNoBall;
+        m_ballRooms[index] = {-1, -1};
         m_fat[index] = fattened(box);
         return;
     }
@@ -101,6 +103,11 @@ void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& 
     const double margin = m_restlessFat[index] ? kRestlessBallMargin : kFatBallMargin;
     fatBall = {{ball.centre[0], ball.centre[1], ball.centre[2]}, ball.radius * (1 + 2 * margin)};
     m_fat[index] = boxOf(fatBall);
+    // A sphere's margin for rounding grows by a millionth of a millionth of how far it moves,
+    // which inside its fat ball is at most the fat radius.
+    const double largest = ball.radius + fatBall.radius * 2e-12;
+    const double slack = fatBall.radius - largest;
+    m_ballRooms[index] = {largest, slack >= 0 ? slack * slack * (1 - 1e-9) : -1};
 }
 
 bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active) {

@@ -41,7 +41,12 @@ public:
     }
     /// Sphere `index` has moved to `ball`, as moved.
     void movedSphere(uint64 index, const WidenedBall& ball) {
-        if (!ballInside(m_fatBalls[index], ball))
+        // ballInside, with the room worked out when the fat ball was made.
+        const BallRoom& room = m_ballRooms[index];
+        const WidenedBall& fat = m_fatBalls[index];
+        const double x = ball.centre[0] - fat.centre[0], y = ball.centre[1] - fat.centre[1],
+                     z = ball.centre[2] - fat.centre[2];
+        if (!(ball.radius <= room.largestRadius && x * x + y * y + z * z <= room.squared))
             movedOut(index, boxOf(ball), ball);
     }
 
@@ -180,6 +185,14 @@ private:
     uint64 m_count = 0;
     Array<WidenedBox> m_fat;
     Array<WidenedBall> m_fatBalls;
+    /// Per fat ball, the largest radius of a ball it holds without reckoning anew (a little more
+    /// than the sphere's as it was made: its margin for rounding grows as it moves out), and the
+    /// square of the distance that ball's centre may stray (negative for none).
+    struct BallRoom {
+        double largestRadius;
+        double squared;
+    };
+    Array<BallRoom> m_ballRooms;
     /// Per primitive, the stage it last left its fat box or ball at (0: never), and whether its
     /// fat ball has the wide margin of a restless sphere.
     Array<uint64> m_leftAt;
