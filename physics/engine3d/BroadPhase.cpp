@@ -104,8 +104,10 @@ void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& 
     fatBall = {{ball.centre[0], ball.centre[1], ball.centre[2]}, ball.radius * (1 + 2 * margin)};
     m_fat[index] = boxOf(fatBall);
     // A sphere's margin for rounding grows by a millionth of a millionth of how far it moves,
-    // which inside its fat ball is at most the fat radius.
-    const double largest = ball.radius + fatBall.radius * 2e-12;
+    // which inside its fat ball is at most the fat radius; and a float sphere's radius, worked
+    // out again each stage from its world matrix, may come out a few units in the last place
+    // larger while it keeps its fat ball.
+    const double largest = ball.radius * (1 + 1e-5) + fatBall.radius * 2e-12;
     const double slack = fatBall.radius - largest;
     m_ballRooms[index] = {largest, slack >= 0 ? slack * slack * (1 - 1e-9) : -1};
 }
