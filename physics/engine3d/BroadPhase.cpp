@@ -18,6 +18,8 @@ constexpr double kFatBallMargin = 0.15;
 constexpr double kRestlessBallMargin = 0.4;
 constexpr uint64 kRestlessStages = 30;
 constexpr uint32 kNone = ~uint32(0);
+// Room for the grid gathers kept for loose primitives, per primitive.
+constexpr uint64 kGatherPoolPerPrimitive = 8;
 
 /// Loose primitives allowed before the grid is built again: enough that a hard impact, which
 /// pushes many bodies out of their fat boxes, builds it again only a few times.
@@ -58,12 +60,13 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
         std::fill(m_leftAt.begin(), m_leftAt.end(), uint64(0));
         m_restlessFat.resize(count);
     }
-    for (Array<uint32>* array : {&m_looseUnfiled, &m_gathered, &m_gatheredLoose})
+    for (Array<uint32>* array : {&m_looseUnfiled, &m_gathered, &m_gatheredLoose, &m_gatherPool})
         array->setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_count = count;
     m_fat.resize(count);
     m_fatBalls.resize(count);
     m_ballRooms.resize(count);
+    m_gatherCached.resize(count);
     m_active.resize(count);
     m_standing.resize(count);
     for (uint64 i = 0; i < count; ++i) {
@@ -83,6 +86,9 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     m_looseUnfiled.resize(count);
     m_gathered.resize(count);
     m_gatheredLoose.resize(count);
+    m_gatherPool.resize(kGatherPoolPerPrimitive * count + 64);
+    m_gatherStart.resize(count);
+    m_gatherEnd.resize(count);
     rebuild();
 }
 
@@ -91,6 +97,7 @@ bool BroadPhase::restless(uint64 index) const {
 }
 
 void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& ball) {
+    m_gatherCached[index] = 0;
     WidenedBall& fatBall = m_fatBalls[index];
     m_restlessFat[index] = false;
     if (!(ball.radius >= 0)) {
@@ -167,6 +174,7 @@ void BroadPhase::rebuild() {
     m_looseCount = 0;
     ++m_generation;
     ++m_build;
+    m_gatherPoolUsed = 0;
 }
 
 void BroadPhase::movedOut(uint64 index, const WidenedBox& box, const WidenedBall& ball) {
@@ -326,6 +334,27 @@ void BroadPhase::gatherLoose(uint64 index, uint64 after) {
     m_gatheredLooseCount = found;
 }
 
+void BroadPhase::gatherFromGrid(uint64 index) {
+    // The filed boxes that overlap a fat box stay the same while the grid and the fat box do (the
+    // filed ones that move out become loose, and are found as such): gathered once, kept in the
+    // pool while it has room, every later primitive.
+    if (m_gatherCached[index] != m_build) {
+        m_grid.gather(m_fat[index], index, m_gathered);
+        if (m_gatherPoolUsed + m_gathered.size() > m_gatherPool.size()) {
+            m_walk.listed = m_gathered.begin();
+            m_walk.listedEnd = m_gathered.end();
+            return;
+        }
+        std::copy(m_gathered.begin(), m_gathered.end(), m_gatherPool.begin() + m_gatherPoolUsed);
+        m_gatherStart[index] = uint32(m_gatherPoolUsed);
+        m_gatherPoolUsed += m_gathered.size();
+        m_gatherEnd[index] = uint32(m_gatherPoolUsed);
+        m_gatherCached[index] = m_build;
+    }
+    m_walk.listed = m_gatherPool.data() + m_gatherStart[index];
+    m_walk.listedEnd = m_gatherPool.data() + m_gatherEnd[index];
+}
+
 void BroadPhase::startWalk(uint64 index, uint64 after) {
     // A settled primitive's own candidates hold until the grid is built again: only the loose
     // ones are gathered again.
@@ -337,11 +366,8 @@ void BroadPhase::startWalk(uint64 index, uint64 after) {
         m_walk.everyPrimitive = m_grid.isLarge(index) || !isFinite(fat);
         if (m_walk.everyPrimitive)
             return;
-        if (m_standing[index] != kSettled || !m_grid.listed(index, m_walk.listed, m_walk.listedEnd)) {
-            m_grid.gather(fat, after, m_gathered);
-            m_walk.listed = m_gathered.begin();
-            m_walk.listedEnd = m_gathered.end();
-        }
+        if (m_standing[index] != kSettled || !m_grid.listed(index, m_walk.listed, m_walk.listedEnd))
+            gatherFromGrid(index);
     }
     if (m_walk.everyPrimitive)
         return;

@@ -151,6 +151,9 @@ private:
     /// Primitive `index` has left its fat box or ball for `box` (and `ball`).
     void movedOut(uint64 index, const WidenedBox& box, const WidenedBall& ball);
     void startWalk(uint64 index, uint64 after);
+    /// Points the walk's settled run at the filed primitives after `index` whose fat boxes overlap
+    /// its own, gathered from the grid or kept from an earlier gather.
+    void gatherFromGrid(uint64 index);
     /// Keeps the grid for new boxes of the same primitives, or of others as many; false when
     /// too many would be loose.
     bool keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active);
@@ -221,6 +224,13 @@ private:
     uint64 m_looseOutside = 0;
     Array<CellRange> m_cellRanges;
     Array<uint32> m_gathered;
+    /// Grid gathers kept while the grid and the primitive's fat box stay: per primitive the build
+    /// it was gathered in (0: none) and where it lies in the pool.
+    Array<uint32> m_gatherPool;
+    uint64 m_gatherPoolUsed = 0;
+    Array<uint64> m_gatherCached;
+    Array<uint32> m_gatherStart;
+    Array<uint32> m_gatherEnd;
     /// Room for every primitive; the first m_gatheredLooseCount are the walk's loose ones.
     Array<uint32> m_gatheredLoose;
     uint64 m_gatheredLooseCount = 0;
