@@ -13,7 +13,7 @@ namespace {
 constexpr double kFatMargin = 0.25;
 // The same for a sphere's fat ball, as a part of its diameter: a ball has no corners, and a
 // smaller margin keeps a pile's diagonal neighbours apart. A sphere that has left its fat ball
-// in the last stages (falling, thrown) gets the wider margin of a box, and leaves it less often.
+// in the last stages (falling, thrown) gets a wider margin, and leaves it less often.
 constexpr double kFatBallMargin = 0.15;
 constexpr double kRestlessBallMargin = 0.4;
 constexpr uint64 kRestlessStages = 30;

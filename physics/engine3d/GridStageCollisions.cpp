@@ -590,9 +590,16 @@ void GridStageSet<T>::begin(GridStagesSeen& seen, const char* functionName) {
 
 template <typename T>
 bool GridStageSet<T>::holdsCopiedBody(const CollisionPrimitives<T>& primitives) {
-    const uint64 stages = count("zor::PhysicsEngine3D::updateSceneCollisions");
-    for (uint64 index = 0; index < stages; ++index) {
-        IObjectList* list = m_layouts[index].stage->getRigidBodyAttributes();
+    // Looked through without listing the stages: a null entry ends the process only where the
+    // stages are first used, as it always has.
+    CollectionIterator it;
+    CollectionIterator end;
+    m_stages->beginConst(&it);
+    m_stages->endConst(&end);
+    for (; !(it == end); ++it) {
+        if (*it == nullptr || !(*it)->isTypeOf(guids::kGridStage))
+            continue;
+        IObjectList* list = static_cast<IGridStage<T>*>(*it)->getRigidBodyAttributes();
         const uint32 entries = list != nullptr ? list->getCount() : 0;
         for (uint32 entry = 0; entry < entries; ++entry) {
             IObject* attribute = list->getData()[entry];
