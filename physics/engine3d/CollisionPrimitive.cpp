@@ -136,9 +136,7 @@ CollisionPrimitives<T>::CollisionPrimitives(BroadPhase& broadPhase) : m_broadPha
     m_widened.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_balls.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_active.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
-    m_bodySet.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_states.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
-    m_attributeSet.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
 }
 
 template <typename T>
@@ -292,26 +290,14 @@ void CollisionPrimitives<T>::listCarriers() {
 
 template <typename T>
 bool CollisionPrimitives<T>::bodiesShared(uint64 owners) {
-    // The first `owners` carriers are the primitives' own bodies: a hash set of them.
-    const uint32 bits = uint32(std::bit_width(2 * owners + 1));
-    const uint64 size = uint64(1) << bits;
-    Array<IElement*>& table = m_bodySet;
-    table.resize(size);
-    std::fill(table.begin(), table.end(), nullptr);
-    const auto slotOf = [bits](const IElement* body) {
-        return hashedBucket(uint64(reinterpret_cast<std::uintptr_t>(body)), bits);
-    };
-    for (uint64 c = 0; c < owners; ++c) {
-        uint64 slot = slotOf(m_carriers[c].body);
-        for (; table[slot] != nullptr; slot = (slot + 1) & (size - 1))
-            if (table[slot] == m_carriers[c].body)
-                return true;
-        table[slot] = m_carriers[c].body;
-    }
+    // The first `owners` carriers are the primitives' own bodies.
+    m_bodySet.reset(owners);
+    for (uint64 c = 0; c < owners; ++c)
+        if (!m_bodySet.insert(m_carriers[c].body))
+            return true;
     for (uint64 c = owners; c < m_carriers.size(); ++c)
-        for (uint64 slot = slotOf(m_carriers[c].body); table[slot] != nullptr; slot = (slot + 1) & (size - 1))
-            if (table[slot] == m_carriers[c].body)
-                return true;
+        if (m_bodySet.contains(m_carriers[c].body))
+            return true;
     return false;
 }
 
@@ -321,21 +307,14 @@ bool CollisionPrimitives<T>::copyBodies() {
     if (!m_eachAlone)
         return false;
     const uint64 count = m_records.size();
-    m_attributeBits = uint32(std::bit_width(2 * count + 1));
-    const uint64 size = uint64(1) << m_attributeBits;
-    m_attributeSet.resize(size);
-    std::fill(m_attributeSet.begin(), m_attributeSet.end(), nullptr);
+    m_attributeSet.reset(count);
     for (uint64 i = 0; i < count; ++i) {
         const RigidBody3DAttribute<T>* attribute = m_records[i].rigidBodyAttribute;
         if (!m_records[i].active || attribute == nullptr)
             continue;
-        if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0))
+        if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0) ||
+            !m_attributeSet.insert(attribute))
             return false;
-        uint64 slot = hashedBucket(uint64(reinterpret_cast<std::uintptr_t>(attribute)), m_attributeBits);
-        for (; m_attributeSet[slot] != nullptr; slot = (slot + 1) & (size - 1))
-            if (m_attributeSet[slot] == attribute)
-                return false;
-        m_attributeSet[slot] = attribute;
     }
     m_states.resize(count);
     for (uint64 i = 0; i < count; ++i) {
@@ -352,14 +331,7 @@ bool CollisionPrimitives<T>::copyBodies() {
 
 template <typename T>
 bool CollisionPrimitives<T>::isCopied(const RigidBody3DAttribute<T>* attribute) const {
-    if (!m_copied || attribute == nullptr)
-        return false;
-    const uint64 mask = (uint64(1) << m_attributeBits) - 1;
-    for (uint64 slot = hashedBucket(uint64(reinterpret_cast<std::uintptr_t>(attribute)), m_attributeBits);
-         m_attributeSet[slot] != nullptr; slot = (slot + 1) & mask)
-        if (m_attributeSet[slot] == attribute)
-            return true;
-    return false;
+    return m_copied && attribute != nullptr && m_attributeSet.contains(attribute);
 }
 
 template <typename T>

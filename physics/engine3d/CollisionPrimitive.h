@@ -180,13 +180,12 @@ private:
     /// Each body carries its own primitive alone: moving one moves only that primitive.
     bool m_eachAlone = false;
     /// The hash set of bodies that tells whether any is shared.
-    Array<IElement*> m_bodySet;
+    PointerSet m_bodySet;
     /// Per primitive the copy of its body's state, while m_copied; the hash set of the copied
     /// bodies' attributes.
     Array<BodyState<T>> m_states;
     bool m_copied = false;
-    Array<const RigidBody3DAttribute<T>*> m_attributeSet;
-    uint32 m_attributeBits = 0;
+    PointerSet m_attributeSet;
     BroadPhase& m_broadPhase;
 };
 

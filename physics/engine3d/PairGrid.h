@@ -2,6 +2,10 @@
 
 #include "common/containers/Array.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
 namespace zor {
 
 /// A box in world coordinates, in double.
@@ -21,6 +25,42 @@ struct WidenedBall {
 inline uint64 hashedBucket(uint64 key, uint32 bits) {
     return (key * 0x9E3779B97F4A7C15u) >> (64 - bits);
 }
+
+/// A set of pointers, open-addressed, sized for a number of them and kept for the next use.
+class PointerSet {
+public:
+    PointerSet() { m_slots.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo); }
+    /// Empties the set, with room for `count` pointers.
+    void reset(uint64 count) {
+        m_bits = uint32(std::bit_width(2 * count + 1));
+        m_slots.resize(uint64(1) << m_bits);
+        std::fill(m_slots.begin(), m_slots.end(), nullptr);
+    }
+    /// Adds `pointer` (not null); false when it was there already.
+    bool insert(const void* pointer) {
+        uint64 slot = slotOf(pointer);
+        for (; m_slots[slot] != nullptr; slot = next(slot))
+            if (m_slots[slot] == pointer)
+                return false;
+        m_slots[slot] = pointer;
+        return true;
+    }
+    bool contains(const void* pointer) const {
+        for (uint64 slot = slotOf(pointer); m_slots[slot] != nullptr; slot = next(slot))
+            if (m_slots[slot] == pointer)
+                return true;
+        return false;
+    }
+
+private:
+    uint64 slotOf(const void* pointer) const {
+        return hashedBucket(uint64(reinterpret_cast<std::uintptr_t>(pointer)), m_bits);
+    }
+    uint64 next(uint64 slot) const { return (slot + 1) & (m_slots.size() - 1); }
+
+    Array<const void*> m_slots;
+    uint32 m_bits = 0;
+};
 
 /// Sorts primitive indices in increasing order; short runs, the usual ones, by insertion.
 void sortIndices(uint32* first, uint32* last);
