@@ -8,9 +8,12 @@
 // settling), three times over, and the ratios take the median of the three: so the times compare
 // the same work, and a slow run of one engine does not decide them. The collision stage's
 // all-pairs reference is timed over the first steps only, next to the broad phase over the same
-// steps. After the runs the program prints the ratios, and the peak memory of each engine
-// stepping the pile of 10,000: each measured in a child process of its own (the same program),
-// less the peak of a child that builds nothing.
+// steps. The box keeps its size, so the pile grows taller with N and each body meets more
+// contacts; the wide pile, in a box as wide as three layers take, keeps the work per body the
+// same and shows how the cost per body grows with N alone. After the runs the program prints the
+// ratios, the contacts per body, and the peak memory of each engine stepping the pile of 10,000:
+// each measured in a child process of its own (the same program), less the peak of a child that
+// builds nothing.
 
 #include "bench/BenchRecord.h"
 #include "common/object/ObjectFactory.h"
@@ -48,13 +51,22 @@ constexpr int kMemoryPile = 10000;
 constexpr double kRadius = 0.5;
 constexpr int kInside = 18;      // the box holds x in [1, 19] and z in [-19, -1]
 constexpr double kWallHeight = 100;
+// The wide pile: a box as wide as it takes for three layers at any N.
+constexpr int kWideLayers = 3;
 
-/// Where sphere `i` starts: the lattice point of its layer, nudged by its index.
-void startOf(int i, double& x, double& y, double& z) {
-    const int layer = i / (kInside * kInside), cell = i % (kInside * kInside);
+/// The cells across the inside of the box of the pile of `count`: 18, or for the wide pile as
+/// many as hold the pile in three layers.
+int insideOf(int count, bool wide) {
+    return wide ? int(std::ceil(std::sqrt(double(count) / kWideLayers))) : kInside;
+}
+
+/// Where sphere `i` starts in a box `inside` cells across: the lattice point of its layer,
+/// nudged by its index. The box holds x in [1, inside + 1] and z in [-(inside + 1), -1].
+void startOf(int i, int inside, double& x, double& y, double& z) {
+    const int layer = i / (inside * inside), cell = i % (inside * inside);
     const double nudge = 0.05 * ((i * 7919) % 11 - 5) / 5.0;
-    x = 1.5 + cell % kInside + nudge;
-    z = -(1.5 + cell / kInside) - nudge;
+    x = 1.5 + cell % inside + nudge;
+    z = -(1.5 + cell / inside) - nudge;
     y = kRadius + 0.1 + 1.1 * layer;
 }
 
@@ -64,8 +76,9 @@ struct ZorPile {
     bench::BenchRecord record;
     Scene3D<T>* scene = new Scene3D<T>();
     PhysicsEngine3D* engine;
+    int inside;
 
-    explicit ZorPile(int count) {
+    ZorPile(int count, bool wide) : inside(insideOf(count, wide)) {
         zor_addObjectAllocator<HostCollisionDetector<T>>();
         engine = static_cast<PhysicsEngine3D*>(PhysicsEngine3D::allocateObject());
         auto* handler = new HostObject();
@@ -83,7 +96,7 @@ struct ZorPile {
     }
 
     void addStage() {
-        auto* stage = new GridStage<T>(kInside + 2, kInside + 2, 1, 1);
+        auto* stage = new GridStage<T>(uint32(inside + 2), uint32(inside + 2), 1, 1);
         auto* solid = new RigidBody3DAttribute<T>();
         solid->setInfiniteMass(true);
         solid->setRestitutionFactor(T(0.5));
@@ -105,7 +118,7 @@ struct ZorPile {
             }
             stage->tiles().pushBack(tile);
         }
-        const uint32 last = kInside + 1;
+        const uint32 last = uint32(inside + 1);
         for (uint32 row = 0; row <= last; ++row)
             for (uint32 column = 0; column <= last; ++column) {
                 // Side 0 faces +x on the left border, 2 faces -x on the right one, 1 faces -z on
@@ -120,7 +133,7 @@ struct ZorPile {
 
     void addSphere(int i) {
         double x, y, z;
-        startOf(i, x, y, z);
+        startOf(i, inside, x, y, z);
         auto* element = new Element3D<T>(ElementKind::Sphere);
         element->transform().position = {T(x), T(y), T(z)};
         element->shape() = {T(kRadius), 0};
@@ -159,24 +172,27 @@ struct BulletPile {
     btSequentialImpulseConstraintSolver solver;
     btDiscreteDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
     btSphereShape sphere{btScalar(kRadius)};
-    btBoxShape floorShape{btVector3(20, 1, 20)};
-    btBoxShape wallX{btVector3(1, btScalar(kWallHeight), 20)};
-    btBoxShape wallZ{btVector3(20, btScalar(kWallHeight), 1)};
+    int inside;
+    // The box is inside + 2 across, its floor and walls a unit thick around the inside.
+    btScalar half;
+    btBoxShape floorShape{btVector3(half, 1, half)};
+    btBoxShape wallX{btVector3(1, btScalar(kWallHeight), half)};
+    btBoxShape wallZ{btVector3(half, btScalar(kWallHeight), 1)};
     std::vector<std::unique_ptr<btDefaultMotionState>> states;
     std::vector<std::unique_ptr<btRigidBody>> bodies;
 
-    explicit BulletPile(int count) {
+    BulletPile(int count, bool wide) : inside(insideOf(count, wide)), half(btScalar(inside + 2) / 2) {
         world.setGravity(btVector3(0, btScalar(-9.81), 0));
-        addStatic(floorShape, btVector3(10, -1, -10));
-        addStatic(wallX, btVector3(0, 0, -10));
-        addStatic(wallX, btVector3(20, 0, -10));
-        addStatic(wallZ, btVector3(10, 0, 0));
-        addStatic(wallZ, btVector3(10, 0, -20));
+        addStatic(floorShape, btVector3(half, -1, -half));
+        addStatic(wallX, btVector3(0, 0, -half));
+        addStatic(wallX, btVector3(2 * half, 0, -half));
+        addStatic(wallZ, btVector3(half, 0, 0));
+        addStatic(wallZ, btVector3(half, 0, -2 * half));
         btVector3 inertia;
         sphere.calculateLocalInertia(1, inertia);
         for (int i = 0; i < count; ++i) {
             double x, y, z;
-            startOf(i, x, y, z);
+            startOf(i, inside, x, y, z);
             add(sphere, btVector3(btScalar(x), btScalar(y), btScalar(z)), 1, inertia);
         }
     }
@@ -202,7 +218,8 @@ struct OdePile {
     dSpaceID space;
     dJointGroupID contacts;
 
-    explicit OdePile(int count) {
+    OdePile(int count, bool wide) {
+        const int inside = insideOf(count, wide);
         dInitODE();
         world = dWorldCreate();
         space = dHashSpaceCreate(nullptr);
@@ -210,12 +227,12 @@ struct OdePile {
         dWorldSetGravity(world, 0, -9.81, 0);
         dCreatePlane(space, 0, 1, 0, 0);
         dCreatePlane(space, 1, 0, 0, 1);
-        dCreatePlane(space, -1, 0, 0, -19);
+        dCreatePlane(space, -1, 0, 0, -(inside + 1));
         dCreatePlane(space, 0, 0, -1, 1);
-        dCreatePlane(space, 0, 0, 1, -19);
+        dCreatePlane(space, 0, 0, 1, -(inside + 1));
         for (int i = 0; i < count; ++i) {
             double x, y, z;
-            startOf(i, x, y, z);
+            startOf(i, inside, x, y, z);
             dBodyID body = dBodyCreate(world);
             dMass mass;
             dMassSetSphereTotal(&mass, 1, kRadius);
@@ -249,8 +266,8 @@ struct OdePile {
 };
 
 template <typename Pile>
-void stepPile(benchmark::State& state) {
-    Pile pile(static_cast<int>(state.range(0)));
+void stepPile(benchmark::State& state, bool wide = false) {
+    Pile pile(static_cast<int>(state.range(0)), wide);
     for (auto _ : state)
         pile.step();
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -268,9 +285,19 @@ void BM_SpherePileBullet(benchmark::State& state) {
 void BM_SpherePileOde(benchmark::State& state) {
     stepPile<OdePile>(state);
 }
+/// The wide pile, three layers at any N: the work per body stays about the same.
+void BM_SpherePileWideZor(benchmark::State& state) {
+    stepPile<ZorPile<double>>(state, true);
+}
+void BM_SpherePileWideBullet(benchmark::State& state) {
+    stepPile<BulletPile>(state, true);
+}
+void BM_SpherePileWideOde(benchmark::State& state) {
+    stepPile<OdePile>(state, true);
+}
 /// The movement stage alone.
 void BM_SpherePileZorMovement(benchmark::State& state) {
-    ZorPile<double> pile(static_cast<int>(state.range(0)));
+    ZorPile<double> pile(static_cast<int>(state.range(0)), false);
     for (auto _ : state)
         pile.move();
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -301,6 +328,18 @@ ZOR_PILE(BM_SpherePileZorDouble);
 ZOR_PILE(BM_SpherePileBullet);
 ZOR_PILE(BM_SpherePileOde);
 ZOR_PILE(BM_SpherePileZorMovement);
+#define ZOR_WIDE_PILE(benchmark_)                                                                                \
+    BENCHMARK(benchmark_)                                                                                        \
+        ->Arg(1000)                                                                                              \
+        ->Arg(4000)                                                                                              \
+        ->Arg(10000)                                                                                             \
+        ->Iterations(kSteps)                                                                                     \
+        ->Repetitions(3)                                                                                         \
+        ->DisplayAggregatesOnly(true)                                                                            \
+        ->Unit(benchmark::kMillisecond)
+ZOR_WIDE_PILE(BM_SpherePileWideZor);
+ZOR_WIDE_PILE(BM_SpherePileWideBullet);
+ZOR_WIDE_PILE(BM_SpherePileWideOde);
 // The reference tests every pair: a few steps are enough at the larger sizes.
 #define ZOR_FIRST_STEPS(benchmark_, pile_, steps_) BENCHMARK(benchmark_)->Arg(pile_)->Iterations(steps_)->Unit(benchmark::kMillisecond)
 #define ZOR_FIRST_STEPS_BOTH(pile_, steps_)                                                                      \
@@ -342,19 +381,38 @@ private:
     std::map<std::string, double> m_cpuTimes;
 };
 
+/// Counts the pair contacts the collision stage finds (a callback that accepts them all
+/// changes nothing else).
+uint64 g_contacts = 0;
+bool countContact(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, IElement*,
+                  IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, Vector3<double>*, double) {
+    ++g_contacts;
+    return true;
+}
+
+/// The pair contacts per body and step over the steps of the pile of `count`.
+double contactsPerBodyAndStep(int count, bool wide) {
+    ZorPile<double> pile(count, wide);
+    pile.engine->setCollisionCallbackDouble(&countContact);
+    g_contacts = 0;
+    for (int step = 0; step < kSteps; ++step)
+        pile.step();
+    return double(g_contacts) / count / kSteps;
+}
+
 /// Builds the pile of `peer` ("zor", "bullet", "ode" or "none") and steps it; the peak resident
 /// memory of the process in kilobytes.
 long peakOf(const std::string& peer) {
     if (peer == "zor") {
-        ZorPile<double> pile(kMemoryPile);
+        ZorPile<double> pile(kMemoryPile, false);
         for (int step = 0; step < kMemorySteps; ++step)
             pile.step();
     } else if (peer == "bullet") {
-        BulletPile pile(kMemoryPile);
+        BulletPile pile(kMemoryPile, false);
         for (int step = 0; step < kMemorySteps; ++step)
             pile.step();
     } else if (peer == "ode") {
-        OdePile pile(kMemoryPile);
+        OdePile pile(kMemoryPile, false);
         for (int step = 0; step < kMemorySteps; ++step)
             pile.step();
     }
@@ -382,12 +440,26 @@ void printRatios(const RatioReporter& times, const char* program) {
         std::printf("%8d %14.2f %14.2f %14.2f %14.2f\n", pile, ours[0] / bullet, ours[1] / bullet, ours[0] / ode,
                     ours[1] / ode);
     }
-    std::printf("\nCost per body at N over that at 1,000 (double; log N / log 1,000 for comparison):\n");
-    for (int pile : {4000, 10000})
-        std::printf("%8d %8.2f %8.2f\n", pile,
-                    times.time("BM_SpherePileZorDouble", pile) / pile /
-                        (times.time("BM_SpherePileZorDouble", 1000) / 1000),
-                    std::log(double(pile)) / std::log(1000.0));
+    std::printf("\nCost per body at N over that at 1,000 (double), in the 18 x 18 box and in the wide box of "
+                "three layers,\nwith the pair contacts per body and step our stage finds (log N / log 1,000 for "
+                "comparison):\n");
+    std::printf("%8s %6s %8s %8s %8s %10s\n", "N", "box", "ours", "Bullet", "ODE", "contacts");
+    const bool counted = !std::isnan(times.time("BM_SpherePileZorDouble", kMemoryPile));
+    for (const bool wide : {false, true})
+        for (int pile : {1000, 4000, 10000}) {
+            const char* names[][2] = {{"BM_SpherePileZorDouble", "BM_SpherePileWideZor"},
+                                      {"BM_SpherePileBullet", "BM_SpherePileWideBullet"},
+                                      {"BM_SpherePileOde", "BM_SpherePileWideOde"}};
+            double growth[3];
+            for (int engine = 0; engine < 3; ++engine)
+                growth[engine] = times.time(names[engine][wide], pile) / pile /
+                                 (times.time(names[engine][wide], 1000) / 1000);
+            if (std::isnan(growth[0]))
+                continue;
+            std::printf("%8d %6s %8.2f %8.2f %8.2f %10.2f\n", pile, wide ? "wide" : "18", growth[0], growth[1],
+                        growth[2], counted ? contactsPerBodyAndStep(pile, wide) : std::nan(""));
+        }
+    std::printf("%8s %6s %8.2f (log N / log 1,000 at 10,000)\n", "", "", std::log(10000.0) / std::log(1000.0));
     std::printf("\nMovement stage alone / full step (double), and all-pairs reference / broad phase over the "
                 "first steps:\n");
     const int firstSteps[][2] = {{100, 240}, {1000, 24}, {4000, 3}, {10000, 1}};
