@@ -7,7 +7,10 @@
 #include "physics/engine3d/Vector3Math.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <limits>
+#include <type_traits>
 
 namespace zor {
 
@@ -92,6 +95,30 @@ template <typename T>
     return true;
 }
 
+/// Divides by one divisor, contact after contact. By a power of two (equal masses make the sums
+/// of inverse masses one) the quotient is the product with the reciprocal, which is exact: both
+/// round the same real number, and a multiplication is shorter than a division on the chain of
+/// responses that one body's contacts form.
+template <typename T>
+class Divisor {
+public:
+    explicit Divisor(T divisor) : m_divisor(divisor), m_reciprocal(T(1) / divisor) {
+        using Bits = std::conditional_t<sizeof(T) == 4, uint32, uint64>;
+        constexpr int kMantissa = std::numeric_limits<T>::digits - 1;
+        constexpr Bits kExponentMask = (Bits(1) << (sizeof(T) * 8 - 1 - kMantissa)) - 1;
+        const Bits bits = std::bit_cast<Bits>(divisor);
+        const Bits exponent = bits >> kMantissa & kExponentMask;
+        // A normal power of two, whose reciprocal is a power of two as well (subnormal at worst).
+        m_exact = (bits & ((Bits(1) << kMantissa) - 1)) == 0 && exponent != 0 && exponent != kExponentMask;
+    }
+    T divide(T value) const { return m_exact ? value * m_reciprocal : value / m_divisor; }
+
+private:
+    T m_divisor;
+    T m_reciprocal;
+    bool m_exact;
+};
+
 /// `value` limited to [-bound, bound], without assuming the bound is positive.
 template <typename T>
 inline T limited(T value, T bound) {
@@ -125,8 +152,9 @@ inline PairResponse respondToPair(Body& first, Place& firstTransform, Body& seco
     const T sum = ki + kj;
     if (sum == T(0))
         return PairResponse::None;
+    const response_detail::Divisor<T> bySum(sum);
     if (depth > kCollisionSlop<T>) {
-        const T correction = (depth - kCollisionSlop<T>) / sum;
+        const T correction = bySum.divide(depth - kCollisionSlop<T>);
         moveFirst = v3::times(normal, -(ki * correction));
         moveSecond = v3::times(normal, kj * correction);
         firstTransform.position = v3::plus(firstTransform.position, moveFirst);
@@ -137,14 +165,14 @@ inline PairResponse respondToPair(Body& first, Place& firstTransform, Body& seco
     if (approach > T(0))
         return PairResponse::Separating;
     const T e = combinedRestitution(first, second);
-    const T impulse = -(T(1) + e) * approach / sum;
+    const T impulse = bySum.divide(-(T(1) + e) * approach);
     vi = v3::minus(vi, v3::times(normal, ki * impulse));
     vj = v3::plus(vj, v3::times(normal, kj * impulse));
     const Vector3<T> relative = v3::minus(vj, vi);
     Vector3<T> tangent;
     if (response_detail::unitTangent(relative, normal, tangent)) {
         const T bound = response_detail::combinedFriction(first, second) * impulse;
-        const T rub = response_detail::limited(-v3::dot(tangent, relative) / sum, bound);
+        const T rub = response_detail::limited(bySum.divide(-v3::dot(tangent, relative)), bound);
         vi = v3::minus(vi, v3::times(tangent, ki * rub));
         vj = v3::plus(vj, v3::times(tangent, kj * rub));
     }
@@ -176,11 +204,12 @@ inline bool respondToStaticFace(const Vector3<T>& normal, T depth, Place& bodyTr
                     ? body.getRestitutionFactor()
                     : response_detail::restitutionFor(mode, body.getRestitutionFactor(), face.getRestitutionFactor());
     const T friction = response_detail::combinedFriction(body, face);
-    const T impulse = -(T(1) + e) * approach / sum;
+    const response_detail::Divisor<T> bySum(sum);
+    const T impulse = bySum.divide(-(T(1) + e) * approach);
     relative = v3::plus(relative, v3::times(normal, k * impulse));
     Vector3<T> tangent;
     if (response_detail::unitTangent(relative, normal, tangent)) {
-        const T rub = response_detail::limited(-v3::dot(relative, tangent) / sum, friction * impulse);
+        const T rub = response_detail::limited(bySum.divide(-v3::dot(relative, tangent)), friction * impulse);
         relative = v3::plus(relative, v3::times(tangent, k * rub));
     }
     body.setLinearSpeed(v3::plus(relative, faceVelocity));

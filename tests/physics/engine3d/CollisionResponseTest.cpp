@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <random>
+
 namespace zor {
 namespace {
 
@@ -127,6 +132,34 @@ TEST_F(CollisionResponse, StaticFacesPushAndBounceOnlyTheBody) {
     auto anchored = body([](Body& b) { b.setInfiniteMass(true), b.setLinearSpeed({0, -1, 0}); });
     EXPECT_TRUE(respondToStaticFace<double>({0, 1, 0}, 0.101, at, *anchored, *floor, 0));
     EXPECT_EQ(anchored->getLinearSpeed(), (V{0, -1, 0}));
+}
+
+/// The divisor's quotients are those of the division, bit for bit, whether it multiplies by an
+/// exact reciprocal (powers of two, down to the smallest normal) or divides.
+template <typename T>
+void expectQuotientsOfDivision() {
+    using Bits = std::conditional_t<sizeof(T) == 4, uint32, uint64>;
+    const T divisors[] = {T(2), T(1), T(0.5), T(-4), std::numeric_limits<T>::min(), std::ldexp(T(1), 60),
+                          T(3), T(1.5), std::numeric_limits<T>::denorm_min(), std::numeric_limits<T>::max()};
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<Bits> anyBits;
+    for (const T divisor : divisors) {
+        const response_detail::Divisor<T> by(divisor);
+        for (int i = 0; i < 20000; ++i) {
+            // Every kind of value: normal, subnormal, zero, infinite, NaN.
+            const T value = std::bit_cast<T>(anyBits(random));
+            const T expected = value / divisor, found = by.divide(value);
+            if (std::isnan(expected))
+                ASSERT_TRUE(std::isnan(found));
+            else
+                ASSERT_EQ(std::bit_cast<Bits>(found), std::bit_cast<Bits>(expected)) << value << " / " << divisor;
+        }
+    }
+}
+
+TEST(CollisionResponseDivisor, QuotientsAreThoseOfTheDivisionInBothNumberTypes) {
+    expectQuotientsOfDivision<float>();
+    expectQuotientsOfDivision<double>();
 }
 
 } // namespace
