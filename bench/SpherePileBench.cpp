@@ -5,8 +5,9 @@
 // tumbles instead of stacking; restitution 0.5 and friction 0.5 everywhere.
 //
 // Every engine steps the same first four seconds after the drop (the fall, the impact and the
-// settling), three times over, and the ratios take the median of the three: so the times compare
-// the same work, and a slow run of one engine does not decide them. The collision stage's
+// settling), three times over, the runs of all the engines in a random order, and the ratios take
+// the median of the three: so the times compare the same work, and neither a slow run nor a slow
+// spell of the machine decides them. The collision stage's
 // all-pairs reference is timed over the first steps only, next to the broad phase over the same
 // steps. The box keeps its size, so the pile grows taller with N and each body meets more
 // contacts; the wide pile, in a box as wide as three layers take, keeps the work per body the
@@ -30,6 +31,7 @@
 #include <bullet/btBulletDynamicsCommon.h>
 #include <ode/ode.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -490,7 +492,20 @@ int main(int argc, char** argv) {
             std::printf("%ld\n", peakOf(argv[i] + 12));
             return 0;
         }
-    benchmark::Initialize(&argc, argv);
+    // The repetitions of all the engines run in a random order, unless the command line says
+    // otherwise: a machine that slows down for a while then slows every engine alike, and the
+    // medians still compare the same work.
+    std::vector<char*> arguments(argv, argv + argc);
+    char interleaving[] = "--benchmark_enable_random_interleaving=true";
+    if (std::none_of(argv, argv + argc, [](const char* argument) {
+            return std::strncmp(argument, "--benchmark_enable_random_interleaving", 38) == 0;
+        }))
+        arguments.insert(arguments.begin() + 1, interleaving);
+    int count = int(arguments.size());
+    arguments.push_back(nullptr);
+    benchmark::Initialize(&count, arguments.data());
+    argc = count;
+    argv = arguments.data();
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;
