@@ -81,7 +81,8 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     m_cellRanges.resize(count);
     for (CellRange& range : m_cellRanges)
         range.build = 0;
-    m_looseNext.resize(count);
+    m_looseEntries.resize(looseLimit(count));
+    m_looseSlots.resize(count);
     m_looseKeys.resize(count);
     m_looseUnfiled.resize(count);
     m_gathered.resize(count);
@@ -170,6 +171,8 @@ void BroadPhase::rebuild() {
     for (uint64 i = 0; i < m_count; ++i)
         m_standing[i] = m_active[i] ? kSettled : kAbsent;
     std::fill(m_looseHeads.begin(), m_looseHeads.end(), kNone);
+    m_looseEntriesUsed = 0;
+    m_looseFree = kNone;
     m_looseUnfiled.resize(0);
     m_looseCount = 0;
     ++m_generation;
@@ -254,9 +257,16 @@ void BroadPhase::fileLoose(uint64 index) {
         m_looseUnfiled.pushBack(uint32(index));
         return;
     }
+    // No more loose primitives than entries: the grid is built again before.
+    uint32 slot = m_looseFree;
+    if (slot != kNone)
+        m_looseFree = m_looseEntries[slot].next;
+    else
+        slot = m_looseEntriesUsed++;
     uint32& head = looseHead(key);
-    m_looseNext[index] = head;
-    head = uint32(index);
+    m_looseEntries[slot] = {fat, key, uint32(index), head};
+    head = slot;
+    m_looseSlots[index] = slot;
     markLooseCell(key, 1);
 }
 
@@ -266,9 +276,12 @@ void BroadPhase::unfileLoose(uint64 index) {
         m_looseUnfiled.resize(uint64(last - m_looseUnfiled.begin()));
         return;
     }
-    for (uint32* link = &looseHead(m_looseKeys[index]); *link != kNone; link = &m_looseNext[*link])
-        if (*link == index) {
-            *link = m_looseNext[index];
+    const uint32 slot = m_looseSlots[index];
+    for (uint32* link = &looseHead(m_looseKeys[index]); *link != kNone; link = &m_looseEntries[*link].next)
+        if (*link == slot) {
+            *link = m_looseEntries[slot].next;
+            m_looseEntries[slot].next = m_looseFree;
+            m_looseFree = slot;
             markLooseCell(m_looseKeys[index], -1);
             return;
         }
@@ -280,10 +293,18 @@ void BroadPhase::gatherLoose(uint64 index, uint64 after) {
     uint64 found = 0;
     const WidenedBox box = m_fat[index];
     const WidenedBox* const fat = m_fat.data();
-    const uint32* const next = m_looseNext.data();
+    const LooseEntry* const entries = m_looseEntries.data();
     const auto take = [&](uint32 j) {
         if (j > after && overlaps(fat[j], box))
             out[found++] = j;
+    };
+    // The entries of a cell from `first` on (those of `key` alone for a hashed bucket).
+    const auto takeCell = [&](uint32 first, uint64 key, bool hashed) {
+        for (uint32 e = first; e != kNone; e = entries[e].next) {
+            const LooseEntry& entry = entries[e];
+            if (entry.index > after && overlaps(entry.fat, box) && (!hashed || entry.key == key))
+                out[found++] = entry.index;
+        }
     };
     const CellRange& range = cellRangeOf(index);
     if (range.everyCell) {
@@ -305,16 +326,14 @@ void BroadPhase::gatherLoose(uint64 index, uint64 after) {
             const uint32* const rowHeads = heads + extentX * row;
             if (!m_looseRowsMasked) {
                 for (int64 x = lowX; x <= highX; ++x)
-                    for (uint32 j = rowHeads[x]; j != kNone; j = next[j])
-                        take(j);
+                    takeCell(rowHeads[x], 0, false);
                 continue;
             }
             uint64 cells = m_looseRowMasks[uint64(row)] >> lowX;
             if (highX - lowX < 63)
                 cells &= (uint64(2) << (highX - lowX)) - 1;
             for (; cells != 0; cells &= cells - 1)
-                for (uint32 j = rowHeads[lowX + std::countr_zero(cells)]; j != kNone; j = next[j])
-                    take(j);
+                takeCell(rowHeads[lowX + std::countr_zero(cells)], 0, false);
         }
     // The cells outside it share hashed buckets, when any loose primitive is filed there.
     for (int64 z = range.low[2]; m_looseOutside != 0 && z <= range.high[2]; ++z)
@@ -323,9 +342,7 @@ void BroadPhase::gatherLoose(uint64 index, uint64 after) {
                 if (x <= highX && y <= highY && z <= highZ)
                     continue;
                 const uint64 key = PairGrid::keyOf(x, y, z);
-                for (uint32 j = looseHead(key); j != kNone; j = next[j])
-                    if (m_looseKeys[j] == key)
-                        take(j);
+                takeCell(looseHead(key), key, true);
             }
     for (uint32 j : m_looseUnfiled)
         take(j);

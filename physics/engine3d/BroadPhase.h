@@ -208,10 +208,23 @@ private:
     enum Standing : uint8 { kAbsent, kSettled, kLoose };
     Array<uint8> m_standing;
     uint64 m_looseCount = 0;
-    /// The loose cells: per bucket its first primitive, per primitive the next in its bucket
-    /// and its cell key (loose primitives too far out for a key are in m_looseUnfiled).
+    /// A loose primitive filed in a cell, with a copy of its fat box and its cell's key: the walks
+    /// that look through a cell read a short run of entries instead of chasing the primitives'
+    /// own arrays, and turn most of them down.
+    struct LooseEntry {
+        WidenedBox fat;
+        uint64 key;
+        uint32 index;
+        uint32 next;
+    };
+    /// The loose cells: per bucket its first entry, the entries (as many as loose primitives may
+    /// be; the free ones chained from m_looseFree), per primitive its entry and its cell key
+    /// (loose primitives too far out for a key are in m_looseUnfiled).
     Array<uint32> m_looseHeads;
-    Array<uint32> m_looseNext;
+    Array<LooseEntry> m_looseEntries;
+    uint32 m_looseFree = 0;
+    uint32 m_looseEntriesUsed = 0;
+    Array<uint32> m_looseSlots;
     Array<uint64> m_looseKeys;
     Array<uint32> m_looseUnfiled;
     uint32 m_looseBucketBits = 0;
