@@ -222,7 +222,7 @@ private:
     /// (loose primitives too far out for a key are in m_looseUnfiled).
     Array<uint32> m_looseHeads;
     Array<LooseEntry> m_looseEntries;
-    uint32 m_looseFree = 0;
+    uint32 m_looseFree = ~uint32(0);
     uint32 m_looseEntriesUsed = 0;
     Array<uint32> m_looseSlots;
     Array<uint64> m_looseKeys;

@@ -95,10 +95,11 @@ template <typename T>
     return true;
 }
 
-/// Divides by one divisor, contact after contact. By a power of two (equal masses make the sums
-/// of inverse masses one) the quotient is the product with the reciprocal, which is exact: both
-/// round the same real number, and a multiplication is shorter than a division on the chain of
-/// responses that one body's contacts form.
+/// Divides by one divisor, contact after contact. By a power of two (the sum of the inverse
+/// masses of two bodies of mass 1, or of one against a face that never moves) the quotient is the
+/// product with the reciprocal, which is exact: both round the same real number, and a
+/// multiplication is shorter than a division on the chain of responses that one body's contacts
+/// form.
 template <typename T>
 class Divisor {
 public:
