@@ -15,8 +15,6 @@
 #include "physics/hittest/MatrixRoutines.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstddef>
 #include <functional>
 #include <cstring>
