@@ -76,8 +76,8 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     // Sized once: nothing grows in the passes.
     m_looseBucketBits = std::max(4, int(std::bit_width(2 * looseLimit(count))));
     // Room for a bucket per cell of any dense block the grid may choose, then the hashed ones.
-    m_looseHeads.resize((uint64(1) << PairGrid::bucketBitsFor(count)) + (uint64(1) << m_looseBucketBits));
-    m_looseRowMasks.resize(uint64(1) << PairGrid::bucketBitsFor(count));
+    m_looseHeads.resize(PairGrid::denseBucketsFor(count) + (uint64(1) << m_looseBucketBits));
+    m_looseRowMasks.resize(PairGrid::denseBucketsFor(count));
     m_cellRanges.resize(count);
     for (CellRange& range : m_cellRanges)
         range.build = 0;
@@ -160,17 +160,25 @@ bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const u
 
 void BroadPhase::rebuild() {
     m_grid.build(m_fat.data(), m_fatBalls.data(), m_active.data(), m_count);
+    // Loose cells about as wide as the reach: a walk looks into few of them, and there are few
+    // loose primitives to tell apart. A power of two of grid cells on each axis, so that a grid
+    // cell's loose cell is a shift away.
+    m_looseShift = int(std::bit_width(uint64(m_grid.cellsBelow()))) - 1;
     m_looseDenseCells = 1;
     for (int axis = 0; axis < 3; ++axis) {
-        m_looseExtent[axis] = m_grid.denseExtent(axis);
+        m_looseExtent[axis] = (m_grid.denseExtent(axis) + (int64(1) << m_looseShift) - 1) >> m_looseShift;
         m_looseDenseCells *= uint64(m_looseExtent[axis]);
     }
     m_looseRowsMasked = m_looseExtent[0] <= 64;
     m_looseOutside = 0;
-    std::fill(m_looseRowMasks.begin(), m_looseRowMasks.end(), uint64(0));
+    // Only this block's rows and cells are cleared: the room is for the largest block the grid
+    // may lay out.
+    const uint64 rows = m_looseExtent[0] != 0 ? m_looseDenseCells / uint64(m_looseExtent[0]) : 0;
+    std::fill(m_looseRowMasks.begin(), m_looseRowMasks.begin() + rows, uint64(0));
     for (uint64 i = 0; i < m_count; ++i)
         m_standing[i] = m_active[i] ? kSettled : kAbsent;
-    std::fill(m_looseHeads.begin(), m_looseHeads.end(), kNone);
+    const uint64 heads = m_looseDenseCells + (uint64(1) << m_looseBucketBits);
+    std::fill(m_looseHeads.begin(), m_looseHeads.begin() + heads, kNone);
     m_looseEntriesUsed = 0;
     m_looseFree = kNone;
     m_looseUnfiled.resize(0);
@@ -212,6 +220,14 @@ bool BroadPhase::denseCell(uint64 key, uint64& row, int64& x) const {
     return true;
 }
 
+uint64 BroadPhase::looseKeyOf(uint64 gridKey) const {
+    if (gridKey == PairGrid::kLarge)
+        return gridKey;
+    const uint64 mask = PairGrid::kCellsPerAxis - 1;
+    return PairGrid::keyOf(int64(gridKey & mask) >> m_looseShift, int64(gridKey >> 21 & mask) >> m_looseShift,
+                           int64(gridKey >> 42) >> m_looseShift);
+}
+
 uint32& BroadPhase::looseHead(uint64 key) {
     uint64 row;
     int64 x;
@@ -231,27 +247,27 @@ void BroadPhase::markLooseCell(uint64 key, int64 change) {
     }
 }
 
-const BroadPhase::CellRange& BroadPhase::cellRangeOf(uint64 index) {
+const BroadPhase::CellRange& BroadPhase::workOutCellRange(uint64 index) {
     CellRange& range = m_cellRanges[index];
-    if (range.build == m_build)
-        return range;
     const WidenedBox& fat = m_fat[index];
     int64 low[3], high[3];
     range.build = m_build;
     range.everyCell = !isFinite(fat) || !m_grid.cellsAround(fat, low, high);
     for (int axis = 0; axis < 3 && !range.everyCell; ++axis) {
-        range.low[axis] = int32(low[axis]);
-        range.high[axis] = int32(high[axis]);
+        range.low[axis] = int32(low[axis] >> m_looseShift);
+        range.high[axis] = int32(high[axis] >> m_looseShift);
     }
     return range;
 }
 
 void BroadPhase::fileLoose(uint64 index) {
     const WidenedBox& fat = m_fat[index];
-    // Only boxes no wider than a cell may be filed by their low corner.
-    const bool fits = isFinite(fat) && !m_grid.isLarge(index) && fat.high[0] - fat.low[0] <= m_grid.cellSize() &&
-                      fat.high[1] - fat.low[1] <= m_grid.cellSize() && fat.high[2] - fat.low[2] <= m_grid.cellSize();
-    const uint64 key = fits ? m_grid.cellKey(fat.low) : PairGrid::kLarge;
+    // Only boxes no wider than the grid's reach may be filed by their low corner: the cells
+    // around a box reach no further below it.
+    const double reach = m_grid.reach();
+    const bool fits = isFinite(fat) && !m_grid.isLarge(index) && fat.high[0] - fat.low[0] <= reach &&
+                      fat.high[1] - fat.low[1] <= reach && fat.high[2] - fat.low[2] <= reach;
+    const uint64 key = fits ? looseKeyOf(m_grid.cellKey(fat.low)) : PairGrid::kLarge;
     m_looseKeys[index] = key;
     if (key == PairGrid::kLarge) {
         m_looseUnfiled.pushBack(uint32(index));

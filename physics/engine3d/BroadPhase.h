@@ -12,12 +12,12 @@ namespace zor {
 /// pass and the moves of a step seldom take it out; the pairs of the fat boxes are found by a
 /// PairGrid, kept by the engine from one collision stage to the next while they serve. A
 /// primitive that leaves its fat box gets a new one around where it stands and becomes loose.
-/// Loose primitives are filed again in cells of their own (a bucket per cell of the grid's dense
-/// block, with a mask per row of the cells that hold any; hashed outside it; changed in place as
-/// they move), where every walk looks for them; a loose primitive's own candidates
-/// are gathered from the grid around its new box. When too many are loose the grid is built
-/// again. A box always lies in its fat box, so the candidates always include every primitive
-/// whose box overlaps.
+/// Loose primitives are filed again in cells of their own (grid cells grouped to about the grid's
+/// reach; a bucket per cell over the grid's dense block, with a mask per row of the cells that
+/// hold any; hashed outside it; changed in place as they move), where every walk looks for them;
+/// a loose primitive's own candidates are gathered from the grid around its new box. When too
+/// many are loose the grid is built again. A box always lies in its fat box, so the candidates
+/// always include every primitive whose box overlaps.
 ///
 /// A sphere's fat box is the box around a fat ball, its ball widened by a margin, and it stays
 /// settled only while its ball lies in the fat ball: two spheres are candidates only when their
@@ -164,6 +164,8 @@ private:
     /// The loose primitives after `after` whose fat boxes overlap primitive `index`'s, in
     /// increasing order.
     void gatherLoose(uint64 index, uint64 after);
+    /// The key of the loose cell that holds grid cell `gridKey`; kLarge for kLarge.
+    uint64 looseKeyOf(uint64 gridKey) const;
     /// The head of the loose cell of `key`: a bucket per cell of a dense grid's block, hashed
     /// buckets after them for the cells outside it.
     uint32& looseHead(uint64 key);
@@ -182,7 +184,12 @@ private:
         /// Too many cells to visit: every loose primitive is looked at.
         bool everyCell;
     };
-    const CellRange& cellRangeOf(uint64 index);
+    const CellRange& cellRangeOf(uint64 index) {
+        const CellRange& range = m_cellRanges[index];
+        return range.build == m_build ? range : workOutCellRange(index);
+    }
+    /// cellRangeOf for a new fat box or grid.
+    const CellRange& workOutCellRange(uint64 index);
 
     PairGrid m_grid;
     uint64 m_count = 0;
@@ -228,7 +235,9 @@ private:
     Array<uint64> m_looseKeys;
     Array<uint32> m_looseUnfiled;
     uint32 m_looseBucketBits = 0;
-    /// The dense grid's block as the loose cells were laid out for it (all 0 when hashed).
+    /// Grid cells per loose cell on each axis, as a power of two.
+    int m_looseShift = 0;
+    /// The dense grid's block in loose cells, as they were laid out for it (all 0 when hashed).
     int64 m_looseExtent[3] = {};
     uint64 m_looseDenseCells = 0;
     /// Per row of the dense block (when no wider than 64 cells), the cells that hold any.

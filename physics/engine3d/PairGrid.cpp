@@ -12,8 +12,13 @@ namespace {
 constexpr double kLargeFactor = 4;
 // Entries the lists may hold per box on average; piled bodies of one size need about ten.
 constexpr uint64 kListBudgetPerBox = 32;
-// Cells a gathering box may span before the grid is passed over for a walk of every box.
+// Cells a gathering box may span, per cell of the reach, before the grid is passed over for a
+// walk of every box.
 constexpr int64 kMaxGatheredCells = 64;
+// Cells per reach when the block gets a bucket per cell: in a pile, half-width cells look at two
+// fifths fewer boxes per gather than cells as wide as the reach; thinner ones cost more in rows
+// to walk than they save in boxes.
+constexpr int64 kFineCellsBelow = 2;
 
 double widthOf(const WidenedBox& box) {
     return std::max({box.high[0] - box.low[0], box.high[1] - box.low[1], box.high[2] - box.low[2]});
@@ -43,8 +48,8 @@ void PairGrid::build(const WidenedBox* boxes, const WidenedBall* balls, const ui
     m_cellKeys.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_widths.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
 
-    // Cells a little wider than the widest box that is not large, so that two overlapping boxes
-    // have their low corners in the same or neighbouring cells whatever the rounding.
+    // The widest box that is not large sets the reach: a box overlapping another has its low
+    // corner at most that far below the other's.
     m_widths.resize(0);
     for (uint64 i = 0; i < count; ++i)
         if (active[i] && std::isfinite(widthOf(boxes[i])))
@@ -67,33 +72,49 @@ void PairGrid::build(const WidenedBox* boxes, const WidenedBall* balls, const ui
             for (int axis = 0; axis < 3; ++axis)
                 m_origin[axis] = std::min(m_origin[axis], boxes[i].low[axis]);
         }
-    m_cellSize = widest > 0 ? widest * (1 + 1e-6) : 1;
+    m_reach = widest > 0 ? widest * (1 + 1e-6) : 1;
 
-    m_cellKeys.resize(count);
-    uint64 filedCount = 0;
-    for (uint64 i = 0; i < count; ++i) {
-        m_cellKeys[i] = !active[i] ? kAbsent : regular(i) ? cellKey(boxes[i].low) : kLarge;
-        filedCount += m_cellKeys[i] < kAbsent;
-    }
-
-    // Counting sort of the filed boxes by bucket, each bucket in increasing order.
     // Sized by the active boxes, not the filed ones, so that building again allocates nothing.
     uint64 activeCount = 0;
     for (uint64 i = 0; i < count; ++i)
         activeCount += active[i] != 0;
     m_bucketBits = bucketBitsFor(activeCount);
-    // Boxes that fill the block of their cells well, piles above all, get a bucket per cell
-    // when there are no more cells than hashed buckets: no hashing, and a row of cells is one
-    // run of boxes.
-    int64 extent[3] = {0, 0, 0};
-    for (uint64 i = 0; i < count; ++i)
-        if (m_cellKeys[i] < kAbsent)
-            for (int axis = 0; axis < 3; ++axis)
-                extent[axis] = std::max(extent[axis], int64(m_cellKeys[i] >> (21 * axis) & (kCellsPerAxis - 1)) + 1);
-    const double denseCells = double(extent[0]) * double(extent[1]) * double(extent[2]);
-    m_dense = denseCells <= double(uint64(1) << m_bucketBits);
+    m_cellKeys.resize(count);
+    // Boxes that fill the block of their cells well, piles above all, get fine cells and a
+    // bucket per cell when the block has no more cells than denseBucketsFor allows: a box's
+    // neighbours then lie in a block little wider than their reach, with no hashing, and a row
+    // of cells is one run of boxes. Other scenes get cells as wide as the reach, a bucket per
+    // cell only when there are no more cells than hashed buckets: fine cells there would mean
+    // more buckets to look into, most of them empty.
+    uint64 filedCount = 0;
+    int64 extent[3];
+    double denseCells = 0;
+    for (const int64 below : {kFineCellsBelow, int64(1)}) {
+        m_cellsBelow = below;
+        // A little more than reach / below: the margin keeps the low corners of overlapping
+        // boxes within `below` cells whatever the rounding.
+        m_cellSize = m_reach * (1 + 1e-6) / double(below);
+        filedCount = 0;
+        for (uint64 i = 0; i < count; ++i) {
+            m_cellKeys[i] = !active[i] ? kAbsent : regular(i) ? cellKey(boxes[i].low) : kLarge;
+            filedCount += m_cellKeys[i] < kAbsent;
+        }
+        for (int64& cells : extent)
+            cells = 0;
+        for (uint64 i = 0; i < count; ++i)
+            if (m_cellKeys[i] < kAbsent)
+                for (int axis = 0; axis < 3; ++axis)
+                    extent[axis] =
+                        std::max(extent[axis], int64(m_cellKeys[i] >> (21 * axis) & (kCellsPerAxis - 1)) + 1);
+        denseCells = double(extent[0]) * double(extent[1]) * double(extent[2]);
+        m_dense = denseCells <= double(below == 1 ? uint64(1) << m_bucketBits : denseBucketsFor(activeCount));
+        if (m_dense || below == 1)
+            break;
+    }
     for (int axis = 0; axis < 3; ++axis)
         m_extent[axis] = extent[axis];
+
+    // Counting sort of the filed boxes by bucket, each bucket in increasing order.
     const uint64 buckets = m_dense ? uint64(denseCells) : uint64(1) << m_bucketBits;
     m_bucketStarts.resize(buckets + 1);
     std::fill(m_bucketStarts.begin(), m_bucketStarts.end(), 0u);
@@ -153,6 +174,10 @@ uint32 PairGrid::bucketBitsFor(uint64 count) {
     return uint32(std::max(4, int(std::bit_width(2 * count))));
 }
 
+uint64 PairGrid::denseBucketsFor(uint64 count) {
+    return uint64(kFineCellsBelow * kFineCellsBelow * kFineCellsBelow) << bucketBitsFor(count);
+}
+
 bool PairGrid::listed(uint64 index, const uint32*& first, const uint32*& last) const {
     if (m_listEnds[index] == kUnlisted)
         return false;
@@ -185,17 +210,20 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
             high[axis] = std::min(high[axis], m_extent[axis] - 1);
         // Layer by layer, row by row, as scenes usually number their bodies: the boxes come
         // nearly in order, and sorting them is a pass.
-        for (int64 y = low[1]; y <= high[1]; ++y)
-            for (int64 z = low[2]; z <= high[2] && low[0] <= high[0]; ++z) {
-                // The cells of a row are one run of boxes.
-                const uint64 row = uint64(m_extent[0] * (y + m_extent[1] * z));
-                const uint32 last = m_bucketStarts[row + uint64(high[0]) + 1];
-                for (uint32 e = m_bucketStarts[row + uint64(low[0])]; e < last; ++e) {
-                    const uint32 j = m_filed[e];
-                    if (j > after && overlaps(m_boxes[j], box))
+        // The cells of a row are one run of boxes: from the start of its first cell to that of
+        // the cell after its last.
+        const int64 cells = high[0] - low[0] + 1, layer = m_extent[0] * m_extent[1];
+        const uint32* const filed = m_filed.data();
+        const WidenedBox* const boxes = m_boxes;
+        for (int64 y = low[1]; y <= high[1] && cells > 0 && low[2] <= high[2]; ++y) {
+            const uint32* row = m_bucketStarts.data() + low[0] + m_extent[0] * (y + m_extent[1] * low[2]);
+            for (int64 z = low[2]; z <= high[2]; ++z, row += layer)
+                for (uint32 e = row[0], last = row[cells]; e < last; ++e) {
+                    const uint32 j = filed[e];
+                    if (j > after && overlaps(boxes[j], box))
                         take(j);
                 }
-            }
+        }
     }
     for (int64 y = low[1]; !m_dense && y <= high[1]; ++y)
         for (int64 z = low[2]; z <= high[2]; ++z)
@@ -226,12 +254,12 @@ uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, ui
 bool PairGrid::cellsAround(const WidenedBox& box, int64 (&low)[3], int64 (&high)[3]) const {
     int64 cells = 1;
     for (int axis = 0; axis < 3; ++axis) {
-        // A filed box that overlaps `box` has its low corner at most one cell below box's.
-        low[axis] = std::max<int64>(cellOf(box.low[axis], axis) - 1, 0);
+        // A filed box that overlaps `box` has its low corner at most m_cellsBelow cells below box's.
+        low[axis] = std::max<int64>(cellOf(box.low[axis], axis) - m_cellsBelow, 0);
         high[axis] = std::min<int64>(cellOf(box.high[axis], axis), kCellsPerAxis - 1);
         cells *= std::max<int64>(high[axis] - low[axis] + 1, 0);
     }
-    return cells <= kMaxGatheredCells;
+    return cells <= kMaxGatheredCells * m_cellsBelow * m_cellsBelow * m_cellsBelow;
 }
 
 int64 PairGrid::cellOf(double value, int axis) const {

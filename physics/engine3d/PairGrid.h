@@ -82,13 +82,13 @@ inline bool contains(const WidenedBox& outer, const WidenedBox& inner) {
 /// cell of its low corner, and for every box the list of the boxes after it that overlap it.
 ///
 /// The scenes this module steps are mostly many bodies of similar size, piled or scattered: a
-/// uniform grid with cells as wide as the widest of them finds a box's neighbours in the 27
-/// cells around its corner in constant time, and a sorted list per box lets the collision
-/// passes walk a primitive's pairs in order without searching again. Boxes much larger than
-/// the median (long capsules, meshes, boxes that are not finite or lie very far out) are kept
-/// apart: they go into the lists of the boxes they overlap and have no list of their own. The
-/// lists have a budget proportional to the number of boxes; a box whose list would not fit
-/// has none. Building allocates only when the number of boxes grows.
+/// uniform grid with cells as wide as the widest of them (half as wide in a pile) finds a box's
+/// neighbours in the few cells around its corner in constant time, and a sorted list per box
+/// lets the collision passes walk a primitive's pairs in order without searching again. Boxes
+/// much larger than the median (long capsules, meshes, boxes that are not finite or lie very far
+/// out) are kept apart: they go into the lists of the boxes they overlap and have no list of
+/// their own. The lists have a budget proportional to the number of boxes; a box whose list
+/// would not fit has none. Building allocates only when the number of boxes grows.
 class PairGrid {
 public:
     /// Files the boxes of the primitives with a non-zero `active` and lists their pairs; two
@@ -110,13 +110,18 @@ public:
     /// The cells that hold the low corners of the filed boxes that may overlap `box`, as key
     /// ranges per axis; false when there are too many to visit.
     bool cellsAround(const WidenedBox& box, int64 (&low)[3], int64 (&high)[3]) const;
-    /// The width of a cell: no box filed by its low corner may be wider.
-    double cellSize() const { return m_cellSize; }
+    /// The widest box that may be filed by its low corner: its low corner then lies at most
+    /// cellsBelow cells below that of any box it overlaps.
+    double reach() const { return m_reach; }
+    /// The cells below a box's own that cellsAround looks into on each axis: more than one when
+    /// the cells are narrower than the reach.
+    int64 cellsBelow() const { return m_cellsBelow; }
     /// With a bucket per cell, the cells of the block on `axis`; 0 with hashed buckets.
     int64 denseExtent(int axis) const { return m_dense ? m_extent[axis] : 0; }
-    /// Hashed buckets for `count` boxes, as a power of two; a block of cells gets a bucket per
-    /// cell only when it has no more cells than that.
+    /// Hashed buckets for `count` boxes, as a power of two.
     static uint32 bucketBitsFor(uint64 count);
+    /// The most cells a block for `count` boxes may have to get a bucket per cell.
+    static uint64 denseBucketsFor(uint64 count);
     static uint64 keyOf(int64 x, int64 y, int64 z) { return uint64(x) | uint64(y) << 21 | uint64(z) << 42; }
     static constexpr uint64 kLarge = ~uint64(0);
     /// Cells per axis that a key can tell apart, counted from the grid's origin.
@@ -148,6 +153,10 @@ private:
     uint64 m_count = 0;
     double m_origin[3] = {};
     double m_cellSize = 1;
+    double m_reach = 1;
+    /// The cells below a box's own that hold the low corners of the boxes that may overlap it:
+    /// reach over the cell size, rounded up.
+    int64 m_cellsBelow = 1;
     uint32 m_bucketBits = 0;
     /// A bucket per cell of the block from the origin to m_extent cells on each axis, instead
     /// of hashed buckets.
