@@ -27,9 +27,19 @@ uint64 looseLimit(uint64 count) {
     return 64 + count / 2;
 }
 
-/// Loose primitives a new collision stage may start with: every walk gathers the loose ones, so
-/// a stage that would start with many builds the grid again instead.
-uint64 keptLooseLimit(uint64 count) {
+/// Loose primitives a new collision stage may start with, when `left` left their fat boxes in
+/// the last stage's passes. Every walk gathers the loose ones, so carrying them costs a stage
+/// about as many as there are; building the grid again costs about as much as all primitives,
+/// and lasts until as many have left again. The number that balances the two grows as the square
+/// root of all primitives times those leaving per stage, as an order quantity grows with demand:
+/// a pile that settles slowly builds often, one whose bodies keep leaving (a tall pile creeping)
+/// carries more. Never more than a sixteenth of them.
+uint64 keptLooseLimit(uint64 count, uint64 left) {
+    return 16 + std::min(count / 16, uint64(std::sqrt(double(count) * double(left) / 24)));
+}
+
+/// Spheres with the wide margin that have come to rest a new stage may start with (see keep).
+uint64 calmedLimit(uint64 count) {
     return 16 + count / 16;
 }
 
@@ -52,6 +62,8 @@ bool isFinite(const WidenedBox& box) {
 
 void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count) {
     ++m_stage;
+    m_leftLastStage = m_leftThisStage;
+    m_leftThisStage = 0;
     if (count == m_count && count != 0 && keep(boxes, balls, active))
         return;
     if (count != m_count) {
@@ -129,7 +141,7 @@ bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const u
         loose += active[i] && !(m_standing[i] == kSettled && holds(i, boxes[i], balls[i]));
         calmed += active[i] && m_restlessFat[i] && !restless(i);
     }
-    if (loose > keptLooseLimit(m_count) || calmed > keptLooseLimit(m_count))
+    if (loose > keptLooseLimit(m_count, m_leftLastStage) || calmed > calmedLimit(m_count))
         return false;
     for (uint64 i = 0; i < m_count; ++i) {
         m_active[i] = active[i];
@@ -193,6 +205,7 @@ void BroadPhase::movedOut(uint64 index, const WidenedBox& box, const WidenedBall
     if (m_standing[index] == kAbsent)
         return;
     ++m_generation;
+    ++m_leftThisStage;
     m_leftAt[index] = m_stage;
     if (m_standing[index] == kSettled) {
         if (m_looseCount == looseLimit(m_count)) {

@@ -209,6 +209,10 @@ private:
     Array<uint8> m_restlessFat;
     /// Counts the stages: the builds.
     uint64 m_stage = 0;
+    /// The primitives that left their fat boxes or balls in the passes of this stage and of the
+    /// last one.
+    uint64 m_leftThisStage = 0;
+    uint64 m_leftLastStage = 0;
     Array<uint8> m_active;
     /// Where each primitive stands: in the grid with the fat box it was built with (settled),
     /// in the loose cells, or in neither (absent: inactive when the grid was built).
