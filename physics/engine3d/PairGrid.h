@@ -132,11 +132,11 @@ private:
     static constexpr uint32 kUnlisted = ~uint32(0);
 
     /// Keeps, of the `count` boxes listed for ball `index`, those that hold no ball or a ball
-    /// that overlaps it, in order; returns how many.
+    /// that overlaps it, in the order they come; returns how many.
     static uint64 keepBallPairs(const WidenedBall* balls, uint64 index, uint32* list, uint64 count);
-    /// As gather, into `out` of room for `capacity` boxes; the number found, which may exceed
-    /// `capacity` (the boxes are then neither all written nor sorted).
-    uint64 gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity) const;
+    /// As gather, into `out` of room for `capacity` boxes, sorted when `sorted`; the number found,
+    /// which may exceed `capacity` (the boxes are then neither all written nor sorted).
+    uint64 gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity, bool sorted) const;
 
     uint64 bucketOf(uint64 key) const {
         if (m_dense) {
