@@ -15,6 +15,7 @@
 #include "physics/engine3d/Vector3Math.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -97,22 +98,29 @@ struct ShapeReach {
         return double(low) - double(most.y) > vertical || double(least.y) - double(high) > vertical;
     }
 
-    /// False when the shape lies beyond reach of the box from `low` to `high`: a sphere is
-    /// measured from its centre, a capsule by its box.
-    bool reaches(const Vector3<T>& low, const Vector3<T>& high) const {
-        // The gaps between the two boxes, 0 where they overlap; each difference is rounded only
-        // relative to itself.
-        const auto gap = [](double low, double high, double least, double most) {
-            return low > most ? low - most : least > high ? least - high : 0.0;
-        };
-        const double x = gap(low.x, high.x, least.x, most.x), y = gap(low.y, high.y, least.y, most.y),
-                     z = gap(low.z, high.z, least.z, most.z);
+    /// The gap between the box's span from `low` to `high` and the shape's from `least` to
+    /// `most`, 0 where they overlap; each difference is rounded only relative to itself.
+    static double gap(double low, double high, double least, double most) {
+        return low > most ? low - most : least > high ? least - high : 0.0;
+    }
+    double gapX(T low, T high) const { return gap(low, high, least.x, most.x); }
+    double gapY(T low, T high) const { return gap(low, high, least.y, most.y); }
+    double gapZ(T low, T high) const { return gap(low, high, least.z, most.z); }
+
+    /// False when a box lies beyond reach, given its gaps to the shape along each axis: a sphere
+    /// is measured from its centre, a capsule by its box.
+    bool within(double x, double y, double z) const {
         // The detector's own rounding grows with the coordinates near the shape.
         const double magnitude = extent + larger(larger(x, y), z);
         const double reach = base + magnitude * 1e-12;
         if (x > reach || y > reach || z > reach)
             return false;
         return !(sphere && x * x + y * y + z * z > reach * reach);
+    }
+
+    /// False when the shape lies beyond reach of the box from `low` to `high`.
+    bool reaches(const Vector3<T>& low, const Vector3<T>& high) const {
+        return within(gapX(low.x, high.x), gapY(low.y, high.y), gapZ(low.z, high.z));
     }
 };
 
@@ -169,6 +177,162 @@ Attribute* lookUpAgain(FoundAttribute<Attribute>& lastFound, uint32 wanted, Look
 /// The faces of a tile: the floor, the ceiling, then the walls of sides 0 to 3.
 enum class FacePlace : uint32 { Floor, Ceiling, Side0, Side1, Side2, Side3 };
 
+/// The edges of a cell, x0..x1 and z0 (near) to z1 (far), with the bounds its boxes take from
+/// them: the faces' boxes take the lesser z of (z1, z0), the tile's of (z0, z1), which differ
+/// where an edge is not a number (cells of infinite depth).
+template <typename T>
+struct CellEdges {
+    T x0, x1, z0, z1;
+    T xLeast, xMost;
+    T zLeast, zMost;
+    T tileZLeast, tileZMost;
+
+    /// Rows from `row` on, set one after another: each row's near edge is the far edge of the
+    /// one before.
+    void startRows(uint32 row, T depth) { z1 = -(T(row) * depth); }
+    void setRow(uint32 row, T depth) {
+        z0 = z1;
+        z1 = -(T(row + 1) * depth);
+        zLeast = std::min(z1, z0), zMost = std::max(z1, z0);
+        tileZLeast = std::min(z0, z1), tileZMost = std::max(z0, z1);
+    }
+    void setColumn(uint32 column, T width) {
+        x0 = T(column) * width, x1 = x0 + width;
+        xLeast = std::min(x0, x1), xMost = std::max(x0, x1);
+    }
+
+    /// The box around the corners of the face at `place` from height `low` to `high` (the same
+    /// for a floor or ceiling): per axis the corners take at most two values, the first corner's
+    /// taken first.
+    void faceBox(FacePlace place, T low, T high, Vector3<T>& least, Vector3<T>& most) const {
+        switch (place) {
+        case FacePlace::Floor:
+        case FacePlace::Ceiling:
+            least = {xLeast, low, zLeast};
+            most = {xMost, low, zMost};
+            break;
+        case FacePlace::Side0:
+            least = {x1, std::min(low, high), zLeast};
+            most = {x1, std::max(low, high), zMost};
+            break;
+        case FacePlace::Side1:
+            least = {xLeast, std::min(low, high), z1};
+            most = {xMost, std::max(low, high), z1};
+            break;
+        case FacePlace::Side2:
+            least = {x0, std::min(low, high), zLeast};
+            most = {x0, std::max(low, high), zMost};
+            break;
+        default:
+            least = {xLeast, std::min(low, high), z0};
+            most = {xMost, std::max(low, high), z0};
+            break;
+        }
+    }
+
+    /// The corners of the face at `place`, counter-clockwise seen from the side it faces.
+    [[gnu::always_inline]] std::array<Vector3<T>, 4> faceCorners(FacePlace place, T low, T high) const {
+        switch (place) {
+        case FacePlace::Floor:
+            return {{{x0, low, z1}, {x0, low, z0}, {x1, low, z0}, {x1, low, z1}}};
+        case FacePlace::Ceiling:
+            return {{{x0, low, z1}, {x1, low, z1}, {x1, low, z0}, {x0, low, z0}}};
+        case FacePlace::Side0:
+            return {{{x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0}}};
+        case FacePlace::Side1:
+            return {{{x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1}}};
+        case FacePlace::Side2:
+            return {{{x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1}}};
+        default:
+            return {{{x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0}}};
+        }
+    }
+};
+
+/// The cells of a grid stage from a first to a last column and row.
+struct CellRange {
+    uint32 firstColumn, lastColumn, firstRow, lastRow;
+};
+
+/// The cells whose tiles a shape's bounds, widened by its radius, overlap.
+template <typename T>
+[[gnu::always_inline]] inline CellRange cellsAround(const CapsuleShape<T>& shape, uint32 columns, uint32 rows,
+                                                   T width, T depth) {
+    const T radius = shape.radius;
+    const T xMin = std::min(shape.pointA.x, shape.pointB.x), xMax = std::max(shape.pointA.x, shape.pointB.x);
+    const T zMin = std::min(shape.pointA.z, shape.pointB.z), zMax = std::max(shape.pointA.z, shape.pointB.z);
+    // Rows run along -z.
+    return {clampedCell((xMin - radius) / width, columns), clampedCell((xMax + radius) / width, columns),
+            clampedCell(-(zMax + radius) / depth, rows), clampedCell(-(zMin - radius) / depth, rows)};
+}
+
+/// The body's exclusion group (on `state` when there is one), 0 for none.
+template <typename T>
+uint32 groupOf(const RigidBody3DAttribute<T>* body, const BodyState<T>* state) {
+    return body == nullptr ? 0 : state != nullptr ? state->exclusionGroup : body->getExclusionGroup();
+}
+
+/// True when a body of `group` and the face's body share an exclusion group: they pass through.
+template <typename T>
+bool excluded(uint32 group, const RigidBody3DAttribute<T>* faceBody) {
+    return group != 0 && faceBody != nullptr && group == faceBody->getExclusionGroup();
+}
+
+/// The static-face response of the body (on `state` when there is one) to a contact, the shape
+/// following the body; true when it moved the body.
+template <typename T>
+[[gnu::always_inline]] inline bool respondToFace(PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state,
+                                                RigidBody3DAttribute<T>& body, const RigidBody3DAttribute<T>& faceBody,
+                                                const Vector3<T>& normal, T depth, T faceSpeed,
+                                                CapsuleShape<T>& shape) {
+    Vector3<T>& position = state != nullptr ? state->position : primitive.bodyTransform->position;
+    const Vector3<T> before = position;
+    if (!(state != nullptr ? respondToStaticFace(normal, depth, *state, *state, faceBody, faceSpeed)
+                           : respondToStaticFace(normal, depth, *primitive.bodyTransform, body, faceBody, faceSpeed)))
+        return false;
+    const Vector3<T> moved = v3::minus(position, before);
+    shape.pointA = v3::plus(shape.pointA, moved);
+    shape.pointB = v3::plus(shape.pointB, moved);
+    return true;
+}
+
+/// True when the tile's only face, if any, is its floor.
+template <typename T>
+bool floorAlone(const GridTile<T>& tile) {
+    return !tile.ceilingPresent && !tile.sides[0].sidePresent && !tile.sides[1].sidePresent &&
+           !tile.sides[2].sidePresent && !tile.sides[3].sidePresent;
+}
+
+/// Calls `add(place, low, high, rigidBodyIndex, speed, within)` for each face of `tile` in the
+/// order the test takes them: the floor, the ceiling, then the middle, lower and upper walls of
+/// sides 0 to 3. Walls of no height are left out; a lone floor of a finite cell (`floorsAsTiles`)
+/// is within reach once its tile is.
+template <typename T, typename Add>
+void forEachFace(const GridTile<T>& tile, bool floorsAsTiles, Add&& add) {
+    if (tile.floorPresent)
+        add(FacePlace::Floor, tile.floorHeight, tile.floorHeight, tile.floorRigidBody, tile.floorSpeed,
+            floorsAsTiles && floorAlone(tile));
+    if (tile.ceilingPresent)
+        add(FacePlace::Ceiling, tile.ceilingHeight, tile.ceilingHeight, tile.ceilingRigidBody, tile.ceilingSpeed,
+            false);
+    for (uint32 side = 0; side < 4; ++side) {
+        const GridTileSide<T>& walls = tile.sides[side];
+        if (!walls.sidePresent)
+            continue;
+        const auto wall = [&](T from, T to, uint32 rigidBodyIndex) {
+            if (from != to)
+                add(FacePlace(uint32(FacePlace::Side0) + side), std::min(from, to), std::max(from, to),
+                    rigidBodyIndex, T(0), false);
+        };
+        if (walls.middlePresent)
+            wall(tile.floorHeight, tile.ceilingHeight, walls.middleRigidBody);
+        if (walls.lowerPresent)
+            wall(tile.floorHeight, T(tile.floorHeight + walls.lowerHeight), walls.lowerRigidBody);
+        if (walls.upperPresent)
+            wall(tile.ceilingHeight, T(tile.ceilingHeight + walls.upperHeight), walls.upperRigidBody);
+    }
+}
+
 /// One grid stage tested against one shape: the stage, the detector, the primitive and what
 /// the test found so far.
 template <typename T>
@@ -207,39 +371,15 @@ struct GridStageTest {
           passOverApart(passOverApart), passOverTiles(passOverTiles), floorsAsTiles(floorsAsTiles), heights(heights),
           lastCollision(lastCollision), lastRigidBody(lastRigidBody), reach(shape) {}
 
-    /// Tests the face at `place` of the cell spanning x0..x1 and z0 (near) to z1 (far), from
-    /// height `low` to `high` (the same for a floor or ceiling). `within` is true when the face
-    /// is known to be within reach; otherwise its box is measured as the box around its corners.
-    void face(FacePlace place, T x0, T x1, T z0, T z1, T low, T high, bool within, uint32 collisionIndex,
+    /// Tests the face at `place` of `cell`, from height `low` to `high` (the same for a floor or
+    /// ceiling). `within` is true when the face is known to be within reach; otherwise its box
+    /// is measured as the box around its corners.
+    void face(FacePlace place, const CellEdges<T>& cell, T low, T high, bool within, uint32 collisionIndex,
               uint32 rigidBodyIndex, uint32 faceKind, uint32 segmentKind, T faceSpeed) {
-        // The box around the corners set below as a running minimum and maximum over them gives
-        // it: per axis the corners take at most two values, the first corner's taken first.
         bool reached = within || !passOverApart;
         if (!reached) {
             Vector3<T> least, most;
-            switch (place) {
-            case FacePlace::Floor:
-            case FacePlace::Ceiling:
-                least = {std::min(x0, x1), low, std::min(z1, z0)};
-                most = {std::max(x0, x1), low, std::max(z1, z0)};
-                break;
-            case FacePlace::Side0:
-                least = {x1, std::min(low, high), std::min(z1, z0)};
-                most = {x1, std::max(low, high), std::max(z1, z0)};
-                break;
-            case FacePlace::Side1:
-                least = {std::min(x0, x1), std::min(low, high), z1};
-                most = {std::max(x0, x1), std::max(low, high), z1};
-                break;
-            case FacePlace::Side2:
-                least = {x0, std::min(low, high), std::min(z1, z0)};
-                most = {x0, std::max(low, high), std::max(z1, z0)};
-                break;
-            default:
-                least = {std::min(x0, x1), std::min(low, high), z0};
-                most = {std::max(x0, x1), std::max(low, high), z0};
-                break;
-            }
+            cell.faceBox(place, low, high, least, most);
             reached = reach.reaches(least, most);
         }
         // Out of reach the face is done with, unless looking up its attributes may be reported.
@@ -250,39 +390,9 @@ struct GridStageTest {
         RigidBody3DAttribute<T>* faceBody = lookUpAgain(
             lastRigidBody, rigidBodyIndex, [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
         RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
-        if (body != nullptr && faceBody != nullptr) {
-            const uint32 group = state != nullptr ? state->exclusionGroup : body->getExclusionGroup();
-            if (group != 0 && group == faceBody->getExclusionGroup())
-                return;
-        }
-        if (!reached)
+        if (excluded(groupOf(body, state), faceBody) || !reached)
             return;
-        // Counter-clockwise seen from the side the face faces.
-        Vector3<T> corners[4];
-        const auto set = [&corners](const Vector3<T>& a, const Vector3<T>& b, const Vector3<T>& c,
-                                    const Vector3<T>& d) {
-            corners[0] = a, corners[1] = b, corners[2] = c, corners[3] = d;
-        };
-        switch (place) {
-        case FacePlace::Floor:
-            set({x0, low, z1}, {x0, low, z0}, {x1, low, z0}, {x1, low, z1});
-            break;
-        case FacePlace::Ceiling:
-            set({x0, low, z1}, {x1, low, z1}, {x1, low, z0}, {x0, low, z0});
-            break;
-        case FacePlace::Side0:
-            set({x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0});
-            break;
-        case FacePlace::Side1:
-            set({x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1});
-            break;
-        case FacePlace::Side2:
-            set({x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1});
-            break;
-        default:
-            set({x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0});
-            break;
-        }
+        const std::array<Vector3<T>, 4> corners = cell.faceCorners(place, low, high);
         Vector3<T> normal{};
         T depth = 0;
         if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0], &corners[1],
@@ -298,22 +408,15 @@ struct GridStageTest {
         const bool accepted = callback == nullptr ||
                               callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
                                        faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
-        if (!accepted || body == nullptr || faceBody == nullptr)
+        if (!accepted || body == nullptr || faceBody == nullptr ||
+            !respondToFace(primitive, state, *body, *faceBody, normal, depth, faceSpeed, shape))
             return;
-        Vector3<T>& position = state != nullptr ? state->position : primitive.bodyTransform->position;
-        const Vector3<T> before = position;
-        if (!(state != nullptr ? respondToStaticFace(normal, depth, *state, *state, *faceBody, faceSpeed)
-                               : respondToStaticFace(normal, depth, *primitive.bodyTransform, *body, *faceBody, faceSpeed)))
-            return;
-        const Vector3<T> moved = v3::minus(position, before);
-        shape.pointA = v3::plus(shape.pointA, moved);
-        shape.pointB = v3::plus(shape.pointB, moved);
         reach = ShapeReach<T>(shape);
         responded = true;
     }
 
-    /// Tests the faces of tile `tileIndex` of the cell spanning x0..x1 and z0 (near) to z1 (far).
-    void tile(const Array<GridTile<T>>& tiles, uint32 tileIndex, T x0, T x1, T z0, T z1) {
+    /// Tests the faces of tile `tileIndex` of `cell`.
+    void tile(const Array<GridTile<T>>& tiles, uint32 tileIndex, const CellEdges<T>& cell) {
         const GridTile<T>* tile = &tiles[tileIndex];
         if (passOverTiles) {
             TileHeights<T> measured;
@@ -322,8 +425,8 @@ struct GridStageTest {
                 span = heights + tileIndex;
             else
                 measured.any = heightsOf(*tile, measured.low, measured.high);
-            if (!span->any || !reach.reaches({std::min(x0, x1), span->low, std::min(z0, z1)},
-                                             {std::max(x0, x1), span->high, std::max(z0, z1)}))
+            if (!span->any || !reach.reaches({cell.xLeast, span->low, cell.tileZLeast},
+                                             {cell.xMost, span->high, cell.tileZMost}))
                 return;
         }
         // Once the callback has run, which may have grown the tiles elsewhere or taken this one
@@ -333,21 +436,20 @@ struct GridStageTest {
                 tile = tileIndex < tiles.size() ? &tiles[tileIndex] : nullptr;
             return tile != nullptr;
         };
-        const bool floorAlone = !tile->ceilingPresent && !tile->sides[0].sidePresent && !tile->sides[1].sidePresent &&
-                                !tile->sides[2].sidePresent && !tile->sides[3].sidePresent;
+        const bool floorOnly = floorAlone(*tile);
         // A lone floor spans its tile's heights: its box is the one just measured.
-        const bool floorWithin = passOverTiles && floorsAsTiles && floorAlone;
+        const bool floorWithin = passOverTiles && floorsAsTiles && floorOnly;
         if (tile->floorPresent) {
             const T y = tile->floorHeight;
-            face(FacePlace::Floor, x0, x1, z0, z1, y, y, floorWithin, tile->floorCollision, tile->floorRigidBody,
-                 GridFaceFloor, GridSegmentNone, tile->floorSpeed);
+            face(FacePlace::Floor, cell, y, y, floorWithin, tile->floorCollision, tile->floorRigidBody, GridFaceFloor,
+                 GridSegmentNone, tile->floorSpeed);
         }
         // Unless the callback ran, which may have given the tile other faces, it has no more.
-        if ((floorAlone && !calledBack) || !stillThere())
+        if ((floorOnly && !calledBack) || !stillThere())
             return;
         if (tile->ceilingPresent) {
             const T y = tile->ceilingHeight;
-            face(FacePlace::Ceiling, x0, x1, z0, z1, y, y, false, tile->ceilingCollision, tile->ceilingRigidBody,
+            face(FacePlace::Ceiling, cell, y, y, false, tile->ceilingCollision, tile->ceilingRigidBody,
                  GridFaceCeiling, GridSegmentNone, tile->ceilingSpeed);
         }
         for (uint32 side = 0; side < 4 && stillThere(); ++side) {
@@ -355,17 +457,17 @@ struct GridStageTest {
                 continue;
             if (tile->sides[side].middlePresent) {
                 const GridTileSide<T>& walls = tile->sides[side];
-                wall(side, x0, x1, z0, z1, tile->floorHeight, tile->ceilingHeight, walls.middleCollision,
+                wall(side, cell, tile->floorHeight, tile->ceilingHeight, walls.middleCollision,
                      walls.middleRigidBody, GridSegmentMiddle);
             }
             if (stillThere() && tile->sides[side].lowerPresent) {
                 const GridTileSide<T>& walls = tile->sides[side];
-                wall(side, x0, x1, z0, z1, tile->floorHeight, tile->floorHeight + walls.lowerHeight,
+                wall(side, cell, tile->floorHeight, tile->floorHeight + walls.lowerHeight,
                      walls.lowerCollision, walls.lowerRigidBody, GridSegmentLower);
             }
             if (stillThere() && tile->sides[side].upperPresent) {
                 const GridTileSide<T>& walls = tile->sides[side];
-                wall(side, x0, x1, z0, z1, tile->ceilingHeight, tile->ceilingHeight + walls.upperHeight,
+                wall(side, cell, tile->ceilingHeight, tile->ceilingHeight + walls.upperHeight,
                      walls.upperCollision, walls.upperRigidBody, GridSegmentUpper);
             }
         }
@@ -373,11 +475,11 @@ struct GridStageTest {
 
     /// One wall segment between two heights on the edge of side `side`: 0 at x1 facing +x,
     /// 1 at z1 facing -z, 2 at x0 facing -x, 3 at z0 facing +z.
-    void wall(uint32 side, T x0, T x1, T z0, T z1, T from, T to, uint32 collisionIndex, uint32 rigidBodyIndex,
+    void wall(uint32 side, const CellEdges<T>& cell, T from, T to, uint32 collisionIndex, uint32 rigidBodyIndex,
               uint32 segmentKind) {
         if (from == to)
             return;
-        face(FacePlace(uint32(FacePlace::Side0) + side), x0, x1, z0, z1, std::min(from, to), std::max(from, to), false,
+        face(FacePlace(uint32(FacePlace::Side0) + side), cell, std::min(from, to), std::max(from, to), false,
              collisionIndex, rigidBodyIndex, GridFaceFirstWall + side, segmentKind, T(0));
     }
 };
@@ -420,6 +522,7 @@ GridStageSet<T>::GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& 
     : m_stages(stages), m_detector(detector), m_callback(callback), m_passOverApart(passOverApart) {
     m_layouts.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_heights.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    m_faces.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
 }
 
 template <typename T>
@@ -427,6 +530,7 @@ uint64 GridStageSet<T>::list(const char* functionName) {
     m_listed = m_generation;
     m_layouts.resize(0);
     m_heights.resize(0);
+    m_faces.resize(0);
     CollectionIterator it;
     CollectionIterator end;
     m_stages->beginConst(&it);
@@ -476,6 +580,38 @@ void GridStageSet<T>::read(Layout& layout) {
         TileHeights<T>& span = m_heights[layout.firstHeight + t];
         span.any = heightsOf((*layout.tiles)[t], span.low, span.high);
     }
+    if (m_callback == nullptr)
+        readFaces(layout);
+}
+
+template <typename T>
+void GridStageSet<T>::readFaces(Layout& layout) {
+    const Array<GridTile<T>>& tiles = *layout.tiles;
+    uint64 count = 0;
+    for (uint64 t = 0; t < layout.tileCount; ++t)
+        forEachFace(tiles[t], layout.floorsAsTiles, [&count](auto...) { ++count; });
+    if (count > layout.faceRoom) {
+        // More faces than when last read (host code changed the tiles): a new run of them.
+        layout.firstFace = m_faces.size();
+        layout.faceRoom = count;
+        m_faces.resize(m_faces.size() + count);
+    }
+    // Their look-ups write nothing to the log: the stage holds only attributes of their class.
+    FoundAttribute<RigidBody3DAttribute<T>> found;
+    TileFace<T>* next = m_faces.data() + layout.firstFace;
+    for (uint64 t = 0; t < layout.tileCount; ++t) {
+        TileHeights<T>& span = m_heights[layout.firstHeight + t];
+        span.firstFace = uint64(next - m_faces.data());
+        span.faceCount = 0;
+        forEachFace(tiles[t], layout.floorsAsTiles,
+                    [&](FacePlace place, T low, T high, uint32 rigidBodyIndex, T speed, bool within) {
+                        RigidBody3DAttribute<T>* body = lookUpAgain(found, rigidBodyIndex, [&](uint32 index) {
+                            return getGridStageRigidBody3D(*layout.stage, index);
+                        });
+                        *next++ = {body, low, high, speed, uint8(place), within};
+                        ++span.faceCount;
+                    });
+    }
 }
 
 template <typename T>
@@ -486,25 +622,26 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
         read(layout);
     if (!layout.usable)
         return false;
-    const uint32 columns = layout.columns, rows = layout.rows;
-    const T width = layout.width, depth = layout.depth;
+    return m_callback == nullptr && layout.passOverTiles ? collideRead(layout, primitive, state, shape)
+                                                         : collideEach(layout, primitive, state, shape);
+}
+
+template <typename T>
+bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state,
+                                  CapsuleShape<T>& shape) {
+    const uint32 columns = layout.columns;
     const Array<uint32>& cells = *layout.cells;
     const Array<GridTile<T>>& tiles = *layout.tiles;
-    const T radius = shape.radius;
-    const T xMin = std::min(shape.pointA.x, shape.pointB.x), xMax = std::max(shape.pointA.x, shape.pointB.x);
-    const T zMin = std::min(shape.pointA.z, shape.pointB.z), zMax = std::max(shape.pointA.z, shape.pointB.z);
-    const uint32 firstColumn = clampedCell((xMin - radius) / width, columns);
-    const uint32 lastColumn = clampedCell((xMax + radius) / width, columns);
-    // Rows run along -z.
-    const uint32 firstRow = clampedCell(-(zMax + radius) / depth, rows);
-    const uint32 lastRow = clampedCell(-(zMin - radius) / depth, rows);
+    const CellRange range = cellsAround(shape, columns, layout.rows, layout.width, layout.depth);
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
     GridStageTest<T> test(
         *layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart, layout.passOverTiles,
         layout.floorsAsTiles, heights, layout.lastCollision, layout.lastRigidBody);
-    for (uint32 row = firstRow; row <= lastRow; ++row) {
-        const T z0 = -(T(row) * depth), z1 = -(T(row + 1) * depth);
-        for (uint32 column = firstColumn; column <= lastColumn; ++column) {
+    CellEdges<T> cell;
+    cell.startRows(range.firstRow, layout.depth);
+    for (uint32 row = range.firstRow; row <= range.lastRow; ++row) {
+        cell.setRow(row, layout.depth);
+        for (uint32 column = range.firstColumn; column <= range.lastColumn; ++column) {
             const uint32 cellIndex = row * columns + column;
             // A callback may have changed the cells and the tiles.
             if (test.calledBack && cellIndex >= cells.size())
@@ -517,14 +654,89 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
                 if (!span.any || test.reach.apartVertically(span.low, span.high))
                     continue;
             }
-            const T x0 = T(column) * width, x1 = x0 + width;
+            cell.setColumn(column, layout.width);
             test.cellIndex = cellIndex;
-            test.tile(tiles, value - 1, x0, x1, z0, z1);
+            test.tile(tiles, value - 1, cell);
         }
     }
     if (test.calledBack)
         hostRan();
     return test.responded;
+}
+
+template <typename T>
+bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
+                                  BodyState<T>* state, CapsuleShape<T>& shape) {
+    const uint32 columns = layout.columns;
+    const T width = layout.width, depth = layout.depth;
+    const uint32* cells = layout.cells->data();
+    const uint64 tileCount = layout.tileCount;
+    const CellRange range = cellsAround(shape, columns, layout.rows, width, depth);
+    const TileHeights<T>* heights = m_heights.data() + layout.firstHeight;
+    const TileFace<T>* faces = m_faces.data();
+    RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
+    // Responses move the body; its group stays.
+    const uint32 group = groupOf(body, state);
+    ShapeReach<T> reach(shape);
+    bool responded = false;
+    // The tile of the cell last met and what was found of it (neighbouring cells mostly share
+    // their tile), until a response moves the shape: 0 is no tile, which is passed over.
+    uint32 lastValue = 0;
+    const TileHeights<T>* span = nullptr;
+    bool apart = true;
+    double yGap = 0;
+    CellEdges<T> cell;
+    cell.startRows(range.firstRow, depth);
+    for (uint32 row = range.firstRow; row <= range.lastRow; ++row) {
+        cell.setRow(row, depth);
+        // The row's gap along z to every tile of it, until a response moves the shape.
+        double zGap = reach.gapZ(cell.tileZLeast, cell.tileZMost);
+        for (uint32 column = range.firstColumn; column <= range.lastColumn; ++column) {
+            const uint32 value = cells[row * columns + column];
+            if (value != lastValue) {
+                if (value == 0 || value > tileCount)
+                    continue;
+                lastValue = value;
+                span = heights + (value - 1);
+                apart = !span->any || reach.apartVertically(span->low, span->high);
+                if (!apart)
+                    yGap = reach.gapY(span->low, span->high);
+            }
+            if (apart)
+                continue;
+            cell.setColumn(column, width);
+            if (!reach.within(reach.gapX(cell.xLeast, cell.xMost), yGap, zGap))
+                continue;
+            const TileFace<T>* const end = faces + span->firstFace + span->faceCount;
+            for (const TileFace<T>* face = faces + span->firstFace; face != end; ++face) {
+                const FacePlace place = FacePlace(face->place);
+                if (!face->within) {
+                    Vector3<T> least, most;
+                    cell.faceBox(place, face->low, face->high, least, most);
+                    if (!reach.reaches(least, most))
+                        continue;
+                }
+                RigidBody3DAttribute<T>* faceBody = face->body;
+                if (excluded(group, faceBody))
+                    continue;
+                const std::array<Vector3<T>, 4> corners = cell.faceCorners(place, face->low, face->high);
+                Vector3<T> normal{};
+                T faceDepth = 0;
+                if (!m_detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0],
+                                                         &corners[1], &corners[2], &corners[3], &normal,
+                                                         &faceDepth) ||
+                    body == nullptr || faceBody == nullptr ||
+                    !respondToFace(primitive, state, *body, *faceBody, normal, faceDepth, face->speed, shape))
+                    continue;
+                reach = ShapeReach<T>(shape);
+                zGap = reach.gapZ(cell.tileZLeast, cell.tileZMost);
+                lastValue = 0;
+                apart = true;
+                responded = true;
+            }
+        }
+    }
+    return responded;
 }
 
 template <typename T>

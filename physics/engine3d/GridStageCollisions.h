@@ -46,12 +46,30 @@ struct FoundAttribute {
     Attribute* attribute = nullptr;
 };
 
-/// The heights a tile's faces span; `any` false for a tile without faces.
+/// The heights a tile's faces span; `any` false for a tile without faces. Where the stage's
+/// faces are kept read, the tile's are `faceCount` from `firstFace` on.
 template <typename T>
 struct TileHeights {
     T low;
     T high;
     bool any;
+    uint8 faceCount;
+    uint64 firstFace;
+};
+
+/// A tile's face as a shape is tested against it when nothing but the response needs it: where
+/// on the tile it lies, the heights passed for its corners, its rigid-body attribute (null for
+/// none) and its speed.
+template <typename T>
+struct TileFace {
+    RigidBody3DAttribute<T>* body;
+    T low;
+    T high;
+    T speed;
+    /// The face's place: floor, ceiling, walls of sides 0 to 3.
+    uint8 place;
+    /// A lone floor of a finite cell: within reach once its tile is.
+    bool within;
 };
 
 /// What the grid stages of a scene were when a collision stage began (as far as telling whether
@@ -128,12 +146,24 @@ private:
         /// A tile whose only face is its floor has the floor's box (cells of a finite depth):
         /// once the tile is within reach, so is its floor.
         bool floorsAsTiles;
+        /// The tiles' faces in m_faces, read with the heights: room for `faceRoom`.
+        uint64 firstFace;
+        uint64 faceRoom;
         /// The stage's attributes last found since it was read.
         FoundAttribute<Collision3DAttribute<T>> lastCollision;
         FoundAttribute<RigidBody3DAttribute<T>> lastRigidBody;
     };
     uint64 list(const char* functionName);
     void read(Layout& layout);
+    void readFaces(Layout& layout);
+    /// collide without a callback on a stage whose tiles may be passed over: the faces come
+    /// as read with the stage, in the order the tiles give them.
+    [[gnu::always_inline]] inline bool collideRead(const Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
+                                                   BodyState<T>* state, CapsuleShape<T>& shape);
+    /// collide on any other stage: each tile's faces are read as the test comes to them, and
+    /// after a callback from where the tile is then. Out of line, so that collide stays small.
+    [[gnu::noinline]] bool collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
+                                       BodyState<T>* state, CapsuleShape<T>& shape);
 
     IObjectCollection* m_stages;
     ICollisionDetector<T>& m_detector;
@@ -144,6 +174,7 @@ private:
     GridStagesSeen* m_seen = nullptr;
     Array<Layout> m_layouts;
     Array<TileHeights<T>> m_heights;
+    Array<TileFace<T>> m_faces;
 };
 
 } // namespace zor
