@@ -224,9 +224,8 @@ void BroadPhase::movedOut(uint64 index, const WidenedBox& box, const WidenedBall
 }
 
 bool BroadPhase::denseCell(uint64 key, uint64& row, int64& x) const {
-    const uint64 mask = PairGrid::kCellsPerAxis - 1;
-    x = int64(key & mask);
-    const int64 y = int64(key >> 21 & mask), z = int64(key >> 42);
+    x = PairGrid::keyPart(key, 0);
+    const int64 y = PairGrid::keyPart(key, 1), z = PairGrid::keyPart(key, 2);
     if (!(x < m_looseExtent[0] && y < m_looseExtent[1] && z < m_looseExtent[2]))
         return false;
     row = uint64(y + m_looseExtent[1] * z);
@@ -236,9 +235,8 @@ bool BroadPhase::denseCell(uint64 key, uint64& row, int64& x) const {
 uint64 BroadPhase::looseKeyOf(uint64 gridKey) const {
     if (gridKey == PairGrid::kLarge)
         return gridKey;
-    const uint64 mask = PairGrid::kCellsPerAxis - 1;
-    return PairGrid::keyOf(int64(gridKey & mask) >> m_looseShift, int64(gridKey >> 21 & mask) >> m_looseShift,
-                           int64(gridKey >> 42) >> m_looseShift);
+    return PairGrid::keyOf(PairGrid::keyPart(gridKey, 0) >> m_looseShift, PairGrid::keyPart(gridKey, 1) >> m_looseShift,
+                           PairGrid::keyPart(gridKey, 2) >> m_looseShift);
 }
 
 uint32& BroadPhase::looseHead(uint64 key) {

@@ -104,8 +104,7 @@ void PairGrid::build(const WidenedBox* boxes, const WidenedBall* balls, const ui
         for (uint64 i = 0; i < count; ++i)
             if (m_cellKeys[i] < kAbsent)
                 for (int axis = 0; axis < 3; ++axis)
-                    extent[axis] =
-                        std::max(extent[axis], int64(m_cellKeys[i] >> (21 * axis) & (kCellsPerAxis - 1)) + 1);
+                    extent[axis] = std::max(extent[axis], keyPart(m_cellKeys[i], axis) + 1);
         denseCells = double(extent[0]) * double(extent[1]) * double(extent[2]);
         m_dense = denseCells <= double(below == 1 ? uint64(1) << m_bucketBits : denseBucketsFor(activeCount));
         if (m_dense || below == 1)
@@ -277,7 +276,7 @@ uint64 PairGrid::cellKey(const double (&point)[3]) const {
         const int64 cell = cellOf(point[axis], axis);
         if (cell >= kCellsPerAxis)
             return kLarge;
-        key |= uint64(cell) << (21 * axis);
+        key |= uint64(cell) << (kKeyBits * axis);
     }
     return key;
 }

@@ -122,10 +122,16 @@ public:
     static uint32 bucketBitsFor(uint64 count);
     /// The most cells a block for `count` boxes may have to get a bucket per cell.
     static uint64 denseBucketsFor(uint64 count);
-    static uint64 keyOf(int64 x, int64 y, int64 z) { return uint64(x) | uint64(y) << 21 | uint64(z) << 42; }
-    static constexpr uint64 kLarge = ~uint64(0);
+    /// Bits of a cell key per axis: x in the lowest, then y, then z.
+    static constexpr int kKeyBits = 21;
     /// Cells per axis that a key can tell apart, counted from the grid's origin.
-    static constexpr int64 kCellsPerAxis = int64(1) << 21;
+    static constexpr int64 kCellsPerAxis = int64(1) << kKeyBits;
+    static uint64 keyOf(int64 x, int64 y, int64 z) {
+        return uint64(x) | uint64(y) << kKeyBits | uint64(z) << (2 * kKeyBits);
+    }
+    /// The cell coordinate on `axis` of the cell of `key` (not kLarge).
+    static int64 keyPart(uint64 key, int axis) { return int64(key >> (kKeyBits * axis) & (kCellsPerAxis - 1)); }
+    static constexpr uint64 kLarge = ~uint64(0);
 
 private:
     static constexpr uint64 kAbsent = ~uint64(0) - 1;
@@ -139,10 +145,8 @@ private:
     uint64 gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity, bool sorted) const;
 
     uint64 bucketOf(uint64 key) const {
-        if (m_dense) {
-            const uint64 mask = kCellsPerAxis - 1;
-            return uint64(int64(key & mask) + m_extent[0] * (int64(key >> 21 & mask) + m_extent[1] * int64(key >> 42)));
-        }
+        if (m_dense)
+            return uint64(keyPart(key, 0) + m_extent[0] * (keyPart(key, 1) + m_extent[1] * keyPart(key, 2)));
         return hashedBucket(key, m_bucketBits);
     }
 
