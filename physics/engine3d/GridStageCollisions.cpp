@@ -18,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace zor {
 namespace {
@@ -71,9 +72,18 @@ struct ShapeReach {
     /// The radius with its margins, before the detector's rounding is added.
     double base;
     double vertical;
+    /// Bounds of the reach a box is measured by, and their squares (see bound()).
+    double leastReach, mostReach;
+    double leastSquared, mostSquared;
     bool sphere;
 
-    explicit ShapeReach(const CapsuleShape<T>& shape) {
+    [[gnu::always_inline]] explicit ShapeReach(const CapsuleShape<T>& shape)
+        : base(widenedRadius(double(shape.radius))) {
+        moveTo(shape);
+    }
+
+    /// Follows the shape where a response moved it; its radius stays, and with it `base`.
+    [[gnu::always_inline]] void moveTo(const CapsuleShape<T>& shape) {
         const Vector3<T>& a = shape.pointA;
         const Vector3<T>& b = shape.pointB;
         sphere = a == b;
@@ -88,8 +98,8 @@ struct ShapeReach {
             extent = larger(larger(larger(extent, std::fabs(double(b.x))), std::fabs(double(b.y))),
                             std::fabs(double(b.z)));
         }
-        base = widenedRadius(double(shape.radius));
         vertical = verticalReach(base, extent);
+        bound();
     }
 
     /// True when the heights from `low` to `high` lie so far above or below the shape that no
@@ -108,14 +118,50 @@ struct ShapeReach {
     double gapZ(T low, T high) const { return gap(low, high, least.z, most.z); }
 
     /// False when a box lies beyond reach, given its gaps to the shape along each axis: a sphere
-    /// is measured from its centre, a capsule by its box.
+    /// is measured from its centre, a capsule by its box. Most boxes are told by the bounds of
+    /// the reach alone, which decide as the reach itself would.
     bool within(double x, double y, double z) const {
+        if (sphere) {
+            const double squared = x * x + y * y + z * z;
+            if (squared > mostSquared)
+                return false;
+            if (squared <= leastSquared && larger(larger(x, y), z) <= leastReach)
+                return true;
+            return measured(x, y, z, squared);
+        }
+        const double largest = larger(larger(x, y), z);
+        if (largest > mostReach)
+            return false;
+        return largest <= leastReach || measured(x, y, z, 0.0);
+    }
+
+    /// `within` with the reach worked out for the box; `squared` is a sphere's squared distance.
+    bool measured(double x, double y, double z, double squared) const {
         // The detector's own rounding grows with the coordinates near the shape.
         const double magnitude = extent + larger(larger(x, y), z);
         const double reach = base + magnitude * 1e-12;
         if (x > reach || y > reach || z > reach)
             return false;
-        return !(sphere && x * x + y * y + z * z > reach * reach);
+        return !(sphere && squared > reach * reach);
+    }
+
+    /// Sets the bounds of the reach `measured` works out for a box. As the largest gap grows
+    /// from 0 the reach grows from `leastReach`; a box it lets through has no gap beyond the reach
+    /// r, so r <= (base + extent * 1e-12) / (1 - 1e-12), and with the rounding of each step (a
+    /// few parts in 1e16, relative while base is positive and the reach finite and not tiny) r
+    /// stays below leastReach * (1 + 2e-12): `mostReach` leaves room for far more. Beyond it a
+    /// box is beyond its own reach. Without such bounds every box is measured.
+    void bound() {
+        const double least = base + extent * 1e-12;
+        if (base >= 1e-300 && least < std::numeric_limits<double>::infinity()) {
+            leastReach = least;
+            mostReach = least * (1 + 1e-9);
+        } else {
+            leastReach = -1;
+            mostReach = std::numeric_limits<double>::infinity();
+        }
+        leastSquared = leastReach * leastReach;
+        mostSquared = mostReach * mostReach;
     }
 
     /// False when the shape lies beyond reach of the box from `low` to `high`.
@@ -556,6 +602,7 @@ void GridStageSet<T>::read(Layout& layout) {
     layout.width = stage.getCellWidth();
     layout.depth = stage.getCellDepth();
     layout.cells = stage.getCells();
+    layout.cellValues = layout.cells != nullptr ? layout.cells->data() : nullptr;
     layout.tiles = stage.getTiles();
     layout.tileCount = layout.tiles != nullptr ? layout.tiles->size() : 0;
     layout.lastCollision = {};
@@ -567,6 +614,7 @@ void GridStageSet<T>::read(Layout& layout) {
                            holdsOnly(stage.getCollisionAttributes(), guids::kCollision3DAttribute) &&
                            holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
     layout.floorsAsTiles = layout.passOverTiles && std::isfinite(layout.depth);
+    layout.lean = layout.passOverTiles && m_callback == nullptr;
     if (!layout.usable || !layout.passOverTiles)
         return;
     const uint64 tileCount = layout.tileCount;
@@ -620,10 +668,9 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
     Layout& layout = m_layouts[index];
     if (layout.read != m_generation)
         read(layout);
-    if (!layout.usable)
-        return false;
-    return m_callback == nullptr && layout.passOverTiles ? collideRead(layout, primitive, state, shape)
-                                                         : collideEach(layout, primitive, state, shape);
+    if (layout.lean)
+        return collideRead(layout, primitive, state, shape);
+    return layout.usable && collideEach(layout, primitive, state, shape);
 }
 
 template <typename T>
@@ -669,7 +716,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                                   BodyState<T>* state, CapsuleShape<T>& shape) {
     const uint32 columns = layout.columns;
     const T width = layout.width, depth = layout.depth;
-    const uint32* cells = layout.cells->data();
+    const uint32* cells = layout.cellValues;
     const uint64 tileCount = layout.tileCount;
     const CellRange range = cellsAround(shape, columns, layout.rows, width, depth);
     const TileHeights<T>* heights = m_heights.data() + layout.firstHeight;
@@ -728,7 +775,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                     body == nullptr || faceBody == nullptr ||
                     !respondToFace(primitive, state, *body, *faceBody, normal, faceDepth, face->speed, shape))
                     continue;
-                reach = ShapeReach<T>(shape);
+                reach.moveTo(shape);
                 zGap = reach.gapZ(cell.tileZLeast, cell.tileZMost);
                 lastValue = 0;
                 apart = true;

@@ -133,6 +133,8 @@ private:
         T width;
         T depth;
         const Array<uint32>* cells;
+        /// The cells' values, where they stay while no host code runs.
+        const uint32* cellValues;
         const Array<GridTile<T>>* tiles;
         uint64 tileCount;
         /// The stage has cells and tiles to test.
@@ -140,6 +142,8 @@ private:
         /// Whole tiles out of reach may be passed over: their faces' attributes, which are
         /// looked up first, write nothing to the log.
         bool passOverTiles;
+        /// Usable, tiles passed over and no callback: collideRead tests the stage.
+        bool lean;
         /// The tiles' heights in m_heights.
         uint64 firstHeight;
         uint64 heightCount;
