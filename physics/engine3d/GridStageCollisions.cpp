@@ -36,15 +36,28 @@ IObject* listEntry(IObjectList* list, uint32 index) {
     return list->getData()[index];
 }
 
+/// The number of cells along an axis, with the last cell's index in the coordinates' type.
+template <typename T>
+struct CellCount {
+    uint32 last;
+    T lastAt;
+};
+
 /// A coordinate in cells, floored and clamped to [0, count - 1]. Against a whole number the
 /// floor compares as the coordinate does, and from 1 up the floor is the truncation.
 template <typename T>
-uint32 clampedCell(T cells, uint32 count) {
+uint32 clampedCell(T cells, const CellCount<T>& count) {
     if (!(cells >= T(1)))
         return 0;
-    if (cells >= T(count - 1))
-        return count - 1;
+    if (cells >= count.lastAt)
+        return count.last;
     return uint32(cells);
+}
+
+/// clampedCell for `count` cells.
+template <typename T>
+uint32 clampedCell(T cells, uint32 count) {
+    return clampedCell(cells, CellCount<T>{count - 1, T(count - 1)});
 }
 
 /// How far above or below a shape of `radius`, whose coordinates are at most `extent` in size,
@@ -302,8 +315,8 @@ struct CellRange {
 
 /// The cells whose tiles a shape's bounds, widened by its radius, overlap.
 template <typename T>
-[[gnu::always_inline]] inline CellRange cellsAround(const CapsuleShape<T>& shape, uint32 columns, uint32 rows,
-                                                   T width, T depth) {
+[[gnu::always_inline]] inline CellRange cellsAround(const CapsuleShape<T>& shape, const CellCount<T>& columns,
+                                                   const CellCount<T>& rows, T width, T depth) {
     const T radius = shape.radius;
     const T xMin = std::min(shape.pointA.x, shape.pointB.x), xMax = std::max(shape.pointA.x, shape.pointB.x);
     const T zMin = std::min(shape.pointA.z, shape.pointB.z), zMax = std::max(shape.pointA.z, shape.pointB.z);
@@ -599,6 +612,8 @@ void GridStageSet<T>::read(Layout& layout) {
     layout.read = m_generation;
     layout.columns = stage.getColumns();
     layout.rows = stage.getRows();
+    layout.lastColumnAt = T(layout.columns - 1);
+    layout.lastRowAt = T(layout.rows - 1);
     layout.width = stage.getCellWidth();
     layout.depth = stage.getCellDepth();
     layout.cells = stage.getCells();
@@ -679,7 +694,8 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     const uint32 columns = layout.columns;
     const Array<uint32>& cells = *layout.cells;
     const Array<GridTile<T>>& tiles = *layout.tiles;
-    const CellRange range = cellsAround(shape, columns, layout.rows, layout.width, layout.depth);
+    const CellRange range = cellsAround(shape, {columns - 1, layout.lastColumnAt}, {layout.rows - 1, layout.lastRowAt},
+                                        layout.width, layout.depth);
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
     GridStageTest<T> test(
         *layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart, layout.passOverTiles,
@@ -718,7 +734,8 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
     const T width = layout.width, depth = layout.depth;
     const uint32* cells = layout.cellValues;
     const uint64 tileCount = layout.tileCount;
-    const CellRange range = cellsAround(shape, columns, layout.rows, width, depth);
+    const CellRange range =
+        cellsAround(shape, {columns - 1, layout.lastColumnAt}, {layout.rows - 1, layout.lastRowAt}, width, depth);
     const TileHeights<T>* heights = m_heights.data() + layout.firstHeight;
     const TileFace<T>* faces = m_faces.data();
     RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;

@@ -130,6 +130,9 @@ private:
         uint64 read;
         uint32 columns;
         uint32 rows;
+        /// The last column's and row's index as a coordinate in cells.
+        T lastColumnAt;
+        T lastRowAt;
         T width;
         T depth;
         const Array<uint32>* cells;
