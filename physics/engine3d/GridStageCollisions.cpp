@@ -134,16 +134,17 @@ struct ShapeReach {
     /// is measured from its centre, a capsule by its box. Most boxes are told by the bounds of
     /// the reach alone, which decide as the reach itself would.
     bool within(double x, double y, double z) const {
+        constexpr double infinity = std::numeric_limits<double>::infinity();
         if (sphere) {
             const double squared = x * x + y * y + z * z;
-            if (squared > mostSquared)
+            if (squared > mostSquared && squared < infinity)
                 return false;
             if (squared <= leastSquared && larger(larger(x, y), z) <= leastReach)
                 return true;
             return measured(x, y, z, squared);
         }
         const double largest = larger(larger(x, y), z);
-        if (largest > mostReach)
+        if (largest > mostReach && largest < infinity)
             return false;
         return largest <= leastReach || measured(x, y, z, 0.0);
     }
@@ -163,7 +164,8 @@ struct ShapeReach {
     /// r, so r <= (base + extent * 1e-12) / (1 - 1e-12), and with the rounding of each step (a
     /// few parts in 1e16, relative while base is positive and the reach finite and not tiny) r
     /// stays below leastReach * (1 + 2e-12): `mostReach` leaves room for far more. Beyond it a
-    /// box is beyond its own reach. Without such bounds every box is measured.
+    /// box of finite gaps is beyond its own reach (an infinite gap makes the reach infinite).
+    /// Without such bounds every box is measured.
     void bound() {
         const double least = base + extent * 1e-12;
         if (base >= 1e-300 && least < std::numeric_limits<double>::infinity()) {
@@ -180,6 +182,13 @@ struct ShapeReach {
     /// False when the shape lies beyond reach of the box from `low` to `high`.
     bool reaches(const Vector3<T>& low, const Vector3<T>& high) const {
         return within(gapX(low.x, high.x), gapY(low.y, high.y), gapZ(low.z, high.z));
+    }
+
+    /// reaches, the reach always worked out for the box: the test of each tile as it comes takes
+    /// it, and GridStageLeanTest holds the bounds of the lean test to it.
+    bool reachesMeasured(const Vector3<T>& low, const Vector3<T>& high) const {
+        const double x = gapX(low.x, high.x), y = gapY(low.y, high.y), z = gapZ(low.z, high.z);
+        return measured(x, y, z, sphere ? x * x + y * y + z * z : 0.0);
     }
 };
 
@@ -439,7 +448,7 @@ struct GridStageTest {
         if (!reached) {
             Vector3<T> least, most;
             cell.faceBox(place, low, high, least, most);
-            reached = reach.reaches(least, most);
+            reached = reach.reachesMeasured(least, most);
         }
         // Out of reach the face is done with, unless looking up its attributes may be reported.
         if (!reached && passOverTiles)
@@ -484,8 +493,8 @@ struct GridStageTest {
                 span = heights + tileIndex;
             else
                 measured.any = heightsOf(*tile, measured.low, measured.high);
-            if (!span->any || !reach.reaches({cell.xLeast, span->low, cell.tileZLeast},
-                                             {cell.xMost, span->high, cell.tileZMost}))
+            if (!span->any || !reach.reachesMeasured({cell.xLeast, span->low, cell.tileZLeast},
+                                                     {cell.xMost, span->high, cell.tileZMost}))
                 return;
         }
         // Once the callback has run, which may have grown the tiles elsewhere or taken this one

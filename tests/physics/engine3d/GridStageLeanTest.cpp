@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -80,22 +81,10 @@ bool acceptEvery(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttr
     return true;
 }
 
-struct StageCase {
-    const char* name;
-    double depth;
-    /// The exclusion group of the walls' body, which some of the falling bodies share.
-    uint32 wallGroup;
-};
-
-// A 4 by 4 stage of lone floors, a covered floor, walls of every segment on each side and a raised
-// floor, with a cell of no tile and one past the tiles; spheres and capsules fall on it for a
-// while. The detector's log, then every body's place and speed.
+/// The engine of `scene`, with a grid-stage callback that accepts every contact when `callback`
+/// (which takes each tile's faces as it comes to them), else without.
 template <typename T>
-std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
-    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
-    zor_addObjectAllocator<FaceLog<T>>();
-    FaceLog<T>::bytes.clear();
-    auto* scene = new Scene3D<T>();
+PhysicsEngine3D* engineFor(Scene3D<T>* scene, bool callback) {
     PhysicsEngine3D* engine = test::engineOn(scene);
     if (callback) {
         if constexpr (sizeof(T) == 4)
@@ -103,72 +92,37 @@ std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
         else
             engine->setGridStageCollisionCallbackDouble(&acceptEvery<T>);
     }
-    scene->setGravity(9.81);
-    auto* stage = new GridStage<T>(4, 4, 1, T(stageCase.depth));
-    auto* floorBody = new RigidBody3DAttribute<T>();
-    floorBody->setInfiniteMass(true);
-    auto* wallBody = new RigidBody3DAttribute<T>();
-    wallBody->setInfiniteMass(true);
-    wallBody->setExclusionGroup(stageCase.wallGroup);
-    const uint32 floorIndex = stage->rigidBodyAttributes().add(floorBody);
-    const uint32 wallIndex = stage->rigidBodyAttributes().add(wallBody);
-    floorBody->release();
-    wallBody->release();
-    GridTile<T> lone{};
-    lone.floorPresent = 1;
-    lone.floorRigidBody = floorIndex;
-    lone.floorCollision = lone.ceilingCollision = kNoGridAttribute;
-    GridTile<T> covered = lone;
-    covered.ceilingPresent = 1;
-    covered.ceilingHeight = T(1.5);
-    covered.ceilingRigidBody = wallIndex;
-    GridTile<T> walled = covered;
-    walled.ceilingPresent = 0;
-    for (uint32 side = 0; side < 4; ++side) {
-        GridTileSide<T>& walls = walled.sides[side];
-        walls.sidePresent = 1;
-        walls.middlePresent = side != 1;
-        walls.lowerPresent = side != 0;
-        walls.upperPresent = side >= 2;
-        walls.lowerHeight = T(0.5);
-        walls.upperHeight = side == 2 ? T(0) : T(0.75); // side 2's upper wall has no height
-        walls.middleRigidBody = walls.lowerRigidBody = walls.upperRigidBody = wallIndex;
-        walls.middleCollision = walls.lowerCollision = walls.upperCollision = kNoGridAttribute;
-    }
-    GridTile<T> raised = walled;
-    raised.floorHeight = T(0.25);
-    raised.floorSpeed = T(0.5);
-    raised.ceilingPresent = 1;
-    for (const GridTile<T>* tile : {&lone, &covered, &walled, &raised})
-        stage->tiles().pushBack(*tile);
-    const uint32 cells[16] = {1, 1, 3, 1, 2, 1, 4, 0, 1, 3, 1, 5, 4, 1, 2, 1};
-    std::memcpy(stage->cells().data(), cells, sizeof cells);
-    scene->addGridStage(stage);
-    stage->release();
-    std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>> bodies;
-    // Bodies dropped fast close to the edges of their cells, whose response moves them out of
-    // reach of the next cell or into it, and bodies sliding into walls.
-    for (int i = 0; i < 16; ++i) {
-        auto* element = new Element3D<T>(i % 3 == 2 ? ElementKind::Capsule : ElementKind::Sphere);
-        const bool dropped = i < 10;
-        element->transform().position = {T((dropped ? 0.85 + 0.01 * i : 0.5) + i % 4),
-                                         T(dropped ? 0.45 : 0.35 + 0.1 * (i % 3)),
-                                         T(-0.5 - i / 4 - 0.02 * i)};
-        element->shape() = {T(0.3), T(0.6)};
-        auto* collision = new Collision3DAttribute<T>();
-        collision->setEventParent(0);
-        element->setPhysicsAttribute(2, collision);
-        collision->release();
-        auto* body = new RigidBody3DAttribute<T>();
-        body->setExclusionGroup(i % 4 == 1 ? 1 : 0);
-        body->setLinearSpeed(dropped ? Vector3<T>{0, -4, 0}
-                                     : Vector3<T>{T(i % 2 ? 1.5 : -1.5), 0, T(i % 3 ? 1 : -1)});
-        element->setPhysicsAttribute(1, body);
-        body->release();
-        scene->addElement(element);
-        bodies.push_back({element, body});
-        element->release();
-    }
+    return engine;
+}
+
+/// A body of `kind` at `position` with the given radius and height, moving at `speed`, in
+/// exclusion group `group`; added to `scene` and to `bodies`.
+template <typename T>
+void addBody(Scene3D<T>* scene, std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>>& bodies,
+             ElementKind kind, const Vector3<T>& position, T radius, T height, const Vector3<T>& speed,
+             uint32 group) {
+    auto* element = new Element3D<T>(kind);
+    element->transform().position = position;
+    element->shape() = {radius, height};
+    auto* collision = new Collision3DAttribute<T>();
+    collision->setEventParent(0);
+    element->setPhysicsAttribute(2, collision);
+    collision->release();
+    auto* body = new RigidBody3DAttribute<T>();
+    body->setExclusionGroup(group);
+    body->setLinearSpeed(speed);
+    element->setPhysicsAttribute(1, body);
+    body->release();
+    scene->addElement(element);
+    bodies.push_back({element, body});
+    element->release();
+}
+
+/// Steps `scene` 60 times; the detector's log, then every body's place and speed. Releases the
+/// engine and the scene.
+template <typename T>
+std::vector<unsigned char> stepAndRecord(Scene3D<T>* scene, PhysicsEngine3D* engine,
+                                         const std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>>& bodies) {
     for (int step = 0; step < 60; ++step) {
         scene->updateView();
         EXPECT_TRUE(engine->beginIteration(1.0 / 60));
@@ -186,6 +140,152 @@ std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
     engine->release();
     scene->release();
     return result;
+}
+
+/// A stage of `columns` by `rows` cells of width 1 and `depth`, holding `floorBody` (index 0) and
+/// `wallBody` (index 1) of infinite mass, the wall body in exclusion group `wallGroup`.
+template <typename T>
+GridStage<T>* stageOf(uint32 columns, uint32 rows, double depth, uint32 wallGroup) {
+    auto* stage = new GridStage<T>(columns, rows, 1, T(depth));
+    for (uint32 group : {0u, wallGroup}) {
+        auto* body = new RigidBody3DAttribute<T>();
+        body->setInfiniteMass(true);
+        body->setExclusionGroup(group);
+        stage->rigidBodyAttributes().add(body);
+        body->release();
+    }
+    return stage;
+}
+
+/// A tile of a lone floor at height 0 of body 0.
+template <typename T>
+GridTile<T> loneFloor() {
+    GridTile<T> lone{};
+    lone.floorPresent = 1;
+    lone.floorRigidBody = 0;
+    lone.floorCollision = lone.ceilingCollision = kNoGridAttribute;
+    return lone;
+}
+
+struct StageCase {
+    const char* name;
+    double depth;
+    /// The exclusion group of the walls' body, which some of the falling bodies share.
+    uint32 wallGroup;
+};
+
+// A 4 by 4 stage of lone floors, a covered floor, walls of every segment on each side and a raised
+// floor, with a cell of no tile and one past the tiles; spheres and capsules fall on it for a
+// while.
+template <typename T>
+std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
+    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    zor_addObjectAllocator<FaceLog<T>>();
+    FaceLog<T>::bytes.clear();
+    auto* scene = new Scene3D<T>();
+    PhysicsEngine3D* engine = engineFor(scene, callback);
+    scene->setGravity(9.81);
+    GridStage<T>* stage = stageOf<T>(4, 4, stageCase.depth, stageCase.wallGroup);
+    GridTile<T> lone = loneFloor<T>();
+    GridTile<T> covered = lone;
+    covered.ceilingPresent = 1;
+    covered.ceilingHeight = T(1.5);
+    covered.ceilingRigidBody = 1;
+    GridTile<T> walled = covered;
+    walled.ceilingPresent = 0;
+    for (uint32 side = 0; side < 4; ++side) {
+        GridTileSide<T>& walls = walled.sides[side];
+        walls.sidePresent = 1;
+        walls.middlePresent = side != 1;
+        walls.lowerPresent = side != 0;
+        walls.upperPresent = side >= 2;
+        walls.lowerHeight = T(0.5);
+        walls.upperHeight = side == 2 ? T(0) : T(0.75); // side 2's upper wall has no height
+        walls.middleRigidBody = walls.lowerRigidBody = walls.upperRigidBody = 1;
+        walls.middleCollision = walls.lowerCollision = walls.upperCollision = kNoGridAttribute;
+    }
+    GridTile<T> raised = walled;
+    raised.floorHeight = T(0.25);
+    raised.floorSpeed = T(0.5);
+    raised.ceilingPresent = 1;
+    for (const GridTile<T>* tile : {&lone, &covered, &walled, &raised})
+        stage->tiles().pushBack(*tile);
+    const uint32 cells[16] = {1, 1, 3, 1, 2, 1, 4, 0, 1, 3, 1, 5, 4, 1, 2, 1};
+    std::memcpy(stage->cells().data(), cells, sizeof cells);
+    scene->addGridStage(stage);
+    stage->release();
+    std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>> bodies;
+    // Bodies dropped fast close to the edges of their cells, whose response moves them out of
+    // reach of the next cell or into it, and bodies sliding into walls.
+    for (int i = 0; i < 16; ++i) {
+        const bool dropped = i < 10;
+        addBody(scene, bodies, i % 3 == 2 ? ElementKind::Capsule : ElementKind::Sphere,
+                {T((dropped ? 0.85 + 0.01 * i : 0.5) + i % 4), T(dropped ? 0.45 : 0.35 + 0.1 * (i % 3)),
+                 T(-0.5 - i / 4 - 0.02 * i)},
+                T(0.3), T(0.6),
+                dropped ? Vector3<T>{0, -4, 0} : Vector3<T>{T(i % 2 ? 1.5 : -1.5), 0, T(i % 3 ? 1 : -1)},
+                i % 4 == 1 ? 1 : 0);
+    }
+    return stepAndRecord(scene, engine, bodies);
+}
+
+// Spheres and upright capsules at rest without gravity, each over a lone floor of its own cell
+// at a gap just within or just beyond the reach the stage's test works the floor's box out to
+// (its radius margins and a rounding allowance of 1e-12 per unit of coordinates): gaps the lean
+// test cannot tell by the bounds of the reach and measures as the tile-by-tile test does. Only a
+// double lies between the bounds.
+std::vector<unsigned char> restAtTheReach(bool callback) {
+    using T = double;
+    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    zor_addObjectAllocator<FaceLog<T>>();
+    FaceLog<T>::bytes.clear();
+    auto* scene = new Scene3D<T>();
+    PhysicsEngine3D* engine = engineFor(scene, callback);
+    scene->setGravity(0);
+    GridStage<T>* stage = stageOf<T>(4, 4, 1, 0);
+    stage->tiles().pushBack(loneFloor<T>());
+    for (uint32 cell = 0; cell < 16; ++cell)
+        stage->cells()[cell] = 1;
+    scene->addGridStage(stage);
+    stage->release();
+    constexpr double radius = 0.25, half = 0.5;
+    const double base = radius * (1 + 1e-6) + 1e-6;
+    // The least reach of a shape whose coordinates are at most `extent` in size, and its reach
+    // of a box whose largest gap is `gap`.
+    const auto least = [&](double extent) { return base + extent * 1e-12; };
+    const auto reach = [&](double extent, double gap) { return base + (extent + gap) * 1e-12; };
+    std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>> bodies;
+    for (int i = 0; i < 16; ++i) {
+        const bool capsule = i % 2 == 1, within = i % 4 < 2;
+        const double x = 0.5 + i % 4, z = -0.5 - i / 4;
+        // The lowest point's height is the gap; x or -z is the largest coordinate.
+        const double extent = std::max(x, -z);
+        double gap = least(extent) * (within ? 1 + 0.5e-12 : 1 + 5e-10);
+        double y = gap;
+        if (capsule) {
+            y = half + gap;
+            gap = y - half;
+        }
+        EXPECT_GT(extent, capsule ? y + half : y) << i;
+        if (within) {
+            EXPECT_GT(gap, least(extent)) << i;
+            EXPECT_LE(gap, reach(extent, gap)) << i;
+        } else {
+            EXPECT_GT(gap, reach(extent, gap)) << i;
+            EXPECT_LE(gap, least(extent) * (1 + 1e-9)) << i;
+        }
+        addBody(scene, bodies, capsule ? ElementKind::Capsule : ElementKind::Sphere, {x, y, z}, radius,
+                capsule ? 2 * half : 0, {0, 0, 0}, 0);
+    }
+    return stepAndRecord(scene, engine, bodies);
+}
+
+TEST(GridStageLeanAtTheReach, AsksTheDetectorAboutTheSameFacesAsTheTileByTileTest) {
+    const std::vector<unsigned char> lean = restAtTheReach(false);
+    // Every step, a face for each body within reach, none for those beyond it.
+    EXPECT_EQ(lean.size(), 60 * 8 * (7 * sizeof(Vector3<double>) + 2 * sizeof(double) + sizeof(bool)) +
+                               16 * 2 * sizeof(Vector3<double>));
+    EXPECT_EQ(lean, restAtTheReach(true));
 }
 
 template <typename T>
