@@ -1,6 +1,8 @@
 // Without a grid-stage callback the collision stage takes each tile's faces as it read them with
-// the stage; with one it reads them tile by tile as it comes to them. Both must ask the detector
-// about the same faces, in the same order and with the same bits, and leave the same bodies.
+// the stage, and tells most boxes within or beyond reach by bounds of the reach; with one it reads
+// them tile by tile as it comes to them and works the reach out for every box. Both must ask the
+// detector about the same faces, in the same order and with the same bits, and leave the same
+// bodies.
 
 #include "common/framework/ICollisionDetector.h"
 #include "host/detector/CollisionGeometry.h"
