@@ -33,6 +33,13 @@ template <typename T>
 bool touchingSpheres(const Vector3<T>& centre1, const Vector3<T>& centre2, double depthFound, Vector3<T>& normal,
                      T& depth);
 
+/// capsuleQuadrilateral through the general face test alone, without its shortcut for spheres
+/// against faces across an axis; the two answer alike, to the bit.
+template <typename T>
+bool capsuleQuadrilateralByFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
+                                const Vector3<T>& corner1, const Vector3<T>& corner2, const Vector3<T>& corner3,
+                                Vector3<T>& normal, T& depth);
+
 } // namespace detail
 
 /// Sphere against sphere; the normal points from the first towards the second. `normal` and
