@@ -369,7 +369,7 @@ enum class Found { None, Contact, Unsure };
 constexpr double kModerateEach = 0x1p396;
 
 /// capsuleQuadrilateral for a sphere against a rectangle across `Axis` whose corners share that
-/// coordinate to the bit (grid floors, ceilings and walls), in the case that settles nearly every
+/// coordinate (grid floors, ceilings and walls), in the case that settles nearly every
 /// call: the centre in front within reach, over kTouching from the plane, and projecting into
 /// the rectangle; Unsure otherwise. The general test makes the face, marks it with the axis and
 /// takes sphereAgainstFace<Axis> to contactAt; this is that arithmetic on the values that can
@@ -380,12 +380,11 @@ template <int Axis, typename T>
                                                         const Vector3<T>& corner3, Vec& normal, double& depth) {
     constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
     // Edge c0-c1 runs along u and c1-c2 along w, or the other way round; either way every
-    // coordinate of a corner is one of c0's or c2's.
-    const bool alongU = sameBits(at<w>(corner0), at<w>(corner1)) && sameBits(at<u>(corner1), at<u>(corner2)) &&
-                        sameBits(at<w>(corner2), at<w>(corner3)) && sameBits(at<u>(corner3), at<u>(corner0));
-    if (!alongU &&
-        !(sameBits(at<u>(corner0), at<u>(corner1)) && sameBits(at<w>(corner1), at<w>(corner2)) &&
-          sameBits(at<u>(corner2), at<u>(corner3)) && sameBits(at<w>(corner3), at<w>(corner0))))
+    // coordinate of a corner equals one of c0's or c2's. Equal values differ by a zero.
+    const bool alongU = at<w>(corner0) == at<w>(corner1) && at<u>(corner1) == at<u>(corner2) &&
+                        at<w>(corner2) == at<w>(corner3) && at<u>(corner3) == at<u>(corner0);
+    if (!alongU && !(at<u>(corner0) == at<u>(corner1) && at<w>(corner1) == at<w>(corner2) &&
+                     at<u>(corner2) == at<u>(corner3) && at<w>(corner3) == at<w>(corner0)))
         return Found::Unsure;
     // The contact normal's components off the axis are centre - projection times 1 / height:
     // +0, unless the centre's coordinate is -0 and the face normal's component -0 too.
@@ -396,14 +395,14 @@ template <int Axis, typename T>
     // Moderate corners and centre, as axisAcross and moderate() ask, and finite differences and
     // products of two of them below.
     const double sizes = (std::abs(c0.x) + std::abs(c0.y) + std::abs(c0.z)) +
-                         (std::abs(c2.x) + std::abs(c2.y) + std::abs(c2.z)) +
+                         (std::abs(c2.at<u>()) + std::abs(c2.at<w>())) +
                          (std::abs(p.x) + std::abs(p.y) + std::abs(p.z));
     if (!(sizes <= kModerateEach))
         return Found::Unsure;
-    // The cross product's component along the axis; the corners' differences along it are +0,
-    // so the other two are zeros, as are the unit normal's. Its size is the root of n * n plus
-    // +0s, which is |n| while n * n is a normal number, and n * (1 / |n|) is then 1 or the
-    // number below it, within axisAcross's range.
+    // The cross product's component along the axis; the corners' differences along it are
+    // zeros, so the other two are zeros, as are the unit normal's. Its size is the root of
+    // n * n plus +0s, which is |n| while n * n is a normal number, and n * (1 / |n|) is then 1
+    // or the number below it, within axisAcross's range.
     const double n = (c1.at<u>() - c0.at<u>()) * (c2.at<w>() - c0.at<w>()) -
                      (c1.at<w>() - c0.at<w>()) * (c2.at<u>() - c0.at<u>());
     const double square = n * n;
@@ -502,11 +501,11 @@ bool capsuleQuadrilateral(const Vector3<T>& a, const Vector3<T>& b, T radius, co
         Vec direction;
         double found;
         Found answer = Found::Unsure;
-        if (sameBits(corner0.y, corner1.y) && sameBits(corner0.y, corner2.y) && sameBits(corner0.y, corner3.y))
+        if (corner0.y == corner1.y && corner0.y == corner2.y && corner0.y == corner3.y)
             answer = sphereOverRectangle<1>(a, radius, corner0, corner1, corner2, corner3, direction, found);
-        else if (sameBits(corner0.x, corner1.x) && sameBits(corner0.x, corner2.x) && sameBits(corner0.x, corner3.x))
+        else if (corner0.x == corner1.x && corner0.x == corner2.x && corner0.x == corner3.x)
             answer = sphereOverRectangle<0>(a, radius, corner0, corner1, corner2, corner3, direction, found);
-        else if (sameBits(corner0.z, corner1.z) && sameBits(corner0.z, corner2.z) && sameBits(corner0.z, corner3.z))
+        else if (corner0.z == corner1.z && corner0.z == corner2.z && corner0.z == corner3.z)
             answer = sphereOverRectangle<2>(a, radius, corner0, corner1, corner2, corner3, direction, found);
         if (answer != Found::Unsure) {
             if (answer == Found::None)
