@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <limits>
-#include <type_traits>
 #include <utility>
 
 namespace zor::collision {
@@ -345,105 +344,6 @@ template <std::size_t Capacity>
 }
 
 template <typename T>
-bool sameBits(T a, T b) {
-    using Bits = std::conditional_t<sizeof(T) == 4, uint32, uint64>;
-    return std::bit_cast<Bits>(a) == std::bit_cast<Bits>(b);
-}
-
-template <typename T>
-bool sameBits(const Vector3<T>& a, const Vector3<T>& b) {
-    return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
-}
-
-/// Coordinate 0, 1 or 2 (x, y or z) of a point.
-template <int Axis, typename T>
-T at(const Vector3<T>& v) {
-    return Axis == 0 ? v.x : Axis == 1 ? v.y : v.z;
-}
-
-/// What a shortcut found: no contact, a contact, or that the general test must answer.
-enum class Found { None, Contact, Unsure };
-
-// Coordinates up to this size keep any sum of the sizes of nine of them, rounded, within
-// kModerate.
-constexpr double kModerateEach = 0x1p396;
-
-/// capsuleQuadrilateral for a sphere against a rectangle across `Axis` whose corners share that
-/// coordinate (grid floors, ceilings and walls), in the case that settles nearly every
-/// call: the centre in front within reach, over kTouching from the plane, and projecting into
-/// the rectangle; Unsure otherwise. The general test makes the face, marks it with the axis and
-/// takes sphereAgainstFace<Axis> to contactAt; this is that arithmetic on the values that can
-/// change the answer, the rest being zeros whose signs reach no output, as noted step by step.
-template <int Axis, typename T>
-[[gnu::always_inline]] inline Found sphereOverRectangle(const Vector3<T>& centre, T radius, const Vector3<T>& corner0,
-                                                        const Vector3<T>& corner1, const Vector3<T>& corner2,
-                                                        const Vector3<T>& corner3, Vec& normal, double& depth) {
-    constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
-    // Edge c0-c1 runs along u and c1-c2 along w, or the other way round; either way every
-    // coordinate of a corner equals one of c0's or c2's. Equal values differ by a zero.
-    const bool alongU = at<w>(corner0) == at<w>(corner1) && at<u>(corner1) == at<u>(corner2) &&
-                        at<w>(corner2) == at<w>(corner3) && at<u>(corner3) == at<u>(corner0);
-    if (!alongU && !(at<u>(corner0) == at<u>(corner1) && at<w>(corner1) == at<w>(corner2) &&
-                     at<u>(corner2) == at<u>(corner3) && at<w>(corner3) == at<w>(corner0)))
-        return Found::Unsure;
-    // The contact normal's components off the axis are centre - projection times 1 / height:
-    // +0, unless the centre's coordinate is -0 and the face normal's component -0 too.
-    if (sameBits(at<u>(centre), T(-0.0)) || sameBits(at<w>(centre), T(-0.0)))
-        return Found::Unsure;
-    const Vec p = Vec::of(centre), c0 = Vec::of(corner0), c1 = Vec::of(corner1), c2 = Vec::of(corner2),
-              c3 = Vec::of(corner3);
-    // Moderate corners and centre, as axisAcross and moderate() ask, and finite differences and
-    // products of two of them below.
-    const double sizes = (std::abs(c0.x) + std::abs(c0.y) + std::abs(c0.z)) +
-                         (std::abs(c2.at<u>()) + std::abs(c2.at<w>())) +
-                         (std::abs(p.x) + std::abs(p.y) + std::abs(p.z));
-    if (!(sizes <= kModerateEach))
-        return Found::Unsure;
-    // The cross product's component along the axis; the corners' differences along it are
-    // zeros, so the other two are zeros, as are the unit normal's. Its size is the root of
-    // n * n plus +0s, which is |n| while n * n is a normal number, and n * (1 / |n|) is then 1
-    // or the number below it, within axisAcross's range.
-    const double n = (c1.at<u>() - c0.at<u>()) * (c2.at<w>() - c0.at<w>()) -
-                     (c1.at<w>() - c0.at<w>()) * (c2.at<u>() - c0.at<u>());
-    const double square = n * n;
-    if (!(square >= std::numeric_limits<double>::min() && square <= std::numeric_limits<double>::max()))
-        return Found::Unsure;
-    const double unit = n * (1 / std::abs(n));
-    // The height adds zeros to this product, which leave it alone unless it is zero itself.
-    const double height = (p.at<Axis>() - c0.at<Axis>()) * unit;
-    if (height < 0 || height >= double(radius))
-        return Found::None;
-    if (!(height > kTouching))
-        return Found::Unsure;
-    // contains<Axis> at the projection, whose coordinates off the axis are the centre's but for
-    // the sign of a zero, which leaves every difference to a corner alone or makes it a zero.
-    // Along an edge one of the two products has a difference of zero and is a zero: across is
-    // the other, negated where it is subtracted, or a zero, which passes either way.
-    double across[4];
-    if (alongU) {
-        across[0] = (c1.at<u>() - c0.at<u>()) * (p.at<w>() - c0.at<w>());
-        across[1] = -((c2.at<w>() - c1.at<w>()) * (p.at<u>() - c1.at<u>()));
-        across[2] = (c3.at<u>() - c2.at<u>()) * (p.at<w>() - c2.at<w>());
-        across[3] = -((c0.at<w>() - c3.at<w>()) * (p.at<u>() - c3.at<u>()));
-    } else {
-        across[0] = -((c1.at<w>() - c0.at<w>()) * (p.at<u>() - c0.at<u>()));
-        across[1] = (c2.at<u>() - c1.at<u>()) * (p.at<w>() - c1.at<w>());
-        across[2] = -((c3.at<w>() - c2.at<w>()) * (p.at<u>() - c2.at<u>()));
-        across[3] = (c0.at<u>() - c3.at<u>()) * (p.at<w>() - c3.at<w>());
-    }
-    const bool inside = unit > 0 ? !(across[0] < 0 || across[1] < 0 || across[2] < 0 || across[3] < 0)
-                                 : !(across[0] > 0 || across[1] > 0 || across[2] > 0 || across[3] > 0);
-    if (!inside)
-        return Found::Unsure;
-    const double projected = p.at<Axis>() - unit * height, inverse = 1 / height;
-    double components[3] = {0, 0, 0};
-    components[Axis] = (p.at<Axis>() - projected) * inverse;
-    normal = {components[0], components[1], components[2]};
-    depth = double(radius) - height;
-    return Found::Contact;
-}
-
-template <typename T>
 bool report(const Vec& normal, double depth, Contact<T>& contact) {
     contact.normal = normal.as<T>();
     contact.depth = T(depth);
@@ -489,33 +389,6 @@ bool capsuleFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
         !capsuleOrSphereAgainstFace(Vec::of(a), Vec::of(b), double(radius), face, normal, depth))
         return false;
     return report(normal, depth, contact);
-}
-
-template <typename T>
-bool capsuleQuadrilateral(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
-                          const Vector3<T>& corner1, const Vector3<T>& corner2, const Vector3<T>& corner3,
-                          Vector3<T>& normal, T& depth) {
-    if (sameBits(a, b)) {
-        // A sphere against a face across an axis, floors and ceilings first: grid stages have
-        // the most of those.
-        Vec direction;
-        double found;
-        Found answer = Found::Unsure;
-        if (corner0.y == corner1.y && corner0.y == corner2.y && corner0.y == corner3.y)
-            answer = sphereOverRectangle<1>(a, radius, corner0, corner1, corner2, corner3, direction, found);
-        else if (corner0.x == corner1.x && corner0.x == corner2.x && corner0.x == corner3.x)
-            answer = sphereOverRectangle<0>(a, radius, corner0, corner1, corner2, corner3, direction, found);
-        else if (corner0.z == corner1.z && corner0.z == corner2.z && corner0.z == corner3.z)
-            answer = sphereOverRectangle<2>(a, radius, corner0, corner1, corner2, corner3, direction, found);
-        if (answer != Found::Unsure) {
-            if (answer == Found::None)
-                return false;
-            normal = direction.as<T>();
-            depth = T(found);
-            return true;
-        }
-    }
-    return detail::capsuleQuadrilateralByFace(a, b, radius, corner0, corner1, corner2, corner3, normal, depth);
 }
 
 template <typename T>
@@ -568,9 +441,6 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
                                     T, Contact<T>&);                                                           \
     template bool capsuleFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
                                  Contact<T>&);                                                                 \
-    template bool capsuleQuadrilateral<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&,          \
-                                          const Vector3<T>&, const Vector3<T>&, const Vector3<T>&, Vector3<T>&,  \
-                                          T&);                                                                 \
     template bool detail::capsuleQuadrilateralByFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&, \
                                                         const Vector3<T>&, const Vector3<T>&, const Vector3<T>&,   \
                                                         Vector3<T>&, T&);                                          \
