@@ -216,12 +216,18 @@ template <typename T>
 inline void CollisionPrimitives<T>::moveOne(uint64 index, const Vector3<T>& displacement) {
     PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
     primitive.pointA = v3::plus(primitive.pointA, displacement);
-    primitive.pointB = v3::plus(primitive.pointB, displacement);
-    // A sphere is followed by its ball alone.
+    // A sphere is followed by its ball alone. Its ends are the same point, and stay so.
     if (primitive.shape == CollisionShapeSphere) {
-        m_broadPhase.movedSphere(index, placeSphere(index));
+        primitive.pointB = primitive.pointA;
+        Ball& ball = m_balls[index];
+        ball.centre[0] = double(primitive.pointA.x);
+        ball.centre[1] = double(primitive.pointA.y);
+        ball.centre[2] = double(primitive.pointA.z);
+        if (!m_broadPhase.movedWithinRoom(index, ball))
+            m_broadPhase.movedSphere(index, placeSphere(index));
         return;
     }
+    primitive.pointB = v3::plus(primitive.pointB, displacement);
     Bounds& box = m_bounds[index];
     box.min = v3::plus(box.min, displacement);
     box.max = v3::plus(box.max, displacement);
