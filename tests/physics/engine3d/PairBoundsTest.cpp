@@ -1,6 +1,7 @@
 // Passing over pairs whose boxes are apart gives the same bits as asking the detector about
 // every pair, on seeded random scenes of spheres, capsules, meshes, a grid stage with walls and
-// ceilings, exclusion groups, fast bodies, a pile and a callback that rejects some contacts.
+// ceilings, exclusion groups, fast bodies, a pile, bodies of one material and a callback that
+// rejects some contacts.
 
 #include "common/object/ObjectFactory.h"
 #include "host/detector/HostCollisionDetector.h"
@@ -124,6 +125,15 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
     scene->addGridStage(stage);
     stage->release();
 
+    // Every fifth scene's bodies share one material, which the responses may work out once.
+    const bool oneMaterial = seed % 5 == 2;
+    const double restitution = unit(random), friction = unit(random);
+    const auto giveMaterial = [&](RigidBody3DAttribute<double>* body) {
+        body->setRestitutionFactor(restitution);
+        body->setRestitutionCombine(seed % 4);
+        body->setFrictionCoefficient(friction);
+        body->setMass(0.5 + restitution);
+    };
     std::vector<Element3D<double>*> elements;
     const int count = 6 + int(seed % 14);
     for (int i = 0; i < count; ++i) {
@@ -140,7 +150,7 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
                 element->mesh()->triangles().pushBack(index);
         }
         RigidBody3DAttribute<double>* body = nullptr;
-        if (kind != ElementKind::Mesh || unit(random) < 0.5) {
+        if (kind != ElementKind::Mesh || (unit(random) < 0.5 && !oneMaterial)) {
             body = new RigidBody3DAttribute<double>();
             const bool fast = unit(random) < 0.2;
             body->setLinearSpeed({speed(random) * (fast ? 10 : 1), speed(random), speed(random)});
@@ -150,6 +160,8 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
             body->setExclusionGroup(unit(random) < 0.3 ? 1 : 0);
             body->setMass(unit(random) < 0.1 ? 0 : 0.5 + unit(random));
             body->setInfiniteMass(kind == ElementKind::Mesh);
+            if (oneMaterial)
+                giveMaterial(body);
         }
         elements.push_back(element);
         world.add(element, body);
@@ -160,7 +172,10 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
         element->transform().position = {2 + 0.05 * unit(random), 0.5 + 0.8 * level, -2 - 0.05 * unit(random)};
         element->shape() = {0.5, 0};
         elements.push_back(element);
-        world.add(element, new RigidBody3DAttribute<double>());
+        auto* body = new RigidBody3DAttribute<double>();
+        if (oneMaterial)
+            giveMaterial(body);
+        world.add(element, body);
     }
     // Bodies the responses must reach themselves: a body with speed limits, two elements of one
     // attribute, the lowest of the pile whose attribute is the floor's.
