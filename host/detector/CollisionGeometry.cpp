@@ -392,9 +392,9 @@ bool capsuleFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
 }
 
 template <typename T>
-bool capsuleQuadrilateral(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
-                          const Vector3<T>& corner1, const Vector3<T>& corner2, const Vector3<T>& corner3,
-                          Vector3<T>& normal, T& depth) {
+bool detail::capsuleQuadrilateralByFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
+                                        const Vector3<T>& corner1, const Vector3<T>& corner2,
+                                        const Vector3<T>& corner3, Vector3<T>& normal, T& depth) {
     Face<4> face;
     face.corners[0] = Vec::of(corner0);
     face.corners[1] = Vec::of(corner1);
@@ -441,9 +441,9 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
                                     T, Contact<T>&);                                                           \
     template bool capsuleFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
                                  Contact<T>&);                                                                 \
-    template bool capsuleQuadrilateral<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&,          \
-                                          const Vector3<T>&, const Vector3<T>&, const Vector3<T>&, Vector3<T>&,  \
-                                          T&);                                                                 \
+    template bool detail::capsuleQuadrilateralByFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&, \
+                                                        const Vector3<T>&, const Vector3<T>&, const Vector3<T>&,   \
+                                                        Vector3<T>&, T&);                                          \
     template bool capsuleMesh<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
                                  const uint32*, std::size_t, Contact<T>&);
 ZOR_COLLISION_GEOMETRY(float)

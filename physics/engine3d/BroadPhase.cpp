@@ -64,8 +64,13 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     ++m_stage;
     m_leftLastStage = m_leftThisStage;
     m_leftThisStage = 0;
-    if (count == m_count && count != 0 && keep(boxes, balls, active))
-        return;
+    if (!(count == m_count && count != 0 && keep(boxes, balls, active)))
+        buildAnew(boxes, balls, active, count);
+    for (uint64 i = 0; i < count; ++i)
+        m_stageRooms[i] = m_active[i] ? stageRoomOf(i, balls[i]) : StageRoom{-1, -1};
+}
+
+void BroadPhase::buildAnew(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count) {
     if (count != m_count) {
         // New primitives have left no fat box yet.
         m_leftAt.resize(count);
@@ -78,6 +83,7 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     m_fat.resize(count);
     m_fatBalls.resize(count);
     m_ballRooms.resize(count);
+    m_stageRooms.resize(count);
     m_gatherCached.resize(count);
     m_active.resize(count);
     m_standing.resize(count);
@@ -116,6 +122,7 @@ void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& 
     if (!(ball.radius >= 0)) {
         fatBall = kNoBall;
         m_ballRooms[index] = {-1, -1};
+        m_stageRooms[index] = {-1, -1};
         m_fat[index] = fattened(box);
         return;
     }
@@ -130,6 +137,22 @@ void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& 
     const double largest = ball.radius * (1 + 1e-5) + fatBall.radius * 2e-12;
     const double slack = fatBall.radius - largest;
     m_ballRooms[index] = {largest, slack >= 0 ? slack * slack * (1 - 1e-9) : -1};
+    m_stageRooms[index] = stageRoomOf(index, ball);
+}
+
+BroadPhase::StageRoom BroadPhase::stageRoomOf(uint64 index, const WidenedBall& ball) const {
+    // Within the room a sphere's coordinates stay below the fat ball's largest plus its radius,
+    // and its radius widened for rounding grows by a millionth of a millionth of them (twice
+    // that covers the rounding of the sums). The bound serves while it lies within the largest
+    // radius the room was made for: a sphere of another size now filed here may not.
+    const BallRoom& room = m_ballRooms[index];
+    const WidenedBall& fat = m_fatBalls[index];
+    const double magnitude =
+        std::max({std::fabs(fat.centre[0]), std::fabs(fat.centre[1]), std::fabs(fat.centre[2])}) + fat.radius;
+    const double bound = ball.radius + 2e-12 * magnitude;
+    if (!(ball.radius >= 0 && room.squared >= 0 && bound <= room.largestRadius))
+        return {-1, -1};
+    return {bound, room.squared};
 }
 
 bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active) {

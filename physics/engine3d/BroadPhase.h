@@ -39,6 +39,21 @@ public:
         if (m_fatBalls[index].radius >= 0 || !contains(m_fat[index], box))
             movedOut(index, box, kNoBall);
     }
+    /// Sphere `index`, its ball now centred at `ball.centre`, has moved. While the centre stays
+    /// within the room of its fat ball, the ball takes the radius worked out for the stage, a
+    /// bound on its own there: balls only ever tell what may touch, so a larger one changes no
+    /// outcome, and the radius need not be worked out at every push. False when the ball must
+    /// be placed and passed to movedSphere instead.
+    bool movedWithinRoom(uint64 index, WidenedBall& ball) const {
+        const StageRoom& room = m_stageRooms[index];
+        const WidenedBall& fat = m_fatBalls[index];
+        const double x = ball.centre[0] - fat.centre[0], y = ball.centre[1] - fat.centre[1],
+                     z = ball.centre[2] - fat.centre[2];
+        if (!(x * x + y * y + z * z <= room.squared))
+            return false;
+        ball.radius = room.radius;
+        return true;
+    }
     /// Sphere `index` has moved to `ball`, as moved.
     void movedSphere(uint64 index, const WidenedBall& ball) {
         // ballInside, with the room worked out when the fat ball was made.
@@ -157,6 +172,8 @@ private:
     /// Keeps the grid for new boxes of the same primitives, or of others as many; false when
     /// too many would be loose.
     bool keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active);
+    /// build without the grid kept: everything sized for `count` primitives, every one fattened.
+    void buildAnew(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count);
     void rebuild();
     /// Files loose primitive `index` by its fat box, or takes it out of its cell.
     void fileLoose(uint64 index);
@@ -203,6 +220,15 @@ private:
         double squared;
     };
     Array<BallRoom> m_ballRooms;
+    /// Per sphere, for the stage: the radius its ball takes as it moves within the room of its
+    /// fat ball, and that room's square (negative when every move places the ball).
+    struct StageRoom {
+        double radius;
+        double squared;
+    };
+    Array<StageRoom> m_stageRooms;
+    /// The stage room of primitive `index`, whose ball is now `ball`.
+    StageRoom stageRoomOf(uint64 index, const WidenedBall& ball) const;
     /// Per primitive, the stage it last left its fat box or ball at (0: never), and whether its
     /// fat ball has the wide margin of a restless sphere.
     Array<uint64> m_leftAt;

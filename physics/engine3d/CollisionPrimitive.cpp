@@ -15,9 +15,12 @@
 #include "physics/hittest/MatrixRoutines.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstddef>
-#include <functional>
 #include <cstring>
+#include <functional>
+#include <type_traits>
 
 namespace zor {
 namespace {
@@ -324,7 +327,35 @@ bool CollisionPrimitives<T>::copyBodies() {
                           : BodyState<T>{};
     }
     m_copied = true;
+    findSharedMaterial();
     return true;
+}
+
+template <typename T>
+void CollisionPrimitives<T>::findSharedMaterial() {
+    // Compared as bits: the responses must work with exactly the values each pair would give.
+    using Bits = std::conditional_t<sizeof(T) == 4, uint32, uint64>;
+    const auto material = [](const BodyState<T>& state) {
+        return std::array<uint64, 4>{std::bit_cast<Bits>(state.inverseMass), std::bit_cast<Bits>(state.restitutionFactor),
+                                     std::bit_cast<Bits>(state.frictionCoefficient), state.restitutionCombine};
+    };
+    m_sharedMaterial.reset();
+    const BodyState<T>* first = nullptr;
+    for (uint64 i = 0; i < m_records.size(); ++i) {
+        if (!m_records[i].active || m_records[i].rigidBodyAttribute == nullptr)
+            continue;
+        if (first == nullptr)
+            first = &m_states[i];
+        else if (material(m_states[i]) != material(*first))
+            return;
+    }
+    // Bodies of infinite mass are not pushed: the general response tells that.
+    const T sum = first != nullptr ? first->inverseMass + first->inverseMass : T(0);
+    if (sum == T(0))
+        return;
+    m_sharedMaterial = SharedMaterial<T>{first->inverseMass, response_detail::Divisor<T>(sum),
+                                         combinedRestitution(*first, *first),
+                                         response_detail::combinedFriction(*first, *first)};
 }
 
 template <typename T>

@@ -5,9 +5,11 @@
 #include "common/variables/Vector.h"
 #include "physics/engine3d/BodyState.h"
 #include "physics/engine3d/BroadPhase.h"
+#include "physics/engine3d/CollisionResponse.h"
 #include "physics/engine3d/Vector3Math.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace zor {
 
@@ -75,6 +77,11 @@ public:
     void writeBodies();
     /// The copy of the state of primitive `index`'s body, or null while there are none.
     BodyState<T>* stateOf(uint64 index) { return m_copied ? &m_states[index] : nullptr; }
+    /// The material every copied body has (the same inverse mass, not zero, restitution and
+    /// friction, to the bit), or null when they differ or there are no copies.
+    const SharedMaterial<T>* sharedMaterial() const {
+        return m_copied && m_sharedMaterial ? &*m_sharedMaterial : nullptr;
+    }
 
     /// Moves every primitive carried by the body of primitive `index` (its own primitives and
     /// those of the bodies below it in the hierarchy) by `displacement`.
@@ -185,6 +192,9 @@ private:
     /// bodies' attributes.
     Array<BodyState<T>> m_states;
     bool m_copied = false;
+    /// The material the copies share, if they do (see sharedMaterial).
+    std::optional<SharedMaterial<T>> m_sharedMaterial;
+    void findSharedMaterial();
     PointerSet m_attributeSet;
     BroadPhase& m_broadPhase;
 };
@@ -216,12 +226,18 @@ template <typename T>
 inline void CollisionPrimitives<T>::moveOne(uint64 index, const Vector3<T>& displacement) {
     PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
     primitive.pointA = v3::plus(primitive.pointA, displacement);
-    primitive.pointB = v3::plus(primitive.pointB, displacement);
-    // A sphere is followed by its ball alone.
+    // A sphere is followed by its ball alone. Its ends are the same point, and stay so.
     if (primitive.shape == CollisionShapeSphere) {
-        m_broadPhase.movedSphere(index, placeSphere(index));
+        primitive.pointB = primitive.pointA;
+        Ball& ball = m_balls[index];
+        ball.centre[0] = double(primitive.pointA.x);
+        ball.centre[1] = double(primitive.pointA.y);
+        ball.centre[2] = double(primitive.pointA.z);
+        if (!m_broadPhase.movedWithinRoom(index, ball))
+            m_broadPhase.movedSphere(index, placeSphere(index));
         return;
     }
+    primitive.pointB = v3::plus(primitive.pointB, displacement);
     Bounds& box = m_bounds[index];
     box.min = v3::plus(box.min, displacement);
     box.max = v3::plus(box.max, displacement);

@@ -4,6 +4,7 @@
 #include "common/variables/Vector.h"
 #include "physics/attributes/RestitutionCombine.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/BodyState.h"
 #include "physics/engine3d/Vector3Math.h"
 
 #include <algorithm>
@@ -42,6 +43,17 @@ enum class PairResponse {
 /// answers the same calls (inverseMass included), a place anything with a `position`.
 template <typename T, typename Body, typename Place>
 inline PairResponse respondToPair(Body& first, Place& firstPlace, Body& second, Place& secondPlace,
+                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond);
+
+/// What a pair response works out from the two bodies' materials, worked out once for a stage
+/// whose bodies all share one material (see sharedMaterialOf).
+template <typename T>
+struct SharedMaterial;
+
+/// respondToPair for two bodies of `material`, their copies: the same arithmetic, with the
+/// material's values worked out once instead of at every contact.
+template <typename T>
+inline PairResponse respondToPair(const SharedMaterial<T>& material, BodyState<T>& first, BodyState<T>& second,
                                   const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond);
 
 /// Resolves a contact of a body with a face that never moves, the normal pointing from the face
@@ -129,7 +141,54 @@ inline T limited(T value, T bound) {
     return result;
 }
 
+/// The part of a pair response after the inverse masses `ki` and `kj` and the divisor of their
+/// sum: position correction, then impulses. `restitution()` and `friction()` give the pair's
+/// combined values, asked for only when the bodies approach and rub.
+template <typename T, typename Body, typename Place, typename Restitution, typename Friction>
+[[gnu::always_inline]] inline PairResponse respondApart(Body& first, Place& firstTransform, Body& second,
+                                                        Place& secondTransform, const Vector3<T>& normal, T depth,
+                                                        T ki, T kj, const Divisor<T>& bySum, Restitution restitution,
+                                                        Friction friction, Vector3<T>& moveFirst,
+                                                        Vector3<T>& moveSecond) {
+    if (depth > kCollisionSlop<T>) {
+        const T correction = bySum.divide(depth - kCollisionSlop<T>);
+        moveFirst = v3::times(normal, -(ki * correction));
+        moveSecond = v3::times(normal, kj * correction);
+        firstTransform.position = v3::plus(firstTransform.position, moveFirst);
+        secondTransform.position = v3::plus(secondTransform.position, moveSecond);
+    }
+    Vector3<T> vi = first.getLinearSpeed(), vj = second.getLinearSpeed();
+    const T approach = v3::dot(v3::minus(vj, vi), normal);
+    if (approach > T(0))
+        return PairResponse::Separating;
+    const T e = restitution();
+    const T impulse = bySum.divide(-(T(1) + e) * approach);
+    vi = v3::minus(vi, v3::times(normal, ki * impulse));
+    vj = v3::plus(vj, v3::times(normal, kj * impulse));
+    const Vector3<T> relative = v3::minus(vj, vi);
+    Vector3<T> tangent;
+    if (unitTangent(relative, normal, tangent)) {
+        const T bound = friction() * impulse;
+        const T rub = limited(bySum.divide(-v3::dot(tangent, relative)), bound);
+        vi = v3::minus(vi, v3::times(tangent, ki * rub));
+        vj = v3::plus(vj, v3::times(tangent, kj * rub));
+    }
+    first.setLinearSpeed(vi);
+    second.setLinearSpeed(vj);
+    first.applySpeedLimits();
+    second.applySpeedLimits();
+    return PairResponse::Bounced;
+}
+
 } // namespace response_detail
+
+template <typename T>
+struct SharedMaterial {
+    T inverseMass;
+    response_detail::Divisor<T> bySum;
+    T restitution;
+    T friction;
+};
 
 template <typename T>
 inline T inverseMass(const RigidBody3DAttribute<T>& body) {
@@ -153,35 +212,19 @@ inline PairResponse respondToPair(Body& first, Place& firstTransform, Body& seco
     const T sum = ki + kj;
     if (sum == T(0))
         return PairResponse::None;
-    const response_detail::Divisor<T> bySum(sum);
-    if (depth > kCollisionSlop<T>) {
-        const T correction = bySum.divide(depth - kCollisionSlop<T>);
-        moveFirst = v3::times(normal, -(ki * correction));
-        moveSecond = v3::times(normal, kj * correction);
-        firstTransform.position = v3::plus(firstTransform.position, moveFirst);
-        secondTransform.position = v3::plus(secondTransform.position, moveSecond);
-    }
-    Vector3<T> vi = first.getLinearSpeed(), vj = second.getLinearSpeed();
-    const T approach = v3::dot(v3::minus(vj, vi), normal);
-    if (approach > T(0))
-        return PairResponse::Separating;
-    const T e = combinedRestitution(first, second);
-    const T impulse = bySum.divide(-(T(1) + e) * approach);
-    vi = v3::minus(vi, v3::times(normal, ki * impulse));
-    vj = v3::plus(vj, v3::times(normal, kj * impulse));
-    const Vector3<T> relative = v3::minus(vj, vi);
-    Vector3<T> tangent;
-    if (response_detail::unitTangent(relative, normal, tangent)) {
-        const T bound = response_detail::combinedFriction(first, second) * impulse;
-        const T rub = response_detail::limited(bySum.divide(-v3::dot(tangent, relative)), bound);
-        vi = v3::minus(vi, v3::times(tangent, ki * rub));
-        vj = v3::plus(vj, v3::times(tangent, kj * rub));
-    }
-    first.setLinearSpeed(vi);
-    second.setLinearSpeed(vj);
-    first.applySpeedLimits();
-    second.applySpeedLimits();
-    return PairResponse::Bounced;
+    return response_detail::respondApart(
+        first, firstTransform, second, secondTransform, normal, depth, ki, kj, response_detail::Divisor<T>(sum),
+        [&] { return combinedRestitution(first, second); },
+        [&] { return response_detail::combinedFriction(first, second); }, moveFirst, moveSecond);
+}
+
+template <typename T>
+inline PairResponse respondToPair(const SharedMaterial<T>& material, BodyState<T>& first, BodyState<T>& second,
+                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
+    moveFirst = moveSecond = Vector3<T>{};
+    return response_detail::respondApart(
+        first, first, second, second, normal, depth, material.inverseMass, material.inverseMass, material.bySum,
+        [&] { return material.restitution; }, [&] { return material.friction; }, moveFirst, moveSecond);
 }
 
 template <typename T, typename Place, typename Body>

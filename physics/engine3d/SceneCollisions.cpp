@@ -295,10 +295,12 @@ private:
         if (!accepted || i.rigidBodyAttribute == nullptr || j.rigidBodyAttribute == nullptr)
             return false;
         Vector3<T> iMove, jMove;
+        const SharedMaterial<T>* shared = m_primitives.sharedMaterial();
         const PairResponse response =
-            iState != nullptr ? respondToPair(*iState, *iState, *jState, *jState, normal, depth, iMove, jMove)
-                              : respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
-                                              *j.bodyTransform, normal, depth, iMove, jMove);
+            shared != nullptr   ? respondToPair(*shared, *iState, *jState, normal, depth, iMove, jMove)
+            : iState != nullptr ? respondToPair(*iState, *iState, *jState, *jState, normal, depth, iMove, jMove)
+                                : respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
+                                                *j.bodyTransform, normal, depth, iMove, jMove);
         if (response == PairResponse::None)
             return false;
         if (!(iMove == Vector3<T>{}))

@@ -1,6 +1,7 @@
 // Passing over pairs whose boxes are apart gives the same bits as asking the detector about
 // every pair, on seeded random scenes of spheres, capsules, meshes, a grid stage with walls and
-// ceilings, exclusion groups, fast bodies, a pile and a callback that rejects some contacts.
+// ceilings, exclusion groups, fast bodies, a pile, bodies of one material and a callback that
+// rejects some contacts.
 
 #include "common/object/ObjectFactory.h"
 #include "host/detector/HostCollisionDetector.h"
@@ -124,6 +125,15 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
     scene->addGridStage(stage);
     stage->release();
 
+    // Every fifth scene's bodies share one material, which the responses may work out once.
+    const bool oneMaterial = seed % 5 == 2;
+    const double restitution = unit(random), friction = unit(random);
+    const auto giveMaterial = [&](RigidBody3DAttribute<double>* body) {
+        body->setRestitutionFactor(restitution);
+        body->setRestitutionCombine(seed % 4);
+        body->setFrictionCoefficient(friction);
+        body->setMass(0.5 + restitution);
+    };
     std::vector<Element3D<double>*> elements;
     const int count = 6 + int(seed % 14);
     for (int i = 0; i < count; ++i) {
@@ -140,7 +150,7 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
                 element->mesh()->triangles().pushBack(index);
         }
         RigidBody3DAttribute<double>* body = nullptr;
-        if (kind != ElementKind::Mesh || unit(random) < 0.5) {
+        if (kind != ElementKind::Mesh || (unit(random) < 0.5 && !oneMaterial)) {
             body = new RigidBody3DAttribute<double>();
             const bool fast = unit(random) < 0.2;
             body->setLinearSpeed({speed(random) * (fast ? 10 : 1), speed(random), speed(random)});
@@ -150,6 +160,8 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
             body->setExclusionGroup(unit(random) < 0.3 ? 1 : 0);
             body->setMass(unit(random) < 0.1 ? 0 : 0.5 + unit(random));
             body->setInfiniteMass(kind == ElementKind::Mesh);
+            if (oneMaterial)
+                giveMaterial(body);
         }
         elements.push_back(element);
         world.add(element, body);
@@ -160,7 +172,10 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
         element->transform().position = {2 + 0.05 * unit(random), 0.5 + 0.8 * level, -2 - 0.05 * unit(random)};
         element->shape() = {0.5, 0};
         elements.push_back(element);
-        world.add(element, new RigidBody3DAttribute<double>());
+        auto* body = new RigidBody3DAttribute<double>();
+        if (oneMaterial)
+            giveMaterial(body);
+        world.add(element, body);
     }
     // Bodies the responses must reach themselves: a body with speed limits, two elements of one
     // attribute, the lowest of the pile whose attribute is the floor's.
@@ -246,8 +261,9 @@ std::vector<unsigned char> runPush(bool pairBounds) {
 
 // Whatever happens to the boxes from one stage to the next (small drifts, jumps across the room,
 // bodies that stop colliding and start again, enough change to build the grid again, spheres that
-// become other shapes and back) and during the walks (the candidates pushed, some out of their fat
-// boxes or balls), each primitive's candidates are increasing and hold every later active
+// become other shapes and back or grow in a fat ball made for a smaller one) and during the walks
+// (the candidates pushed, some out of their fat boxes or balls, a sphere's ball taking its room's
+// radius while it stays within), each primitive's candidates are increasing and hold every later active
 // primitive whose box overlaps (whose ball, for two spheres): in a room, along a corridor more
 // cells long than a row's mask of loose cells holds, and among boxes with NaN, infinite and
 // far-out coordinates.
@@ -274,9 +290,10 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
         std::vector<WidenedBall> balls(layout.count, WidenedBall{{0, 0, 0}, -1});
         std::vector<uint8> active(layout.count, 1);
         const auto placeBall = [&](uint64 i) {
+            const double radius = balls[i].radius;
             for (int axis = 0; axis < 3; ++axis) {
-                balls[i].centre[axis] = boxes[i].low[axis] + 0.5;
-                boxes[i].high[axis] = (boxes[i].low[axis] = balls[i].centre[axis] - 0.5) + 1;
+                balls[i].centre[axis] = boxes[i].low[axis] + radius;
+                boxes[i].high[axis] = (boxes[i].low[axis] = balls[i].centre[axis] - radius) + 2 * radius;
             }
         };
         for (uint64 i = 0; i < layout.count; ++i) {
@@ -298,10 +315,13 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
                 placeBall(i);
         };
         const auto moved = [&](BroadPhase& broadPhase, uint64 k) {
-            if (balls[k].radius >= 0)
-                broadPhase.movedSphere(k, balls[k]);
+            if (balls[k].radius < 0)
+                return broadPhase.moved(k, boxes[k]);
+            WidenedBall within = balls[k];
+            if (broadPhase.movedWithinRoom(k, within))
+                EXPECT_GE(within.radius, balls[k].radius);
             else
-                broadPhase.moved(k, boxes[k]);
+                broadPhase.movedSphere(k, balls[k]);
         };
         // Two spheres touch when their balls do (at a distance that is a number).
         const auto touch = [&](uint64 i, uint64 j) {
@@ -309,7 +329,8 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
                 return overlaps(boxes[i], boxes[j]);
             const double x = balls[i].centre[0] - balls[j].centre[0], y = balls[i].centre[1] - balls[j].centre[1],
                          z = balls[i].centre[2] - balls[j].centre[2];
-            return x * x + y * y + z * z <= 1;
+            const double reach = balls[i].radius + balls[j].radius;
+            return x * x + y * y + z * z <= reach * reach;
         };
         BroadPhase broadPhase;
         for (int stage = 0; stage < 60; ++stage) {
@@ -322,6 +343,9 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
                     balls[i].radius = balls[i].radius < 0 ? 0.5 : -1;
                     if (balls[i].radius >= 0)
                         placeBall(i);
+                } else if (stage % 4 == 1 && i % 3 == 0 && balls[i].radius >= 0) {
+                    balls[i].radius = balls[i].radius == 0.5 ? 0.6 : 0.5;
+                    placeBall(i);
                 }
             }
             broadPhase.build(boxes.data(), balls.data(), active.data(), layout.count);
@@ -357,6 +381,31 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
             }
         }
     }
+}
+
+// A sphere grown inside a fat ball made for a smaller one has no room there: pushed towards a
+// small sphere just beyond its fat ball, it leaves the fat ball and finds the sphere it reaches.
+TEST(PairBounds, ASphereGrownInsideItsFatBallFindsWhatItReachesOncePushed) {
+    WidenedBall balls[2] = {{{0, 0, 0}, 0.5}, {{0.709, 0, 0}, 0.01}};
+    const auto boxOf = [](const WidenedBall& ball) {
+        const double* c = ball.centre;
+        const double r = ball.radius;
+        return WidenedBox{{c[0] - r, c[1] - r, c[2] - r}, {c[0] + r, c[1] + r, c[2] + r}};
+    };
+    WidenedBox boxes[2] = {boxOf(balls[0]), boxOf(balls[1])};
+    const uint8 active[2] = {1, 1};
+    BroadPhase broadPhase;
+    broadPhase.build(boxes, balls, active, 2);
+    balls[0].radius = 0.6;
+    boxes[0] = boxOf(balls[0]);
+    broadPhase.build(boxes, balls, active, 2);
+    balls[0].centre[0] = 0.1;
+    WidenedBall within = balls[0];
+    if (!broadPhase.movedWithinRoom(0, within))
+        broadPhase.movedSphere(0, balls[0]);
+    std::vector<uint64> candidates;
+    broadPhase.forEachCandidate(0, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
+    EXPECT_EQ(candidates, std::vector<uint64>{1});
 }
 
 // Steps another, smaller scene with the same engine from inside the first contact's callback.
