@@ -90,16 +90,17 @@ struct ShapeReach {
     double leastSquared, mostSquared;
     bool sphere;
 
-    [[gnu::always_inline]] explicit ShapeReach(const CapsuleShape<T>& shape)
+    [[gnu::always_inline]] explicit ShapeReach(const CapsuleShape<T>& shape, bool knownSphere = false)
         : base(widenedRadius(double(shape.radius))) {
-        moveTo(shape);
+        moveTo(shape, knownSphere);
     }
 
     /// Follows the shape where a response moved it; its radius stays, and with it `base`.
-    [[gnu::always_inline]] void moveTo(const CapsuleShape<T>& shape) {
+    /// `knownSphere` where the caller knows the ends equal.
+    [[gnu::always_inline]] void moveTo(const CapsuleShape<T>& shape, bool knownSphere = false) {
         const Vector3<T>& a = shape.pointA;
         const Vector3<T>& b = shape.pointB;
-        sphere = a == b;
+        sphere = knownSphere || a == b;
         extent = larger(larger(std::fabs(double(a.x)), std::fabs(double(a.y))), std::fabs(double(a.z)));
         if (sphere) {
             // Ends of equal values (zeros of either sign): the minimum and maximum are the first,
@@ -323,12 +324,14 @@ struct CellRange {
 };
 
 /// The cells whose tiles a shape's bounds, widened by its radius, overlap.
-template <typename T>
+template <bool sphere = false, typename T>
 [[gnu::always_inline]] inline CellRange cellsAround(const CapsuleShape<T>& shape, const CellCount<T>& columns,
                                                    const CellCount<T>& rows, T width, T depth) {
     const T radius = shape.radius;
-    const T xMin = std::min(shape.pointA.x, shape.pointB.x), xMax = std::max(shape.pointA.x, shape.pointB.x);
-    const T zMin = std::min(shape.pointA.z, shape.pointB.z), zMax = std::max(shape.pointA.z, shape.pointB.z);
+    const Vector3<T>& a = shape.pointA;
+    const Vector3<T>& b = sphere ? shape.pointA : shape.pointB;
+    const T xMin = std::min(a.x, b.x), xMax = std::max(a.x, b.x);
+    const T zMin = std::min(a.z, b.z), zMax = std::max(a.z, b.z);
     // Rows run along -z.
     return {clampedCell((xMin - radius) / width, columns), clampedCell((xMax + radius) / width, columns),
             clampedCell(-(zMax + radius) / depth, rows), clampedCell(-(zMin - radius) / depth, rows)};
@@ -693,7 +696,8 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
     if (layout.read != m_generation)
         read(layout);
     if (layout.lean)
-        return collideRead(layout, primitive, state, shape);
+        return shape.pointA == shape.pointB ? collideRead<true>(layout, primitive, state, shape)
+                                            : collideRead<false>(layout, primitive, state, shape);
     return layout.usable && collideEach(layout, primitive, state, shape);
 }
 
@@ -703,8 +707,8 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     const uint32 columns = layout.columns;
     const Array<uint32>& cells = *layout.cells;
     const Array<GridTile<T>>& tiles = *layout.tiles;
-    const CellRange range = cellsAround(shape, {columns - 1, layout.lastColumnAt}, {layout.rows - 1, layout.lastRowAt},
-                                        layout.width, layout.depth);
+    const CellRange range = cellsAround(shape, {columns - 1, layout.lastColumnAt},
+                                        {layout.rows - 1, layout.lastRowAt}, layout.width, layout.depth);
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
     GridStageTest<T> test(
         *layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart, layout.passOverTiles,
@@ -737,20 +741,21 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
 }
 
 template <typename T>
+template <bool sphere>
 bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
                                   BodyState<T>* state, CapsuleShape<T>& shape) {
     const uint32 columns = layout.columns;
     const T width = layout.width, depth = layout.depth;
     const uint32* cells = layout.cellValues;
     const uint64 tileCount = layout.tileCount;
-    const CellRange range =
-        cellsAround(shape, {columns - 1, layout.lastColumnAt}, {layout.rows - 1, layout.lastRowAt}, width, depth);
+    const CellRange range = cellsAround<sphere>(shape, {columns - 1, layout.lastColumnAt},
+                                                {layout.rows - 1, layout.lastRowAt}, width, depth);
     const TileHeights<T>* heights = m_heights.data() + layout.firstHeight;
     const TileFace<T>* faces = m_faces.data();
     RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
     // Responses move the body; its group stays.
     const uint32 group = groupOf(body, state);
-    ShapeReach<T> reach(shape);
+    ShapeReach<T> reach(shape, sphere);
     bool responded = false;
     // The tile of the cell last met and what was found of it (neighbouring cells mostly share
     // their tile), until a response moves the shape: 0 is no tile, which is passed over.

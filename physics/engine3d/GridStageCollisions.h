@@ -164,7 +164,9 @@ private:
     void read(Layout& layout);
     void readFaces(Layout& layout);
     /// collide without a callback on a stage whose tiles may be passed over: the faces come
-    /// as read with the stage, in the order the tiles give them.
+    /// as read with the stage, in the order the tiles give them. `sphere` when the shape's ends
+    /// are equal: its cells and reach are found from the first alone.
+    template <bool sphere>
     [[gnu::always_inline]] inline bool collideRead(const Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
                                                    BodyState<T>* state, CapsuleShape<T>& shape);
     /// collide on any other stage: each tile's faces are read as the test comes to them, and

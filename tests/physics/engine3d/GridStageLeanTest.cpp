@@ -83,6 +83,10 @@ bool acceptEvery(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttr
     return true;
 }
 
+/// The bodies of a scene, their elements with their rigid-body attributes.
+template <typename T>
+using Bodies = std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>>;
+
 /// The engine of `scene`, with a grid-stage callback that accepts every contact when `callback`
 /// (which takes each tile's faces as it comes to them), else without.
 template <typename T>
@@ -100,9 +104,8 @@ PhysicsEngine3D* engineFor(Scene3D<T>* scene, bool callback) {
 /// A body of `kind` at `position` with the given radius and height, moving at `speed`, in
 /// exclusion group `group`; added to `scene` and to `bodies`.
 template <typename T>
-void addBody(Scene3D<T>* scene, std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>>& bodies,
-             ElementKind kind, const Vector3<T>& position, T radius, T height, const Vector3<T>& speed,
-             uint32 group) {
+void addBody(Scene3D<T>* scene, Bodies<T>& bodies, ElementKind kind, const Vector3<T>& position, T radius, T height,
+             const Vector3<T>& speed, uint32 group) {
     auto* element = new Element3D<T>(kind);
     element->transform().position = position;
     element->shape() = {radius, height};
@@ -123,8 +126,7 @@ void addBody(Scene3D<T>* scene, std::vector<std::pair<Element3D<T>*, RigidBody3D
 /// Steps `scene` 60 times; the detector's log, then every body's place and speed. Releases the
 /// engine and the scene.
 template <typename T>
-std::vector<unsigned char> stepAndRecord(Scene3D<T>* scene, PhysicsEngine3D* engine,
-                                         const std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>>& bodies) {
+std::vector<unsigned char> stepAndRecord(Scene3D<T>* scene, PhysicsEngine3D* engine, const Bodies<T>& bodies) {
     for (int step = 0; step < 60; ++step) {
         scene->updateView();
         EXPECT_TRUE(engine->beginIteration(1.0 / 60));
@@ -216,7 +218,7 @@ std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
     std::memcpy(stage->cells().data(), cells, sizeof cells);
     scene->addGridStage(stage);
     stage->release();
-    std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>> bodies;
+    Bodies<T> bodies;
     // Bodies dropped fast close to the edges of their cells, whose response moves them out of
     // reach of the next cell or into it, and bodies sliding into walls.
     for (int i = 0; i < 16; ++i) {
@@ -256,7 +258,7 @@ std::vector<unsigned char> restAtTheReach(bool callback) {
     // of a box whose largest gap is `gap`.
     const auto least = [&](double extent) { return base + extent * 1e-12; };
     const auto reach = [&](double extent, double gap) { return base + (extent + gap) * 1e-12; };
-    std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>> bodies;
+    Bodies<T> bodies;
     for (int i = 0; i < 16; ++i) {
         const bool capsule = i % 2 == 1, within = i % 4 < 2;
         const double x = 0.5 + i % 4, z = -0.5 - i / 4;
