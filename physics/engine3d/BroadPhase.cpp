@@ -136,7 +136,7 @@ void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& 
     // larger while it keeps its fat ball.
     const double largest = ball.radius * (1 + 1e-5) + fatBall.radius * 2e-12;
     const double slack = fatBall.radius - largest;
-    m_ballRooms[index] = {largest, slack >= 0 ? slack * slack * (1 - 1e-9) : -1};
+    m_ballRooms[index] = {largest, slack >= 0 ? roomSquared(slack) : -1};
     m_stageRooms[index] = stageRoomOf(index, ball);
 }
 

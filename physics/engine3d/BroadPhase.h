@@ -3,6 +3,9 @@
 #include "common/containers/Array.h"
 #include "physics/engine3d/PairGrid.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace zor {
 
 /// The broad phase of the collision stage: for a primitive, the primitives after it that may
@@ -146,8 +149,12 @@ private:
         const double x = ball.centre[0] - fat.centre[0], y = ball.centre[1] - fat.centre[1],
                      z = ball.centre[2] - fat.centre[2];
         const double slack = fat.radius - ball.radius;
-        return ball.radius >= 0 && fat.radius >= 0 && slack >= 0 &&
-               x * x + y * y + z * z <= slack * slack * (1 - 1e-9);
+        return ball.radius >= 0 && fat.radius >= 0 && slack >= 0 && x * x + y * y + z * z <= roomSquared(slack);
+    }
+    /// The square of how far a ball may stray with `slack` to spare, less a margin for rounding.
+    /// Held below infinity: a distance whose square overflows never lies within it.
+    static double roomSquared(double slack) {
+        return std::min(slack * slack, std::numeric_limits<double>::max()) * (1 - 1e-9);
     }
     static WidenedBox boxOf(const WidenedBall& ball) {
         const double* centre = ball.centre;

@@ -408,6 +408,40 @@ TEST(PairBounds, ASphereGrownInsideItsFatBallFindsWhatItReachesOncePushed) {
     EXPECT_EQ(candidates, std::vector<uint64>{1});
 }
 
+// Spheres so large that the square of a distance between them overflows: a push or a jump
+// farther than the room of the fat ball leaves it, though the room's square is no number
+// either, and the sphere finds the one it now overlaps.
+TEST(PairBounds, AHugeSphereMovedFarOutOfItsFatBallLeavesIt) {
+    const auto boxOf = [](const WidenedBall& ball) {
+        const double* c = ball.centre;
+        const double r = ball.radius;
+        return WidenedBox{{c[0] - r, c[1] - r, c[2] - r}, {c[0] + r, c[1] + r, c[2] + r}};
+    };
+    const uint8 active[2] = {1, 1};
+    const auto candidatesOfFirst = [](BroadPhase& broadPhase) {
+        std::vector<uint64> candidates;
+        broadPhase.forEachCandidate(0, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
+        return candidates;
+    };
+    for (const bool pushed : {true, false}) {
+        WidenedBall balls[2] = {{{0, 0, 0}, 1e160}, {{1e162, 0, 0}, 1e160}};
+        WidenedBox boxes[2] = {boxOf(balls[0]), boxOf(balls[1])};
+        BroadPhase broadPhase;
+        broadPhase.build(boxes, balls, active, 2);
+        ASSERT_EQ(candidatesOfFirst(broadPhase), std::vector<uint64>{}) << "apart at first";
+        balls[0].centre[0] = 1e162;
+        boxes[0] = boxOf(balls[0]);
+        if (pushed) {
+            WidenedBall within = balls[0];
+            if (!broadPhase.movedWithinRoom(0, within))
+                broadPhase.movedSphere(0, balls[0]);
+        } else {
+            broadPhase.build(boxes, balls, active, 2);
+        }
+        EXPECT_EQ(candidatesOfFirst(broadPhase), std::vector<uint64>{1}) << (pushed ? "pushed" : "in the next stage");
+    }
+}
+
 // Steps another, smaller scene with the same engine from inside the first contact's callback.
 PhysicsEngine3D* g_engine = nullptr;
 Scene3D<double>* g_scenes[2] = {};
