@@ -806,7 +806,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                     body == nullptr || faceBody == nullptr ||
                     !respondToFace(primitive, state, *body, *faceBody, normal, faceDepth, face->speed, shape))
                     continue;
-                reach.moveTo(shape);
+                reach.moveTo(shape, sphere);
                 zGap = reach.gapZ(cell.tileZLeast, cell.tileZMost);
                 lastValue = 0;
                 apart = true;

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -18,10 +17,7 @@ namespace {
 // on the shortcut's boundaries: zeros of either sign, edges hit exactly, heights near zero, the
 // touching distance and the radius, sizes near the moderate limits, subnormals, infinities, NaN.
 
-template <typename T>
-bool sameBits(T a, T b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+using detail::sameBits;
 
 template <typename T>
 class Cases {

@@ -83,68 +83,79 @@ bool acceptEvery(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttr
     return true;
 }
 
-/// The bodies of a scene, their elements with their rigid-body attributes.
+/// A scene whose detector writes down every face test, its engine with a grid-stage callback that
+/// accepts every contact when `callback` (which takes each tile's faces as it comes to them), else
+/// without, and the bodies added to it.
 template <typename T>
-using Bodies = std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>>;
+struct LoggedScene {
+    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    Scene3D<T>* scene = new Scene3D<T>();
+    PhysicsEngine3D* engine = nullptr;
+    /// The bodies' elements with their rigid-body attributes.
+    std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>> bodies;
 
-/// The engine of `scene`, with a grid-stage callback that accepts every contact when `callback`
-/// (which takes each tile's faces as it comes to them), else without.
-template <typename T>
-PhysicsEngine3D* engineFor(Scene3D<T>* scene, bool callback) {
-    PhysicsEngine3D* engine = test::engineOn(scene);
-    if (callback) {
-        if constexpr (sizeof(T) == 4)
-            engine->setGridStageCollisionCallbackFloat(&acceptEvery<T>);
-        else
-            engine->setGridStageCollisionCallbackDouble(&acceptEvery<T>);
+    LoggedScene(bool callback, double gravity) {
+        zor_addObjectAllocator<FaceLog<T>>();
+        FaceLog<T>::bytes.clear();
+        engine = test::engineOn(scene);
+        if (callback) {
+            if constexpr (sizeof(T) == 4)
+                engine->setGridStageCollisionCallbackFloat(&acceptEvery<T>);
+            else
+                engine->setGridStageCollisionCallbackDouble(&acceptEvery<T>);
+        }
+        scene->setGravity(gravity);
     }
-    return engine;
-}
 
-/// A body of `kind` at `position` with the given radius and height, moving at `speed`, in
-/// exclusion group `group`; added to `scene` and to `bodies`.
-template <typename T>
-void addBody(Scene3D<T>* scene, Bodies<T>& bodies, ElementKind kind, const Vector3<T>& position, T radius, T height,
-             const Vector3<T>& speed, uint32 group) {
-    auto* element = new Element3D<T>(kind);
-    element->transform().position = position;
-    element->shape() = {radius, height};
-    auto* collision = new Collision3DAttribute<T>();
-    collision->setEventParent(0);
-    element->setPhysicsAttribute(2, collision);
-    collision->release();
-    auto* body = new RigidBody3DAttribute<T>();
-    body->setExclusionGroup(group);
-    body->setLinearSpeed(speed);
-    element->setPhysicsAttribute(1, body);
-    body->release();
-    scene->addElement(element);
-    bodies.push_back({element, body});
-    element->release();
-}
+    /// Hands `stage` to the scene.
+    void add(GridStage<T>* stage) {
+        scene->addGridStage(stage);
+        stage->release();
+    }
 
-/// Steps `scene` 60 times; the detector's log, then every body's place and speed. Releases the
-/// engine and the scene.
-template <typename T>
-std::vector<unsigned char> stepAndRecord(Scene3D<T>* scene, PhysicsEngine3D* engine, const Bodies<T>& bodies) {
-    for (int step = 0; step < 60; ++step) {
-        scene->updateView();
-        EXPECT_TRUE(engine->beginIteration(1.0 / 60));
-        engine->updateMovements();
-        bool pending = false;
-        EXPECT_TRUE(engine->updateCollisions(&pending));
-        engine->endIteration();
+    /// A body of `kind` at `position` with the given radius and height, moving at `speed`, in
+    /// exclusion group `group`.
+    void addBody(ElementKind kind, const Vector3<T>& position, T radius, T height, const Vector3<T>& speed,
+                 uint32 group) {
+        auto* element = new Element3D<T>(kind);
+        element->transform().position = position;
+        element->shape() = {radius, height};
+        auto* collision = new Collision3DAttribute<T>();
+        collision->setEventParent(0);
+        element->setPhysicsAttribute(2, collision);
+        collision->release();
+        auto* body = new RigidBody3DAttribute<T>();
+        body->setExclusionGroup(group);
+        body->setLinearSpeed(speed);
+        element->setPhysicsAttribute(1, body);
+        body->release();
+        scene->addElement(element);
+        bodies.push_back({element, body});
+        element->release();
     }
-    std::vector<unsigned char> result = FaceLog<T>::bytes;
-    for (const auto& [element, body] : bodies) {
-        const Vector3<T> state[2] = {element->transform().position, body->getLinearSpeed()};
-        const auto* first = reinterpret_cast<const unsigned char*>(state);
-        result.insert(result.end(), first, first + sizeof state);
+
+    /// Steps the scene 60 times; the detector's log, then every body's place and speed. Releases
+    /// the engine and the scene.
+    std::vector<unsigned char> stepAndRecord() {
+        for (int step = 0; step < 60; ++step) {
+            scene->updateView();
+            EXPECT_TRUE(engine->beginIteration(1.0 / 60));
+            engine->updateMovements();
+            bool pending = false;
+            EXPECT_TRUE(engine->updateCollisions(&pending));
+            engine->endIteration();
+        }
+        std::vector<unsigned char> result = FaceLog<T>::bytes;
+        for (const auto& [element, body] : bodies) {
+            const Vector3<T> state[2] = {element->transform().position, body->getLinearSpeed()};
+            const auto* first = reinterpret_cast<const unsigned char*>(state);
+            result.insert(result.end(), first, first + sizeof state);
+        }
+        engine->release();
+        scene->release();
+        return result;
     }
-    engine->release();
-    scene->release();
-    return result;
-}
+};
 
 /// A stage of `columns` by `rows` cells of width 1 and `depth`, holding `floorBody` (index 0) and
 /// `wallBody` (index 1) of infinite mass, the wall body in exclusion group `wallGroup`.
@@ -183,12 +194,7 @@ struct StageCase {
 // while.
 template <typename T>
 std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
-    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
-    zor_addObjectAllocator<FaceLog<T>>();
-    FaceLog<T>::bytes.clear();
-    auto* scene = new Scene3D<T>();
-    PhysicsEngine3D* engine = engineFor(scene, callback);
-    scene->setGravity(9.81);
+    LoggedScene<T> world(callback, 9.81);
     GridStage<T>* stage = stageOf<T>(4, 4, stageCase.depth, stageCase.wallGroup);
     GridTile<T> lone = loneFloor<T>();
     GridTile<T> covered = lone;
@@ -216,21 +222,19 @@ std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
         stage->tiles().pushBack(*tile);
     const uint32 cells[16] = {1, 1, 3, 1, 2, 1, 4, 0, 1, 3, 1, 5, 4, 1, 2, 1};
     std::memcpy(stage->cells().data(), cells, sizeof cells);
-    scene->addGridStage(stage);
-    stage->release();
-    Bodies<T> bodies;
+    world.add(stage);
     // Bodies dropped fast close to the edges of their cells, whose response moves them out of
     // reach of the next cell or into it, and bodies sliding into walls.
     for (int i = 0; i < 16; ++i) {
         const bool dropped = i < 10;
-        addBody(scene, bodies, i % 3 == 2 ? ElementKind::Capsule : ElementKind::Sphere,
-                {T((dropped ? 0.85 + 0.01 * i : 0.5) + i % 4), T(dropped ? 0.45 : 0.35 + 0.1 * (i % 3)),
-                 T(-0.5 - i / 4 - 0.02 * i)},
-                T(0.3), T(0.6),
-                dropped ? Vector3<T>{0, -4, 0} : Vector3<T>{T(i % 2 ? 1.5 : -1.5), 0, T(i % 3 ? 1 : -1)},
-                i % 4 == 1 ? 1 : 0);
+        world.addBody(i % 3 == 2 ? ElementKind::Capsule : ElementKind::Sphere,
+                      {T((dropped ? 0.85 + 0.01 * i : 0.5) + i % 4), T(dropped ? 0.45 : 0.35 + 0.1 * (i % 3)),
+                       T(-0.5 - i / 4 - 0.02 * i)},
+                      T(0.3), T(0.6),
+                      dropped ? Vector3<T>{0, -4, 0} : Vector3<T>{T(i % 2 ? 1.5 : -1.5), 0, T(i % 3 ? 1 : -1)},
+                      i % 4 == 1 ? 1 : 0);
     }
-    return stepAndRecord(scene, engine, bodies);
+    return world.stepAndRecord();
 }
 
 // Spheres and upright capsules at rest without gravity, each over a lone floor of its own cell
@@ -240,25 +244,18 @@ std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
 // double lies between the bounds.
 std::vector<unsigned char> restAtTheReach(bool callback) {
     using T = double;
-    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
-    zor_addObjectAllocator<FaceLog<T>>();
-    FaceLog<T>::bytes.clear();
-    auto* scene = new Scene3D<T>();
-    PhysicsEngine3D* engine = engineFor(scene, callback);
-    scene->setGravity(0);
+    LoggedScene<T> world(callback, 0);
     GridStage<T>* stage = stageOf<T>(4, 4, 1, 0);
     stage->tiles().pushBack(loneFloor<T>());
     for (uint32 cell = 0; cell < 16; ++cell)
         stage->cells()[cell] = 1;
-    scene->addGridStage(stage);
-    stage->release();
+    world.add(stage);
     constexpr double radius = 0.25, half = 0.5;
     const double base = radius * (1 + 1e-6) + 1e-6;
     // The least reach of a shape whose coordinates are at most `extent` in size, and its reach
     // of a box whose largest gap is `gap`.
     const auto least = [&](double extent) { return base + extent * 1e-12; };
     const auto reach = [&](double extent, double gap) { return base + (extent + gap) * 1e-12; };
-    Bodies<T> bodies;
     for (int i = 0; i < 16; ++i) {
         const bool capsule = i % 2 == 1, within = i % 4 < 2;
         const double x = 0.5 + i % 4, z = -0.5 - i / 4;
@@ -278,10 +275,10 @@ std::vector<unsigned char> restAtTheReach(bool callback) {
             EXPECT_GT(gap, reach(extent, gap)) << i;
             EXPECT_LE(gap, least(extent) * (1 + 1e-9)) << i;
         }
-        addBody(scene, bodies, capsule ? ElementKind::Capsule : ElementKind::Sphere, {x, y, z}, radius,
-                capsule ? 2 * half : 0, {0, 0, 0}, 0);
+        world.addBody(capsule ? ElementKind::Capsule : ElementKind::Sphere, {x, y, z}, radius,
+                      capsule ? 2 * half : 0, {0, 0, 0}, 0);
     }
-    return stepAndRecord(scene, engine, bodies);
+    return world.stepAndRecord();
 }
 
 TEST(GridStageLeanAtTheReach, AsksTheDetectorAboutTheSameFacesAsTheTileByTileTest) {
