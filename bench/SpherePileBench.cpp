@@ -51,7 +51,7 @@ constexpr int kSteps = 240;
 constexpr int kMemorySteps = 120;
 constexpr int kMemoryPile = 10000;
 constexpr double kRadius = 0.5;
-constexpr int kInside = 18;      // the box holds x in [1, 19] and z in [-19, -1]
+constexpr int kInside = 18; // the box holds x in [1, 19] and z in [-19, -1]
 constexpr double kWallHeight = 100;
 // The wide pile: a box as wide as it takes for three layers at any N.
 constexpr int kWideLayers = 3;
@@ -204,7 +204,8 @@ struct BulletPile {
     }
     void addStatic(btCollisionShape& shape, const btVector3& at) { add(shape, at, 0, btVector3(0, 0, 0)); }
     void add(btCollisionShape& shape, const btVector3& at, btScalar mass, const btVector3& inertia) {
-        states.push_back(std::make_unique<btDefaultMotionState>(btTransform(btQuaternion::getIdentity(), at)));
+        states.push_back(
+            std::make_unique<btDefaultMotionState>(btTransform(btQuaternion::getIdentity(), at)));
         btRigidBody::btRigidBodyConstructionInfo info(mass, states.back().get(), &shape, inertia);
         info.m_restitution = 0.5f;
         info.m_friction = 0.5f;
@@ -318,7 +319,8 @@ void BM_SpherePileZorAllPairs(benchmark::State& state) {
 void threeRuns(benchmark::internal::Benchmark* runs) {
     runs->Iterations(kSteps)->Repetitions(3)->DisplayAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 }
-#define ZOR_PILE(benchmark_) BENCHMARK(benchmark_)->Arg(100)->Arg(1000)->Arg(4000)->Arg(10000)->Apply(threeRuns)
+#define ZOR_PILE(benchmark_)                                                                                 \
+    BENCHMARK(benchmark_)->Arg(100)->Arg(1000)->Arg(4000)->Arg(10000)->Apply(threeRuns)
 ZOR_PILE(BM_SpherePileZorFloat);
 ZOR_PILE(BM_SpherePileZorDouble);
 ZOR_PILE(BM_SpherePileBullet);
@@ -329,9 +331,10 @@ ZOR_WIDE_PILE(BM_SpherePileWideZor);
 ZOR_WIDE_PILE(BM_SpherePileWideBullet);
 ZOR_WIDE_PILE(BM_SpherePileWideOde);
 // The reference tests every pair: a few steps are enough at the larger sizes.
-#define ZOR_FIRST_STEPS(benchmark_, pile_, steps_) BENCHMARK(benchmark_)->Arg(pile_)->Iterations(steps_)->Unit(benchmark::kMillisecond)
-#define ZOR_FIRST_STEPS_BOTH(pile_, steps_)                                                                      \
-    ZOR_FIRST_STEPS(BM_SpherePileZorFirstSteps, pile_, steps_);                                                  \
+#define ZOR_FIRST_STEPS(benchmark_, pile_, steps_)                                                           \
+    BENCHMARK(benchmark_)->Arg(pile_)->Iterations(steps_)->Unit(benchmark::kMillisecond)
+#define ZOR_FIRST_STEPS_BOTH(pile_, steps_)                                                                  \
+    ZOR_FIRST_STEPS(BM_SpherePileZorFirstSteps, pile_, steps_);                                              \
     ZOR_FIRST_STEPS(BM_SpherePileZorAllPairs, pile_, steps_)
 ZOR_FIRST_STEPS_BOTH(100, 240);
 ZOR_FIRST_STEPS_BOTH(1000, 24);
@@ -360,8 +363,8 @@ public:
     }
     /// The CPU time of `name` with argument `pile` and `steps` iterations, or NaN.
     double time(const char* name, int pile, int steps = kSteps) const {
-        const auto found =
-            m_cpuTimes.find(std::string(name) + "/" + std::to_string(pile) + "/iterations:" + std::to_string(steps));
+        const auto found = m_cpuTimes.find(std::string(name) + "/" + std::to_string(pile) +
+                                           "/iterations:" + std::to_string(steps));
         return found != m_cpuTimes.end() ? found->second : std::nan("");
     }
 
@@ -375,8 +378,9 @@ private:
 /// Counts the pair contacts the collision stage finds (a callback that accepts them all
 /// changes nothing else).
 uint64 g_contacts = 0;
-bool countContact(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, IElement*,
-                  IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, Vector3<double>*, double) {
+bool countContact(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
+                  IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
+                  Vector3<double>*, double) {
     ++g_contacts;
     return true;
 }
@@ -423,17 +427,21 @@ long peakInChild(const char* program, const std::string& peer) {
 }
 
 void printRatios(const RatioReporter& times, const char* program) {
-    std::printf("\nCPU time ratios, ours / peer, full step over the same %d steps (lower is better):\n", kSteps);
+    std::printf("\nCPU time ratios, ours / peer, full step over the same %d steps (lower is better):\n",
+                kSteps);
     std::printf("%8s %14s %14s %14s %14s\n", "N", "float/Bullet", "double/Bullet", "float/ODE", "double/ODE");
     for (int pile : {100, 1000, 4000, 10000}) {
-        const double bullet = times.time("BM_SpherePileBullet", pile), ode = times.time("BM_SpherePileOde", pile);
-        const double ours[] = {times.time("BM_SpherePileZorFloat", pile), times.time("BM_SpherePileZorDouble", pile)};
-        std::printf("%8d %14.2f %14.2f %14.2f %14.2f\n", pile, ours[0] / bullet, ours[1] / bullet, ours[0] / ode,
-                    ours[1] / ode);
+        const double bullet = times.time("BM_SpherePileBullet", pile),
+                     ode = times.time("BM_SpherePileOde", pile);
+        const double ours[] = {times.time("BM_SpherePileZorFloat", pile),
+                               times.time("BM_SpherePileZorDouble", pile)};
+        std::printf("%8d %14.2f %14.2f %14.2f %14.2f\n", pile, ours[0] / bullet, ours[1] / bullet,
+                    ours[0] / ode, ours[1] / ode);
     }
-    std::printf("\nCost per body at N over that at 1,000 (double), in the 18 x 18 box and in the wide box of "
-                "three layers,\nwith the pair contacts per body and step our stage finds (log N / log 1,000 for "
-                "comparison):\n");
+    std::printf(
+        "\nCost per body at N over that at 1,000 (double), in the 18 x 18 box and in the wide box of "
+        "three layers,\nwith the pair contacts per body and step our stage finds (log N / log 1,000 for "
+        "comparison):\n");
     std::printf("%8s %6s %8s %8s %8s %10s\n", "N", "box", "ours", "Bullet", "ODE", "contacts");
     const bool counted = !std::isnan(times.time("BM_SpherePileZorDouble", kMemoryPile));
     for (const bool wide : {false, true})
@@ -447,10 +455,11 @@ void printRatios(const RatioReporter& times, const char* program) {
                                  (times.time(names[engine][wide], 1000) / 1000);
             if (std::isnan(growth[0]))
                 continue;
-            std::printf("%8d %6s %8.2f %8.2f %8.2f %10.2f\n", pile, wide ? "wide" : "18", growth[0], growth[1],
-                        growth[2], counted ? contactsPerBodyAndStep(pile, wide) : std::nan(""));
+            std::printf("%8d %6s %8.2f %8.2f %8.2f %10.2f\n", pile, wide ? "wide" : "18", growth[0],
+                        growth[1], growth[2], counted ? contactsPerBodyAndStep(pile, wide) : std::nan(""));
         }
-    std::printf("%8s %6s %8.2f (log N / log 1,000 at 10,000)\n", "", "", std::log(10000.0) / std::log(1000.0));
+    std::printf("%8s %6s %8.2f (log N / log 1,000 at 10,000)\n", "", "",
+                std::log(10000.0) / std::log(1000.0));
     std::printf("\nMovement stage alone / full step (double), and all-pairs reference / broad phase over the "
                 "first steps:\n");
     const int firstSteps[][2] = {{100, 240}, {1000, 24}, {4000, 3}, {10000, 1}};

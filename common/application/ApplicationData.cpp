@@ -7,8 +7,12 @@ ApplicationData* g_applicationData = nullptr;
 
 } // namespace
 
-ApplicationData* applicationData() { return g_applicationData; }
+ApplicationData* applicationData() {
+    return g_applicationData;
+}
 
-void setApplicationData(ApplicationData* record) { g_applicationData = record; }
+void setApplicationData(ApplicationData* record) {
+    g_applicationData = record;
+}
 
 } // namespace zor

@@ -31,14 +31,15 @@ public:
     ZOR_RESERVED_SLOT(47)
     ZOR_RESERVED_SLOT(48)
     /// Slot 49.
-    virtual bool testCapsuleCapsule(const Vector3<T>* a1, const Vector3<T>* b1, const T* radius1, const Vector3<T>* a2,
-                                    const Vector3<T>* b2, const T* radius2, Vector3<T>* normal, T* depth) = 0;
+    virtual bool testCapsuleCapsule(const Vector3<T>* a1, const Vector3<T>* b1, const T* radius1,
+                                    const Vector3<T>* a2, const Vector3<T>* b2, const T* radius2,
+                                    Vector3<T>* normal, T* depth) = 0;
     ZOR_RESERVED_SLOT(50)
     /// Slot 51: a one-sided quadrilateral, corners counter-clockwise seen from the front.
     virtual bool testCapsuleQuadrilateral(const Vector3<T>* a, const Vector3<T>* b, const T* radius,
                                           const Vector3<T>* corner0, const Vector3<T>* corner1,
-                                          const Vector3<T>* corner2, const Vector3<T>* corner3, Vector3<T>* normal,
-                                          T* depth) = 0;
+                                          const Vector3<T>* corner2, const Vector3<T>* corner3,
+                                          Vector3<T>* normal, T* depth) = 0;
     /// Slot 52: `vertices` are the mesh's vertices in world coordinates.
     virtual bool testCapsuleMesh(const Vector3<T>* a, const Vector3<T>* b, const T* radius, IMesh* mesh,
                                  const Array<Vector3<T>>* vertices, Vector3<T>* normal, T* depth) = 0;

@@ -39,7 +39,8 @@ public:
     ZOR_RESERVED_SLOT(78)
     /// Slot 79: an enumeration given by name in the source, stored as its byte value through
     /// `converter`; a name the converter rejects is a failure.
-    virtual bool readEnumeration(const String& name, bool& found, uint8& value, EnumerationConverter converter) = 0;
+    virtual bool readEnumeration(const String& name, bool& found, uint8& value,
+                                 EnumerationConverter converter) = 0;
     ZOR_RESERVED_SLOT(80)
     ZOR_RESERVED_SLOT(81)
     ZOR_RESERVED_SLOT(82)

@@ -30,7 +30,8 @@ public:
     virtual void endTypedValue() = 0;
     /// Slot 48: names the typed value just closed as variable `name` (type code 254: a value
     /// type given by `typeName`; `value` is null).
-    virtual bool writeTypedValue(const String& name, uint8 typeCode, const void* value, const String& typeName) = 0;
+    virtual bool writeTypedValue(const String& name, uint8 typeCode, const void* value,
+                                 const String& typeName) = 0;
     /// Slot 49: opens the named node.
     virtual bool beginNode(const String& name, uint64 options) = 0;
     ZOR_RESERVED_SLOT(50)

@@ -6,7 +6,9 @@
 namespace zor {
 namespace {
 
-std::size_t roundUpToEight(std::size_t size) { return (size + 7u) & ~std::size_t{7u}; }
+std::size_t roundUpToEight(std::size_t size) {
+    return (size + 7u) & ~std::size_t{7u};
+}
 
 unsigned char* blockStart(const void* pointer) {
     return static_cast<unsigned char*>(const_cast<void*>(pointer)) - kMemoryBlockHeaderSize;
@@ -42,7 +44,8 @@ void* growMemoryBlock(void* pointer, std::size_t newSize) {
     if (newSize == 0 || newSize > SIZE_MAX - kMemoryBlockHeaderSize - 7u)
         std::abort();
     const std::size_t usable = roundUpToEight(newSize);
-    auto* start = static_cast<unsigned char*>(std::realloc(blockStart(pointer), usable + kMemoryBlockHeaderSize));
+    auto* start =
+        static_cast<unsigned char*>(std::realloc(blockStart(pointer), usable + kMemoryBlockHeaderSize));
     if (start == nullptr)
         std::abort();
     const uint64 recorded = usable;

@@ -41,18 +41,24 @@ const Allocator* defaultAllocator();
 
 /// Gives a class heap allocation through memory blocks, plus the placement form that the
 /// class-specific operator new would otherwise hide.
-#define ZOR_BLOCK_ALLOCATED                                                                            \
-    static void* operator new(std::size_t size) { return ::zor::allocateMemoryBlock(size); }         \
-    static void operator delete(void* pointer) noexcept { ::zor::freeMemoryBlock(pointer); }          \
-    static void* operator new(std::size_t, void* place) noexcept { return place; }                    \
+#define ZOR_BLOCK_ALLOCATED                                                                                  \
+    static void* operator new(std::size_t size) {                                                            \
+        return ::zor::allocateMemoryBlock(size);                                                             \
+    }                                                                                                        \
+    static void operator delete(void* pointer) noexcept {                                                    \
+        ::zor::freeMemoryBlock(pointer);                                                                     \
+    }                                                                                                        \
+    static void* operator new(std::size_t, void* place) noexcept {                                           \
+        return place;                                                                                        \
+    }                                                                                                        \
     static void operator delete(void*, void*) noexcept {}
 
 /// Slot 0 of every table of virtual operations: runs the destructor of `Class` and, when bit 0
 /// of the flags is set, frees the object's memory block. Every class that adds members to a
 /// polymorphic root overrides it with this line, so that slot 0 always ends the whole object.
-#define ZOR_DELETING_DESTRUCTOR(Class)                                                                 \
-    void deletingDestructor(::zor::uint32 flags) override {                                           \
-        this->~Class();                                                                                \
-        if (flags & 1u)                                                                                \
-            Class::operator delete(this);                                                              \
+#define ZOR_DELETING_DESTRUCTOR(Class)                                                                       \
+    void deletingDestructor(::zor::uint32 flags) override {                                                  \
+        this->~Class();                                                                                      \
+        if (flags & 1u)                                                                                      \
+            Class::operator delete(this);                                                                    \
     }

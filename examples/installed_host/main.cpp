@@ -46,9 +46,10 @@ int main() {
     path.pushBackUTF8String("zor_physics.dll");
     using PhysicsInitialize = bool (*)(zor::ApplicationData*);
     const zor::platform::LibraryHandle module = zor_loadLibrary(path);
-    const auto initialize = module != nullptr ? reinterpret_cast<PhysicsInitialize>(
-                                                    zor::platform::findSymbol(module, "physicsInitialize"))
-                                              : nullptr;
+    const auto initialize =
+        module != nullptr
+            ? reinterpret_cast<PhysicsInitialize>(zor::platform::findSymbol(module, "physicsInitialize"))
+            : nullptr;
     const bool ready = initialize != nullptr && initialize(record);
     std::printf("physicsInitialize from %s: %s\n", path.c_str(), ready ? "ready" : "not ready");
 

@@ -34,7 +34,6 @@ struct HitTestRequest {
     String svgPath;
 };
 
-
 bool fail(const char* format, const char* detail = "") {
     std::fprintf(stderr, "zor_host hittest: ");
     std::fprintf(stderr, format, detail);

@@ -12,9 +12,9 @@ namespace zor {
 /// The host's "Object": what the core module creates for every wrapper and the base of the
 /// host's own object classes. `HostObjectOf<Interface>` implements the 42 object operations
 /// under any host interface that extends IObject (reader, writer, element, scene, ...), so each
-/// host class adds only the operations of its own interface. It carries a name, flag bits, an opaque data pointer, a place in
-/// a hierarchy (children held with a reference, the parent without), event listeners (without
-/// a reference) and the named variables "name" (String) and "flags" (uint32_t).
+/// host class adds only the operations of its own interface. It carries a name, flag bits, an opaque data
+/// pointer, a place in a hierarchy (children held with a reference, the parent without), event listeners
+/// (without a reference) and the named variables "name" (String) and "flags" (uint32_t).
 template <typename Interface = IObject>
 class HostObjectOf : public Interface {
 public:

@@ -196,7 +196,9 @@ template <typename Interface>
 VariableReference* HostObjectOf<Interface>::getVariableReference(const String& name) {
     void* const members[] = {&m_name, &m_flags};
     const uint32 index = hostobject_detail::variableIndex(name);
-    return index < hostobject_detail::kVariableCount ? new VariableReference(hostobject_detail::kVariableTypes[index], members[index]) : nullptr;
+    return index < hostobject_detail::kVariableCount
+               ? new VariableReference(hostobject_detail::kVariableTypes[index], members[index])
+               : nullptr;
 }
 
 template <typename Interface>

@@ -149,8 +149,9 @@ bool everyCorner(const Face<Capacity>& face, Test&& test) {
 template <int Axis = kAnyAxis, std::size_t Capacity>
 bool contains(const Face<Capacity>& face, const Vec& point) {
     if constexpr (Axis == kAnyAxis) {
-        return everyCorner(
-            face, [&](std::size_t i) { return !(dot(cross(face.edge(i), point - face.corners[i]), face.normal) < 0); });
+        return everyCorner(face, [&](std::size_t i) {
+            return !(dot(cross(face.edge(i), point - face.corners[i]), face.normal) < 0);
+        });
     } else {
         constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
         const bool front = face.normal.template at<Axis>() > 0;
@@ -165,8 +166,8 @@ bool contains(const Face<Capacity>& face, const Vec& point) {
 
 /// The contact of a capsule whose axis comes closest to a face, `best` apart, at `onAxis` and
 /// `onFace`; none when that is not within the radius.
-bool contactAt(double best, const Vec& onAxis, const Vec& onFace, double radius, const Vec& faceNormal, Vec& normal,
-               double& depth) {
+bool contactAt(double best, const Vec& onAxis, const Vec& onFace, double radius, const Vec& faceNormal,
+               Vec& normal, double& depth) {
     if (best >= radius)
         return false;
     normal = best > kTouching ? (onAxis - onFace) * (1 / best) : faceNormal;
@@ -177,8 +178,8 @@ bool contactAt(double best, const Vec& onAxis, const Vec& onFace, double radius,
 /// Capsule a-b against a face; the normal points from the face towards the capsule. Kept out of
 /// line, which leaves the registers to the sphere tests beside it.
 template <std::size_t Capacity>
-[[gnu::noinline]] bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face<Capacity>& face, Vec& normal,
-                                          double& depth) {
+[[gnu::noinline]] bool capsuleAgainstFace(Vec a, Vec b, double radius, const Face<Capacity>& face,
+                                          Vec& normal, double& depth) {
     const Vec& origin = face.corners[0];
     const double sa = dot(a - origin, face.normal), sb = dot(b - origin, face.normal);
     const double lowest = std::min(sa, sb);
@@ -241,7 +242,8 @@ template <std::size_t Capacity>
 /// rounding keeps order, the edge's distance is never below the height: it cannot win. A
 /// height of zero cannot be beaten either.
 template <int Axis, std::size_t Capacity>
-bool sphereAgainstFace(const Vec& centre, double radius, const Face<Capacity>& face, Vec& normal, double& depth) {
+bool sphereAgainstFace(const Vec& centre, double radius, const Face<Capacity>& face, Vec& normal,
+                       double& depth) {
     const double height = dot(centre - face.corners[0], face.normal);
     if (height < 0 || height >= radius)
         return false;
@@ -290,7 +292,8 @@ bool samePoint(const Vec& a, const Vec& b) {
 /// into its caller, as makeFace is: the face then stays in the caller's frame.
 template <std::size_t Capacity>
 [[gnu::always_inline]] inline bool capsuleOrSphereAgainstFace(const Vec& a, const Vec& b, double radius,
-                                                              const Face<Capacity>& face, Vec& normal, double& depth) {
+                                                              const Face<Capacity>& face, Vec& normal,
+                                                              double& depth) {
     if (!samePoint(a, b))
         return capsuleAgainstFace(a, b, radius, face, normal, depth);
     switch (face.axis == kAnyAxis || !moderate(a) ? kAnyAxis : face.axis) {
@@ -309,7 +312,8 @@ template <std::size_t Capacity>
 /// over 0.5 and at most 1 in size, and its corners, all moderate, share that coordinate.
 template <int Axis, std::size_t Capacity>
 int axisAcross(const Face<Capacity>& face) {
-    const double size = std::abs(face.normal.template at<Axis>()), across = face.corners[0].template at<Axis>();
+    const double size = std::abs(face.normal.template at<Axis>()),
+                 across = face.corners[0].template at<Axis>();
     if (!(size > 0.5 && size <= 1))
         return kAnyAxis;
     constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
@@ -353,8 +357,8 @@ bool report(const Vec& normal, double depth, Contact<T>& contact) {
 } // namespace
 
 template <typename T>
-bool capsuleCapsule(const Vector3<T>& a1, const Vector3<T>& b1, T radius1, const Vector3<T>& a2, const Vector3<T>& b2,
-                    T radius2, Contact<T>& contact) {
+bool capsuleCapsule(const Vector3<T>& a1, const Vector3<T>& b1, T radius1, const Vector3<T>& a2,
+                    const Vector3<T>& b2, T radius2, Contact<T>& contact) {
     const Vec p1 = Vec::of(a1), q1 = Vec::of(b1), p2 = Vec::of(a2), q2 = Vec::of(b2);
     double s, t;
     closestParameters(p1, q1, p2, q2, s, t);
@@ -392,9 +396,10 @@ bool capsuleFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
 }
 
 template <typename T>
-bool detail::capsuleQuadrilateralByFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
-                                        const Vector3<T>& corner1, const Vector3<T>& corner2,
-                                        const Vector3<T>& corner3, Vector3<T>& normal, T& depth) {
+bool detail::capsuleQuadrilateralByFace(const Vector3<T>& a, const Vector3<T>& b, T radius,
+                                        const Vector3<T>& corner0, const Vector3<T>& corner1,
+                                        const Vector3<T>& corner2, const Vector3<T>& corner3,
+                                        Vector3<T>& normal, T& depth) {
     Face<4> face;
     face.corners[0] = Vec::of(corner0);
     face.corners[1] = Vec::of(corner1);
@@ -411,8 +416,9 @@ bool detail::capsuleQuadrilateralByFace(const Vector3<T>& a, const Vector3<T>& b
 }
 
 template <typename T>
-bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>* vertices, std::size_t vertexCount,
-                 const uint32* indices, std::size_t indexCount, Contact<T>& contact) {
+bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>* vertices,
+                 std::size_t vertexCount, const uint32* indices, std::size_t indexCount,
+                 Contact<T>& contact) {
     const Vec pa = Vec::of(a), pb = Vec::of(b);
     double deepest = 0;
     Vec deepestNormal{};
@@ -436,15 +442,15 @@ bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vecto
 }
 
 #define ZOR_COLLISION_GEOMETRY(T)                                                                            \
-    template bool detail::touchingSpheres<T>(const Vector3<T>&, const Vector3<T>&, double, Vector3<T>&, T&);     \
-    template bool capsuleCapsule<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&, const Vector3<T>&, \
-                                    T, Contact<T>&);                                                           \
-    template bool capsuleFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
-                                 Contact<T>&);                                                                 \
-    template bool detail::capsuleQuadrilateralByFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&, \
-                                                        const Vector3<T>&, const Vector3<T>&, const Vector3<T>&,   \
-                                                        Vector3<T>&, T&);                                          \
-    template bool capsuleMesh<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,      \
+    template bool detail::touchingSpheres<T>(const Vector3<T>&, const Vector3<T>&, double, Vector3<T>&, T&); \
+    template bool capsuleCapsule<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&,              \
+                                    const Vector3<T>&, T, Contact<T>&);                                      \
+    template bool capsuleFace<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,    \
+                                 Contact<T>&);                                                               \
+    template bool detail::capsuleQuadrilateralByFace<T>(                                                     \
+        const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>&, const Vector3<T>&, const Vector3<T>&,    \
+        const Vector3<T>&, Vector3<T>&, T&);                                                                 \
+    template bool capsuleMesh<T>(const Vector3<T>&, const Vector3<T>&, T, const Vector3<T>*, std::size_t,    \
                                  const uint32*, std::size_t, Contact<T>&);
 ZOR_COLLISION_GEOMETRY(float)
 ZOR_COLLISION_GEOMETRY(double)

@@ -33,15 +33,15 @@ inline constexpr double kTouching = 1e-12;
 /// sphereSphere for centres too close for a normal between them: the fallback direction of
 /// capsuleCapsule. Out of line: spheres rarely come that close.
 template <typename T>
-bool touchingSpheres(const Vector3<T>& centre1, const Vector3<T>& centre2, double depthFound, Vector3<T>& normal,
-                     T& depth);
+bool touchingSpheres(const Vector3<T>& centre1, const Vector3<T>& centre2, double depthFound,
+                     Vector3<T>& normal, T& depth);
 
 /// capsuleQuadrilateral through the general face test alone, without its shortcut for spheres
 /// against rectangles across an axis; the two answer alike, to the bit.
 template <typename T>
 bool capsuleQuadrilateralByFace(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>& corner0,
-                                const Vector3<T>& corner1, const Vector3<T>& corner2, const Vector3<T>& corner3,
-                                Vector3<T>& normal, T& depth);
+                                const Vector3<T>& corner1, const Vector3<T>& corner2,
+                                const Vector3<T>& corner3, Vector3<T>& normal, T& depth);
 
 template <typename T>
 bool sameBits(T a, T b) {
@@ -81,9 +81,9 @@ inline constexpr double kModerateEach = 0x1p396;
 /// on the values that can change the answer, the rest being zeros whose signs reach no output,
 /// as noted step by step.
 template <int Axis, typename T>
-[[gnu::always_inline]] inline Found sphereOverRectangle(const Vector3<T>& centre, T radius, const Vector3<T>& c0,
-                                                        const Vector3<T>& c1, const Vector3<T>& c2,
-                                                        const Vector3<T>& c3, Vector3<T>& normal, T& depth) {
+[[gnu::always_inline]] inline Found
+sphereOverRectangle(const Vector3<T>& centre, T radius, const Vector3<T>& c0, const Vector3<T>& c1,
+                    const Vector3<T>& c2, const Vector3<T>& c3, Vector3<T>& normal, T& depth) {
     constexpr int u = (Axis + 1) % 3, w = (Axis + 2) % 3;
     // Edge c0-c1 runs along u and c1-c2 along w, or the other way round; either way every
     // coordinate of a corner equals one of c0's or c2's. Equal values differ by a zero.
@@ -178,15 +178,16 @@ inline bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>&
 }
 
 template <typename T>
-bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2, Contact<T>& contact) {
+bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2,
+                  Contact<T>& contact) {
     return sphereSphere(centre1, radius1, centre2, radius2, contact.normal, contact.depth);
 }
 
 /// Capsule (segment a-b widened by the radius) against capsule; the normal points from the
 /// first towards the second.
 template <typename T>
-bool capsuleCapsule(const Vector3<T>& a1, const Vector3<T>& b1, T radius1, const Vector3<T>& a2, const Vector3<T>& b2,
-                    T radius2, Contact<T>& contact);
+bool capsuleCapsule(const Vector3<T>& a1, const Vector3<T>& b1, T radius1, const Vector3<T>& a2,
+                    const Vector3<T>& b2, T radius2, Contact<T>& contact);
 
 /// Capsule against a planar convex face of `cornerCount` corners (at least 3); the normal points
 /// from the face towards the capsule.
@@ -216,14 +217,15 @@ template <typename T>
         if (found != Found::Unsure)
             return found == Found::Contact;
     }
-    return detail::capsuleQuadrilateralByFace(a, b, radius, corner0, corner1, corner2, corner3, normal, depth);
+    return detail::capsuleQuadrilateralByFace(a, b, radius, corner0, corner1, corner2, corner3, normal,
+                                              depth);
 }
 
 /// Capsule against a triangle mesh (three vertex indices per triangle); the deepest contact over
 /// the triangles, its normal pointing from the capsule towards the mesh. Indices out of range
 /// are passed over.
 template <typename T>
-bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>* vertices, std::size_t vertexCount,
-                 const uint32* indices, std::size_t indexCount, Contact<T>& contact);
+bool capsuleMesh(const Vector3<T>& a, const Vector3<T>& b, T radius, const Vector3<T>* vertices,
+                 std::size_t vertexCount, const uint32* indices, std::size_t indexCount, Contact<T>& contact);
 
 } // namespace zor::collision

@@ -75,36 +75,43 @@ IObject* HostCollisionDetector<T>::castTo(const GUID_t& guid) {
 }
 
 template <typename T>
-bool HostCollisionDetector<T>::testSphereSphere(const Vector3<T>* centre1, const T* radius1, const Vector3<T>* centre2,
-                                                const T* radius2, Vector3<T>* normal, T* depth) {
+bool HostCollisionDetector<T>::testSphereSphere(const Vector3<T>* centre1, const T* radius1,
+                                                const Vector3<T>* centre2, const T* radius2,
+                                                Vector3<T>* normal, T* depth) {
     return collision::sphereSphere(*centre1, *radius1, *centre2, *radius2, *normal, *depth);
 }
 
 template <typename T>
 bool HostCollisionDetector<T>::testSphereMesh(const Vector3<T>* centre, const T* radius, IMesh* mesh,
-                                              const Array<Vector3<T>>* vertices, Vector3<T>* normal, T* depth) {
+                                              const Array<Vector3<T>>* vertices, Vector3<T>* normal,
+                                              T* depth) {
     return capsuleAgainstMesh(*centre, *centre, *radius, mesh, vertices, normal, depth);
 }
 
 template <typename T>
-bool HostCollisionDetector<T>::testCapsuleCapsule(const Vector3<T>* a1, const Vector3<T>* b1, const T* radius1,
-                                                  const Vector3<T>* a2, const Vector3<T>* b2, const T* radius2,
-                                                  Vector3<T>* normal, T* depth) {
+bool HostCollisionDetector<T>::testCapsuleCapsule(const Vector3<T>* a1, const Vector3<T>* b1,
+                                                  const T* radius1, const Vector3<T>* a2,
+                                                  const Vector3<T>* b2, const T* radius2, Vector3<T>* normal,
+                                                  T* depth) {
     collision::Contact<T> found;
-    return deliver(collision::capsuleCapsule(*a1, *b1, *radius1, *a2, *b2, *radius2, found), found, normal, depth);
+    return deliver(collision::capsuleCapsule(*a1, *b1, *radius1, *a2, *b2, *radius2, found), found, normal,
+                   depth);
 }
 
 template <typename T>
-bool HostCollisionDetector<T>::testCapsuleQuadrilateral(const Vector3<T>* a, const Vector3<T>* b, const T* radius,
-                                                        const Vector3<T>* corner0, const Vector3<T>* corner1,
-                                                        const Vector3<T>* corner2, const Vector3<T>* corner3,
-                                                        Vector3<T>* normal, T* depth) {
-    return collision::capsuleQuadrilateral(*a, *b, *radius, *corner0, *corner1, *corner2, *corner3, *normal, *depth);
+bool HostCollisionDetector<T>::testCapsuleQuadrilateral(const Vector3<T>* a, const Vector3<T>* b,
+                                                        const T* radius, const Vector3<T>* corner0,
+                                                        const Vector3<T>* corner1, const Vector3<T>* corner2,
+                                                        const Vector3<T>* corner3, Vector3<T>* normal,
+                                                        T* depth) {
+    return collision::capsuleQuadrilateral(*a, *b, *radius, *corner0, *corner1, *corner2, *corner3, *normal,
+                                           *depth);
 }
 
 template <typename T>
-bool HostCollisionDetector<T>::testCapsuleMesh(const Vector3<T>* a, const Vector3<T>* b, const T* radius, IMesh* mesh,
-                                               const Array<Vector3<T>>* vertices, Vector3<T>* normal, T* depth) {
+bool HostCollisionDetector<T>::testCapsuleMesh(const Vector3<T>* a, const Vector3<T>* b, const T* radius,
+                                               IMesh* mesh, const Array<Vector3<T>>* vertices,
+                                               Vector3<T>* normal, T* depth) {
     return capsuleAgainstMesh(*a, *b, *radius, mesh, vertices, normal, depth);
 }
 

@@ -21,15 +21,17 @@ public:
     bool isTypeOf(const GUID_t& guid) const override;
     IObject* castTo(const GUID_t& guid) override;
 
-    bool testSphereSphere(const Vector3<T>* centre1, const T* radius1, const Vector3<T>* centre2, const T* radius2,
-                          Vector3<T>* normal, T* depth) override;
-    bool testSphereMesh(const Vector3<T>* centre, const T* radius, IMesh* mesh, const Array<Vector3<T>>* vertices,
-                        Vector3<T>* normal, T* depth) override;
-    bool testCapsuleCapsule(const Vector3<T>* a1, const Vector3<T>* b1, const T* radius1, const Vector3<T>* a2,
-                            const Vector3<T>* b2, const T* radius2, Vector3<T>* normal, T* depth) override;
-    bool testCapsuleQuadrilateral(const Vector3<T>* a, const Vector3<T>* b, const T* radius, const Vector3<T>* corner0,
-                                  const Vector3<T>* corner1, const Vector3<T>* corner2, const Vector3<T>* corner3,
-                                  Vector3<T>* normal, T* depth) override;
+    bool testSphereSphere(const Vector3<T>* centre1, const T* radius1, const Vector3<T>* centre2,
+                          const T* radius2, Vector3<T>* normal, T* depth) override;
+    bool testSphereMesh(const Vector3<T>* centre, const T* radius, IMesh* mesh,
+                        const Array<Vector3<T>>* vertices, Vector3<T>* normal, T* depth) override;
+    bool testCapsuleCapsule(const Vector3<T>* a1, const Vector3<T>* b1, const T* radius1,
+                            const Vector3<T>* a2, const Vector3<T>* b2, const T* radius2, Vector3<T>* normal,
+                            T* depth) override;
+    bool testCapsuleQuadrilateral(const Vector3<T>* a, const Vector3<T>* b, const T* radius,
+                                  const Vector3<T>* corner0, const Vector3<T>* corner1,
+                                  const Vector3<T>* corner2, const Vector3<T>* corner3, Vector3<T>* normal,
+                                  T* depth) override;
     bool testCapsuleMesh(const Vector3<T>* a, const Vector3<T>* b, const T* radius, IMesh* mesh,
                          const Array<Vector3<T>>* vertices, Vector3<T>* normal, T* depth) override;
 };

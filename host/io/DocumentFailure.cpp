@@ -17,8 +17,8 @@ void logDocumentFailure(const char* functionName, const String& fileName, const 
     std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
     // A user's file is at fault: worth seeing on the console when the host echoes.
-    zor_log(ZOR_LOG_MODULE, true, LogLevelError, functionName, "%s: %s: %s", fileName.c_str(),
-            place.c_str(), message);
+    zor_log(ZOR_LOG_MODULE, true, LogLevelError, functionName, "%s: %s: %s", fileName.c_str(), place.c_str(),
+            message);
 }
 
 std::string textPlace(std::string_view text, std::ptrdiff_t offset) {

@@ -25,7 +25,8 @@ public:
     }
     ~EntryReader() { m_reader->release(); }
 
-    bool readEntries(const ordered_json& entries, const std::string& pointer, int depth, List<IObject*>& objects) {
+    bool readEntries(const ordered_json& entries, const std::string& pointer, int depth,
+                     List<IObject*>& objects) {
         if (!entries.is_array())
             return refuse(pointer, "an array of objects", entries);
         if (depth > kDeepestNesting)
@@ -53,8 +54,8 @@ private:
             return refuse(pointer, "an object entry {\"type\": ..., \"variables\": {...}}", entry), nullptr;
         for (const auto& member : entry.items()) {
             if (member.key() != "type" && member.key() != "variables" && member.key() != "children")
-                return refuse(jsonPointerTo(pointer, member.key()), "only the members type, variables and children",
-                              member.value()),
+                return refuse(jsonPointerTo(pointer, member.key()),
+                              "only the members type, variables and children", member.value()),
                        nullptr;
         }
         const auto type = entry.find("type");
@@ -119,8 +120,8 @@ public:
         m_writer->setRoot(entry["variables"], pointer + "/variables");
         if (!object->write(m_writer, m_typedMode ? 1 : 0, 0)) {
             if (!m_writer->hasFailed())
-                logDocumentFailure(kFunction, m_fileName, pointer, "the %s object refused to write its variables",
-                                   typeName.c_str());
+                logDocumentFailure(kFunction, m_fileName, pointer,
+                                   "the %s object refused to write its variables", typeName.c_str());
             return false;
         }
         const uint32 childCount = object->getChildCount();
@@ -131,7 +132,8 @@ public:
             }
             ordered_json children = ordered_json::array();
             for (uint32 i = 0; i < childCount; ++i)
-                if (!writeEntry(object->getChild(i), pointer + "/children/" + std::to_string(i), depth + 1, children))
+                if (!writeEntry(object->getChild(i), pointer + "/children/" + std::to_string(i), depth + 1,
+                                children))
                     return false;
             entry["children"] = std::move(children);
         }
@@ -149,7 +151,8 @@ private:
 
 } // namespace
 
-bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create, List<IObject*>& objects) {
+bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
+                     List<IObject*>& objects) {
     ordered_json document;
     try {
         document = ordered_json::parse(text.begin(), text.end());
@@ -180,7 +183,8 @@ bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreato
     return true;
 }
 
-bool writeJsonObjects(const String& fileName, const List<IObject*>& objects, bool typedMode, std::string& text) {
+bool writeJsonObjects(const String& fileName, const List<IObject*>& objects, bool typedMode,
+                      std::string& text) {
     EntryWriter writer(fileName, typedMode);
     ordered_json entries = ordered_json::array();
     uint64 index = 0;

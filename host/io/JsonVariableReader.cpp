@@ -166,7 +166,8 @@ bool JsonVariableReader::readFloat(const String& name, bool& found, float& value
 
 bool JsonVariableReader::readDouble(const String& name, bool& found, double& value, uint64) {
     return readNumber("zor::host::JsonVariableReader::readDouble", name, found, value,
-                      getVariableTypeName(VariableTypeDouble), "a finite number within the range of a double");
+                      getVariableTypeName(VariableTypeDouble),
+                      "a finite number within the range of a double");
 }
 
 bool JsonVariableReader::readString(const String& name, bool& found, String& value, uint64) {

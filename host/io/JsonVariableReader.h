@@ -33,7 +33,8 @@ public:
     bool enterNode(const String& name, bool& found) override;
     void leaveNode() override;
     bool readBool(const String& name, bool& found, uint8& value, uint64 options) override;
-    bool readEnumeration(const String& name, bool& found, uint8& value, EnumerationConverter converter) override;
+    bool readEnumeration(const String& name, bool& found, uint8& value,
+                         EnumerationConverter converter) override;
     bool readUInt32(const String& name, bool& found, uint32& value, uint64 options) override;
     bool readFloat(const String& name, bool& found, float& value, uint64 options) override;
     bool readDouble(const String& name, bool& found, double& value, uint64 options) override;
@@ -51,14 +52,14 @@ private:
     // Finds the member `name` of the current node: `value` is null when it is absent, else the
     // member with a typed value's wrapper removed (`typed` tells). False, after logging, when it
     // is typed with another type than `typeName` (null: any type).
-    bool lookUp(const char* function, const String& name, const char* typeName, const nlohmann::ordered_json*& value,
-                bool& typed);
+    bool lookUp(const char* function, const String& name, const char* typeName,
+                const nlohmann::ordered_json*& value, bool& typed);
     // Logs the refusal of the member `name` of the current node.
     bool refuse(const char* function, const String& name, const char* expected,
                 const nlohmann::ordered_json& value);
     template <typename Number>
-    bool readNumber(const char* function, const String& name, bool& found, Number& value, const char* typeName,
-                    const char* expected);
+    bool readNumber(const char* function, const String& name, bool& found, Number& value,
+                    const char* typeName, const char* expected);
 
     String m_fileName;
     std::vector<Node> m_nodes;

@@ -32,14 +32,17 @@ void JsonVariableWriter::setRoot(ordered_json& variables, const std::string& poi
     m_failed = false;
 }
 
-bool JsonVariableWriter::refuse(const char* function, const String& name, const char* format, const char* detail) {
-    const std::string place = m_nodes.empty() ? std::string("(no object)") : jsonPointerTo(m_nodes.back().pointer, key(name));
+bool JsonVariableWriter::refuse(const char* function, const String& name, const char* format,
+                                const char* detail) {
+    const std::string place =
+        m_nodes.empty() ? std::string("(no object)") : jsonPointerTo(m_nodes.back().pointer, key(name));
     logDocumentFailure(function, m_fileName, place, format, detail);
     m_failed = true;
     return false;
 }
 
-bool JsonVariableWriter::add(const char* function, const String& name, ordered_json value, const char* typeName) {
+bool JsonVariableWriter::add(const char* function, const String& name, ordered_json value,
+                             const char* typeName) {
     if (m_nodes.empty())
         return refuse(function, name, "%s", "no object is being written");
     ordered_json& node = *m_nodes.back().value;
@@ -54,7 +57,8 @@ bool JsonVariableWriter::add(const char* function, const String& name, ordered_j
 }
 
 template <typename Number>
-bool JsonVariableWriter::number(const char* function, const String& name, const Number* value, ordered_json& out) {
+bool JsonVariableWriter::number(const char* function, const String& name, const Number* value,
+                                ordered_json& out) {
     if (value == nullptr)
         return refuse(function, name, "%s", "no value is given");
     if (!std::isfinite(*value))
@@ -84,7 +88,8 @@ void JsonVariableWriter::endTypedValue() {
     m_hasClosedTypedValue = true;
 }
 
-bool JsonVariableWriter::writeTypedValue(const String& name, uint8 typeCode, const void*, const String& typeName) {
+bool JsonVariableWriter::writeTypedValue(const String& name, uint8 typeCode, const void*,
+                                         const String& typeName) {
     constexpr const char* kFunction = "zor::host::JsonVariableWriter::writeTypedValue";
     if (typeCode != kTypedValueCode || !m_hasClosedTypedValue || m_closedTypedValue["type"] != key(typeName))
         return refuse(kFunction, name, "no typed value of type %s was closed before", typeName.c_str());
@@ -152,7 +157,8 @@ bool JsonVariableWriter::writeStringTyped(const String& name, const String* valu
         return refuse(kFunction, name, "%s", "no value is given");
     if (!isValidUtf8(value->c_str(), value->length()))
         return refuse(kFunction, name, "%s", "the text is not UTF-8");
-    return add(kFunction, name, std::string(value->c_str(), value->length()), getVariableTypeName(VariableTypeString));
+    return add(kFunction, name, std::string(value->c_str(), value->length()),
+               getVariableTypeName(VariableTypeString));
 }
 
 bool JsonVariableWriter::writeBool(const String& name, const uint8* value, uint8, uint64) {

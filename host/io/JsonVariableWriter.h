@@ -6,8 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include <string>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace zor::host {
@@ -35,7 +35,8 @@ public:
 
     bool beginTypedValue(const String& typeName) override;
     void endTypedValue() override;
-    bool writeTypedValue(const String& name, uint8 typeCode, const void* value, const String& typeName) override;
+    bool writeTypedValue(const String& name, uint8 typeCode, const void* value,
+                         const String& typeName) override;
     bool beginNode(const String& name, uint64 options) override;
     void endNode() override;
     /// True.

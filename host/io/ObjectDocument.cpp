@@ -50,8 +50,8 @@ bool readObjects(DocumentFormat format, const String& fileName, std::string_view
                                           : readXmlObjects(fileName, text, create, objects);
 }
 
-bool writeObjects(DocumentFormat format, const String& fileName, const List<IObject*>& objects, bool typedMode,
-                  std::string& text) {
+bool writeObjects(DocumentFormat format, const String& fileName, const List<IObject*>& objects,
+                  bool typedMode, std::string& text) {
     return format == DocumentFormat::Json ? writeJsonObjects(fileName, objects, typedMode, text)
                                           : writeXmlObjects(fileName, objects, typedMode, text);
 }

@@ -30,8 +30,8 @@ bool readObjects(DocumentFormat format, const String& fileName, std::string_view
 
 /// Writes `objects` (and their children) as a document into `text`, each through its own write
 /// operation in typed or untyped mode. False after one log line naming `fileName`.
-bool writeObjects(DocumentFormat format, const String& fileName, const List<IObject*>& objects, bool typedMode,
-                  std::string& text);
+bool writeObjects(DocumentFormat format, const String& fileName, const List<IObject*>& objects,
+                  bool typedMode, std::string& text);
 
 /// readObjects from the file `path`, in the format its extension names.
 bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects);

@@ -94,15 +94,16 @@ public:
         const String& typeName = object->getTypeName();
         pugi::xml_node element = parent.append_child("object");
         if (!isXmlText(typeName.c_str(), typeName.length())) {
-            logDocumentFailure(kFunction, m_fileName, "object", "%s", "the type name is not text that XML can carry");
+            logDocumentFailure(kFunction, m_fileName, "object", "%s",
+                               "the type name is not text that XML can carry");
             return false;
         }
         element.append_attribute("type").set_value(typeName.c_str());
         m_writer->setRoot(element);
         if (!object->write(m_writer, m_typedMode ? 1 : 0, 0)) {
             if (!m_writer->hasFailed())
-                logDocumentFailure(kFunction, m_fileName, "object", "the %s object refused to write its variables",
-                                   typeName.c_str());
+                logDocumentFailure(kFunction, m_fileName, "object",
+                                   "the %s object refused to write its variables", typeName.c_str());
             return false;
         }
         const uint32 childCount = object->getChildCount();
@@ -127,12 +128,15 @@ private:
 struct StringSink : pugi::xml_writer {
     std::string& text;
     explicit StringSink(std::string& out) : text(out) {}
-    void write(const void* data, std::size_t size) override { text.append(static_cast<const char*>(data), size); }
+    void write(const void* data, std::size_t size) override {
+        text.append(static_cast<const char*>(data), size);
+    }
 };
 
 } // namespace
 
-bool readXmlObjects(const String& fileName, std::string_view text, ObjectCreator create, List<IObject*>& objects) {
+bool readXmlObjects(const String& fileName, std::string_view text, ObjectCreator create,
+                    List<IObject*>& objects) {
     pugi::xml_document document;
     // Whitespace-only text of an element is a value too (a string of spaces).
     const pugi::xml_parse_result result = document.load_buffer(
@@ -155,7 +159,8 @@ bool readXmlObjects(const String& fileName, std::string_view text, ObjectCreator
     return true;
 }
 
-bool writeXmlObjects(const String& fileName, const List<IObject*>& objects, bool typedMode, std::string& text) {
+bool writeXmlObjects(const String& fileName, const List<IObject*>& objects, bool typedMode,
+                     std::string& text) {
     pugi::xml_document document;
     pugi::xml_node declaration = document.append_child(pugi::node_declaration);
     declaration.append_attribute("version").set_value("1.0");

@@ -41,7 +41,8 @@ pugi::xml_node XmlVariableReader::findChild(const char* name) {
             return child;
         }
     }
-    for (pugi::xml_node child = level.element.first_child(); child != level.searchFrom; child = child.next_sibling()) {
+    for (pugi::xml_node child = level.element.first_child(); child != level.searchFrom;
+         child = child.next_sibling()) {
         if (isElementNamed(child, name)) {
             level.searchFrom = child.next_sibling();
             return child;
@@ -50,12 +51,14 @@ pugi::xml_node XmlVariableReader::findChild(const char* name) {
     return {};
 }
 
-bool XmlVariableReader::refuse(const char* function, const String& name, const Value& value, const char* expected) {
+bool XmlVariableReader::refuse(const char* function, const String& name, const Value& value,
+                               const char* expected) {
     const std::string place = xmlPlace(m_text, value.element);
-    const std::string found = value.text != nullptr ? quotedXmlText(value.text) : std::string("child elements");
+    const std::string found =
+        value.text != nullptr ? quotedXmlText(value.text) : std::string("child elements");
     if (value.attribute)
-        logDocumentFailure(function, m_fileName, place, "attribute %s of <%s>: expected %s, found %s", name.c_str(),
-                           value.element.name(), expected, found.c_str());
+        logDocumentFailure(function, m_fileName, place, "attribute %s of <%s>: expected %s, found %s",
+                           name.c_str(), value.element.name(), expected, found.c_str());
     else
         logDocumentFailure(function, m_fileName, place, "<%s>: expected %s, found %s", name.c_str(), expected,
                            found.c_str());
@@ -102,8 +105,8 @@ bool XmlVariableReader::enterNode(const String& name, bool& found) {
     if (!element) {
         const pugi::xml_attribute attribute = current.attribute(name.c_str());
         if (attribute)
-            return refuse("zor::host::XmlVariableReader::enterNode", name, {attribute.value(), current, true, false},
-                          "an element");
+            return refuse("zor::host::XmlVariableReader::enterNode", name,
+                          {attribute.value(), current, true, false}, "an element");
         return true;
     }
     m_elements.push_back({element, element.first_child()});
@@ -194,13 +197,15 @@ bool XmlVariableReader::readFloat(const String& name, bool& found, float& value,
 
 bool XmlVariableReader::readDouble(const String& name, bool& found, double& value, uint64) {
     return readNumber("zor::host::XmlVariableReader::readDouble", name, found, value,
-                      getVariableTypeName(VariableTypeDouble), "a finite number within the range of a double");
+                      getVariableTypeName(VariableTypeDouble),
+                      "a finite number within the range of a double");
 }
 
 bool XmlVariableReader::readString(const String& name, bool& found, String& value, uint64) {
     Value text;
     found = false;
-    if (!lookUp("zor::host::XmlVariableReader::readString", name, getVariableTypeName(VariableTypeString), text))
+    if (!lookUp("zor::host::XmlVariableReader::readString", name, getVariableTypeName(VariableTypeString),
+                text))
         return false;
     if (text.text == nullptr)
         return true;

@@ -34,7 +34,8 @@ public:
     bool enterNode(const String& name, bool& found) override;
     void leaveNode() override;
     bool readBool(const String& name, bool& found, uint8& value, uint64 options) override;
-    bool readEnumeration(const String& name, bool& found, uint8& value, EnumerationConverter converter) override;
+    bool readEnumeration(const String& name, bool& found, uint8& value,
+                         EnumerationConverter converter) override;
     bool readUInt32(const String& name, bool& found, uint32& value, uint64 options) override;
     bool readFloat(const String& name, bool& found, float& value, uint64 options) override;
     bool readDouble(const String& name, bool& found, double& value, uint64 options) override;
@@ -61,8 +62,8 @@ private:
     pugi::xml_node findChild(const char* name);
     bool refuse(const char* function, const String& name, const Value& value, const char* expected);
     template <typename Number>
-    bool readNumber(const char* function, const String& name, bool& found, Number& value, const char* typeName,
-                    const char* expected);
+    bool readNumber(const char* function, const String& name, bool& found, Number& value,
+                    const char* typeName, const char* expected);
 
     String m_fileName;
     std::string_view m_text;

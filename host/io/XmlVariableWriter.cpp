@@ -54,7 +54,8 @@ void XmlVariableWriter::setRoot(pugi::xml_node element) {
     m_failed = false;
 }
 
-bool XmlVariableWriter::refuse(const char* function, const String& name, const char* format, const char* detail) {
+bool XmlVariableWriter::refuse(const char* function, const String& name, const char* format,
+                               const char* detail) {
     std::string place = m_elements.empty() ? std::string("(no object)") : elementPath(m_elements.back().node);
     place += '/';
     place += name.c_str();
@@ -89,8 +90,8 @@ bool XmlVariableWriter::put(const char* function, const String& name, const char
 }
 
 template <typename Number>
-bool XmlVariableWriter::putNumber(const char* function, const String& name, const Number* value, bool asAttribute,
-                                  const char* typeName) {
+bool XmlVariableWriter::putNumber(const char* function, const String& name, const Number* value,
+                                  bool asAttribute, const char* typeName) {
     if (value == nullptr)
         return refuse(function, name, "%s", "no value is given");
     if (!std::isfinite(*value))
@@ -99,8 +100,8 @@ bool XmlVariableWriter::putNumber(const char* function, const String& name, cons
     return put(function, name, numberText(*value).c_str(), asAttribute, typeName);
 }
 
-bool XmlVariableWriter::putText(const char* function, const String& name, const String* value, bool asAttribute,
-                                const char* typeName) {
+bool XmlVariableWriter::putText(const char* function, const String& name, const String* value,
+                                bool asAttribute, const char* typeName) {
     if (value == nullptr)
         return refuse(function, name, "%s", "no value is given");
     if (!isXmlText(value->c_str(), value->length()))
@@ -126,11 +127,13 @@ void XmlVariableWriter::endTypedValue() {
     m_elements.pop_back();
 }
 
-bool XmlVariableWriter::writeTypedValue(const String& name, uint8 typeCode, const void*, const String& typeName) {
+bool XmlVariableWriter::writeTypedValue(const String& name, uint8 typeCode, const void*,
+                                        const String& typeName) {
     constexpr const char* kFunction = "zor::host::XmlVariableWriter::writeTypedValue";
     pugi::xml_node value = m_closedTypedValue;
     m_closedTypedValue = {};
-    if (typeCode != kTypedValueCode || !value || std::strcmp(value.attribute("type").value(), typeName.c_str()) != 0)
+    if (typeCode != kTypedValueCode || !value ||
+        std::strcmp(value.attribute("type").value(), typeName.c_str()) != 0)
         return refuse(kFunction, name, "no typed value of type %s was closed before", typeName.c_str());
     if (!isXmlName(name.c_str())) {
         value.parent().remove_child(value);
@@ -230,7 +233,8 @@ bool XmlVariableWriter::writeEnumeration(const String& name, const uint8* value,
     return putText(kFunction, name, &enumerationName, asAttribute != 0, nullptr);
 }
 
-bool XmlVariableWriter::writeUInt32(const String& name, const uint32* value, uint8 asAttribute, uint64, uint64) {
+bool XmlVariableWriter::writeUInt32(const String& name, const uint32* value, uint8 asAttribute, uint64,
+                                    uint64) {
     constexpr const char* kFunction = "zor::host::XmlVariableWriter::writeUInt32";
     if (value == nullptr)
         return refuse(kFunction, name, "%s", "no value is given");

@@ -34,7 +34,8 @@ public:
 
     bool beginTypedValue(const String& typeName) override;
     void endTypedValue() override;
-    bool writeTypedValue(const String& name, uint8 typeCode, const void* value, const String& typeName) override;
+    bool writeTypedValue(const String& name, uint8 typeCode, const void* value,
+                         const String& typeName) override;
     bool beginNode(const String& name, uint64 options) override;
     void endNode() override;
     /// False.
@@ -66,7 +67,8 @@ private:
 
     // Writes `text` as the attribute or child element `name` of the current element, a typed
     // one (replacing an earlier one of the same name) when `typeName` is given.
-    bool put(const char* function, const String& name, const char* text, bool asAttribute, const char* typeName);
+    bool put(const char* function, const String& name, const char* text, bool asAttribute,
+             const char* typeName);
     bool refuse(const char* function, const String& name, const char* format, const char* detail);
     template <typename Number>
     bool putNumber(const char* function, const String& name, const Number* value, bool asAttribute,

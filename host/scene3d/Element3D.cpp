@@ -54,7 +54,8 @@ bool readMesh(IVariableReader* reader, Mesh3D<T>& mesh, std::string& error) {
         if (!host::parseNumberList(text, numbers, error))
             return error.insert(0, "vertices: "), false;
         if (numbers.size() % 3 != 0)
-            return error = "vertices: " + std::to_string(numbers.size()) + " numbers, not three per vertex", false;
+            return error = "vertices: " + std::to_string(numbers.size()) + " numbers, not three per vertex",
+                   false;
         mesh.vertices().resize(numbers.size() / 3);
         for (std::size_t i = 0; i < numbers.size() / 3; ++i)
             mesh.vertices()[i] = {numbers[3 * i], numbers[3 * i + 1], numbers[3 * i + 2]};
@@ -66,15 +67,17 @@ bool readMesh(IVariableReader* reader, Mesh3D<T>& mesh, std::string& error) {
         if (!host::parseNumberList(text, indices, error))
             return error.insert(0, "triangles: "), false;
         if (indices.size() % 3 != 0)
-            return error = "triangles: " + std::to_string(indices.size()) + " indices, not three per triangle", false;
+            return error =
+                       "triangles: " + std::to_string(indices.size()) + " indices, not three per triangle",
+                   false;
         mesh.triangles().resize(indices.size());
         for (std::size_t i = 0; i < indices.size(); ++i)
             mesh.triangles()[i] = indices[i];
     }
     for (uint64 i = 0; i < mesh.triangles().size(); ++i)
         if (mesh.triangles()[i] >= mesh.vertices().size())
-            return error = "triangles: index " + std::to_string(mesh.triangles()[i]) + " names no vertex (there are " +
-                           std::to_string(mesh.vertices().size()) + ")",
+            return error = "triangles: index " + std::to_string(mesh.triangles()[i]) +
+                           " names no vertex (there are " + std::to_string(mesh.vertices().size()) + ")",
                    false;
     return true;
 }

@@ -54,8 +54,7 @@ bool GridStage<T>::isTypeOf(const GUID_t& guid) const {
 
 template <typename T>
 GridStage<T>* GridStage<T>::create(const String& typeName) {
-    return typeName == sceneTypeName<T>("GridStage3D") ? new GridStage<T>()
-                                                                                     : nullptr;
+    return typeName == sceneTypeName<T>("GridStage3D") ? new GridStage<T>() : nullptr;
 }
 
 template <typename T>

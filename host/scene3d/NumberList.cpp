@@ -30,7 +30,8 @@ bool parseNumberList(const String& text, std::vector<Number>& values, std::strin
         const NumberParse parse = parseNumber(entry, value);
         if (parse != NumberParse::Ok) {
             error = "entry " + std::to_string(values.size()) + ", \"" + std::string(entry) + "\", " +
-                    (parse == NumberParse::OutOfRange ? "is out of range" : "is not a finite number of the kind expected");
+                    (parse == NumberParse::OutOfRange ? "is out of range"
+                                                      : "is not a finite number of the kind expected");
             return false;
         }
         values.push_back(value);
@@ -41,8 +42,8 @@ bool parseNumberList(const String& text, std::vector<Number>& values, std::strin
 
 void logSceneObjectFailure(const String& typeName, const String& name, const std::string& message) {
     // A user's file is at fault: worth seeing on the console when the host echoes.
-    zor_log("zor_host", true, LogLevelError, "readSceneObject", "%s \"%s\": %s", typeName.c_str(), name.c_str(),
-            message.c_str());
+    zor_log("zor_host", true, LogLevelError, "readSceneObject", "%s \"%s\": %s", typeName.c_str(),
+            name.c_str(), message.c_str());
 }
 
 template String numberListText(const float*, std::size_t, std::size_t);

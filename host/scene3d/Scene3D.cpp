@@ -129,20 +129,21 @@ template <typename T>
 bool Scene3D<T>::read(IObject* object) {
     auto* reader = static_cast<IVariableReader*>(object);
     bool found = false;
-    if (!reader->readDouble(String("gravity"), found, m_gravity, 0) || !reader->enterNode(String("camera"), found))
+    if (!reader->readDouble(String("gravity"), found, m_gravity, 0) ||
+        !reader->enterNode(String("camera"), found))
         return false;
     if (!found)
         return true;
     uint8 projection = static_cast<uint8>(m_camera.projection);
-    const bool read = reader->readEnumeration(String("projection"), found, projection, &convertProjection) &&
-                      host::readNumber(reader, "width", m_camera.width) &&
-                      host::readNumber(reader, "height", m_camera.height) &&
-                      host::readNumber(reader, "fieldOfViewY", m_camera.fieldOfViewY) &&
-                      host::readNumber(reader, "aspect", m_camera.aspect) &&
-                      host::readNumber(reader, "near", m_camera.nearPlane) &&
-                      host::readNumber(reader, "far", m_camera.farPlane) &&
-                      host::readVector(reader, "eye", m_camera.eye) &&
-                      host::readVector(reader, "target", m_camera.target) && host::readVector(reader, "up", m_camera.up);
+    const bool read =
+        reader->readEnumeration(String("projection"), found, projection, &convertProjection) &&
+        host::readNumber(reader, "width", m_camera.width) &&
+        host::readNumber(reader, "height", m_camera.height) &&
+        host::readNumber(reader, "fieldOfViewY", m_camera.fieldOfViewY) &&
+        host::readNumber(reader, "aspect", m_camera.aspect) &&
+        host::readNumber(reader, "near", m_camera.nearPlane) &&
+        host::readNumber(reader, "far", m_camera.farPlane) && host::readVector(reader, "eye", m_camera.eye) &&
+        host::readVector(reader, "target", m_camera.target) && host::readVector(reader, "up", m_camera.up);
     m_camera.projection = static_cast<Projection>(projection);
     reader->leaveNode();
     return read;
@@ -162,12 +163,14 @@ bool Scene3D<T>::write(IObject* object, uint8 typedMode, uint64 context) {
         const host::VariablePass own{writer, pass.typedMode, true, pass.context};
         uint8 projection = static_cast<uint8>(m_camera.projection);
         const bool written =
-            (pass.typedMode ? writer->writeUInt8Typed(String("projection"), &projection, pass.context)
-                            : writer->writeEnumeration(String("projection"), &projection, 0, 0, &convertProjection)) &&
+            (pass.typedMode
+                 ? writer->writeUInt8Typed(String("projection"), &projection, pass.context)
+                 : writer->writeEnumeration(String("projection"), &projection, 0, 0, &convertProjection)) &&
             own.number("width", m_camera.width) && own.number("height", m_camera.height) &&
             own.number("fieldOfViewY", m_camera.fieldOfViewY) && own.number("aspect", m_camera.aspect) &&
             own.number("near", m_camera.nearPlane) && own.number("far", m_camera.farPlane) &&
-            own.vector("eye", m_camera.eye) && own.vector("target", m_camera.target) && own.vector("up", m_camera.up);
+            own.vector("eye", m_camera.eye) && own.vector("target", m_camera.target) &&
+            own.vector("up", m_camera.up);
         writer->endNode();
         return written;
     });
@@ -200,7 +203,8 @@ void Scene3D<T>::updateView() {
         std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, owner), &owner, sizeof owner);
         std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, m_element), &self, sizeof self);
         std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, spare), &spare, sizeof spare);
-        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, world), element->world().m, sizeof element->world().m);
+        std::memcpy(bytes + offsetof(UnfoldedEntry3D<T>, world), element->world().m,
+                    sizeof element->world().m);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/framework/AttributeReserved.h"
-#include "physics/attributes/Attribute3D.h"
 #include "common/variables/Vector.h"
+#include "physics/attributes/Attribute3D.h"
 #include "physics/attributes/WPhysicsAttribute.h"
 
 namespace zor {
@@ -127,7 +127,6 @@ private:
     uint32 m_exclusionGroup;
     RigidBody3DAttributeReserved<T>* m_reserved;
 };
-
 
 // The accessors the collision stage calls for every contact, where it can inline them.
 

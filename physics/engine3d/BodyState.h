@@ -26,12 +26,8 @@ struct BodyState {
 
     /// The copy of `transformPosition` and `body`; `inverse` is the body's inverse mass.
     static BodyState of(const Vector3<T>& transformPosition, const RigidBody3DAttribute<T>& body, T inverse) {
-        return {transformPosition,
-                body.getLinearSpeed(),
-                inverse,
-                body.getRestitutionFactor(),
-                body.getFrictionCoefficient(),
-                body.getRestitutionCombine(),
+        return {transformPosition,           body.getLinearSpeed(),         inverse,
+                body.getRestitutionFactor(), body.getFrictionCoefficient(), body.getRestitutionCombine(),
                 body.getExclusionGroup()};
     }
 

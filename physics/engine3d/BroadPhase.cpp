@@ -44,8 +44,8 @@ uint64 calmedLimit(uint64 count) {
 }
 
 WidenedBox fattened(const WidenedBox& box) {
-    const double margin = kFatMargin * std::max({box.high[0] - box.low[0], box.high[1] - box.low[1],
-                                                 box.high[2] - box.low[2]});
+    const double margin =
+        kFatMargin * std::max({box.high[0] - box.low[0], box.high[1] - box.low[1], box.high[2] - box.low[2]});
     WidenedBox fat;
     for (int axis = 0; axis < 3; ++axis) {
         fat.low[axis] = box.low[axis] - margin;
@@ -70,7 +70,8 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
         m_stageRooms[i] = m_active[i] ? stageRoomOf(i, balls[i]) : StageRoom{-1, -1};
 }
 
-void BroadPhase::buildAnew(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count) {
+void BroadPhase::buildAnew(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active,
+                           uint64 count) {
     if (count != m_count) {
         // New primitives have left no fat box yet.
         m_leftAt.resize(count);
@@ -258,7 +259,8 @@ bool BroadPhase::denseCell(uint64 key, uint64& row, int64& x) const {
 uint64 BroadPhase::looseKeyOf(uint64 gridKey) const {
     if (gridKey == PairGrid::kLarge)
         return gridKey;
-    return PairGrid::keyOf(PairGrid::keyPart(gridKey, 0) >> m_looseShift, PairGrid::keyPart(gridKey, 1) >> m_looseShift,
+    return PairGrid::keyOf(PairGrid::keyPart(gridKey, 0) >> m_looseShift,
+                           PairGrid::keyPart(gridKey, 1) >> m_looseShift,
                            PairGrid::keyPart(gridKey, 2) >> m_looseShift);
 }
 
@@ -277,7 +279,8 @@ void BroadPhase::markLooseCell(uint64 key, int64 change) {
         m_looseOutside = uint64(int64(m_looseOutside) + change);
     } else if (m_looseRowsMasked) {
         const uint64 bit = uint64(1) << x;
-        m_looseRowMasks[row] = looseHead(key) != kNone ? m_looseRowMasks[row] | bit : m_looseRowMasks[row] & ~bit;
+        m_looseRowMasks[row] =
+            looseHead(key) != kNone ? m_looseRowMasks[row] | bit : m_looseRowMasks[row] & ~bit;
     }
 }
 
@@ -425,7 +428,8 @@ void BroadPhase::gatherFromGrid(uint64 index) {
 void BroadPhase::startWalk(uint64 index, uint64 after) {
     // A settled primitive's own candidates hold until the grid is built again: only the loose
     // ones are gathered again.
-    const bool sameSettled = m_walk.index == index && m_walk.build == m_build && m_standing[index] == kSettled;
+    const bool sameSettled =
+        m_walk.index == index && m_walk.build == m_build && m_standing[index] == kSettled;
     m_walk.index = index;
     m_walk.build = m_build;
     const WidenedBox& fat = m_fat[index];

@@ -149,7 +149,8 @@ private:
         const double x = ball.centre[0] - fat.centre[0], y = ball.centre[1] - fat.centre[1],
                      z = ball.centre[2] - fat.centre[2];
         const double slack = fat.radius - ball.radius;
-        return ball.radius >= 0 && fat.radius >= 0 && slack >= 0 && x * x + y * y + z * z <= roomSquared(slack);
+        return ball.radius >= 0 && fat.radius >= 0 && slack >= 0 &&
+               x * x + y * y + z * z <= roomSquared(slack);
     }
     /// The square of how far a ball may stray with `slack` to spare, less a margin for rounding.
     /// Held below infinity: a distance whose square overflows never lies within it.
@@ -164,7 +165,8 @@ private:
     /// True when primitive `index`, now at `box` (and `ball` for a sphere), still lies where its
     /// pairs were found: in its fat ball if it has one, else in its fat box.
     bool holds(uint64 index, const WidenedBox& box, const WidenedBall& ball) const {
-        return m_fatBalls[index].radius >= 0 ? ballInside(m_fatBalls[index], ball) : contains(m_fat[index], box);
+        return m_fatBalls[index].radius >= 0 ? ballInside(m_fatBalls[index], ball)
+                                             : contains(m_fat[index], box);
     }
     /// Gives primitive `index` a fat box (and a fat ball for a sphere) around where it stands.
     void fatten(uint64 index, const WidenedBox& box, const WidenedBall& ball);

@@ -78,7 +78,8 @@ bool placeShape(PhysicsCollisionPrimitive3D<T>& primitive, const Matrix4x4<T>& w
         IMesh* mesh = element->getMesh();
         if (mesh == nullptr || mesh->getVertexCount() == 0)
             return false;
-        const auto* transformed = static_cast<const Array<Vector3<T>>*>(element->transformMeshVertices(&world));
+        const auto* transformed =
+            static_cast<const Array<Vector3<T>>*>(element->transformMeshVertices(&world));
         if (transformed == nullptr)
             return false;
         primitive.meshData = mesh;
@@ -155,7 +156,8 @@ void CollisionPrimitives<T>::clear() {
 template <typename T>
 void CollisionPrimitives<T>::build(IScene3D& scene) {
     IObject* viewHolder = scene.getViewHolder();
-    const auto* view = viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;
+    const auto* view =
+        viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;
     clear();
     if (view == nullptr)
         return;
@@ -186,7 +188,8 @@ void CollisionPrimitives<T>::build(IScene3D& scene) {
                              : bodyOf(element, collisionAttribute->getEventParent());
         if (body == nullptr)
             continue;
-        IObject* rigidBody = body != element ? element->getPhysicsAttribute(PhysicsAttributeRigidBody) : nullptr;
+        IObject* rigidBody =
+            body != element ? element->getPhysicsAttribute(PhysicsAttributeRigidBody) : nullptr;
         if (rigidBody == nullptr)
             rigidBody = body->getPhysicsAttribute(PhysicsAttributeRigidBody);
         if (rigidBody != nullptr && !rigidBody->isTypeOf(guids::kRigidBody3DAttribute)) {
@@ -232,8 +235,10 @@ void CollisionPrimitives<T>::computeBounds() {
         Bounds& box = m_bounds[i];
         box = {primitive.pointA, primitive.pointA};
         const auto include = [&box](const Vector3<T>& point) {
-            box.min = {std::min(box.min.x, point.x), std::min(box.min.y, point.y), std::min(box.min.z, point.z)};
-            box.max = {std::max(box.max.x, point.x), std::max(box.max.y, point.y), std::max(box.max.z, point.z)};
+            box.min = {std::min(box.min.x, point.x), std::min(box.min.y, point.y),
+                       std::min(box.min.z, point.z)};
+            box.max = {std::max(box.max.x, point.x), std::max(box.max.y, point.y),
+                       std::max(box.max.z, point.z)};
         };
         include(primitive.pointB);
         if (primitive.vertices != nullptr && primitive.vertices->size() != 0) {
@@ -279,7 +284,9 @@ void CollisionPrimitives<T>::listCarriers() {
     m_eachAlone = !bodiesShared(owners);
     if (m_eachAlone)
         return;
-    const auto byBody = [](const Carrier& a, const Carrier& b) { return std::less<IElement*>()(a.body, b.body); };
+    const auto byBody = [](const Carrier& a, const Carrier& b) {
+        return std::less<IElement*>()(a.body, b.body);
+    };
     std::sort(m_carriers.begin(), m_carriers.end(), byBody);
     for (uint64 i = 0; i < count; ++i) {
         const auto carried =
@@ -336,8 +343,9 @@ void CollisionPrimitives<T>::findSharedMaterial() {
     // Compared as bits: the responses must work with exactly the values each pair would give.
     using Bits = std::conditional_t<sizeof(T) == 4, uint32, uint64>;
     const auto material = [](const BodyState<T>& state) {
-        return std::array<uint64, 4>{std::bit_cast<Bits>(state.inverseMass), std::bit_cast<Bits>(state.restitutionFactor),
-                                     std::bit_cast<Bits>(state.frictionCoefficient), state.restitutionCombine};
+        return std::array<uint64, 4>{
+            std::bit_cast<Bits>(state.inverseMass), std::bit_cast<Bits>(state.restitutionFactor),
+            std::bit_cast<Bits>(state.frictionCoefficient), state.restitutionCombine};
     };
     m_sharedMaterial.reset();
     const BodyState<T>* first = nullptr;

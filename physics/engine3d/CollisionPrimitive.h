@@ -110,7 +110,8 @@ public:
     /// order, each where it stands when its turn comes: visits may move primitives.
     template <typename Visit>
     void forEachCandidate(uint64 index, Visit&& visit) {
-        m_broadPhase.forEachCandidate(index, [this, index](uint64 j) { return mayTouch(index, j); }, visit);
+        m_broadPhase.forEachCandidate(
+            index, [this, index](uint64 j) { return mayTouch(index, j); }, visit);
     }
 
 private:
@@ -165,7 +166,8 @@ private:
     const Ball& placeSphere(uint64 index);
     /// True unless the balls are apart; balls with a NaN overlap everything.
     static bool ballsOverlap(const Ball& a, const Ball& b) {
-        const double x = a.centre[0] - b.centre[0], y = a.centre[1] - b.centre[1], z = a.centre[2] - b.centre[2];
+        const double x = a.centre[0] - b.centre[0], y = a.centre[1] - b.centre[1],
+                     z = a.centre[2] - b.centre[2];
         const double reach = a.radius + b.radius;
         return !(x * x + y * y + z * z > reach * reach);
     }
@@ -208,8 +210,8 @@ inline const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
     const double low[3] = {double(box.min.x), double(box.min.y), double(box.min.z)};
     const double high[3] = {double(box.max.x), double(box.max.y), double(box.max.z)};
     const double widen = widened(primitive.radius, largestSize(low, high));
-    m_balls[index] = primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen}
-                                                             : Ball{{0, 0, 0}, -1};
+    m_balls[index] =
+        primitive.shape == CollisionShapeSphere ? Ball{{low[0], low[1], low[2]}, widen} : Ball{{0, 0, 0}, -1};
     return m_widened[index] = {{low[0] - widen, low[1] - widen, low[2] - widen},
                                {high[0] + widen, high[1] + widen, high[2] + widen}};
 }
@@ -217,7 +219,8 @@ inline const WidenedBox& CollisionPrimitives<T>::place(uint64 index) {
 template <typename T>
 inline const typename CollisionPrimitives<T>::Ball& CollisionPrimitives<T>::placeSphere(uint64 index) {
     const PhysicsCollisionPrimitive3D<T>& primitive = m_records[index];
-    const double centre[3] = {double(primitive.pointA.x), double(primitive.pointA.y), double(primitive.pointA.z)};
+    const double centre[3] = {double(primitive.pointA.x), double(primitive.pointA.y),
+                              double(primitive.pointA.z)};
     const double magnitude = largestSize(centre, centre);
     return m_balls[index] = {{centre[0], centre[1], centre[2]}, widened(primitive.radius, magnitude)};
 }

@@ -31,9 +31,9 @@ inline auto combinedRestitution(const First& first, const Second& second);
 
 /// The outcome of a pair response.
 enum class PairResponse {
-    None,      ///< both masses infinite: nothing happened and the contact does not count
+    None,       ///< both masses infinite: nothing happened and the contact does not count
     Separating, ///< pushed apart, but already moving apart: speeds unchanged
-    Bounced,   ///< pushed apart and given the restitution and friction impulses
+    Bounced,    ///< pushed apart and given the restitution and friction impulses
 };
 
 /// Resolves a contact between two bodies along `normal` (from the first towards the second) at
@@ -43,7 +43,8 @@ enum class PairResponse {
 /// answers the same calls (inverseMass included), a place anything with a `position`.
 template <typename T, typename Body, typename Place>
 inline PairResponse respondToPair(Body& first, Place& firstPlace, Body& second, Place& secondPlace,
-                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond);
+                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst,
+                                  Vector3<T>& moveSecond);
 
 /// What a pair response works out from the two bodies' materials, worked out once for a stage
 /// whose bodies all share one material (see sharedMaterialOf).
@@ -53,8 +54,9 @@ struct SharedMaterial;
 /// respondToPair for two bodies of `material`, their copies: the same arithmetic, with the
 /// material's values worked out once instead of at every contact.
 template <typename T>
-inline PairResponse respondToPair(const SharedMaterial<T>& material, BodyState<T>& first, BodyState<T>& second,
-                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond);
+inline PairResponse respondToPair(const SharedMaterial<T>& material, BodyState<T>& first,
+                                  BodyState<T>& second, const Vector3<T>& normal, T depth,
+                                  Vector3<T>& moveFirst, Vector3<T>& moveSecond);
 
 /// Resolves a contact of a body with a face that never moves, the normal pointing from the face
 /// towards the body; `faceSpeed` is added to the y of the face's own speed. False when the
@@ -145,11 +147,10 @@ inline T limited(T value, T bound) {
 /// sum: position correction, then impulses. `restitution()` and `friction()` give the pair's
 /// combined values, asked for only when the bodies approach and rub.
 template <typename T, typename Body, typename Place, typename Restitution, typename Friction>
-[[gnu::always_inline]] inline PairResponse respondApart(Body& first, Place& firstTransform, Body& second,
-                                                        Place& secondTransform, const Vector3<T>& normal, T depth,
-                                                        T ki, T kj, const Divisor<T>& bySum, Restitution restitution,
-                                                        Friction friction, Vector3<T>& moveFirst,
-                                                        Vector3<T>& moveSecond) {
+[[gnu::always_inline]] inline PairResponse
+respondApart(Body& first, Place& firstTransform, Body& second, Place& secondTransform,
+             const Vector3<T>& normal, T depth, T ki, T kj, const Divisor<T>& bySum, Restitution restitution,
+             Friction friction, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
     if (depth > kCollisionSlop<T>) {
         const T correction = bySum.divide(depth - kCollisionSlop<T>);
         moveFirst = v3::times(normal, -(ki * correction));
@@ -200,31 +201,35 @@ inline T inverseMass(const RigidBody3DAttribute<T>& body) {
 
 template <typename First, typename Second>
 inline auto combinedRestitution(const First& first, const Second& second) {
-    return response_detail::restitutionFor(std::min(first.getRestitutionCombine(), second.getRestitutionCombine()),
-                          first.getRestitutionFactor(), second.getRestitutionFactor());
+    return response_detail::restitutionFor(
+        std::min(first.getRestitutionCombine(), second.getRestitutionCombine()), first.getRestitutionFactor(),
+        second.getRestitutionFactor());
 }
 
 template <typename T, typename Body, typename Place>
 inline PairResponse respondToPair(Body& first, Place& firstTransform, Body& second, Place& secondTransform,
-                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
+                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst,
+                                  Vector3<T>& moveSecond) {
     moveFirst = moveSecond = Vector3<T>{};
     const T ki = inverseMass(first), kj = inverseMass(second);
     const T sum = ki + kj;
     if (sum == T(0))
         return PairResponse::None;
     return response_detail::respondApart(
-        first, firstTransform, second, secondTransform, normal, depth, ki, kj, response_detail::Divisor<T>(sum),
-        [&] { return combinedRestitution(first, second); },
+        first, firstTransform, second, secondTransform, normal, depth, ki, kj,
+        response_detail::Divisor<T>(sum), [&] { return combinedRestitution(first, second); },
         [&] { return response_detail::combinedFriction(first, second); }, moveFirst, moveSecond);
 }
 
 template <typename T>
-inline PairResponse respondToPair(const SharedMaterial<T>& material, BodyState<T>& first, BodyState<T>& second,
-                                  const Vector3<T>& normal, T depth, Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
+inline PairResponse respondToPair(const SharedMaterial<T>& material, BodyState<T>& first,
+                                  BodyState<T>& second, const Vector3<T>& normal, T depth,
+                                  Vector3<T>& moveFirst, Vector3<T>& moveSecond) {
     moveFirst = moveSecond = Vector3<T>{};
     return response_detail::respondApart(
-        first, first, second, second, normal, depth, material.inverseMass, material.inverseMass, material.bySum,
-        [&] { return material.restitution; }, [&] { return material.friction; }, moveFirst, moveSecond);
+        first, first, second, second, normal, depth, material.inverseMass, material.inverseMass,
+        material.bySum, [&] { return material.restitution; }, [&] { return material.friction; }, moveFirst,
+        moveSecond);
 }
 
 template <typename T, typename Place, typename Body>
@@ -244,9 +249,10 @@ inline bool respondToStaticFace(const Vector3<T>& normal, T depth, Place& bodyTr
     if (k == T(0) || sum == T(0))
         return true;
     const uint32 mode = std::min(body.getRestitutionCombine(), face.getRestitutionCombine());
-    const T e = mode > RestitutionCombineMin
-                    ? body.getRestitutionFactor()
-                    : response_detail::restitutionFor(mode, body.getRestitutionFactor(), face.getRestitutionFactor());
+    const T e =
+        mode > RestitutionCombineMin
+            ? body.getRestitutionFactor()
+            : response_detail::restitutionFor(mode, body.getRestitutionFactor(), face.getRestitutionFactor());
     const T friction = response_detail::combinedFriction(body, face);
     const response_detail::Divisor<T> bySum(sum);
     const T impulse = bySum.divide(-(T(1) + e) * approach);

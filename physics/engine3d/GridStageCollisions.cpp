@@ -9,8 +9,8 @@
 #include "common/object/Identifiers.h"
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
-#include "physics/engine3d/CollisionPrimitive.h"
 #include "physics/engine3d/BodyState.h"
+#include "physics/engine3d/CollisionPrimitive.h"
 #include "physics/engine3d/CollisionResponse.h"
 #include "physics/engine3d/Vector3Math.h"
 
@@ -27,7 +27,12 @@ namespace {
 /// 0 to 3.
 enum GridFaceKind : uint32 { GridFaceFloor = 0, GridFaceCeiling = 1, GridFaceFirstWall = 2 };
 /// Kinds of wall segment reported to the callback (0 for floors and ceilings).
-enum GridSegmentKind : uint32 { GridSegmentNone = 0, GridSegmentLower = 1, GridSegmentMiddle = 2, GridSegmentUpper = 3 };
+enum GridSegmentKind : uint32 {
+    GridSegmentNone = 0,
+    GridSegmentLower = 1,
+    GridSegmentMiddle = 2,
+    GridSegmentUpper = 3
+};
 
 /// The entry `index` of an attribute list, or null when there is none.
 IObject* listEntry(IObjectList* list, uint32 index) {
@@ -326,7 +331,7 @@ struct CellRange {
 /// The cells whose tiles a shape's bounds, widened by its radius, overlap.
 template <bool sphere = false, typename T>
 [[gnu::always_inline]] inline CellRange cellsAround(const CapsuleShape<T>& shape, const CellCount<T>& columns,
-                                                   const CellCount<T>& rows, T width, T depth) {
+                                                    const CellCount<T>& rows, T width, T depth) {
     const T radius = shape.radius;
     const Vector3<T>& a = shape.pointA;
     const Vector3<T>& b = sphere ? shape.pointA : shape.pointB;
@@ -352,14 +357,15 @@ bool excluded(uint32 group, const RigidBody3DAttribute<T>* faceBody) {
 /// The static-face response of the body (on `state` when there is one) to a contact, the shape
 /// following the body; true when it moved the body.
 template <typename T>
-[[gnu::always_inline]] inline bool respondToFace(PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state,
-                                                RigidBody3DAttribute<T>& body, const RigidBody3DAttribute<T>& faceBody,
-                                                const Vector3<T>& normal, T depth, T faceSpeed,
-                                                CapsuleShape<T>& shape) {
+[[gnu::always_inline]] inline bool
+respondToFace(PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state, RigidBody3DAttribute<T>& body,
+              const RigidBody3DAttribute<T>& faceBody, const Vector3<T>& normal, T depth, T faceSpeed,
+              CapsuleShape<T>& shape) {
     Vector3<T>& position = state != nullptr ? state->position : primitive.bodyTransform->position;
     const Vector3<T> before = position;
-    if (!(state != nullptr ? respondToStaticFace(normal, depth, *state, *state, faceBody, faceSpeed)
-                           : respondToStaticFace(normal, depth, *primitive.bodyTransform, body, faceBody, faceSpeed)))
+    if (!(state != nullptr
+              ? respondToStaticFace(normal, depth, *state, *state, faceBody, faceSpeed)
+              : respondToStaticFace(normal, depth, *primitive.bodyTransform, body, faceBody, faceSpeed)))
         return false;
     const Vector3<T> moved = v3::minus(position, before);
     shape.pointA = v3::plus(shape.pointA, moved);
@@ -384,8 +390,8 @@ void forEachFace(const GridTile<T>& tile, bool floorsAsTiles, Add&& add) {
         add(FacePlace::Floor, tile.floorHeight, tile.floorHeight, tile.floorRigidBody, tile.floorSpeed,
             floorsAsTiles && floorAlone(tile));
     if (tile.ceilingPresent)
-        add(FacePlace::Ceiling, tile.ceilingHeight, tile.ceilingHeight, tile.ceilingRigidBody, tile.ceilingSpeed,
-            false);
+        add(FacePlace::Ceiling, tile.ceilingHeight, tile.ceilingHeight, tile.ceilingRigidBody,
+            tile.ceilingSpeed, false);
     for (uint32 side = 0; side < 4; ++side) {
         const GridTileSide<T>& walls = tile.sides[side];
         if (!walls.sidePresent)
@@ -432,15 +438,16 @@ struct GridStageTest {
     bool responded = false;
     bool calledBack = false;
 
-    GridStageTest(IGridStage<T>& stage, ICollisionDetector<T>& detector, GridStageCollisionCallback<T> callback,
-                  PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state, CapsuleShape<T>& shape,
-                  bool passOverApart,
-                  bool passOverTiles, bool floorsAsTiles, const TileHeights<T>* heights,
+    GridStageTest(IGridStage<T>& stage, ICollisionDetector<T>& detector,
+                  GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
+                  BodyState<T>* state, CapsuleShape<T>& shape, bool passOverApart, bool passOverTiles,
+                  bool floorsAsTiles, const TileHeights<T>* heights,
                   FoundAttribute<Collision3DAttribute<T>>& lastCollision,
                   FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody)
-        : stage(stage), detector(detector), callback(callback), primitive(primitive), state(state), shape(shape),
-          passOverApart(passOverApart), passOverTiles(passOverTiles), floorsAsTiles(floorsAsTiles), heights(heights),
-          lastCollision(lastCollision), lastRigidBody(lastRigidBody), reach(shape) {}
+        : stage(stage), detector(detector), callback(callback), primitive(primitive), state(state),
+          shape(shape), passOverApart(passOverApart), passOverTiles(passOverTiles),
+          floorsAsTiles(floorsAsTiles), heights(heights), lastCollision(lastCollision),
+          lastRigidBody(lastRigidBody), reach(shape) {}
 
     /// Tests the face at `place` of `cell`, from height `low` to `high` (the same for a floor or
     /// ceiling). `within` is true when the face is known to be within reach; otherwise its box
@@ -456,18 +463,20 @@ struct GridStageTest {
         // Out of reach the face is done with, unless looking up its attributes may be reported.
         if (!reached && passOverTiles)
             return;
-        Collision3DAttribute<T>* faceCollision = lookUpAgain(
-            lastCollision, collisionIndex, [this](uint32 index) { return getGridStageCollision3D(stage, index); });
-        RigidBody3DAttribute<T>* faceBody = lookUpAgain(
-            lastRigidBody, rigidBodyIndex, [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
+        Collision3DAttribute<T>* faceCollision =
+            lookUpAgain(lastCollision, collisionIndex,
+                        [this](uint32 index) { return getGridStageCollision3D(stage, index); });
+        RigidBody3DAttribute<T>* faceBody = lookUpAgain(lastRigidBody, rigidBodyIndex, [this](uint32 index) {
+            return getGridStageRigidBody3D(stage, index);
+        });
         RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
         if (excluded(groupOf(body, state), faceBody) || !reached)
             return;
         const std::array<Vector3<T>, 4> corners = cell.faceCorners(place, low, high);
         Vector3<T> normal{};
         T depth = 0;
-        if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0], &corners[1],
-                                               &corners[2], &corners[3], &normal, &depth))
+        if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0],
+                                               &corners[1], &corners[2], &corners[3], &normal, &depth))
             return;
         if (callback != nullptr) {
             // The callback is the host's: what it may change is looked up afresh.
@@ -476,9 +485,10 @@ struct GridStageTest {
             heights = nullptr;
             calledBack = true;
         }
-        const bool accepted = callback == nullptr ||
-                              callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
-                                       faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
+        const bool accepted =
+            callback == nullptr ||
+            callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
+                     faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
         if (!accepted || body == nullptr || faceBody == nullptr ||
             !respondToFace(primitive, state, *body, *faceBody, normal, depth, faceSpeed, shape))
             return;
@@ -512,8 +522,8 @@ struct GridStageTest {
         const bool floorWithin = passOverTiles && floorsAsTiles && floorOnly;
         if (tile->floorPresent) {
             const T y = tile->floorHeight;
-            face(FacePlace::Floor, cell, y, y, floorWithin, tile->floorCollision, tile->floorRigidBody, GridFaceFloor,
-                 GridSegmentNone, tile->floorSpeed);
+            face(FacePlace::Floor, cell, y, y, floorWithin, tile->floorCollision, tile->floorRigidBody,
+                 GridFaceFloor, GridSegmentNone, tile->floorSpeed);
         }
         // Unless the callback ran, which may have given the tile other faces, it has no more.
         if ((floorOnly && !calledBack) || !stillThere())
@@ -546,8 +556,8 @@ struct GridStageTest {
 
     /// One wall segment between two heights on the edge of side `side`: 0 at x1 facing +x,
     /// 1 at z1 facing -z, 2 at x0 facing -x, 3 at z0 facing +z.
-    void wall(uint32 side, const CellEdges<T>& cell, T from, T to, uint32 collisionIndex, uint32 rigidBodyIndex,
-              uint32 segmentKind) {
+    void wall(uint32 side, const CellEdges<T>& cell, T from, T to, uint32 collisionIndex,
+              uint32 rigidBodyIndex, uint32 segmentKind) {
         if (from == to)
             return;
         face(FacePlace(uint32(FacePlace::Side0) + side), cell, std::min(from, to), std::max(from, to), false,
@@ -702,17 +712,17 @@ bool GridStageSet<T>::collide(uint64 index, PhysicsCollisionPrimitive3D<T>& prim
 }
 
 template <typename T>
-bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state,
-                                  CapsuleShape<T>& shape) {
+bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
+                                  BodyState<T>* state, CapsuleShape<T>& shape) {
     const uint32 columns = layout.columns;
     const Array<uint32>& cells = *layout.cells;
     const Array<GridTile<T>>& tiles = *layout.tiles;
     const CellRange range = cellsAround(shape, {columns - 1, layout.lastColumnAt},
                                         {layout.rows - 1, layout.lastRowAt}, layout.width, layout.depth);
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
-    GridStageTest<T> test(
-        *layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart, layout.passOverTiles,
-        layout.floorsAsTiles, heights, layout.lastCollision, layout.lastRigidBody);
+    GridStageTest<T> test(*layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart,
+                          layout.passOverTiles, layout.floorsAsTiles, heights, layout.lastCollision,
+                          layout.lastRigidBody);
     CellEdges<T> cell;
     cell.startRows(range.firstRow, layout.depth);
     for (uint32 row = range.firstRow; row <= range.lastRow; ++row) {
@@ -800,9 +810,9 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                 const std::array<Vector3<T>, 4> corners = cell.faceCorners(place, face->low, face->high);
                 Vector3<T> normal{};
                 T faceDepth = 0;
-                if (!m_detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0],
-                                                         &corners[1], &corners[2], &corners[3], &normal,
-                                                         &faceDepth) ||
+                if (!m_detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius,
+                                                         &corners[0], &corners[1], &corners[2], &corners[3],
+                                                         &normal, &faceDepth) ||
                     body == nullptr || faceBody == nullptr ||
                     !respondToFace(primitive, state, *body, *faceBody, normal, faceDepth, face->speed, shape))
                     continue;
@@ -904,9 +914,9 @@ bool GridStageSet<T>::holdsCopiedBody(const CollisionPrimitives<T>& primitives) 
 template <typename T>
 bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* functionName) {
     // The reach of any shape inside the box, as the test of a tile's heights takes it.
-    const double extent =
-        larger(larger(larger(larger(larger(-box.low[0], -box.low[1]), -box.low[2]), box.high[0]), box.high[1]),
-               box.high[2]);
+    const double extent = larger(
+        larger(larger(larger(larger(-box.low[0], -box.low[1]), -box.low[2]), box.high[0]), box.high[1]),
+        box.high[2]);
     if (!std::isfinite(extent))
         return false;
     const double vertical = verticalReach(widenedRadius(double(radius)), extent);
@@ -945,8 +955,8 @@ bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* fu
 }
 
 #define ZOR_GRID_STAGE_COLLISIONS(T)                                                                         \
-    template Collision3DAttribute<T>* getGridStageCollision3D<T>(IGridStage<T>&, uint32);                      \
-    template RigidBody3DAttribute<T>* getGridStageRigidBody3D<T>(IGridStage<T>&, uint32);                      \
+    template Collision3DAttribute<T>* getGridStageCollision3D<T>(IGridStage<T>&, uint32);                    \
+    template RigidBody3DAttribute<T>* getGridStageRigidBody3D<T>(IGridStage<T>&, uint32);                    \
     template class GridStageSet<T>;
 ZOR_GRID_STAGE_COLLISIONS(float)
 ZOR_GRID_STAGE_COLLISIONS(double)

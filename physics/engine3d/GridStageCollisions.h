@@ -94,8 +94,8 @@ class GridStageSet {
 public:
     /// With `passOverApart`, faces whose box lies beyond a shape's reach are passed over without
     /// asking the detector, which finds no contact there.
-    GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector, GridStageCollisionCallback<T> callback,
-                 bool passOverApart);
+    GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector,
+                 GridStageCollisionCallback<T> callback, bool passOverApart);
     GridStageSet(const GridStageSet&) = delete;
     GridStageSet& operator=(const GridStageSet&) = delete;
 
@@ -105,7 +105,9 @@ public:
     void begin(GridStagesSeen& seen, const char* functionName);
     /// The number of grid stages, in the collection's order; a null entry ends the process
     /// under `functionName`.
-    uint64 count(const char* functionName) { return m_listed == m_generation ? m_layouts.size() : list(functionName); }
+    uint64 count(const char* functionName) {
+        return m_listed == m_generation ? m_layouts.size() : list(functionName);
+    }
     /// Collides `shape` (a copy of `primitive`'s) with the faces of the tiles of stage `index`
     /// that its bounds overlap, widened by its radius: floors, ceilings and the wall segments of
     /// each present side. Each accepted contact between a rigid body and a rigid face gets the
@@ -167,7 +169,8 @@ private:
     /// as read with the stage, in the order the tiles give them. `sphere` when the shape's ends
     /// are equal: its cells and reach are found from the first alone.
     template <bool sphere>
-    [[gnu::always_inline]] inline bool collideRead(const Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
+    [[gnu::always_inline]] inline bool collideRead(const Layout& layout,
+                                                   PhysicsCollisionPrimitive3D<T>& primitive,
                                                    BodyState<T>* state, CapsuleShape<T>& shape);
     /// collide on any other stage: each tile's faces are read as the test comes to them, and
     /// after a callback from where the tile is then. Out of line, so that collide stays small.

@@ -192,7 +192,8 @@ void PairGrid::gather(const WidenedBox& box, uint64 after, Array<uint32>& out) c
     out.resize(gatherInto(box, after, out.data(), m_count, true));
 }
 
-uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity, bool sorted) const {
+uint64 PairGrid::gatherInto(const WidenedBox& box, uint64 after, uint32* out, uint64 capacity,
+                            bool sorted) const {
     uint64 found = 0;
     const auto take = [&](uint32 j) {
         if (found < capacity)
@@ -280,7 +281,5 @@ uint64 PairGrid::cellKey(const double (&point)[3]) const {
     }
     return key;
 }
-
-
 
 } // namespace zor

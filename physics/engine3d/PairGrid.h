@@ -130,7 +130,9 @@ public:
         return uint64(x) | uint64(y) << kKeyBits | uint64(z) << (2 * kKeyBits);
     }
     /// The cell coordinate on `axis` of the cell of `key` (not kLarge).
-    static int64 keyPart(uint64 key, int axis) { return int64(key >> (kKeyBits * axis) & (kCellsPerAxis - 1)); }
+    static int64 keyPart(uint64 key, int axis) {
+        return int64(key >> (kKeyBits * axis) & (kCellsPerAxis - 1));
+    }
     static constexpr uint64 kLarge = ~uint64(0);
 
 private:

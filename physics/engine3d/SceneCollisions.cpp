@@ -145,11 +145,11 @@ bool detect(ICollisionDetector<T>& detector, const PhysicsCollisionPrimitive3D<T
         const PhysicsCollisionPrimitive3D<T>& mesh = iMesh ? i : j;
         if (mesh.meshData == nullptr)
             return false;
-        const bool contact =
-            solid.shape == CollisionShapeSphere
-                ? detector.testSphereMesh(&solid.pointA, &solid.radius, mesh.meshData, mesh.vertices, &normal, &depth)
-                : detector.testCapsuleMesh(&solid.pointA, &solid.pointB, &solid.radius, mesh.meshData, mesh.vertices,
-                                           &normal, &depth);
+        const bool contact = solid.shape == CollisionShapeSphere
+                                 ? detector.testSphereMesh(&solid.pointA, &solid.radius, mesh.meshData,
+                                                           mesh.vertices, &normal, &depth)
+                                 : detector.testCapsuleMesh(&solid.pointA, &solid.pointB, &solid.radius,
+                                                            mesh.meshData, mesh.vertices, &normal, &depth);
         if (contact && iMesh)
             normal = v3::times(normal, T(-1));
         return contact;
@@ -157,7 +157,8 @@ bool detect(ICollisionDetector<T>& detector, const PhysicsCollisionPrimitive3D<T
     // A sphere meets a capsule as a capsule whose two ends are its centre.
     const Vector3<T>& iEnd = i.shape == CollisionShapeSphere ? i.pointA : i.pointB;
     const Vector3<T>& jEnd = j.shape == CollisionShapeSphere ? j.pointA : j.pointB;
-    return detector.testCapsuleCapsule(&i.pointA, &iEnd, &i.radius, &j.pointA, &jEnd, &j.radius, &normal, &depth);
+    return detector.testCapsuleCapsule(&i.pointA, &iEnd, &i.radius, &j.pointA, &jEnd, &j.radius, &normal,
+                                       &depth);
 }
 
 /// True when both bodies are in the same non-zero exclusion group.
@@ -173,7 +174,8 @@ public:
     CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene)
         : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
-          m_hostCalledBack(m_pairCallback != nullptr || (m_hasGridStages && gridStageCallbackOf<T>(engine) != nullptr)),
+          m_hostCalledBack(m_pairCallback != nullptr ||
+                           (m_hasGridStages && gridStageCallbackOf<T>(engine) != nullptr)),
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds),
           m_lease(engine), m_primitives(m_lease.memory().template primitives<T>()),
           m_farFromTiles(m_lease.memory().farFromTiles) {
@@ -261,7 +263,8 @@ private:
         BodyState<T>* state = m_primitives.stateOf(index);
         for (uint64 stage = 0; stage < stages; ++stage) {
             // Where the body stands before each stage: a callback may have moved it.
-            const Vector3<T>& position = state != nullptr ? state->position : primitive.bodyTransform->position;
+            const Vector3<T>& position =
+                state != nullptr ? state->position : primitive.bodyTransform->position;
             const Vector3<T> before = position;
             if (m_gridStages.collide(stage, primitive, state, shape)) {
                 responded = true;
@@ -280,7 +283,8 @@ private:
         BodyState<T>* iState = m_primitives.stateOf(iIndex);
         BodyState<T>* jState = m_primitives.stateOf(jIndex);
         if (i.rigidBodyAttribute != nullptr && j.rigidBodyAttribute != nullptr &&
-            (iState != nullptr ? excluded(*iState, *jState) : excluded(*i.rigidBodyAttribute, *j.rigidBodyAttribute)))
+            (iState != nullptr ? excluded(*iState, *jState)
+                               : excluded(*i.rigidBodyAttribute, *j.rigidBodyAttribute)))
             return false;
         Vector3<T> normal{};
         T depth = 0;
@@ -288,8 +292,8 @@ private:
             return false;
         bool accepted = true;
         if (m_pairCallback != nullptr) {
-            accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body, j.element,
-                                      j.collisionAttribute, j.rigidBodyAttribute, &normal, depth);
+            accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
+                                      j.element, j.collisionAttribute, j.rigidBodyAttribute, &normal, depth);
             m_gridStages.hostRan();
         }
         if (!accepted || i.rigidBodyAttribute == nullptr || j.rigidBodyAttribute == nullptr)
@@ -297,10 +301,11 @@ private:
         Vector3<T> iMove, jMove;
         const SharedMaterial<T>* shared = m_primitives.sharedMaterial();
         const PairResponse response =
-            shared != nullptr   ? respondToPair(*shared, *iState, *jState, normal, depth, iMove, jMove)
-            : iState != nullptr ? respondToPair(*iState, *iState, *jState, *jState, normal, depth, iMove, jMove)
-                                : respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
-                                                *j.bodyTransform, normal, depth, iMove, jMove);
+            shared != nullptr ? respondToPair(*shared, *iState, *jState, normal, depth, iMove, jMove)
+            : iState != nullptr
+                ? respondToPair(*iState, *iState, *jState, *jState, normal, depth, iMove, jMove)
+                : respondToPair(*i.rigidBodyAttribute, *i.bodyTransform, *j.rigidBodyAttribute,
+                                *j.bodyTransform, normal, depth, iMove, jMove);
         if (response == PairResponse::None)
             return false;
         if (!(iMove == Vector3<T>{}))

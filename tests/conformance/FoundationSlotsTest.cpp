@@ -33,8 +33,9 @@ TEST(FoundationSlots, RefCountedData) {
 
 TEST(FoundationSlots, String) {
     using C = String;
-    const NamedSlot slots[] = {S(deletingDestructor), S(create),   S(retain),     S(release),   S(clear),
-                               S(resize),             S(allocate), S(reallocate), S(deallocate)};
+    const NamedSlot slots[] = {
+        S(deletingDestructor), S(create),     S(retain),    S(release), S(clear), S(resize),
+        S(allocate),           S(reallocate), S(deallocate)};
     expectSlotsInOrder(slots);
     EXPECT_EQ(vtableSlot(&String::assign), SIZE_MAX);
     EXPECT_EQ(ZOR_SLOT_OF(String, void, (const String&), pushBack), SIZE_MAX);
@@ -110,9 +111,16 @@ TYPED_TEST_SUITE(PathCommandSlots, Commands);
 
 TYPED_TEST(PathCommandSlots, InSlotOrder) {
     using C = TypeParam;
-    const NamedSlot slots[] = {S(deletingDestructor), S(create),         S(retain),
-                               S(release),            S(reset),          S(getTypeName),
-                               S(getCommandType),     S(getVariableReference), S(read), S(write)};
+    const NamedSlot slots[] = {S(deletingDestructor),
+                               S(create),
+                               S(retain),
+                               S(release),
+                               S(reset),
+                               S(getTypeName),
+                               S(getCommandType),
+                               S(getVariableReference),
+                               S(read),
+                               S(write)};
     expectSlotsInOrder(slots);
 }
 

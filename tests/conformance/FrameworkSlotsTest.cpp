@@ -48,10 +48,10 @@ TEST(FrameworkSlots, PhysicsAttributeLevelAndCompanion) {
 
 TEST(FrameworkSlots, Element) {
     expectSlots({AT(IElement, getAncestor, 46), AT(IElement, getPhysicsAttribute, 104),
-                 AT(IElement, getState, 134), AT(IElement, getTransformRecord, 138), AT(IElement, getMesh, 163),
-                 AT(IElement, getShapeData, 164), AT(IElement, transformMeshVertices, 172),
-                 AT(IElement, getGeometry, 192), AT(IElement, getSeparatorThickness, 199),
-                 AT(IElement, getDockingLayout, 202)});
+                 AT(IElement, getState, 134), AT(IElement, getTransformRecord, 138),
+                 AT(IElement, getMesh, 163), AT(IElement, getShapeData, 164),
+                 AT(IElement, transformMeshVertices, 172), AT(IElement, getGeometry, 192),
+                 AT(IElement, getSeparatorThickness, 199), AT(IElement, getDockingLayout, 202)});
 }
 
 TEST(FrameworkSlots, CollisionDetectorAndMesh) {
@@ -59,7 +59,8 @@ TEST(FrameworkSlots, CollisionDetectorAndMesh) {
     expectSlots({AT(Detector, testSphereSphere, 42), AT(Detector, testSphereMesh, 45),
                  AT(Detector, testCapsuleCapsule, 49), AT(Detector, testCapsuleQuadrilateral, 51),
                  AT(Detector, testCapsuleMesh, 52), AT(ICollisionDetector<double>, testCapsuleMesh, 52)});
-    const NamedSlot mesh[] = {ZOR_NAMED_SLOT(IMesh, deletingDestructor), ZOR_NAMED_SLOT(IMesh, getVertexCount),
+    const NamedSlot mesh[] = {ZOR_NAMED_SLOT(IMesh, deletingDestructor),
+                              ZOR_NAMED_SLOT(IMesh, getVertexCount),
                               ZOR_NAMED_SLOT(IMesh, getTriangleIndices)};
     test::expectSlotsInOrder(mesh);
 }
@@ -69,7 +70,8 @@ TEST(FrameworkSlots, GridStageAndAttributeList) {
     expectSlots({AT(Stage, getCollisionAttributes, 48), AT(Stage, getRigidBodyAttributes, 51),
                  AT(Stage, getColumns, 55), AT(Stage, getRows, 57), AT(Stage, getCellWidth, 59),
                  AT(Stage, getCellDepth, 61), AT(Stage, getCells, 63), AT(Stage, getTiles, 66),
-                 AT(IGridStage<float>, getTiles, 66), AT(IObjectList, getData, 47), AT(IObjectList, getCount, 48)});
+                 AT(IGridStage<float>, getTiles, 66), AT(IObjectList, getData, 47),
+                 AT(IObjectList, getCount, 48)});
 }
 
 #undef AT

@@ -27,10 +27,12 @@ TEST(FuzzSeeds, EverySeedPassesTheFuzzChecks) {
     } corpora[] = {{"json", json, 8}, {"xml", xml, 8}, {"svgpath", &checkSvgPathInput, 7}};
     for (const auto& corpus : corpora) {
         std::size_t seeds = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ZOR_FUZZ_CORPUS) / corpus.folder)) {
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(ZOR_FUZZ_CORPUS) / corpus.folder)) {
             SCOPED_TRACE(entry.path().string());
             std::ifstream file(entry.path(), std::ios::binary);
-            const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+            const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
+                                          std::istreambuf_iterator<char>()};
             EXPECT_TRUE(corpus.check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
             ++seeds;
         }

@@ -13,7 +13,8 @@ inline std::vector<std::string> logLines(const std::string& log) {
     std::vector<std::string> result;
     for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::size_t level = log.find("] ", start);
-        result.push_back(level < end ? log.substr(level + 2, end - level - 2) : log.substr(start, end - start));
+        result.push_back(level < end ? log.substr(level + 2, end - level - 2)
+                                     : log.substr(start, end - start));
     }
     return result;
 }

@@ -40,8 +40,12 @@ bool parseFloating(const std::string& text, Number& out, Number (*convert)(const
     return true;
 }
 
-bool parse(const std::string& text, float& out) { return parseFloating<float>(text, out, std::strtof); }
-bool parse(const std::string& text, double& out) { return parseFloating<double>(text, out, std::strtod); }
+bool parse(const std::string& text, float& out) {
+    return parseFloating<float>(text, out, std::strtof);
+}
+bool parse(const std::string& text, double& out) {
+    return parseFloating<double>(text, out, std::strtod);
+}
 
 bool parse(const std::string& text, String& out) {
     out = String(text.c_str());
@@ -101,7 +105,7 @@ void RecordingReader::leaveNode() {
 
 // The reads of plain values parse their text with the overload above for the value.
 #define ZOR_READ(Operation, Value)                                                                           \
-    bool RecordingReader::Operation(const String& name, bool& found, Value& value, uint64 options) {        \
+    bool RecordingReader::Operation(const String& name, bool& found, Value& value, uint64 options) {         \
         return readVariable(#Operation, name, found, options, value, kParse);                                \
     }
 ZOR_READ(readBool, uint8)

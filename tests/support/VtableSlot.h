@@ -57,6 +57,9 @@ void expectSlotsInOrder(const NamedSlot (&slots)[N], std::size_t first = 0) {
 /// A NamedSlot entry for `expectSlotsInOrder`; the _OF form picks an overload.
 #define ZOR_NAMED_SLOT(Class, name) ::zor::test::NamedSlot(#name, ::zor::test::vtableSlot(&Class::name))
 /// An ExpectedSlot entry for `expectSlots`: operation `name` of `Class` at `slot`.
-#define ZOR_SLOT_AT(Class, name, slot) ::zor::test::ExpectedSlot{ZOR_NAMED_SLOT(Class, name), slot}
+#define ZOR_SLOT_AT(Class, name, slot)                                                                       \
+    ::zor::test::ExpectedSlot {                                                                              \
+        ZOR_NAMED_SLOT(Class, name), slot                                                                    \
+    }
 #define ZOR_NAMED_SLOT_OF(Class, Return, Signature, name)                                                    \
     ::zor::test::NamedSlot(#name #Signature, ZOR_SLOT_OF(Class, Return, Signature, name))

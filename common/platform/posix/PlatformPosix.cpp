@@ -9,8 +9,8 @@
 #include <dlfcn.h>
 #include <pthread.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zor::platform {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <winsock2.h>
+// psapi.h needs the types windows.h declares.
 #include <psapi.h>
 
 #include <atomic>
@@ -167,8 +168,9 @@ int closeCommandOutput(std::FILE* output) {
 
 uint64 peakResidentKilobytes() {
     PROCESS_MEMORY_COUNTERS counters{};
-    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PeakWorkingSetSize / 1024
-                                                                                  : 0;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+               ? counters.PeakWorkingSetSize / 1024
+               : 0;
 }
 
 int startSockets() {

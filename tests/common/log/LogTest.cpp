@@ -77,9 +77,9 @@ void logWarning(const std::string& message) {
 TEST(Log, LevelFilterLevelNamesAndConsoleEcho) {
     // The threshold, the level, and the level's name in the line (null when filtered out).
     const std::tuple<int32, int32, const char*> cases[] = {
-        {2, 3, nullptr}, {2, 2, "WARN "}, {2, 1, "ERROR"},  {5, 5, "TRACE"}, {4, 4, "DEBUG"},
-        {0, 0, "NONE"},  {0, -1, "NONE"}, {-1, 0, nullptr}, {5, 6, nullptr}, {6, 6, "NONE"},
-        {3, 3, "INFO "}, {1000, 1000, "NONE"},
+        {2, 3, nullptr}, {2, 2, "WARN "}, {2, 1, "ERROR"}, {5, 5, "TRACE"},
+        {4, 4, "DEBUG"}, {0, 0, "NONE"},  {0, -1, "NONE"}, {-1, 0, nullptr},
+        {5, 6, nullptr}, {6, 6, "NONE"},  {3, 3, "INFO "}, {1000, 1000, "NONE"},
     };
     for (const auto& [threshold, level, written] : cases) {
         // Bit 0: the call asks for the console echo; bit 1: the host does.

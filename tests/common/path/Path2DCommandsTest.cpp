@@ -1,5 +1,5 @@
-#include "common/path/ExtVector2Variables.h"
 #include "common/path/Path2DCommands.h"
+#include "common/path/ExtVector2Variables.h"
 
 #include "common/containers/String.h"
 #include "common/path/AnchorKeywords.h"
@@ -61,7 +61,8 @@ TEST(Path2DCommands, ReferencesReachMembersAndInsidePointsAndTheRadius) {
     for (const Case& c : arcCases)
         check(arc, c);
     // Smooth{float}: no "p1"; "p2" is the first point stored, at 24.
-    for (const Case& c : {Case{"p1", -1, 0}, Case{"p2", 24, 49}, Case{"p3.y", 38, 10}, Case{"p3.yAnchor", 43, 3}})
+    for (const Case& c :
+         {Case{"p1", -1, 0}, Case{"p2", 24, 49}, Case{"p3.y", 38, 10}, Case{"p3.yAnchor", 43, 3}})
         check(smooth, c);
     EXPECT_EQ(close->getVariableReference(String("position")), nullptr);
 }
@@ -151,9 +152,12 @@ TEST(Path2DCommands, AnUntypedTwoPassWriteSendsScalarsFirstAndNodesSecond) {
                            "writeFloat y=5 asAttribute=1", "endNode"};
     const Lines scalars{"writeFloat rotation=-30 asAttribute=1", "writeBool largeArc=1 asAttribute=1",
                         "writeBool clockwise=0 asAttribute=1"};
-    const Lines endNode{"beginNode endArc", "writeFloat x=20 asAttribute=1", "writeFloat y=0 asAttribute=1",
+    const Lines endNode{"beginNode endArc",
+                        "writeFloat x=20 asAttribute=1",
+                        "writeFloat y=0 asAttribute=1",
                         "writeEnumeration xAnchor=LEFT asAttribute=1",
-                        "writeEnumeration yAnchor=BOTTOM asAttribute=1", "endNode"};
+                        "writeEnumeration yAnchor=BOTTOM asAttribute=1",
+                        "endNode"};
     const auto joined = [](std::initializer_list<Lines> parts) {
         Lines all;
         for (const Lines& part : parts)

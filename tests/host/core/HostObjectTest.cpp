@@ -1,5 +1,5 @@
-#include "common/object/WObject.h"
 #include "host/core/HostObject.h"
+#include "common/object/WObject.h"
 
 #include "common/variables/VariableReference.h"
 #include "common/variables/VariableType.h"

@@ -50,10 +50,38 @@ TEST(CollisionGeometry, SpheresAndCapsulesAgainstEachOther) {
     const Case cases[] = {
         {"overlapping spheres", {0, 0, 0}, {0, 0, 0}, 1, {1.5, 0, 0}, {1.5, 0, 0}, 1, {true, {1, 0, 0}, 0.5}},
         {"spheres just touching", {0, 0, 0}, {0, 0, 0}, 1, {0, 2, 0}, {0, 2, 0}, 1, {false, {}, 0}},
-        {"coincident centres push up", {3, 3, 3}, {3, 3, 3}, 1, {3, 3, 3}, {3, 3, 3}, 0.5, {true, {0, 1, 0}, 1.5}},
-        {"crossing capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {0, 0.8, -1}, {0, 0.8, 1}, 0.5, {true, {0, 1, 0}, 0.2}},
-        {"parallel capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {-1, 0, 0.5}, {1, 0, 0.5}, 0.5, {true, {0, 0, 1}, 0.5}},
-        {"capsule end on a sphere", {0, 0, 0}, {0, 2, 0}, 0.5, {0, 2.5, 0}, {0, 2.5, 0}, 0.25, {true, {0, 1, 0}, 0.25}},
+        {"coincident centres push up",
+         {3, 3, 3},
+         {3, 3, 3},
+         1,
+         {3, 3, 3},
+         {3, 3, 3},
+         0.5,
+         {true, {0, 1, 0}, 1.5}},
+        {"crossing capsules",
+         {-1, 0, 0},
+         {1, 0, 0},
+         0.5,
+         {0, 0.8, -1},
+         {0, 0.8, 1},
+         0.5,
+         {true, {0, 1, 0}, 0.2}},
+        {"parallel capsules",
+         {-1, 0, 0},
+         {1, 0, 0},
+         0.5,
+         {-1, 0, 0.5},
+         {1, 0, 0.5},
+         0.5,
+         {true, {0, 0, 1}, 0.5}},
+        {"capsule end on a sphere",
+         {0, 0, 0},
+         {0, 2, 0},
+         0.5,
+         {0, 2.5, 0},
+         {0, 2.5, 0},
+         0.25,
+         {true, {0, 1, 0}, 0.25}},
         {"intersecting axes", {-1, 0, 0}, {1, 0, 0}, 0.5, {0, 0, -1}, {0, 0, 1}, 0.5, {true, {0, -1, 0}, 1}},
         {"coincident capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {-1, 0, 0}, {1, 0, 0}, 0.5, {true, {0, 0, 1}, 1}},
     };
@@ -147,12 +175,32 @@ TEST(CollisionGeometry, CapsulesAgainstOneSidedFaces) {
         Expected expected;
     };
     const Case cases[] = {
-        {"sphere resting on the floor", kFloor, {0.5, 0.3, -0.5}, {0.5, 0.3, -0.5}, 0.5, {true, {0, 1, 0}, 0.2}},
+        {"sphere resting on the floor",
+         kFloor,
+         {0.5, 0.3, -0.5},
+         {0.5, 0.3, -0.5},
+         0.5,
+         {true, {0, 1, 0}, 0.2}},
         {"sphere under the floor", kFloor, {0.5, -0.3, -0.5}, {0.5, -0.3, -0.5}, 0.5, {false, {}, 0}},
-        {"sphere under the ceiling", kCeiling, {0.5, -0.3, -0.5}, {0.5, -0.3, -0.5}, 0.5, {true, {0, -1, 0}, 0.2}},
+        {"sphere under the ceiling",
+         kCeiling,
+         {0.5, -0.3, -0.5},
+         {0.5, -0.3, -0.5},
+         0.5,
+         {true, {0, -1, 0}, 0.2}},
         {"sphere above the ceiling", kCeiling, {0.5, 0.3, -0.5}, {0.5, 0.3, -0.5}, 0.5, {false, {}, 0}},
-        {"capsule sunk through the floor", kFloor, {0.5, -0.2, -0.5}, {0.5, 1, -0.5}, 0.5, {true, {0, 1, 0}, 0.7}},
-        {"capsule lying on the floor", kFloor, {0.2, 0.4, -0.5}, {0.8, 0.4, -0.5}, 0.5, {true, {0, 1, 0}, 0.1}},
+        {"capsule sunk through the floor",
+         kFloor,
+         {0.5, -0.2, -0.5},
+         {0.5, 1, -0.5},
+         0.5,
+         {true, {0, 1, 0}, 0.7}},
+        {"capsule lying on the floor",
+         kFloor,
+         {0.2, 0.4, -0.5},
+         {0.8, 0.4, -0.5},
+         0.5,
+         {true, {0, 1, 0}, 0.1}},
         {"sphere beside the edge", kFloor, {1.3, 0, -0.5}, {1.3, 0, -0.5}, 0.5, {true, {1, 0, 0}, 0.2}},
         {"sphere out of reach", kFloor, {0.5, 0.5, -0.5}, {0.5, 0.5, -0.5}, 0.5, {false, {}, 0}},
         {"sphere past the corner", kFloor, {1.3, 0.4, 0.3}, {1.3, 0.4, 0.3}, 0.5, {false, {}, 0}},
@@ -170,10 +218,10 @@ TEST(CollisionGeometry, MeshesGiveTheDeepestTriangleContactSeenFromTheCapsule) {
     const V vertices[] = {{0, 0, -1}, {0, 0, 0}, {1, 0, 0}, {1, 0, -1}, {5, 5, 5}};
     const uint32 floor[] = {0, 1, 2, 0, 2, 3};
     Contact<double> found;
-    expectContact(capsuleMesh(V{0.75, 0.3, -0.25}, V{0.75, 0.3, -0.25}, 0.5, vertices, 5, floor, 6, found), found,
-                  {true, {0, -1, 0}, 0.2}, "sphere on a two-triangle floor");
-    expectContact(capsuleMesh(V{0.5, 0.1, -0.5}, V{0.5, 0.6, -0.5}, 0.25, vertices, 5, floor, 6, found), found,
-                  {true, {0, -1, 0}, 0.15}, "upright capsule over the shared edge");
+    expectContact(capsuleMesh(V{0.75, 0.3, -0.25}, V{0.75, 0.3, -0.25}, 0.5, vertices, 5, floor, 6, found),
+                  found, {true, {0, -1, 0}, 0.2}, "sphere on a two-triangle floor");
+    expectContact(capsuleMesh(V{0.5, 0.1, -0.5}, V{0.5, 0.6, -0.5}, 0.25, vertices, 5, floor, 6, found),
+                  found, {true, {0, -1, 0}, 0.15}, "upright capsule over the shared edge");
     const uint32 broken[] = {0, 1, 9, 4, 4, 4, 0, 1};
     EXPECT_FALSE(capsuleMesh(V{0.5, 0.3, -0.5}, V{0.5, 0.3, -0.5}, 0.5, vertices, 5, broken, 8, found))
         << "indices out of range, a zero-area triangle and a trailing partial triangle are passed over";
@@ -238,8 +286,8 @@ TYPED_TEST(HostCollisionDetectorTest, IsCreatedByIdentifierAndAnswersThroughItsS
     using V = Vector3<T>;
     test::TestApplicationData record(&HostObject::create);
     zor_addObjectAllocator<HostCollisionDetector<T>>();
-    IObject* created =
-        zor_createObjectFromGUIDAndTypeName(guids::kCollisionDetector, String(sizeof(T) == 4 ? "float" : "double"));
+    IObject* created = zor_createObjectFromGUIDAndTypeName(guids::kCollisionDetector,
+                                                           String(sizeof(T) == 4 ? "float" : "double"));
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->getTemplateType(), sizeof(T) == 4 ? 10 : 11);
     auto* detector = static_cast<ICollisionDetector<T>*>(created->castTo(guids::kCollisionDetector));

@@ -29,7 +29,9 @@ public:
     /// `x` in T, beyond its range infinite rather than undefined.
     static T make(double x) {
         constexpr double most = std::numeric_limits<T>::max();
-        return x > most ? std::numeric_limits<T>::infinity() : x < -most ? -std::numeric_limits<T>::infinity() : T(x);
+        return x > most    ? std::numeric_limits<T>::infinity()
+               : x < -most ? -std::numeric_limits<T>::infinity()
+                           : T(x);
     }
 
     /// A coordinate: mostly ordinary or on a grid, sometimes at any scale, sometimes special.
@@ -46,12 +48,30 @@ public:
 
     T special() {
         const T inf = std::numeric_limits<T>::infinity();
-        static const T values[] = {T(0), T(-0.0), std::numeric_limits<T>::denorm_min(), -std::numeric_limits<T>::min(),
-                                   make(1e-300), make(-1e-30), make(0x1p-400), make(std::nextafter(0x1p-400, 0.0)),
-                                   make(1e-12), make(std::nextafter(1e-12, 1.0)), make(std::nextafter(1e-12, 0.0)),
-                                   make(0x1p396), make(std::nextafter(0x1p396, 0.0)), make(-0x1p396), make(0x1p399),
-                                   make(-0x1p400), make(1e300), make(0x1p-511), make(0x1p-538), make(0x1p511),
-                                   make(0x1p512), std::numeric_limits<T>::max(), inf, -inf,
+        static const T values[] = {T(0),
+                                   T(-0.0),
+                                   std::numeric_limits<T>::denorm_min(),
+                                   -std::numeric_limits<T>::min(),
+                                   make(1e-300),
+                                   make(-1e-30),
+                                   make(0x1p-400),
+                                   make(std::nextafter(0x1p-400, 0.0)),
+                                   make(1e-12),
+                                   make(std::nextafter(1e-12, 1.0)),
+                                   make(std::nextafter(1e-12, 0.0)),
+                                   make(0x1p396),
+                                   make(std::nextafter(0x1p396, 0.0)),
+                                   make(-0x1p396),
+                                   make(0x1p399),
+                                   make(-0x1p400),
+                                   make(1e300),
+                                   make(0x1p-511),
+                                   make(0x1p-538),
+                                   make(0x1p511),
+                                   make(0x1p512),
+                                   std::numeric_limits<T>::max(),
+                                   inf,
+                                   -inf,
                                    std::numeric_limits<T>::quiet_NaN()};
         return values[pick(std::size(values))];
     }
@@ -60,7 +80,12 @@ public:
         const int kind = pick(16);
         if (kind < 12)
             return make(uniform(0.05, 1.5));
-        static const T values[] = {T(0), T(-0.0), T(-0.5), T(1e-13), T(2), std::numeric_limits<T>::infinity(),
+        static const T values[] = {T(0),
+                                   T(-0.0),
+                                   T(-0.5),
+                                   T(1e-13),
+                                   T(2),
+                                   std::numeric_limits<T>::infinity(),
                                    std::numeric_limits<T>::quiet_NaN()};
         return kind < 14 ? values[pick(std::size(values))] : special();
     }
@@ -110,7 +135,8 @@ public:
 
     /// A centre near the face: over it, beside it or on its edges, at heights about the radius,
     /// above or below it along the axis.
-    V centre(int axis, T level, const std::array<T, 2>& us, const std::array<T, 2>& ws, T radius, bool above) {
+    V centre(int axis, T level, const std::array<T, 2>& us, const std::array<T, 2>& ws, T radius,
+             bool above) {
         const auto near = [&](const std::array<T, 2>& ends) -> T {
             switch (pick(16)) {
             case 0:
@@ -145,7 +171,9 @@ public:
         return place(axis, pick(16) == 0 ? special() : across, near(us), near(ws));
     }
 
-    int pick(std::size_t count) { return int(std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random)); }
+    int pick(std::size_t count) {
+        return int(std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random));
+    }
 
 private:
     static V place(int axis, T across, T u, T w) {
@@ -158,7 +186,9 @@ private:
 
     static T& coordinateOf(V& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 
-    double uniform(double low, double high) { return std::uniform_real_distribution<double>(low, high)(m_random); }
+    double uniform(double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(m_random);
+    }
 
     std::mt19937_64 m_random;
 };
@@ -191,13 +221,13 @@ void expectTheShortcutAnswersAsTheFaceTest() {
         T depth = unset, expectedDepth = unset;
         const bool contact =
             capsuleQuadrilateral(a, b, radius, corners[0], corners[1], corners[2], corners[3], normal, depth);
-        const bool expected = detail::capsuleQuadrilateralByFace(a, b, radius, corners[0], corners[1], corners[2],
-                                                                 corners[3], expectedNormal, expectedDepth);
+        const bool expected = detail::capsuleQuadrilateralByFace(
+            a, b, radius, corners[0], corners[1], corners[2], corners[3], expectedNormal, expectedDepth);
         const auto describe = [&] {
             std::ostringstream message;
             message.precision(std::numeric_limits<T>::max_digits10);
-            message << "case " << i << ": centre (" << a.x << ", " << a.y << ", " << a.z << ") radius " << radius
-                    << " corners";
+            message << "case " << i << ": centre (" << a.x << ", " << a.y << ", " << a.z << ") radius "
+                    << radius << " corners";
             for (const V& c : corners)
                 message << " (" << c.x << ", " << c.y << ", " << c.z << ")";
             return message.str();
@@ -205,17 +235,17 @@ void expectTheShortcutAnswersAsTheFaceTest() {
         ASSERT_EQ(contact, expected) << describe();
         ASSERT_TRUE(sameBits(normal.x, expectedNormal.x) && sameBits(normal.y, expectedNormal.y) &&
                     sameBits(normal.z, expectedNormal.z) && sameBits(depth, expectedDepth))
-            << describe() << ": normal (" << normal.x << ", " << normal.y << ", " << normal.z << ") depth " << depth
-            << ", expected (" << expectedNormal.x << ", " << expectedNormal.y << ", " << expectedNormal.z
-            << ") depth " << expectedDepth;
+            << describe() << ": normal (" << normal.x << ", " << normal.y << ", " << normal.z << ") depth "
+            << depth << ", expected (" << expectedNormal.x << ", " << expectedNormal.y << ", "
+            << expectedNormal.z << ") depth " << expectedDepth;
         contacts += contact;
 
         if (i % 64 == 0 && sameBits(a.x, b.x)) {
             // The outputs may be the inputs: everything is read before anything is written.
             V centre = a;
             T sameDepth = unset;
-            ASSERT_EQ(capsuleQuadrilateral(centre, centre, radius, corners[0], corners[1], corners[2], corners[3],
-                                           centre, sameDepth),
+            ASSERT_EQ(capsuleQuadrilateral(centre, centre, radius, corners[0], corners[1], corners[2],
+                                           corners[3], centre, sameDepth),
                       contact)
                 << describe();
             if (contact) {

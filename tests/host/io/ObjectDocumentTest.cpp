@@ -64,8 +64,24 @@ Number randomFinite(std::mt19937_64& random) {
 }
 
 std::string randomLabel(std::mt19937_64& random) {
-    static const char* const kPieces[] = {"a", "Z", " ", "  ", "\t", "\n", "<", ">", "&", "\"", "'", "]]>",
-                                          "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82", "0", "-", "/"};
+    static const char* const kPieces[] = {"a",
+                                          "Z",
+                                          " ",
+                                          "  ",
+                                          "\t",
+                                          "\n",
+                                          "<",
+                                          ">",
+                                          "&",
+                                          "\"",
+                                          "'",
+                                          "]]>",
+                                          "\xC3\xA9",
+                                          "\xE2\x82\xAC",
+                                          "\xF0\x9F\x99\x82",
+                                          "0",
+                                          "-",
+                                          "/"};
     std::string label;
     for (std::size_t count = random() % 8; count != 0; --count)
         label += kPieces[random() % (sizeof kPieces / sizeof *kPieces)];
@@ -91,8 +107,8 @@ void expectWellFormed(DocumentFormat format, const std::string& text, std::size_
 #endif // the Windows build writes the same text, which the Linux builds check
 }
 
-SampleObject* newSample(Vector3<float> position, float scale, double mass, uint8 visible, uint32 mode, uint32 count,
-                        const char* label) {
+SampleObject* newSample(Vector3<float> position, float scale, double mass, uint8 visible, uint32 mode,
+                        uint32 count, const char* label) {
     auto* sample = new SampleObject();
     sample->position = position;
     sample->scale = scale;
@@ -209,7 +225,8 @@ TEST(ObjectDocument, WritesTheDocumentLayoutOfEachFormat) {
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(kFormats[i].name);
         std::string text;
-        ASSERT_TRUE(writeObjects(kFormats[i].format, String("out"), objects.list, kFormats[i].typedMode, text));
+        ASSERT_TRUE(
+            writeObjects(kFormats[i].format, String("out"), objects.list, kFormats[i].typedMode, text));
         if (*expected[i] != '\0')
             EXPECT_EQ(expected[i], text);
         else // typed JSON: each value is {"type": ..., "value": ...}
@@ -243,7 +260,6 @@ TEST(NumberText, FloatsTravelThroughJsonDoublesAsTheirShortestDigits) {
     EXPECT_EQ(NumberParse::OutOfRange, parseNumber("4294967296", whole));
     EXPECT_EQ(2.5f, parsed);
 }
-
 
 HostPhysicsAttribute& hostLevel(IObject* attribute) {
     return *static_cast<HostPhysicsAttribute*>(static_cast<WObject*>(attribute)->getInterfaceObject());
@@ -306,7 +322,8 @@ TEST(AttributeDocument, RandomAttributesOfEveryClassComeBackBitForBitInEveryForm
     zor_addObjectAllocator<Collision3DAttribute<double>>();
     zor_addObjectAllocator<HitTestAttribute>();
     const char* const typeNames[] = {"RigidBody3DAttribute{float}", "RigidBody3DAttribute{double}",
-                                     "Collision3DAttribute{float}", "Collision3DAttribute{double}", "HitTestAttribute"};
+                                     "Collision3DAttribute{float}", "Collision3DAttribute{double}",
+                                     "HitTestAttribute"};
     std::mt19937_64 random(8);
     Objects written;
     for (int round = 0; round < 40; ++round)
@@ -318,7 +335,8 @@ TEST(AttributeDocument, RandomAttributesOfEveryClassComeBackBitForBitInEveryForm
         ASSERT_TRUE(writeObjects(format.format, String("attributes"), written.list, format.typedMode, text));
         expectWellFormed(format.format, text, written.list.size());
         Objects read;
-        ASSERT_TRUE(readObjects(format.format, String("attributes"), text, &createObjectByTypeName, read.list));
+        ASSERT_TRUE(
+            readObjects(format.format, String("attributes"), text, &createObjectByTypeName, read.list));
         ASSERT_EQ(written.list.size(), read.list.size());
         auto it = read.list.begin();
         for (IObject* attribute : written.list) {

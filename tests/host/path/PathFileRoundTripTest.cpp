@@ -39,9 +39,12 @@ std::string memberBytes(IObject* entry) {
 // Every member of every command set to a value that is easily lost on the way: negative zero,
 // the smallest subnormal, the largest finite value, thirds; anchors with long keywords.
 PathSteps trickySteps(bool doublePrecision) {
-    const double values[] = {-0.0, doublePrecision ? 4.9406564584124654e-324 : double(FLT_TRUE_MIN),
+    const double values[] = {-0.0,
+                             doublePrecision ? 4.9406564584124654e-324 : double(FLT_TRUE_MIN),
                              doublePrecision ? DBL_MAX : double(FLT_MAX),
-                             doublePrecision ? 1.0 / 3 : double(1.0f / 3), -1e-7, 123456.789};
+                             doublePrecision ? 1.0 / 3 : double(1.0f / 3),
+                             -1e-7,
+                             123456.789};
     PathSteps steps;
     std::size_t next = 0;
     const auto value = [&] { return values[next++ % std::size(values)]; };

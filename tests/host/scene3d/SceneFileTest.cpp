@@ -113,8 +113,10 @@ TEST(SceneFile, MeshesComeBackBitForBitFromJsonAndXml) {
         ASSERT_TRUE(mesh != nullptr && mesh->mesh() != nullptr);
         const auto& readVertices = mesh->mesh()->vertices();
         const auto& readTriangles = mesh->mesh()->triangles();
-        EXPECT_EQ(std::vector(readVertices.begin(), readVertices.end()), std::vector(std::begin(vertices), std::end(vertices)));
-        EXPECT_EQ(std::vector(readTriangles.begin(), readTriangles.end()), (std::vector<uint32>{0, 1, 2, 2, 3, 0}));
+        EXPECT_EQ(std::vector(readVertices.begin(), readVertices.end()),
+                  std::vector(std::begin(vertices), std::end(vertices)));
+        EXPECT_EQ(std::vector(readTriangles.begin(), readTriangles.end()),
+                  (std::vector<uint32>{0, 1, 2, 2, 3, 0}));
         mesh->release();
     }
     original->release();
@@ -209,14 +211,18 @@ TEST(SceneFile, MalformedScenesMeshesAndStagesAreRefusedNamingTheFault) {
          "scene.json: /objects/0/variables/radius"},
         {R"({"objects": [{"type": "Scene3D{float}", "variables": {"camera": {"projection": "FISHEYE"}}}]})",
          "scene.json: /objects/0/variables/camera/projection"},
-        {mesh(R"("vertices": "0 0 0  1 0")"), "Mesh3D{float} \"m\": vertices: 5 numbers, not three per vertex"},
-        {mesh(R"("vertices": "0 0 x")"), "Mesh3D{float} \"m\": vertices: entry 2, \"x\", is not a finite number"},
+        {mesh(R"("vertices": "0 0 0  1 0")"),
+         "Mesh3D{float} \"m\": vertices: 5 numbers, not three per vertex"},
+        {mesh(R"("vertices": "0 0 x")"),
+         "Mesh3D{float} \"m\": vertices: entry 2, \"x\", is not a finite number"},
         {mesh(R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1")"),
          "Mesh3D{float} \"m\": triangles: 2 indices, not three per triangle"},
         {mesh(R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1 3")"),
          "Mesh3D{float} \"m\": triangles: index 3 names no vertex (there are 3)"},
-        {mesh(R"("triangles": "0 -1 2")"), "Mesh3D{float} \"m\": triangles: entry 1, \"-1\", is not a finite number"},
-        {mesh(R"("vertices": "0 0 1e99")"), "Mesh3D{float} \"m\": vertices: entry 2, \"1e99\", is out of range"},
+        {mesh(R"("triangles": "0 -1 2")"),
+         "Mesh3D{float} \"m\": triangles: entry 1, \"-1\", is not a finite number"},
+        {mesh(R"("vertices": "0 0 1e99")"),
+         "Mesh3D{float} \"m\": vertices: entry 2, \"1e99\", is out of range"},
         {stage(R"("variables": {"name": "s", "columns": 2, "rows": 2, "cells": "1 1 1"})"),
          "GridStage3D{double} \"s\": cells: 3 values, not columns x rows = 4"},
         {stage(R"("variables": {"name": "s", "columns": 2, "rows": 1, "cells": "1 -1"})"),

@@ -1,5 +1,5 @@
-#include "physics/attributes/RestitutionCombine.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/attributes/RestitutionCombine.h"
 
 #include "common/containers/String.h"
 #include "physics/attributes/AttributeMembers.h"
@@ -92,9 +92,12 @@ std::vector<std::string> readLines(const std::string& real) {
                                         "leaveNode"};
     };
     std::vector<std::string> lines = {"readString name=wheel", "readBool enabled=0"};
-    for (const auto& more : {node("linearSpeed", 1, 2, 3), {read + " maxLinearSpeed=4"},
-                             node("linearAcceleration", 5, 6, 7), {read + " maxLinearAcceleration=8"},
-                             node("angularSpeed", 9, 10, 11), node("angularAcceleration", 12, 13, 14),
+    for (const auto& more : {node("linearSpeed", 1, 2, 3),
+                             {read + " maxLinearSpeed=4"},
+                             node("linearAcceleration", 5, 6, 7),
+                             {read + " maxLinearAcceleration=8"},
+                             node("angularSpeed", 9, 10, 11),
+                             node("angularAcceleration", 12, 13, 14),
                              {read + " mass=-2.5", "readBool infiniteMass=1", "readBool immovable=1",
                               read + " restitutionFactor=0.5", "readEnumeration restitutionCombine=AVERAGE",
                               read + " frictionCoefficient=0.25", read + " additionalFriction=0.125",
@@ -217,16 +220,20 @@ TYPED_TEST(RigidBody3DAttributeTest, WritesTypedVariablesWithTheContext) {
     auto writer = make<RecordingWriter>();
     ASSERT_TRUE(a->write(writer.get(), true, 9));
     const std::vector<std::string> lines = writer->record().linesWithout("isSinglePass");
-    const std::vector<std::string> head = {
-        "writeStringTyped name=wheel context=9", "writeBoolTyped enabled=0 context=9", "beginTypedValue " + vector,
-        write + " x=1 context=9", write + " y=2 context=9", write + " z=3 context=9", "endTypedValue",
-        "writeTypedValue linearSpeed=type 254 " + vector, write + " maxLinearSpeed=4 context=9"};
+    const std::vector<std::string> head = {"writeStringTyped name=wheel context=9",
+                                           "writeBoolTyped enabled=0 context=9",
+                                           "beginTypedValue " + vector,
+                                           write + " x=1 context=9",
+                                           write + " y=2 context=9",
+                                           write + " z=3 context=9",
+                                           "endTypedValue",
+                                           "writeTypedValue linearSpeed=type 254 " + vector,
+                                           write + " maxLinearSpeed=4 context=9"};
     ASSERT_GT(lines.size(), head.size());
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + head.size()), head);
-    std::vector<std::string> tail = {write + " restitutionFactor=0.5 context=9",
-                                     "writeUInt8Typed restitutionCombine=2 context=9",
-                                     write + " frictionCoefficient=0.25 context=9",
-                                     write + " additionalFriction=0.125 context=9"};
+    std::vector<std::string> tail = {
+        write + " restitutionFactor=0.5 context=9", "writeUInt8Typed restitutionCombine=2 context=9",
+        write + " frictionCoefficient=0.25 context=9", write + " additionalFriction=0.125 context=9"};
     for (const char* flag : {"xLock", "yLock", "zLock", "hLoop", "vLoop"})
         tail.push_back(std::string("writeBoolTyped ") + flag + "=1 context=9");
     tail.push_back("writeUInt32Typed exclusionGroup=7 context=9");

@@ -55,11 +55,11 @@ TEST_F(CollisionResponse, TheSmallerCombineModeChoosesTheRestitution) {
         uint32 modeA, modeB;
         double factorA, factorB, expected;
     } const cases[] = {
-        {1, 1, 0.5, 0, 0},       // MULTIPLY
-        {0, 3, 0.2, 0.8, 0.8},   // MAX wins over COMBINE_MIN
-        {3, 2, 0.2, 0.8, 0.5},   // AVERAGE wins over COMBINE_MIN
-        {3, 3, 0.2, 0.8, 0.2},   // COMBINE_MIN
-        {7, 9, 0.2, 0.8, 1},     // no such mode
+        {1, 1, 0.5, 0, 0},     // MULTIPLY
+        {0, 3, 0.2, 0.8, 0.8}, // MAX wins over COMBINE_MIN
+        {3, 2, 0.2, 0.8, 0.5}, // AVERAGE wins over COMBINE_MIN
+        {3, 3, 0.2, 0.8, 0.2}, // COMBINE_MIN
+        {7, 9, 0.2, 0.8, 1},   // no such mode
     };
     for (const Case& c : cases) {
         auto a = body([&](Body& b) { b.setRestitutionCombine(c.modeA), b.setRestitutionFactor(c.factorA); });
@@ -96,7 +96,8 @@ TEST_F(CollisionResponse, SeparatingBodiesArePushedApartButKeepTheirSpeeds) {
 }
 
 TEST_F(CollisionResponse, FrictionIsBoundedByTheNormalImpulseAndSpeedLimitsFollow) {
-    auto ground = body([](Body& b) { b.setInfiniteMass(true), b.setFrictionCoefficient(0.5), b.setRestitutionFactor(0); });
+    auto ground = body(
+        [](Body& b) { b.setInfiniteMass(true), b.setFrictionCoefficient(0.5), b.setRestitutionFactor(0); });
     auto slider = body([](Body& b) {
         b.setLinearSpeed({2, -1, 0}), b.setFrictionCoefficient(0.5), b.setRestitutionFactor(0);
     });
@@ -139,8 +140,16 @@ TEST_F(CollisionResponse, StaticFacesPushAndBounceOnlyTheBody) {
 template <typename T>
 void expectQuotientsOfDivision() {
     using Bits = std::conditional_t<sizeof(T) == 4, uint32, uint64>;
-    const T divisors[] = {T(2), T(1), T(0.5), T(-4), std::numeric_limits<T>::min(), std::ldexp(T(1), 60),
-                          T(3), T(1.5), std::numeric_limits<T>::denorm_min(), std::numeric_limits<T>::max()};
+    const T divisors[] = {T(2),
+                          T(1),
+                          T(0.5),
+                          T(-4),
+                          std::numeric_limits<T>::min(),
+                          std::ldexp(T(1), 60),
+                          T(3),
+                          T(1.5),
+                          std::numeric_limits<T>::denorm_min(),
+                          std::numeric_limits<T>::max()};
     std::mt19937_64 random(7);
     std::uniform_int_distribution<Bits> anyBits;
     for (const T divisor : divisors) {
@@ -152,7 +161,8 @@ void expectQuotientsOfDivision() {
             if (std::isnan(expected))
                 ASSERT_TRUE(std::isnan(found));
             else
-                ASSERT_EQ(std::bit_cast<Bits>(found), std::bit_cast<Bits>(expected)) << value << " / " << divisor;
+                ASSERT_EQ(std::bit_cast<Bits>(found), std::bit_cast<Bits>(expected))
+                    << value << " / " << divisor;
         }
     }
 }

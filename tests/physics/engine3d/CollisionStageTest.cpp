@@ -49,7 +49,8 @@ struct CollidingScene {
 
     /// A new colliding element of the scene; with a rigid body unless `rigid` is false. The
     /// scene owns it; the rigid body (or null) is returned.
-    Body* add(ElementKind kind, const V& position, T radius, bool rigid = true, Element3D<T>** out = nullptr) {
+    Body* add(ElementKind kind, const V& position, T radius, bool rigid = true,
+              Element3D<T>** out = nullptr) {
         auto* element = new Element3D<T>(kind);
         element->transform().position = position;
         element->shape() = {radius, T(2)};
@@ -122,8 +123,9 @@ template <typename T>
 struct Reported {
     static inline std::vector<bool> staticPartner;
     static inline bool accept = false;
-    static bool callback(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>* first, IElement*,
-                         IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>* second, Vector3<T>*, T) {
+    static bool callback(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>* first,
+                         IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>* second,
+                         Vector3<T>*, T) {
         staticPartner.push_back(first == nullptr || second == nullptr);
         return accept;
     }
@@ -158,8 +160,9 @@ TYPED_TEST(CollisionStage, TheCallbackSeesEveryContactAndRejectedOrStaticOnesCha
 template <typename T>
 struct Touching {
     static inline std::vector<IElement*> elements;
-    static bool record(IElement*, IElement* first, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IElement*,
-                       IElement* second, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, Vector3<T>*, T) {
+    static bool record(IElement*, IElement* first, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*,
+                       IElement*, IElement* second, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*,
+                       Vector3<T>*, T) {
         elements.insert(elements.end(), {first, second});
         return true;
     }
@@ -276,7 +279,8 @@ struct FloorRaiser {
     static inline GridStage<T>* stage = nullptr;
     static inline std::vector<IElement*> bodies;
     static bool raise(IElement* body, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
-                      Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32, uint32, Vector3<T>*, T) {
+                      Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32, uint32, Vector3<T>*,
+                      T) {
         bodies.push_back(body);
         stage->tiles()[0].floorHeight = 1;
         return false;
@@ -316,7 +320,8 @@ struct TileGrower {
     static inline GridStage<T>* stage = nullptr;
     static inline std::vector<uint32> faces;
     static bool grow(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
-                     Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32 face, uint32, Vector3<T>*, T) {
+                     Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32 face, uint32,
+                     Vector3<T>*, T) {
         if (faces.empty())
             for (int i = 0; i < 1000; ++i)
                 stage->tiles().pushBack(GridTile<T>{});
@@ -388,21 +393,25 @@ class FaceRecorder final : public HostObjectOf<ICollisionDetector<T>> {
 public:
     static inline std::vector<std::vector<Vector3<T>>> faces;
     ZOR_DELETING_DESTRUCTOR(FaceRecorder)
-    const String& getTemplateTypeName() const override { return sizeof(T) == 4 ? String::floatTypeName() : String::doubleTypeName(); }
+    const String& getTemplateTypeName() const override {
+        return sizeof(T) == 4 ? String::floatTypeName() : String::doubleTypeName();
+    }
     const GUID_t* getGUID() const override { return &guids::kCollisionDetector; }
-    bool testSphereSphere(const Vector3<T>*, const T*, const Vector3<T>*, const T*, Vector3<T>*, T*) override {
+    bool testSphereSphere(const Vector3<T>*, const T*, const Vector3<T>*, const T*, Vector3<T>*,
+                          T*) override {
         return false;
     }
-    bool testSphereMesh(const Vector3<T>*, const T*, IMesh*, const Array<Vector3<T>>*, Vector3<T>*, T*) override {
+    bool testSphereMesh(const Vector3<T>*, const T*, IMesh*, const Array<Vector3<T>>*, Vector3<T>*,
+                        T*) override {
         return false;
     }
-    bool testCapsuleCapsule(const Vector3<T>*, const Vector3<T>*, const T*, const Vector3<T>*, const Vector3<T>*,
-                            const T*, Vector3<T>*, T*) override {
+    bool testCapsuleCapsule(const Vector3<T>*, const Vector3<T>*, const T*, const Vector3<T>*,
+                            const Vector3<T>*, const T*, Vector3<T>*, T*) override {
         return false;
     }
     bool testCapsuleQuadrilateral(const Vector3<T>*, const Vector3<T>*, const T*, const Vector3<T>* c0,
-                                  const Vector3<T>* c1, const Vector3<T>* c2, const Vector3<T>* c3, Vector3<T>*,
-                                  T*) override {
+                                  const Vector3<T>* c1, const Vector3<T>* c2, const Vector3<T>* c3,
+                                  Vector3<T>*, T*) override {
         faces.push_back({*c0, *c1, *c2, *c3});
         return false;
     }

@@ -31,9 +31,10 @@ std::vector<unsigned char> run(const std::filesystem::path& path, bool pairBound
     PhysicsEngine3D* engine = test::engineOn(scene);
     setCollisionPairBounds(pairBounds);
     host::Trajectory trajectory;
-    const bool ran = scene->getTemplateType() == 10
-                         ? host::runSimulation(*engine, *static_cast<Scene3D<float>*>(scene), {}, trajectory)
-                         : host::runSimulation(*engine, *static_cast<Scene3D<double>*>(scene), {}, trajectory);
+    const bool ran =
+        scene->getTemplateType() == 10
+            ? host::runSimulation(*engine, *static_cast<Scene3D<float>*>(scene), {}, trajectory)
+            : host::runSimulation(*engine, *static_cast<Scene3D<double>*>(scene), {}, trajectory);
     setCollisionPairBounds(true);
     EXPECT_TRUE(ran);
     engine->release();

@@ -231,7 +231,8 @@ std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
                       {T((dropped ? 0.85 + 0.01 * i : 0.5) + i % 4), T(dropped ? 0.45 : 0.35 + 0.1 * (i % 3)),
                        T(-0.5 - i / 4 - 0.02 * i)},
                       T(0.3), T(0.6),
-                      dropped ? Vector3<T>{0, -4, 0} : Vector3<T>{T(i % 2 ? 1.5 : -1.5), 0, T(i % 3 ? 1 : -1)},
+                      dropped ? Vector3<T>{0, -4, 0}
+                              : Vector3<T>{T(i % 2 ? 1.5 : -1.5), 0, T(i % 3 ? 1 : -1)},
                       i % 4 == 1 ? 1 : 0);
     }
     return world.stepAndRecord();

@@ -30,7 +30,8 @@ namespace {
 // Rejects the contacts of every third pair it is asked about, counted per scene run.
 int g_asked = 0;
 bool rejectSome(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, IElement*,
-                IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, Vector3<double>*, double) {
+                IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, Vector3<double>*,
+                double) {
     return ++g_asked % 3 != 0;
 }
 
@@ -138,7 +139,9 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
     const int count = 6 + int(seed % 14);
     for (int i = 0; i < count; ++i) {
         const double pick = unit(random);
-        const ElementKind kind = pick < 0.5 ? ElementKind::Sphere : pick < 0.85 ? ElementKind::Capsule : ElementKind::Mesh;
+        const ElementKind kind = pick < 0.5    ? ElementKind::Sphere
+                                 : pick < 0.85 ? ElementKind::Capsule
+                                               : ElementKind::Mesh;
         auto* element = new Element3D<double>(kind);
         element->transform().position = {coordinate(random), coordinate(random) * 0.5, -coordinate(random)};
         element->transform().rotation = {unit(random), unit(random), unit(random)};
@@ -169,7 +172,8 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
     // Every third scene has a pile: a column of spheres, each sunk into the one below.
     for (int level = 0; seed % 3 == 0 && level < 8; ++level) {
         auto* element = new Element3D<double>(ElementKind::Sphere);
-        element->transform().position = {2 + 0.05 * unit(random), 0.5 + 0.8 * level, -2 - 0.05 * unit(random)};
+        element->transform().position = {2 + 0.05 * unit(random), 0.5 + 0.8 * level,
+                                         -2 - 0.05 * unit(random)};
         element->shape() = {0.5, 0};
         elements.push_back(element);
         auto* body = new RigidBody3DAttribute<double>();
@@ -226,7 +230,8 @@ bool listContact(IElement* first, IElement*, Collision3DAttribute<double>*, Rigi
                  IElement* second, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
                  Vector3<double>*, double) {
     for (IElement* body : {first, second})
-        g_contacts.push_back(static_cast<unsigned char>(std::find(g_bodies.begin(), g_bodies.end(), body) - g_bodies.begin()));
+        g_contacts.push_back(
+            static_cast<unsigned char>(std::find(g_bodies.begin(), g_bodies.end(), body) - g_bodies.begin()));
     return true;
 }
 
@@ -277,8 +282,8 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
         /// Some coordinates are NaN, infinite or far out.
         bool odd;
     };
-    for (const Layout layout : {Layout{40, 8, 8, 1, false}, Layout{120, 200, 0.5, 0, false},
-                                Layout{120, 6, 6, 1, true}}) {
+    for (const Layout layout :
+         {Layout{40, 8, 8, 1, false}, Layout{120, 200, 0.5, 0, false}, Layout{120, 6, 6, 1, true}}) {
         std::mt19937 random(7);
         std::uniform_real_distribution<double> unit(0, 1);
         const auto coordinate = [&](double value) {
@@ -298,8 +303,9 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
         };
         for (uint64 i = 0; i < layout.count; ++i) {
             for (int axis = 0; axis < 3; ++axis)
-                boxes[i].high[axis] =
-                    (boxes[i].low[axis] = coordinate((axis == 0 ? layout.length : layout.width) * unit(random))) + 1;
+                boxes[i].high[axis] = (boxes[i].low[axis] = coordinate(
+                                           (axis == 0 ? layout.length : layout.width) * unit(random))) +
+                                      1;
             if (i % 2 == 1) {
                 balls[i].radius = 0.5;
                 placeBall(i);
@@ -327,7 +333,8 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
         const auto touch = [&](uint64 i, uint64 j) {
             if (balls[i].radius < 0 || balls[j].radius < 0)
                 return overlaps(boxes[i], boxes[j]);
-            const double x = balls[i].centre[0] - balls[j].centre[0], y = balls[i].centre[1] - balls[j].centre[1],
+            const double x = balls[i].centre[0] - balls[j].centre[0],
+                         y = balls[i].centre[1] - balls[j].centre[1],
                          z = balls[i].centre[2] - balls[j].centre[2];
             const double reach = balls[i].radius + balls[j].radius;
             return x * x + y * y + z * z <= reach * reach;
@@ -369,7 +376,8 @@ TEST(PairBounds, TheBroadPhaseKeptBetweenStagesMissesNoOverlap) {
                 if (!active[i])
                     continue;
                 std::vector<uint64> candidates;
-                broadPhase.forEachCandidate(i, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
+                broadPhase.forEachCandidate(
+                    i, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
                 ASSERT_TRUE(std::is_sorted(candidates.begin(), candidates.end()));
                 for (uint64 j = i + 1; j < layout.count; ++j) {
                     if (active[j] && touch(i, j)) {
@@ -404,7 +412,8 @@ TEST(PairBounds, ASphereGrownInsideItsFatBallFindsWhatItReachesOncePushed) {
     if (!broadPhase.movedWithinRoom(0, within))
         broadPhase.movedSphere(0, balls[0]);
     std::vector<uint64> candidates;
-    broadPhase.forEachCandidate(0, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
+    broadPhase.forEachCandidate(
+        0, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
     EXPECT_EQ(candidates, std::vector<uint64>{1});
 }
 
@@ -420,7 +429,8 @@ TEST(PairBounds, AHugeSphereMovedFarOutOfItsFatBallLeavesIt) {
     const uint8 active[2] = {1, 1};
     const auto candidatesOfFirst = [](BroadPhase& broadPhase) {
         std::vector<uint64> candidates;
-        broadPhase.forEachCandidate(0, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
+        broadPhase.forEachCandidate(
+            0, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(j); });
         return candidates;
     };
     for (const bool pushed : {true, false}) {
@@ -438,7 +448,8 @@ TEST(PairBounds, AHugeSphereMovedFarOutOfItsFatBallLeavesIt) {
         } else {
             broadPhase.build(boxes, balls, active, 2);
         }
-        EXPECT_EQ(candidatesOfFirst(broadPhase), std::vector<uint64>{1}) << (pushed ? "pushed" : "in the next stage");
+        EXPECT_EQ(candidatesOfFirst(broadPhase), std::vector<uint64>{1})
+            << (pushed ? "pushed" : "in the next stage");
     }
 }
 
@@ -446,8 +457,9 @@ TEST(PairBounds, AHugeSphereMovedFarOutOfItsFatBallLeavesIt) {
 PhysicsEngine3D* g_engine = nullptr;
 Scene3D<double>* g_scenes[2] = {};
 bool g_nested = false;
-bool stepOtherScene(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, IElement*,
-                    IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, Vector3<double>*, double) {
+bool stepOtherScene(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
+                    IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
+                    Vector3<double>*, double) {
     if (!g_nested) {
         g_nested = true;
         g_engine->setCurrentScene(g_scenes[1]);

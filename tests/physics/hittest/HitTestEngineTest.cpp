@@ -56,7 +56,8 @@ protected:
     }
     /// The hit test's name in the log lines.
     static std::string hitTestFunction() {
-        return std::string(std::is_same_v<Engine, TesterEngine> ? "zor::TesterEngine" : "zor::PhysicsEngine2D") +
+        return std::string(std::is_same_v<Engine, TesterEngine> ? "zor::TesterEngine"
+                                                                : "zor::PhysicsEngine2D") +
                "::performHitTestToScene" + (std::is_same_v<T, float> ? "Float" : "Double");
     }
     /// Set when a test has placed the elements itself: the hit tests do not unfold the scene.
@@ -90,7 +91,8 @@ TYPED_TEST(HitTestEngineTest, RefusesWithoutHandlerSceneOrASceneOfItsNumberType)
     other->release();
 
     const std::vector<std::string> expected = {
-        test::physicsWarning(function, "Physics engine doesn't have a resources handler. Cannot do anything."),
+        test::physicsWarning(function,
+                             "Physics engine doesn't have a resources handler. Cannot do anything."),
         test::physicsWarning(function, isFloat ? "Current scene is NULL. Cannot do anything."
                                                : "Scene is NULL. Cannot do anything."),
         test::physicsWarning(function, "Current scene:0x" + std::string(address) + " class variable type:" +

@@ -58,7 +58,7 @@ public:
 
 std::string refusedDependency(const char* name) {
     return physicsWarning("zor::physicsInitialize",
-                   std::string("Unable to initialize component module dependency: ") + name);
+                          std::string("Unable to initialize component module dependency: ") + name);
 }
 
 const std::string kCoreCalled = "INFO  zor_core.dll coreInitialize - called";
@@ -129,10 +129,11 @@ TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButN
         ScenarioRecord refused("complete");
         refused.m_frameworkVersion = version;
         EXPECT_FALSE(physicsInitialize()(&refused));
-        EXPECT_EQ(logLines(held), Lines{physicsWarning("zor::physicsInitialize",
-                                             std::string("Application framework version:") + text +
-                                                 " is incompatible with module framework version:1.5.0. "
-                                                 "Cannot initialize component module: physics")});
+        EXPECT_EQ(logLines(held),
+                  Lines{physicsWarning("zor::physicsInitialize",
+                                       std::string("Application framework version:") + text +
+                                           " is incompatible with module framework version:1.5.0. "
+                                           "Cannot initialize component module: physics")});
         EXPECT_EQ(refused.writtenLog(), "");
         EXPECT_EQ(refused.m_commonState, DependencyNotInitialized);
     }
@@ -140,7 +141,7 @@ TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButN
     EXPECT_FALSE(physicsInitialize()(nullptr));
     EXPECT_EQ(logLines(held),
               Lines{physicsWarning("zor::physicsInitialize",
-                            "Application data is NULL, cannot initialize component module: physics")});
+                                   "Application data is NULL, cannot initialize component module: physics")});
 }
 
 TEST_F(PhysicsInitializeTest, AMissingModuleOrExportOrARefusalFailsTheDependencyForGoodAndStopsThere) {
