@@ -12,4 +12,8 @@ namespace zor::test {
 /// written in its own format and read back to the same text. False when a check fails.
 bool checkDocumentInput(host::DocumentFormat format, const std::uint8_t* data, std::size_t size);
 
+/// checkDocumentInput for a 3D scene file: the scene, its elements and grid stages and the
+/// module's attributes, made as a scene file's reader makes them.
+bool checkSceneDocumentInput(host::DocumentFormat format, const std::uint8_t* data, std::size_t size);
+
 } // namespace zor::test
