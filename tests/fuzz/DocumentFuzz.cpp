@@ -2,7 +2,9 @@
 
 #include "host/io/DocumentObjects.h"
 #include "host/io/SampleObject.h"
+#include "host/path/PathCommandEntry.h"
 #include "host/project/HostPhysicsAttribute.h"
+#include "host/scene2d/Scene2DFile.h"
 #include "host/scene3d/SceneFile.h"
 #include "physics/module/ObjectAllocators.h"
 #include "support/TestApplicationData.h"
@@ -43,15 +45,20 @@ bool checkObjects(TestApplicationData& record, host::DocumentFormat format, cons
 
 } // namespace
 
-bool checkDocumentInput(host::DocumentFormat format, const std::uint8_t* data, std::size_t size) {
-    TestApplicationData record;
-    return checkObjects(record, format, data, size, &SampleObject::create);
-}
-
-bool checkSceneDocumentInput(host::DocumentFormat format, const std::uint8_t* data, std::size_t size) {
+bool checkDocumentInput(host::DocumentFormat format, DocumentObjects objects, const std::uint8_t* data,
+                        std::size_t size) {
+    if (objects == DocumentObjects::Samples) {
+        TestApplicationData record;
+        return checkObjects(record, format, data, size, &SampleObject::create);
+    }
+    // The scene files' attributes come from the module's classes in the host's factory.
     TestApplicationData record(&HostObject::create, &HostPhysicsAttribute::create);
     registerObjectAllocators();
-    return checkObjects(record, format, data, size, &host::createSceneObject);
+    const host::ObjectCreator create = objects == DocumentObjects::Scene3D ? &host::createSceneObject
+                                       : objects == DocumentObjects::Scene2D
+                                           ? &createScene2DFileObject
+                                           : &host::PathCommandEntry::create;
+    return checkObjects(record, format, data, size, create);
 }
 
 } // namespace zor::test
