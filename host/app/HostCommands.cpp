@@ -12,11 +12,11 @@ const HostCommand kCommands[] = {
     {"path", "IN OUT",
      "converts a path file (.json or .xml) to an SVG picture, or SVG path data to a path file", 2, 2,
      &runPathCommand},
-    {"simulate", "SCENE [--steps N] [--dt S] [--out DIR]",
+    {"simulate", "SCENE [--steps N] [--dt S] [--out DIR] [--strict]",
      "steps a 3D scene file; writes trajectories.csv, the final scene, picture.svg and replay.html to DIR", 1,
-     7, &runSimulateCommand},
-    {"hittest", "SCENE (X Y | --points FILE) [--engine 2d|tester] [--svg FILE]",
-     "prints the element of a 2D scene file under each point; the picture shows them", 3, 7,
+     8, &runSimulateCommand},
+    {"hittest", "SCENE (X Y | --points FILE) [--engine 2d|tester] [--svg FILE] [--strict]",
+     "prints the element of a 2D scene file under each point; the picture shows them", 3, 8,
      &runHitTestCommand},
 };
 

@@ -24,6 +24,8 @@ struct SimulateOptions {
     String scene;
     host::SimulationSettings settings;
     String outputDirectory;
+    /// Unusual values of the scene are refused rather than questioned.
+    bool strict = false;
 };
 
 bool parseCount(const String& text, uint64& out) {
@@ -60,6 +62,10 @@ bool parseOptions(const List<String>& operands, SimulateOptions& options) {
     options.scene = *it;
     for (++it; it != operands.end(); ++it) {
         const String option = *it;
+        if (option == "--strict") {
+            options.strict = true;
+            continue;
+        }
         if (++it == operands.end()) {
             std::fprintf(stderr, "zor_host simulate: %s needs a value\n", option.c_str());
             return false;
@@ -158,9 +164,9 @@ int runSimulateCommand(const List<String>& operands) {
     if (!parseOptions(operands, options))
         return 2;
     String error;
-    IObject* scene = host::readSceneFile(options.scene, error);
+    IObject* scene = host::readSceneFile(options.scene, error, options.strict);
     if (scene == nullptr) {
-        std::fprintf(stderr, "zor_host simulate: %s\n", error.c_str());
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     IObject* created = host::createObjectByTypeName(String("PhysicsEngine3D"));
