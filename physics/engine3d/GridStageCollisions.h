@@ -92,10 +92,11 @@ struct GridStagesSeen {
 template <typename T>
 class GridStageSet {
 public:
-    /// With `passOverApart`, faces whose box lies beyond a shape's reach are passed over without
-    /// asking the detector, which finds no contact there.
+    /// With `passOverApart`, faces whose box lies beyond a shape's reach (its radius, the
+    /// detector's `reach` and a margin for rounding) are passed over without asking the detector,
+    /// which declared that it finds no contact there.
     GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector,
-                 GridStageCollisionCallback<T> callback, bool passOverApart);
+                 GridStageCollisionCallback<T> callback, bool passOverApart, double reach);
     GridStageSet(const GridStageSet&) = delete;
     GridStageSet& operator=(const GridStageSet&) = delete;
 
@@ -181,6 +182,7 @@ private:
     ICollisionDetector<T>& m_detector;
     GridStageCollisionCallback<T> m_callback;
     bool m_passOverApart;
+    double m_reach;
     uint64 m_generation = 1;
     uint64 m_listed = 0;
     /// The listing stopped at a null entry of the collection.
