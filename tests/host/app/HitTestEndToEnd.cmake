@@ -14,7 +14,7 @@ file(MAKE_DIRECTORY "${WORK_DIR}")
 # Runs zor_host with its log in the work folder; `output` gets standard output and `errors`
 # standard error.
 function(run_hittest expectedResult)
-    execute_process(COMMAND ${emulator} "${HOST}" --log-dir "${PATH_PREFIX}${WORK_DIR}" hittest ${ARGN}
+    execute_process(COMMAND ${emulator} "${HOST}" ${hostOptions} --log-dir "${PATH_PREFIX}${WORK_DIR}" hittest ${ARGN}
                     OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE result)
     if(NOT result EQUAL expectedResult)
         message(FATAL_ERROR "zor_host hittest ${ARGN} exited with ${result}, expected ${expectedResult}\n${output}${errors}")
@@ -52,8 +52,10 @@ foreach(scene small-ui docking-layout)
 endforeach()
 
 # One point on the command line; the default engine is PhysicsEngine2D. The module registered
-# both engines after its attributes, the tester first.
+# both engines after its attributes, the tester first (the start-up report, asked for).
+set(hostOptions --verbose)
 run_hittest(0 "${PATH_PREFIX}${SCENES}/small-ui.json" 430 260)
+unset(hostOptions)
 string(REPLACE "\r" "" classes "${output}")
 string(FIND "${classes}" "RigidBody3DAttribute{double}\n    TesterEngine\n    PhysicsEngine2D\n    PhysicsEngine3D\n" position)
 if(position EQUAL -1)
