@@ -195,6 +195,8 @@ int run(const SimulateOptions& options, IObject* scene, IPhysicsEngine3D& engine
         std::printf("%s", summary.text().c_str());
         for (const std::string& path : written)
             std::printf("  wrote %s\n", host::printableText(path).c_str());
+        if (options.records.svg && complete)
+            std::printf("Open %s to see the paths.\n", host::printableText(records.folder() + "picture.svg").c_str());
         if (options.records.replay && complete)
             std::printf("Open %s to watch the run.\n",
                         host::printableText(records.folder() + "replay.html").c_str());
