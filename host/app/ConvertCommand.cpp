@@ -2,6 +2,7 @@
 // read and write operations, go to OUT in the format its extension names.
 
 #include "host/app/HostCommands.h"
+#include "host/io/DocumentFailure.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/SceneFile.h"
@@ -15,16 +16,14 @@ int runConvertCommand(const List<String>& operands) {
     const String& output = operands.back();
     List<IObject*> objects;
     if (!host::readObjectFile(input, &host::createSceneObject, objects)) {
-        std::fprintf(stderr, "zor_host: %s could not be read (the log says why; --echo shows it here)\n",
-                     input.c_str());
+        host::reportDocumentFailure(input);
         return 1;
     }
     const bool written = host::writeObjectFile(output, objects, false);
     const uint64 count = objects.size();
     host::releaseObjects(objects);
     if (!written) {
-        std::fprintf(stderr, "zor_host: %s could not be written (the log says why; --echo shows it here)\n",
-                     output.c_str());
+        host::reportDocumentFailure(output, "cannot be written");
         return 1;
     }
     std::printf("Converted %llu object%s from %s to %s\n", static_cast<unsigned long long>(count),

@@ -8,6 +8,10 @@
 #include "common/variables/VariableType.h"
 #include "host/app/HostCommands.h"
 #include "host/core/HostFactory.h"
+#include "host/io/DocumentFailure.h"
+#include "host/io/DocumentFile.h"
+#include "host/io/DocumentLimits.h"
+#include "host/io/Utf8Check.h"
 #include "host/scene2d/Scene2DFile.h"
 #include "host/scene2d/Scene2DPicture.h"
 // The module's classes, for the slots of their operations; every call below goes through the
@@ -32,6 +36,9 @@ struct HitTestRequest {
     std::vector<Vector2<double>> points;
     bool tester = false;
     String svgPath;
+    String pointsPath;
+    /// Unusual values of the scene are refused rather than questioned.
+    bool strict = false;
 };
 
 bool fail(const char* format, const char* detail = "") {
@@ -66,27 +73,38 @@ bool parsePoint(const char* text, Vector2<double>& point) {
     return *text == '\0';
 }
 
-// A point per line; '#' starts a comment and blank lines are skipped.
+// A point per line; '#' starts a comment and blank lines are skipped. Refusals are reported as
+// a document's: one line in the log, the same on the console.
 bool readPointsFile(const String& path, std::vector<Vector2<double>>& points) {
-    std::FILE* file = platform::openFile(path, "rb");
-    if (file == nullptr)
-        return fail("cannot open the points file %s", path.c_str());
-    char line[512];
-    bool read = true;
-    for (unsigned number = 1; read && std::fgets(line, sizeof line, file) != nullptr; ++number) {
-        std::string text(line);
-        text = text.substr(0, text.find('#'));
-        if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+    std::string text;
+    if (!host::readDocumentText(path, text)) {
+        host::reportDocumentFailure(path);
+        return false;
+    }
+    const auto refuse = [&](uint64 line, const std::string& expected, const std::string& found) {
+        host::logDocumentFailure("zor::runHitTestCommand", path, "line " + std::to_string(line),
+                                 "expected %s, found %s", expected.c_str(), found.c_str());
+        host::reportDocumentFailure(path);
+        return false;
+    };
+    uint64 number = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        line = line.substr(0, line.find('#'));
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
             continue;
         Vector2<double> point;
-        if (!parsePoint(text.c_str(), point)) {
-            const std::string where = path.c_str() + std::string(", line ") + std::to_string(number);
-            read = fail("%s: expected X and Y, two finite numbers", where.c_str());
-        }
+        if (line.find('\0') != std::string::npos || !parsePoint(line.c_str(), point))
+            return refuse(number, "X and Y, two finite numbers",
+                          "\"" + line.substr(0, 40) + (line.size() > 40 ? "...\"" : "\""));
+        if (points.size() >= host::kMostPoints)
+            return refuse(number, std::to_string(host::kMostPoints) + " points at most", "more");
         points.push_back(point);
     }
-    std::fclose(file);
-    return read && (!points.empty() || fail("the points file %s has no points", path.c_str()));
+    return !points.empty() || refuse(number, "a point", "none");
 }
 
 bool parseRequest(const List<String>& operands, HitTestRequest& request) {
@@ -100,6 +118,10 @@ bool parseRequest(const List<String>& operands, HitTestRequest& request) {
     for (std::size_t i = 1; i < words.size(); ++i) {
         const String& word = words[i];
         const bool takesValue = word == "--engine" || word == "--svg" || word == "--points";
+        if (word == "--strict") {
+            request.strict = true;
+            continue;
+        }
         if (!takesValue) {
             if (word.c_str()[0] == '-' &&
                 (word.length() < 2 || word.c_str()[1] < '0' || word.c_str()[1] > '9'))
@@ -115,8 +137,8 @@ bool parseRequest(const List<String>& operands, HitTestRequest& request) {
             request.tester = words[i] == "tester";
         } else if (word == "--svg") {
             request.svgPath = words[i];
-        } else if (!readPointsFile(words[i], request.points)) {
-            return false;
+        } else {
+            request.pointsPath = words[i];
         }
     }
     if (coordinates.size() == 2) {
@@ -128,11 +150,12 @@ bool parseRequest(const List<String>& operands, HitTestRequest& request) {
     } else if (!coordinates.empty()) {
         return fail("%s", "expected two coordinates, X and Y");
     }
-    return !request.points.empty() || fail("%s", "expected X Y or --points FILE");
+    return !request.points.empty() || !request.pointsPath.isEmpty() ||
+           fail("%s", "expected X Y or --points FILE");
 }
 
 std::string quotedName(const IObject* object) {
-    return object == nullptr ? "none" : "\"" + std::string(object->getName().c_str()) + "\"";
+    return object == nullptr ? "none" : "\"" + host::printableText(object->getName().c_str()) + "\"";
 }
 
 // Tests every point with `engine` on `scene`; prints a line per point and collects the marks.
@@ -182,13 +205,10 @@ int run(Scene2D<T>* scene, IObject* engine, const HitTestRequest& request) {
         hitTestPoints(static_cast<PhysicsEngine2D*>(engine), scene, request.points, marks);
     if (request.svgPath.isEmpty())
         return 0;
-    const std::string svg = drawScene2D(*scene, marks);
-    std::FILE* file = platform::openFile(request.svgPath, "wb");
-    const bool written = file != nullptr && std::fwrite(svg.data(), 1, svg.size(), file) == svg.size();
-    if (file != nullptr && std::fclose(file) != 0)
-        return fail("cannot write %s", request.svgPath.c_str()), 1;
-    if (!written)
-        return fail("cannot write %s", request.svgPath.c_str()), 1;
+    if (!host::writeDocumentText(request.svgPath, drawScene2D(*scene, marks))) {
+        host::reportDocumentFailure(request.svgPath, "cannot be written");
+        return 1;
+    }
     std::printf("Picture: %s\n", request.svgPath.c_str());
     return 0;
 }
@@ -199,9 +219,11 @@ int runHitTestCommand(const List<String>& operands) {
     HitTestRequest request;
     if (!parseRequest(operands, request))
         return 2;
+    if (!request.pointsPath.isEmpty() && !readPointsFile(request.pointsPath, request.points))
+        return 1;
     IScene2D* scene = readScene2DFile(request.scenePath);
     if (scene == nullptr) {
-        fail("%s could not be read (the log says why; --echo shows it here)", request.scenePath.c_str());
+        host::reportDocumentFailure(request.scenePath);
         return 1;
     }
     const char* engineName = request.tester ? "TesterEngine" : "PhysicsEngine2D";

@@ -23,14 +23,16 @@ const HostCommand kCommands[] = {
      "  --record-every N     record every Nth step, and the last (default 1)\n"
      "  --outputs LIST       what to write besides summary.json, from csv (trajectories.csv),\n"
      "                       final (the final scene), svg (picture.svg) and replay (replay.html),\n"
-     "                       separated by commas (default csv,final,svg,replay)\n",
-     1, 11, &runSimulateCommand},
+     "                       separated by commas (default csv,final,svg,replay)\n"
+     "  --strict             refuse a scene with unusual values rather than warn about them\n",
+     1, 12, &runSimulateCommand},
     {"hittest", "SCENE (X Y | --points FILE) [options]",
      "prints the element of a 2D scene file under each point; the picture shows them",
      "  --points FILE        points to test, two numbers a line (instead of X Y)\n"
      "  --engine 2d|tester   PhysicsEngine2D or TesterEngine (default 2d)\n"
-     "  --svg FILE           also draw the scene, the points and what they hit (default: no picture)\n",
-     3, 7, &runHitTestCommand},
+     "  --svg FILE           also draw the scene, the points and what they hit (default: no picture)\n"
+     "  --strict             refuse a scene with unusual values rather than warn about them\n",
+     3, 8, &runHitTestCommand},
 };
 
 } // namespace

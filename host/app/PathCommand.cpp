@@ -3,8 +3,10 @@
 // picture (OUT, .svg) and its path data is printed; SVG path data (a picture's <path> elements,
 // or path data alone in any other file) becomes a path file of double-precision commands.
 
-#include "common/platform/Platform.h"
 #include "host/app/HostCommands.h"
+#include "host/io/DocumentFailure.h"
+#include "host/io/DocumentFile.h"
+#include "host/io/DocumentLimits.h"
 #include "host/io/ObjectDocument.h"
 #include "host/path/PathCommandEntry.h"
 #include "host/path/PathCommandObjects.h"
@@ -12,12 +14,14 @@
 #include "host/path/SvgPicture.h"
 
 #include <cstdio>
-#include <regex>
 #include <string>
+#include <string_view>
 
 namespace zor {
 
 namespace {
+
+constexpr const char* kFunction = "zor::runPathCommand";
 
 bool hasExtension(const String& path, const char* extension) {
     const std::string name = path.c_str();
@@ -30,42 +34,24 @@ bool hasExtension(const String& path, const char* extension) {
     return true;
 }
 
-bool readText(const String& path, std::string& text) {
-    std::FILE* file = platform::openFile(path, "rb");
-    if (file == nullptr)
-        return false;
-    char buffer[4096];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, count);
-    const bool read = std::ferror(file) == 0;
-    std::fclose(file);
-    return read;
-}
-
-bool writeText(const String& path, const std::string& text) {
-    std::FILE* file = platform::openFile(path, "wb");
-    if (file == nullptr)
-        return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
-}
-
-int fail(const String& file, const std::string& why) {
-    std::fprintf(stderr, "zor_host path: %s: %s\n", file.c_str(), why.c_str());
+// Refuses `file`: one line in the log, the same on the console.
+int refuse(const String& file, const std::string& place, const std::string& message) {
+    host::logDocumentFailure(kFunction, file, place, "%s", message.c_str());
+    host::reportDocumentFailure(file);
     return 1;
 }
 
 // The path's commands as steps; commands without an SVG form (the root class) are refused.
-bool stepsOf(const List<IObject*>& entries, host::PathSteps& steps, std::string& error) {
+bool stepsOf(const List<IObject*>& entries, host::PathSteps& steps, std::string& place, std::string& error) {
     uint64 index = 0;
     bool anchored = false;
     for (IObject* object : entries) {
         auto* entry = dynamic_cast<host::PathCommandEntry*>(object);
         host::PathStep step;
         if (entry == nullptr || !host::readPathCommand(entry->command(), entry->getTypeName(), step, error)) {
-            error = "command " + std::to_string(index) + " (" + object->getTypeName().c_str() +
-                    ") has no SVG form";
+            place = "command " + std::to_string(index);
+            error = std::string("expected a command that has an SVG form, found ") +
+                    object->getTypeName().c_str();
             return false;
         }
         for (int i = 0; i < host::pointCount(step.kind); ++i)
@@ -81,49 +67,93 @@ bool stepsOf(const List<IObject*>& entries, host::PathSteps& steps, std::string&
 
 int pathFileToSvg(const String& input, const String& output) {
     if (!hasExtension(output, ".svg"))
-        return fail(output, "a path file becomes an SVG picture: expected the extension .svg");
+        return refuse(output, "the file name",
+                      "expected the extension .svg: a path file becomes an SVG picture");
     List<IObject*> entries;
-    if (!host::readObjectFile(input, &host::PathCommandEntry::create, entries))
-        return fail(input, "could not be read as a path file (the log says why; --echo shows it here)");
+    if (!host::readObjectFile(input, &host::PathCommandEntry::create, entries)) {
+        host::reportDocumentFailure(input);
+        return 1;
+    }
     host::PathSteps steps;
+    std::string place;
     std::string error;
-    const bool converted = stepsOf(entries, steps, error);
+    const bool converted = stepsOf(entries, steps, place, error);
     for (IObject* entry : entries)
         entry->release();
     if (!converted)
-        return fail(input, error);
-    if (!writeText(output, host::svgPicture(steps)))
-        return fail(output, "could not be written");
+        return refuse(input, place, error);
+    if (!host::writeDocumentText(output, host::svgPicture(steps))) {
+        host::reportDocumentFailure(output, "cannot be written");
+        return 1;
+    }
     std::printf("%s\n", host::formatSvgPathData(steps).c_str());
     return 0;
 }
 
-// The path data of every <path> element of a picture, in order; false when there is none.
-bool pathDataOfPicture(const std::string& picture, std::vector<std::string>& data) {
-    static const std::regex pathElement(R"re(<path\b[^>]*?\sd\s*=\s*(?:"([^"]*)"|'([^']*)'))re");
-    for (auto match = std::sregex_iterator(picture.begin(), picture.end(), pathElement);
-         match != std::sregex_iterator(); ++match)
-        data.push_back((*match)[1].matched ? (*match)[1].str() : (*match)[2].str());
-    return !data.empty();
+// The path data of every <path> element of a picture, in order, with the offset of each.
+// A plain scan rather than a regular expression: those recurse per character and overflow the
+// stack on long attributes.
+void pathDataOfPicture(std::string_view picture,
+                       std::vector<std::pair<std::string_view, std::size_t>>& data) {
+    for (std::size_t at = picture.find("<path"); at != std::string_view::npos;
+         at = picture.find("<path", at)) {
+        at += 5;
+        if (at < picture.size() && std::string_view(" \t\r\n/>").find(picture[at]) == std::string_view::npos)
+            continue;
+        const std::size_t end = std::min(picture.find('>', at), picture.size());
+        for (std::size_t d = at; d < end; ++d) {
+            if (picture[d] != 'd' ||
+                std::string_view(" \t\r\n").find(picture[d - 1]) == std::string_view::npos)
+                continue;
+            std::size_t value = d + 1;
+            while (value < end && (picture[value] == ' ' || picture[value] == '\t' || picture[value] == '\n'))
+                ++value;
+            if (value >= end || picture[value] != '=')
+                continue;
+            for (++value;
+                 value < end && std::string_view(" \t\r\n").find(picture[value]) != std::string_view::npos;)
+                ++value;
+            if (value >= end || (picture[value] != '"' && picture[value] != '\''))
+                continue;
+            const std::size_t close = picture.find(picture[value], value + 1);
+            if (close == std::string_view::npos || close > end)
+                break;
+            data.emplace_back(picture.substr(value + 1, close - value - 1), value + 1);
+            break;
+        }
+        at = end;
+    }
 }
 
 int svgToPathFile(const String& input, const String& output) {
     std::string text;
-    if (!readText(input, text))
-        return fail(input, "could not be read");
-    std::vector<std::string> data;
+    if (!host::readDocumentText(input, text)) {
+        host::reportDocumentFailure(input);
+        return 1;
+    }
+    std::vector<std::pair<std::string_view, std::size_t>> data;
     if (!hasExtension(input, ".svg"))
-        data.push_back(text);
-    else if (!pathDataOfPicture(text, data))
-        return fail(input, "the picture has no <path> element with path data");
+        data.emplace_back(text, 0);
+    else
+        pathDataOfPicture(text, data);
+    if (data.empty())
+        return refuse(input, "the picture", "expected a <path> element with path data, found none");
     host::PathSteps steps;
     for (std::size_t i = 0; i < data.size(); ++i) {
         host::PathSteps read;
         std::string error;
-        if (!host::parseSvgPathData(data[i], read, error))
-            return fail(input, "malformed path data" +
-                                   (data.size() > 1 ? " in <path> " + std::to_string(i + 1) : std::string()) +
-                                   ", " + error);
+        if (!host::parseSvgPathData(data[i].first, read, error)) {
+            // The parser counts columns in the path data; the place is counted in the file.
+            const std::size_t column = error.rfind("column ", 0) == 0 ? std::stoul(error.substr(7)) : 1;
+            const std::size_t colon = error.find(": ");
+            return refuse(input,
+                          host::textPlace(text, static_cast<std::ptrdiff_t>(data[i].second + column - 1)),
+                          colon == std::string::npos ? error : error.substr(colon + 2));
+        }
+        if (steps.size() + read.size() > host::kMostPathCommands)
+            return refuse(input, host::textPlace(text, static_cast<std::ptrdiff_t>(data[i].second)),
+                          "expected " + std::to_string(host::kMostPathCommands) +
+                              " commands at most, found more");
         steps.insert(steps.end(), read.begin(), read.end());
     }
     List<IObject*> entries;
@@ -139,9 +169,11 @@ int svgToPathFile(const String& input, const String& output) {
     for (IObject* entry : entries)
         entry->release();
     if (!complete)
-        return fail(input, error);
-    if (!written)
-        return fail(output, "could not be written (the log says why; --echo shows it here)");
+        return refuse(input, "command " + std::to_string(entries.size()), error);
+    if (!written) {
+        host::reportDocumentFailure(output, "cannot be written");
+        return 1;
+    }
     std::printf("Converted %llu command%s from %s to %s\n", static_cast<unsigned long long>(steps.size()),
                 steps.size() == 1 ? "" : "s", input.c_str(), output.c_str());
     return 0;
@@ -157,7 +189,7 @@ int runPathCommand(const List<String>& operands) {
         return pathFileToSvg(input, output);
     if (host::documentFormatOf(output, format))
         return svgToPathFile(input, output);
-    return fail(input, "one of IN and OUT must be a path file (.json or .xml)");
+    return refuse(input, "the file name", "expected one of IN and OUT to be a path file (.json or .xml)");
 }
 
 } // namespace zor

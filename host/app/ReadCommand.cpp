@@ -2,6 +2,7 @@
 // variables through its own read operation, and is printed as the module writes it.
 
 #include "host/app/HostCommands.h"
+#include "host/io/DocumentFailure.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/SceneFile.h"
@@ -14,8 +15,7 @@ int runReadCommand(const List<String>& operands) {
     const String& path = operands.front();
     List<IObject*> objects;
     if (!host::readObjectFile(path, &host::createSceneObject, objects)) {
-        std::fprintf(stderr, "zor_host: %s could not be read (the log says why; --echo shows it here)\n",
-                     path.c_str());
+        host::reportDocumentFailure(path);
         return 1;
     }
     std::string text;
@@ -23,10 +23,7 @@ int runReadCommand(const List<String>& operands) {
     const uint64 count = objects.size();
     host::releaseObjects(objects);
     if (!written) {
-        std::fprintf(
-            stderr,
-            "zor_host: the objects of %s could not be printed (the log says why; --echo shows it here)\n",
-            path.c_str());
+        host::reportDocumentFailure(path, "cannot be printed");
         return 1;
     }
     std::printf("%s: %llu object%s\n%s", path.c_str(), static_cast<unsigned long long>(count),

@@ -8,6 +8,7 @@
 #include "host/core/HostFactory.h"
 #include "host/io/MarkupText.h"
 #include "host/io/ObjectDocument.h"
+#include "host/io/Utf8Check.h"
 #include "host/scene3d/SceneFile.h"
 #include "host/simulate/RunProgress.h"
 #include "host/simulate/RunRecords.h"
@@ -32,6 +33,8 @@ struct SimulateOptions {
     host::RecordSettings records;
     bool finalScene = true;
     String outputDirectory;
+    /// Unusual values of the scene are refused rather than questioned.
+    bool strict = false;
 };
 
 bool fail(const std::string& message) {
@@ -96,6 +99,10 @@ bool parseOptions(const List<String>& operands, SimulateOptions& options) {
     options.scene = *it;
     for (++it; it != operands.end(); ++it) {
         const String option = *it;
+        if (option == "--strict") {
+            options.strict = true;
+            continue;
+        }
         const bool known = option == "--steps" || option == "--dt" || option == "--out" ||
                            option == "--record-every" || option == "--outputs";
         if (!known)
@@ -196,7 +203,8 @@ int run(const SimulateOptions& options, IObject* scene, IPhysicsEngine3D& engine
         for (const std::string& path : written)
             std::printf("  wrote %s\n", host::printableText(path).c_str());
         if (options.records.svg && complete)
-            std::printf("Open %s to see the paths.\n", host::printableText(records.folder() + "picture.svg").c_str());
+            std::printf("Open %s to see the paths.\n",
+                        host::printableText(records.folder() + "picture.svg").c_str());
         if (options.records.replay && complete)
             std::printf("Open %s to watch the run.\n",
                         host::printableText(records.folder() + "replay.html").c_str());
@@ -213,9 +221,9 @@ int runSimulateCommand(const List<String>& operands) {
     if (!parseOptions(operands, options))
         return kExitUsage;
     String error;
-    IObject* scene = host::readSceneFile(options.scene, error);
+    IObject* scene = host::readSceneFile(options.scene, error, options.strict);
     if (scene == nullptr) {
-        fail(error.c_str());
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     host::RunRecords records(options.outputDirectory.c_str(), options.records);

@@ -2,12 +2,23 @@
 
 #include "common/containers/String.h"
 #include "common/log/Log.h"
+#include "host/io/Utf8Check.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
 namespace zor::host {
+namespace {
+
+// The text of the last failure logged and not yet reported; the host reads one document at a
+// time on one thread.
+std::string& pendingFailure() {
+    static std::string line;
+    return line;
+}
+
+} // namespace
 
 void logDocumentFailure(const char* functionName, const String& fileName, const std::string& place,
                         const char* format, ...) {
@@ -16,9 +27,20 @@ void logDocumentFailure(const char* functionName, const String& fileName, const 
     va_start(arguments, format);
     std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
+    std::string& line = pendingFailure();
+    line = printableText(fileName.c_str()) + ": " + printableText(place) + ": " + printableText(message);
     // A user's file is at fault: worth seeing on the console when the host echoes.
-    zor_log(ZOR_LOG_MODULE, true, LogLevelError, functionName, "%s: %s: %s", fileName.c_str(), place.c_str(),
-            message);
+    zor_log(ZOR_LOG_MODULE, true, LogLevelError, functionName, "%s", line.c_str());
+}
+
+void reportDocumentFailure(const String& fileName, const char* fallback) {
+    std::fprintf(stderr, "%s\n", takeDocumentFailure(fileName, fallback).c_str());
+}
+
+std::string takeDocumentFailure(const String& fileName, const char* fallback) {
+    std::string line;
+    line.swap(pendingFailure());
+    return line.empty() ? printableText(fileName.c_str()) + ": " + fallback : line;
 }
 
 std::string textPlace(std::string_view text, std::ptrdiff_t offset) {

@@ -1,6 +1,7 @@
 #include "host/io/JsonObjectDocument.h"
 
 #include "host/io/DocumentFailure.h"
+#include "host/io/DocumentLimits.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/JsonText.h"
 #include "host/io/JsonVariableReader.h"
@@ -14,13 +15,11 @@ using nlohmann::ordered_json;
 
 namespace {
 
-// Deeper documents are refused rather than walked by deep recursion.
-constexpr int kDeepestNesting = 64;
-
 // Reads the object entries of the array `entries` at `pointer`, appending to `objects`.
 class EntryReader {
 public:
-    EntryReader(const String& fileName, ObjectCreator create) : m_fileName(fileName), m_create(create) {
+    EntryReader(const String& fileName, ObjectCreator create, const ObjectCheck& check)
+        : m_fileName(fileName), m_create(create), m_check(check) {
         m_reader = new JsonVariableReader(fileName);
     }
     ~EntryReader() { m_reader->release(); }
@@ -29,7 +28,7 @@ public:
                      List<IObject*>& objects) {
         if (!entries.is_array())
             return refuse(pointer, "an array of objects", entries);
-        if (depth > kDeepestNesting)
+        if (depth > kMostObjectNesting)
             return refuse(pointer, "objects nested at most 64 deep", entries);
         for (std::size_t i = 0; i < entries.size(); ++i) {
             IObject* object = readEntry(entries[i], pointer + "/" + std::to_string(i), depth);
@@ -64,6 +63,11 @@ private:
                           type == entry.end() ? ordered_json() : *type),
                    nullptr;
         const std::string& typeName = type->get_ref<const std::string&>();
+        if (++m_objectCount > kMostObjects) {
+            logDocumentFailure(kFunction, m_fileName, pointer, "expected %llu objects at most, found more",
+                               static_cast<unsigned long long>(kMostObjects));
+            return nullptr;
+        }
         IObject* object = m_create(String(typeName.c_str(), typeName.size()));
         if (object == nullptr) {
             logDocumentFailure(kFunction, m_fileName, pointer + "/type", "no class is registered as \"%s\"",
@@ -85,6 +89,11 @@ private:
             object->release();
             return nullptr;
         }
+        // The check has written its own line when it refuses.
+        if (m_check && !m_check(*object, *m_reader)) {
+            object->release();
+            return nullptr;
+        }
         const auto children = entry.find("children");
         if (children != entry.end()) {
             List<IObject*> childObjects;
@@ -102,7 +111,9 @@ private:
 
     const String& m_fileName;
     ObjectCreator m_create;
+    const ObjectCheck& m_check;
     JsonVariableReader* m_reader;
+    uint64 m_objectCount = 0;
 };
 
 // Writes objects and their children as entries.
@@ -126,7 +137,7 @@ public:
         }
         const uint32 childCount = object->getChildCount();
         if (childCount != 0) {
-            if (depth >= kDeepestNesting) {
+            if (depth >= kMostObjectNesting) {
                 logDocumentFailure(kFunction, m_fileName, pointer, "%s", "objects nested deeper than 64");
                 return false;
             }
@@ -152,7 +163,7 @@ private:
 } // namespace
 
 bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
-                     List<IObject*>& objects) {
+                     List<IObject*>& objects, const ObjectCheck& check) {
     ordered_json document;
     try {
         document = ordered_json::parse(text.begin(), text.end());
@@ -171,7 +182,7 @@ bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreato
         logDocumentFailure("zor::host::readJsonObjects", fileName, place, "not JSON: %s", message);
         return false;
     }
-    EntryReader reader(fileName, create);
+    EntryReader reader(fileName, create, check);
     if (!document.is_object() || document.size() != 1 || !document.contains("objects"))
         return reader.refuse("/", "a document {\"objects\": [...]}", document);
     List<IObject*> read;

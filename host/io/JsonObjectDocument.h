@@ -7,7 +7,7 @@ namespace zor::host {
 /// readObjects for a JSON document:
 /// {"objects": [{"type": "<type name>", "variables": {...}, "children": [...]}, ...]}.
 bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
-                     List<IObject*>& objects);
+                     List<IObject*>& objects, const ObjectCheck& check = {});
 
 /// writeObjects for a JSON document, indented by two spaces.
 bool writeJsonObjects(const String& fileName, const List<IObject*>& objects, bool typedMode,

@@ -27,6 +27,10 @@ bool JsonVariableReader::refuse(const char* function, const String& name, const 
     return false;
 }
 
+std::string JsonVariableReader::variablePlace(const String& name) const {
+    return m_nodes.empty() ? std::string("/") : jsonPointerTo(m_nodes.back().pointer, name.c_str());
+}
+
 bool JsonVariableReader::lookUp(const char* function, const String& name, const char* typeName,
                                 const ordered_json*& value, bool& typed) {
     value = nullptr;

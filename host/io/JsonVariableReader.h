@@ -3,6 +3,7 @@
 #include "common/containers/String.h"
 #include "common/framework/IVariableReader.h"
 #include "host/core/HostObject.h"
+#include "host/io/VariablePlace.h"
 
 #include <nlohmann/json.hpp>
 
@@ -15,7 +16,7 @@ namespace zor::host {
 /// a member holding an object. A typed value ({"type": "float", "value": 1.5}) is read as its
 /// value once its type matches. Every refusal leaves one log line naming the file and the JSON
 /// pointer of the value.
-class JsonVariableReader : public HostObjectOf<IVariableReader> {
+class JsonVariableReader : public HostObjectOf<IVariableReader>, public VariablePlaces {
 public:
     ZOR_BLOCK_ALLOCATED
 
@@ -29,6 +30,9 @@ public:
     void setRoot(const nlohmann::ordered_json& variables, const std::string& pointer);
     /// True once a read was refused since the last setRoot (its log line is written).
     bool hasFailed() const { return m_failed; }
+    const String& documentName() const override { return m_fileName; }
+    /// The JSON pointer of the member `name` of the current node.
+    std::string variablePlace(const String& name) const override;
 
     bool enterNode(const String& name, bool& found) override;
     void leaveNode() override;

@@ -17,7 +17,7 @@ std::size_t sequenceAt(std::string_view text, std::size_t i) {
 
 } // namespace
 
-std::string printableText(std::string_view text) {
+std::string wellFormedText(std::string_view text) {
     std::string printable;
     printable.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -38,7 +38,7 @@ std::string printableText(std::string_view text) {
 
 std::string xmlText(std::string_view text) {
     std::string escaped;
-    for (char c : printableText(text)) {
+    for (char c : wellFormedText(text)) {
         switch (c) {
         case '&':
             escaped += "&amp;";
@@ -63,7 +63,7 @@ std::string xmlText(std::string_view text) {
 }
 
 std::string jsonText(std::string_view text) {
-    const std::string printable = printableText(text);
+    const std::string printable = wellFormedText(text);
     std::string quoted = "\"";
     for (std::size_t i = 0; i < printable.size(); ++i) {
         const char c = printable[i];
@@ -86,7 +86,7 @@ std::string jsonText(std::string_view text) {
 }
 
 std::string csvText(std::string_view text) {
-    const std::string printable = printableText(text);
+    const std::string printable = wellFormedText(text);
     if (printable.find_first_of(",\"") == std::string::npos)
         return printable;
     std::string quoted = "\"";

@@ -1,13 +1,12 @@
 #include "host/io/ObjectDocument.h"
 
-#include "common/containers/Array.h"
-#include "common/platform/Platform.h"
 #include "host/io/DocumentFailure.h"
+#include "host/io/DocumentFile.h"
+#include "host/io/DocumentShape.h"
 #include "host/io/JsonObjectDocument.h"
 #include "host/io/XmlObjectDocument.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 
 namespace zor::host {
@@ -45,9 +44,11 @@ bool documentFormatOf(const String& path, DocumentFormat& format) {
 }
 
 bool readObjects(DocumentFormat format, const String& fileName, std::string_view text, ObjectCreator create,
-                 List<IObject*>& objects) {
-    return format == DocumentFormat::Json ? readJsonObjects(fileName, text, create, objects)
-                                          : readXmlObjects(fileName, text, create, objects);
+                 List<IObject*>& objects, const ObjectCheck& check) {
+    if (!checkDocumentShape(format, fileName, text))
+        return false;
+    return format == DocumentFormat::Json ? readJsonObjects(fileName, text, create, objects, check)
+                                          : readXmlObjects(fileName, text, create, objects, check);
 }
 
 bool writeObjects(DocumentFormat format, const String& fileName, const List<IObject*>& objects,
@@ -56,27 +57,12 @@ bool writeObjects(DocumentFormat format, const String& fileName, const List<IObj
                                           : writeXmlObjects(fileName, objects, typedMode, text);
 }
 
-bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects) {
-    constexpr const char* kFunction = "zor::host::readObjectFile";
+bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects,
+                    const ObjectCheck& check) {
     DocumentFormat format;
-    if (!formatOrRefuse(kFunction, path, format))
-        return false;
-    std::FILE* file = platform::openFile(path, "rb");
-    if (file == nullptr) {
-        logDocumentFailure(kFunction, path, "the file", "%s", "cannot be opened for reading");
-        return false;
-    }
     std::string text;
-    char buffer[65536];
-    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, file)) != 0;)
-        text.append(buffer, count);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        logDocumentFailure(kFunction, path, "the file", "%s", "cannot be read");
-        return false;
-    }
-    return readObjects(format, path, text, create, objects);
+    return formatOrRefuse("zor::host::readObjectFile", path, format) && readDocumentText(path, text) &&
+           readObjects(format, path, text, create, objects, check);
 }
 
 bool writeObjectFile(const String& path, const List<IObject*>& objects, bool typedMode) {
@@ -87,17 +73,7 @@ bool writeObjectFile(const String& path, const List<IObject*>& objects, bool typ
     std::string text;
     if (!writeObjects(format, path, objects, typedMode, text))
         return false;
-    std::FILE* file = platform::openFile(path, "wb");
-    if (file == nullptr) {
-        logDocumentFailure(kFunction, path, "the file", "%s", "cannot be opened for writing");
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written) {
-        logDocumentFailure(kFunction, path, "the file", "%s", "cannot be written");
-        return false;
-    }
-    return true;
+    return writeDocumentText(path, text);
 }
 
 } // namespace zor::host

@@ -4,6 +4,7 @@
 #include "common/containers/String.h"
 #include "common/object/IObject.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,11 @@ namespace zor::host {
 /// is unknown.
 using ObjectCreator = IObject* (*)(const String& typeName);
 
+/// Checks an object once it has read its variables, while `reader` (a host reader of variables)
+/// still reads them: the place to refuse or question what the object took (see
+/// VariablePlace.h). False refuses the document, after the check's own log line.
+using ObjectCheck = std::function<bool(IObject& object, IObject& reader)>;
+
 /// The file formats of object documents.
 enum class DocumentFormat { Json, Xml };
 
@@ -21,20 +27,22 @@ enum class DocumentFormat { Json, Xml };
 bool documentFormatOf(const String& path, DocumentFormat& format);
 
 /// Reads a document of objects from `text`: each entry's object is made by `create` from its
-/// type name and reads its variables through its own read operation; an entry's children are
-/// added to it with addChild. The objects are appended to `objects` (one reference each, the
-/// caller's). False after one log line naming `fileName`, the place and what was expected,
-/// with nothing appended.
+/// type name, reads its variables through its own read operation and passes `check`; an
+/// entry's children are added to it with addChild. The objects are appended to `objects` (one
+/// reference each, the caller's). The document stays within the limits of DocumentLimits.h,
+/// checked before it is parsed. False after one log line naming `fileName`, the place and what
+/// was expected, with nothing appended.
 bool readObjects(DocumentFormat format, const String& fileName, std::string_view text, ObjectCreator create,
-                 List<IObject*>& objects);
+                 List<IObject*>& objects, const ObjectCheck& check = {});
 
 /// Writes `objects` (and their children) as a document into `text`, each through its own write
 /// operation in typed or untyped mode. False after one log line naming `fileName`.
 bool writeObjects(DocumentFormat format, const String& fileName, const List<IObject*>& objects,
                   bool typedMode, std::string& text);
 
-/// readObjects from the file `path`, in the format its extension names.
-bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects);
+/// readObjects from the file `path` (see readDocumentText), in the format its extension names.
+bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects,
+                    const ObjectCheck& check = {});
 
 /// writeObjects into the file `path`, in the format its extension names.
 bool writeObjectFile(const String& path, const List<IObject*>& objects, bool typedMode);

@@ -1,5 +1,7 @@
 #include "host/io/Utf8Check.h"
 
+#include <cstdio>
+
 namespace zor::host {
 
 bool isValidUtf8(const char* text, std::size_t length) {
@@ -38,6 +40,26 @@ bool isValidUtf8(const char* text, std::size_t length) {
         i += count + 1;
     }
     return true;
+}
+
+std::string printableText(std::string_view text) {
+    std::string printable;
+    printable.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+        if (byte >= 0x20 && byte != 0x7F && length <= text.size() - i &&
+            isValidUtf8(text.data() + i, length)) {
+            printable.append(text.data() + i, length);
+            i += length;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+        printable += escaped;
+        ++i;
+    }
+    return printable;
 }
 
 } // namespace zor::host

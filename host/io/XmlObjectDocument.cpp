@@ -1,6 +1,7 @@
 #include "host/io/XmlObjectDocument.h"
 
 #include "host/io/DocumentFailure.h"
+#include "host/io/DocumentLimits.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/XmlText.h"
 #include "host/io/XmlVariableReader.h"
@@ -12,9 +13,6 @@ namespace zor::host {
 
 namespace {
 
-// Deeper documents are refused rather than walked by deep recursion.
-constexpr int kDeepestNesting = 64;
-
 bool isObjectElement(pugi::xml_node node) {
     return node.type() == pugi::node_element && std::strcmp(node.name(), "object") == 0;
 }
@@ -22,8 +20,8 @@ bool isObjectElement(pugi::xml_node node) {
 // Reads the <object> child elements of an element, appending to `objects`.
 class EntryReader {
 public:
-    EntryReader(const String& fileName, std::string_view text, ObjectCreator create)
-        : m_fileName(fileName), m_text(text), m_create(create) {
+    EntryReader(const String& fileName, std::string_view text, ObjectCreator create, const ObjectCheck& check)
+        : m_fileName(fileName), m_text(text), m_create(create), m_check(check) {
         m_reader = new XmlVariableReader(fileName, text);
     }
     ~EntryReader() { m_reader->release(); }
@@ -32,8 +30,11 @@ public:
         for (pugi::xml_node child : parent.children()) {
             if (!isObjectElement(child))
                 continue;
-            if (depth > kDeepestNesting)
+            if (depth > kMostObjectNesting)
                 return refuse(child, "%s", "objects nested deeper than 64");
+            if (++m_objectCount > kMostObjects)
+                return refuse(child, "<object>: expected %s objects at most, found more",
+                              std::to_string(kMostObjects).c_str());
             IObject* object = readEntry(child, depth);
             if (object == nullptr)
                 return false;
@@ -65,6 +66,11 @@ private:
             object->release();
             return nullptr;
         }
+        // The check has written its own line when it refuses.
+        if (m_check && !m_check(*object, *m_reader)) {
+            object->release();
+            return nullptr;
+        }
         List<IObject*> children;
         const bool read = readEntries(element, depth + 1, children);
         if (!adoptChildren(object, children) || !read) {
@@ -79,7 +85,9 @@ private:
     const String& m_fileName;
     std::string_view m_text;
     ObjectCreator m_create;
+    const ObjectCheck& m_check;
     XmlVariableReader* m_reader;
+    uint64 m_objectCount = 0;
 };
 
 // Writes objects and their children as <object> elements.
@@ -107,7 +115,7 @@ public:
             return false;
         }
         const uint32 childCount = object->getChildCount();
-        if (childCount != 0 && depth >= kDeepestNesting) {
+        if (childCount != 0 && depth >= kMostObjectNesting) {
             logDocumentFailure(kFunction, m_fileName, "object", "%s", "objects nested deeper than 64");
             return false;
         }
@@ -136,7 +144,7 @@ struct StringSink : pugi::xml_writer {
 } // namespace
 
 bool readXmlObjects(const String& fileName, std::string_view text, ObjectCreator create,
-                    List<IObject*>& objects) {
+                    List<IObject*>& objects, const ObjectCheck& check) {
     pugi::xml_document document;
     // Whitespace-only text of an element is a value too (a string of spaces).
     const pugi::xml_parse_result result = document.load_buffer(
@@ -146,7 +154,7 @@ bool readXmlObjects(const String& fileName, std::string_view text, ObjectCreator
                            "not well-formed XML: %s", result.description());
         return false;
     }
-    EntryReader reader(fileName, text, create);
+    EntryReader reader(fileName, text, create, check);
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), "objects") != 0)
         return reader.refuse(root, "<%s>: expected the document element <objects>", root.name());

@@ -51,6 +51,16 @@ pugi::xml_node XmlVariableReader::findChild(const char* name) {
     return {};
 }
 
+std::string XmlVariableReader::variablePlace(const String& name) const {
+    if (m_elements.empty())
+        return "the document";
+    const pugi::xml_node current = m_elements.back().element;
+    for (pugi::xml_node child : current.children())
+        if (isElementNamed(child, name.c_str()))
+            return xmlPlace(m_text, child) + ": <" + name.c_str() + ">";
+    return xmlPlace(m_text, current) + ": attribute " + name.c_str() + " of <" + current.name() + ">";
+}
+
 bool XmlVariableReader::refuse(const char* function, const String& name, const Value& value,
                                const char* expected) {
     const std::string place = xmlPlace(m_text, value.element);

@@ -3,6 +3,7 @@
 #include "common/containers/String.h"
 #include "common/framework/IVariableReader.h"
 #include "host/core/HostObject.h"
+#include "host/io/VariablePlace.h"
 
 #include <pugixml.hpp>
 
@@ -16,7 +17,7 @@ namespace zor::host {
 /// or a child element holding text, a node a child element. A typed value
 /// (<mass type="float">1.5</mass>) is read as its text once its type matches. Every refusal
 /// leaves one log line naming the file, the line and column and what was expected.
-class XmlVariableReader : public HostObjectOf<IVariableReader> {
+class XmlVariableReader : public HostObjectOf<IVariableReader>, public VariablePlaces {
 public:
     ZOR_BLOCK_ALLOCATED
 
@@ -30,6 +31,10 @@ public:
     void setRoot(pugi::xml_node element);
     /// True once a read was refused since the last setRoot (its log line is written).
     bool hasFailed() const { return m_failed; }
+    const String& documentName() const override { return m_fileName; }
+    /// "line L, column C: <name>" of the variable's element, or of the current element with
+    /// "attribute name of <element>" when it is an attribute or absent.
+    std::string variablePlace(const String& name) const override;
 
     bool enterNode(const String& name, bool& found) override;
     void leaveNode() override;

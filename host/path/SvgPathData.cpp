@@ -1,5 +1,7 @@
 #include "host/path/SvgPathData.h"
 
+#include "host/io/DocumentLimits.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +18,9 @@ bool isSpace(char c) {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
+
+const char* const kTooManyCommands = "65536 commands at most";
+static_assert(kMostPathCommands == 65536);
 
 // Reads path data left to right, keeping the current point and the start of the figure so that
 // relative commands come out absolute.
@@ -153,6 +158,8 @@ private:
         if (relative) {
             x = m_current.x + x;
             y = m_current.y + y;
+            if (!std::isfinite(x) || !std::isfinite(y))
+                return fail("a relative point that stays within the range of double");
         }
         out = {x, y, 0, 0};
         return true;
@@ -171,6 +178,10 @@ private:
     bool readCommand(char letter, PathSteps& steps) {
         const bool relative = letter >= 'a' && letter <= 'z';
         const char command = relative ? static_cast<char>(letter - 'a' + 'A') : letter;
+        if (steps.size() >= kMostPathCommands) {
+            --m_at;
+            return fail(kTooManyCommands);
+        }
         if (command == 'Z') {
             PathStep step;
             step.kind = Kind::Close;
@@ -208,6 +219,8 @@ private:
         }
         skipSpace();
         do {
+            if (steps.size() >= kMostPathCommands)
+                return fail(kTooManyCommands);
             PathStep step;
             step.kind = kind;
             if (!arguments(command, relative, step))
@@ -234,6 +247,8 @@ private:
             const bool horizontal = command == 'H';
             const double x = horizontal ? (relative ? m_current.x + value : value) : m_current.x;
             const double y = horizontal ? m_current.y : (relative ? m_current.y + value : value);
+            if (!std::isfinite(x) || !std::isfinite(y))
+                return fail("a relative point that stays within the range of double");
             step.points[0] = {x, y, 0, 0};
             return true;
         }
@@ -286,6 +301,11 @@ char letterOf(PathStep::Kind kind) {
 } // namespace
 
 bool parseSvgPathData(std::string_view data, PathSteps& steps, std::string& error) {
+    if (data.size() > kMostPathDataBytes) {
+        error = "column 1: expected path data of " + std::to_string(kMostPathDataBytes) +
+                " bytes at most, found " + std::to_string(data.size()) + " bytes";
+        return false;
+    }
     SvgPathReader reader(data);
     PathSteps read;
     if (!reader.read(read)) {

@@ -11,8 +11,8 @@ namespace zor::host {
 /// relative form, implicit repeats, numbers run together ("1-2.5.5e-1") and arc flags without
 /// separators. Relative commands and H and V become absolute commands; S and T stay smooth
 /// curves, A an arc whose clockwise flag is the sweep flag, Z a close. Empty data is an empty
-/// path. On malformed data: false, `steps` unchanged, and `error` says where ("column 12
-/// (1-based): expected a number, found 'x'").
+/// path. Data beyond kMostPathDataBytes or kMostPathCommands is refused. On malformed data: false, `steps`
+/// unchanged, and `error` says where ("column 12 (1-based): expected a number, found 'x'").
 bool parseSvgPathData(std::string_view data, PathSteps& steps, std::string& error);
 
 /// The path as SVG path data with absolute commands (M, L, C, S, Q, T, A, Z) and numbers in

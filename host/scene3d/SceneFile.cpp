@@ -2,6 +2,8 @@
 
 #include "common/object/Identifiers.h"
 #include "host/core/HostFactory.h"
+#include "host/io/DocumentFailure.h"
+#include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/GridStage.h"
 #include "host/scene3d/Scene3D.h"
@@ -24,17 +26,26 @@ IObject* createSceneObject(const String& typeName) {
     return createObjectByTypeName(typeName);
 }
 
-IObject* readSceneFile(const String& path, String& error) {
+IObject* readSceneFile(const String& path, String& error, bool strict) {
+    (void)strict;
     List<IObject*> objects;
-    if (!readObjectFile(path, &createSceneObject, objects)) {
-        error = path + String(": not a readable scene file (the log says where and why)");
-        return nullptr;
+    IObject* scene = nullptr;
+    if (readObjectFile(path, &createSceneObject, objects)) {
+        scene = objects.size() == 1 ? objects.front() : nullptr;
+        if (scene == nullptr || !scene->isTypeOf(guids::kScene3D)) {
+            logDocumentFailure("zor::host::readSceneFile", path, "/objects",
+                               "expected one object, of type Scene3D{float} or Scene3D{double}, found %llu "
+                               "object%s of type %s",
+                               static_cast<unsigned long long>(objects.size()),
+                               objects.size() == 1 ? "" : "s",
+                               objects.isEmpty() ? "none" : objects.front()->getTypeName().c_str());
+            releaseObjects(objects);
+            scene = nullptr;
+        }
     }
-    IObject* scene = objects.size() == 1 ? objects.front() : nullptr;
-    if (scene == nullptr || !scene->isTypeOf(guids::kScene3D)) {
-        error = path + String(": a scene file holds one object, of type Scene3D{float} or Scene3D{double}");
-        for (IObject* object : objects)
-            object->release();
+    if (scene == nullptr) {
+        const std::string line = takeDocumentFailure(path);
+        error = String(line.c_str(), line.size());
         return nullptr;
     }
     if (scene->getTemplateType() == 10)

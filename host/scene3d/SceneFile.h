@@ -11,8 +11,10 @@ namespace zor::host {
 IObject* createSceneObject(const String& typeName);
 
 /// Reads a 3D scene from a .json or .xml file (one Scene3D object, its elements as children and
-/// their physics attributes as theirs) and brings its view up to date. Null, with the reason
-/// in `error` (and the document's own log line), when the file is no such scene.
-IObject* readSceneFile(const String& path, String& error);
+/// their physics attributes as theirs) and brings its view up to date. Null after the
+/// document's log line when the file is no such scene; `error` is then that line, as the
+/// console shows it: "FILE: PLACE: expected ..., found ...". Values that are legal but unusual
+/// get a warning line each on stderr, or are refused when `strict`.
+IObject* readSceneFile(const String& path, String& error, bool strict = false);
 
 } // namespace zor::host

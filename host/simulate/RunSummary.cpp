@@ -97,11 +97,11 @@ std::string RunSummary::json() const {
     summary["deepestOverlap"] = m_deepestOverlap;
     nlohmann::ordered_json left = nlohmann::ordered_json::array();
     for (const std::string& name : m_leftEveryFloor)
-        left.push_back(printableText(name));
+        left.push_back(wellFormedText(name));
     summary["leftEveryFloor"] = left;
     summary["peakMemoryMB"] = std::round(static_cast<double>(m_peakMemoryKilobytes) / 102.4) / 10;
     if (!m_stopped.empty())
-        summary["stopped"] = printableText(m_stopped);
+        summary["stopped"] = wellFormedText(m_stopped);
     return summary.dump(2) + "\n";
 }
 
@@ -119,7 +119,7 @@ std::string RunSummary::text() const {
     if (!m_leftEveryFloor.empty()) {
         text += "  left every floor:";
         for (const std::string& name : m_leftEveryFloor)
-            text += " " + printableText(name);
+            text += " " + wellFormedText(name);
         text += "\n";
     }
     return text;

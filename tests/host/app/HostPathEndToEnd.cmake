@@ -72,7 +72,7 @@ endif()
 # 3. malformed path data
 file(WRITE "${WORK_DIR}/bad.txt" "M0 0 L1 x")
 run_host(1 "${work}/bad.txt" "${work}/bad.json")
-if(NOT errors MATCHES "bad.txt: malformed path data, column 9: expected a number, found 'x'")
+if(NOT errors MATCHES "bad.txt: line 1, column 9: expected a number, found 'x'")
     message(FATAL_ERROR "expected the place of the error, found: ${errors}")
 endif()
 if(EXISTS "${WORK_DIR}/bad.json")

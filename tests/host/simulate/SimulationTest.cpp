@@ -280,7 +280,7 @@ TEST(TrajectoryOutput, OutputsAreWellFormedWhateverTheNamesAndNumbers) {
         EXPECT_EQ(count(page, "</script>"), 1u);
         const std::size_t data = page.find("const run = ") + 12;
         const auto parsed = nlohmann::json::parse(page.substr(data, page.find(";\nif (run") - data));
-        EXPECT_EQ(parsed["bodies"][1], printableText(name));
+        EXPECT_EQ(parsed["bodies"][1], wellFormedText(name));
 
         const std::string rows = trajectoryCsvRows(0, 0, run.bodies, {run.samples[4], run.samples[5]}, false);
         ASSERT_EQ(count(rows, "\n"), 2u);

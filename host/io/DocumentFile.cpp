@@ -1,0 +1,81 @@
+#include "host/io/DocumentFile.h"
+
+#include "common/platform/Platform.h"
+#include "host/io/DocumentFailure.h"
+#include "host/io/DocumentLimits.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace zor::host {
+
+bool readDocumentText(const String& path, std::string& text) {
+    constexpr const char* kFunction = "zor::host::readDocumentText";
+    text.clear();
+    errno = 0;
+    std::FILE* file = platform::openFile(path, "rb");
+    if (file == nullptr) {
+        logDocumentFailure(kFunction, path, "the file", "expected a readable file, found: %s",
+                           std::strerror(errno));
+        return false;
+    }
+    char buffer[65536];
+    std::size_t count = 0;
+    bool tooLarge = false;
+    while (!tooLarge && (count = std::fread(buffer, 1, sizeof buffer, file)) != 0) {
+        tooLarge = text.size() + count > kMostDocumentBytes;
+        if (!tooLarge)
+            text.append(buffer, count);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (tooLarge) {
+        logDocumentFailure(kFunction, path, "the file", "expected %llu bytes at most, found more",
+                           static_cast<unsigned long long>(kMostDocumentBytes));
+        text.clear();
+        return false;
+    }
+    if (failed) {
+        logDocumentFailure(kFunction, path, "the file", "expected a readable file, found: %s",
+                           std::strerror(error));
+        text.clear();
+        return false;
+    }
+    return true;
+}
+
+bool writeDocumentText(const String& path, const std::string& text) {
+    constexpr const char* kFunction = "zor::host::writeDocumentText";
+    const String part = path + String(".part");
+    errno = 0;
+    std::FILE* file = platform::openFile(part, "wb");
+    if (file == nullptr) {
+        logDocumentFailure(kFunction, path, "the file", "expected a writable file, found: %s",
+                           std::strerror(errno));
+        return false;
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const int error = errno;
+    const bool closed = std::fclose(file) == 0;
+    // Paths are UTF-8 whatever the system's code page.
+    const std::string partName = part.c_str();
+    const std::string name = path.c_str();
+    const std::filesystem::path from(std::u8string(partName.begin(), partName.end()));
+    const std::filesystem::path to(std::u8string(name.begin(), name.end()));
+    std::error_code renamed;
+    if (written && closed)
+        std::filesystem::rename(from, to, renamed);
+    if (!written || !closed || renamed) {
+        std::error_code ignored;
+        std::filesystem::remove(from, ignored);
+        logDocumentFailure(kFunction, path, "the file", "expected a writable file, found: %s",
+                           renamed ? renamed.message().c_str() : std::strerror(error));
+        return false;
+    }
+    return true;
+}
+
+} // namespace zor::host

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "common/containers/String.h"
+
+#include <string>
+
+namespace zor::host {
+
+/// Reads the whole file `path` into `text`, refusing a file larger than kMostDocumentBytes
+/// before reading it all. False after one log line (see logDocumentFailure) naming the file and
+/// what is wrong: the system's reason when it cannot be opened or read, or the limit.
+bool readDocumentText(const String& path, std::string& text);
+
+/// Writes `text` as the whole file `path`, or nothing: it goes to "<path>.part" first, which
+/// then replaces `path`. False after one log line naming the file and the system's reason.
+bool writeDocumentText(const String& path, const std::string& text);
+
+} // namespace zor::host
