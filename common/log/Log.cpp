@@ -5,6 +5,7 @@
 #include "common/application/ProcessName.h"
 #include "common/platform/Platform.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,10 @@ const char* logLevelName(int32 level) {
     default:
         return "NONE";
     }
+}
+
+void setLogLevel(ApplicationData& record, int32 level) {
+    std::atomic_ref<int32>(record.m_logLevel).store(level, std::memory_order_relaxed);
 }
 
 void openApplicationLog(ApplicationData& record) {
@@ -189,7 +194,8 @@ void zor_log(const char* moduleName, bool echoToConsole, zor::int32 level, const
         printConsoleLine(levelName, message.data(), message.length());
         return;
     }
-    if (level > record->m_logLevel)
+    // The threshold is read without the log lock: any thread may change it while others log.
+    if (level > std::atomic_ref<int32>(record->m_logLevel).load(std::memory_order_relaxed))
         return;
 
     openApplicationLog(*record);

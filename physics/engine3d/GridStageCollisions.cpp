@@ -41,6 +41,14 @@ IObject* listEntry(IObjectList* list, uint32 index) {
     return list->getData()[index];
 }
 
+/// The least T not below the index of the last of `count` cells: in float, beyond 2^24 cells
+/// the index itself may round down, and a coordinate between would clamp to the last cell.
+template <typename T>
+T lastCellAt(uint32 count) {
+    const T at = T(count - 1);
+    return double(at) < double(count - 1) ? std::nextafter(at, std::numeric_limits<T>::infinity()) : at;
+}
+
 /// The number of cells along an axis, with the last cell's index in the coordinates' type.
 template <typename T>
 struct CellCount {
@@ -62,7 +70,7 @@ uint32 clampedCell(T cells, const CellCount<T>& count) {
 /// clampedCell for `count` cells.
 template <typename T>
 uint32 clampedCell(T cells, uint32 count) {
-    return clampedCell(cells, CellCount<T>{count - 1, T(count - 1)});
+    return clampedCell(cells, CellCount<T>{count - 1, lastCellAt<T>(count)});
 }
 
 /// How far above or below a shape of `radius`, whose coordinates are at most `extent` in size,
@@ -607,7 +615,7 @@ GridStageSet<T>::GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& 
 }
 
 template <typename T>
-uint64 GridStageSet<T>::list(const char* functionName) {
+uint64 GridStageSet<T>::list() {
     m_listed = m_generation;
     m_layouts.resize(0);
     m_heights.resize(0);
@@ -616,8 +624,13 @@ uint64 GridStageSet<T>::list(const char* functionName) {
     CollectionIterator end;
     m_stages->beginConst(&it);
     m_stages->endConst(&end);
+    m_endsInNull = false;
     for (; !(it == end); ++it) {
-        zor_assert_in(ZOR_LOG_MODULE, functionName, *it != NULL);
+        // The stages in front of a null entry are still tested; assertListed then ends the process.
+        if (*it == nullptr) {
+            m_endsInNull = true;
+            break;
+        }
         if (!(*it)->isTypeOf(guids::kGridStage))
             continue;
         Layout layout{};
@@ -634,8 +647,8 @@ void GridStageSet<T>::read(Layout& layout) {
     layout.read = m_generation;
     layout.columns = stage.getColumns();
     layout.rows = stage.getRows();
-    layout.lastColumnAt = T(layout.columns - 1);
-    layout.lastRowAt = T(layout.rows - 1);
+    layout.lastColumnAt = lastCellAt<T>(layout.columns);
+    layout.lastRowAt = lastCellAt<T>(layout.rows);
     layout.width = stage.getCellWidth();
     layout.depth = stage.getCellDepth();
     layout.cells = stage.getCells();
@@ -828,11 +841,17 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
 }
 
 template <typename T>
-void GridStageSet<T>::begin(GridStagesSeen& seen, const char* functionName) {
+void GridStageSet<T>::assertListed(const char* functionName) const {
+    if (m_endsInNull)
+        failAssertion(ZOR_LOG_MODULE, functionName, "*it != NULL");
+}
+
+template <typename T>
+void GridStageSet<T>::begin(GridStagesSeen& seen) {
     // Beyond this many cells the stages are not compared: it would cost more than it saves.
     constexpr uint64 kComparedCells = uint64(1) << 16;
     m_seen = &seen;
-    const uint64 stages = count(functionName);
+    const uint64 stages = count();
     uint64 cellCount = 0;
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
@@ -912,7 +931,7 @@ bool GridStageSet<T>::holdsCopiedBody(const CollisionPrimitives<T>& primitives) 
 }
 
 template <typename T>
-bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* functionName) {
+bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius) {
     // The reach of any shape inside the box, as the test of a tile's heights takes it.
     const double extent = larger(
         larger(larger(larger(larger(-box.low[0], -box.low[1]), -box.low[2]), box.high[0]), box.high[1]),
@@ -920,7 +939,7 @@ bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* fu
     if (!std::isfinite(extent))
         return false;
     const double vertical = verticalReach(widenedRadius(double(radius)), extent);
-    const uint64 stages = count(functionName);
+    const uint64 stages = count();
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
         if (layout.read != m_generation)

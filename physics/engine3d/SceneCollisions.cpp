@@ -243,7 +243,7 @@ private:
     bool collideWithGridStages(uint64 index) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
         if (!m_gridStagesBegun) {
-            m_gridStages.begin(m_lease.memory().gridStagesSeen, kStageFunction);
+            m_gridStages.begin(m_lease.memory().gridStagesSeen);
             m_gridStagesBegun = true;
         }
         // Most primitives are far from every tile: known so while they keep their fat box.
@@ -254,12 +254,14 @@ private:
             std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0 ||
             std::memcmp(&verdict.radius, &radius, sizeof radius) != 0)
             verdict = {m_gridStages.generation(), fat, radius,
-                       m_gridStages.outOfReach(fat, primitive.radius, kStageFunction)};
-        if (verdict.far)
+                       m_gridStages.outOfReach(fat, primitive.radius)};
+        if (verdict.far) {
+            m_gridStages.assertListed(kStageFunction);
             return false;
+        }
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         bool responded = false;
-        const uint64 stages = m_gridStages.count(kStageFunction);
+        const uint64 stages = m_gridStages.count();
         BodyState<T>* state = m_primitives.stateOf(index);
         for (uint64 stage = 0; stage < stages; ++stage) {
             // Where the body stands before each stage: a callback may have moved it.
@@ -271,6 +273,7 @@ private:
                 m_primitives.moveBodyOf(index, v3::minus(position, before));
             }
         }
+        m_gridStages.assertListed(kStageFunction);
         return responded;
     }
 

@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <iomanip>
-#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -168,37 +167,6 @@ TEST(Log, LongTextsAreWrittenWholeAndAnUnformattableMessageIsEmpty) {
         zor_log(kModule, false, LogLevelWarn, kFunction, "text %ls", unencodable);
         EXPECT_EQ(writtenLines(record), Writes{{expectedLine("WARN ", "")}});
     }
-}
-
-TEST(Log, ConcurrentMessagesAreNeitherLostNorTorn) {
-    TestApplicationData record;
-    constexpr int kThreads = 4, kMessages = 300;
-    // Every third message repeats the one before, so folding runs under contention too.
-    const auto message = [](int thread, int i) {
-        return "thread " + std::to_string(thread) + " message " + std::to_string(i - i % 3 / 2);
-    };
-    std::vector<std::thread> threads;
-    std::vector<uint32> threadIds(kThreads);
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&, t] {
-            threadIds[t] = platform::currentThreadId();
-            for (int i = 0; i < kMessages; ++i)
-                zor_log(kModule, false, LogLevelWarn, kFunction, "%s", message(t, i).c_str());
-        });
-    for (std::thread& thread : threads)
-        thread.join();
-
-    // A repetition is held back only when no other thread's line came between the two, so each
-    // line is written at least once and at most as often as it was logged.
-    std::map<std::string, int> logged, written;
-    for (int t = 0; t < kThreads; ++t)
-        for (int i = 0; i < kMessages; ++i)
-            ++logged[expectedLine("WARN ", message(t, i), threadIds[t])];
-    for (const std::string& line : linesOf(record.writtenLog()))
-        ++written[line];
-    EXPECT_EQ(written.size(), logged.size());
-    for (const auto& [line, count] : logged)
-        EXPECT_TRUE(written[line] >= 1 && written[line] <= count) << written[line] << " times: " << line;
 }
 
 TEST(LogWithoutApplication, PrintsLevelColonMessageWhateverTheLevelAndEcho) {
