@@ -2,10 +2,10 @@
 // read and write operations, go to OUT in the format its extension names.
 
 #include "host/app/HostCommands.h"
+#include "host/app/HostDocuments.h"
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
-#include "host/scene3d/SceneFile.h"
 
 #include <cstdio>
 
@@ -15,7 +15,7 @@ int runConvertCommand(const List<String>& operands) {
     const String& input = operands.front();
     const String& output = operands.back();
     List<IObject*> objects;
-    if (!host::readObjectFile(input, &host::createSceneObject, objects)) {
+    if (!readHostDocument(input, objects)) {
         host::reportDocumentFailure(input);
         return 1;
     }

@@ -221,7 +221,7 @@ int runHitTestCommand(const List<String>& operands) {
         return 2;
     if (!request.pointsPath.isEmpty() && !readPointsFile(request.pointsPath, request.points))
         return 1;
-    IScene2D* scene = readScene2DFile(request.scenePath);
+    IScene2D* scene = readScene2DFile(request.scenePath, request.strict);
     if (scene == nullptr) {
         host::reportDocumentFailure(request.scenePath);
         return 1;

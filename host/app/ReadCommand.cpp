@@ -2,10 +2,10 @@
 // variables through its own read operation, and is printed as the module writes it.
 
 #include "host/app/HostCommands.h"
+#include "host/app/HostDocuments.h"
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
-#include "host/scene3d/SceneFile.h"
 
 #include <cstdio>
 
@@ -14,7 +14,7 @@ namespace zor {
 int runReadCommand(const List<String>& operands) {
     const String& path = operands.front();
     List<IObject*> objects;
-    if (!host::readObjectFile(path, &host::createSceneObject, objects)) {
+    if (!readHostDocument(path, objects)) {
         host::reportDocumentFailure(path);
         return 1;
     }
