@@ -17,7 +17,7 @@ public:
 
     bool open(std::size_t at) {
         if (++m_depth <= kMostNesting)
-            return value(at);
+            return true;
         return refuse(at, "%d levels of nesting at most, found more", kMostNesting);
     }
     void close() {
@@ -82,7 +82,7 @@ bool checkJson(std::string_view text, ShapeCount& count) {
                 return false;
             at = end + 1;
         } else if (c == '{' || c == '[') {
-            if (!count.open(at))
+            if (!count.value(at) || !count.open(at))
                 return false;
             ++at;
         } else if (c == '}' || c == ']') {
@@ -118,7 +118,7 @@ bool checkXmlStartTag(std::string_view text, std::size_t& at, ShapeCount& count)
     std::size_t end = ++at;
     while (end < size && !isXmlNameEnd(text[end]))
         ++end;
-    if (!count.name(start, end - at))
+    if (!count.value(start) || !count.name(start, end - at))
         return false;
     at = end;
     while (at < size && text[at] != '>') {
