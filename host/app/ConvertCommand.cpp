@@ -1,5 +1,6 @@
-// zor_host convert IN OUT: the objects of IN, each read and written through the module's own
-// read and write operations, go to OUT in the format its extension names.
+// zor_host convert IN OUT: the objects of IN (any document the host makes), each read and
+// written through its own read and write operations, go to OUT in the format its extension
+// names.
 
 #include "host/app/HostCommands.h"
 #include "host/app/HostDocuments.h"

@@ -4,7 +4,6 @@
 // the scene with the points and what they hit.
 
 #include "common/object/Identifiers.h"
-#include "common/platform/Platform.h"
 #include "common/variables/VariableType.h"
 #include "host/app/HostCommands.h"
 #include "host/core/HostFactory.h"
@@ -20,6 +19,7 @@
 #include "physics/hittest/PhysicsEngine2D.h"
 #include "physics/hittest/TesterEngine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>

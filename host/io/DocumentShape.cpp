@@ -3,6 +3,8 @@
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentLimits.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace zor::host {
@@ -29,22 +31,17 @@ public:
             return true;
         return refuse(at, "%llu values at most, found more", static_cast<unsigned long long>(kMostValues));
     }
-    bool name(std::size_t at, std::size_t length) {
-        if (length <= kMostNameBytes)
-            return true;
-        return refuse(at, "a name of %llu bytes at most, found %llu bytes",
-                      static_cast<unsigned long long>(kMostNameBytes),
-                      static_cast<unsigned long long>(length));
-    }
-    bool text(std::size_t at, std::size_t length) {
-        if (length <= kMostTextBytes)
-            return true;
-        return refuse(at, "a text of %llu bytes at most, found %llu bytes",
-                      static_cast<unsigned long long>(kMostTextBytes),
-                      static_cast<unsigned long long>(length));
-    }
+    bool name(std::size_t at, std::size_t length) { return within(at, length, kMostNameBytes, "a name"); }
+    bool text(std::size_t at, std::size_t length) { return within(at, length, kMostTextBytes, "a text"); }
 
 private:
+    bool within(std::size_t at, std::size_t length, std::uint64_t most, const char* what) {
+        if (length <= most)
+            return true;
+        return refuse(at, "%s of %llu bytes at most, found %llu bytes", what,
+                      static_cast<unsigned long long>(most), static_cast<unsigned long long>(length));
+    }
+
     template <typename... Arguments>
     bool refuse(std::size_t at, const char* format, Arguments... arguments) {
         char expected[128];
