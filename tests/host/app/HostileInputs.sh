@@ -80,8 +80,8 @@ scene2d() { # ELEMENT VARIABLES [CHILDREN]
   repeat n $((5 << 20)); printf '"}}]}]}'; } >long_name.json
 { printf '{"objects": [], "values": ['; repeat '0,' 1100000; printf '0]}'; } >many_values.json
 { printf '<objects>'; repeat '<a/>' 1100000; printf '</objects>'; } >many_elements.xml
-{ printf '{"objects": ['; repeat '{"type": "Element3D{float}"},' 100000; printf '{"type": "Element3D{float}"}]}'; } >many_objects.json
-{ printf '{"objects": ['; repeat '{"type": "Element3D{float}"},' 99999; printf '{"type": "Element3D{float}"}]}'; } >most_objects.json
+{ printf '{"objects": ['; repeat '{"type": "Element3D{float}"},' 50000; printf '{"type": "Element3D{float}"}]}'; } >many_objects.json
+{ printf '{"objects": ['; repeat '{"type": "Element3D{float}"},' 49999; printf '{"type": "Element3D{float}"}]}'; } >most_objects.json
 printf '' >empty.json
 printf '{"objects": [' >truncated.json
 printf '<objects><object type="Scene3D{double}">' >truncated.xml
@@ -122,7 +122,7 @@ scene '{"type": "Sphere3D{float}", "variables": {"radius": 1}}' >number_types.js
 scene '{"type": "Teapot3D{double}"}' >unknown_type.json
 printf 'x' >a_file
 repeat 'L1 1 ' 70000 | sed 's/^/M0 0 /' >many_commands.txt
-repeat 'L1 1 ' 65535 | sed 's/^/M0 0 /' >most_commands.txt
+repeat 'L1 1 ' 32767 | sed 's/^/M0 0 /' >most_commands.txt
 { printf 'M0 0 '; repeat '1 1 ' 300000; } >big_path.txt
 { printf '<svg><path id="'; head -c $((1 << 20)) /dev/zero | tr '\0' a; printf '"/></svg>'; } >long_attribute.svg
 printf '<svg><rect width="1" height="1"/></svg>' >no_path.svg
@@ -157,7 +157,7 @@ row 1 'long_element.xml: line 1, column 10: expected a name of 1024 bytes at mos
 row 1 'long_name.json: line 1, column 107: expected a text of 4194304 bytes at most, found 5242880 bytes' simulate long_name.json --out @
 row 1 'many_values.json: line 1, column 2000022: expected 1000000 values at most' read many_values.json
 row 1 'many_elements.xml: line 1, column 4000006: expected 1000000 values at most' read many_elements.xml
-row 1 'many_objects.json: /objects/100000: expected 100000 objects at most, found more' read many_objects.json
+row 1 'many_objects.json: /objects/50000: expected 50000 objects at most, found more' read many_objects.json
 row 0 '' convert most_objects.json @/most_objects.xml
 row 1 'empty.json: line 1, column 1: not JSON' read empty.json
 row 1 'truncated.json: line 1, column 14: not JSON' simulate truncated.json --out @
@@ -215,7 +215,7 @@ row 1 'folder.json: the file: expected a writable file, found: Is a directory' h
 row 1 'a_file' simulate "$good" --steps 2 --out a_file
 
 # Paths.
-row 1 'many_commands.txt: line 1, column 327681: expected 65536 commands at most, found '"'"'L'"'"'' path many_commands.txt @/out.json
+row 1 'many_commands.txt: line 1, column 163841: expected 32768 commands at most, found '"'"'L'"'"'' path many_commands.txt @/out.json
 row 0 '' path most_commands.txt @/most_commands.json
 row 1 'big_path.txt: line 1, column 1: expected path data of 1048576 bytes at most, found 1200005 bytes' path big_path.txt @/out.json
 row 1 'long_attribute.svg: the picture: expected a <path> element with path data, found none' path long_attribute.svg @/out.json
