@@ -15,6 +15,10 @@ if(ZOR_SANITIZE)
         -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     target_link_options(zor_build_settings INTERFACE -fsanitize=address,undefined)
 endif()
+if(ZOR_SANITIZE_THREAD)
+    target_compile_options(zor_build_settings INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(zor_build_settings INTERFACE -fsanitize=thread)
+endif()
 if(WIN32)
     # One self-contained PE file per binary: no MinGW runtime DLLs to ship beside it.
     target_link_options(zor_build_settings INTERFACE -static -static-libgcc -static-libstdc++)
@@ -50,7 +54,8 @@ function(zor_add_library name)
 endfunction()
 
 # zor_add_test(<name> [LINK ...]): a GoogleTest executable; sources are added by the
-# test folders with target_sources, and zor_register_tests(<name>) hands it to CTest.
+# test folders with target_sources, and zor_register_tests(<name>) hands it to CTest, its tests
+# labelled with the executable's name.
 function(zor_add_test name)
     cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
     add_executable(${name})
@@ -68,6 +73,6 @@ function(zor_register_tests name)
         include(GoogleTest)
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-            PROPERTIES ENVIRONMENT "ZOR_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+            PROPERTIES ENVIRONMENT "ZOR_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin" LABELS ${name})
     endif()
 endfunction()

@@ -1,10 +1,12 @@
 #include "common/log/Log.h"
+#include "common/log/FormatPrintf.h"
 #include "common/log/QualifiedFunctionName.h"
 
 #include "common/application/ApplicationData.h"
 #include "common/application/ProcessName.h"
 #include "common/platform/Platform.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +35,10 @@ const char* logLevelName(int32 level) {
     default:
         return "NONE";
     }
+}
+
+void setLogLevel(ApplicationData& record, int32 level) {
+    std::atomic_ref<int32>(record.m_logLevel).store(level, std::memory_order_relaxed);
 }
 
 void openApplicationLog(ApplicationData& record) {
@@ -92,7 +98,7 @@ private:
             return;
         std::va_list measuring;
         va_copy(measuring, arguments);
-        const int measured = std::vsnprintf(m_stack, StackCapacity, format, measuring);
+        const int measured = formatPrintf(m_stack, StackCapacity, format, measuring);
         va_end(measuring);
         if (measured < 0) {
             m_stack[0] = '\0';
@@ -101,7 +107,7 @@ private:
         const auto length = static_cast<std::size_t>(measured);
         if (length >= StackCapacity) {
             m_block = static_cast<char*>(allocateMemoryBlock(length + 1));
-            if (std::vsnprintf(m_block, length + 1, format, arguments) != measured) {
+            if (formatPrintf(m_block, length + 1, format, arguments) != measured) {
                 freeMemoryBlock(m_block);
                 m_block = nullptr;
                 m_stack[0] = '\0';
@@ -189,7 +195,8 @@ void zor_log(const char* moduleName, bool echoToConsole, zor::int32 level, const
         printConsoleLine(levelName, message.data(), message.length());
         return;
     }
-    if (level > record->m_logLevel)
+    // The threshold is read without the log lock: any thread may change it while others log.
+    if (level > std::atomic_ref<int32>(record->m_logLevel).load(std::memory_order_relaxed))
         return;
 
     openApplicationLog(*record);

@@ -18,6 +18,9 @@ class ApplicationData;
 /// The five-character name written into a line ("WARN " ...), or "NONE" for other values.
 const char* logLevelName(int32 level);
 
+/// Sets the record's threshold: the highest level that is logged. Safe while other threads log.
+void setLogLevel(ApplicationData& record, int32 level);
+
 /// Opens the record's log under the process name and the start time, as the first message that
 /// passes the level filter does; once per record. A host calls it to learn at start-up whether
 /// its log can be written.

@@ -1,4 +1,5 @@
 #include "physics/engine3d/BroadPhase.h"
+#include "physics/engine3d/CollisionSettings.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,24 +8,13 @@
 namespace zor {
 namespace {
 
-// How much wider than a box its fat box is, as a part of the box's width on each side: piled
-// bodies are pushed by a small part of their size in a pass, and a quarter keeps most bodies that
-// land on a pile at speed inside.
-constexpr double kFatMargin = 0.25;
-// The same for a sphere's fat ball, as a part of its diameter: a ball has no corners, and a
-// smaller margin keeps a pile's diagonal neighbours apart. A sphere that has left its fat ball
-// in the last stages (falling, thrown) gets a wider margin, and leaves it less often.
-constexpr double kFatBallMargin = 0.15;
-constexpr double kRestlessBallMargin = 0.4;
-constexpr uint64 kRestlessStages = 30;
+using namespace settings;
 constexpr uint32 kNone = ~uint32(0);
-// Room for the grid gathers kept for loose primitives, per primitive.
-constexpr uint64 kGatherPoolPerPrimitive = 8;
 
 /// Loose primitives allowed before the grid is built again: enough that a hard impact, which
 /// pushes many bodies out of their fat boxes, builds it again only a few times.
 uint64 looseLimit(uint64 count) {
-    return 64 + count / 2;
+    return kLooseBase + count / kLooseShare;
 }
 
 /// Loose primitives a new collision stage may start with, when `left` left their fat boxes in
@@ -35,12 +25,13 @@ uint64 looseLimit(uint64 count) {
 /// a pile that settles slowly builds often, one whose bodies keep leaving (a tall pile creeping)
 /// carries more. Never more than a sixteenth of them.
 uint64 keptLooseLimit(uint64 count, uint64 left) {
-    return 16 + std::min(count / 16, uint64(std::sqrt(double(count) * double(left) / 24)));
+    return kKeptLooseBase + std::min(count / kKeptLooseShare,
+                                     uint64(std::sqrt(double(count) * double(left) / kKeptLooseCost)));
 }
 
 /// Spheres with the wide margin that have come to rest a new stage may start with (see keep).
 uint64 calmedLimit(uint64 count) {
-    return 16 + count / 16;
+    return kCalmedBase + count / kCalmedShare;
 }
 
 WidenedBox fattened(const WidenedBox& box) {
@@ -135,7 +126,7 @@ void BroadPhase::fatten(uint64 index, const WidenedBox& box, const WidenedBall& 
     // which inside its fat ball is at most the fat radius; and a float sphere's radius, worked
     // out again each stage from its world matrix, may come out a few units in the last place
     // larger while it keeps its fat ball.
-    const double largest = ball.radius * (1 + 1e-5) + fatBall.radius * 2e-12;
+    const double largest = ball.radius * (1 + kBallRadiusAllowance) + fatBall.radius * kBallMoveAllowance;
     const double slack = fatBall.radius - largest;
     m_ballRooms[index] = {largest, slack >= 0 ? roomSquared(slack) : -1};
     m_stageRooms[index] = stageRoomOf(index, ball);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/containers/Array.h"
+#include "physics/engine3d/CollisionSettings.h"
 #include "physics/engine3d/PairGrid.h"
 
 #include <algorithm>
@@ -155,7 +156,7 @@ private:
     /// The square of how far a ball may stray with `slack` to spare, less a margin for rounding.
     /// Held below infinity: a distance whose square overflows never lies within it.
     static double roomSquared(double slack) {
-        return std::min(slack * slack, std::numeric_limits<double>::max()) * (1 - 1e-9);
+        return std::min(slack * slack, std::numeric_limits<double>::max()) * (1 - settings::kRoomAllowance);
     }
     static WidenedBox boxOf(const WidenedBall& ball) {
         const double* centre = ball.centre;

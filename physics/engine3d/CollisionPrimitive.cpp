@@ -154,7 +154,8 @@ void CollisionPrimitives<T>::clear() {
 }
 
 template <typename T>
-void CollisionPrimitives<T>::build(IScene3D& scene) {
+void CollisionPrimitives<T>::build(IScene3D& scene, double reach) {
+    m_reach = reach;
     IObject* viewHolder = scene.getViewHolder();
     const auto* view =
         viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;

@@ -6,6 +6,7 @@
 #include "physics/engine3d/BodyState.h"
 #include "physics/engine3d/BroadPhase.h"
 #include "physics/engine3d/CollisionResponse.h"
+#include "physics/engine3d/CollisionSettings.h"
 #include "physics/engine3d/Vector3Math.h"
 
 #include <algorithm>
@@ -62,8 +63,9 @@ public:
     ~CollisionPrimitives() { clear(); }
 
     /// Builds a record for every unfolded entry of the scene's view; entries that do not collide
-    /// stay inactive.
-    void build(IScene3D& scene);
+    /// stay inactive. Boxes are widened by `reach`, how far beyond touching the detector reports
+    /// contacts.
+    void build(IScene3D& scene, double reach);
     /// Releases the bodies, frees the vertex copies and forgets the records: the stage is over.
     void clear();
 
@@ -91,10 +93,10 @@ public:
     PhysicsCollisionPrimitive3D<T>& operator[](uint64 index) { return m_records[index]; }
 
     /// True when the shapes of two active primitives may touch: their boxes (around the axis or
-    /// the vertices, widened by the radius and a margin for rounding) overlap; two spheres,
-    /// when the balls inside their boxes do. Shapes farther apart than their radii are no
-    /// contact for any detector, so a pair that fails this test can be passed over without
-    /// asking the detector.
+    /// the vertices, widened by the radius, the detector's reach and a margin for rounding)
+    /// overlap; two spheres, when the balls inside their boxes do. Shapes farther apart than
+    /// their radii and the reach are no contact for a detector that declared that reach, so a
+    /// pair that fails this test can be passed over without asking it.
     bool mayTouch(uint64 first, uint64 second) const {
         const Ball& a = m_balls[first];
         const Ball& b = m_balls[second];
@@ -151,11 +153,12 @@ private:
         return {{centre[0] - widen, centre[1] - widen, centre[2] - widen},
                 {centre[0] + widen, centre[1] + widen, centre[2] + widen}};
     }
-    /// The radius of a primitive widened by a little more for the detector's rounding, and more
-    /// again far out, where the rounding grows with `magnitude`, the largest coordinate of its box
-    /// in size: boxes widened so can be apart only when the shapes are.
-    static double widened(T radius, double magnitude) {
-        return double(radius) * (1 + 1e-6) + 1e-6 + magnitude * 1e-12;
+    /// The radius of a primitive widened by the detector's reach and a little more for its
+    /// rounding, and more again far out, where the rounding grows with `magnitude`, the largest
+    /// coordinate of its box in size: boxes widened so can be apart only when the shapes are.
+    double widened(T radius, double magnitude) const {
+        return double(radius) * (1 + settings::kRadiusAllowance) + settings::kRadiusFloor +
+               magnitude * settings::kMagnitudeAllowance + m_reach;
     }
     /// The largest coordinate in size of the box from `low` to `high`.
     static double largestSize(const double (&low)[3], const double (&high)[3]) {
@@ -186,6 +189,8 @@ private:
     Array<WidenedBox> m_widened;
     Array<Ball> m_balls;
     Array<uint8> m_active;
+    /// How far beyond touching the detector reports contacts.
+    double m_reach = 0;
     /// Each body carries its own primitive alone: moving one moves only that primitive.
     bool m_eachAlone = false;
     /// The hash set of bodies that tells whether any is shared.

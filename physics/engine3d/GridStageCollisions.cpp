@@ -12,6 +12,7 @@
 #include "physics/engine3d/BodyState.h"
 #include "physics/engine3d/CollisionPrimitive.h"
 #include "physics/engine3d/CollisionResponse.h"
+#include "physics/engine3d/CollisionSettings.h"
 #include "physics/engine3d/Vector3Math.h"
 
 #include <algorithm>
@@ -41,6 +42,14 @@ IObject* listEntry(IObjectList* list, uint32 index) {
     return list->getData()[index];
 }
 
+/// The least T not below the index of the last of `count` cells: in float, beyond 2^24 cells
+/// the index itself may round down, and a coordinate between would clamp to the last cell.
+template <typename T>
+T lastCellAt(uint32 count) {
+    const T at = T(count - 1);
+    return double(at) < double(count - 1) ? std::nextafter(at, std::numeric_limits<T>::infinity()) : at;
+}
+
 /// The number of cells along an axis, with the last cell's index in the coordinates' type.
 template <typename T>
 struct CellCount {
@@ -62,19 +71,20 @@ uint32 clampedCell(T cells, const CellCount<T>& count) {
 /// clampedCell for `count` cells.
 template <typename T>
 uint32 clampedCell(T cells, uint32 count) {
-    return clampedCell(cells, CellCount<T>{count - 1, T(count - 1)});
+    return clampedCell(cells, CellCount<T>{count - 1, lastCellAt<T>(count)});
 }
 
 /// How far above or below a shape of `radius`, whose coordinates are at most `extent` in size,
 /// a face lies out of its reach whatever its other gaps: beyond its reach a gap stays beyond it
 /// however the other gaps add to the magnitude, and a margin keeps that true under rounding.
 double verticalReach(double widened, double extent) {
-    return (widened + extent * 1e-12) * (1 + 1e-6) + 1e-9;
+    return (widened + extent * settings::kMagnitudeAllowance) * (1 + settings::kVerticalAllowance) +
+           settings::kVerticalFloor;
 }
 
 /// A radius with the margin every reach adds to it.
 double widenedRadius(double radius) {
-    return radius * (1 + 1e-6) + 1e-6;
+    return radius * (1 + settings::kRadiusAllowance) + settings::kRadiusFloor;
 }
 
 using v3::larger;
@@ -95,8 +105,9 @@ struct ShapeReach {
     double leastSquared, mostSquared;
     bool sphere;
 
-    [[gnu::always_inline]] explicit ShapeReach(const CapsuleShape<T>& shape, bool knownSphere = false)
-        : base(widenedRadius(double(shape.radius))) {
+    /// The reach of `shape` for a detector that reports contacts up to `beyond` past touching.
+    [[gnu::always_inline]] ShapeReach(const CapsuleShape<T>& shape, double beyond, bool knownSphere = false)
+        : base(widenedRadius(double(shape.radius)) + beyond) {
         moveTo(shape, knownSphere);
     }
 
@@ -159,7 +170,7 @@ struct ShapeReach {
     bool measured(double x, double y, double z, double squared) const {
         // The detector's own rounding grows with the coordinates near the shape.
         const double magnitude = extent + larger(larger(x, y), z);
-        const double reach = base + magnitude * 1e-12;
+        const double reach = base + magnitude * settings::kMagnitudeAllowance;
         if (x > reach || y > reach || z > reach)
             return false;
         return !(sphere && squared > reach * reach);
@@ -173,10 +184,10 @@ struct ShapeReach {
     /// box of finite gaps is beyond its own reach (an infinite gap makes the reach infinite).
     /// Without such bounds every box is measured.
     void bound() {
-        const double least = base + extent * 1e-12;
-        if (base >= 1e-300 && least < std::numeric_limits<double>::infinity()) {
+        const double least = base + extent * settings::kMagnitudeAllowance;
+        if (base >= settings::kSmallestBoundedReach && least < std::numeric_limits<double>::infinity()) {
             leastReach = least;
-            mostReach = least * (1 + 1e-9);
+            mostReach = least * (1 + settings::kReachBoundAllowance);
         } else {
             leastReach = -1;
             mostReach = std::numeric_limits<double>::infinity();
@@ -433,6 +444,8 @@ struct GridStageTest {
     /// The attributes last found, kept with the stage while no host code runs.
     FoundAttribute<Collision3DAttribute<T>>& lastCollision;
     FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody;
+    /// How far beyond touching the detector reports contacts.
+    double beyond;
     ShapeReach<T> reach;
     uint32 cellIndex = 0;
     bool responded = false;
@@ -443,11 +456,11 @@ struct GridStageTest {
                   BodyState<T>* state, CapsuleShape<T>& shape, bool passOverApart, bool passOverTiles,
                   bool floorsAsTiles, const TileHeights<T>* heights,
                   FoundAttribute<Collision3DAttribute<T>>& lastCollision,
-                  FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody)
+                  FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody, double beyond)
         : stage(stage), detector(detector), callback(callback), primitive(primitive), state(state),
           shape(shape), passOverApart(passOverApart), passOverTiles(passOverTiles),
           floorsAsTiles(floorsAsTiles), heights(heights), lastCollision(lastCollision),
-          lastRigidBody(lastRigidBody), reach(shape) {}
+          lastRigidBody(lastRigidBody), beyond(beyond), reach(shape, beyond) {}
 
     /// Tests the face at `place` of `cell`, from height `low` to `high` (the same for a floor or
     /// ceiling). `within` is true when the face is known to be within reach; otherwise its box
@@ -492,7 +505,7 @@ struct GridStageTest {
         if (!accepted || body == nullptr || faceBody == nullptr ||
             !respondToFace(primitive, state, *body, *faceBody, normal, depth, faceSpeed, shape))
             return;
-        reach = ShapeReach<T>(shape);
+        reach = ShapeReach<T>(shape, beyond);
         responded = true;
     }
 
@@ -599,15 +612,16 @@ RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 in
 
 template <typename T>
 GridStageSet<T>::GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector,
-                              GridStageCollisionCallback<T> callback, bool passOverApart)
-    : m_stages(stages), m_detector(detector), m_callback(callback), m_passOverApart(passOverApart) {
+                              GridStageCollisionCallback<T> callback, bool passOverApart, double reach)
+    : m_stages(stages), m_detector(detector), m_callback(callback), m_passOverApart(passOverApart),
+      m_reach(reach) {
     m_layouts.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_heights.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_faces.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
 }
 
 template <typename T>
-uint64 GridStageSet<T>::list(const char* functionName) {
+uint64 GridStageSet<T>::list() {
     m_listed = m_generation;
     m_layouts.resize(0);
     m_heights.resize(0);
@@ -616,8 +630,13 @@ uint64 GridStageSet<T>::list(const char* functionName) {
     CollectionIterator end;
     m_stages->beginConst(&it);
     m_stages->endConst(&end);
+    m_endsInNull = false;
     for (; !(it == end); ++it) {
-        zor_assert_in(ZOR_LOG_MODULE, functionName, *it != NULL);
+        // The stages in front of a null entry are still tested; assertListed then ends the process.
+        if (*it == nullptr) {
+            m_endsInNull = true;
+            break;
+        }
         if (!(*it)->isTypeOf(guids::kGridStage))
             continue;
         Layout layout{};
@@ -634,8 +653,8 @@ void GridStageSet<T>::read(Layout& layout) {
     layout.read = m_generation;
     layout.columns = stage.getColumns();
     layout.rows = stage.getRows();
-    layout.lastColumnAt = T(layout.columns - 1);
-    layout.lastRowAt = T(layout.rows - 1);
+    layout.lastColumnAt = lastCellAt<T>(layout.columns);
+    layout.lastRowAt = lastCellAt<T>(layout.rows);
     layout.width = stage.getCellWidth();
     layout.depth = stage.getCellDepth();
     layout.cells = stage.getCells();
@@ -722,7 +741,7 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
     GridStageTest<T> test(*layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart,
                           layout.passOverTiles, layout.floorsAsTiles, heights, layout.lastCollision,
-                          layout.lastRigidBody);
+                          layout.lastRigidBody, m_reach);
     CellEdges<T> cell;
     cell.startRows(range.firstRow, layout.depth);
     for (uint32 row = range.firstRow; row <= range.lastRow; ++row) {
@@ -765,7 +784,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
     RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
     // Responses move the body; its group stays.
     const uint32 group = groupOf(body, state);
-    ShapeReach<T> reach(shape, sphere);
+    ShapeReach<T> reach(shape, m_reach, sphere);
     bool responded = false;
     // The tile of the cell last met and what was found of it (neighbouring cells mostly share
     // their tile), until a response moves the shape: 0 is no tile, which is passed over.
@@ -828,11 +847,15 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
 }
 
 template <typename T>
-void GridStageSet<T>::begin(GridStagesSeen& seen, const char* functionName) {
-    // Beyond this many cells the stages are not compared: it would cost more than it saves.
-    constexpr uint64 kComparedCells = uint64(1) << 16;
+void GridStageSet<T>::assertListed(const char* functionName) const {
+    if (m_endsInNull)
+        failAssertion(ZOR_LOG_MODULE, functionName, "*it != NULL");
+}
+
+template <typename T>
+void GridStageSet<T>::begin(GridStagesSeen& seen) {
     m_seen = &seen;
-    const uint64 stages = count(functionName);
+    const uint64 stages = count();
     uint64 cellCount = 0;
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
@@ -847,7 +870,7 @@ void GridStageSet<T>::begin(GridStagesSeen& seen, const char* functionName) {
         bytes.append(reinterpret_cast<const uint8*>(&value), sizeof value);
     };
     bool same = false;
-    if (cellCount <= kComparedCells) {
+    if (cellCount <= settings::kComparedCells) {
         // Everything outOfReach reads of the stages.
         add(sizeof(T));
         add(stages);
@@ -877,7 +900,7 @@ void GridStageSet<T>::begin(GridStagesSeen& seen, const char* functionName) {
     }
     if (!same) {
         seen.bytes.swap(seen.found);
-        if (cellCount > kComparedCells)
+        if (cellCount > settings::kComparedCells)
             seen.bytes.resize(0);
         seen.generation = ++seen.generations;
     }
@@ -912,15 +935,15 @@ bool GridStageSet<T>::holdsCopiedBody(const CollisionPrimitives<T>& primitives) 
 }
 
 template <typename T>
-bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* functionName) {
+bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius) {
     // The reach of any shape inside the box, as the test of a tile's heights takes it.
     const double extent = larger(
         larger(larger(larger(larger(-box.low[0], -box.low[1]), -box.low[2]), box.high[0]), box.high[1]),
         box.high[2]);
     if (!std::isfinite(extent))
         return false;
-    const double vertical = verticalReach(widenedRadius(double(radius)), extent);
-    const uint64 stages = count(functionName);
+    const double vertical = verticalReach(widenedRadius(double(radius)) + m_reach, extent);
+    const uint64 stages = count();
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
         if (layout.read != m_generation)
@@ -933,7 +956,7 @@ bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius, const char* fu
             return false;
         // The cells around the box, a little wider than the shape's own cells as the shape
         // works them out in its number type.
-        const double slack = extent * 1e-6 + 1e-6;
+        const double slack = extent * settings::kCellAllowance + settings::kCellFloor;
         const double width = double(layout.width), depth = double(layout.depth);
         const uint32 firstColumn = clampedCell((box.low[0] - slack) / width, layout.columns);
         const uint32 lastColumn = clampedCell((box.high[0] + slack) / width, layout.columns);

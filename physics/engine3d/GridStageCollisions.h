@@ -92,22 +92,23 @@ struct GridStagesSeen {
 template <typename T>
 class GridStageSet {
 public:
-    /// With `passOverApart`, faces whose box lies beyond a shape's reach are passed over without
-    /// asking the detector, which finds no contact there.
+    /// With `passOverApart`, faces whose box lies beyond a shape's reach (its radius, the
+    /// detector's `reach` and a margin for rounding) are passed over without asking the detector,
+    /// which declared that it finds no contact there.
     GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector,
-                 GridStageCollisionCallback<T> callback, bool passOverApart);
+                 GridStageCollisionCallback<T> callback, bool passOverApart, double reach);
     GridStageSet(const GridStageSet&) = delete;
     GridStageSet& operator=(const GridStageSet&) = delete;
 
     /// Reads every stage and begins at the generation `seen` was taken at when the stages are
     /// the same, else at a new one (and `seen` is taken anew). Host code running later moves on
     /// to generations never given out before.
-    void begin(GridStagesSeen& seen, const char* functionName);
-    /// The number of grid stages, in the collection's order; a null entry ends the process
-    /// under `functionName`.
-    uint64 count(const char* functionName) {
-        return m_listed == m_generation ? m_layouts.size() : list(functionName);
-    }
+    void begin(GridStagesSeen& seen);
+    /// The number of grid stages in the collection's order, up to its first null entry.
+    uint64 count() { return m_listed == m_generation ? m_layouts.size() : list(); }
+    /// Ends the process under `functionName` when the collection holds a null entry: called once
+    /// the stages in front of it are tested, as a walk through the collection would.
+    void assertListed(const char* functionName) const;
     /// Collides `shape` (a copy of `primitive`'s) with the faces of the tiles of stage `index`
     /// that its bounds overlap, widened by its radius: floors, ceilings and the wall segments of
     /// each present side. Each accepted contact between a rigid body and a rigid face gets the
@@ -120,7 +121,7 @@ public:
     bool holdsCopiedBody(const CollisionPrimitives<T>& primitives);
     /// True when no tile of any stage is within reach of a sphere or capsule of `radius` lying
     /// anywhere inside `box`: testing one there finds nothing and changes nothing.
-    bool outOfReach(const WidenedBox& box, T radius, const char* functionName);
+    bool outOfReach(const WidenedBox& box, T radius);
     /// Host code has run: every stage is read again before it is next used.
     void hostRan() { m_generation = m_seen != nullptr ? ++m_seen->generations : m_generation + 1; }
     /// Changes whenever host code has run; never 0.
@@ -162,7 +163,7 @@ private:
         FoundAttribute<Collision3DAttribute<T>> lastCollision;
         FoundAttribute<RigidBody3DAttribute<T>> lastRigidBody;
     };
-    uint64 list(const char* functionName);
+    uint64 list();
     void read(Layout& layout);
     void readFaces(Layout& layout);
     /// collide without a callback on a stage whose tiles may be passed over: the faces come
@@ -181,8 +182,11 @@ private:
     ICollisionDetector<T>& m_detector;
     GridStageCollisionCallback<T> m_callback;
     bool m_passOverApart;
+    double m_reach;
     uint64 m_generation = 1;
     uint64 m_listed = 0;
+    /// The listing stopped at a null entry of the collection.
+    bool m_endsInNull = false;
     GridStagesSeen* m_seen = nullptr;
     Array<Layout> m_layouts;
     Array<TileHeights<T>> m_heights;

@@ -1,4 +1,5 @@
 #include "physics/engine3d/PairGrid.h"
+#include "physics/engine3d/CollisionSettings.h"
 
 #include <algorithm>
 #include <bit>
@@ -8,17 +9,7 @@
 namespace zor {
 namespace {
 
-// Boxes wider than this many median widths are kept apart.
-constexpr double kLargeFactor = 4;
-// Entries the lists may hold per box on average; piled bodies of one size need about ten.
-constexpr uint64 kListBudgetPerBox = 32;
-// Cells a gathering box may span, per cell of the reach, before the grid is passed over for a
-// walk of every box.
-constexpr int64 kMaxGatheredCells = 64;
-// Cells per reach when the block gets a bucket per cell: in a pile, half-width cells look at two
-// fifths fewer boxes per gather than cells as wide as the reach; thinner ones cost more in rows
-// to walk than they save in boxes.
-constexpr int64 kFineCellsBelow = 2;
+using namespace settings;
 
 double widthOf(const WidenedBox& box) {
     return std::max({box.high[0] - box.low[0], box.high[1] - box.low[1], box.high[2] - box.low[2]});
@@ -72,7 +63,7 @@ void PairGrid::build(const WidenedBox* boxes, const WidenedBall* balls, const ui
             for (int axis = 0; axis < 3; ++axis)
                 m_origin[axis] = std::min(m_origin[axis], boxes[i].low[axis]);
         }
-    m_reach = widest > 0 ? widest * (1 + 1e-6) : 1;
+    m_reach = widest > 0 ? widest * (1 + kGridReachAllowance) : 1;
 
     // Sized by the active boxes, not the filed ones, so that building again allocates nothing.
     uint64 activeCount = 0;
@@ -93,7 +84,7 @@ void PairGrid::build(const WidenedBox* boxes, const WidenedBall* balls, const ui
         m_cellsBelow = below;
         // A little more than reach / below: the margin keeps the low corners of overlapping
         // boxes within `below` cells whatever the rounding.
-        m_cellSize = m_reach * (1 + 1e-6) / double(below);
+        m_cellSize = m_reach * (1 + kGridReachAllowance) / double(below);
         filedCount = 0;
         for (uint64 i = 0; i < count; ++i) {
             m_cellKeys[i] = !active[i] ? kAbsent : regular(i) ? cellKey(boxes[i].low) : kLarge;
@@ -164,7 +155,7 @@ uint64 PairGrid::keepBallPairs(const WidenedBall* balls, uint64 index, uint32* l
         const double x = ball.centre[0] - other.centre[0], y = ball.centre[1] - other.centre[1],
                      z = ball.centre[2] - other.centre[2];
         // A little wider than the radii, so that rounding never parts balls that touch.
-        const double reach = (ball.radius + other.radius) * (1 + 1e-9);
+        const double reach = (ball.radius + other.radius) * (1 + kBallPairAllowance);
         if (other.radius < 0 || !(x * x + y * y + z * z > reach * reach))
             list[kept++] = list[k];
     }

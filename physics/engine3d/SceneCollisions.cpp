@@ -1,6 +1,7 @@
 #include "physics/engine3d/SceneCollisions.h"
 
 #include "common/framework/ICollisionDetector.h"
+#include "common/framework/ICollisionReach.h"
 #include "common/framework/IGridStage.h"
 #include "common/framework/IScene3D.h"
 #include "common/log/Log.h"
@@ -15,6 +16,7 @@
 #include "physics/engine3d/Vector3Math.h"
 #include "physics/module/EngineReserved.h"
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -23,11 +25,6 @@ namespace {
 
 constexpr const char* kStageFunction = "zor::PhysicsEngine3D::updateSceneCollisions";
 constexpr int kPassLimit = 4;
-
-// Whether the broad phase finds the pairs whose boxes overlap and passes over the others without
-// asking the detector, and responses may work on copies of the bodies' states; off, every pair
-// goes to the detector and the responses work on the bodies (the reference the tests compare with).
-bool g_pairBounds = true;
 
 /// The engine's detector for T, created through the factory on first use.
 template <typename T>
@@ -41,12 +38,24 @@ ICollisionDetector<T>& detectorOf(PhysicsEngine3D& engine) {
     return *static_cast<ICollisionDetector<T>*>(collisionDetector);
 }
 
+/// How far beyond touching `detector` declares that it reports contacts, or -1 when it declares
+/// nothing (or nothing usable).
+template <typename T>
+double declaredReach(ICollisionDetector<T>& detector) {
+    IObject* declared = detector.castTo(guids::kCollisionReach);
+    if (declared == nullptr)
+        return -1;
+    const double reach = static_cast<ICollisionReach*>(declared)->getContactReach();
+    return reach >= 0 && std::isfinite(reach) ? reach : -1;
+}
+
 /// Per primitive, whether it is out of reach of every tile while inside a fat box, as found at a
 /// generation of the grid stages for its radius.
 struct FarFromTiles {
     uint64 generation;
     WidenedBox fatBox;
     double radius;
+    double reach;
     bool far;
 };
 
@@ -69,28 +78,34 @@ struct CollisionStageMemory {
     GridStagesSeen gridStagesSeen;
 };
 
-/// What the collision stage keeps from one call to the next.
+/// What the collision stage keeps from one call to the next, in the engine's companion.
 class CollisionStageState final : public EngineState {
 public:
     CollisionStageMemory memory;
     /// A stage of the engine is running with the memory.
     bool lent = false;
+    PairFinder finder = PairFinder::Grid;
 };
+
+/// The engine's collision-stage state, made on first use.
+CollisionStageState& stageStateOf(PhysicsEngine3D& engine) {
+    PhysicsEngine3DReserved* reserved = engine.getReserved();
+    auto* state = static_cast<CollisionStageState*>(reserved->getState());
+    if (state == nullptr) {
+        state = new CollisionStageState();
+        reserved->setState(state);
+    }
+    return *state;
+}
 
 /// The engine's collision-stage memory (its broad phase as the last stage left it) for one stage
 /// at a time: a stage that a host callback runs inside another works in memory of its own.
 class StageMemoryLease {
 public:
-    explicit StageMemoryLease(PhysicsEngine3D& engine) {
-        PhysicsEngine3DReserved* reserved = engine.getReserved();
-        auto* state = static_cast<CollisionStageState*>(reserved->getState());
-        if (state == nullptr) {
-            state = new CollisionStageState();
-            reserved->setState(state);
-        }
-        if (!state->lent) {
-            state->lent = true;
-            m_state = state;
+    explicit StageMemoryLease(CollisionStageState& state) {
+        if (!state.lent) {
+            state.lent = true;
+            m_state = &state;
         }
     }
     ~StageMemoryLease() {
@@ -167,22 +182,42 @@ bool excluded(const Body& first, const Body& second) {
     return first.getExclusionGroup() != 0 && first.getExclusionGroup() == second.getExclusionGroup();
 }
 
+/// The pairs after primitive i in the stage's defined order: every one.
+struct AllPairsFinder {
+    template <typename Primitives, typename Visit>
+    static void forEachCandidate(Primitives& primitives, uint64 i, Visit&& visit) {
+        for (uint64 j = i + 1; j < primitives.size(); ++j)
+            visit(j);
+    }
+};
+
+/// The pairs after primitive i that the broad phase finds may touch, in the same order, each
+/// where it stands when its turn comes: those of the defined order that are in contact.
+struct GridFinder {
+    template <typename Primitives, typename Visit>
+    static void forEachCandidate(Primitives& primitives, uint64 i, Visit&& visit) {
+        primitives.forEachCandidate(i, visit);
+    }
+};
+
 /// One collision stage: the primitives, the detector and the callbacks.
 template <typename T>
 class CollisionPasses {
 public:
-    CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene)
+    CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene, CollisionStageState& state, double reach)
         : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
           m_hostCalledBack(m_pairCallback != nullptr ||
                            (m_hasGridStages && gridStageCallbackOf<T>(engine) != nullptr)),
-          m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), g_pairBounds),
-          m_lease(engine), m_primitives(m_lease.memory().template primitives<T>()),
+          m_reach(state.finder == PairFinder::Grid ? reach : -1), m_accelerated(m_reach >= 0),
+          m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), m_accelerated,
+                       m_accelerated ? m_reach : 0),
+          m_lease(state), m_primitives(m_lease.memory().template primitives<T>()),
           m_farFromTiles(m_lease.memory().farFromTiles) {
-        m_primitives.build(scene);
+        m_primitives.build(scene, m_accelerated ? m_reach : 0);
         // Without host code in the passes the responses may work on copies of the bodies' states,
         // unless a face's speed is a body's.
-        if (g_pairBounds && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
+        if (m_accelerated && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
             m_gridStages.holdsCopiedBody(m_primitives))
             m_primitives.writeBodies();
         // Verdicts are kept from stage to stage: they hold while the grid stages are the same.
@@ -199,18 +234,25 @@ public:
 
     /// Up to four passes; true when every one of them found a contact.
     bool run() {
-        bool pending = false;
-        for (int pass = 0; pass < kPassLimit; ++pass) {
-            pending = m_primitives.size() != 0 && runPass();
-            if (!pending)
-                break;
-        }
+        bool pending = m_accelerated ? runPasses<GridFinder>() : runPasses<AllPairsFinder>();
         m_primitives.writeBodies();
         return pending;
     }
 
 private:
+    template <typename Finder>
+    bool runPasses() {
+        bool pending = false;
+        for (int pass = 0; pass < kPassLimit; ++pass) {
+            pending = m_primitives.size() != 0 && runPass<Finder>();
+            if (!pending)
+                break;
+        }
+        return pending;
+    }
+
     /// One pass over the primitives in order; true when a contact counted.
+    template <typename Finder>
     bool runPass() {
         bool collided = false;
         for (uint64 i = 0; i < m_primitives.size(); ++i) {
@@ -218,24 +260,8 @@ private:
                 continue;
             if (m_primitives[i].shape != CollisionShapeMesh && m_hasGridStages)
                 collided |= collideWithGridStages(i);
-            collided |= g_pairBounds ? collideWithCandidates(i) : collideWithAllAfter(i);
+            Finder::forEachCandidate(m_primitives, i, [&](uint64 j) { collided |= collidePair(i, j); });
         }
-        return collided;
-    }
-
-    /// Primitive i against every primitive after it, in order: the reference.
-    bool collideWithAllAfter(uint64 i) {
-        bool collided = false;
-        for (uint64 j = i + 1; j < m_primitives.size(); ++j)
-            collided |= collidePair(i, j);
-        return collided;
-    }
-
-    /// Primitive i against the primitives after it that may touch it, in order, each where it
-    /// stands when its turn comes: the pairs tested are those the reference finds in contact.
-    bool collideWithCandidates(uint64 i) {
-        bool collided = false;
-        m_primitives.forEachCandidate(i, [&](uint64 j) { collided |= collidePair(i, j); });
         return collided;
     }
 
@@ -243,23 +269,28 @@ private:
     bool collideWithGridStages(uint64 index) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
         if (!m_gridStagesBegun) {
-            m_gridStages.begin(m_lease.memory().gridStagesSeen, kStageFunction);
+            m_gridStages.begin(m_lease.memory().gridStagesSeen);
             m_gridStagesBegun = true;
         }
         // Most primitives are far from every tile: known so while they keep their fat box.
-        FarFromTiles& verdict = m_farFromTiles[index];
-        const WidenedBox& fat = m_primitives.fatBox(index);
-        const double radius = double(primitive.radius);
-        if (verdict.generation != m_gridStages.generation() ||
-            std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0 ||
-            std::memcmp(&verdict.radius, &radius, sizeof radius) != 0)
-            verdict = {m_gridStages.generation(), fat, radius,
-                       m_gridStages.outOfReach(fat, primitive.radius, kStageFunction)};
-        if (verdict.far)
-            return false;
+        if (m_accelerated) {
+            FarFromTiles& verdict = m_farFromTiles[index];
+            const WidenedBox& fat = m_primitives.fatBox(index);
+            const double radius = double(primitive.radius);
+            if (verdict.generation != m_gridStages.generation() ||
+                std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0 ||
+                std::memcmp(&verdict.radius, &radius, sizeof radius) != 0 ||
+                std::memcmp(&verdict.reach, &m_reach, sizeof m_reach) != 0)
+                verdict = {m_gridStages.generation(), fat, radius, m_reach,
+                           m_gridStages.outOfReach(fat, primitive.radius)};
+            if (verdict.far) {
+                m_gridStages.assertListed(kStageFunction);
+                return false;
+            }
+        }
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         bool responded = false;
-        const uint64 stages = m_gridStages.count(kStageFunction);
+        const uint64 stages = m_gridStages.count();
         BodyState<T>* state = m_primitives.stateOf(index);
         for (uint64 stage = 0; stage < stages; ++stage) {
             // Where the body stands before each stage: a callback may have moved it.
@@ -271,6 +302,7 @@ private:
                 m_primitives.moveBodyOf(index, v3::minus(position, before));
             }
         }
+        m_gridStages.assertListed(kStageFunction);
         return responded;
     }
 
@@ -322,6 +354,10 @@ private:
     bool m_gridStagesBegun = false;
     /// A callback of the host's may run in the passes.
     bool m_hostCalledBack;
+    /// The reach the detector declares, -1 when it declares none or the engine asks every pair.
+    double m_reach;
+    /// Pairs are found by the broad phase and the shortcuts run.
+    bool m_accelerated;
     GridStageSet<T> m_gridStages;
     StageMemoryLease m_lease;
     CollisionPrimitives<T>& m_primitives;
@@ -343,15 +379,20 @@ void applyAdditionalFriction(IScene3D& scene, double deltaT) {
 
 } // namespace
 
-void setCollisionPairBounds(bool enabled) {
-    g_pairBounds = enabled;
+void setPairFinder(PhysicsEngine3D& engine, PairFinder finder) {
+    stageStateOf(engine).finder = finder;
+}
+
+PairFinder getPairFinder(PhysicsEngine3D& engine) {
+    return stageStateOf(engine).finder;
 }
 
 template <typename T>
 bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
     bool pending;
     {
-        CollisionPasses<T> passes(engine, scene);
+        CollisionStageState& state = stageStateOf(engine);
+        CollisionPasses<T> passes(engine, scene, state, declaredReach(detectorOf<T>(engine)));
         pending = passes.run();
         applyAdditionalFriction<T>(scene, engine.getDeltaT());
     }

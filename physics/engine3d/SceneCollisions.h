@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Types.h"
+
 namespace zor {
 
 class IScene3D;
@@ -10,9 +12,21 @@ class PhysicsEngine3D;
 template <typename T>
 bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
 
-/// Whether the collision stage passes over pairs whose bounding boxes are apart and lets the
-/// responses work on copies of the bodies' states (on by default), or asks the detector about
-/// every pair and works on the bodies themselves; both give the same results.
-void setCollisionPairBounds(bool enabled);
+/// How an engine's collision stages find the pairs of primitives and the faces they ask the
+/// detector about. Both give the same results (docs/engine3d.md).
+enum class PairFinder : uint8 {
+    /// The broad phase's pair grid and the shortcuts that go with it (faces out of reach passed
+    /// over, responses on copies of the bodies' states), for a detector that declares its reach
+    /// (ICollisionReach); a detector that declares nothing is asked as by AllPairs.
+    Grid,
+    /// Every pair after a primitive in order, every face of the cells around it, the bodies
+    /// themselves: the stage's defined order, the reference the other is held to.
+    AllPairs,
+};
+
+/// Chooses how `engine`'s collision stages find pairs; an engine begins with PairFinder::Grid.
+void setPairFinder(PhysicsEngine3D& engine, PairFinder finder);
+/// The pair finder chosen for `engine`.
+PairFinder getPairFinder(PhysicsEngine3D& engine);
 
 } // namespace zor

@@ -39,9 +39,12 @@ public:
     }
 
     bool isAvailable() const { return m_available; }
-    Vector4<T> toClip(const Vector3<T>& position) const {
-        Vector4<T> clip;
-        return transform(m_viewProjection, clip, Vector4<T>{position.x, position.y, position.z, 1});
+    /// (x, y, z, 1)·VP with every product made: even with an affine VP (an orthographic view)
+    /// w is computed, so that a body at an infinite coordinate gets an undefined w and stays.
+    Vector4<T> toClip(const Vector3<T>& p) const {
+        const Matrix4x4<T>& m = m_viewProjection;
+        return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12], p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
+                p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14], p.x * m[3] + p.y * m[7] + p.z * m[11] + m[15]};
     }
     // The world point of a clip point; false when VP is singular, where clip space has no way
     // back and the wrap is not made.

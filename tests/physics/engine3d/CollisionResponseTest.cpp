@@ -135,6 +135,34 @@ TEST_F(CollisionResponse, StaticFacesPushAndBounceOnlyTheBody) {
     EXPECT_EQ(anchored->getLinearSpeed(), (V{0, -1, 0}));
 }
 
+// As for a pair the smaller combine mode chooses, but a mode past the last takes the body's own
+// factor rather than 1.
+TEST_F(CollisionResponse, StaticFacesCombineTheRestitutionByTheSmallerMode) {
+    struct Case {
+        uint32 bodyMode, faceMode;
+        double bodyFactor, faceFactor, bounce;
+    } const cases[] = {
+        {0, 3, 0.25, 0.75, 1.5},   {3, 0, 0.75, 0.25, 1.5}, // MAX wins over COMBINE_MIN either way
+        {1, 2, 0.25, 0.75, 0.375},                          // MULTIPLY
+        {3, 2, 0.25, 0.75, 1},                              // AVERAGE
+        {3, 3, 0.75, 0.25, 0.5},                            // COMBINE_MIN
+        {7, 9, 0.75, 0.25, 1.5},                            // no such mode
+    };
+    for (const Case& c : cases) {
+        auto floor = body([&](Body& b) {
+            b.setInfiniteMass(true), b.setRestitutionCombine(c.faceMode),
+                b.setRestitutionFactor(c.faceFactor);
+        });
+        auto ball = body([&](Body& b) {
+            b.setLinearSpeed({0, -2, 0}), b.setRestitutionCombine(c.bodyMode),
+                b.setRestitutionFactor(c.bodyFactor);
+        });
+        TransformRecord<double> at{};
+        EXPECT_TRUE(respondToStaticFace<double>({0, 1, 0}, 0.101, at, *ball, *floor, 0));
+        EXPECT_EQ(ball->getLinearSpeed(), (V{0, c.bounce, 0})) << c.bodyMode << " " << c.faceMode;
+    }
+}
+
 /// The divisor's quotients are those of the division, bit for bit, whether it multiplies by an
 /// exact reciprocal (powers of two, down to the smallest normal) or divides.
 template <typename T>

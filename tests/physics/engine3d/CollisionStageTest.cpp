@@ -11,6 +11,7 @@
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneCollisions.h"
 #include "support/EngineOnScene.h"
+#include "support/ExitOutput.h"
 #include "support/LogLines.h"
 
 #include "common/object/ObjectFactory.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -96,7 +98,7 @@ TYPED_TEST(CollisionStage, PrimitivesTakeTheirShapeFromTheWorldMatrix) {
     this->scene->updateView();
     BroadPhase broadPhase;
     CollisionPrimitives<T> primitives(broadPhase);
-    primitives.build(*this->scene);
+    primitives.build(*this->scene, 0);
     ASSERT_EQ(primitives.size(), 2u);
     EXPECT_TRUE(primitives[0].active);
     EXPECT_EQ(primitives[0].pointA, (Vector3<T>{0, -1, 0}));
@@ -442,14 +444,80 @@ TYPED_TEST(CollisionStage, GridStagesVisitTheClampedCellsFacesInOrder) {
     stage->release();
     world.add(ElementKind::Sphere, {-5, T(0.5), T(-0.5)}, T(0.5));
     FaceRecorder<T>::faces.clear();
-    setCollisionPairBounds(false); // the faces out of reach are asked about too
-    world.collide();
-    setCollisionPairBounds(true);
+    world.collide(); // the detector declares no reach: the faces out of reach are asked about too
     const std::vector<std::vector<V>> expected = {
         {{0, 0, -1}, {0, 0, 0}, {1, 0, 0}, {1, 0, -1}}, // floor
         {{1, 0, -1}, {1, 1, -1}, {1, 1, 0}, {1, 0, 0}}, // side 0, lower segment, facing +x
     };
     EXPECT_EQ(FaceRecorder<T>::faces, expected);
+}
+
+/// A stage of `columns` by `rows` cells of size 1 whose only tile is a lone floor at height 0.
+template <typename T>
+GridStage<T>* floorStage(uint32 columns, uint32 rows) {
+    auto* stage = new GridStage<T>(columns, rows, 1, 1);
+    GridTile<T> tile{};
+    tile.floorPresent = 1;
+    tile.floorCollision = tile.floorRigidBody = kNoGridAttribute;
+    stage->tiles().pushBack(tile);
+    return stage;
+}
+
+// In float the index of the last of 2^24 + 2 columns rounds down to 2^24: a body whose reach
+// begins at 2^24 must still be tested against column 2^24, not only against the last one.
+TEST(CollisionStageFloat, ColumnsPast2To24AreFoundInTheStagesNumbers) {
+    CollidingScene<float, FaceRecorder<float>> world;
+    constexpr uint32 columns = (1u << 24) + 2;
+    GridStage<float>* stage = floorStage<float>(columns, 1);
+    stage->cells()[columns - 2] = 1;
+    world.scene->addGridStage(stage);
+    stage->release();
+    world.add(ElementKind::Sphere, {16777218.f, 0.f, -0.5f}, 2.f); // reaching from x = 2^24
+    FaceRecorder<float>::faces.clear();
+    world.collide();
+    ASSERT_EQ(FaceRecorder<float>::faces.size(), 1u);
+    EXPECT_EQ(FaceRecorder<float>::faces[0][0].x, 16777216.f);
+}
+
+// A stage too large to be compared from step to step is read anew at each: a floor laid under a
+// body between two steps is met at the second.
+TEST(CollisionStageLarge, AStageOfMoreThan65536CellsIsReadAgainEachStep) {
+    CollidingScene<double, FaceRecorder<double>> world;
+    GridStage<double>* stage = floorStage<double>(300, 300);
+    world.scene->addGridStage(stage);
+    world.add(ElementKind::Sphere, {150.5, 0.25, -150.5}, 0.25);
+    FaceRecorder<double>::faces.clear();
+    world.collide();
+    EXPECT_TRUE(FaceRecorder<double>::faces.empty());
+    stage->cells()[150 * 300 + 150] = 1;
+    world.collide();
+    EXPECT_EQ(FaceRecorder<double>::faces.size(), 1u);
+    stage->release();
+}
+
+template <typename T>
+bool printFace(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
+               Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32 face, uint32, Vector3<T>*,
+               T) {
+    std::printf("face %u\n", face);
+    return false;
+}
+
+// A null entry of the grid stages ends the process once the stages in front of it are tested.
+TYPED_TEST(CollisionStage, ANullGridStageEndsTheProcessAfterTheStagesBeforeIt) {
+    using T = TypeParam;
+    GridStage<T>* stage = floorStage<T>(1, 1);
+    stage->cells()[0] = 1;
+    this->scene->addGridStage(stage);
+    stage->release();
+    this->scene->addGridStage(nullptr);
+    if constexpr (sizeof(T) == 4)
+        this->engine->setGridStageCollisionCallbackFloat(&printFace<T>);
+    else
+        this->engine->setGridStageCollisionCallbackDouble(&printFace<T>);
+    this->add(ElementKind::Sphere, {T(0.5), T(0.4), T(-0.5)}, T(0.5));
+    this->record.m_consoleEcho = true;
+    EXPECT_EQ(test::outputOfExit([&] { this->collide(); }), "face 0\nERROR: assert(*it != NULL)\n");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "common/framework/ICollisionDetector.h"
 #include "host/detector/CollisionGeometry.h"
+#include "host/detector/ContactReach.h"
 #include "host/project/HostPhysicsAttribute.h"
 #include "host/scene3d/GridStage.h"
 #include "host/scene3d/Scene3D.h"
@@ -28,12 +29,17 @@
 namespace zor {
 namespace {
 
-// The host's geometry, writing down every face test: the shape, the corners and the answer.
+// The host's geometry, writing down every face test: the shape, the corners and the answer. It
+// declares the host's reach, 0, so that the faces out of reach are passed over.
 template <typename T>
 class FaceLog final : public HostObjectOf<ICollisionDetector<T>> {
 public:
     static inline std::vector<unsigned char> bytes;
     ZOR_DELETING_DESTRUCTOR(FaceLog)
+    ~FaceLog() { m_reach->release(); }
+    IObject* castTo(const GUID_t& guid) override {
+        return guid == guids::kCollisionReach ? m_reach : HostObjectOf<ICollisionDetector<T>>::castTo(guid);
+    }
     const String& getTemplateTypeName() const override {
         return sizeof(T) == 4 ? String::floatTypeName() : String::doubleTypeName();
     }
@@ -70,6 +76,7 @@ public:
     }
 
 private:
+    ContactReach* m_reach = new ContactReach(0);
     template <typename Value>
     static void add(const Value& value) {
         const auto* first = reinterpret_cast<const unsigned char*>(&value);

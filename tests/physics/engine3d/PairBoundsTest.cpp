@@ -14,6 +14,7 @@
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneCollisions.h"
 #include "support/EngineOnScene.h"
+#include "support/SkinDetector.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
@@ -34,18 +35,31 @@ bool rejectSome(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3D
                 double) {
     return ++g_asked % 3 != 0;
 }
+bool rejectSomeFaces(IElement*, IElement*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*,
+                     IObject*, Collision3DAttribute<double>*, RigidBody3DAttribute<double>*, uint32, uint32,
+                     uint32, Vector3<double>*, double) {
+    return ++g_asked % 3 != 0;
+}
 
-// A scene of bodies and the engine that steps it, gathering pairs with or without their bounds;
-// pair bounds are back on when it ends.
+// The detector a scene run asks: the host's, which declares a reach of 0, or one that reports
+// contacts up to 0.01 beyond touching and declares that reach, or declares nothing.
+enum class Asked { Host, DeclaredSkin, UndeclaredSkin };
+
+// A scene of bodies and the engine that steps it, finding pairs with `finder`.
 struct World {
     Scene3D<double>* scene = new Scene3D<double>();
     PhysicsEngine3D* engine = test::engineOn(scene);
+    test::SkinDetector<double>* skin = nullptr;
 
-    explicit World(bool pairBounds) { setCollisionPairBounds(pairBounds); }
+    explicit World(PairFinder finder, Asked asked = Asked::Host) {
+        setPairFinder(*engine, finder);
+        if (asked != Asked::Host)
+            engine->collisionDetector<double>() = skin =
+                new test::SkinDetector<double>(0.01, asked == Asked::DeclaredSkin ? 0.01 : -1);
+    }
     ~World() {
         engine->release();
         scene->release();
-        setCollisionPairBounds(true);
     }
     /// Gives `element` a collision attribute and `body` (unless null), and hands it to the scene.
     void add(Element3D<double>* element, RigidBody3DAttribute<double>* body) {
@@ -70,9 +84,10 @@ struct World {
     }
 };
 
-// The final positions and speeds of a random scene after some steps, as bytes.
-std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
-    World world(pairBounds);
+// The final positions and speeds of a random scene after some steps, as bytes; with the detector
+// that declares nothing, also what it was asked.
+std::vector<unsigned char> runScene(unsigned seed, PairFinder finder, Asked asked) {
+    World world(finder, asked);
     Scene3D<double>* scene = world.scene;
     g_asked = 0;
     std::mt19937 random(seed);
@@ -83,6 +98,8 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
     scene->setGravity(9.81);
     if (seed % 2 == 0)
         world.engine->setCollisionCallbackDouble(&rejectSome);
+    if (seed % 4 == 0)
+        world.engine->setGridStageCollisionCallbackDouble(&rejectSomeFaces);
 
     auto* stage = new GridStage<double>(6, 6, 1, 1);
     GridTile<double> tile{};
@@ -220,6 +237,10 @@ std::vector<unsigned char> runScene(unsigned seed, bool pairBounds) {
         if (auto* body = static_cast<RigidBody3DAttribute<double>*>(element->getPhysicsAttribute(1)))
             keep(&body->getLinearSpeed(), sizeof(Vector3<double>));
     }
+    if (asked == Asked::UndeclaredSkin) {
+        keep(&world.skin->askedCount, sizeof(uint64));
+        keep(&world.skin->askedHash, sizeof(uint64));
+    }
     return state;
 }
 
@@ -237,8 +258,8 @@ bool listContact(IElement* first, IElement*, Collision3DAttribute<double>*, Rigi
 
 // Sphere 0 is pushed by the deep overlap with sphere 1 (of infinite mass) into sphere 2, which lay
 // out of its reach when its pairs were first gathered: the push must bring sphere 2 in.
-std::vector<unsigned char> runPush(bool pairBounds) {
-    World world(pairBounds);
+std::vector<unsigned char> runPush(PairFinder finder) {
+    World world(finder);
     world.engine->setCollisionCallbackDouble(&listContact);
     g_contacts.clear();
     g_bodies.clear();
@@ -470,8 +491,8 @@ bool stepOtherScene(IElement*, IElement*, Collision3DAttribute<double>*, RigidBo
 }
 
 // A pile whose first contact makes the engine step a scene of three spheres in between.
-std::vector<unsigned char> runNested(bool pairBounds) {
-    World world(pairBounds);
+std::vector<unsigned char> runNested(PairFinder finder) {
+    World world(finder);
     auto* other = new Scene3D<double>();
     const auto addSphere = [](Scene3D<double>* scene, double x, double y) {
         auto* element = new Element3D<double>(ElementKind::Sphere);
@@ -509,13 +530,46 @@ std::vector<unsigned char> runNested(bool pairBounds) {
     return state;
 }
 
+// Two engines of one process, one finding pairs with the grid and one asking every pair, stepped
+// in turn: each keeps to its own way, and they end in the same state.
+TEST(PairBounds, TwoEnginesFindPairsEachTheirOwnWay) {
+    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    World grid(PairFinder::Grid, Asked::DeclaredSkin), all(PairFinder::AllPairs, Asked::DeclaredSkin);
+    std::vector<RigidBody3DAttribute<double>*> bodies;
+    for (World* world : {&grid, &all})
+        for (int i = 0; i < 12; ++i) {
+            auto* element = new Element3D<double>(ElementKind::Sphere);
+            element->transform().position = {0.98 * i, 0.1 * (i % 3), 0};
+            element->shape() = {0.5, 0};
+            auto* body = new RigidBody3DAttribute<double>();
+            body->setLinearSpeed({i % 2 == 0 ? 1.0 : -1.0, 0, 0});
+            bodies.push_back(body);
+            world->add(element, body);
+        }
+    for (int step = 0; step < 10; ++step) {
+        grid.step(1.0 / 60, true);
+        all.step(1.0 / 60, true);
+    }
+    for (std::size_t i = 0; i < 12; ++i)
+        EXPECT_EQ(std::memcmp(&bodies[i]->getLinearSpeed(), &bodies[12 + i]->getLinearSpeed(),
+                              sizeof(Vector3<double>)),
+                  0);
+    EXPECT_LT(grid.skin->askedCount * 2, all.skin->askedCount);
+    EXPECT_EQ(getPairFinder(*grid.engine), PairFinder::Grid);
+}
+
 TEST(PairBounds, GiveTheSameBitsAsAskingTheDetectorAboutEveryPair) {
     test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
     zor_addObjectAllocator<HostCollisionDetector<double>>();
-    EXPECT_EQ(runPush(true), runPush(false));
-    EXPECT_EQ(runNested(true), runNested(false)) << "a stage run inside another keeps to its own pairs";
-    for (unsigned seed = 1; seed <= 200; ++seed)
-        ASSERT_EQ(runScene(seed, true), runScene(seed, false)) << "seed " << seed;
+    constexpr PairFinder kGrid = PairFinder::Grid, kAllPairs = PairFinder::AllPairs;
+    EXPECT_EQ(runPush(kGrid), runPush(kAllPairs));
+    EXPECT_EQ(runNested(kGrid), runNested(kAllPairs)) << "a stage run inside another keeps to its own pairs";
+    // A detector that declares nothing is asked, with the grid chosen, exactly what the defined
+    // order asks.
+    for (const Asked asked : {Asked::Host, Asked::DeclaredSkin, Asked::UndeclaredSkin})
+        for (unsigned seed = 1; seed <= 200; ++seed)
+            ASSERT_EQ(runScene(seed, kGrid, asked), runScene(seed, kAllPairs, asked))
+                << "seed " << seed << ", detector " << int(asked);
 }
 
 } // namespace

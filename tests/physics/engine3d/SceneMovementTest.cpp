@@ -154,6 +154,17 @@ TYPED_TEST(SceneMovement, WrapsAroundTheViewOnlyPastItsEdges) {
     }
 }
 
+// The clip w is computed in full even for an orthographic view: at x = inf it is undefined, so
+// no wrap is made and the body stays where it is rather than becoming undefined itself.
+TYPED_TEST(SceneMovement, ABodyAtInfinityDoesNotWrap) {
+    using T = TypeParam;
+    const T inf = std::numeric_limits<T>::infinity();
+    IObject* element;
+    this->addBody({inf, 0, 0}, &element).setHLoop(true);
+    this->move(0.5);
+    EXPECT_EQ(this->positionOf(element), (Vector3<T>{inf, 0, 0}));
+}
+
 TYPED_TEST(SceneMovement, WrapsInPerspectiveAtTheSameDepth) {
     using T = TypeParam;
     this->scene->camera().projection = Projection::Perspective;

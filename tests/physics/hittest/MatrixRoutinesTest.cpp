@@ -59,6 +59,13 @@ TEST(MatrixRoutines, InverseInvertsInPlaceAndLeavesASingularMatrixTransposed) {
     transform(rotation, moved, Vector3<T>{5, 7, 1});
     EXPECT_EQ(transform(undo, back, moved), (Vector3<T>{5, 7, 1}));
 
+    // The cofactors are multiplied by the reciprocal of the determinant, not divided by it:
+    // 5 × (1/3) lies one unit below 5/3.
+    Matrix3x3<T> thirds{{2, 7, 0, 1, 5, 0, 0, 0, 1}};
+    inverse(thirds);
+    EXPECT_EQ(thirds, (Matrix3x3<T>{{1.6666666666666665, -2.333333333333333, 0, -0.3333333333333333,
+                                     0.6666666666666666, 0, 0, 0, 1}}));
+
     Matrix3x3<T> singular{{1, 2, 3, 4, 5, 6, 7, 8, 9}};
     inverse(singular);
     EXPECT_EQ(singular, (Matrix3x3<T>{{1, 4, 7, 2, 5, 8, 3, 6, 9}}));

@@ -1,0 +1,18 @@
+# Writes replay pages (from the hand-made runs in FIXTURES) and checks them in Chromium with
+# replay_browser.py.
+file(REMOVE_RECURSE ${WORK_DIR}/pages)
+set(pages "")
+file(GLOB fixtures ${FIXTURES}/*.json)
+foreach(fixture IN LISTS fixtures)
+    get_filename_component(name ${fixture} NAME_WE)
+    file(MAKE_DIRECTORY ${WORK_DIR}/pages/fixture_${name})
+    execute_process(COMMAND ${FIXTURE} ${fixture} ${WORK_DIR}/pages/fixture_${name}/replay.html RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "could not write the page of ${fixture}")
+    endif()
+    list(APPEND pages fixture_${name}=${WORK_DIR}/pages/fixture_${name}/replay.html)
+endforeach()
+execute_process(COMMAND ${PYTHON} ${SCRIPT} ${CHROMIUM} ${WORK_DIR}/screenshots ${pages} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the replay pages failed in the browser (screenshots in ${WORK_DIR}/screenshots)")
+endif()
