@@ -26,7 +26,7 @@ bool checkHostArgumentsInput(const std::uint8_t* data, std::size_t size) {
     if (!record.writtenTexts().empty())
         return false;
     if (!accepted)
-        return !error.isEmpty() && std::strchr(error.c_str(), '\n') == nullptr;
+        return !error.isEmpty();
     // The command is the tail of the arguments, unchanged.
     if (out.command.size() > arguments.size())
         return false;

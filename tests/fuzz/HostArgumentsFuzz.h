@@ -6,9 +6,8 @@
 namespace zor::test {
 
 /// Reads `data` as zor_host's command line (arguments separated by NUL bytes) and checks it: a
-/// refusal gives one line naming the problem, an accepted line hands on exactly the arguments
-/// from the first that is not an option, and nothing is logged either way. False when a check
-/// fails.
+/// refusal names the problem, an accepted line hands on exactly the arguments from the first
+/// that is not an option, and nothing is logged either way. False when a check fails.
 bool checkHostArgumentsInput(const std::uint8_t* data, std::size_t size);
 
 } // namespace zor::test
