@@ -25,7 +25,7 @@
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
-#include "physics/engine3d/SceneCollisions.h"
+#include "physics/engine3d/collision/SceneCollisions.h"
 
 #include <benchmark/benchmark.h>
 #include <bullet/btBulletDynamicsCommon.h>

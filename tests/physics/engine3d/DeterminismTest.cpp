@@ -10,7 +10,7 @@
 #include "host/scene3d/SceneFile.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
-#include "physics/engine3d/SceneCollisions.h"
+#include "physics/engine3d/collision/SceneCollisions.h"
 #include "physics/module/ObjectAllocators.h"
 #include "support/CollectionItems.h"
 #include "support/EngineOnScene.h"

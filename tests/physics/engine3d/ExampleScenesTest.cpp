@@ -9,7 +9,7 @@
 #include "host/scene3d/SceneFile.h"
 #include "host/simulate/Simulation.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
-#include "physics/engine3d/SceneCollisions.h"
+#include "physics/engine3d/collision/SceneCollisions.h"
 #include "physics/module/ObjectAllocators.h"
 #include "support/EngineOnScene.h"
 #include "support/SkinDetector.h"

@@ -4,8 +4,8 @@
 #include "common/variables/Vector.h"
 #include "physics/attributes/RestitutionCombine.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
-#include "physics/engine3d/BodyState.h"
-#include "physics/engine3d/Vector3Math.h"
+#include "physics/engine3d/collision/BodyState.h"
+#include "physics/math/Vector3Math.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,5 +1,5 @@
-#include "physics/engine3d/PairGrid.h"
-#include "physics/engine3d/CollisionSettings.h"
+#include "physics/engine3d/broadphase/PairGrid.h"
+#include "physics/engine3d/collision/CollisionSettings.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
-#include "physics/engine3d/Matrix4x4Inverse.h"
+#include "physics/math/Matrix4x4Inverse.h"
 
-#include "physics/hittest/MatrixRoutines.h"
+#include "physics/math/MatrixRoutines.h"
 
 #include <gtest/gtest.h>
 

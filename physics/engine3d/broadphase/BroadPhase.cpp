@@ -1,5 +1,5 @@
-#include "physics/engine3d/BroadPhase.h"
-#include "physics/engine3d/CollisionSettings.h"
+#include "physics/engine3d/broadphase/BroadPhase.h"
+#include "physics/engine3d/collision/CollisionSettings.h"
 
 #include <algorithm>
 #include <bit>

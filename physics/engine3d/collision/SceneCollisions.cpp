@@ -1,4 +1,4 @@
-#include "physics/engine3d/SceneCollisions.h"
+#include "physics/engine3d/collision/SceneCollisions.h"
 
 #include "common/framework/ICollisionDetector.h"
 #include "common/framework/ICollisionReach.h"
@@ -8,12 +8,12 @@
 #include "common/object/Identifiers.h"
 #include "common/object/ObjectFactory.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
-#include "physics/engine3d/CollisionPrimitive.h"
-#include "physics/engine3d/CollisionResponse.h"
-#include "physics/engine3d/GridStageCollisions.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneBodies.h"
-#include "physics/engine3d/Vector3Math.h"
+#include "physics/engine3d/collision/CollisionPrimitive.h"
+#include "physics/engine3d/collision/CollisionResponse.h"
+#include "physics/engine3d/gridstage/GridStageCollisions.h"
+#include "physics/math/Vector3Math.h"
 #include "physics/module/EngineReserved.h"
 
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "common/framework/GridTile.h"
 #include "common/variables/Vector.h"
 #include "physics/engine3d/CollisionCallbacks.h"
-#include "physics/engine3d/PairGrid.h"
+#include "physics/engine3d/broadphase/PairGrid.h"
 
 namespace zor {
 

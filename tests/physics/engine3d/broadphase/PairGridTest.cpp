@@ -2,8 +2,8 @@
 // most likely to miss one: boxes that just touch, boxes as wide as the grid files by their low
 // corner next to narrow ones, and loose boxes at and beyond that width.
 
-#include "physics/engine3d/PairGrid.h"
-#include "physics/engine3d/BroadPhase.h"
+#include "physics/engine3d/broadphase/PairGrid.h"
+#include "physics/engine3d/broadphase/BroadPhase.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 #include "common/containers/Array.h"
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
-#include "physics/engine3d/BodyState.h"
-#include "physics/engine3d/BroadPhase.h"
-#include "physics/engine3d/CollisionResponse.h"
-#include "physics/engine3d/CollisionSettings.h"
-#include "physics/engine3d/Vector3Math.h"
+#include "physics/engine3d/broadphase/BroadPhase.h"
+#include "physics/engine3d/collision/BodyState.h"
+#include "physics/engine3d/collision/CollisionResponse.h"
+#include "physics/engine3d/collision/CollisionSettings.h"
+#include "physics/math/Vector3Math.h"
 
 #include <algorithm>
 #include <optional>

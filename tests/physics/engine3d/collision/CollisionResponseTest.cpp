@@ -1,8 +1,8 @@
-#include "physics/engine3d/CollisionResponse.h"
+#include "physics/engine3d/collision/CollisionResponse.h"
 
 #include "physics/attributes/RigidBody3DAttribute.h"
 
-#include "../attributes/AttributeTesting.h"
+#include "physics/attributes/AttributeTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "physics/engine3d/Matrix4x4Inverse.h"
+#include "physics/math/Matrix4x4Inverse.h"
 
 namespace zor {
 

@@ -1,4 +1,4 @@
-#include "physics/hittest/MatrixRoutines.h"
+#include "physics/math/MatrixRoutines.h"
 
 namespace zor {
 

@@ -1,4 +1,4 @@
-#include "physics/engine3d/CollisionPrimitive.h"
+#include "physics/engine3d/collision/CollisionPrimitive.h"
 
 #include "common/framework/IElement.h"
 #include "common/framework/IMesh.h"
@@ -9,10 +9,10 @@
 #include "common/object/Identifiers.h"
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
-#include "physics/engine3d/CollisionResponse.h"
 #include "physics/engine3d/SceneBodies.h"
-#include "physics/engine3d/Vector3Math.h"
-#include "physics/hittest/MatrixRoutines.h"
+#include "physics/engine3d/collision/CollisionResponse.h"
+#include "physics/math/MatrixRoutines.h"
+#include "physics/math/Vector3Math.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/containers/Array.h"
-#include "physics/engine3d/CollisionSettings.h"
-#include "physics/engine3d/PairGrid.h"
+#include "physics/engine3d/broadphase/PairGrid.h"
+#include "physics/engine3d/collision/CollisionSettings.h"
 
 #include <algorithm>
 #include <limits>
