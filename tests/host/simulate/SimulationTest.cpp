@@ -47,7 +47,7 @@ Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<dou
     return trajectory;
 }
 
-TEST(SimulatedScenes, ABallDroppedOnATileFloorWithRestitutionOneHalfBouncesToAQuarterOfItsHeight) {
+TEST(SimulatedScenes, ABallDroppedOnATileFloorBouncesToAQuarterOfItsHeightAndItsContactsAreRecorded) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // A 2 x 2 map of floor at y = 0 and a ball of radius 0.25 whose bottom is 1 m above it.
     const char* text =
@@ -70,6 +70,22 @@ TEST(SimulatedScenes, ABallDroppedOnATileFloorWithRestitutionOneHalfBouncesToAQu
     for (; step < run.stepCount() && run.at(step, 0).linearSpeed[1] > 0; ++step)
         peak = std::max(peak, run.at(step, 0).position[1] - 0.25);
     EXPECT_NEAR(peak, 0.25, 0.02);
+
+    // Each contact names the ball and the floor's cell, points from the ball to the floor, and
+    // lies midway through the overlap below the ball's centre.
+    std::size_t contacts = 0;
+    for (std::size_t frame = 0; frame < run.stepCount(); ++frame)
+        for (const ContactRecord& contact : run.contacts[frame]) {
+            ++contacts;
+            EXPECT_EQ(contact.first, "ball");
+            EXPECT_NE(contact.second.find(": floor of cell "), std::string::npos) << contact.second;
+            EXPECT_EQ(contact.normal, (std::array<double, 3>{0, -1, 0}));
+            const BodySample& ball = run.at(frame, 0);
+            EXPECT_NEAR(contact.point[0], ball.position[0], 1e-12);
+            EXPECT_NEAR(contact.point[2], ball.position[2], 1e-12);
+            EXPECT_NEAR(contact.point[1], -contact.depth / 2, 1e-9) << "step " << run.steps[frame];
+        }
+    EXPECT_GT(contacts, 0u);
 }
 
 TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
@@ -276,11 +292,14 @@ TEST(TrajectoryOutput, OutputsAreWellFormedWhateverTheNamesAndNumbers) {
         EXPECT_EQ(picture.find("nan"), std::string::npos);
         EXPECT_EQ(picture.find("inf"), std::string::npos);
 
+        // The run's data, the 3D library and the viewer: three scripts, no name ends one early.
         const std::string page = replayPage(run, title);
-        EXPECT_EQ(count(page, "</script>"), 1u);
-        const std::size_t data = page.find("const run = ") + 12;
-        const auto parsed = nlohmann::json::parse(page.substr(data, page.find(";\nif (run") - data));
-        EXPECT_EQ(parsed["bodies"][1], wellFormedText(name));
+        EXPECT_EQ(count(page, "</script>"), 3u);
+        const std::string dataStart = "<script type=\"application/json\" id=\"run\">";
+        const std::size_t data = page.find(dataStart) + dataStart.size();
+        const auto parsed = nlohmann::json::parse(page.substr(data, page.find("</script>", data) - data));
+        EXPECT_EQ(parsed["bodies"][1]["name"], wellFormedText(name));
+        EXPECT_EQ(parsed["stopped"], wellFormedText(name));
 
         const std::string rows = trajectoryCsvRows(0, 0, run.bodies, {run.samples[4], run.samples[5]}, false);
         ASSERT_EQ(count(rows, "\n"), 2u);
