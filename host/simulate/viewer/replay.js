@@ -601,6 +601,8 @@
         context.beginPath(); context.moveTo(...a); context.lineTo(...b); context.stroke();
         context.lineCap = 'butt';
       } else if (shape.kind === 'mesh') {
+        // Faint: a mesh body is often the ground the others move on.
+        context.globalAlpha = 0.4;
         for (const triangle of shape.triangles) {
           outline(triangle.map((corner) => {
             const r = rotate(corner, s);
