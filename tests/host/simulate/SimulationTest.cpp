@@ -240,6 +240,29 @@ TEST(TrajectoryOutput, SvgDrawsOnePathPerBodyBrokenAtWrapArounds) {
     EXPECT_NE(svg.find("ends at (-9, -2.5, 0.1)"), std::string::npos);
 }
 
+TEST(TrajectoryOutput, SvgShowsAFarAwayBodyAtTheEdgeAndKeepsTheOthersLarge) {
+    Trajectory run = sampleRun();
+    run.bodies.push_back("far");
+    for (std::size_t step = 0; step < 3; ++step)
+        run.samples.insert(run.samples.begin() + 3 * step + 2, BodySample{{1e6, 1e6 * step, 0}, {}, {}});
+    const std::string svg = trajectorySvg(run, "Run");
+    // The second body's side-view path (its points left of the top view's panel) spans far more
+    // than a tenth of the 440 units of a panel.
+    const std::size_t second = svg.find(" d=\"", svg.find(" d=\"") + 1) + 4;
+    const std::string path = svg.substr(second, svg.find('"', second) - second);
+    double least = 1e9, most = -1e9;
+    for (std::size_t at = path.find_first_of("ML"); at != std::string::npos;
+         at = path.find_first_of("ML", at + 1))
+        if (const double x = std::stod(path.substr(at + 1)); x < 500) {
+            least = std::min(least, x);
+            most = std::max(most, x);
+        }
+    EXPECT_GT(most - least, 44) << path;
+    EXPECT_NE(svg.find("far: ends at (1e+06, 2e+06, 0), beyond the views"), std::string::npos);
+    pugi::xml_document document;
+    EXPECT_TRUE(document.load_string(svg.c_str()));
+}
+
 TEST(TrajectoryOutput, SvgFillsTheSceneryItFacesAndDrawsTheRestAsLines) {
     Trajectory run = sampleRun();
     using Kind = SceneryFace::Kind;
