@@ -6,9 +6,9 @@
 #include "host/scene2d/Scene2D.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/HitTestEvent.h"
-#include "physics/hittest/MatrixRoutines.h"
 #include "physics/hittest/PhysicsEngine2D.h"
 #include "physics/hittest/TesterEngine.h"
+#include "physics/math/MatrixRoutines.h"
 #include "support/TestApplicationData.h"
 
 #include <benchmark/benchmark.h>

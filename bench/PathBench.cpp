@@ -4,7 +4,7 @@
 
 #include "common/containers/String.h"
 #include "common/path/AnchorKeywords.h"
-#include "physics/hittest/MatrixRoutines.h"
+#include "physics/math/MatrixRoutines.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,6 +3,7 @@
 #include "common/containers/Array.h"
 #include "common/containers/List.h"
 
+#include "common/log/FormatPrintf.h"
 #include "common/log/Log.h"
 
 #include <cstdio>
@@ -265,7 +266,7 @@ void String::format(const char* format, ...) {
 void String::formatArguments(const char* format, std::va_list arguments) {
     va_list measuring;
     va_copy(measuring, arguments);
-    const int measured = std::vsnprintf(nullptr, 0, format, measuring);
+    const int measured = formatPrintf(nullptr, 0, format, measuring);
     va_end(measuring);
     if (measured < 0)
         return;
@@ -273,7 +274,7 @@ void String::formatArguments(const char* format, std::va_list arguments) {
     const uint64 length = static_cast<uint64>(measured);
     auto* text = static_cast<char*>(allocate(length + 1));
     std::memset(text, 0, length + 1);
-    if (std::vsnprintf(text, length + 1, format, arguments) >= 0)
+    if (formatPrintf(text, length + 1, format, arguments) >= 0)
         assignBytes(text, length);
     deallocate(text);
 }

@@ -1,4 +1,5 @@
 #include "common/log/Log.h"
+#include "common/log/FormatPrintf.h"
 #include "common/log/QualifiedFunctionName.h"
 
 #include "common/application/ApplicationData.h"
@@ -97,7 +98,7 @@ private:
             return;
         std::va_list measuring;
         va_copy(measuring, arguments);
-        const int measured = std::vsnprintf(m_stack, StackCapacity, format, measuring);
+        const int measured = formatPrintf(m_stack, StackCapacity, format, measuring);
         va_end(measuring);
         if (measured < 0) {
             m_stack[0] = '\0';
@@ -106,7 +107,7 @@ private:
         const auto length = static_cast<std::size_t>(measured);
         if (length >= StackCapacity) {
             m_block = static_cast<char*>(allocateMemoryBlock(length + 1));
-            if (std::vsnprintf(m_block, length + 1, format, arguments) != measured) {
+            if (formatPrintf(m_block, length + 1, format, arguments) != measured) {
                 freeMemoryBlock(m_block);
                 m_block = nullptr;
                 m_stack[0] = '\0';

@@ -28,6 +28,9 @@ inline constexpr GUID_t kDockingLayout{"15d98810-1284-48d8-905e-c82faaf8fe07"};
 inline constexpr GUID_t kScene3D{"5a98a517-d78a-4b3e-8ac4-a74344640b7e"};
 /// The collision detector, created through the factory with "float" or "double".
 inline constexpr GUID_t kCollisionDetector{"b800576a-298c-4839-bc5b-3056ff6b68b7"};
+/// What a collision detector declares about how far beyond touching it reports contacts
+/// (ICollisionReach), asked of the detector through castTo.
+inline constexpr GUID_t kCollisionReach{"e4961643-9bc9-436f-b8e9-9ad02dbbc3c7"};
 inline constexpr GUID_t kSphereElement{"f443b590-cbd4-4209-906a-d5c47478fcc0"};
 inline constexpr GUID_t kCapsuleElement{"dd579333-35b4-4bb3-8d87-8ec08368c4d5"};
 inline constexpr GUID_t kMeshElement{"16eb9c10-d1d4-4a01-9081-d46367844848"};

@@ -71,6 +71,8 @@ bool HostCollisionDetector<T>::isTypeOf(const GUID_t& guid) const {
 
 template <typename T>
 IObject* HostCollisionDetector<T>::castTo(const GUID_t& guid) {
+    if (guid == guids::kCollisionReach)
+        return m_reach;
     return isTypeOf(guid) ? this : nullptr;
 }
 

@@ -2,15 +2,18 @@
 
 #include "common/framework/ICollisionDetector.h"
 #include "host/core/HostObject.h"
+#include "host/detector/ContactReach.h"
 
 namespace zor {
 
 /// The host's collision detector for scenes of number type T ("CollisionDetector{float}",
 /// "CollisionDetector{double}"), registered with the factory under the detector identifier and
-/// "float" or "double". Its tests are the collision geometry of CollisionGeometry.h.
+/// "float" or "double". Its tests are the collision geometry of CollisionGeometry.h, which reports
+/// only shapes that touch or overlap: it declares a reach of 0 (castTo with guids::kCollisionReach).
 template <typename T>
 class HostCollisionDetector final : public HostObjectOf<ICollisionDetector<T>> {
 public:
+    HostCollisionDetector() = default;
     ZOR_DELETING_DESTRUCTOR(HostCollisionDetector)
     IObject* clone() const override;
     const String& getTypeName() const override;
@@ -34,6 +37,11 @@ public:
                                   T* depth) override;
     bool testCapsuleMesh(const Vector3<T>* a, const Vector3<T>* b, const T* radius, IMesh* mesh,
                          const Array<Vector3<T>>* vertices, Vector3<T>* normal, T* depth) override;
+
+private:
+    ~HostCollisionDetector() { m_reach->release(); }
+
+    ContactReach* m_reach = new ContactReach(0);
 };
 
 extern template class HostCollisionDetector<float>;

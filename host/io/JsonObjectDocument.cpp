@@ -82,15 +82,11 @@ private:
             return nullptr;
         }
         m_reader->setRoot(variables != entry.end() ? *variables : kNoVariables, pointer + "/variables");
+        const uint64 failures = documentFailureCount();
         if (!object->read(m_reader)) {
-            if (!m_reader->hasFailed())
+            if (documentFailureCount() == failures)
                 logDocumentFailure(kFunction, m_fileName, pointer, "the %s object refused its variables",
                                    typeName.c_str());
-            object->release();
-            return nullptr;
-        }
-        // The check has written its own line when it refuses.
-        if (m_check && !m_check(*object, *m_reader)) {
             object->release();
             return nullptr;
         }
@@ -102,6 +98,14 @@ private:
                 if (read)
                     logDocumentFailure(kFunction, m_fileName, pointer + "/children",
                                        "the %s object does not take children", typeName.c_str());
+                object->release();
+                return nullptr;
+            }
+        }
+        // The check sees the object with its children, and writes its own line when it refuses.
+        if (m_check) {
+            m_reader->setRoot(variables != entry.end() ? *variables : kNoVariables, pointer + "/variables");
+            if (!m_check(*object, *m_reader)) {
                 object->release();
                 return nullptr;
             }

@@ -5,8 +5,8 @@
 #include "common/log/Log.h"
 #include "common/object/Identifiers.h"
 #include "common/variables/VariableType.h"
-#include "physics/engine3d/SceneCollisions.h"
 #include "physics/engine3d/SceneMovement.h"
+#include "physics/engine3d/collision/SceneCollisions.h"
 #include "physics/module/EngineReserved.h"
 
 namespace zor {

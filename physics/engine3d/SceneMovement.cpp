@@ -1,10 +1,10 @@
 #include "physics/engine3d/SceneMovement.h"
 
 #include "common/framework/ViewRecord.h"
-#include "physics/engine3d/Matrix4x4Inverse.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneBodies.h"
-#include "physics/hittest/MatrixRoutines.h"
+#include "physics/math/Matrix4x4Inverse.h"
+#include "physics/math/MatrixRoutines.h"
 
 namespace zor {
 

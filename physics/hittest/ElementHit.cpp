@@ -8,7 +8,7 @@
 #include "common/variables/Rect.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/HitTestEvent.h"
-#include "physics/hittest/MatrixRoutines.h"
+#include "physics/math/MatrixRoutines.h"
 
 namespace zor {
 namespace {

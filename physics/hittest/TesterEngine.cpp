@@ -13,7 +13,7 @@
 #include "common/variables/Rect.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/hittest/ElementHit.h"
-#include "physics/hittest/MatrixRoutines.h"
+#include "physics/math/MatrixRoutines.h"
 
 namespace zor {
 namespace {

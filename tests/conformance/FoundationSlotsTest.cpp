@@ -111,16 +111,10 @@ TYPED_TEST_SUITE(PathCommandSlots, Commands);
 
 TYPED_TEST(PathCommandSlots, InSlotOrder) {
     using C = TypeParam;
-    const NamedSlot slots[] = {S(deletingDestructor),
-                               S(create),
-                               S(retain),
-                               S(release),
-                               S(reset),
-                               S(getTypeName),
-                               S(getCommandType),
-                               S(getVariableReference),
-                               S(read),
-                               S(write)};
+    // clang-format off
+    const NamedSlot slots[] = {S(deletingDestructor), S(create), S(retain), S(release), S(reset), S(getTypeName),
+                               S(getCommandType), S(getVariableReference), S(read), S(write)};
+    // clang-format on
     expectSlotsInOrder(slots);
 }
 

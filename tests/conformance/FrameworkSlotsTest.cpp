@@ -2,6 +2,7 @@
 
 #include "common/framework/IAttributeReserved.h"
 #include "common/framework/ICollisionDetector.h"
+#include "common/framework/ICollisionReach.h"
 #include "common/framework/IElement.h"
 #include "common/framework/IGridStage.h"
 #include "common/framework/IMesh.h"
@@ -58,7 +59,8 @@ TEST(FrameworkSlots, CollisionDetectorAndMesh) {
     using Detector = ICollisionDetector<float>;
     expectSlots({AT(Detector, testSphereSphere, 42), AT(Detector, testSphereMesh, 45),
                  AT(Detector, testCapsuleCapsule, 49), AT(Detector, testCapsuleQuadrilateral, 51),
-                 AT(Detector, testCapsuleMesh, 52), AT(ICollisionDetector<double>, testCapsuleMesh, 52)});
+                 AT(Detector, testCapsuleMesh, 52), AT(ICollisionDetector<double>, testCapsuleMesh, 52),
+                 AT(ICollisionReach, getContactReach, 42)});
     const NamedSlot mesh[] = {ZOR_NAMED_SLOT(IMesh, deletingDestructor),
                               ZOR_NAMED_SLOT(IMesh, getVertexCount),
                               ZOR_NAMED_SLOT(IMesh, getTriangleIndices)};

@@ -2,6 +2,11 @@
 
 #include "host/io/DocumentObjects.h"
 #include "host/io/SampleObject.h"
+#include "host/path/PathCommandEntry.h"
+#include "host/project/HostPhysicsAttribute.h"
+#include "host/scene2d/Scene2DFile.h"
+#include "host/scene3d/SceneFile.h"
+#include "physics/module/ObjectAllocators.h"
 #include "support/TestApplicationData.h"
 
 #include <string>
@@ -11,12 +16,14 @@ namespace zor::test {
 
 using host::releaseObjects;
 
-bool checkDocumentInput(host::DocumentFormat format, const std::uint8_t* data, std::size_t size) {
-    TestApplicationData record;
+namespace {
+
+bool checkObjects(TestApplicationData& record, host::DocumentFormat format, const std::uint8_t* data,
+                  std::size_t size, host::ObjectCreator create) {
     const String fileName(format == host::DocumentFormat::Json ? "fuzz.json" : "fuzz.xml");
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     List<IObject*> objects;
-    if (!host::readObjects(format, fileName, text, &SampleObject::create, objects))
+    if (!host::readObjects(format, fileName, text, create, objects))
         return objects.isEmpty() && record.writtenTexts().size() == 1;
     if (!record.writtenTexts().empty())
         return false;
@@ -30,10 +37,28 @@ bool checkDocumentInput(host::DocumentFormat format, const std::uint8_t* data, s
         return format == host::DocumentFormat::Xml && record.writtenTexts().size() == 1;
 
     std::string rewritten;
-    const bool same = host::readObjects(format, fileName, written, &SampleObject::create, objects) &&
+    const bool same = host::readObjects(format, fileName, written, create, objects) &&
                       host::writeObjects(format, fileName, objects, false, rewritten) && rewritten == written;
     releaseObjects(objects);
     return same && record.writtenTexts().empty();
+}
+
+} // namespace
+
+bool checkDocumentInput(host::DocumentFormat format, DocumentObjects objects, const std::uint8_t* data,
+                        std::size_t size) {
+    if (objects == DocumentObjects::Samples) {
+        TestApplicationData record;
+        return checkObjects(record, format, data, size, &SampleObject::create);
+    }
+    // The scene files' attributes come from the module's classes in the host's factory.
+    TestApplicationData record(&HostObject::create, &HostPhysicsAttribute::create);
+    registerObjectAllocators();
+    const host::ObjectCreator create = objects == DocumentObjects::Scene3D ? &host::createSceneObject
+                                       : objects == DocumentObjects::Scene2D
+                                           ? &createScene2DFileObject
+                                           : &host::PathCommandEntry::create;
+    return checkObjects(record, format, data, size, create);
 }
 
 } // namespace zor::test

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace zor::test {
@@ -13,27 +14,34 @@ namespace {
 
 // Every seed of the fuzz targets' checked-in corpora passes the targets' own checks.
 TEST(FuzzSeeds, EverySeedPassesTheFuzzChecks) {
-    using Check = bool (*)(const std::uint8_t*, std::size_t);
-    const Check json = [](const std::uint8_t* data, std::size_t size) {
-        return checkDocumentInput(host::DocumentFormat::Json, data, size);
-    };
-    const Check xml = [](const std::uint8_t* data, std::size_t size) {
-        return checkDocumentInput(host::DocumentFormat::Xml, data, size);
-    };
+    const std::filesystem::path root(ZOR_FUZZ_CORPUS);
     const struct {
         const char* folder;
-        Check check;
+        DocumentObjects objects;
+        host::DocumentFormat format;
         std::size_t seeds;
-    } corpora[] = {{"json", json, 8}, {"xml", xml, 8}, {"svgpath", &checkSvgPathInput, 7}};
+    } corpora[] = {
+        {"json", DocumentObjects::Samples, host::DocumentFormat::Json, 8},
+        {"xml", DocumentObjects::Samples, host::DocumentFormat::Xml, 8},
+        {"scene3d_json", DocumentObjects::Scene3D, host::DocumentFormat::Json, 1},
+        {"scene3d_xml", DocumentObjects::Scene3D, host::DocumentFormat::Xml, 1},
+        {"scene2d_json", DocumentObjects::Scene2D, host::DocumentFormat::Json, 1},
+        {"scene2d_xml", DocumentObjects::Scene2D, host::DocumentFormat::Xml, 1},
+        {"path_json", DocumentObjects::Path, host::DocumentFormat::Json, 1},
+        {"path_xml", DocumentObjects::Path, host::DocumentFormat::Xml, 1},
+        {"svgpath", DocumentObjects::Samples, host::DocumentFormat::Json, 7},
+    };
     for (const auto& corpus : corpora) {
         std::size_t seeds = 0;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(ZOR_FUZZ_CORPUS) / corpus.folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(root / corpus.folder)) {
             SCOPED_TRACE(entry.path().string());
             std::ifstream file(entry.path(), std::ios::binary);
             const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
                                           std::istreambuf_iterator<char>()};
-            EXPECT_TRUE(corpus.check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+            const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+            EXPECT_TRUE(corpus.folder == std::string("svgpath")
+                            ? checkSvgPathInput(data, bytes.size())
+                            : checkDocumentInput(corpus.format, corpus.objects, data, bytes.size()));
             ++seeds;
         }
         EXPECT_GE(seeds, corpus.seeds) << corpus.folder;

@@ -1,4 +1,5 @@
 #include "common/log/Log.h"
+#include "common/containers/String.h"
 #include "common/log/QualifiedFunctionName.h"
 
 #include "common/platform/Platform.h"
@@ -167,6 +168,21 @@ TEST(Log, LongTextsAreWrittenWholeAndAnUnformattableMessageIsEmpty) {
         zor_log(kModule, false, LogLevelWarn, kFunction, "text %ls", unencodable);
         EXPECT_EQ(writtenLines(record), Writes{{expectedLine("WARN ", "")}});
     }
+}
+
+// Pointers print as on the framework's platform, as 16 upper-case digits everywhere; every other
+// conversion as the C library prints it.
+TEST(Log, PointersPrintAsSixteenUpperCaseDigits) {
+    TestApplicationData record;
+    zor_log(kModule, false, LogLevelWarn, kFunction, "0x%p %-20p|%*p|%5.2f %lld %u %s %c %x %%",
+            reinterpret_cast<void*>(0xabc123), nullptr, 18, reinterpret_cast<void*>(1), 3.14159, -5LL, 7u,
+            "t", 'c', 255u);
+    EXPECT_EQ(writtenLines(record),
+              Writes{{expectedLine("WARN ", "0x0000000000ABC123 0000000000000000    |  0000000000000001|"
+                                            " 3.14 -5 7 t c ff %")}});
+    String text;
+    text.format("%p", reinterpret_cast<void*>(0xfedcba9876543210));
+    EXPECT_STREQ(text.c_str(), "FEDCBA9876543210");
 }
 
 TEST(LogWithoutApplication, PrintsLevelColonMessageWhateverTheLevelAndEcho) {

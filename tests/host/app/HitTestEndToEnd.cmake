@@ -84,18 +84,13 @@ file(WRITE "${WORK_DIR}/hostile.json" "${hostile}")
 run_hittest(0 "${PATH_PREFIX}${WORK_DIR}/hostile.json" 70 120 --svg "${PATH_PREFIX}${WORK_DIR}/hostile.svg")
 expect_picture("${WORK_DIR}/hostile.svg")
 
-# Bad input: a message on standard error and the exit code.
-file(WRITE "${WORK_DIR}/broken.json" "{\"objects\": [{\"type\": \"Scene2D\", \"variables\": {\"numberType\": \"int\"}}]}")
-file(WRITE "${WORK_DIR}/bad.points" "1 2\n3 four\n")
+# Bad command lines: a message on standard error and the exit code (bad files: HostileInputs.sh).
 # Each case: exit code|operands...|message, separated by '|'.
 set(scene "${PATH_PREFIX}${SCENES}/small-ui.json")
 set(cases
-    "1|${PATH_PREFIX}${WORK_DIR}/broken.json|1|2|broken.json: "
-    "1|${PATH_PREFIX}${WORK_DIR}/missing.json|1|2|missing.json: the file: expected a readable file, found: "
     "2|${scene}|1|usage: zor_host [options] hittest SCENE"
     "2|${scene}|1|2|3|expected two coordinates"
     "2|${scene}|1|2|--engine|3d|--engine is 2d or tester, not 3d"
-    "1|${scene}|--points|${PATH_PREFIX}${WORK_DIR}/bad.points|bad.points: line 2: expected X and Y, two finite numbers, found \"3 four\""
     "2|${scene}|1|nan|X and Y must be finite numbers"
     "2|${scene}|1|2|--svg|--svg needs a value")
 foreach(case IN LISTS cases)

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <utility>
@@ -47,44 +46,18 @@ TEST(CollisionGeometry, SpheresAndCapsulesAgainstEachOther) {
         double r2;
         Expected expected;
     };
+    // clang-format off
     const Case cases[] = {
         {"overlapping spheres", {0, 0, 0}, {0, 0, 0}, 1, {1.5, 0, 0}, {1.5, 0, 0}, 1, {true, {1, 0, 0}, 0.5}},
         {"spheres just touching", {0, 0, 0}, {0, 0, 0}, 1, {0, 2, 0}, {0, 2, 0}, 1, {false, {}, 0}},
-        {"coincident centres push up",
-         {3, 3, 3},
-         {3, 3, 3},
-         1,
-         {3, 3, 3},
-         {3, 3, 3},
-         0.5,
-         {true, {0, 1, 0}, 1.5}},
-        {"crossing capsules",
-         {-1, 0, 0},
-         {1, 0, 0},
-         0.5,
-         {0, 0.8, -1},
-         {0, 0.8, 1},
-         0.5,
-         {true, {0, 1, 0}, 0.2}},
-        {"parallel capsules",
-         {-1, 0, 0},
-         {1, 0, 0},
-         0.5,
-         {-1, 0, 0.5},
-         {1, 0, 0.5},
-         0.5,
-         {true, {0, 0, 1}, 0.5}},
-        {"capsule end on a sphere",
-         {0, 0, 0},
-         {0, 2, 0},
-         0.5,
-         {0, 2.5, 0},
-         {0, 2.5, 0},
-         0.25,
-         {true, {0, 1, 0}, 0.25}},
+        {"coincident centres push up", {3, 3, 3}, {3, 3, 3}, 1, {3, 3, 3}, {3, 3, 3}, 0.5, {true, {0, 1, 0}, 1.5}},
+        {"crossing capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {0, 0.8, -1}, {0, 0.8, 1}, 0.5, {true, {0, 1, 0}, 0.2}},
+        {"parallel capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {-1, 0, 0.5}, {1, 0, 0.5}, 0.5, {true, {0, 0, 1}, 0.5}},
+        {"capsule end on a sphere", {0, 0, 0}, {0, 2, 0}, 0.5, {0, 2.5, 0}, {0, 2.5, 0}, 0.25, {true, {0, 1, 0}, 0.25}},
         {"intersecting axes", {-1, 0, 0}, {1, 0, 0}, 0.5, {0, 0, -1}, {0, 0, 1}, 0.5, {true, {0, -1, 0}, 1}},
         {"coincident capsules", {-1, 0, 0}, {1, 0, 0}, 0.5, {-1, 0, 0}, {1, 0, 0}, 0.5, {true, {0, 0, 1}, 1}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Contact<double> found;
         expectContact(capsuleCapsule(c.a1, c.b1, c.r1, c.a2, c.b2, c.r2, found), found, c.expected, c.what);
@@ -94,10 +67,7 @@ TEST(CollisionGeometry, SpheresAndCapsulesAgainstEachOther) {
                   "sphereSphere is the capsule test");
 }
 
-template <typename T>
-bool sameBits(T a, T b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+using detail::sameBits;
 
 // The sphere test is the capsule test for capsules of no length, to the bit: over random
 // centres, centres with coordinates of either sign of zero, centres too close for a normal,
@@ -174,37 +144,19 @@ TEST(CollisionGeometry, CapsulesAgainstOneSidedFaces) {
         double radius;
         Expected expected;
     };
+    // clang-format off
     const Case cases[] = {
-        {"sphere resting on the floor",
-         kFloor,
-         {0.5, 0.3, -0.5},
-         {0.5, 0.3, -0.5},
-         0.5,
-         {true, {0, 1, 0}, 0.2}},
+        {"sphere resting on the floor", kFloor, {0.5, 0.3, -0.5}, {0.5, 0.3, -0.5}, 0.5, {true, {0, 1, 0}, 0.2}},
         {"sphere under the floor", kFloor, {0.5, -0.3, -0.5}, {0.5, -0.3, -0.5}, 0.5, {false, {}, 0}},
-        {"sphere under the ceiling",
-         kCeiling,
-         {0.5, -0.3, -0.5},
-         {0.5, -0.3, -0.5},
-         0.5,
-         {true, {0, -1, 0}, 0.2}},
+        {"sphere under the ceiling", kCeiling, {0.5, -0.3, -0.5}, {0.5, -0.3, -0.5}, 0.5, {true, {0, -1, 0}, 0.2}},
         {"sphere above the ceiling", kCeiling, {0.5, 0.3, -0.5}, {0.5, 0.3, -0.5}, 0.5, {false, {}, 0}},
-        {"capsule sunk through the floor",
-         kFloor,
-         {0.5, -0.2, -0.5},
-         {0.5, 1, -0.5},
-         0.5,
-         {true, {0, 1, 0}, 0.7}},
-        {"capsule lying on the floor",
-         kFloor,
-         {0.2, 0.4, -0.5},
-         {0.8, 0.4, -0.5},
-         0.5,
-         {true, {0, 1, 0}, 0.1}},
+        {"capsule sunk through the floor", kFloor, {0.5, -0.2, -0.5}, {0.5, 1, -0.5}, 0.5, {true, {0, 1, 0}, 0.7}},
+        {"capsule lying on the floor", kFloor, {0.2, 0.4, -0.5}, {0.8, 0.4, -0.5}, 0.5, {true, {0, 1, 0}, 0.1}},
         {"sphere beside the edge", kFloor, {1.3, 0, -0.5}, {1.3, 0, -0.5}, 0.5, {true, {1, 0, 0}, 0.2}},
         {"sphere out of reach", kFloor, {0.5, 0.5, -0.5}, {0.5, 0.5, -0.5}, 0.5, {false, {}, 0}},
         {"sphere past the corner", kFloor, {1.3, 0.4, 0.3}, {1.3, 0.4, 0.3}, 0.5, {false, {}, 0}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Contact<double> found;
         expectContact(capsuleFace(c.a, c.b, c.radius, c.face, 4, found), found, c.expected, c.what);

@@ -48,31 +48,15 @@ public:
 
     T special() {
         const T inf = std::numeric_limits<T>::infinity();
-        static const T values[] = {T(0),
-                                   T(-0.0),
-                                   std::numeric_limits<T>::denorm_min(),
-                                   -std::numeric_limits<T>::min(),
-                                   make(1e-300),
-                                   make(-1e-30),
-                                   make(0x1p-400),
-                                   make(std::nextafter(0x1p-400, 0.0)),
-                                   make(1e-12),
-                                   make(std::nextafter(1e-12, 1.0)),
-                                   make(std::nextafter(1e-12, 0.0)),
-                                   make(0x1p396),
-                                   make(std::nextafter(0x1p396, 0.0)),
-                                   make(-0x1p396),
-                                   make(0x1p399),
-                                   make(-0x1p400),
-                                   make(1e300),
-                                   make(0x1p-511),
-                                   make(0x1p-538),
-                                   make(0x1p511),
-                                   make(0x1p512),
-                                   std::numeric_limits<T>::max(),
-                                   inf,
-                                   -inf,
-                                   std::numeric_limits<T>::quiet_NaN()};
+        // clang-format off
+        static const T values[] = {
+            T(0), T(-0.0), std::numeric_limits<T>::denorm_min(), -std::numeric_limits<T>::min(), make(1e-300),
+            make(-1e-30), make(0x1p-400), make(std::nextafter(0x1p-400, 0.0)), make(1e-12),
+            make(std::nextafter(1e-12, 1.0)), make(std::nextafter(1e-12, 0.0)), make(0x1p396),
+            make(std::nextafter(0x1p396, 0.0)), make(-0x1p396), make(0x1p399), make(-0x1p400), make(1e300),
+            make(0x1p-511), make(0x1p-538), make(0x1p511), make(0x1p512), std::numeric_limits<T>::max(), inf, -inf,
+            std::numeric_limits<T>::quiet_NaN()};
+        // clang-format on
         return values[pick(std::size(values))];
     }
 
@@ -194,7 +178,12 @@ private:
 };
 
 template <typename T>
-void expectTheShortcutAnswersAsTheFaceTest() {
+class QuadrilateralShortcut : public testing::Test {};
+using NumberTypes = testing::Types<double, float>;
+TYPED_TEST_SUITE(QuadrilateralShortcut, NumberTypes);
+
+TYPED_TEST(QuadrilateralShortcut, AnswersAsTheFaceTestToTheBit) {
+    using T = TypeParam;
     using V = Vector3<T>;
     const T unset = T(7);
     Cases<T> cases(sizeof(T) * 20261207);
@@ -257,14 +246,6 @@ void expectTheShortcutAnswersAsTheFaceTest() {
     }
     // Most faces are ordinary cells and most spheres reach them: the shortcut is well exercised.
     EXPECT_GT(contacts, kCount / 5);
-}
-
-TEST(QuadrilateralShortcut, AnswersAsTheFaceTestToTheBitInDouble) {
-    expectTheShortcutAnswersAsTheFaceTest<double>();
-}
-
-TEST(QuadrilateralShortcut, AnswersAsTheFaceTestToTheBitInFloat) {
-    expectTheShortcutAnswersAsTheFaceTest<float>();
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 
 namespace zor {
@@ -158,8 +159,8 @@ TEST_F(EngineFixture, UpdatesRefuseScenesThatAreNotSteppable) {
     EXPECT_FALSE(engine->updateCollisions(&pending));
     EXPECT_TRUE(pending);
     char message[128];
-    std::snprintf(message, sizeof message, "Current scene:0x%p class variable type:0xC is not supported",
-                  static_cast<void*>(stringScene));
+    std::snprintf(message, sizeof message, "Current scene:0x%016llX class variable type:0xC is not supported",
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(stringScene)));
     EXPECT_EQ(takeLines(), Lines{physicsWarning("zor::PhysicsEngine3D::updateCollisions", message)});
     EXPECT_TRUE(engine->isIterationBegun()) << "a refused update leaves the step running";
 }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <type_traits>
@@ -86,7 +87,9 @@ TYPED_TEST(HitTestEngineTest, RefusesWithoutHandlerSceneOrASceneOfItsNumberType)
     this->m_engine->setCurrentScene(other);
     EXPECT_EQ(this->hit(5, 5), nullptr);
     char address[32];
-    std::snprintf(address, sizeof address, "%p", static_cast<void*>(static_cast<IScene2D*>(other)));
+    std::snprintf(
+        address, sizeof address, "%016llX",
+        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(static_cast<IScene2D*>(other))));
     this->m_engine->setCurrentScene(nullptr);
     other->release();
 
@@ -116,6 +119,16 @@ TYPED_TEST(HitTestEngineTest, LaterRecordsWinEdgesHitAndEmptyScenesMissQuietly) 
     EXPECT_TRUE(this->m_record.writtenTexts().empty());
 }
 
+// A class of its own that passes the hit-test attribute's type test.
+class DerivedHitTestAttribute final : public HitTestAttribute {
+public:
+    ZOR_DELETING_DESTRUCTOR(DerivedHitTestAttribute)
+    const GUID_t* getGUID() const override { return &kGuid; }
+
+private:
+    static constexpr GUID_t kGuid{"12345678-9abc-def0-0102-030405060708"};
+};
+
 TYPED_TEST(HitTestEngineTest, TransparentElementsLetTheWalkGoOn) {
     this->add("behind", {0, 0, 100, 100});
     Element2D<typename TypeParam::T>* front = this->add("front", {0, 0, 100, 100});
@@ -129,6 +142,10 @@ TYPED_TEST(HitTestEngineTest, TransparentElementsLetTheWalkGoOn) {
     front->setHitTestAttribute(other);
     other->release();
     EXPECT_EQ(this->hitName(50, 50), "behind") << "another class";
+    auto* derived = new DerivedHitTestAttribute();
+    front->setHitTestAttribute(derived);
+    derived->release();
+    EXPECT_EQ(this->hitName(50, 50), "behind") << "a derived class";
     front->setHitTestAttribute(nullptr);
     front->setHitTestAttribute(this->m_scene->findElement(String("behind"))->getPhysicsAttribute(0));
     EXPECT_EQ(this->hitName(50, 50), "front");

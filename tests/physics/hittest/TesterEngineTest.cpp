@@ -114,17 +114,17 @@ TEST_F(TesterEngineTest, KindOneClosesARegionForTheTesterAndIsAnElementForTheOth
 // A 300 x 200 layout at (10, 20) with rows at y = 50 and 80 and a column at x = 100, content
 // scale 2 and separators 2 thick (4 once scaled).
 TEST_F(TesterEngineTest, DockingLayoutsReportTheSeparatorUnderThePoint) {
-    Element2D<T>* layout = m_scene->addElement(nullptr, ElementKind2D::DockingLayout, String("layout"));
-    layout->geometry.rectangle = {10, 20, 300, 200};
+    Element2D<T>* layout = test::addHitTestable(*m_scene, {}, "layout", Rect<T>{10, 20, 300, 200}, "layout",
+                                                1, ElementKind2D::DockingLayout);
     layout->geometry.contentScale = 2;
-    auto* attribute = new HitTestAttribute();
-    attribute->setEventString(String("layout"));
-    layout->setHitTestAttribute(attribute);
-    attribute->release();
     DockingLayout<T>& separators = *layout->separators();
     separators.thickness = 2;
+    // A third row stays in the array's memory past its end, where a separator must not find it.
+    separators.rows.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     separators.rows.pushBack(50);
     separators.rows.pushBack(80);
+    separators.rows.pushBack(30);
+    separators.rows.resize(2);
     separators.columns.pushBack(100);
     // Rows: the first runs over x 0..150 at row 0; the second at row 1 with one top bit only;
     // the third at a row that does not exist. The column runs over y 0..100.
@@ -147,6 +147,7 @@ TEST_F(TesterEngineTest, DockingLayoutsReportTheSeparatorUnderThePoint) {
         {50, 60, ""},  // inside the layout, on no separator
         {50, 180, ""}, // row 1: one top bit only
         {50, 116, ""}, // just above the bar
+        {50, 80, ""},  // where the row past the end would lie
     };
     for (const auto& p : points)
         EXPECT_EQ(tester(p.x, p.y), p.expected) << p.x << ", " << p.y;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "common/Types.h"
+
+namespace zor {
+
+class IScene3D;
+class PhysicsEngine3D;
+
+/// The collision stage of one step: resolves the contacts between the scene's primitives and
+/// with its grid stages. True when the last allowed pass still found contacts.
+template <typename T>
+bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
+
+/// How an engine's collision stages find the pairs of primitives and the faces they ask the
+/// detector about. Both give the same results (docs/engine3d.md).
+enum class PairFinder : uint8 {
+    /// The broad phase's pair grid and the shortcuts that go with it (faces out of reach passed
+    /// over, responses on copies of the bodies' states), for a detector that declares its reach
+    /// (ICollisionReach); a detector that declares nothing is asked as by AllPairs.
+    Grid,
+    /// Every pair after a primitive in order, every face of the cells around it, the bodies
+    /// themselves: the stage's defined order, the reference the other is held to.
+    AllPairs,
+};
+
+/// Chooses how `engine`'s collision stages find pairs; an engine begins with PairFinder::Grid.
+void setPairFinder(PhysicsEngine3D& engine, PairFinder finder);
+/// The pair finder chosen for `engine`.
+PairFinder getPairFinder(PhysicsEngine3D& engine);
+
+} // namespace zor

@@ -1,0 +1,320 @@
+// Without a grid-stage callback the collision stage takes each tile's faces as it read them with
+// the stage, and tells most boxes within or beyond reach by bounds of the reach; with one it reads
+// them tile by tile as it comes to them and works the reach out for every box. Both must ask the
+// detector about the same faces, in the same order and with the same bits, and leave the same
+// bodies.
+
+#include "common/framework/ICollisionDetector.h"
+#include "host/detector/CollisionGeometry.h"
+#include "host/detector/ContactReach.h"
+#include "host/project/HostPhysicsAttribute.h"
+#include "host/scene3d/GridStage.h"
+#include "host/scene3d/Scene3D.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
+#include "support/EngineOnScene.h"
+#include "support/TestApplicationData.h"
+
+#include "common/object/Identifiers.h"
+#include "common/object/ObjectFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace zor {
+namespace {
+
+// The host's geometry, writing down every face test: the shape, the corners and the answer. It
+// declares the host's reach, 0, so that the faces out of reach are passed over.
+template <typename T>
+class FaceLog final : public HostObjectOf<ICollisionDetector<T>> {
+public:
+    static inline std::vector<unsigned char> bytes;
+    ZOR_DELETING_DESTRUCTOR(FaceLog)
+    ~FaceLog() { m_reach->release(); }
+    IObject* castTo(const GUID_t& guid) override {
+        return guid == guids::kCollisionReach ? m_reach : HostObjectOf<ICollisionDetector<T>>::castTo(guid);
+    }
+    const String& getTemplateTypeName() const override {
+        return sizeof(T) == 4 ? String::floatTypeName() : String::doubleTypeName();
+    }
+    const GUID_t* getGUID() const override { return &guids::kCollisionDetector; }
+    bool testSphereSphere(const Vector3<T>* c1, const T* r1, const Vector3<T>* c2, const T* r2,
+                          Vector3<T>* normal, T* depth) override {
+        return collision::sphereSphere(*c1, *r1, *c2, *r2, *normal, *depth);
+    }
+    bool testSphereMesh(const Vector3<T>*, const T*, IMesh*, const Array<Vector3<T>>*, Vector3<T>*,
+                        T*) override {
+        return false;
+    }
+    bool testCapsuleCapsule(const Vector3<T>* a1, const Vector3<T>* b1, const T* r1, const Vector3<T>* a2,
+                            const Vector3<T>* b2, const T* r2, Vector3<T>* normal, T* depth) override {
+        collision::Contact<T> found;
+        if (!collision::capsuleCapsule(*a1, *b1, *r1, *a2, *b2, *r2, found))
+            return false;
+        *normal = found.normal, *depth = found.depth;
+        return true;
+    }
+    bool testCapsuleQuadrilateral(const Vector3<T>* a, const Vector3<T>* b, const T* radius,
+                                  const Vector3<T>* c0, const Vector3<T>* c1, const Vector3<T>* c2,
+                                  const Vector3<T>* c3, Vector3<T>* normal, T* depth) override {
+        const bool found =
+            collision::capsuleQuadrilateral(*a, *b, *radius, *c0, *c1, *c2, *c3, *normal, *depth);
+        for (const Vector3<T>* point : {a, b, c0, c1, c2, c3, const_cast<const Vector3<T>*>(normal)})
+            add(*point);
+        add(*radius), add(*depth), add(found);
+        return found;
+    }
+    bool testCapsuleMesh(const Vector3<T>*, const Vector3<T>*, const T*, IMesh*, const Array<Vector3<T>>*,
+                         Vector3<T>*, T*) override {
+        return false;
+    }
+
+private:
+    ContactReach* m_reach = new ContactReach(0);
+    template <typename Value>
+    static void add(const Value& value) {
+        const auto* first = reinterpret_cast<const unsigned char*>(&value);
+        bytes.insert(bytes.end(), first, first + sizeof value);
+    }
+};
+
+template <typename T>
+bool acceptEvery(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
+                 Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32, uint32, Vector3<T>*, T) {
+    return true;
+}
+
+/// A scene whose detector writes down every face test, its engine with a grid-stage callback that
+/// accepts every contact when `callback` (which takes each tile's faces as it comes to them), else
+/// without, and the bodies added to it.
+template <typename T>
+struct LoggedScene {
+    test::TestApplicationData record{&HostObject::create, &HostPhysicsAttribute::create};
+    Scene3D<T>* scene = new Scene3D<T>();
+    PhysicsEngine3D* engine = nullptr;
+    /// The bodies' elements with their rigid-body attributes.
+    std::vector<std::pair<Element3D<T>*, RigidBody3DAttribute<T>*>> bodies;
+
+    LoggedScene(bool callback, double gravity) {
+        zor_addObjectAllocator<FaceLog<T>>();
+        FaceLog<T>::bytes.clear();
+        engine = test::engineOn(scene);
+        if (callback) {
+            if constexpr (sizeof(T) == 4)
+                engine->setGridStageCollisionCallbackFloat(&acceptEvery<T>);
+            else
+                engine->setGridStageCollisionCallbackDouble(&acceptEvery<T>);
+        }
+        scene->setGravity(gravity);
+    }
+
+    /// Hands `stage` to the scene.
+    void add(GridStage<T>* stage) {
+        scene->addGridStage(stage);
+        stage->release();
+    }
+
+    /// A body of `kind` at `position` with the given radius and height, moving at `speed`, in
+    /// exclusion group `group`.
+    void addBody(ElementKind kind, const Vector3<T>& position, T radius, T height, const Vector3<T>& speed,
+                 uint32 group) {
+        auto* element = new Element3D<T>(kind);
+        element->transform().position = position;
+        element->shape() = {radius, height};
+        auto* collision = new Collision3DAttribute<T>();
+        collision->setEventParent(0);
+        element->setPhysicsAttribute(2, collision);
+        collision->release();
+        auto* body = new RigidBody3DAttribute<T>();
+        body->setExclusionGroup(group);
+        body->setLinearSpeed(speed);
+        element->setPhysicsAttribute(1, body);
+        body->release();
+        scene->addElement(element);
+        bodies.push_back({element, body});
+        element->release();
+    }
+
+    /// Steps the scene 60 times; the detector's log, then every body's place and speed. Releases
+    /// the engine and the scene.
+    std::vector<unsigned char> stepAndRecord() {
+        for (int step = 0; step < 60; ++step) {
+            scene->updateView();
+            EXPECT_TRUE(engine->beginIteration(1.0 / 60));
+            engine->updateMovements();
+            bool pending = false;
+            EXPECT_TRUE(engine->updateCollisions(&pending));
+            engine->endIteration();
+        }
+        std::vector<unsigned char> result = FaceLog<T>::bytes;
+        for (const auto& [element, body] : bodies) {
+            const Vector3<T> state[2] = {element->transform().position, body->getLinearSpeed()};
+            const auto* first = reinterpret_cast<const unsigned char*>(state);
+            result.insert(result.end(), first, first + sizeof state);
+        }
+        engine->release();
+        scene->release();
+        return result;
+    }
+};
+
+/// A stage of `columns` by `rows` cells of width 1 and `depth`, holding `floorBody` (index 0) and
+/// `wallBody` (index 1) of infinite mass, the wall body in exclusion group `wallGroup`.
+template <typename T>
+GridStage<T>* stageOf(uint32 columns, uint32 rows, double depth, uint32 wallGroup) {
+    auto* stage = new GridStage<T>(columns, rows, 1, T(depth));
+    for (uint32 group : {0u, wallGroup}) {
+        auto* body = new RigidBody3DAttribute<T>();
+        body->setInfiniteMass(true);
+        body->setExclusionGroup(group);
+        stage->rigidBodyAttributes().add(body);
+        body->release();
+    }
+    return stage;
+}
+
+/// A tile of a lone floor at height 0 of body 0.
+template <typename T>
+GridTile<T> loneFloor() {
+    GridTile<T> lone{};
+    lone.floorPresent = 1;
+    lone.floorRigidBody = 0;
+    lone.floorCollision = lone.ceilingCollision = kNoGridAttribute;
+    return lone;
+}
+
+struct StageCase {
+    const char* name;
+    double depth;
+    /// The exclusion group of the walls' body, which some of the falling bodies share.
+    uint32 wallGroup;
+};
+
+// A 4 by 4 stage of lone floors, a covered floor, walls of every segment on each side and a raised
+// floor, with a cell of no tile and one past the tiles; spheres and capsules fall on it for a
+// while.
+template <typename T>
+std::vector<unsigned char> fallOn(const StageCase& stageCase, bool callback) {
+    LoggedScene<T> world(callback, 9.81);
+    GridStage<T>* stage = stageOf<T>(4, 4, stageCase.depth, stageCase.wallGroup);
+    GridTile<T> lone = loneFloor<T>();
+    GridTile<T> covered = lone;
+    covered.ceilingPresent = 1;
+    covered.ceilingHeight = T(1.5);
+    covered.ceilingRigidBody = 1;
+    GridTile<T> walled = covered;
+    walled.ceilingPresent = 0;
+    for (uint32 side = 0; side < 4; ++side) {
+        GridTileSide<T>& walls = walled.sides[side];
+        walls.sidePresent = 1;
+        walls.middlePresent = side != 1;
+        walls.lowerPresent = side != 0;
+        walls.upperPresent = side >= 2;
+        walls.lowerHeight = T(0.5);
+        walls.upperHeight = side == 2 ? T(0) : T(0.75); // side 2's upper wall has no height
+        walls.middleRigidBody = walls.lowerRigidBody = walls.upperRigidBody = 1;
+        walls.middleCollision = walls.lowerCollision = walls.upperCollision = kNoGridAttribute;
+    }
+    GridTile<T> raised = walled;
+    raised.floorHeight = T(0.25);
+    raised.floorSpeed = T(0.5);
+    raised.ceilingPresent = 1;
+    for (const GridTile<T>* tile : {&lone, &covered, &walled, &raised})
+        stage->tiles().pushBack(*tile);
+    const uint32 cells[16] = {1, 1, 3, 1, 2, 1, 4, 0, 1, 3, 1, 5, 4, 1, 2, 1};
+    std::memcpy(stage->cells().data(), cells, sizeof cells);
+    world.add(stage);
+    // Bodies dropped fast close to the edges of their cells, whose response moves them out of
+    // reach of the next cell or into it, and bodies sliding into walls.
+    for (int i = 0; i < 16; ++i) {
+        const bool dropped = i < 10;
+        world.addBody(i % 3 == 2 ? ElementKind::Capsule : ElementKind::Sphere,
+                      {T((dropped ? 0.85 + 0.01 * i : 0.5) + i % 4), T(dropped ? 0.45 : 0.35 + 0.1 * (i % 3)),
+                       T(-0.5 - i / 4 - 0.02 * i)},
+                      T(0.3), T(0.6),
+                      dropped ? Vector3<T>{0, -4, 0}
+                              : Vector3<T>{T(i % 2 ? 1.5 : -1.5), 0, T(i % 3 ? 1 : -1)},
+                      i % 4 == 1 ? 1 : 0);
+    }
+    return world.stepAndRecord();
+}
+
+// Spheres and upright capsules at rest without gravity, each over a lone floor of its own cell
+// at a gap just within or just beyond the reach the stage's test works the floor's box out to
+// (its radius margins and a rounding allowance of 1e-12 per unit of coordinates): gaps the lean
+// test cannot tell by the bounds of the reach and measures as the tile-by-tile test does. Only a
+// double lies between the bounds.
+std::vector<unsigned char> restAtTheReach(bool callback) {
+    using T = double;
+    LoggedScene<T> world(callback, 0);
+    GridStage<T>* stage = stageOf<T>(4, 4, 1, 0);
+    stage->tiles().pushBack(loneFloor<T>());
+    for (uint32 cell = 0; cell < 16; ++cell)
+        stage->cells()[cell] = 1;
+    world.add(stage);
+    constexpr double radius = 0.25, half = 0.5;
+    const double base = radius * (1 + 1e-6) + 1e-6;
+    // The least reach of a shape whose coordinates are at most `extent` in size, and its reach
+    // of a box whose largest gap is `gap`.
+    const auto least = [&](double extent) { return base + extent * 1e-12; };
+    const auto reach = [&](double extent, double gap) { return base + (extent + gap) * 1e-12; };
+    for (int i = 0; i < 16; ++i) {
+        const bool capsule = i % 2 == 1, within = i % 4 < 2;
+        const double x = 0.5 + i % 4, z = -0.5 - i / 4;
+        // The lowest point's height is the gap; x or -z is the largest coordinate.
+        const double extent = std::max(x, -z);
+        double gap = least(extent) * (within ? 1 + 0.5e-12 : 1 + 5e-10);
+        double y = gap;
+        if (capsule) {
+            y = half + gap;
+            gap = y - half;
+        }
+        EXPECT_GT(extent, capsule ? y + half : y) << i;
+        if (within) {
+            EXPECT_GT(gap, least(extent)) << i;
+            EXPECT_LE(gap, reach(extent, gap)) << i;
+        } else {
+            EXPECT_GT(gap, reach(extent, gap)) << i;
+            EXPECT_LE(gap, least(extent) * (1 + 1e-9)) << i;
+        }
+        world.addBody(capsule ? ElementKind::Capsule : ElementKind::Sphere, {x, y, z}, radius,
+                      capsule ? 2 * half : 0, {0, 0, 0}, 0);
+    }
+    return world.stepAndRecord();
+}
+
+TEST(GridStageLeanAtTheReach, AsksTheDetectorAboutTheSameFacesAsTheTileByTileTest) {
+    const std::vector<unsigned char> lean = restAtTheReach(false);
+    // Every step, a face for each body within reach, none for those beyond it.
+    EXPECT_EQ(lean.size(), 60 * 8 * (7 * sizeof(Vector3<double>) + 2 * sizeof(double) + sizeof(bool)) +
+                               16 * 2 * sizeof(Vector3<double>));
+    EXPECT_EQ(lean, restAtTheReach(true));
+}
+
+template <typename T>
+struct GridStageLean : testing::Test {};
+using NumberTypes = testing::Types<float, double>;
+TYPED_TEST_SUITE(GridStageLean, NumberTypes);
+
+TYPED_TEST(GridStageLean, AsksTheDetectorAndLeavesTheBodiesAsTheTileByTileTest) {
+    const StageCase cases[] = {
+        {"finite cells", 1, 0},
+        {"walls of the group of some bodies", 1, 1},
+        {"cells of infinite depth", std::numeric_limits<double>::infinity(), 0},
+    };
+    for (const StageCase& stageCase : cases) {
+        const std::vector<unsigned char> lean = fallOn<TypeParam>(stageCase, false);
+        EXPECT_GT(lean.size(), 16 * 2 * sizeof(Vector3<TypeParam>))
+            << stageCase.name << ": no face was tested";
+        EXPECT_EQ(lean, fallOn<TypeParam>(stageCase, true)) << stageCase.name;
+    }
+}
+
+} // namespace
+} // namespace zor
