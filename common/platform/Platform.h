@@ -80,6 +80,9 @@ int closeCommandOutput(std::FILE* output);
 /// working set on Windows).
 uint64 peakResidentKilobytes();
 
+/// True when `stream` is a terminal a person watches (isatty; _isatty on Windows).
+bool isTerminal(std::FILE* stream);
+
 /// Starts the socket library for version 2.2 (WSAStartup); returns 0 or the error code.
 int startSockets();
 

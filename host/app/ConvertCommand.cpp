@@ -1,11 +1,12 @@
-// zor_host convert IN OUT: the objects of IN, each read and written through the module's own
-// read and write operations, go to OUT in the format its extension names.
+// zor_host convert IN OUT: the objects of IN (any document the host makes), each read and
+// written through its own read and write operations, go to OUT in the format its extension
+// names.
 
 #include "host/app/HostCommands.h"
+#include "host/app/HostDocuments.h"
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
-#include "host/scene3d/SceneFile.h"
 
 #include <cstdio>
 
@@ -15,7 +16,7 @@ int runConvertCommand(const List<String>& operands) {
     const String& input = operands.front();
     const String& output = operands.back();
     List<IObject*> objects;
-    if (!host::readObjectFile(input, &host::createSceneObject, objects)) {
+    if (!readHostDocument(input, objects)) {
         host::reportDocumentFailure(input);
         return 1;
     }

@@ -4,7 +4,6 @@
 // the scene with the points and what they hit.
 
 #include "common/object/Identifiers.h"
-#include "common/platform/Platform.h"
 #include "common/variables/VariableType.h"
 #include "host/app/HostCommands.h"
 #include "host/core/HostFactory.h"
@@ -20,6 +19,7 @@
 #include "physics/hittest/PhysicsEngine2D.h"
 #include "physics/hittest/TesterEngine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -221,7 +221,7 @@ int runHitTestCommand(const List<String>& operands) {
         return 2;
     if (!request.pointsPath.isEmpty() && !readPointsFile(request.pointsPath, request.points))
         return 1;
-    IScene2D* scene = readScene2DFile(request.scenePath);
+    IScene2D* scene = readScene2DFile(request.scenePath, request.strict);
     if (scene == nullptr) {
         host::reportDocumentFailure(request.scenePath);
         return 1;

@@ -77,6 +77,14 @@ bool parseHostArguments(const List<String>& arguments, const String& executableD
             out.showHelp = true;
             continue;
         }
+        if (option == "--version") {
+            out.showVersion = true;
+            continue;
+        }
+        if (option == "--quiet" || option == "--verbose") {
+            out.verbosity = option == "--quiet" ? HostVerbosity::Quiet : HostVerbosity::Verbose;
+            continue;
+        }
         if (option == "--echo") {
             out.settings.consoleEcho = true;
             continue;
@@ -116,6 +124,7 @@ bool parseHostArguments(const List<String>& arguments, const String& executableD
 
 const char* hostUsage() {
     return "usage: zor_host [options] [command operands...]\n"
+           "       zor_host help COMMAND\n"
            "Loads zor_physics.dll with a host record, brings it up, runs the command and tears it\n"
            "down again.\n"
            "  --libraries-dir DIR        folder of the modules (default: the program's folder)\n"
@@ -123,10 +132,11 @@ const char* hostUsage() {
            "  --log-level LEVEL          ERROR, WARN, INFO (default), DEBUG, TRACE or a number\n"
            "  --echo                     also print the messages that ask for it on the console\n"
            "  --framework-version X.Y.Z  the framework version the host reports (default 1.5.0)\n"
+           "  --verbose                  print the start-up report before the command\n"
+           "  --quiet                    print errors only (and a command's own results)\n"
+           "  --version                  the host's version\n"
            "  -h, --help                 this text\n"
-           "Exit status: 0 the module is ready, 1 it refused to start, 2 a command-line error,\n"
-           "3 the module could not be loaded, 4 the host cannot start (its own folder unknown,\n"
-           "or the log folder cannot be written).\n";
+           "Without a command, zor_host brings the physics module up and prints the start-up report.\n";
 }
 
 } // namespace zor

@@ -2,6 +2,7 @@
 
 #include "common/containers/List.h"
 #include "host/app/HostApplicationData.h"
+#include "host/app/HostCommands.h"
 
 namespace zor {
 
@@ -9,6 +10,8 @@ namespace zor {
 struct HostArguments {
     HostApplicationData::Settings settings;
     bool showHelp = false;
+    bool showVersion = false;
+    HostVerbosity verbosity = HostVerbosity::Normal;
     /// The command and its operands: the first argument that is not an option and all after it.
     List<String> command;
 };

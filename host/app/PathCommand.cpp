@@ -13,9 +13,13 @@
 #include "host/path/SvgPathData.h"
 #include "host/path/SvgPicture.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zor {
 

@@ -1,11 +1,12 @@
-// zor_host read FILE: every object of the file is created through the host factory, reads its
-// variables through its own read operation, and is printed as the module writes it.
+// zor_host read FILE: every object of a document the host makes (an attribute file, a path file,
+// a 2D or 3D scene) reads its variables through its own read operation, passes the checks of
+// scene files, and is printed as JSON as it writes itself.
 
 #include "host/app/HostCommands.h"
+#include "host/app/HostDocuments.h"
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentObjects.h"
 #include "host/io/ObjectDocument.h"
-#include "host/scene3d/SceneFile.h"
 
 #include <cstdio>
 
@@ -14,7 +15,7 @@ namespace zor {
 int runReadCommand(const List<String>& operands) {
     const String& path = operands.front();
     List<IObject*> objects;
-    if (!host::readObjectFile(path, &host::createSceneObject, objects)) {
+    if (!readHostDocument(path, objects)) {
         host::reportDocumentFailure(path);
         return 1;
     }

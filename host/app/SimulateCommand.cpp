@@ -1,38 +1,52 @@
-// zor_host simulate SCENE [--steps N] [--dt S] [--out DIR]: steps a 3D scene file with the
-// module's PhysicsEngine3D and writes what happened: trajectories.csv, the final scene in the
-// scene file's format, picture.svg and replay.html.
+// zor_host simulate SCENE [options]: steps a 3D scene file with the module's PhysicsEngine3D and
+// writes what happened as it happens: trajectories.csv, the final scene in the scene file's
+// format, picture.svg, replay.html and summary.json.
 
 #include "common/object/Identifiers.h"
+#include "common/platform/Platform.h"
 #include "host/app/HostCommands.h"
 #include "host/core/HostFactory.h"
+#include "host/io/MarkupText.h"
 #include "host/io/ObjectDocument.h"
+#include "host/io/Utf8Check.h"
 #include "host/scene3d/SceneFile.h"
-#include "host/simulate/Simulation.h"
+#include "host/simulate/RunProgress.h"
+#include "host/simulate/RunRecords.h"
+#include "host/simulate/RunSummary.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace zor {
 
 namespace {
 
+// More steps than a person waits for; longer runs are several runs, each from the last one's
+// final scene.
+constexpr uint64 kMostSteps = 1000000000;
+
 struct SimulateOptions {
     String scene;
     host::SimulationSettings settings;
+    host::RecordSettings records;
+    bool finalScene = true;
     String outputDirectory;
     /// Unusual values of the scene are refused rather than questioned.
     bool strict = false;
 };
 
-bool parseCount(const String& text, uint64& out) {
+bool fail(const std::string& message) {
+    std::fprintf(stderr, "zor_host simulate: %s\n", message.c_str());
+    return false;
+}
+
+bool parseCount(const String& text, uint64 most, uint64& out) {
     char* end = nullptr;
     errno = 0;
     const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (text.isEmpty() || *end != '\0' || errno != 0 || text.c_str()[0] == '-' || value == 0)
+    if (text.isEmpty() || *end != '\0' || errno != 0 || text.c_str()[0] == '-' || value == 0 || value > most)
         return false;
     out = value;
     return true;
@@ -44,6 +58,29 @@ bool parseStep(const String& text, double& out) {
     if (text.isEmpty() || *end != '\0' || !(value > 0) || value > 1e6)
         return false;
     out = value;
+    return true;
+}
+
+// "csv,final,svg,replay" or any of them.
+bool parseOutputs(const String& text, SimulateOptions& options) {
+    options.records.csv = options.records.svg = options.records.replay = options.finalScene = false;
+    std::string list(text.c_str());
+    for (std::size_t at = 0; at <= list.size();) {
+        std::size_t comma = list.find(',', at);
+        if (comma == std::string::npos)
+            comma = list.size();
+        const std::string name = list.substr(at, comma - at);
+        bool* selected = name == "csv"      ? &options.records.csv
+                         : name == "final"  ? &options.finalScene
+                         : name == "svg"    ? &options.records.svg
+                         : name == "replay" ? &options.records.replay
+                                            : nullptr;
+        if (selected == nullptr)
+            return fail("--outputs takes csv, final, svg and replay separated by commas, not " +
+                        host::printableText(list));
+        *selected = true;
+        at = comma + 1;
+    }
     return true;
 }
 
@@ -66,95 +103,115 @@ bool parseOptions(const List<String>& operands, SimulateOptions& options) {
             options.strict = true;
             continue;
         }
-        if (++it == operands.end()) {
-            std::fprintf(stderr, "zor_host simulate: %s needs a value\n", option.c_str());
-            return false;
-        }
+        const bool known = option == "--steps" || option == "--dt" || option == "--out" ||
+                           option == "--record-every" || option == "--outputs";
+        if (!known)
+            return fail(std::string("unknown option ") + host::printableText(option.c_str()));
+        if (++it == operands.end())
+            return fail(std::string(option.c_str()) + " needs a value");
         const String& value = *it;
-        bool valid = true;
-        if (option == "--steps")
-            valid = parseCount(value, options.settings.steps);
-        else if (option == "--dt")
-            valid = parseStep(value, options.settings.deltaT);
-        else if (option == "--out")
+        const std::string shown = host::printableText(value.c_str());
+        if (option == "--steps" && !parseCount(value, kMostSteps, options.settings.steps))
+            return fail("--steps takes a whole number from 1 to " + std::to_string(kMostSteps) + ", not " +
+                        shown);
+        if (option == "--record-every" && !parseCount(value, kMostSteps, options.records.every))
+            return fail("--record-every takes a positive whole number, not " + shown);
+        if (option == "--dt" && !parseStep(value, options.settings.deltaT))
+            return fail("--dt takes a positive number of time units up to 1e6, not " + shown);
+        if (option == "--out")
             options.outputDirectory = value;
-        else {
-            std::fprintf(stderr, "zor_host simulate: unknown option %s\n", option.c_str());
+        if (option == "--outputs" && !parseOutputs(value, options))
             return false;
-        }
-        if (!valid) {
-            std::fprintf(stderr, "zor_host simulate: %s takes a positive %s, not %s\n", option.c_str(),
-                         option == "--steps" ? "whole number" : "number of time units", value.c_str());
-            return false;
-        }
     }
     if (options.outputDirectory.isEmpty())
         options.outputDirectory = String((baseName(options.scene) + "_run").c_str());
     return true;
 }
 
-// A path from UTF-8 text, whatever the system's code page.
-std::filesystem::path pathOf(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-bool writeText(const std::string& path, const std::string& text) {
-    std::ofstream file(pathOf(path), std::ios::binary);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return !file.fail();
-}
-
-bool createFolder(const String& path) {
-    std::error_code error;
-    std::filesystem::create_directories(pathOf(path.c_str()), error);
-    return !error;
-}
-
-// Prints a line at every tenth of a long run.
-std::function<void(uint64)> progressLine(uint64 steps) {
-    if (steps < 10000)
-        return nullptr;
-    return [steps](uint64 step) {
-        if (step % (steps / 10) == 0)
-            std::printf("  step %llu of %llu\n", static_cast<unsigned long long>(step),
-                        static_cast<unsigned long long>(steps));
-    };
-}
-
 template <typename T>
-bool simulate(IPhysicsEngine3D& engine, IObject* scene, const SimulateOptions& options,
-              host::Trajectory& trajectory) {
-    return host::runSimulation(engine, *static_cast<Scene3D<T>*>(scene), options.settings, trajectory,
-                               progressLine(options.settings.steps));
+host::RunEnd simulate(IPhysicsEngine3D& engine, IObject* scene, const SimulateOptions& options,
+                      host::RunObserver& observer) {
+    return host::runSimulation(engine, *static_cast<Scene3D<T>*>(scene), options.settings, observer);
 }
 
-// Writes the four results; false after saying which could not be written.
-bool writeResults(const SimulateOptions& options, IObject* scene, const host::Trajectory& trajectory) {
-    const std::string folder = std::string(options.outputDirectory.c_str()) + "/";
-    const std::string title = baseName(options.scene) + ": " + std::to_string(options.settings.steps) +
-                              " steps of " + host::numberText(options.settings.deltaT);
-    host::DocumentFormat format = host::DocumentFormat::Json;
-    host::documentFormatOf(options.scene, format);
-    const std::string finalScene =
-        folder + "final" + (format == host::DocumentFormat::Json ? ".json" : ".xml");
-    List<IObject*> objects;
-    objects.pushBack(scene);
-    const struct {
-        std::string path;
-        bool written;
-    } results[] = {
-        {folder + "trajectories.csv",
-         writeText(folder + "trajectories.csv", host::trajectoryCsv(trajectory))},
-        {finalScene, host::writeObjectFile(String(finalScene.c_str()), objects, false)},
-        {folder + "picture.svg", writeText(folder + "picture.svg", host::trajectorySvg(trajectory, title))},
-        {folder + "replay.html", writeText(folder + "replay.html", host::replayPage(trajectory, title))}};
-    bool all = true;
-    for (const auto& result : results) {
-        std::printf("  %s %s\n", result.written ? "wrote" : "could not write", result.path.c_str());
-        all = all && result.written;
+// The engine from the module's factory, with a resources handler; null after saying why.
+IPhysicsEngine3D* createEngine() {
+    IObject* created = host::createObjectByTypeName(String("PhysicsEngine3D"));
+    if (created == nullptr || !created->isTypeOf(guids::kPhysicsEngine3D)) {
+        fail("the module has no PhysicsEngine3D");
+        if (created != nullptr)
+            created->release();
+        return nullptr;
     }
-    return all;
+    // The factory made the module's engine, which implements this interface.
+    auto* engine = static_cast<IPhysicsEngine3D*>(created);
+    auto* resources = new HostObject();
+    engine->setResourcesHandler(resources);
+    resources->release();
+    return engine;
+}
+
+// Runs the scene into the records; the exit code.
+int run(const SimulateOptions& options, IObject* scene, IPhysicsEngine3D& engine, host::RunRecords& records) {
+    const bool talk = hostVerbosity() != HostVerbosity::Quiet;
+    if (talk)
+        std::printf("Simulating %s: %llu steps of %s\n", host::printableText(options.scene.c_str()).c_str(),
+                    static_cast<unsigned long long>(options.settings.steps),
+                    host::numberText(options.settings.deltaT).c_str());
+    host::RunSummary summary;
+    host::RunProgress progress(stderr, options.settings.steps);
+    std::vector<host::RunObserver*> observers = {&records, &summary};
+    if (talk && platform::isTerminal(stderr))
+        observers.push_back(&progress);
+    host::RunObservers all(observers);
+    const host::RunEnd end = scene->getTemplateType() == 10 ? simulate<float>(engine, scene, options, all)
+                                                            : simulate<double>(engine, scene, options, all);
+    std::string note;
+    if (end.kind == host::RunEnd::Kind::EngineRefused)
+        note = "the engine refused step " + std::to_string(end.lastStep + 1) + " (the log says why)";
+    else if (end.kind == host::RunEnd::Kind::NotFinite)
+        note = "stopped at " + end.reason + "; the outputs end at step " + std::to_string(end.lastStep);
+    if (!note.empty())
+        fail(host::printableText(note));
+
+    const std::string title = host::printableText(baseName(options.scene)) + ": " +
+                              std::to_string(end.lastStep) + " steps of " +
+                              host::numberText(options.settings.deltaT);
+    std::vector<std::string> written;
+    std::string error;
+    bool complete = records.write(title, note, summary.json(), written, error);
+    // A scene that holds a value no file can hold is not written.
+    if (complete && options.finalScene && end.kind == host::RunEnd::Kind::NotFinite)
+        fail("the final scene is not written: it holds values that are not finite");
+    else if (complete && options.finalScene) {
+        host::DocumentFormat format = host::DocumentFormat::Json;
+        host::documentFormatOf(options.scene, format);
+        const std::string path =
+            records.folder() + "final" + (format == host::DocumentFormat::Json ? ".json" : ".xml");
+        List<IObject*> objects;
+        objects.pushBack(scene);
+        complete = host::writeObjectFile(String(path.c_str()), objects, false);
+        if (complete)
+            written.push_back(path);
+        else
+            error = "cannot write " + path + " (the log says why)";
+    }
+    if (!complete)
+        fail(host::printableText(error));
+    if (talk) {
+        std::printf("%s", summary.text().c_str());
+        for (const std::string& path : written)
+            std::printf("  wrote %s\n", host::printableText(path).c_str());
+        if (options.records.svg && complete)
+            std::printf("Open %s to see the paths.\n",
+                        host::printableText(records.folder() + "picture.svg").c_str());
+        if (options.records.replay && complete)
+            std::printf("Open %s to watch the run.\n",
+                        host::printableText(records.folder() + "replay.html").c_str());
+    }
+    if (!complete || end.kind == host::RunEnd::Kind::EngineRefused)
+        return 1;
+    return end.kind == host::RunEnd::Kind::NotFinite ? kExitStopped : 0;
 }
 
 } // namespace
@@ -162,44 +219,24 @@ bool writeResults(const SimulateOptions& options, IObject* scene, const host::Tr
 int runSimulateCommand(const List<String>& operands) {
     SimulateOptions options;
     if (!parseOptions(operands, options))
-        return 2;
+        return kExitUsage;
     String error;
     IObject* scene = host::readSceneFile(options.scene, error, options.strict);
     if (scene == nullptr) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    IObject* created = host::createObjectByTypeName(String("PhysicsEngine3D"));
-    if (created == nullptr || !created->isTypeOf(guids::kPhysicsEngine3D)) {
-        std::fprintf(stderr, "zor_host simulate: the module has no PhysicsEngine3D\n");
-        if (created != nullptr)
-            created->release();
+    host::RunRecords records(options.outputDirectory.c_str(), options.records);
+    std::string folderError;
+    if (!records.open(folderError)) {
+        fail(host::printableText(folderError));
         scene->release();
         return 1;
     }
-    // The factory made the module's engine, which implements this interface.
-    auto* engine = static_cast<IPhysicsEngine3D*>(created);
-    auto* resources = new HostObject();
-    engine->setResourcesHandler(resources);
-    resources->release();
-
-    host::Trajectory trajectory;
-    std::printf("Simulating %s: %llu steps of %s\n", options.scene.c_str(),
-                static_cast<unsigned long long>(options.settings.steps),
-                host::numberText(options.settings.deltaT).c_str());
-    const bool ran = scene->getTemplateType() == 10 ? simulate<float>(*engine, scene, options, trajectory)
-                                                    : simulate<double>(*engine, scene, options, trajectory);
-    engine->release();
-    int exitCode = 1;
-    if (!ran)
-        std::fprintf(stderr, "zor_host simulate: the engine refused a step (the log says why)\n");
-    else if (!createFolder(options.outputDirectory))
-        std::fprintf(stderr, "zor_host simulate: cannot create %s\n", options.outputDirectory.c_str());
-    else if (writeResults(options, scene, trajectory)) {
-        std::printf("Picture: %s/picture.svg (open %s/replay.html to watch the run)\n",
-                    options.outputDirectory.c_str(), options.outputDirectory.c_str());
-        exitCode = 0;
-    }
+    IPhysicsEngine3D* engine = createEngine();
+    const int exitCode = engine != nullptr ? run(options, scene, *engine, records) : 1;
+    if (engine != nullptr)
+        engine->release();
     scene->release();
     return exitCode;
 }

@@ -1,6 +1,7 @@
 // zor_host: the reference host's command-line program. It creates the host record, loads the
-// physics module from the libraries folder, brings it up with physicsInitialize, reports the
-// outcome and runs the tear-down list before it ends.
+// physics module from the libraries folder, brings it up with physicsInitialize, runs the command
+// and runs the tear-down list before it ends. The start-up report is printed without a command
+// and with --verbose.
 
 #include "common/application/Libraries.h"
 #include "common/platform/NativePath.h"
@@ -22,10 +23,19 @@ using PhysicsInitialize = bool (*)(ApplicationData*);
 
 constexpr const char* kLogModule = "zor_host";
 
-// Exit codes besides 0 (ready) and 1 (refused).
-constexpr int kExitUsage = 2;
-constexpr int kExitModuleUnreachable = 3;
-constexpr int kExitCannotStart = 4;
+using zor::kExitCannotStart;
+using zor::kExitModuleUnreachable;
+using zor::kExitUsage;
+
+// Whether the start-up report is printed: without a command, or with --verbose.
+bool g_report = true;
+
+// A line of the start-up report.
+template <typename... Arguments>
+void report(const char* format, Arguments... arguments) {
+    if (g_report)
+        std::printf(format, arguments...);
+}
 
 // The folder of the running program with its separator, by the system's own path rules. False
 // when the program's path cannot be read whole: modules from any other folder are not ours.
@@ -58,9 +68,9 @@ const char* stateText(zor::uint32 state) {
 void printRegisteredClasses() {
     List<String> typeNames;
     zor::host::registeredTypeNames(typeNames);
-    std::printf("  registered classes: %llu\n", static_cast<unsigned long long>(typeNames.size()));
+    report("  registered classes: %llu\n", static_cast<unsigned long long>(typeNames.size()));
     for (const String& typeName : typeNames)
-        std::printf("    %s\n", typeName.c_str());
+        report("    %s\n", typeName.c_str());
 }
 
 // Loads the module and calls its entry point: 0 when it is ready, 1 when it refused, 3 when it
@@ -69,11 +79,12 @@ int startPhysicsModule(HostApplicationData& record) {
     String path = record.m_librariesDirectory;
     path.pushBackUTF8String("zor_physics.dll");
     zor_log(kLogModule, false, zor::LogLevelInfo, "main", "Loading module:\"%s\"", path.c_str());
-    std::printf("Loading %s\n", path.c_str());
+    report("Loading %s\n", path.c_str());
 
     zor::platform::LibraryHandle library = zor_loadLibrary(path);
     if (library == nullptr) {
-        std::printf("The physics module could not be loaded.\n");
+        std::fprintf(stderr, "zor_host: the physics module %s could not be loaded (the log says why)\n",
+                     path.c_str());
         return kExitModuleUnreachable;
     }
     const auto initialize =
@@ -81,16 +92,18 @@ int startPhysicsModule(HostApplicationData& record) {
     if (initialize == nullptr) {
         zor_log(kLogModule, false, zor::LogLevelError, "main",
                 "Unable to get function:\"physicsInitialize\"");
-        std::printf("The physics module has no physicsInitialize.\n");
+        std::fprintf(stderr, "zor_host: the physics module %s has no physicsInitialize\n", path.c_str());
         return kExitModuleUnreachable;
     }
 
     const bool ready = initialize(&record);
-    std::printf("physicsInitialize: %s\n",
-                ready ? "the physics module is ready" : "the physics module refused to start");
-    std::printf("  dependencies: common %s, core %s, project %s, geometry %s\n",
-                stateText(record.m_commonState), stateText(record.m_coreState),
-                stateText(record.m_projectState), stateText(record.m_geometryState));
+    if (!ready)
+        std::fprintf(stderr, "zor_host: the physics module refused to start (the log says why)\n");
+    report("physicsInitialize: %s\n",
+           ready ? "the physics module is ready" : "the physics module refused to start");
+    report("  dependencies: common %s, core %s, project %s, geometry %s\n", stateText(record.m_commonState),
+           stateText(record.m_coreState), stateText(record.m_projectState),
+           stateText(record.m_geometryState));
     zor_log(kLogModule, false, ready ? zor::LogLevelInfo : zor::LogLevelError, "main",
             "physicsInitialize returned %s", ready ? "true" : "false");
     if (ready)
@@ -111,15 +124,33 @@ bool findCommand(const List<String>& words, const zor::HostCommand*& command, Li
     if (words.isEmpty())
         return true;
     command = zor::findHostCommand(words.front());
+    if (words.front() == "help") {
+        const zor::HostCommand* asked = words.size() == 2 ? zor::findHostCommand(words.back()) : nullptr;
+        if (asked == nullptr) {
+            std::fprintf(stderr, "zor_host: usage: zor_host help COMMAND\n%s",
+                         zor::hostCommandsUsage().c_str());
+            return false;
+        }
+        std::printf("%s", zor::hostCommandHelp(*asked).c_str());
+        return true;
+    }
     if (command == nullptr) {
         std::fprintf(stderr, "zor_host: unknown command %s\n%s%s", words.front().c_str(), zor::hostUsage(),
                      zor::hostCommandsUsage().c_str());
         return false;
     }
-    for (auto it = ++words.begin(); it != words.end(); ++it)
+    for (auto it = ++words.begin(); it != words.end(); ++it) {
+        if (*it == "--help" || *it == "-h") {
+            std::printf("%s", zor::hostCommandHelp(*command).c_str());
+            command = nullptr;
+            return true;
+        }
         operands.pushBack(*it);
+    }
     if (operands.size() < command->minimumOperands || operands.size() > command->maximumOperands) {
-        std::fprintf(stderr, "zor_host: usage: zor_host [options] %s %s\n", command->name, command->operands);
+        std::fprintf(stderr,
+                     "zor_host: usage: zor_host [options] %s %s\n(zor_host help %s for its options)\n",
+                     command->name, command->operands, command->name);
         return false;
     }
     return true;
@@ -137,13 +168,25 @@ int runHost(const List<String>& arguments) {
         return kExitUsage;
     }
     if (parsed.showHelp) {
-        std::printf("%s%s", zor::hostUsage(), zor::hostCommandsUsage().c_str());
+        std::printf("%s%s%s", zor::hostUsage(), zor::hostCommandsUsage().c_str(), zor::hostExitCodes());
+        return 0;
+    }
+    if (parsed.showVersion) {
+        String version;
+        zor::formatFrameworkVersion(HostApplicationData::kFrameworkVersion, version);
+        std::printf("zor_host %s (framework %s)\n", ZOR_HOST_VERSION, version.c_str());
         return 0;
     }
     const zor::HostCommand* command = nullptr;
     List<String> operands;
     if (!findCommand(parsed.command, command, operands))
         return kExitUsage;
+    // Help was asked for and given.
+    if (command == nullptr && !parsed.command.isEmpty())
+        return 0;
+    zor::setHostVerbosity(parsed.verbosity);
+    g_report = parsed.verbosity == zor::HostVerbosity::Verbose ||
+               (command == nullptr && parsed.verbosity != zor::HostVerbosity::Quiet);
 
     auto* record = new HostApplicationData(parsed.settings);
     zor::setApplicationData(record);
@@ -157,8 +200,8 @@ int runHost(const List<String>& arguments) {
     }
     String version;
     zor::formatFrameworkVersion(record->m_frameworkVersion, version);
-    std::printf("zor_host: framework version %s, modules from %s\n", version.c_str(),
-                record->m_librariesDirectory.c_str());
+    report("zor_host: framework version %s, modules from %s\n", version.c_str(),
+           record->m_librariesDirectory.c_str());
 
     int exitCode = startPhysicsModule(*record);
     if (exitCode == 0 && command != nullptr)
@@ -166,9 +209,9 @@ int runHost(const List<String>& arguments) {
 
     const zor::uint64 callbacks = record->m_deinitializeCallbacks.size();
     record->runDeinitializeCallbacks();
-    std::printf("Tear-down: %llu callback%s run\n", static_cast<unsigned long long>(callbacks),
-                callbacks == 1 ? "" : "s");
-    std::printf("Log file: %s\n", record->logFilePath().c_str());
+    report("Tear-down: %llu callback%s run\n", static_cast<unsigned long long>(callbacks),
+           callbacks == 1 ? "" : "s");
+    report("Log file: %s\n", record->logFilePath().c_str());
     return endHost(record, exitCode);
 }
 

@@ -18,6 +18,8 @@ std::string& pendingFailure() {
     return line;
 }
 
+uint64 failureCount = 0;
+
 } // namespace
 
 void logDocumentFailure(const char* functionName, const String& fileName, const std::string& place,
@@ -27,10 +29,15 @@ void logDocumentFailure(const char* functionName, const String& fileName, const 
     va_start(arguments, format);
     std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
+    ++failureCount;
     std::string& line = pendingFailure();
     line = printableText(fileName.c_str()) + ": " + printableText(place) + ": " + printableText(message);
     // A user's file is at fault: worth seeing on the console when the host echoes.
     zor_log(ZOR_LOG_MODULE, true, LogLevelError, functionName, "%s", line.c_str());
+}
+
+uint64 documentFailureCount() {
+    return failureCount;
 }
 
 void reportDocumentFailure(const String& fileName, const char* fallback) {

@@ -18,6 +18,10 @@ namespace zor::host {
 void logDocumentFailure(const char* functionName, const String& fileName, const std::string& place,
                         const char* format, ...) ZOR_PRINTF_FORMAT(4, 5);
 
+/// How many lines logDocumentFailure has written so far: a reader compares it before and after
+/// an object's read to tell whether the object has said why it refused.
+uint64 documentFailureCount();
+
 /// Prints the refusal of the document `fileName` on the console (stderr) as one line: the text
 /// of the last line logDocumentFailure wrote ("FILE: PLACE: expected ..., found ..."), or
 /// "FILE: <fallback>" when none was written since the last report. Every command that cannot

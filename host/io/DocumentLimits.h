@@ -28,8 +28,10 @@ constexpr int kMostObjectNesting = 64;
 constexpr std::uint64_t kMostValues = 1000000;
 
 /// Objects (entries) of one document: each becomes a host object or one of the module's, a few
-/// hundred bytes to a few kilobytes each.
-constexpr std::uint64_t kMostObjects = 100000;
+/// hundred bytes to a few kilobytes each, and printing or converting them builds the document
+/// once more. 50,000 objects (some 20,000 bodies, more than the all-pairs collision stage steps
+/// in good time) stay near 100 MB.
+constexpr std::uint64_t kMostObjects = 50000;
 
 /// Bytes of a name: a JSON member's name, an XML element's or attribute's name. Variable and
 /// type names are short words; anything longer is not one of them.
@@ -41,9 +43,9 @@ constexpr std::uint64_t kMostTextBytes = std::uint64_t(4) << 20;
 
 /// Bytes of SVG path data, alone or in one <path> element of a picture, and the commands read
 /// from all of a picture's paths: each command becomes an object of the module and an entry of
-/// the path file, about 1.5 kB on the way.
+/// the path file, about 2 kB on the way. A drawing of thousands of commands is a large one.
 constexpr std::uint64_t kMostPathDataBytes = std::uint64_t(1) << 20;
-constexpr std::uint64_t kMostPathCommands = 65536;
+constexpr std::uint64_t kMostPathCommands = 32768;
 
 /// Points of a points file: each one is tested, printed and drawn.
 constexpr std::uint64_t kMostPoints = 100000;

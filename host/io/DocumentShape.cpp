@@ -3,6 +3,8 @@
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentLimits.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace zor::host {
@@ -17,7 +19,7 @@ public:
 
     bool open(std::size_t at) {
         if (++m_depth <= kMostNesting)
-            return value(at);
+            return true;
         return refuse(at, "%d levels of nesting at most, found more", kMostNesting);
     }
     void close() {
@@ -29,22 +31,17 @@ public:
             return true;
         return refuse(at, "%llu values at most, found more", static_cast<unsigned long long>(kMostValues));
     }
-    bool name(std::size_t at, std::size_t length) {
-        if (length <= kMostNameBytes)
-            return true;
-        return refuse(at, "a name of %llu bytes at most, found %llu bytes",
-                      static_cast<unsigned long long>(kMostNameBytes),
-                      static_cast<unsigned long long>(length));
-    }
-    bool text(std::size_t at, std::size_t length) {
-        if (length <= kMostTextBytes)
-            return true;
-        return refuse(at, "a text of %llu bytes at most, found %llu bytes",
-                      static_cast<unsigned long long>(kMostTextBytes),
-                      static_cast<unsigned long long>(length));
-    }
+    bool name(std::size_t at, std::size_t length) { return within(at, length, kMostNameBytes, "a name"); }
+    bool text(std::size_t at, std::size_t length) { return within(at, length, kMostTextBytes, "a text"); }
 
 private:
+    bool within(std::size_t at, std::size_t length, std::uint64_t most, const char* what) {
+        if (length <= most)
+            return true;
+        return refuse(at, "%s of %llu bytes at most, found %llu bytes", what,
+                      static_cast<unsigned long long>(most), static_cast<unsigned long long>(length));
+    }
+
     template <typename... Arguments>
     bool refuse(std::size_t at, const char* format, Arguments... arguments) {
         char expected[128];
@@ -82,7 +79,7 @@ bool checkJson(std::string_view text, ShapeCount& count) {
                 return false;
             at = end + 1;
         } else if (c == '{' || c == '[') {
-            if (!count.open(at))
+            if (!count.value(at) || !count.open(at))
                 return false;
             ++at;
         } else if (c == '}' || c == ']') {
@@ -118,7 +115,7 @@ bool checkXmlStartTag(std::string_view text, std::size_t& at, ShapeCount& count)
     std::size_t end = ++at;
     while (end < size && !isXmlNameEnd(text[end]))
         ++end;
-    if (!count.name(start, end - at))
+    if (!count.value(start) || !count.name(start, end - at))
         return false;
     at = end;
     while (at < size && text[at] != '>') {

@@ -82,15 +82,11 @@ private:
             return nullptr;
         }
         m_reader->setRoot(variables != entry.end() ? *variables : kNoVariables, pointer + "/variables");
+        const uint64 failures = documentFailureCount();
         if (!object->read(m_reader)) {
-            if (!m_reader->hasFailed())
+            if (documentFailureCount() == failures)
                 logDocumentFailure(kFunction, m_fileName, pointer, "the %s object refused its variables",
                                    typeName.c_str());
-            object->release();
-            return nullptr;
-        }
-        // The check has written its own line when it refuses.
-        if (m_check && !m_check(*object, *m_reader)) {
             object->release();
             return nullptr;
         }
@@ -102,6 +98,14 @@ private:
                 if (read)
                     logDocumentFailure(kFunction, m_fileName, pointer + "/children",
                                        "the %s object does not take children", typeName.c_str());
+                object->release();
+                return nullptr;
+            }
+        }
+        // The check sees the object with its children, and writes its own line when it refuses.
+        if (m_check) {
+            m_reader->setRoot(variables != entry.end() ? *variables : kNoVariables, pointer + "/variables");
+            if (!m_check(*object, *m_reader)) {
                 object->release();
                 return nullptr;
             }
@@ -160,6 +164,34 @@ private:
     JsonVariableWriter* m_writer;
 };
 
+// Where the parser stopped, for the faults whose message does not say (a number too large for
+// a double): a second pass that builds nothing.
+struct FaultLocator {
+    std::size_t at = 0;
+    bool null() { return true; }
+    bool boolean(bool) { return true; }
+    bool number_integer(ordered_json::number_integer_t) { return true; }
+    bool number_unsigned(ordered_json::number_unsigned_t) { return true; }
+    bool number_float(ordered_json::number_float_t, const std::string&) { return true; }
+    bool string(std::string&) { return true; }
+    bool binary(ordered_json::binary_t&) { return true; }
+    bool start_object(std::size_t) { return true; }
+    bool key(std::string&) { return true; }
+    bool end_object() { return true; }
+    bool start_array(std::size_t) { return true; }
+    bool end_array() { return true; }
+    bool parse_error(std::size_t position, const std::string& token, const nlohmann::detail::exception&) {
+        at = position >= token.size() ? position - token.size() : 0;
+        return false;
+    }
+};
+
+std::string faultPlace(std::string_view text) {
+    FaultLocator locator;
+    ordered_json::sax_parse(text.begin(), text.end(), &locator);
+    return textPlace(text, static_cast<std::ptrdiff_t>(locator.at));
+}
+
 } // namespace
 
 bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
@@ -178,6 +210,8 @@ bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreato
                 place.assign(message + 15, rest);
                 message = rest + 2;
             }
+        } else {
+            place = faultPlace(text);
         }
         logDocumentFailure("zor::host::readJsonObjects", fileName, place, "not JSON: %s", message);
         return false;

@@ -31,6 +31,14 @@ std::string JsonVariableReader::variablePlace(const String& name) const {
     return m_nodes.empty() ? std::string("/") : jsonPointerTo(m_nodes.back().pointer, name.c_str());
 }
 
+std::string JsonVariableReader::objectPlace() const {
+    if (m_nodes.empty())
+        return "/";
+    const std::string& pointer = m_nodes.front().pointer;
+    const std::size_t slash = pointer.rfind('/');
+    return slash == std::string::npos || slash == 0 ? pointer : pointer.substr(0, slash);
+}
+
 bool JsonVariableReader::lookUp(const char* function, const String& name, const char* typeName,
                                 const ordered_json*& value, bool& typed) {
     value = nullptr;

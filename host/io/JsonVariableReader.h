@@ -33,6 +33,8 @@ public:
     const String& documentName() const override { return m_fileName; }
     /// The JSON pointer of the member `name` of the current node.
     std::string variablePlace(const String& name) const override;
+    /// The JSON pointer of the entry whose variables are read.
+    std::string objectPlace() const override;
 
     bool enterNode(const String& name, bool& found) override;
     void leaveNode() override;

@@ -14,9 +14,10 @@ namespace zor::host {
 /// is unknown.
 using ObjectCreator = IObject* (*)(const String& typeName);
 
-/// Checks an object once it has read its variables, while `reader` (a host reader of variables)
-/// still reads them: the place to refuse or question what the object took (see
-/// VariablePlace.h). False refuses the document, after the check's own log line.
+/// Checks an object once it has read its variables and taken its children, with `reader` (a
+/// host reader of variables) reading its variables again: the place to refuse or question what
+/// the object took (see VariablePlace.h). False refuses the document, after the check's own
+/// log line.
 using ObjectCheck = std::function<bool(IObject& object, IObject& reader)>;
 
 /// The file formats of object documents.
@@ -27,8 +28,8 @@ enum class DocumentFormat { Json, Xml };
 bool documentFormatOf(const String& path, DocumentFormat& format);
 
 /// Reads a document of objects from `text`: each entry's object is made by `create` from its
-/// type name, reads its variables through its own read operation and passes `check`; an
-/// entry's children are added to it with addChild. The objects are appended to `objects` (one
+/// type name and reads its variables through its own read operation; an entry's children are
+/// added to it with addChild, and then it passes `check`. The objects are appended to `objects` (one
 /// reference each, the caller's). The document stays within the limits of DocumentLimits.h,
 /// checked before it is parsed. False after one log line naming `fileName`, the place and what
 /// was expected, with nothing appended.

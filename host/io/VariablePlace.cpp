@@ -7,35 +7,32 @@
 #include <cstdio>
 
 namespace zor::host {
-namespace {
 
-// The file and place of `name`; a reader of another kind has only the variable's name.
-void placeOf(IObject* reader, const char* name, std::string& file, std::string& place) {
-    const auto* places = dynamic_cast<const VariablePlaces*>(reader);
-    file = places != nullptr ? places->documentName().c_str() : "the document";
-    place = places != nullptr ? places->variablePlace(String(name)) : name;
+ValuePlace placeOfVariable(IObject& reader, const char* name) {
+    const auto* places = dynamic_cast<const VariablePlaces*>(&reader);
+    if (places == nullptr)
+        return {"the document", name != nullptr ? name : "an object"};
+    return {places->documentName().c_str(),
+            name != nullptr ? places->variablePlace(String(name)) : places->objectPlace()};
 }
 
-} // namespace
-
-bool refuseVariable(IObject* reader, const char* name, const std::string& expected,
-                    const std::string& found) {
-    std::string file;
-    std::string place;
-    placeOf(reader, name, file, place);
-    logDocumentFailure("zor::host::refuseVariable", String(file.c_str()), place, "expected %s, found %s",
+bool refuseValue(const ValuePlace& at, const std::string& expected, const std::string& found) {
+    logDocumentFailure("zor::host::refuseValue", String(at.file.c_str()), at.place, "expected %s, found %s",
                        expected.c_str(), found.c_str());
     return false;
 }
 
-void warnVariable(IObject* reader, const char* name, const std::string& expected, const std::string& found) {
-    std::string file;
-    std::string place;
-    placeOf(reader, name, file, place);
-    const std::string line = printableText(file) + ": " + printableText(place) + ": warning: expected " +
-                             printableText(expected) + ", found " + printableText(found);
-    zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, "zor::host::warnVariable", "%s", line.c_str());
+void warnValue(const ValuePlace& at, const std::string& expected, const std::string& found) {
+    const std::string line = printableText(at.file) + ": " + printableText(at.place) +
+                             ": warning: expected " + printableText(expected) + ", found " +
+                             printableText(found);
+    zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, "zor::host::warnValue", "%s", line.c_str());
     std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+bool refuseVariable(IObject& reader, const char* name, const std::string& expected,
+                    const std::string& found) {
+    return refuseValue(placeOfVariable(reader, name), expected, found);
 }
 
 } // namespace zor::host

@@ -60,14 +60,10 @@ private:
         if (object == nullptr)
             return refuse(element, "<object>: no class is registered as \"%s\"", type.value()), nullptr;
         m_reader->setRoot(element);
+        const uint64 failures = documentFailureCount();
         if (!object->read(m_reader)) {
-            if (!m_reader->hasFailed())
+            if (documentFailureCount() == failures)
                 refuse(element, "<object>: the %s object refused its variables", type.value());
-            object->release();
-            return nullptr;
-        }
-        // The check has written its own line when it refuses.
-        if (m_check && !m_check(*object, *m_reader)) {
             object->release();
             return nullptr;
         }
@@ -78,6 +74,14 @@ private:
                 refuse(element, "<object>: the %s object does not take children", type.value());
             object->release();
             return nullptr;
+        }
+        // The check sees the object with its children, and writes its own line when it refuses.
+        if (m_check) {
+            m_reader->setRoot(element);
+            if (!m_check(*object, *m_reader)) {
+                object->release();
+                return nullptr;
+            }
         }
         return object;
     }

@@ -61,6 +61,13 @@ std::string XmlVariableReader::variablePlace(const String& name) const {
     return xmlPlace(m_text, current) + ": attribute " + name.c_str() + " of <" + current.name() + ">";
 }
 
+std::string XmlVariableReader::objectPlace() const {
+    if (m_elements.empty())
+        return "the document";
+    const pugi::xml_node element = m_elements.front().element;
+    return xmlPlace(m_text, element) + ": <" + element.name() + ">";
+}
+
 bool XmlVariableReader::refuse(const char* function, const String& name, const Value& value,
                                const char* expected) {
     const std::string place = xmlPlace(m_text, value.element);

@@ -35,6 +35,8 @@ public:
     /// "line L, column C: <name>" of the variable's element, or of the current element with
     /// "attribute name of <element>" when it is an attribute or absent.
     std::string variablePlace(const String& name) const override;
+    /// "line L, column C: <object>" of the element whose variables are read.
+    std::string objectPlace() const override;
 
     bool enterNode(const String& name, bool& found) override;
     void leaveNode() override;

@@ -19,8 +19,8 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-const char* const kTooManyCommands = "65536 commands at most";
-static_assert(kMostPathCommands == 65536);
+const char* const kTooManyCommands = "32768 commands at most";
+static_assert(kMostPathCommands == 32768);
 
 // Reads path data left to right, keeping the current point and the start of the figure so that
 // relative commands come out absolute.

@@ -67,6 +67,11 @@ std::string svgPicture(const PathSteps& steps) {
     Bounds bounds = boundsOf(steps);
     if (bounds.isEmpty())
         bounds = {0, 0, 1, 1};
+    // The view box of points near the ends of the number range is cut to where its size stays
+    // finite; what lies beyond is outside the picture.
+    constexpr double kReach = 1e300;
+    bounds = {std::clamp(bounds.left, -kReach, kReach), std::clamp(bounds.top, -kReach, kReach),
+              std::clamp(bounds.right, -kReach, kReach), std::clamp(bounds.bottom, -kReach, kReach)};
     // A margin of 5 % of the larger side (or 1 for a path that is a single point).
     const double side = std::max(bounds.right - bounds.left, bounds.bottom - bounds.top);
     const double margin = side > 0 ? side * 0.05 : 1;

@@ -1,42 +1,30 @@
 #include "host/scene2d/Scene2DDescription.h"
 
-#include "common/log/Log.h"
-
-#include <cmath>
+#include "host/io/NumberText.h"
+#include "host/io/VariablePlace.h"
+#include "host/scene3d/SceneVariables.h"
 
 namespace zor {
 namespace {
-
-constexpr const char* kReadFunction = "zor::host::readScene2D";
 
 IVariableReader* variablesOf(IObject* reader) {
     return static_cast<IVariableReader*>(reader);
 }
 
-bool refuse(const IObject& object, const char* variable, const char* expected) {
-    zor_log(ZOR_LOG_MODULE, false, LogLevelError, kReadFunction, "%s \"%s\": %s must be %s",
-            object.getTypeName().c_str(), object.getName().c_str(), variable, expected);
-    return false;
-}
-
-// A finite number; an absent one keeps its value.
-bool readNumber(IVariableReader* reader, const IObject& object, const char* name, double& value) {
+// An absent number keeps its value; the readers refuse what is not finite.
+bool readNumber(IVariableReader* reader, const char* name, double& value) {
     bool found = false;
-    if (!reader->readDouble(String(name), found, value, 0))
-        return false;
-    return std::isfinite(value) || refuse(object, name, "a finite number");
+    return reader->readDouble(String(name), found, value, 0);
 }
 
 // The node `name` with the numbers `first` and `second` (x and y unless named otherwise).
-bool readPair(IVariableReader* reader, const IObject& object, const char* name, double& first, double& second,
-              const char* firstName = "x", const char* secondName = "y") {
+bool readPair(IVariableReader* reader, const char* name, double& first, double& second) {
     bool found = false;
     if (!reader->enterNode(String(name), found))
         return false;
     if (!found)
         return true;
-    const bool read =
-        readNumber(reader, object, firstName, first) && readNumber(reader, object, secondName, second);
+    const bool read = readNumber(reader, "x", first) && readNumber(reader, "y", second);
     reader->leaveNode();
     return read;
 }
@@ -50,30 +38,28 @@ bool readFlag(IVariableReader* reader, const char* name, bool& value) {
     return true;
 }
 
-bool readName(IVariableReader* reader, IObject& object) {
-    bool found = false;
-    String name;
-    if (!reader->readString(String("name"), found, name, 0))
-        return false;
-    object.setName(name);
-    return true;
-}
-
-bool readRectangle(IVariableReader* reader, const IObject& object, Rect<double>& rectangle) {
+bool readRectangle(IVariableReader* reader, Rect<double>& rectangle) {
     bool found = false;
     if (!reader->enterNode(String("rectangle"), found))
         return false;
     if (!found)
         return true;
-    const bool read = readNumber(reader, object, "x", rectangle.x) &&
-                      readNumber(reader, object, "y", rectangle.y) &&
-                      readNumber(reader, object, "width", rectangle.width) &&
-                      readNumber(reader, object, "height", rectangle.height);
+    bool read = readNumber(reader, "x", rectangle.x) && readNumber(reader, "y", rectangle.y) &&
+                readNumber(reader, "width", rectangle.width) &&
+                readNumber(reader, "height", rectangle.height);
+    if (read && rectangle.width < 0)
+        read =
+            host::refuseVariable(*reader, "width", "a width of 0 or more", host::numberText(rectangle.width));
+    if (read && rectangle.height < 0)
+        read = host::refuseVariable(*reader, "height", "a height of 0 or more",
+                                    host::numberText(rectangle.height));
     reader->leaveNode();
-    if (!read)
-        return false;
-    return (rectangle.width >= 0 && rectangle.height >= 0) ||
-           refuse(object, "rectangle", "of a size that is not negative");
+    return read;
+}
+
+bool writePair(const host::VariablePass& pass, const char* name, double x, double y) {
+    return pass.node(name,
+                     [&](const host::VariablePass& own) { return own.number("x", x) && own.number("y", y); });
 }
 
 } // namespace
@@ -87,10 +73,19 @@ bool SceneDescription::read(IObject* reader) {
     IVariableReader* variables = variablesOf(reader);
     bool found = false;
     String numberType("float");
-    if (!readName(variables, *this) || !variables->readString(String("numberType"), found, numberType, 0))
+    if (!host::readName(variables, *this) ||
+        !variables->readString(String("numberType"), found, numberType, 0))
         return false;
     isDouble = numberType == "double";
-    return isDouble || numberType == "float" || refuse(*this, "numberType", "\"float\" or \"double\"");
+    return isDouble || numberType == "float" ||
+           host::refuseVariable(*reader, "numberType", "\"float\" or \"double\"",
+                                std::string("\"") + numberType.c_str() + "\"");
+}
+
+bool SceneDescription::write(IObject* writer, uint8 typedMode, uint64 context) {
+    return host::writeInPasses(writer, typedMode, context, [this](const host::VariablePass& pass) {
+        return pass.text("name", getName()) && pass.text("numberType", String(isDouble ? "double" : "float"));
+    });
 }
 
 const String& ElementDescription::getTypeName() const {
@@ -99,17 +94,40 @@ const String& ElementDescription::getTypeName() const {
 
 bool ElementDescription::read(IObject* reader) {
     IVariableReader* variables = variablesOf(reader);
-    if (!readName(variables, *this) || !readRectangle(variables, *this, rectangle) ||
-        !readPair(variables, *this, "translation", transform.translation.x, transform.translation.y) ||
-        !readNumber(variables, *this, "rotation", transform.rotationDegrees) ||
-        !readPair(variables, *this, "scale", transform.scale.x, transform.scale.y) ||
-        !readNumber(variables, *this, "contentScale", contentScale) ||
-        !readNumber(variables, *this, "separatorThickness", separatorThickness) ||
+    if (!host::readName(variables, *this) || !readRectangle(variables, rectangle) ||
+        !readPair(variables, "translation", transform.translation.x, transform.translation.y) ||
+        !readNumber(variables, "rotation", transform.rotationDegrees) ||
+        !readPair(variables, "scale", transform.scale.x, transform.scale.y) ||
+        !readNumber(variables, "contentScale", contentScale) ||
+        !readNumber(variables, "separatorThickness", separatorThickness) ||
         !readFlag(variables, "hitTestVisible", state.hitTestVisible) ||
         !readFlag(variables, "pointerActive", state.pointerActive) ||
         !readFlag(variables, "keyboardActive", state.keyboardActive))
         return false;
-    return separatorThickness >= 0 || refuse(*this, "separatorThickness", "not negative");
+    return separatorThickness >= 0 ||
+           host::refuseVariable(*reader, "separatorThickness", "a thickness of 0 or more",
+                                host::numberText(separatorThickness));
+}
+
+bool ElementDescription::write(IObject* writer, uint8 typedMode, uint64 context) {
+    return host::writeInPasses(writer, typedMode, context, [this](const host::VariablePass& pass) {
+        const uint8 flags[3] = {state.hitTestVisible, state.pointerActive, state.keyboardActive};
+        return pass.text("name", getName()) &&
+               pass.node("rectangle",
+                         [this](const host::VariablePass& own) {
+                             return own.number("x", rectangle.x) && own.number("y", rectangle.y) &&
+                                    own.number("width", rectangle.width) &&
+                                    own.number("height", rectangle.height);
+                         }) &&
+               writePair(pass, "translation", transform.translation.x, transform.translation.y) &&
+               pass.number("rotation", transform.rotationDegrees) &&
+               writePair(pass, "scale", transform.scale.x, transform.scale.y) &&
+               pass.number("contentScale", contentScale) &&
+               (kind != ElementKind2D::DockingLayout ||
+                pass.number("separatorThickness", separatorThickness)) &&
+               pass.flag("hitTestVisible", flags[0]) && pass.flag("pointerActive", flags[1]) &&
+               pass.flag("keyboardActive", flags[2]);
+    });
 }
 
 const String& SeparatorDescription::getTypeName() const {
@@ -122,19 +140,28 @@ bool SeparatorDescription::read(IObject* reader) {
     IVariableReader* variables = variablesOf(reader);
     bool found = false;
     uint32 readIndex = 0;
-    if (!readName(variables, *this) || !readNumber(variables, *this, "position", position) ||
-        !readNumber(variables, *this, "start", start) || !readNumber(variables, *this, "length", length) ||
+    if (!host::readName(variables, *this) || !readNumber(variables, "position", position) ||
+        !readNumber(variables, "start", start) || !readNumber(variables, "length", length) ||
         !variables->readUInt32(String("activeBits"), found, activeBits, 0))
         return false;
     if (activeBits > 3)
-        return refuse(*this, "activeBits", "0, 1, 2 or 3");
+        return host::refuseVariable(*reader, "activeBits", "0, 1, 2 or 3", std::to_string(activeBits));
     if (!variables->readUInt32(String("index"), found, readIndex, 0))
         return false;
     if (found && readIndex > kDockingSeparatorIndexMask)
-        return refuse(*this, "index", "below 2^30");
+        return host::refuseVariable(*reader, "index", "an index below 2^30", std::to_string(readIndex));
     if (found)
         index = readIndex;
     return true;
+}
+
+bool SeparatorDescription::write(IObject* writer, uint8 typedMode, uint64 context) {
+    return host::writeInPasses(writer, typedMode, context, [this](const host::VariablePass& pass) {
+        const uint32 ownIndex = index >= 0 ? static_cast<uint32>(index) : 0;
+        return pass.text("name", getName()) && pass.number("position", position) &&
+               pass.number("start", start) && pass.number("length", length) &&
+               pass.count("activeBits", activeBits) && (index < 0 || pass.count("index", ownIndex));
+    });
 }
 
 } // namespace zor

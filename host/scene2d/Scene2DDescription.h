@@ -9,10 +9,10 @@
 namespace zor {
 
 // The objects of a 2D scene file, as the host's document readers make them: each reads its own
-// variables (slot 19) and holds its children. They keep numbers as double, since the scene's
-// number type is known only once the file is read; a scene of either type is built from them.
-// A read refuses values a scene cannot use (non-finite numbers, negative sizes, an unknown
-// number type) with one ERROR line naming the object.
+// variables (slot 19), writes them back (slot 20) and holds its children. They keep numbers as
+// double, since the scene's number type is known only once the file is read; a scene of either
+// type is built from them. A read refuses values a scene cannot use (non-finite numbers,
+// negative sizes, an unknown number type) with one ERROR line naming the value's place.
 
 /// The scene itself: "numberType" ("float" or "double", default "float"); its children are the
 /// top elements.
@@ -22,6 +22,7 @@ public:
     /// "Scene2D".
     const String& getTypeName() const override;
     bool read(IObject* reader) override;
+    bool write(IObject* writer, uint8 typedMode, uint64 context) override;
 
     bool isDouble = false;
 };
@@ -39,6 +40,7 @@ public:
     /// The element kind's type name ("Panel", "Button", ...).
     const String& getTypeName() const override;
     bool read(IObject* reader) override;
+    bool write(IObject* writer, uint8 typedMode, uint64 context) override;
 
     ElementKind2D kind;
     Rect<double> rectangle{};
@@ -61,6 +63,7 @@ public:
     /// "HorizontalSeparator" or "VerticalSeparator".
     const String& getTypeName() const override;
     bool read(IObject* reader) override;
+    bool write(IObject* writer, uint8 typedMode, uint64 context) override;
 
     bool horizontal;
     double position = 0;

@@ -3,7 +3,10 @@
 #include "common/log/Log.h"
 #include "common/object/Identifiers.h"
 #include "host/core/HostFactory.h"
+#include "host/io/DocumentFailure.h"
+#include "host/io/NumberText.h"
 #include "host/io/ObjectDocument.h"
+#include "host/io/VariablePlace.h"
 
 namespace zor {
 namespace {
@@ -99,16 +102,53 @@ Scene2D<T>* buildScene2D(const SceneDescription& description) {
 template Scene2D<float>* buildScene2D<float>(const SceneDescription&);
 template Scene2D<double>* buildScene2D<double>(const SceneDescription&);
 
-IScene2D* readScene2DFile(const String& path) {
+bool checkScene2DObject(IObject& object, IObject& reader, bool strict) {
+    const auto* element = dynamic_cast<const ElementDescription*>(&object);
+    if (element == nullptr && dynamic_cast<const SceneDescription*>(&object) == nullptr)
+        return true;
+    bool hasAttribute = false;
+    for (uint32 i = 0; i < object.getChildCount(); ++i) {
+        const IObject* child = object.getChild(i);
+        const bool fits =
+            dynamic_cast<const ElementDescription*>(child) != nullptr ||
+            (element != nullptr && dynamic_cast<const SeparatorDescription*>(child) != nullptr &&
+             element->kind == ElementKind2D::DockingLayout) ||
+            (element != nullptr && child->isTypeOf(guids::kHitTestAttribute) && !hasAttribute);
+        hasAttribute = hasAttribute || child->isTypeOf(guids::kHitTestAttribute);
+        if (!fits)
+            return host::refuseValue(host::placeOfVariable(reader, nullptr),
+                                     element == nullptr ? "elements as children of the scene"
+                                                        : "elements, separators of a docking layout and one "
+                                                          "HitTestAttribute as children",
+                                     std::string(child->getTypeName().c_str()) + " " + std::to_string(i));
+    }
+    if (element == nullptr || (element->transform.scale.x != 0 && element->transform.scale.y != 0))
+        return true;
+    const host::ValuePlace at = host::placeOfVariable(reader, "scale");
+    const std::string found = "x " + host::numberText(element->transform.scale.x) + ", y " +
+                              host::numberText(element->transform.scale.y);
+    if (strict)
+        return host::refuseValue(at, "a scale other than 0 (--strict refuses what is unusual)", found);
+    host::warnValue(at, "a scale other than 0", found);
+    return true;
+}
+
+IScene2D* readScene2DFile(const String& path, bool strict) {
     List<IObject*> objects;
-    if (!host::readObjectFile(path, &createScene2DFileObject, objects))
+    if (!host::readObjectFile(path, &createScene2DFileObject, objects,
+                              [strict](IObject& object, IObject& reader) {
+                                  return checkScene2DObject(object, reader, strict);
+                              }))
         return nullptr;
     IScene2D* scene = nullptr;
     const auto* description =
         objects.size() == 1 ? dynamic_cast<const SceneDescription*>(objects.front()) : nullptr;
     if (description == nullptr)
-        zor_log(ZOR_LOG_MODULE, false, LogLevelError, kReadFunction, "%s: expected one Scene2D object",
-                path.c_str());
+        host::logDocumentFailure(kReadFunction, path, "/objects",
+                                 "expected one Scene2D object, found %llu object%s%s%s",
+                                 static_cast<unsigned long long>(objects.size()),
+                                 objects.size() == 1 ? "" : "s", objects.isEmpty() ? "" : ", the first a ",
+                                 objects.isEmpty() ? "" : objects.front()->getTypeName().c_str());
     else if (description->isDouble)
         scene = buildScene2D<double>(*description);
     else

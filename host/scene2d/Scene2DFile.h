@@ -17,9 +17,17 @@ IObject* createScene2DFileObject(const String& typeName);
 template <typename T>
 Scene2D<T>* buildScene2D(const SceneDescription& description);
 
+/// The check of a 2D scene file's objects as they are read (see ObjectCheck): the scene holds
+/// elements; an element holds elements, separators when it is a docking layout, and at most one
+/// hit-test attribute; each refusal names the place. An element scaled to nothing is
+/// questioned (no point can hit it): a warning line, or a refusal when `strict`.
+bool checkScene2DObject(IObject& object, IObject& reader, bool strict);
+
 /// Reads the 2D scene file `path` (JSON or XML, by its extension) holding one "Scene2D" object:
 /// a Scene2D<float> or Scene2D<double> by its "numberType", unfolded, one owner, the caller.
-/// Null after an ERROR line that names the file and what is wrong.
-IScene2D* readScene2DFile(const String& path);
+/// Null after an ERROR line that names the file, the place and what is wrong (see
+/// reportDocumentFailure). An element scaled to nothing gets a warning line on stderr, or is
+/// refused when `strict`.
+IScene2D* readScene2DFile(const String& path, bool strict = false);
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #include "host/scene2d/Scene2DPicture.h"
 
+#include "host/io/MarkupText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -7,33 +9,17 @@
 namespace zor {
 namespace {
 
+// A picture's number; a value that is not finite would make the picture unreadable.
 std::string number(double value) {
+    if (!std::isfinite(value))
+        value = 0;
     char text[32];
     std::snprintf(text, sizeof text, "%.9g", value);
     return text;
 }
 
 std::string escaped(const char* text) {
-    std::string out;
-    for (; *text != '\0'; ++text) {
-        switch (*text) {
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += *text;
-        }
-    }
-    return out;
+    return host::xmlText(text);
 }
 
 const char* fillOf(ElementKind2D kind) {

@@ -1,6 +1,8 @@
 #include "host/scene3d/Element3D.h"
 
 #include "common/object/Identifiers.h"
+#include "host/io/NumberText.h"
+#include "host/io/VariablePlace.h"
 #include "host/scene3d/NumberList.h"
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
@@ -42,20 +44,21 @@ int attributeKindOf(const IObject* object) {
 }
 
 // Reads the mesh's "vertices" (x y z per vertex) and "triangles" (three vertex indices each);
-// an absent list keeps the mesh's own. False, with `error` naming the fault, for malformed lists.
+// an absent list keeps the mesh's own. Malformed lists are refused with their place.
 template <typename T>
-bool readMesh(IVariableReader* reader, Mesh3D<T>& mesh, std::string& error) {
+bool readMesh(IVariableReader* reader, Mesh3D<T>& mesh) {
     bool found = false;
     String text;
+    std::string error;
     if (!reader->readString(String("vertices"), found, text, 0))
         return false;
     if (found) {
         std::vector<T> numbers;
         if (!host::parseNumberList(text, numbers, error))
-            return error.insert(0, "vertices: "), false;
+            return host::refuseVariable(*reader, "vertices", "finite numbers, x y z per vertex", error);
         if (numbers.size() % 3 != 0)
-            return error = "vertices: " + std::to_string(numbers.size()) + " numbers, not three per vertex",
-                   false;
+            return host::refuseVariable(*reader, "vertices", "three numbers per vertex",
+                                        std::to_string(numbers.size()) + " numbers");
         mesh.vertices().resize(numbers.size() / 3);
         for (std::size_t i = 0; i < numbers.size() / 3; ++i)
             mesh.vertices()[i] = {numbers[3 * i], numbers[3 * i + 1], numbers[3 * i + 2]};
@@ -65,20 +68,31 @@ bool readMesh(IVariableReader* reader, Mesh3D<T>& mesh, std::string& error) {
     if (found) {
         std::vector<uint32> indices;
         if (!host::parseNumberList(text, indices, error))
-            return error.insert(0, "triangles: "), false;
+            return host::refuseVariable(*reader, "triangles", "vertex indices, three per triangle", error);
         if (indices.size() % 3 != 0)
-            return error =
-                       "triangles: " + std::to_string(indices.size()) + " indices, not three per triangle",
-                   false;
+            return host::refuseVariable(*reader, "triangles", "three vertex indices per triangle",
+                                        std::to_string(indices.size()) + " indices");
         mesh.triangles().resize(indices.size());
         for (std::size_t i = 0; i < indices.size(); ++i)
             mesh.triangles()[i] = indices[i];
     }
     for (uint64 i = 0; i < mesh.triangles().size(); ++i)
         if (mesh.triangles()[i] >= mesh.vertices().size())
-            return error = "triangles: index " + std::to_string(mesh.triangles()[i]) +
-                           " names no vertex (there are " + std::to_string(mesh.vertices().size()) + ")",
-                   false;
+            return host::refuseVariable(
+                *reader, "triangles",
+                "vertex indices below " + std::to_string(mesh.vertices().size()) + " (the count of vertices)",
+                "entry " + std::to_string(i) + ", " + std::to_string(mesh.triangles()[i]));
+    return true;
+}
+
+// A sphere's or capsule's size: what the collision stage divides by and measures with.
+template <typename T>
+bool checkShape(IVariableReader* reader, ElementKind kind, const ShapeData<T>& shape) {
+    if (!(shape.radius > 0))
+        return host::refuseVariable(*reader, "radius", "a radius above 0", host::numberText(shape.radius));
+    if (kind == ElementKind::Capsule && !(shape.height > 0))
+        return host::refuseVariable(*reader, "height", "a capsule height above 0",
+                                    host::numberText(shape.height));
     return true;
 }
 
@@ -129,18 +143,12 @@ bool Element3D<T>::read(IObject* object) {
         !host::readVector(reader, "rotation", m_transform.rotation) ||
         !host::readVector(reader, "scale", m_scale))
         return false;
-    if (m_mesh != nullptr) {
-        std::string error;
-        if (readMesh(reader, *m_mesh, error))
-            return true;
-        if (!error.empty())
-            host::logSceneObjectFailure(getTypeName(), getName(), error);
-        return false;
-    }
+    if (m_mesh != nullptr)
+        return readMesh(reader, *m_mesh);
     if (getShapeData() == nullptr)
         return true;
     return host::readNumber(reader, "radius", m_shape.radius) &&
-           host::readNumber(reader, "height", m_shape.height);
+           host::readNumber(reader, "height", m_shape.height) && checkShape(reader, m_kind, m_shape);
 }
 
 template <typename T>

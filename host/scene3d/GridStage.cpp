@@ -2,6 +2,7 @@
 
 #include "common/object/Identifiers.h"
 #include "host/io/NumberText.h"
+#include "host/io/VariablePlace.h"
 #include "host/scene3d/GridTileVariables.h"
 #include "host/scene3d/NumberList.h"
 #include "host/scene3d/SceneNumber.h"
@@ -80,36 +81,48 @@ namespace {
 // A stage larger than this is a typing error rather than a level.
 constexpr uint64 kMostCells = uint64(1) << 24;
 
-// Checks the stage's size and turns the cell text (absent: all cells empty) into cells; false
-// with `error` naming the fault.
+// Checks the stage's size and turns the cell text (absent: all cells empty) into cells; refuses
+// with the place of what is wrong.
 template <typename T>
-bool readCells(uint32 columns, uint32 rows, T cellWidth, T cellDepth, const String* text,
-               Array<uint32>& cells, std::string& error) {
-    if (cellWidth < 0 || cellDepth < 0) {
-        error = "cellWidth and cellDepth must not be negative (they are " + host::numberText(cellWidth) +
-                " and " + host::numberText(cellDepth) + ")";
-        return false;
-    }
+bool readCells(IVariableReader* reader, uint32 columns, uint32 rows, T cellWidth, T cellDepth,
+               const String* text, Array<uint32>& cells) {
+    // Cells of no size put every body in one cell and divide by zero on the way.
+    if (!(cellWidth > 0))
+        return host::refuseVariable(*reader, "cellWidth", "a cell width above 0",
+                                    host::numberText(cellWidth));
+    if (!(cellDepth > 0))
+        return host::refuseVariable(*reader, "cellDepth", "a cell depth above 0",
+                                    host::numberText(cellDepth));
     const uint64 count = uint64(columns) * rows;
-    if (count > kMostCells) {
-        error =
-            "columns x rows is " + std::to_string(count) + " cells, more than " + std::to_string(kMostCells);
-        return false;
-    }
+    if (count > kMostCells)
+        return host::refuseVariable(*reader, "rows",
+                                    "columns x rows of " + std::to_string(kMostCells) + " cells at most",
+                                    std::to_string(count) + " cells");
     std::vector<uint32> values;
+    std::string error;
     if (text == nullptr) {
         values.assign(count, 0);
     } else {
         if (!host::parseNumberList(*text, values, error))
-            return error.insert(0, "cells: "), false;
-        if (values.size() != count) {
-            error = "cells: " + std::to_string(values.size()) +
-                    " values, not columns x rows = " + std::to_string(count);
-            return false;
-        }
+            return host::refuseVariable(*reader, "cells", "cell values, whole numbers", error);
+        if (values.size() != count)
+            return host::refuseVariable(*reader, "cells",
+                                        "columns x rows = " + std::to_string(count) + " values",
+                                        std::to_string(values.size()));
     }
     cells.resize(count);
     std::copy(values.begin(), values.end(), cells.begin());
+    return true;
+}
+
+// Every cell names no tile (0) or one the stage has.
+bool checkCellTiles(IVariableReader* reader, uint32 columns, const Array<uint32>& cells, uint64 tiles) {
+    for (uint64 i = 0; i < cells.size(); ++i)
+        if (cells[i] > tiles)
+            return host::refuseVariable(
+                *reader, "cells", "cell values from 0 to " + std::to_string(tiles) + " (the stage's tiles)",
+                std::to_string(cells[i]) + " at column " + std::to_string(i % columns) + ", row " +
+                    std::to_string(i / columns));
     return true;
 }
 
@@ -123,19 +136,15 @@ bool GridStage<T>::read(IObject* object) {
     if (!host::readName(reader, *this) || !host::readCount(reader, "columns", m_columns) ||
         !host::readCount(reader, "rows", m_rows) || !host::readNumber(reader, "cellWidth", m_cellWidth) ||
         !host::readNumber(reader, "cellDepth", m_cellDepth) ||
-        !reader->readString(String("cells"), found, text, 0))
+        !reader->readString(String("cells"), found, text, 0) ||
+        !readCells(reader, m_columns, m_rows, m_cellWidth, m_cellDepth, found ? &text : nullptr, m_cells))
         return false;
-    std::string error;
-    if (!readCells(m_columns, m_rows, m_cellWidth, m_cellDepth, found ? &text : nullptr, m_cells, error)) {
-        host::logSceneObjectFailure(getTypeName(), this->getName(), error);
-        return false;
-    }
     m_tiles.resize(0);
     for (uint64 number = 1;; ++number) {
         if (!reader->enterNode(host::gridTileName(number), found))
             return false;
         if (!found)
-            return true;
+            return checkCellTiles(reader, m_columns, m_cells, m_tiles.size());
         GridTile<T> tile;
         const bool read = host::readGridTile(reader, tile);
         reader->leaveNode();

@@ -29,9 +29,11 @@ bool parseNumberList(const String& text, std::vector<Number>& values, std::strin
         Number value{};
         const NumberParse parse = parseNumber(entry, value);
         if (parse != NumberParse::Ok) {
-            error = "entry " + std::to_string(values.size()) + ", \"" + std::string(entry) + "\", " +
-                    (parse == NumberParse::OutOfRange ? "is out of range"
-                                                      : "is not a finite number of the kind expected");
+            // Quoted as far as a log line shows it.
+            const std::string shown(entry.substr(0, 40));
+            error = "entry " + std::to_string(values.size()) + ", \"" + shown +
+                    (entry.size() > 40 ? "...\"" : "\"") +
+                    (parse == NumberParse::OutOfRange ? " (out of range)" : "");
             return false;
         }
         values.push_back(value);

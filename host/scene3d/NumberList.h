@@ -15,7 +15,7 @@ template <typename Number>
 String numberListText(const Number* values, std::size_t count, std::size_t group);
 
 /// Reads the whitespace-separated numbers of `text`; on a malformed or out-of-range entry,
-/// false with `error` naming it ("entry 4, \"x\", is not a number").
+/// false with `error` naming it ("entry 4, \"x\"", or "entry 2, \"1e999\" (out of range)").
 template <typename Number>
 bool parseNumberList(const String& text, std::vector<Number>& values, std::string& error);
 

@@ -7,6 +7,7 @@
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/GridStage.h"
 #include "host/scene3d/Scene3D.h"
+#include "host/scene3d/SceneCheck.h"
 
 namespace zor::host {
 
@@ -27,10 +28,11 @@ IObject* createSceneObject(const String& typeName) {
 }
 
 IObject* readSceneFile(const String& path, String& error, bool strict) {
-    (void)strict;
     List<IObject*> objects;
     IObject* scene = nullptr;
-    if (readObjectFile(path, &createSceneObject, objects)) {
+    SceneCheck check(strict);
+    if (readObjectFile(path, &createSceneObject, objects,
+                       [&check](IObject& object, IObject& reader) { return check(object, reader); })) {
         scene = objects.size() == 1 ? objects.front() : nullptr;
         if (scene == nullptr || !scene->isTypeOf(guids::kScene3D)) {
             logDocumentFailure("zor::host::readSceneFile", path, "/objects",

@@ -82,6 +82,12 @@ struct VariablePass {
         return !writeOwn || writer->writeUInt32(String(name), &value, 0, 0, 0);
     }
 
+    bool flag(const char* name, const uint8& value) const {
+        if (typedMode)
+            return writer->writeBoolTyped(String(name), &value, context);
+        return !writeOwn || writer->writeBool(String(name), &value, 0, 0);
+    }
+
     bool text(const char* name, const String& value) const {
         if (typedMode)
             return writer->writeStringTyped(String(name), &value, context);

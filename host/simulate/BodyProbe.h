@@ -1,11 +1,22 @@
 #pragma once
 
-#include "common/object/IObject.h"
+#include "host/scene3d/Element3D.h"
+#include "host/simulate/Trajectory.h"
 
 namespace zor::host {
 
-/// Reads the linear speed of a rigid-body attribute of the module the way any host reads an
-/// attribute: through the attribute's own write. False when the attribute refused it.
-bool readLinearSpeed(IObject* rigidBody, double (&speed)[3]);
+/// A rigid body as the records see it after a step.
+struct BodyReading {
+    BodySample sample;
+    /// The mass the collisions use (0 taken as 1); 0 for a body of infinite mass.
+    double mass;
+};
+
+/// Reads a rigid body's position and rotation from its element's transform record and its
+/// speed and mass from its rigid-body attribute, in place: no writer is asked, so values that
+/// no file could hold (infinities, NaN) are read as they are. False when the element carries
+/// no rigid-body attribute of the module.
+template <typename T>
+bool readBody(Element3D<T>& element, BodyReading& reading);
 
 } // namespace zor::host

@@ -1,40 +1,11 @@
 #include "host/simulate/Trajectory.h"
 
+#include "host/io/MarkupText.h"
 #include "host/simulate/ViewBounds.h"
 
 namespace zor::host {
 
 namespace {
-
-std::string escapeHtml(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        if (c == '&')
-            escaped += "&amp;";
-        else if (c == '<')
-            escaped += "&lt;";
-        else if (c == '>')
-            escaped += "&gt;";
-        else
-            escaped += c;
-    }
-    return escaped;
-}
-
-// A JSON string literal that is also safe inside a script element.
-std::string jsonString(const std::string& text) {
-    std::string quoted = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\')
-            quoted += std::string("\\") + static_cast<char>(c);
-        else if (c < 0x20 || c == '<' || c == '>' || c == '&') {
-            static const char* kHex = "0123456789abcdef";
-            quoted += std::string("\\u00") + kHex[c >> 4] + kHex[c & 15];
-        } else
-            quoted += static_cast<char>(c);
-    }
-    return quoted + "\"";
-}
 
 // The scenery a view shows, as a script's data: for each face its kind, whether it is seen
 // edge-on, and its corners in the panel (0 to 1, y down).
@@ -60,10 +31,13 @@ std::string sceneryData(const Trajectory& trajectory, const ViewBounds& bounds) 
 std::string runData(const Trajectory& trajectory) {
     std::string data = "{\"bodies\":[";
     for (std::size_t body = 0; body < trajectory.bodies.size(); ++body)
-        data += (body ? "," : "") + jsonString(trajectory.bodies[body]);
+        data += (body ? "," : "") + jsonText(trajectory.bodies[body]);
+    data += "],\"steps\":[";
+    for (std::size_t frame = 0; frame < trajectory.stepCount(); ++frame)
+        data += (frame ? "," : "") + std::to_string(trajectory.steps[frame]);
     data += "],\"times\":[";
-    for (std::size_t step = 0; step < trajectory.stepCount(); ++step)
-        data += (step ? "," : "") + numberText(trajectory.times[step]);
+    for (std::size_t frame = 0; frame < trajectory.stepCount(); ++frame)
+        data += (frame ? "," : "") + numberText(trajectory.times[frame]);
     data += "],\"scenery\":[" + sceneryData(trajectory, ViewBounds(trajectory, 0)) + "," +
             sceneryData(trajectory, ViewBounds(trajectory, 1)) + "],\"views\":[";
     for (int view = 0; view < 2; ++view) {
@@ -87,13 +61,14 @@ std::string runData(const Trajectory& trajectory) {
 }
 
 constexpr const char* kScript = R"(
+if (run.times.length === 0) return;
 const canvas = document.getElementById('views');
 const context = canvas.getContext('2d');
 const slider = document.getElementById('step');
 const label = document.getElementById('time');
 const button = document.getElementById('play');
 const colours = ['#1f77b4', '#d62728', '#2ca02c', '#ff7f0e', '#9467bd', '#8c564b', '#e377c2', '#17becf'];
-const panel = 420, gap = 40, left = [20, 20 + panel + gap], top = 30;
+const panel = 420, gap = 40, left = [20, 20 + panel + gap], panelTop = 30;
 const names = ['Side view: x across, y up', 'Top view: x across, z down'];
 // By scenery kind: floor, ceiling, wall, mesh.
 const sceneryFill = ['#e4e4e4', null, 'rgba(119, 119, 119, 0.12)', '#c6dbef'];
@@ -105,14 +80,14 @@ function draw(step) {
   context.font = '13px sans-serif';
   for (let view = 0; view < 2; ++view) {
     context.strokeStyle = '#999';
-    context.strokeRect(left[view], top, panel, panel);
+    context.strokeRect(left[view], panelTop, panel, panel);
     context.fillStyle = '#000';
-    context.fillText(names[view], left[view], top - 8);
+    context.fillText(names[view], left[view], panelTop - 8);
     // Floors, ceilings, walls and meshes: filled where seen from the front, lines edge-on.
     run.scenery[view].forEach(([kind, edgeOn, corners]) => {
       context.beginPath();
       for (let i = 0; i < corners.length; i += 2)
-        context.lineTo(left[view] + corners[i] * panel, top + corners[i + 1] * panel);
+        context.lineTo(left[view] + corners[i] * panel, panelTop + corners[i + 1] * panel);
       context.closePath();
       if (!edgeOn && sceneryFill[kind]) { context.fillStyle = sceneryFill[kind]; context.fill(); }
       if (edgeOn || kind === 3) { context.strokeStyle = sceneryLine[kind]; context.stroke(); }
@@ -121,18 +96,18 @@ function draw(step) {
       context.strokeStyle = context.fillStyle = colours[body % colours.length];
       context.beginPath();
       for (let i = 0; i <= step; ++i) {
-        const [u, v, jump] = points[i], x = left[view] + u * panel, y = top + v * panel;
+        const [u, v, jump] = points[i], x = left[view] + u * panel, y = panelTop + v * panel;
         if (jump) context.moveTo(x, y); else context.lineTo(x, y);
       }
       context.stroke();
       const [u, v] = points[step];
       context.beginPath();
-      context.arc(left[view] + u * panel, top + v * panel, 5, 0, 2 * Math.PI);
+      context.arc(left[view] + u * panel, panelTop + v * panel, 5, 0, 2 * Math.PI);
       context.fill();
-      if (view === 0) context.fillText(run.bodies[body], 20, top + panel + 24 + 18 * body);
+      if (view === 0) context.fillText(run.bodies[body], 20, panelTop + panel + 24 + 18 * body);
     });
   }
-  label.textContent = 'step ' + step + ', t = ' + run.times[step];
+  label.textContent = 'step ' + run.steps[step] + ', t = ' + run.times[step];
 }
 function stop() { clearInterval(timer); timer = null; button.textContent = 'Play'; }
 button.onclick = () => {
@@ -153,15 +128,24 @@ draw(0);
 
 std::string replayPage(const Trajectory& trajectory, const std::string& title) {
     const std::string height = std::to_string(30 + 420 + 40 + 18 * trajectory.bodies.size());
-    std::string page =
-        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + escapeHtml(title) +
-        "</title>\n</head>\n<body style=\"font-family: sans-serif\">\n<h1>" + escapeHtml(title) +
-        "</h1>\n<p><button id=\"play\">Play</button> <input id=\"step\" type=\"range\" min=\"0\" "
-        "value=\"0\" style=\"width: 600px\"> <span id=\"time\"></span></p>\n"
-        "<canvas id=\"views\" width=\"900\" height=\"" +
-        height + "\"></canvas>\n<script>\nconst run = " + runData(trajectory) + ";" + kScript +
-        "</script>\n</body>\n</html>\n";
-    return page;
+    std::string notes;
+    if (trajectory.thinned())
+        notes += "<p>A long run: the page shows " + std::to_string(trajectory.stepCount()) + " of its " +
+                 std::to_string(trajectory.offered) + " recorded steps (every " +
+                 std::to_string(trajectory.stride) +
+                 "th, and the last); trajectories.csv has them all.</p>\n";
+    if (!trajectory.note.empty())
+        notes += "<p style=\"color: #b00\">" + xmlText(trajectory.note) + "</p>\n";
+    // The script runs in a function of its own: names at the top level of a page would meet the
+    // window's own (top, name, stop, ...).
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + xmlText(title) +
+           "</title>\n</head>\n<body style=\"font-family: sans-serif\">\n<h1>" + xmlText(title) + "</h1>\n" +
+           notes +
+           "<p><button id=\"play\">Play</button> <input id=\"step\" type=\"range\" min=\"0\" "
+           "value=\"0\" style=\"width: 600px\"> <span id=\"time\"></span></p>\n"
+           "<canvas id=\"views\" width=\"900\" height=\"" +
+           height + "\"></canvas>\n<script>\n(() => {\n'use strict';\nconst run = " + runData(trajectory) +
+           ";" + kScript + "})();\n</script>\n</body>\n</html>\n";
 }
 
 } // namespace zor::host

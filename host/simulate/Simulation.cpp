@@ -1,43 +1,101 @@
 #include "host/simulate/Simulation.h"
 
 #include "common/framework/IElement.h"
-#include "common/object/Identifiers.h"
+#include "host/io/NumberText.h"
 #include "host/simulate/BodyProbe.h"
 #include "host/simulate/Scenery.h"
+
+#include <cmath>
+#include <cstdint>
 
 namespace zor::host {
 
 namespace {
 
-// The scene's rigid bodies in walking order, with their names.
+// What the collision callbacks saw during one step. The engine's callbacks carry no context of
+// their own, and one engine is stepped on one thread at a time.
+struct ContactTally {
+    uint64 contacts = 0;
+    double deepest = 0;
+
+    void add(double depth) {
+        ++contacts;
+        if (depth > deepest)
+            deepest = depth;
+    }
+};
+
+thread_local ContactTally* t_tally = nullptr;
+
 template <typename T>
-std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, std::vector<std::string>& names) {
+bool countPairContact(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IElement*,
+                      IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, Vector3<T>*, T depth) {
+    if (t_tally != nullptr)
+        t_tally->add(static_cast<double>(depth));
+    return true;
+}
+
+template <typename T>
+bool countFaceContact(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
+                      Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32, uint32, Vector3<T>*,
+                      T depth) {
+    if (t_tally != nullptr)
+        t_tally->add(static_cast<double>(depth));
+    return true;
+}
+
+template <typename T>
+void setCallbacks(IPhysicsEngine3D& engine, bool counting) {
+    if constexpr (sizeof(T) == sizeof(float)) {
+        engine.setCollisionCallbackFloat(counting ? &countPairContact<float> : nullptr);
+        engine.setGridStageCollisionCallbackFloat(counting ? &countFaceContact<float> : nullptr);
+    } else {
+        engine.setCollisionCallbackDouble(counting ? &countPairContact<double> : nullptr);
+        engine.setGridStageCollisionCallbackDouble(counting ? &countFaceContact<double> : nullptr);
+    }
+}
+
+// The scene's rigid bodies in walking order, with their names and masses.
+template <typename T>
+std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start) {
     std::vector<Element3D<T>*> bodies;
     CollectionIterator it;
     CollectionIterator end;
     uint64 index = 0;
     for (scene.elements().begin(&it), scene.elements().end(&end); !(it == end); ++it, ++index) {
         auto* element = static_cast<Element3D<T>*>(*it);
-        if (element->getPhysicsAttribute(1) == nullptr)
+        BodyReading reading;
+        if (!readBody(*element, reading))
             continue;
         bodies.push_back(element);
         const String& name = element->getName();
-        names.push_back(name.isEmpty() ? "element " + std::to_string(index) : std::string(name.c_str()));
+        start.bodies.push_back(name.isEmpty() ? "element " + std::to_string(index)
+                                              : std::string(name.c_str()));
+        start.masses.push_back(reading.mass);
     }
     return bodies;
 }
 
+// Reads every body into `samples`; the first value that is not finite, described, or "".
 template <typename T>
-void record(const std::vector<Element3D<T>*>& bodies, double time, Trajectory& trajectory) {
-    trajectory.times.push_back(time);
-    for (Element3D<T>* body : bodies) {
-        const TransformRecord<T>& transform = body->transform();
-        BodySample sample{{transform.position.x, transform.position.y, transform.position.z},
-                          {transform.rotation.x, transform.rotation.y, transform.rotation.z},
-                          {0, 0, 0}};
-        readLinearSpeed(body->getPhysicsAttribute(1), sample.linearSpeed);
-        trajectory.samples.push_back(sample);
+std::string readBodies(const std::vector<Element3D<T>*>& bodies, const std::vector<std::string>& names,
+                       std::vector<BodySample>& samples) {
+    std::string fault;
+    for (std::size_t body = 0; body < bodies.size(); ++body) {
+        BodyReading reading;
+        readBody(*bodies[body], reading);
+        samples[body] = reading.sample;
+        const struct {
+            const char* what;
+            const double* values;
+        } checked[] = {{"position", reading.sample.position}, {"speed", reading.sample.linearSpeed}};
+        for (const auto& [what, values] : checked)
+            for (int axis = 0; axis < 3 && fault.empty(); ++axis)
+                if (!std::isfinite(values[axis]))
+                    fault = std::string("the ") + what + " of \"" + names[body] +
+                            "\" is not finite: " + "xyz"[axis] + " = " + numberText(values[axis]);
     }
+    return fault;
 }
 
 // The host's lifts: every grid stage's floors and ceilings move by their speeds.
@@ -56,38 +114,95 @@ void moveGridStages(Scene3D<T>& scene, double deltaT) {
 } // namespace
 
 template <typename T>
-bool runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const SimulationSettings& settings,
-                   Trajectory& trajectory, const std::function<void(uint64)>& progress) {
-    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, trajectory.bodies);
-    trajectory.singlePrecision = sizeof(T) == sizeof(float);
+RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const SimulationSettings& settings,
+                     RunObserver& observer) {
+    RunStart start;
+    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, start);
+    start.singlePrecision = sizeof(T) == sizeof(float);
+    start.gravity = scene.getGravity();
+    observer.start(start);
+
+    RunEnd end;
+    std::vector<BodySample> samples(bodies.size());
     engine.setCurrentScene(&scene);
     scene.updateView();
-    record(bodies, 0, trajectory);
-    bool stepped = true;
-    for (uint64 step = 1; step <= settings.steps && stepped; ++step) {
-        if (!engine.beginIteration(settings.deltaT)) {
-            stepped = false;
+    ContactTally tally;
+    t_tally = &tally;
+    setCallbacks<T>(engine, true);
+    std::string fault = readBodies(bodies, start.bodies, samples);
+    if (fault.empty())
+        observer.step({0, 0, samples, 0, 0});
+    for (uint64 step = 1; step <= settings.steps && fault.empty(); ++step) {
+        tally = {};
+        bool stepped = engine.beginIteration(settings.deltaT);
+        if (stepped) {
+            stepped = engine.updateMovements();
+            moveGridStages(scene, settings.deltaT);
+            // The collision stage works on the world matrices and unfolded entries of this step.
+            scene.updateView();
+            stepped = stepped && engine.updateCollisions(nullptr);
+            engine.endIteration();
+        }
+        if (!stepped) {
+            end.kind = RunEnd::Kind::EngineRefused;
             break;
         }
-        stepped = engine.updateMovements();
-        moveGridStages(scene, settings.deltaT);
-        // The collision stage works on the world matrices and unfolded entries of this step.
-        scene.updateView();
-        stepped = stepped && engine.updateCollisions(nullptr);
-        engine.endIteration();
-        if (stepped)
-            record(bodies, static_cast<double>(step) * settings.deltaT, trajectory);
-        if (progress)
-            progress(step);
+        fault = readBodies(bodies, start.bodies, samples);
+        if (!fault.empty()) {
+            end.reason = "step " + std::to_string(step) + ": " + fault;
+            break;
+        }
+        end.lastStep = step;
+        observer.step(
+            {step, static_cast<double>(step) * settings.deltaT, samples, tally.contacts, tally.deepest});
     }
+    if (!fault.empty()) {
+        end.kind = RunEnd::Kind::NotFinite;
+        if (end.reason.empty())
+            end.reason = "step 0: " + fault;
+    }
+    setCallbacks<T>(engine, false);
+    t_tally = nullptr;
     engine.setCurrentScene(nullptr);
-    collectScenery(scene, trajectory.scenery);
-    return stepped;
+    collectScenery(scene, end.scenery);
+    observer.finish(end);
+    return end;
 }
 
-template bool runSimulation(IPhysicsEngine3D&, Scene3D<float>&, const SimulationSettings&, Trajectory&,
-                            const std::function<void(uint64)>&);
-template bool runSimulation(IPhysicsEngine3D&, Scene3D<double>&, const SimulationSettings&, Trajectory&,
-                            const std::function<void(uint64)>&);
+namespace {
+
+// Every step into a trajectory that is never thinned.
+class TrajectoryKeeper final : public RunObserver {
+public:
+    explicit TrajectoryKeeper(Trajectory& trajectory) : m_trajectory(trajectory) {
+        m_trajectory.mostFrames = SIZE_MAX;
+    }
+    void start(const RunStart& start) override {
+        m_trajectory.bodies = start.bodies;
+        m_trajectory.singlePrecision = start.singlePrecision;
+    }
+    void step(const StepRecord& record) override {
+        m_trajectory.keep(record.step, record.time, record.bodies);
+    }
+    void finish(const RunEnd& end) override { m_trajectory.scenery = end.scenery; }
+
+private:
+    Trajectory& m_trajectory;
+};
+
+} // namespace
+
+template <typename T>
+bool runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const SimulationSettings& settings,
+                   Trajectory& trajectory) {
+    TrajectoryKeeper keeper(trajectory);
+    return runSimulation(engine, scene, settings, static_cast<RunObserver&>(keeper)).kind ==
+           RunEnd::Kind::Completed;
+}
+
+template bool runSimulation(IPhysicsEngine3D&, Scene3D<float>&, const SimulationSettings&, Trajectory&);
+template bool runSimulation(IPhysicsEngine3D&, Scene3D<double>&, const SimulationSettings&, Trajectory&);
+template RunEnd runSimulation(IPhysicsEngine3D&, Scene3D<float>&, const SimulationSettings&, RunObserver&);
+template RunEnd runSimulation(IPhysicsEngine3D&, Scene3D<double>&, const SimulationSettings&, RunObserver&);
 
 } // namespace zor::host

@@ -4,7 +4,8 @@
 #include "host/simulate/Trajectory.h"
 #include "physics/engine3d/IPhysicsEngine3D.h"
 
-#include <functional>
+#include <string>
+#include <vector>
 
 namespace zor::host {
 
@@ -14,12 +15,87 @@ struct SimulationSettings {
     double deltaT = 0.02;
 };
 
+/// What a run is about, told before its first step.
+struct RunStart {
+    /// The rigid bodies by name, in the scene's walking order.
+    std::vector<std::string> bodies;
+    /// Their masses as the collisions use them; 0 for bodies of infinite mass.
+    std::vector<double> masses;
+    /// The scene computes in float.
+    bool singlePrecision = false;
+    /// The scene's gravity, along the negative y axis.
+    double gravity = 0;
+};
+
+/// One finished step (step 0 is the start, before any step).
+struct StepRecord {
+    uint64 step;
+    double time;
+    /// Every body's state, in the order of RunStart::bodies.
+    const std::vector<BodySample>& bodies;
+    /// Contacts the engine reported through its collision callbacks during the step, and the
+    /// deepest of them (0 without contacts).
+    uint64 contacts;
+    double deepestOverlap;
+};
+
+/// Why a run ended.
+struct RunEnd {
+    enum class Kind { Completed, EngineRefused, NotFinite };
+    Kind kind = Kind::Completed;
+    /// The last step recorded.
+    uint64 lastStep = 0;
+    /// For NotFinite: which value of which body, at which step, for people to read.
+    std::string reason;
+    /// The grid stages' faces and the mesh triangles as the run left them.
+    std::vector<SceneryFace> scenery;
+};
+
+/// Told what a run does, as it does it.
+class RunObserver {
+public:
+    virtual void start(const RunStart& start) = 0;
+    virtual void step(const StepRecord& record) = 0;
+    virtual void finish(const RunEnd& end) = 0;
+
+protected:
+    ~RunObserver() = default;
+};
+
+/// Tells several observers, in their order.
+class RunObservers final : public RunObserver {
+public:
+    explicit RunObservers(std::vector<RunObserver*> observers) : m_observers(std::move(observers)) {}
+    void start(const RunStart& start) override {
+        for (RunObserver* observer : m_observers)
+            observer->start(start);
+    }
+    void step(const StepRecord& record) override {
+        for (RunObserver* observer : m_observers)
+            observer->step(record);
+    }
+    void finish(const RunEnd& end) override {
+        for (RunObserver* observer : m_observers)
+            observer->finish(end);
+    }
+
+private:
+    std::vector<RunObserver*> m_observers;
+};
+
 /// Steps `scene` with `engine` as a host does (begin, movements, the grid stages' moving floors
-/// and ceilings, view update, collisions, end) and records every rigid body of the scene after
-/// each step, from the start on, and the scenery as the run left it. `progress` is told each
-/// finished step. False when the engine refused a step (its log says why).
+/// and ceilings, view update, collisions, end) and tells `observer` the start, every step and
+/// the end. The contacts are counted through the engine's collision callbacks, which accept
+/// every contact. The run stops early when the engine refuses a step (its log says why) or
+/// when a body's position or speed stops being finite; that step is not recorded.
+template <typename T>
+RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const SimulationSettings& settings,
+                     RunObserver& observer);
+
+/// runSimulation that keeps every step of the run in `trajectory`, for short runs; true when
+/// the run went through all its steps.
 template <typename T>
 bool runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const SimulationSettings& settings,
-                   Trajectory& trajectory, const std::function<void(uint64)>& progress = nullptr);
+                   Trajectory& trajectory);
 
 } // namespace zor::host

@@ -1,42 +1,61 @@
 #include "host/simulate/Trajectory.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "host/io/MarkupText.h"
 
 namespace zor::host {
 
 namespace {
 
-// A CSV field: quoted when it holds a separator, a quote or a line break.
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-void appendTriple(std::string& row, const double (&values)[3], const Trajectory& trajectory) {
+void appendTriple(std::string& row, const double (&values)[3], bool singlePrecision) {
     for (double value : values)
-        row += "," + trajectory.text(value);
+        row += "," + (singlePrecision ? numberText(static_cast<float>(value)) : numberText(value));
 }
 
 } // namespace
 
-std::string trajectoryCsv(const Trajectory& trajectory) {
-    std::string csv = "step,time,element,x,y,z,rotationX,rotationY,rotationZ,speedX,speedY,speedZ\n";
-    for (std::size_t step = 0; step < trajectory.stepCount(); ++step)
-        for (std::size_t body = 0; body < trajectory.bodies.size(); ++body) {
-            const BodySample& sample = trajectory.at(step, body);
-            std::string row = std::to_string(step) + "," + numberText(trajectory.times[step]) + "," +
-                              csvField(trajectory.bodies[body]);
-            appendTriple(row, sample.position, trajectory);
-            appendTriple(row, sample.rotation, trajectory);
-            appendTriple(row, sample.linearSpeed, trajectory);
-            csv += row + "\n";
+std::string trajectoryCsvHeader() {
+    return "step,time,element,x,y,z,rotationX,rotationY,rotationZ,speedX,speedY,speedZ\n";
+}
+
+std::string trajectoryCsvRows(std::uint64_t step, double time, const std::vector<std::string>& bodies,
+                              const std::vector<BodySample>& state, bool singlePrecision) {
+    std::string rows;
+    const std::string start = std::to_string(step) + "," + numberText(time) + ",";
+    for (std::size_t body = 0; body < bodies.size(); ++body) {
+        rows += start + csvText(bodies[body]);
+        appendTriple(rows, state[body].position, singlePrecision);
+        appendTriple(rows, state[body].rotation, singlePrecision);
+        appendTriple(rows, state[body].linearSpeed, singlePrecision);
+        rows += "\n";
+    }
+    return rows;
+}
+
+void Trajectory::offer(std::uint64_t step, double time, const std::vector<BodySample>& state) {
+    if (offered++ % stride == 0)
+        keep(step, time, state);
+}
+
+void Trajectory::keep(std::uint64_t step, double time, const std::vector<BodySample>& state) {
+    if (!steps.empty() && steps.back() == step)
+        return;
+    if (times.size() >= mostFrames && mostFrames > 1) {
+        // Every other frame goes, the first one stays.
+        std::size_t kept = 0;
+        for (std::size_t frame = 0; frame < times.size(); frame += 2, ++kept) {
+            steps[kept] = steps[frame];
+            times[kept] = times[frame];
+            for (std::size_t body = 0; body < bodies.size(); ++body)
+                samples[kept * bodies.size() + body] = samples[frame * bodies.size() + body];
         }
-    return csv;
+        steps.resize(kept);
+        times.resize(kept);
+        samples.resize(kept * bodies.size());
+        stride *= 2;
+    }
+    steps.push_back(step);
+    times.push_back(time);
+    samples.insert(samples.end(), state.begin(), state.end());
 }
 
 } // namespace zor::host

@@ -1,7 +1,9 @@
 #include "host/simulate/Trajectory.h"
 
+#include "host/io/MarkupText.h"
 #include "host/simulate/ViewBounds.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace zor::host {
@@ -15,30 +17,11 @@ constexpr const char* kViewNames[2] = {"Side view: x across, y up", "Top view: x
 constexpr const char* kColours[] = {"#1f77b4", "#d62728", "#2ca02c", "#ff7f0e",
                                     "#9467bd", "#8c564b", "#e377c2", "#17becf"};
 
-std::string escapeXml(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        case '"':
-            escaped += "&quot;";
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
+// Panel coordinates are finite (ViewBounds keeps them so); this is the last guard of the
+// picture's geometry.
 std::string coordinate(double value) {
+    if (!std::isfinite(value))
+        value = 0;
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", value);
     return text;
@@ -123,7 +106,9 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
                       coordinate(height) + "\" viewBox=\"0 0 960 " + coordinate(height) +
                       "\" font-family=\"sans-serif\" font-size=\"13\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    svg += "<text x=\"20\" y=\"24\" font-size=\"16\">" + escapeXml(title) + "</text>\n";
+    svg += "<text x=\"20\" y=\"24\" font-size=\"16\">" + xmlText(title) + "</text>\n";
+    if (!trajectory.note.empty())
+        svg += "<text x=\"20\" y=\"42\" fill=\"#b00\">" + xmlText(trajectory.note) + "</text>\n";
     for (int view = 0; view < 2; ++view) {
         svg += "<rect x=\"" + coordinate(kPanelLeft[view]) + "\" y=\"" + coordinate(kPanelTop) +
                "\" width=\"" + coordinate(kPanel) + "\" height=\"" + coordinate(kPanel) +
@@ -137,7 +122,7 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
         return svg + "</svg>\n";
     const std::size_t last = trajectory.stepCount() - 1;
     for (std::size_t body = 0; body < trajectory.bodies.size(); ++body) {
-        const std::string name = escapeXml(trajectory.bodies[body]);
+        const std::string name = xmlText(trajectory.bodies[body]);
         const char* colour = colourOf(body);
         // One path per body: its side-view and top-view subpaths together.
         svg += "<path data-body=\"" + name + "\" fill=\"none\" stroke=\"" + colour +

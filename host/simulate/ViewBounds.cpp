@@ -31,15 +31,22 @@ ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
     }
     if (extent == 0)
         extent = 1;
+    // Bodies flung to the ends of the number range still give a finite view.
+    extent = std::min(extent, 1e300);
     // A tenth of the extent around the paths, the shorter axis centred.
     m_extent = extent * 1.2;
     for (int axis = 0; axis < 2; ++axis)
-        m_low[axis] = (low[axis] + high[axis]) / 2 - m_extent / 2;
+        m_low[axis] = low[axis] / 2 + high[axis] / 2 - m_extent / 2;
 }
 
 void ViewBounds::place(const double* position, double size, double& across, double& down) const {
-    const double u = (position[kAxes[m_view][0]] - m_low[0]) / m_extent;
-    const double v = (position[kAxes[m_view][1]] - m_low[1]) / m_extent;
+    // Far outside the panel is as good as infinitely far: the picture's numbers stay finite.
+    const auto fraction = [&](int axis) {
+        const double value = (position[kAxes[m_view][axis]] - m_low[axis]) / m_extent;
+        return std::isnan(value) ? 0.0 : std::clamp(value, -100.0, 100.0);
+    };
+    const double u = fraction(0);
+    const double v = fraction(1);
     across = u * size;
     // Up is up in the side view; in the top view z grows towards the viewer, drawn downwards.
     down = m_view == 0 ? (1 - v) * size : v * size;

@@ -165,6 +165,10 @@ uint64 peakResidentKilobytes() {
     return getrusage(RUSAGE_SELF, &usage) == 0 ? uint64(usage.ru_maxrss) : 0;
 }
 
+bool isTerminal(std::FILE* stream) {
+    return isatty(fileno(stream)) == 1;
+}
+
 int startSockets() {
     return 0;
 }

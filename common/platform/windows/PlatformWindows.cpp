@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <io.h>
 
 namespace zor::platform {
 
@@ -171,6 +172,10 @@ uint64 peakResidentKilobytes() {
     return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
                ? counters.PeakWorkingSetSize / 1024
                : 0;
+}
+
+bool isTerminal(std::FILE* stream) {
+    return _isatty(_fileno(stream)) != 0;
 }
 
 int startSockets() {

@@ -14,7 +14,7 @@ file(MAKE_DIRECTORY "${WORK_DIR}")
 # Runs zor_host with its log in the work folder; `output` gets standard output and `errors`
 # standard error.
 function(run_hittest expectedResult)
-    execute_process(COMMAND ${emulator} "${HOST}" --log-dir "${PATH_PREFIX}${WORK_DIR}" hittest ${ARGN}
+    execute_process(COMMAND ${emulator} "${HOST}" ${hostOptions} --log-dir "${PATH_PREFIX}${WORK_DIR}" hittest ${ARGN}
                     OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE result)
     if(NOT result EQUAL expectedResult)
         message(FATAL_ERROR "zor_host hittest ${ARGN} exited with ${result}, expected ${expectedResult}\n${output}${errors}")
@@ -31,6 +31,20 @@ function(point_lines text outVariable)
     set(${outVariable} "${joined}" PARENT_SCOPE)
 endfunction()
 
+# Fails unless the file is a well-formed SVG picture (for xmllint, where the machine has it).
+function(expect_picture picture)
+    file(READ "${picture}" svg)
+    if(NOT svg MATCHES "^<svg .*</svg>\n$")
+        message(FATAL_ERROR "${picture} is not a picture")
+    endif()
+    if(XMLLINT)
+        execute_process(COMMAND "${XMLLINT}" --noout "${picture}" RESULT_VARIABLE lint)
+        if(NOT lint EQUAL 0)
+            message(FATAL_ERROR "${picture} is not well-formed")
+        endif()
+    endif()
+endfunction()
+
 foreach(scene small-ui docking-layout)
     foreach(engine 2d tester)
         file(READ "${EXPECTED}/${scene}.${engine}.txt" expected)
@@ -43,17 +57,16 @@ foreach(scene small-ui docking-layout)
                 message(FATAL_ERROR "zor_host hittest ${scene}.${format} --engine ${engine} answered:\n${answers}"
                                     "expected:\n${expected}")
             endif()
-            file(READ "${picture}" svg)
-            if(NOT svg MATCHES "^<svg .*</svg>\n$")
-                message(FATAL_ERROR "${picture} is not a picture")
-            endif()
+            expect_picture("${picture}")
         endforeach()
     endforeach()
 endforeach()
 
 # One point on the command line; the default engine is PhysicsEngine2D. The module registered
-# both engines after its attributes, the tester first.
+# both engines after its attributes, the tester first (the start-up report, asked for).
+set(hostOptions --verbose)
 run_hittest(0 "${PATH_PREFIX}${SCENES}/small-ui.json" 430 260)
+unset(hostOptions)
 string(REPLACE "\r" "" classes "${output}")
 string(FIND "${classes}" "RigidBody3DAttribute{double}\n    TesterEngine\n    PhysicsEngine2D\n    PhysicsEngine3D\n" position)
 if(position EQUAL -1)
@@ -64,18 +77,20 @@ if(NOT answers STREQUAL "430 260: \"ok\" event \"ok.clicked\" target \"content\"
     message(FATAL_ERROR "one point answered: ${answers}")
 endif()
 
-# Bad input: a message on standard error and the exit code.
-file(WRITE "${WORK_DIR}/broken.json" "{\"objects\": [{\"type\": \"Scene2D\", \"variables\": {\"numberType\": \"int\"}}]}")
-file(WRITE "${WORK_DIR}/bad.points" "1 2\n3 four\n")
+# Names no picture may carry raw: a control character, the end of CDATA, markup.
+file(READ "${SCENES}/small-ui.json" hostile)
+string(REPLACE "\"name\": \"sidebar\"" "\"name\": \"side\\u0001bar]]></svg><x a='\"" hostile "${hostile}")
+file(WRITE "${WORK_DIR}/hostile.json" "${hostile}")
+run_hittest(0 "${PATH_PREFIX}${WORK_DIR}/hostile.json" 70 120 --svg "${PATH_PREFIX}${WORK_DIR}/hostile.svg")
+expect_picture("${WORK_DIR}/hostile.svg")
+
+# Bad command lines: a message on standard error and the exit code (bad files: HostileInputs.sh).
 # Each case: exit code|operands...|message, separated by '|'.
 set(scene "${PATH_PREFIX}${SCENES}/small-ui.json")
 set(cases
-    "1|${PATH_PREFIX}${WORK_DIR}/broken.json|1|2|broken.json: "
-    "1|${PATH_PREFIX}${WORK_DIR}/missing.json|1|2|missing.json: the file: expected a readable file, found: "
     "2|${scene}|1|usage: zor_host [options] hittest SCENE"
     "2|${scene}|1|2|3|expected two coordinates"
     "2|${scene}|1|2|--engine|3d|--engine is 2d or tester, not 3d"
-    "1|${scene}|--points|${PATH_PREFIX}${WORK_DIR}/bad.points|bad.points: line 2: expected X and Y, two finite numbers, found \"3 four\""
     "2|${scene}|1|nan|X and Y must be finite numbers"
     "2|${scene}|1|2|--svg|--svg needs a value")
 foreach(case IN LISTS cases)

@@ -81,7 +81,7 @@ TEST(HostArguments, OptionsAreReadFoldersDefaultToTheProgramsAndRefusalsSayWhy) 
 
     // clang-format off
     const std::pair<std::vector<const char*>, const char*> refusals[] = {
-        {{"--verbose"}, "unknown option --verbose"}, {{"--log-level", "LOUD"}, "invalid log level LOUD"},
+        {{"--loud"}, "unknown option --loud"}, {{"--log-level", "LOUD"}, "invalid log level LOUD"},
         {{"--log-level"}, "--log-level needs a value"}, {{"--log-dir", ""}, "--log-dir needs a folder"},
         {{"--framework-version", "1.5.65536"}, "invalid framework version 1.5.65536"}};
     // clang-format on

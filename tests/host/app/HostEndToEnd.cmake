@@ -3,7 +3,8 @@
 #   2. a libraries folder holding the physics module alone: the module refuses, the log says why
 #      (with the system's reason: its error code on Windows, the loader's text elsewhere);
 #   3. a framework version the module does not accept: refused before any record is adopted;
-#   4. log folders that cannot be written: the host names the folder and the reason and stops.
+#   4. log folders that cannot be written: the host names the folder and the reason and stops;
+#   5. the version and each command's help, asked for either way, with the options' defaults.
 #   cmake -DHOST=<zor_host> -DMODULE=<zor_physics.dll> -DWORK_DIR=<folder> [-DEMULATOR=<a|b|c>]
 #         [-DPATH_PREFIX=Z:] -P HostEndToEnd.cmake
 # EMULATOR runs Windows programs ('|' between its words); PATH_PREFIX turns a folder of this
@@ -96,5 +97,18 @@ foreach(folder IN ITEMS missing a_file)
         message(FATAL_ERROR "zor_host went on with a log folder it cannot write")
     endif()
 endforeach()
+
+# 5. Version and help: printed without starting the module.
+run_host(0 --version)
+expect_output("zor_host 1.5.0 (framework 1.5.0)")
+foreach(asked IN ITEMS "help;simulate" "simulate;--help")
+    run_host(0 ${asked})
+    expect_output("usage: zor_host [options] simulate SCENE [options]" "--record-every N" "(default 0.02)"
+        "5  simulate stopped early")
+    if(output MATCHES "Loading")
+        message(FATAL_ERROR "zor_host ${asked} started the module")
+    endif()
+endforeach()
+run_host(2 help nothing)
 
 file(REMOVE_RECURSE "${WORK_DIR}")

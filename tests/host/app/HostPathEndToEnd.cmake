@@ -3,7 +3,7 @@
 #      prints its path data in absolute commands;
 #   2. the same through XML, and from the printed path data alone, gives the same path data;
 #   3. malformed path data is refused with the column and what was expected.
-#   cmake -DHOST=<zor_host> -DEXAMPLE=<icons.svg> -DWORK_DIR=<folder> [-DEMULATOR=<a|b|c>]
+#   cmake -DHOST=<zor_host> -DEXAMPLE=<icons.svg> -DWORK_DIR=<folder> [-DXMLLINT=<xmllint>] [-DEMULATOR=<a|b|c>]
 #         [-DPATH_PREFIX=Z:] -P HostPathEndToEnd.cmake
 
 string(REPLACE "|" ";" emulator "${EMULATOR}")
@@ -51,6 +51,16 @@ if(NOT throughJson MATCHES "^M12 21.35 L10.55 20.03 C5.4 15.36 2 12.28 2 8.5 C2 
 endif()
 if(NOT throughJson MATCHES "A11 11 0 1 1 12 1 A11 11 0 0 1 12 23 Z$")
     message(FATAL_ERROR "the arcs did not keep their flags: ${throughJson}")
+endif()
+string(JSON type ERROR_VARIABLE failure TYPE "${json}")
+if(failure)
+    message(FATAL_ERROR "icons.json is not JSON: ${failure}")
+endif()
+if(XMLLINT)
+    execute_process(COMMAND "${XMLLINT}" --noout "${WORK_DIR}/icons_back.svg" RESULT_VARIABLE lint)
+    if(NOT lint EQUAL 0)
+        message(FATAL_ERROR "icons_back.svg is not well-formed")
+    endif()
 endif()
 file(READ "${WORK_DIR}/icons_back.svg" picture)
 if(NOT picture MATCHES "<path d=\"${throughJson}\"")

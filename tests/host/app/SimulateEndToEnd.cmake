@@ -1,18 +1,23 @@
-# Runs zor_host simulate on every example scene, twice, and on broken scene files:
-#   - each run writes trajectories.csv, the final scene, picture.svg and replay.html;
-#   - the two runs write identical files;
-#   - the picture is well-formed XML (xmllint) with one path per body of the run;
+# Runs zor_host simulate on every example scene, twice, and on broken scene files and options:
+#   - each run writes trajectories.csv, the final scene, picture.svg, replay.html and summary.json;
+#   - the two runs write identical files (the summary's times aside);
+#   - every output is well-formed: the picture for xmllint, with one path per body of the run,
+#     the summary and the replay page's data for a JSON parser, the CSV's rows with 12 fields;
+#   - the replay page draws in a real browser (when Chromium is there);
 #   - the worked example falls as explicit Euler says;
-#   - a broken scene file ends the run with exit code 1 and a message naming the file.
+#   - --record-every and --outputs choose what is written; a long run stays small in memory;
+#   - a run whose bodies overflow stops at that step, says so and keeps what came before;
+#   - a broken scene file, or an output folder that cannot be written, is refused before any
+#     step, with exit code 1 and a message naming it.
 #   cmake -DHOST=<zor_host> -DSCENES=<folder> -DWORK_DIR=<folder> [-DXMLLINT=<xmllint>]
-#         [-DEMULATOR=<a|b|c>] [-DPATH_PREFIX=Z:] -P SimulateEndToEnd.cmake
+#         [-DCHROMIUM=<chromium>] [-DSANITIZED=ON] [-DEMULATOR=<a|b|c>] [-DPATH_PREFIX=Z:] -P SimulateEndToEnd.cmake
 
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 
 function(simulate expectedResult)
-    execute_process(COMMAND ${emulator} "${HOST}" --log-dir "${PATH_PREFIX}${WORK_DIR}" simulate ${ARGN}
+    execute_process(COMMAND ${emulator} "${HOST}" ${hostOptions} --log-dir "${PATH_PREFIX}${WORK_DIR}" simulate ${ARGN}
         OUTPUT_VARIABLE output ERROR_VARIABLE error RESULT_VARIABLE result)
     if(NOT result EQUAL expectedResult)
         message(FATAL_ERROR "zor_host simulate ${ARGN} exited with ${result}, expected ${expectedResult}:\n"
@@ -29,6 +34,51 @@ function(expect_in text expected what)
     endif()
 endfunction()
 
+# Fails unless the JSON text parses.
+function(expect_json text what)
+    string(JSON type ERROR_VARIABLE failure TYPE "${text}")
+    if(failure)
+        message(FATAL_ERROR "${what} is not JSON: ${failure}")
+    endif()
+endfunction()
+
+# Fails unless every output of the run in `folder` is well-formed.
+function(expect_well_formed folder)
+    if(EXISTS "${folder}/picture.svg")
+        execute_process(COMMAND "${XMLLINT}" --noout "${folder}/picture.svg" RESULT_VARIABLE lint)
+        if(NOT lint EQUAL 0)
+            message(FATAL_ERROR "${folder}/picture.svg is not well-formed")
+        endif()
+    endif()
+    file(READ "${folder}/summary.json" summary)
+    expect_json("${summary}" "${folder}/summary.json")
+    if(EXISTS "${folder}/replay.html")
+        file(READ "${folder}/replay.html" page)
+        string(REGEX MATCHALL "</script>" scripts "${page}")
+        string(REGEX MATCH "const run = ([^\n]*);\n" data "${page}")
+        list(LENGTH scripts scriptCount)
+        if(NOT scriptCount EQUAL 1 OR NOT data)
+            message(FATAL_ERROR "${folder}/replay.html has no data or more than one script")
+        endif()
+        expect_json("${CMAKE_MATCH_1}" "the data of ${folder}/replay.html")
+    endif()
+    if(EXISTS "${folder}/trajectories.csv")
+        # Quoted fields become one word, and the rows a list (brackets would bind its items).
+        file(READ "${folder}/trajectories.csv" csv)
+        string(REGEX REPLACE "\"([^\"]|\"\")*\"" "name" csv "${csv}")
+        string(REGEX REPLACE "[][;]" "_" csv "${csv}")
+        string(REGEX REPLACE "\n$" "" csv "${csv}")
+        string(REPLACE "\n" ";" rows "${csv}")
+        foreach(row IN LISTS rows)
+            string(REGEX MATCHALL "," commas "${row}")
+            list(LENGTH commas commaCount)
+            if(NOT commaCount EQUAL 11)
+                message(FATAL_ERROR "${folder}/trajectories.csv: a row without 12 fields: ${row}")
+            endif()
+        endforeach()
+    endif()
+endfunction()
+
 if(NOT XMLLINT)
     message(FATAL_ERROR "xmllint is missing: scripts/setup installs it (libxml2-utils)")
 endif()
@@ -42,7 +92,7 @@ foreach(scene IN LISTS scenes)
     foreach(run a b)
         simulate(0 "${PATH_PREFIX}${scene}" --steps 40 --dt 0.05 --out "${PATH_PREFIX}${WORK_DIR}/${name}/${run}")
     endforeach()
-    expect_in("${output}" "Picture: ${PATH_PREFIX}${WORK_DIR}/${name}/b/picture.svg" "the output of ${name}")
+    expect_in("${output}" "Open ${PATH_PREFIX}${WORK_DIR}/${name}/b/replay.html" "the output of ${name}")
     get_filename_component(extension "${scene}" EXT)
     foreach(result trajectories.csv final${extension} picture.svg replay.html)
         file(SHA256 "${WORK_DIR}/${name}/a/${result}" first)
@@ -60,10 +110,7 @@ foreach(scene IN LISTS scenes)
     if(NOT bodyCount EQUAL pathCount)
         message(FATAL_ERROR "${name}: ${bodyCount} rigid bodies but ${pathCount} paths in the picture")
     endif()
-    execute_process(COMMAND "${XMLLINT}" --noout "${WORK_DIR}/${name}/a/picture.svg" RESULT_VARIABLE lint)
-    if(NOT lint EQUAL 0)
-        message(FATAL_ERROR "${name}: picture.svg is not well-formed")
-    endif()
+    expect_well_formed("${WORK_DIR}/${name}/a")
     # The final scene is a scene file again.
     simulate(0 "${PATH_PREFIX}${WORK_DIR}/${name}/a/final${extension}" --steps 1 --out "${PATH_PREFIX}${WORK_DIR}/${name}/again")
 endforeach()
@@ -85,9 +132,70 @@ foreach(broken truncated no_scene mixed unknown wrong_kind)
     expect_in("${error}" "${broken}.json" "the complaint about ${broken}.json")
 endforeach()
 simulate(1 "${PATH_PREFIX}${WORK_DIR}/missing.json")
-simulate(2 "${PATH_PREFIX}${SCENES}/locks.json" --steps 0)
-simulate(2 "${PATH_PREFIX}${SCENES}/locks.json" --dt)
-simulate(2 "${PATH_PREFIX}${SCENES}/locks.json" --speed 3)
+set(locks "${PATH_PREFIX}${SCENES}/locks.json")
+foreach(options IN ITEMS "--steps|0" "--steps|1000000000000" "--dt" "--speed|3" "--outputs|csv,pdf" "--record-every|-1")
+    string(REPLACE "|" ";" options "${options}")
+    simulate(2 "${locks}" ${options} --out "${PATH_PREFIX}${WORK_DIR}/broken")
+endforeach()
+expect_in("${error}" "--record-every takes a positive whole number, not -1" "the complaint about --record-every")
+# Output folders that cannot be written: a file, and a folder inside a file.
+file(WRITE "${WORK_DIR}/a_file" "")
+simulate(1 "${locks}" --out "${PATH_PREFIX}${WORK_DIR}/a_file")
+expect_in("${error}" "a_file is a file, not a folder" "the refusal of a file as the output folder")
+simulate(1 "${locks}" --out "${PATH_PREFIX}${WORK_DIR}/a_file/run")
+expect_in("${error}" "cannot create the folder ${PATH_PREFIX}${WORK_DIR}/a_file/run: " "the refusal of a folder in a file")
 if(EXISTS "${WORK_DIR}/broken")
     message(FATAL_ERROR "a refused run created its output folder")
+endif()
+
+# What is recorded: every 7th step and the last; only the CSV (and the summary); quietly.
+set(hostOptions --quiet)
+simulate(0 "${locks}" --steps 20 --record-every 7 --outputs csv --out "${PATH_PREFIX}${WORK_DIR}/sparse")
+unset(hostOptions)
+if(NOT output STREQUAL "")
+    message(FATAL_ERROR "--quiet printed: ${output}")
+endif()
+file(GLOB written RELATIVE "${WORK_DIR}/sparse" "${WORK_DIR}/sparse/*")
+file(STRINGS "${WORK_DIR}/sparse/trajectories.csv" rows REGEX "^[0-9]+,")
+list(TRANSFORM rows REPLACE ",.*" "")
+list(REMOVE_DUPLICATES rows)
+if(NOT written STREQUAL "summary.json;trajectories.csv" OR NOT rows STREQUAL "0;7;14;20")
+    message(FATAL_ERROR "--record-every 7 --outputs csv wrote ${written} with the steps ${rows}")
+endif()
+
+# One body for a million steps streams its rows and stays small (under the sanitizers, whose
+# quarantine keeps freed memory, a tenth of the steps and no bound).
+file(WRITE "${WORK_DIR}/one_body.json" [[{"objects": [{"type": "Scene3D{double}", "children": [
+  {"type": "Sphere3D{double}", "variables": {"name": "ball", "radius": 0.5}, "children": [
+    {"type": "RigidBody3DAttribute{double}", "variables": {"linearSpeed": {"x": 1, "y": 0, "z": 0}}}]}]}]}]])
+if(SANITIZED)
+    set(steps 100000)
+else()
+    set(steps 1000000)
+endif()
+simulate(0 "${PATH_PREFIX}${WORK_DIR}/one_body.json" --steps ${steps} --outputs csv --out "${PATH_PREFIX}${WORK_DIR}/long")
+file(READ "${WORK_DIR}/long/summary.json" summary)
+string(JSON memory GET "${summary}" peakMemoryMB)
+if(NOT SANITIZED AND memory GREATER_EQUAL 50)
+    message(FATAL_ERROR "a million steps of one body took ${memory} MB")
+endif()
+
+# A body whose speed overflows the float range at step 7, with a name no output may carry raw.
+file(WRITE "${WORK_DIR}/overflow.json" [=[{"objects": [{"type": "Scene3D{float}", "children": [
+  {"type": "Sphere3D{float}", "variables": {"name": "b\u0001ll</script>]]>", "radius": 0.5}, "children": [
+    {"type": "RigidBody3DAttribute{float}", "variables": {"linearSpeed": {"x": 3e38, "y": 0, "z": 0},
+                                                          "linearAcceleration": {"x": 3e38, "y": 0, "z": 0}}}]}]}]}]=])
+simulate(5 "${PATH_PREFIX}${WORK_DIR}/overflow.json" --steps 100 --out "${PATH_PREFIX}${WORK_DIR}/overflow")
+expect_in("${error}" "stopped at step 7: the speed of" "the stop")
+expect_in("${error}" "is not finite: x = inf; the outputs end at step 6" "the stop")
+expect_well_formed("${WORK_DIR}/overflow")
+file(READ "${WORK_DIR}/overflow/summary.json" summary)
+string(JSON stopped GET "${summary}" stopped)
+expect_in("${stopped}" "step 7: " "the summary of the stopped run")
+
+# The replay page draws its first step in a browser, from file:// with the network off.
+if(CHROMIUM)
+    execute_process(COMMAND "${CHROMIUM}" --headless --no-sandbox --disable-gpu --dump-dom
+        "file://${WORK_DIR}/balls_in_box_elastic/a/replay.html" OUTPUT_VARIABLE dom ERROR_QUIET TIMEOUT 120)
+    expect_in("${dom}" "<span id=\"time\">step 0, t = 0</span>" "the replay page in a browser")
 endif()

@@ -122,11 +122,11 @@ TEST(SceneFile, MeshesComeBackBitForBitFromJsonAndXml) {
     original->release();
 }
 
-// A stage of 3 x 2 cells with every kind of face, a lift, a cell value beyond the tiles, and
-// attributes of both kinds interleaved (each kind keeps its own order).
+// A stage of 3 x 2 cells with every kind of face, a lift, and attributes of both kinds
+// interleaved (each kind keeps its own order).
 constexpr const char* kStageScene = R"({"objects": [{"type": "Scene3D{double}", "children": [
   {"type": "GridStage3D{double}",
-   "variables": {"name": "level", "columns": 3, "rows": 2, "cellWidth": 1.5, "cellDepth": 0.5, "cells": "1 0 2  2 9 1",
+   "variables": {"name": "level", "columns": 3, "rows": 2, "cellWidth": 1.5, "cellDepth": 0.5, "cells": "1 0 2  2 0 1",
      "tile1": {"floorHeight": -0.25, "ceilingHeight": 3, "floor": {"speed": 0.5, "rigidBody": 0},
                "ceiling": {"collision": 1}},
      "tile2": {"floorHeight": 0.001, "side0": {"middle": {"rigidBody": 0}}, "side1": {},
@@ -149,7 +149,7 @@ TEST(SceneFile, StagesComeBackBitForBitFromJsonAndXml) {
     GridStage<double>& stage = *firstStageOf(original);
     EXPECT_EQ(stage.getName(), "level");
     EXPECT_EQ(std::vector(stage.getCells()->begin(), stage.getCells()->end()),
-              (std::vector<uint32>{1, 0, 2, 2, 9, 1}));
+              (std::vector<uint32>{1, 0, 2, 2, 0, 1}));
     ASSERT_EQ(stage.getTiles()->size(), 2u);
     const GridTile<double>& lift = (*stage.getTiles())[0];
     const GridTile<double>& walls = (*stage.getTiles())[1];
@@ -203,7 +203,7 @@ TEST(SceneFile, MalformedScenesMeshesAndStagesAreRefusedNamingTheFault) {
         const char* logged;
     } cases[] = {
         // Elements of another number type and foreign objects, with their place.
-        {R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "Sphere3D{float}"}]}]})",
+        {R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "Sphere3D{float}", "variables": {"radius": 1}}]}]})",
          "scene.json: /objects/0/children: the Scene3D{double} object does not take children"},
         {R"({"objects": [{"type": "Group3D{float}", "children": [{"type": "Scene3D{float}"}]}]})",
          "scene.json: /objects/0/children: the Group3D{float} object does not take children"},
@@ -211,34 +211,55 @@ TEST(SceneFile, MalformedScenesMeshesAndStagesAreRefusedNamingTheFault) {
          "scene.json: /objects/0/variables/radius"},
         {R"({"objects": [{"type": "Scene3D{float}", "variables": {"camera": {"projection": "FISHEYE"}}}]})",
          "scene.json: /objects/0/variables/camera/projection"},
+        // Shapes of no size.
+        {R"({"objects": [{"type": "Sphere3D{double}"}]})",
+         "scene.json: /objects/0/variables/radius: expected a radius above 0, found 0"},
+        {R"({"objects": [{"type": "Capsule3D{float}", "variables": {"radius": 1, "height": -2}}]})",
+         "scene.json: /objects/0/variables/height: expected a capsule height above 0, found -2"},
         {mesh(R"("vertices": "0 0 0  1 0")"),
-         "Mesh3D{float} \"m\": vertices: 5 numbers, not three per vertex"},
+         "/objects/0/variables/vertices: expected three numbers per vertex, found 5"},
         {mesh(R"("vertices": "0 0 x")"),
-         "Mesh3D{float} \"m\": vertices: entry 2, \"x\", is not a finite number"},
+         "/objects/0/variables/vertices: expected finite numbers, x y z per vertex, "
+         "found entry 2, \"x\""},
         {mesh(R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1")"),
-         "Mesh3D{float} \"m\": triangles: 2 indices, not three per triangle"},
+         "/objects/0/variables/triangles: expected three vertex indices per triangle, found 2 indices"},
         {mesh(R"("vertices": "0 0 0  1 0 0  0 1 0", "triangles": "0 1 3")"),
-         "Mesh3D{float} \"m\": triangles: index 3 names no vertex (there are 3)"},
+         "/objects/0/variables/triangles: expected vertex indices below 3 (the count of vertices), found "
+         "entry 2, 3"},
         {mesh(R"("triangles": "0 -1 2")"),
-         "Mesh3D{float} \"m\": triangles: entry 1, \"-1\", is not a finite number"},
-        {mesh(R"("vertices": "0 0 1e99")"),
-         "Mesh3D{float} \"m\": vertices: entry 2, \"1e99\", is out of range"},
-        {stage(R"("variables": {"name": "s", "columns": 2, "rows": 2, "cells": "1 1 1"})"),
-         "GridStage3D{double} \"s\": cells: 3 values, not columns x rows = 4"},
-        {stage(R"("variables": {"name": "s", "columns": 2, "rows": 1, "cells": "1 -1"})"),
-         "GridStage3D{double} \"s\": cells: entry 1, \"-1\", is not a finite number"},
+         "/objects/0/variables/triangles: expected vertex indices, three per "
+         "triangle, found entry 1, \"-1\""},
+        {mesh(R"("vertices": "0 0 1e99")"), "found entry 2, \"1e99\" (out of range)"},
+        {stage(
+             R"("variables": {"name": "s", "columns": 2, "rows": 2, "cellWidth": 1, "cellDepth": 1, "cells": "1 1 1"})"),
+         "/objects/0/children/0/variables/cells: expected columns x rows = 4 values, found 3"},
+        {stage(
+             R"("variables": {"name": "s", "columns": 2, "rows": 1, "cellWidth": 1, "cellDepth": 1, "cells": "1 -1"})"),
+         "/objects/0/children/0/variables/cells: expected cell values, whole numbers, found entry 1, \"-1\""},
+        {stage(
+             R"("variables": {"name": "s", "columns": 2, "rows": 1, "cellWidth": 1, "cellDepth": 1, "cells": "0 1"})"),
+         "/objects/0/children/0/variables/cells: expected cell values from 0 to 0 (the stage's tiles), found "
+         "1 at "
+         "column 1, row 0"},
         {stage(R"("variables": {"name": "s", "columns": 1, "rows": 1, "cellWidth": -1})"),
-         "GridStage3D{double} \"s\": cellWidth and cellDepth must not be negative (they are -1 and 0)"},
-        {stage(R"("variables": {"name": "s", "columns": 100000, "rows": 100000})"),
-         "GridStage3D{double} \"s\": columns x rows is 10000000000 cells, more than 16777216"},
-        {stage(R"("variables": {"name": "s", "tile1": {"side2": {"upper": {"height": 1, "rigidBody": 0}}}})"),
+         "/objects/0/children/0/variables/cellWidth: expected a cell width above 0, found -1"},
+        {stage(R"("variables": {"name": "s", "columns": 1, "rows": 1, "cellWidth": 1})"),
+         "/objects/0/children/0/variables/cellDepth: expected a cell depth above 0, found 0"},
+        {stage(
+             R"("variables": {"name": "s", "columns": 100000, "rows": 100000, "cellWidth": 1, "cellDepth": 1})"),
+         "/objects/0/children/0/variables/rows: expected columns x rows of 16777216 cells at most, found "
+         "10000000000 "
+         "cells"},
+        {stage(
+             R"("variables": {"name": "s", "cellWidth": 1, "cellDepth": 1, "tile1": {"side2": {"upper": {"height": 1, "rigidBody": 0}}}})"),
          "GridStage3D{double} \"s\": tile1 side2 upper: rigid-body attribute 0 names none (the stage has 0)"},
-        {stage(R"("children": [{"type": "Sphere3D{double}"}])"),
+        {stage(
+             R"("variables": {"cellWidth": 1, "cellDepth": 1}, "children": [{"type": "Sphere3D{double}", "variables": {"radius": 1}}])"),
          "/objects/0/children/0/children: the GridStage3D{double} object does not take children"},
-        {stage(R"("variables": {"tile1": {"floor": 2}})"),
+        {stage(R"("variables": {"cellWidth": 1, "cellDepth": 1, "tile1": {"floor": 2}})"),
          "/objects/0/children/0/variables/tile1/floor: expected an object"},
         // A stage of the other number type.
-        {R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "GridStage3D{double}"}]}]})",
+        {R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "GridStage3D{double}", "variables": {"cellWidth": 1, "cellDepth": 1}}]}]})",
          "/objects/0/children: the Scene3D{float} object does not take children"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

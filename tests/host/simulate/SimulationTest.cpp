@@ -2,16 +2,20 @@
 // module's engine with the host's collision detector; and the outputs written of a run.
 
 #include "host/simulate/Simulation.h"
+#include "host/simulate/RunSummary.h"
 #include "host/simulate/Trajectory.h"
 
 #include "common/object/Identifiers.h"
 #include "host/core/HostFactory.h"
+#include "host/io/MarkupText.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/SceneFile.h"
 #include "support/CollectionItems.h"
 #include "support/LoadedPhysicsModule.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <pugixml.hpp>
 
 #include <algorithm>
 #include <string>
@@ -72,7 +76,7 @@ TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // Every example's lowest floor is at y = 0; the runs are the ones the README suggests.
     for (const char* file : {"balls_in_box_elastic.json", "balls_in_box_inelastic.json", "capsule_level.json",
-                             "mesh_ramp.json", "exclusion_groups.json"}) {
+                             "mesh_ramp.json", "exclusion_groups.json", "tile_map_break.json"}) {
         SCOPED_TRACE(file);
         String error;
         IObject* scene = readSceneFile(String(ZOR_EXAMPLE_SCENES "/") + String(file), error);
@@ -90,6 +94,88 @@ TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
     }
 }
 
+// The scene of a JSON scene document.
+IObject* sceneFrom(const char* text) {
+    List<IObject*> objects;
+    EXPECT_TRUE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, objects));
+    return objects.isEmpty() ? nullptr : objects.front();
+}
+
+// Runs `scene` (released afterwards) into `observer`.
+RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observer) {
+    IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
+    auto* resources = new HostObject();
+    static_cast<IPhysicsEngine3D*>(engine)->setResourcesHandler(resources);
+    resources->release();
+    const RunEnd end = scene->getTemplateType() == 10
+                           ? runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
+                                           *static_cast<Scene3D<float>*>(scene), {steps, deltaT}, observer)
+                           : runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
+                                           *static_cast<Scene3D<double>*>(scene), {steps, deltaT}, observer);
+    engine->release();
+    scene->release();
+    return end;
+}
+
+TEST(SimulatedScenes, ARunStopsAtTheFirstStepWhereABodyStopsBeingFinite) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    // In float, a speed of 3e38 growing by 6e36 a step passes the largest float at step 7.
+    IObject* scene = sceneFrom(R"({"objects": [{"type": "Scene3D{float}", "children": [
+      {"type": "Sphere3D{float}", "variables": {"name": "ball", "radius": 0.5}, "children": [
+        {"type": "RigidBody3DAttribute{float}", "variables": {"linearSpeed": {"x": 3e38, "y": 0, "z": 0},
+                                                              "linearAcceleration": {"x": 3e38, "y": 0, "z": 0}}}]}]}]})");
+    ASSERT_NE(scene, nullptr);
+    Trajectory run;
+    struct : RunObserver {
+        Trajectory* run;
+        void start(const RunStart& start) override { run->bodies = start.bodies; }
+        void step(const StepRecord& record) override { run->keep(record.step, record.time, record.bodies); }
+        void finish(const RunEnd&) override {}
+    } observer;
+    observer.run = &run;
+    const RunEnd end = observe(scene, 100, 0.02, observer);
+    EXPECT_EQ(end.kind, RunEnd::Kind::NotFinite);
+    EXPECT_EQ(end.lastStep, 6u);
+    EXPECT_EQ(end.reason, "step 7: the speed of \"ball\" is not finite: x = inf");
+    ASSERT_EQ(run.steps.back(), 6u);
+    // The speed is the attribute's own, not what a file could hold.
+    EXPECT_FLOAT_EQ(static_cast<float>(run.at(6, 0).linearSpeed[0]), 3.36e38f);
+}
+
+TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloor) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    String error;
+    RunSummary box;
+    observe(readSceneFile(String(ZOR_EXAMPLE_SCENES "/balls_in_box_elastic.json"), error), 1000, 0.01, box);
+    const auto summary = nlohmann::json::parse(box.json());
+    EXPECT_EQ(summary["steps"], 1000);
+    EXPECT_EQ(summary["bodies"], 6);
+    EXPECT_NEAR(summary["energy"]["start"].get<double>(), 127.345, 1e-9);
+    EXPECT_TRUE(summary["energy"]["end"].is_number());
+    EXPECT_GT(summary["contactsPerStep"]["mean"].get<double>(), 0);
+    EXPECT_GT(summary["contactsPerStep"]["max"].get<int>(), 1);
+    EXPECT_GT(summary["deepestOverlap"].get<double>(), 0);
+    EXPECT_TRUE(box.leftEveryFloor().empty());
+
+    // A walled row of three cells: one ball rests on it, one is thrown at 50 m/s through a wall.
+    RunSummary thrown;
+    observe(
+        sceneFrom(R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
+      {"type": "GridStage3D{double}", "variables": {"columns": 3, "rows": 1, "cellWidth": 1, "cellDepth": 1,
+         "cells": "1 2 3", "tile1": {"floor": {"rigidBody": 0}, "ceilingHeight": 2, "side2": {"middle": {"rigidBody": 0}}},
+         "tile2": {"floor": {"rigidBody": 0}, "ceilingHeight": 2},
+         "tile3": {"floor": {"rigidBody": 0}, "ceilingHeight": 2, "side0": {"middle": {"rigidBody": 0}}}},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"infiniteMass": true}}]},
+      {"type": "Sphere3D{double}", "variables": {"name": "resting", "position": {"x": 0.5, "y": 0.25, "z": -0.5}, "radius": 0.25},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"restitutionFactor": 0}},
+                    {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]},
+      {"type": "Sphere3D{double}", "variables": {"name": "thrown", "position": {"x": 1.5, "y": 0.25, "z": -0.5}, "radius": 0.25},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"linearSpeed": {"x": 50, "y": 0, "z": 0}}},
+                    {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})"),
+        50, 0.02, thrown);
+    EXPECT_EQ(thrown.leftEveryFloor(), std::vector<std::string>{"thrown"});
+}
+
 std::size_t count(const std::string& text, const std::string& piece) {
     std::size_t found = 0;
     for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
@@ -101,6 +187,7 @@ std::size_t count(const std::string& text, const std::string& piece) {
 Trajectory sampleRun() {
     Trajectory run;
     run.bodies = {"ball", "a<b&\"c\""};
+    run.steps = {0, 1, 2};
     run.times = {0, 0.5, 1};
     const double xs[3][2] = {{0, 9}, {0, 11}, {0, -9}};
     for (int step = 0; step < 3; ++step)
@@ -111,12 +198,14 @@ Trajectory sampleRun() {
 }
 
 TEST(TrajectoryOutput, CsvHasOneRowPerStepAndBody) {
-    const std::string csv = trajectoryCsv(sampleRun());
-    EXPECT_EQ(csv.substr(0, csv.find('\n')),
-              "step,time,element,x,y,z,rotationX,rotationY,rotationZ,speedX,speedY,speedZ");
-    EXPECT_NE(csv.find("\n1,0.5,ball,0,-1.25,0,0,0,0.5,0,-2.5,0\n"), std::string::npos);
-    EXPECT_NE(csv.find("\n2,1,\"a<b&\"\"c\"\"\",-9,-2.5,0.1,"), std::string::npos) << "quoted field";
-    EXPECT_EQ(count(csv, "\n"), 1u + 3 * 2);
+    const Trajectory run = sampleRun();
+    EXPECT_EQ(trajectoryCsvHeader(),
+              "step,time,element,x,y,z,rotationX,rotationY,rotationZ,speedX,speedY,speedZ\n");
+    const std::vector<BodySample> step1(run.samples.begin() + 2, run.samples.begin() + 4);
+    const std::string rows = trajectoryCsvRows(1, 0.5, run.bodies, step1, false);
+    EXPECT_EQ(rows.substr(0, rows.find('\n') + 1), "1,0.5,ball,0,-1.25,0,0,0,0.5,0,-2.5,0\n");
+    EXPECT_NE(rows.find("\n1,0.5,\"a<b&\"\"c\"\"\",11,-1.25,0.1,"), std::string::npos) << "quoted field";
+    EXPECT_EQ(count(rows, "\n"), 2u);
 }
 
 TEST(TrajectoryOutput, SvgDrawsOnePathPerBodyBrokenAtWrapArounds) {
@@ -150,12 +239,63 @@ TEST(TrajectoryOutput, SvgFillsTheSceneryItFacesAndDrawsTheRestAsLines) {
     EXPECT_LT(svg.find("<polygon "), svg.find("<path ")) << "the paths are drawn over the scenery";
 }
 
-TEST(TrajectoryOutput, ReplayPageCarriesTheRunWithoutBreakingItsScript) {
-    const std::string page = replayPage(sampleRun(), "Run");
-    EXPECT_NE(page.find("\"bodies\":[\"ball\",\"a\\u003cb\\u0026\\\"c\\\"\"]"), std::string::npos);
-    EXPECT_NE(page.find("\"times\":[0,0.5,1]"), std::string::npos);
-    EXPECT_EQ(count(page, "<script>"), 1u);
-    EXPECT_EQ(count(page, "</script>"), 1u);
+TEST(TrajectoryOutput, ALongRunKeepsABoundedNumberOfEvenlySpacedFrames) {
+    Trajectory run;
+    run.bodies = {"ball"};
+    run.mostFrames = 100;
+    const std::vector<BodySample> state(1, BodySample{});
+    for (uint64 step = 0; step <= 10000; ++step)
+        run.offer(step, static_cast<double>(step), state);
+    run.keep(10000, 10000, state);
+    EXPECT_LE(run.stepCount(), 100u);
+    EXPECT_GT(run.stepCount(), 50u);
+    EXPECT_TRUE(run.thinned());
+    for (std::size_t frame = 0; frame + 1 < run.stepCount(); ++frame)
+        EXPECT_EQ(run.steps[frame], frame * run.stride) << frame;
+    EXPECT_EQ(run.steps.back(), 10000u) << "the last step is kept";
+}
+
+TEST(TrajectoryOutput, OutputsAreWellFormedWhateverTheNamesAndNumbers) {
+    // Control characters, bytes that are not UTF-8, the ends of CDATA and of a script, CSV's
+    // separators, a JavaScript line separator.
+    for (const std::string name : {"b\x01ll\x7f", "\xff\xfe\xc3", "]]>", "</script><script>", "a,\"b\"\r\nc",
+                                   "\xe2\x80\xa8\xc2\x85"}) {
+        SCOPED_TRACE(name);
+        Trajectory run = sampleRun();
+        run.bodies[1] = name;
+        run.note = name;
+        // A body flung to the ends of the number range.
+        run.samples[5].position[0] = 1e308;
+        run.samples[1].position[0] = -1e308;
+        run.samples[3].position[1] = -1e308;
+        const std::string title = name + ": run";
+
+        pugi::xml_document svg;
+        const std::string picture = trajectorySvg(run, title);
+        ASSERT_TRUE(svg.load_string(picture.c_str())) << picture;
+        EXPECT_EQ(picture.find("nan"), std::string::npos);
+        EXPECT_EQ(picture.find("inf"), std::string::npos);
+
+        const std::string page = replayPage(run, title);
+        EXPECT_EQ(count(page, "</script>"), 1u);
+        const std::size_t data = page.find("const run = ") + 12;
+        const auto parsed = nlohmann::json::parse(page.substr(data, page.find(";\nif (run") - data));
+        EXPECT_EQ(parsed["bodies"][1], wellFormedText(name));
+
+        const std::string rows = trajectoryCsvRows(0, 0, run.bodies, {run.samples[4], run.samples[5]}, false);
+        ASSERT_EQ(count(rows, "\n"), 2u);
+        for (std::size_t start = 0, end; (end = rows.find('\n', start)) != std::string::npos;
+             start = end + 1) {
+            // Commas outside quotes: eleven between twelve fields.
+            std::size_t separators = 0;
+            bool quoted = false;
+            for (std::size_t i = start; i < end; ++i) {
+                quoted = rows[i] == '"' ? !quoted : quoted;
+                separators += !quoted && rows[i] == ',';
+            }
+            EXPECT_EQ(separators, 11u) << rows.substr(start, end - start);
+        }
+    }
 }
 
 } // namespace

@@ -10,11 +10,13 @@
 
 namespace zor::test {
 
-/// Adds a button with a hit-test attribute to `scene` (under `parent`, the root when null).
+/// Adds an element of `kind` (a button unless given) with a hit-test attribute to `scene` (under
+/// `parent`, the root when null).
 template <typename T>
 Element2D<T>* addHitTestable(Scene2D<T>& scene, Element2D<T>* parent, const char* name, Rect<T> rectangle,
-                             const char* eventString = "", uint32 eventParent = 1) {
-    Element2D<T>* element = scene.addElement(parent, ElementKind2D::Button, String(name));
+                             const char* eventString = "", uint32 eventParent = 1,
+                             ElementKind2D kind = ElementKind2D::Button) {
+    Element2D<T>* element = scene.addElement(parent, kind, String(name));
     element->geometry.rectangle = rectangle;
     auto* attribute = new HitTestAttribute();
     attribute->setEventString(String(eventString));

@@ -102,29 +102,36 @@ TEST_F(Scene2DFileTest, WhatAScene2DFileCannotSayIsRefusedWithOneLine) {
         std::string text;
         const char* line;
     } cases[] = {
-        {scene(R"("numberType": "int")", ""), "Scene2D \"\": numberType must be \"float\" or \"double\""},
+        {scene(R"("numberType": "int")", ""),
+         "/objects/0/variables/numberType: expected \"float\" or \"double\", found \"int\""},
         {scene("", R"({"type": "Button", "variables": {"name": "b", "rectangle": {"width": -1}}})"),
-         "Button \"b\": rectangle must be of a size that is not negative"},
+         "/objects/0/children/0/variables/rectangle/width: expected a width of 0 or more, found -1"},
         {scene(
              "",
              R"({"type": "Panel", "variables": {"name": "p"}, "children": [{"type": "VerticalSeparator"}]})"),
-         "VerticalSeparator \"\" cannot stand in Panel \"p\""},
+         "/objects/0/children/0: expected elements, separators of a docking layout and one HitTestAttribute "
+         "as "
+         "children, found VerticalSeparator 0"},
         {scene("", R"({"type": "Panel", "variables": {"name": "p"}, "children": [)" + attribute + "," +
                        attribute + "]}"),
-         "HitTestAttribute \"\" cannot stand in Panel \"p\""},
-        {scene("", attribute), "HitTestAttribute \"\" cannot stand in Scene2D \"\""},
+         "/objects/0/children/0: expected elements, separators of a docking layout and one HitTestAttribute "
+         "as "
+         "children, found HitTestAttribute 1"},
+        {scene("", attribute),
+         "/objects/0: expected elements as children of the scene, found HitTestAttribute 0"},
         {scene(
              "",
              R"({"type": "DockingLayout", "children": [{"type": "HorizontalSeparator", "variables": {"activeBits": 4}}]})"),
-         "HorizontalSeparator \"\": activeBits must be 0, 1, 2 or 3"},
-        {R"({"objects": [{"type": "Panel"}]})", ": expected one Scene2D object"},
+         "/objects/0/children/0/children/0/variables/activeBits: expected 0, 1, 2 or 3, found 4"},
+        {R"({"objects": [{"type": "Panel"}]})",
+         "/objects: expected one Scene2D object, found 1 object, the first a Panel"},
     };
     for (const auto& c : cases) {
         m_record.clearCaptured();
         EXPECT_EQ(readText(".json", c.text), nullptr) << c.text;
         const std::string log = m_record.writtenLog();
         EXPECT_NE(log.find(c.line), std::string::npos) << c.text << "\n" << log;
-        EXPECT_NE(log.find("ERROR zor_host zor::host::readScene2D - "), std::string::npos) << log;
+        EXPECT_NE(log.find("ERROR zor_host "), std::string::npos) << log;
     }
     // A type the scene files do not know is the document reader's to refuse.
     EXPECT_EQ(readText(".json", scene("", R"({"type": "Slider"})")), nullptr);

@@ -114,13 +114,9 @@ TEST_F(TesterEngineTest, KindOneClosesARegionForTheTesterAndIsAnElementForTheOth
 // A 300 x 200 layout at (10, 20) with rows at y = 50 and 80 and a column at x = 100, content
 // scale 2 and separators 2 thick (4 once scaled).
 TEST_F(TesterEngineTest, DockingLayoutsReportTheSeparatorUnderThePoint) {
-    Element2D<T>* layout = m_scene->addElement(nullptr, ElementKind2D::DockingLayout, String("layout"));
-    layout->geometry.rectangle = {10, 20, 300, 200};
+    Element2D<T>* layout = test::addHitTestable(*m_scene, {}, "layout", Rect<T>{10, 20, 300, 200}, "layout",
+                                                1, ElementKind2D::DockingLayout);
     layout->geometry.contentScale = 2;
-    auto* attribute = new HitTestAttribute();
-    attribute->setEventString(String("layout"));
-    layout->setHitTestAttribute(attribute);
-    attribute->release();
     DockingLayout<T>& separators = *layout->separators();
     separators.thickness = 2;
     // A third row stays in the array's memory past its end, where a separator must not find it.

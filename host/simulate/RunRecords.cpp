@@ -1,0 +1,147 @@
+#include "host/simulate/RunRecords.h"
+
+#include "common/containers/String.h"
+#include "common/platform/Platform.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace zor::host {
+
+namespace {
+
+// A path from UTF-8 text, whatever the system's code page.
+std::filesystem::path pathOf(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::FILE* openForWriting(const std::string& path, std::string& error) {
+    errno = 0;
+    std::FILE* file = platform::openFile(String(path.c_str()), "wb");
+    if (file == nullptr)
+        error = "cannot write " + path + ": " + std::strerror(errno != 0 ? errno : EIO);
+    return file;
+}
+
+// Writes and closes `file`; false with the system's reason.
+bool closeWritten(std::FILE*& file, const std::string& path, std::string& error) {
+    const bool failed = std::ferror(file) != 0;
+    errno = 0;
+    const bool closed = std::fclose(file) == 0;
+    file = nullptr;
+    if (!failed && closed)
+        return true;
+    error = "cannot write " + path + ": " + std::strerror(errno != 0 ? errno : EIO);
+    return false;
+}
+
+bool writeFile(const std::string& path, const std::string& text, std::string& error) {
+    std::FILE* file = openForWriting(path, error);
+    if (file == nullptr)
+        return false;
+    std::fwrite(text.data(), 1, text.size(), file);
+    return closeWritten(file, path, error);
+}
+
+} // namespace
+
+RunRecords::RunRecords(std::string folder, const RecordSettings& settings)
+    : m_folder(std::move(folder)), m_settings(settings) {
+    if (m_folder.empty() || (m_folder.back() != '/' && m_folder.back() != '\\'))
+        m_folder += '/';
+    m_trajectory.mostFrames = settings.mostFrames;
+}
+
+RunRecords::~RunRecords() {
+    for (std::FILE* file : {m_csv, m_summary})
+        if (file != nullptr)
+            std::fclose(file);
+}
+
+bool RunRecords::open(std::string& error) {
+    const std::string folder = m_folder.substr(0, m_folder.size() - 1);
+    std::error_code status;
+    if (std::filesystem::exists(pathOf(folder), status) &&
+        !std::filesystem::is_directory(pathOf(folder), status)) {
+        error = folder + " is a file, not a folder";
+        return false;
+    }
+    std::error_code created;
+    std::filesystem::create_directories(pathOf(folder), created);
+    if (created) {
+        error = "cannot create the folder " + folder + ": " + created.message();
+        return false;
+    }
+    m_summary = openForWriting(m_folder + "summary.json", error);
+    if (m_summary != nullptr && m_settings.csv)
+        m_csv = openForWriting(m_folder + "trajectories.csv", error);
+    return m_summary != nullptr && (m_csv != nullptr || !m_settings.csv);
+}
+
+void RunRecords::start(const RunStart& start) {
+    m_trajectory.bodies = start.bodies;
+    m_trajectory.singlePrecision = start.singlePrecision;
+    if (m_csv != nullptr)
+        std::fputs(trajectoryCsvHeader().c_str(), m_csv);
+}
+
+void RunRecords::record(uint64 step, double time, const std::vector<BodySample>& bodies) {
+    if (m_csv != nullptr) {
+        const std::string rows =
+            trajectoryCsvRows(step, time, m_trajectory.bodies, bodies, m_trajectory.singlePrecision);
+        std::fwrite(rows.data(), 1, rows.size(), m_csv);
+    }
+    m_trajectory.offer(step, time, bodies);
+}
+
+void RunRecords::step(const StepRecord& record) {
+    m_lastStep = record.step;
+    m_lastTime = record.time;
+    m_last = record.bodies;
+    m_lastRecorded = record.step % m_settings.every == 0;
+    if (m_lastRecorded)
+        this->record(record.step, record.time, record.bodies);
+}
+
+void RunRecords::finish(const RunEnd& end) {
+    m_trajectory.scenery = end.scenery;
+    if (m_last.empty())
+        return;
+    if (!m_lastRecorded && m_csv != nullptr) {
+        const std::string rows = trajectoryCsvRows(m_lastStep, m_lastTime, m_trajectory.bodies, m_last,
+                                                   m_trajectory.singlePrecision);
+        std::fwrite(rows.data(), 1, rows.size(), m_csv);
+    }
+    // The pictures end where the run ended, whatever the thinning kept.
+    m_trajectory.keep(m_lastStep, m_lastTime, m_last);
+}
+
+bool RunRecords::write(const std::string& title, const std::string& note, const std::string& summary,
+                       std::vector<std::string>& written, std::string& error) {
+    m_trajectory.note = note;
+    if (m_csv != nullptr) {
+        if (!closeWritten(m_csv, m_folder + "trajectories.csv", error))
+            return false;
+        written.push_back(m_folder + "trajectories.csv");
+    }
+    if (m_settings.svg) {
+        if (!writeFile(m_folder + "picture.svg", trajectorySvg(m_trajectory, title), error))
+            return false;
+        written.push_back(m_folder + "picture.svg");
+    }
+    if (m_settings.replay) {
+        if (!writeFile(m_folder + "replay.html", replayPage(m_trajectory, title), error))
+            return false;
+        written.push_back(m_folder + "replay.html");
+    }
+    if (m_summary == nullptr)
+        return true;
+    std::fwrite(summary.data(), 1, summary.size(), m_summary);
+    if (!closeWritten(m_summary, m_folder + "summary.json", error))
+        return false;
+    written.push_back(m_folder + "summary.json");
+    return true;
+}
+
+} // namespace zor::host

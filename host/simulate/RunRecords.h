@@ -1,0 +1,64 @@
+#pragma once
+
+#include "host/simulate/Simulation.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace zor::host {
+
+/// What a run writes besides its summary, and how often it records.
+struct RecordSettings {
+    /// Every `every`-th step is recorded (and the run's last step, and its start).
+    uint64 every = 1;
+    bool csv = true;
+    bool svg = true;
+    bool replay = true;
+    /// The frames the pictures keep at most (see Trajectory).
+    std::size_t mostFrames = 1000;
+};
+
+/// The records of a run in its output folder, written as the run goes: trajectories.csv
+/// streams its rows to disk, the pictures keep a bounded number of frames, and summary.json is
+/// opened before the first step so that a folder that cannot be written is found out at once.
+class RunRecords final : public RunObserver {
+public:
+    RunRecords(std::string folder, const RecordSettings& settings);
+    ~RunRecords();
+    RunRecords(const RunRecords&) = delete;
+    RunRecords& operator=(const RunRecords&) = delete;
+
+    /// Creates the folder and opens its files for writing, before any step. False with the
+    /// reason (the system's own) in `error`; a folder path naming an existing file is refused.
+    bool open(std::string& error);
+
+    void start(const RunStart& start) override;
+    void step(const StepRecord& record) override;
+    void finish(const RunEnd& end) override;
+
+    /// Writes the pictures that were asked for, under `title`, with `note` (why a run stopped
+    /// early, or empty) shown under it, then `summary` as summary.json, and closes the CSV.
+    /// Each path written is appended to `written`; false with `error` at the first failure.
+    bool write(const std::string& title, const std::string& note, const std::string& summary,
+               std::vector<std::string>& written, std::string& error);
+
+    /// The folder's path with a separator, for the files written beside these.
+    const std::string& folder() const { return m_folder; }
+
+private:
+    void record(uint64 step, double time, const std::vector<BodySample>& bodies);
+
+    std::string m_folder;
+    RecordSettings m_settings;
+    std::FILE* m_csv = nullptr;
+    std::FILE* m_summary = nullptr;
+    Trajectory m_trajectory;
+    /// The last step seen: the pictures and the CSV end with it.
+    uint64 m_lastStep = 0;
+    double m_lastTime = 0;
+    std::vector<BodySample> m_last;
+    bool m_lastRecorded = true;
+};
+
+} // namespace zor::host
