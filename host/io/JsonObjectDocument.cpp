@@ -164,6 +164,34 @@ private:
     JsonVariableWriter* m_writer;
 };
 
+// Where the parser stopped, for the faults whose message does not say (a number too large for
+// a double): a second pass that builds nothing.
+struct FaultLocator {
+    std::size_t at = 0;
+    bool null() { return true; }
+    bool boolean(bool) { return true; }
+    bool number_integer(ordered_json::number_integer_t) { return true; }
+    bool number_unsigned(ordered_json::number_unsigned_t) { return true; }
+    bool number_float(ordered_json::number_float_t, const std::string&) { return true; }
+    bool string(std::string&) { return true; }
+    bool binary(ordered_json::binary_t&) { return true; }
+    bool start_object(std::size_t) { return true; }
+    bool key(std::string&) { return true; }
+    bool end_object() { return true; }
+    bool start_array(std::size_t) { return true; }
+    bool end_array() { return true; }
+    bool parse_error(std::size_t position, const std::string& token, const nlohmann::detail::exception&) {
+        at = position >= token.size() ? position - token.size() : 0;
+        return false;
+    }
+};
+
+std::string faultPlace(std::string_view text) {
+    FaultLocator locator;
+    ordered_json::sax_parse(text.begin(), text.end(), &locator);
+    return textPlace(text, static_cast<std::ptrdiff_t>(locator.at));
+}
+
 } // namespace
 
 bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
@@ -182,6 +210,8 @@ bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreato
                 place.assign(message + 15, rest);
                 message = rest + 2;
             }
+        } else {
+            place = faultPlace(text);
         }
         logDocumentFailure("zor::host::readJsonObjects", fileName, place, "not JSON: %s", message);
         return false;

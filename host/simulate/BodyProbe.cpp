@@ -1,8 +1,12 @@
 #include "host/simulate/BodyProbe.h"
 
 #include "common/object/Identifiers.h"
+#include "host/io/JsonVariableWriter.h"
 // The module's attribute, for the layout of its members: its accessors are read in place.
 #include "physics/attributes/RigidBody3DAttribute.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace zor::host {
 
@@ -19,7 +23,67 @@ void readAttribute(IObject* object, BodyReading& reading) {
     reading.mass = attribute.getInfiniteMass() ? 0.0 : mass == 0 ? 1.0 : static_cast<double>(mass);
 }
 
+template <typename U>
+void readValues(IObject* object, BodyShape& shape) {
+    const auto& attribute = *static_cast<const RigidBody3DAttribute<U>*>(object);
+    shape.infiniteMass = attribute.getInfiniteMass();
+    shape.mass = attribute.getMass() == 0 ? 1.0 : static_cast<double>(attribute.getMass());
+    shape.restitution = attribute.getRestitutionFactor();
+    shape.friction = attribute.getFrictionCoefficient();
+}
+
+// Whether the attribute wraps its body around the view, read as any host reads an attribute's
+// variables: through its own write (these flags have no accessor that the host can reach).
+bool readWraps(IObject* attribute) {
+    auto* writer = new JsonVariableWriter(String("wrap-around"));
+    nlohmann::ordered_json variables = nlohmann::ordered_json::object();
+    writer->setRoot(variables, "");
+    const bool written = attribute->write(writer, 0, 0);
+    writer->release();
+    const auto set = [&](const char* name) {
+        const auto node = variables.find(name);
+        return node != variables.end() && node->is_boolean() && node->get<bool>();
+    };
+    return written && (set("hLoop") || set("vLoop"));
+}
+
 } // namespace
+
+template <typename T>
+void readShape(Element3D<T>& element, BodyShape& shape) {
+    IObject* attribute = element.getPhysicsAttribute(1);
+    if (attribute != nullptr && attribute->isTypeOf(guids::kRigidBody3DAttribute)) {
+        if (attribute->getTemplateType() == 10)
+            readValues<float>(attribute, shape);
+        else
+            readValues<double>(attribute, shape);
+        shape.wraps = readWraps(attribute);
+    }
+    const Vector3<T>& scale = element.scale();
+    // As the engine measures them: the radius along the element's x axis, the axis along its y.
+    const double radius = std::abs(double(element.shape().radius) * double(scale.x));
+    if (element.kind() == ElementKind::Sphere) {
+        shape.kind = BodyShape::Kind::Sphere;
+        shape.radius = radius;
+    } else if (element.kind() == ElementKind::Capsule) {
+        shape.kind = BodyShape::Kind::Capsule;
+        shape.radius = radius;
+        shape.height = std::abs(double(element.shape().height) * double(scale.y));
+    } else if (element.kind() == ElementKind::Mesh && element.mesh() != nullptr) {
+        shape.kind = BodyShape::Kind::Mesh;
+        const Array<Vector3<T>>& vertices = element.mesh()->vertices();
+        const Array<uint32>& indices = element.mesh()->triangles();
+        for (uint64 i = 0; i + 2 < indices.size(); i += 3) {
+            if (std::max({indices[i], indices[i + 1], indices[i + 2]}) >= vertices.size())
+                continue;
+            for (uint64 corner = i; corner < i + 3; ++corner) {
+                const Vector3<T>& v = vertices[indices[corner]];
+                shape.corners.push_back({double(v.x) * double(scale.x), double(v.y) * double(scale.y),
+                                         double(v.z) * double(scale.z)});
+            }
+        }
+    }
+}
 
 template <typename T>
 bool readBody(Element3D<T>& element, BodyReading& reading) {
@@ -39,6 +103,8 @@ bool readBody(Element3D<T>& element, BodyReading& reading) {
     return true;
 }
 
+template void readShape(Element3D<float>&, BodyShape&);
+template void readShape(Element3D<double>&, BodyShape&);
 template bool readBody(Element3D<float>&, BodyReading&);
 template bool readBody(Element3D<double>&, BodyReading&);
 

@@ -19,4 +19,9 @@ struct BodyReading {
 template <typename T>
 bool readBody(Element3D<T>& element, BodyReading& reading);
 
+/// Reads what a rigid body is for the replay page: its element's shape (scaled as the engine
+/// scales it) and its attribute's mass, restitution, friction and wrap-around flags.
+template <typename T>
+void readShape(Element3D<T>& element, BodyShape& shape);
+
 } // namespace zor::host

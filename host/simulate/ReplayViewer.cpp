@@ -1,25 +1,10 @@
 #include "host/simulate/ReplayViewer.h"
 
+#include "host/io/MarkupText.h"
+
 namespace zor::host {
 
 namespace {
-
-std::string escapeHtml(std::string_view text) {
-    std::string escaped;
-    for (char c : text) {
-        if (c == '&')
-            escaped += "&amp;";
-        else if (c == '<')
-            escaped += "&lt;";
-        else if (c == '>')
-            escaped += "&gt;";
-        else if (c == '"')
-            escaped += "&quot;";
-        else
-            escaped += c;
-    }
-    return escaped;
-}
 
 // JSON text that cannot end the script element holding it: in valid JSON a '<' stands only
 // inside strings, where \u003c reads back as the same character.
@@ -34,7 +19,7 @@ std::string scriptSafe(std::string_view json) {
 } // namespace
 
 std::string replayViewerPage(std::string_view runJson, std::string_view title) {
-    const std::string values[] = {escapeHtml(title), std::string(viewer::kStyle), scriptSafe(runJson),
+    const std::string values[] = {xmlText(title), std::string(viewer::kStyle), scriptSafe(runJson),
                                   std::string(viewer::kThree), std::string(viewer::kScript)};
     const std::string_view names[] = {"{{title}}", "{{style}}", "{{run}}", "{{three}}", "{{script}}"};
     // One pass over the template: what is put in is never searched for places.

@@ -54,7 +54,7 @@ RunRecords::RunRecords(std::string folder, const RecordSettings& settings)
 }
 
 RunRecords::~RunRecords() {
-    for (std::FILE* file : {m_csv, m_summary})
+    for (std::FILE* file : {m_csv, m_contacts, m_summary})
         if (file != nullptr)
             std::fclose(file);
 }
@@ -76,23 +76,31 @@ bool RunRecords::open(std::string& error) {
     m_summary = openForWriting(m_folder + "summary.json", error);
     if (m_summary != nullptr && m_settings.csv)
         m_csv = openForWriting(m_folder + "trajectories.csv", error);
-    return m_summary != nullptr && (m_csv != nullptr || !m_settings.csv);
+    if (m_csv != nullptr)
+        m_contacts = openForWriting(m_folder + "contacts.csv", error);
+    return m_summary != nullptr && ((m_csv != nullptr && m_contacts != nullptr) || !m_settings.csv);
 }
 
 void RunRecords::start(const RunStart& start) {
-    m_trajectory.bodies = start.bodies;
-    m_trajectory.singlePrecision = start.singlePrecision;
+    startTrajectory(start, m_trajectory);
     if (m_csv != nullptr)
         std::fputs(trajectoryCsvHeader().c_str(), m_csv);
+    if (m_contacts != nullptr)
+        std::fputs(contactCsvHeader().c_str(), m_contacts);
 }
 
-void RunRecords::record(uint64 step, double time, const std::vector<BodySample>& bodies) {
+void RunRecords::record(uint64 step, double time, const std::vector<BodySample>& bodies,
+                        const std::vector<ContactRecord>* contacts) {
     if (m_csv != nullptr) {
         const std::string rows =
             trajectoryCsvRows(step, time, m_trajectory.bodies, bodies, m_trajectory.singlePrecision);
         std::fwrite(rows.data(), 1, rows.size(), m_csv);
     }
-    m_trajectory.offer(step, time, bodies);
+    if (m_contacts != nullptr && contacts != nullptr && !contacts->empty()) {
+        const std::string rows = contactCsvRows(step, time, *contacts, m_trajectory.singlePrecision);
+        std::fwrite(rows.data(), 1, rows.size(), m_contacts);
+    }
+    m_trajectory.offer(step, time, bodies, contacts);
 }
 
 void RunRecords::step(const StepRecord& record) {
@@ -101,7 +109,9 @@ void RunRecords::step(const StepRecord& record) {
     m_last = record.bodies;
     m_lastRecorded = record.step % m_settings.every == 0;
     if (m_lastRecorded)
-        this->record(record.step, record.time, record.bodies);
+        this->record(record.step, record.time, record.bodies, record.contactList);
+    if (record.contactList != nullptr)
+        m_lastContacts = *record.contactList;
 }
 
 void RunRecords::finish(const RunEnd& end) {
@@ -112,9 +122,12 @@ void RunRecords::finish(const RunEnd& end) {
         const std::string rows = trajectoryCsvRows(m_lastStep, m_lastTime, m_trajectory.bodies, m_last,
                                                    m_trajectory.singlePrecision);
         std::fwrite(rows.data(), 1, rows.size(), m_csv);
+        const std::string contactRows =
+            contactCsvRows(m_lastStep, m_lastTime, m_lastContacts, m_trajectory.singlePrecision);
+        std::fwrite(contactRows.data(), 1, contactRows.size(), m_contacts);
     }
     // The pictures end where the run ended, whatever the thinning kept.
-    m_trajectory.keep(m_lastStep, m_lastTime, m_last);
+    m_trajectory.keep(m_lastStep, m_lastTime, m_last, &m_lastContacts);
 }
 
 bool RunRecords::write(const std::string& title, const std::string& note, const std::string& summary,
@@ -124,6 +137,9 @@ bool RunRecords::write(const std::string& title, const std::string& note, const 
         if (!closeWritten(m_csv, m_folder + "trajectories.csv", error))
             return false;
         written.push_back(m_folder + "trajectories.csv");
+        if (!closeWritten(m_contacts, m_folder + "contacts.csv", error))
+            return false;
+        written.push_back(m_folder + "contacts.csv");
     }
     if (m_settings.svg) {
         if (!writeFile(m_folder + "picture.svg", trajectorySvg(m_trajectory, title), error))

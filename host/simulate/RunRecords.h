@@ -47,17 +47,21 @@ public:
     const std::string& folder() const { return m_folder; }
 
 private:
-    void record(uint64 step, double time, const std::vector<BodySample>& bodies);
+    void record(uint64 step, double time, const std::vector<BodySample>& bodies,
+                const std::vector<ContactRecord>* contacts);
 
     std::string m_folder;
     RecordSettings m_settings;
     std::FILE* m_csv = nullptr;
+    std::FILE* m_contacts = nullptr;
     std::FILE* m_summary = nullptr;
     Trajectory m_trajectory;
     /// The last step seen: the pictures and the CSV end with it.
     uint64 m_lastStep = 0;
     double m_lastTime = 0;
     std::vector<BodySample> m_last;
+    /// The contacts of the last step.
+    std::vector<ContactRecord> m_lastContacts;
     bool m_lastRecorded = true;
 };
 

@@ -3,6 +3,7 @@
 #include "common/framework/IElement.h"
 #include "host/io/NumberText.h"
 #include "host/simulate/BodyProbe.h"
+#include "host/simulate/ContactRecorder.h"
 #include "host/simulate/Scenery.h"
 
 #include <cmath>
@@ -17,6 +18,8 @@ namespace {
 struct ContactTally {
     uint64 contacts = 0;
     double deepest = 0;
+    /// The run's ContactRecorder<T>, which records each contact as well.
+    void* recorder = nullptr;
 
     void add(double depth) {
         ++contacts;
@@ -28,19 +31,28 @@ struct ContactTally {
 thread_local ContactTally* t_tally = nullptr;
 
 template <typename T>
-bool countPairContact(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IElement*,
-                      IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, Vector3<T>*, T depth) {
-    if (t_tally != nullptr)
-        t_tally->add(static_cast<double>(depth));
+bool countPairContact(IElement* body1, IElement* element1, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*,
+                      IElement* body2, IElement* element2, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*,
+                      Vector3<T>* normal, T depth) {
+    if (t_tally == nullptr)
+        return true;
+    t_tally->add(static_cast<double>(depth));
+    if (t_tally->recorder != nullptr && normal != nullptr)
+        static_cast<ContactRecorder<T>*>(t_tally->recorder)
+            ->pair(body1, element1, body2, element2, *normal, depth);
     return true;
 }
 
 template <typename T>
-bool countFaceContact(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
-                      Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32, uint32, Vector3<T>*,
-                      T depth) {
-    if (t_tally != nullptr)
-        t_tally->add(static_cast<double>(depth));
+bool countFaceContact(IElement* body, IElement* element, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*,
+                      IObject* stage, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32 cell,
+                      uint32 faceKind, uint32 segment, Vector3<T>* normal, T depth) {
+    if (t_tally == nullptr)
+        return true;
+    t_tally->add(static_cast<double>(depth));
+    if (t_tally->recorder != nullptr && normal != nullptr)
+        static_cast<ContactRecorder<T>*>(t_tally->recorder)
+            ->face(body, element, stage, cell, faceKind, segment, *normal, depth);
     return true;
 }
 
@@ -72,6 +84,7 @@ std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start) {
         start.bodies.push_back(name.isEmpty() ? "element " + std::to_string(index)
                                               : std::string(name.c_str()));
         start.masses.push_back(reading.mass);
+        readShape(*element, start.shapes.emplace_back());
     }
     return bodies;
 }
@@ -120,26 +133,34 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     const std::vector<Element3D<T>*> bodies = rigidBodies(scene, start);
     start.singlePrecision = sizeof(T) == sizeof(float);
     start.gravity = scene.getGravity();
+    start.deltaT = settings.deltaT;
+    for (const BodyShape& shape : start.shapes)
+        if (shape.wraps && start.viewVolume.empty())
+            start.viewVolume = viewVolume(scene.camera());
     observer.start(start);
 
     RunEnd end;
     std::vector<BodySample> samples(bodies.size());
     engine.setCurrentScene(&scene);
     scene.updateView();
+    ContactRecorder<T> recorder(bodies, start.bodies);
     ContactTally tally;
+    tally.recorder = &recorder;
     t_tally = &tally;
     setCallbacks<T>(engine, true);
     std::string fault = readBodies(bodies, start.bodies, samples);
     if (fault.empty())
         observer.step({0, 0, samples, 0, 0});
     for (uint64 step = 1; step <= settings.steps && fault.empty(); ++step) {
-        tally = {};
+        tally = {0, 0, &recorder};
+        recorder.contacts().clear();
         bool stepped = engine.beginIteration(settings.deltaT);
         if (stepped) {
             stepped = engine.updateMovements();
             moveGridStages(scene, settings.deltaT);
             // The collision stage works on the world matrices and unfolded entries of this step.
             scene.updateView();
+            recorder.beforeCollisions();
             stepped = stepped && engine.updateCollisions(nullptr);
             engine.endIteration();
         }
@@ -153,8 +174,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
             break;
         }
         end.lastStep = step;
-        observer.step(
-            {step, static_cast<double>(step) * settings.deltaT, samples, tally.contacts, tally.deepest});
+        observer.step({step, static_cast<double>(step) * settings.deltaT, samples, tally.contacts,
+                       tally.deepest, &recorder.contacts()});
     }
     if (!fault.empty()) {
         end.kind = RunEnd::Kind::NotFinite;
@@ -169,6 +190,14 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     return end;
 }
 
+void startTrajectory(const RunStart& start, Trajectory& trajectory) {
+    trajectory.bodies = start.bodies;
+    trajectory.singlePrecision = start.singlePrecision;
+    trajectory.shapes = start.shapes;
+    trajectory.viewVolume = start.viewVolume;
+    trajectory.deltaT = start.deltaT;
+}
+
 namespace {
 
 // Every step into a trajectory that is never thinned.
@@ -177,12 +206,9 @@ public:
     explicit TrajectoryKeeper(Trajectory& trajectory) : m_trajectory(trajectory) {
         m_trajectory.mostFrames = SIZE_MAX;
     }
-    void start(const RunStart& start) override {
-        m_trajectory.bodies = start.bodies;
-        m_trajectory.singlePrecision = start.singlePrecision;
-    }
+    void start(const RunStart& start) override { startTrajectory(start, m_trajectory); }
     void step(const StepRecord& record) override {
-        m_trajectory.keep(record.step, record.time, record.bodies);
+        m_trajectory.keep(record.step, record.time, record.bodies, record.contactList);
     }
     void finish(const RunEnd& end) override { m_trajectory.scenery = end.scenery; }
 

@@ -25,6 +25,12 @@ struct RunStart {
     bool singlePrecision = false;
     /// The scene's gravity, along the negative y axis.
     double gravity = 0;
+    /// The length of one step.
+    double deltaT = 0;
+    /// The bodies' shapes and attribute values, in the order of `bodies`.
+    std::vector<BodyShape> shapes;
+    /// The camera's view volume (near rectangle, then far), when a body wraps around it.
+    std::vector<std::array<double, 3>> viewVolume;
 };
 
 /// One finished step (step 0 is the start, before any step).
@@ -37,6 +43,8 @@ struct StepRecord {
     /// deepest of them (0 without contacts).
     uint64 contacts;
     double deepestOverlap;
+    /// The contacts themselves: the elements, normal, depth and the point the host puts them at.
+    const std::vector<ContactRecord>* contactList = nullptr;
 };
 
 /// Why a run ended.
@@ -82,6 +90,10 @@ public:
 private:
     std::vector<RunObserver*> m_observers;
 };
+
+/// Takes what the pictures need of a run's start (bodies, shapes, view volume, ...) into
+/// `trajectory`.
+void startTrajectory(const RunStart& start, Trajectory& trajectory);
 
 /// Steps `scene` with `engine` as a host does (begin, movements, the grid stages' moving floors
 /// and ceilings, view update, collisions, end) and tells `observer` the start, every step and

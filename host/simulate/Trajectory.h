@@ -20,10 +20,45 @@ struct BodySample {
 /// A face of the scene's fixed parts, for the pictures: a grid stage's floor, ceiling or wall
 /// segment, or a mesh triangle, with its corners in world coordinates.
 struct SceneryFace {
-    /// The replay page's script knows the kinds by these numbers.
     enum class Kind { Floor = 0, Ceiling = 1, Wall = 2, Mesh = 3 };
     Kind kind;
     std::vector<std::array<double, 3>> corners;
+    /// The unit normal of the side that collides; zero for mesh triangles, which face where
+    /// their corners' order says.
+    std::array<double, 3> facing{};
+};
+
+/// What a rigid body is, for the replay page: its shape in its own frame (scaled as the engine
+/// scales it, turned by the body's rotation) and its attribute's main values.
+struct BodyShape {
+    enum class Kind { None, Sphere, Capsule, Mesh };
+    Kind kind = Kind::None;
+    double radius = 0;
+    /// Capsules: the distance between the centres of the two end caps, along the body's y axis.
+    double height = 0;
+    /// Meshes: the corners of the triangles, three by three.
+    std::vector<std::array<double, 3>> corners;
+    /// The mass (0 taken as 1 as the collisions take it), or infinite.
+    double mass = 1;
+    bool infiniteMass = false;
+    double restitution = 0;
+    double friction = 0;
+    /// The body wraps around the camera's view (hLoop or vLoop).
+    bool wraps = false;
+};
+
+/// The contacts a frame of the pictures keeps at most.
+inline constexpr std::size_t kMostContactsPerFrame = 256;
+
+/// A contact the engine reported during a step: the two elements (a grid stage's face is
+/// named after its stage, kind and cell), the unit normal from the first towards the second,
+/// the overlap, and the point the host places it at between the two shapes.
+struct ContactRecord {
+    std::string first;
+    std::string second;
+    std::array<double, 3> normal;
+    double depth;
+    std::array<double, 3> point;
 };
 
 /// The frames of a run that its pictures show: the bodies by name, and for each kept frame its
@@ -36,6 +71,14 @@ struct Trajectory {
     std::vector<double> times;
     /// samples[frame * bodies.size() + body].
     std::vector<BodySample> samples;
+    /// Per body, in the order of `bodies` (may be empty: the page then shows points).
+    std::vector<BodyShape> shapes;
+    /// Per kept frame, the contacts of its step (empty when none were recorded).
+    std::vector<std::vector<ContactRecord>> contacts;
+    /// The camera's view volume (near rectangle, then far), when a body wraps around it.
+    std::vector<std::array<double, 3>> viewVolume;
+    /// The length of one step.
+    double deltaT = 0;
     /// The scene computed in float: its numbers are written as the shortest text of the float.
     bool singlePrecision = false;
     /// The grid stages' faces and the mesh triangles as the run left them.
@@ -49,10 +92,12 @@ struct Trajectory {
     /// Said by the pictures under their title, when not empty (a run stopped early, ...).
     std::string note;
 
-    /// Offers a frame; kept when it falls on the stride.
-    void offer(std::uint64_t step, double time, const std::vector<BodySample>& state);
+    /// Offers a frame, with the contacts of its step; kept when it falls on the stride.
+    void offer(std::uint64_t step, double time, const std::vector<BodySample>& state,
+               const std::vector<ContactRecord>* stepContacts = nullptr);
     /// Keeps the frame whatever the stride (the last frame of a run).
-    void keep(std::uint64_t step, double time, const std::vector<BodySample>& state);
+    void keep(std::uint64_t step, double time, const std::vector<BodySample>& state,
+              const std::vector<ContactRecord>* stepContacts = nullptr);
     /// True when frames were dropped.
     bool thinned() const { return stride > 1; }
 
@@ -80,7 +125,17 @@ std::string trajectoryCsvRows(std::uint64_t step, double time, const std::vector
 /// per body, and each body's final position.
 std::string trajectorySvg(const Trajectory& trajectory, const std::string& title);
 
-/// A self-contained HTML page that replays the run in the same two views.
+/// The CSV header of the contacts: step, time, the two elements, normal, depth and point.
+std::string contactCsvHeader();
+
+/// The CSV rows of one step's contacts.
+std::string contactCsvRows(std::uint64_t step, double time, const std::vector<ContactRecord>& contacts,
+                           bool singlePrecision);
+
+/// The replay page (see docs/replay-page.md): the run in 3D and in two projections, one file.
 std::string replayPage(const Trajectory& trajectory, const std::string& title);
+
+/// The run as the replay page reads it: one JSON object.
+std::string replayData(const Trajectory& trajectory, const std::string& title);
 
 } // namespace zor::host

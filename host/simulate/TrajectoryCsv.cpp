@@ -2,6 +2,8 @@
 
 #include "host/io/MarkupText.h"
 
+#include <algorithm>
+
 namespace zor::host {
 
 namespace {
@@ -31,12 +33,37 @@ std::string trajectoryCsvRows(std::uint64_t step, double time, const std::vector
     return rows;
 }
 
-void Trajectory::offer(std::uint64_t step, double time, const std::vector<BodySample>& state) {
-    if (offered++ % stride == 0)
-        keep(step, time, state);
+std::string contactCsvHeader() {
+    return "step,time,first,second,normalX,normalY,normalZ,depth,x,y,z\n";
 }
 
-void Trajectory::keep(std::uint64_t step, double time, const std::vector<BodySample>& state) {
+std::string contactCsvRows(std::uint64_t step, double time, const std::vector<ContactRecord>& contacts,
+                           bool singlePrecision) {
+    std::string rows;
+    const std::string start = std::to_string(step) + "," + numberText(time) + ",";
+    const auto text = [&](double value) {
+        return "," + (singlePrecision ? numberText(static_cast<float>(value)) : numberText(value));
+    };
+    for (const ContactRecord& contact : contacts) {
+        rows += start + csvText(contact.first) + "," + csvText(contact.second);
+        for (double value : contact.normal)
+            rows += text(value);
+        rows += text(contact.depth);
+        for (double value : contact.point)
+            rows += text(value);
+        rows += "\n";
+    }
+    return rows;
+}
+
+void Trajectory::offer(std::uint64_t step, double time, const std::vector<BodySample>& state,
+                       const std::vector<ContactRecord>* stepContacts) {
+    if (offered++ % stride == 0)
+        keep(step, time, state, stepContacts);
+}
+
+void Trajectory::keep(std::uint64_t step, double time, const std::vector<BodySample>& state,
+                      const std::vector<ContactRecord>* stepContacts) {
     if (!steps.empty() && steps.back() == step)
         return;
     if (times.size() >= mostFrames && mostFrames > 1) {
@@ -45,16 +72,24 @@ void Trajectory::keep(std::uint64_t step, double time, const std::vector<BodySam
         for (std::size_t frame = 0; frame < times.size(); frame += 2, ++kept) {
             steps[kept] = steps[frame];
             times[kept] = times[frame];
+            if (kept != frame)
+                contacts[kept] = std::move(contacts[frame]);
             for (std::size_t body = 0; body < bodies.size(); ++body)
                 samples[kept * bodies.size() + body] = samples[frame * bodies.size() + body];
         }
         steps.resize(kept);
         times.resize(kept);
+        contacts.resize(kept);
         samples.resize(kept * bodies.size());
         stride *= 2;
     }
     steps.push_back(step);
     times.push_back(time);
+    // A pile can touch in thousands of places per step: the pictures keep the first ones.
+    std::vector<ContactRecord>& kept = contacts.emplace_back();
+    if (stepContacts != nullptr)
+        kept.assign(stepContacts->begin(),
+                    stepContacts->begin() + std::min(stepContacts->size(), kMostContactsPerFrame));
     samples.insert(samples.end(), state.begin(), state.end());
 }
 

@@ -6,29 +6,71 @@
 
 namespace zor::host {
 
-ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
+namespace {
+
+// Bounds of points in one view: lowest and highest along its two axes.
+struct Box {
     double low[2] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
-    double high[2] = {-low[0], -low[1]};
-    const auto cover = [&](const double* position) {
+    double high[2] = {-std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+
+    void cover(const double* position, const int* axes) {
         for (int axis = 0; axis < 2; ++axis) {
-            const double value = position[kAxes[view][axis]];
+            const double value = position[axes[axis]];
             if (!std::isfinite(value))
                 continue;
             low[axis] = std::min(low[axis], value);
             high[axis] = std::max(high[axis], value);
         }
-    };
-    for (const BodySample& sample : trajectory.samples)
-        cover(sample.position);
+    }
+    void cover(const Box& box) {
+        for (int axis = 0; axis < 2; ++axis) {
+            low[axis] = std::min(low[axis], box.low[axis]);
+            high[axis] = std::max(high[axis], box.high[axis]);
+        }
+    }
+    double extent() const {
+        double most = 0;
+        for (int axis = 0; axis < 2; ++axis)
+            if (low[axis] <= high[axis])
+                most = std::max(most, high[axis] - low[axis]);
+        return most;
+    }
+};
+
+} // namespace
+
+ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
+    const int* axes = kAxes[view];
+    Box scenery;
     for (const SceneryFace& face : trajectory.scenery)
         for (const auto& corner : face.corners)
-            cover(corner.data());
-    double extent = 0;
-    for (int axis = 0; axis < 2; ++axis) {
-        if (low[axis] > high[axis])
-            low[axis] = high[axis] = 0;
-        extent = std::max(extent, high[axis] - low[axis]);
+            scenery.cover(corner.data(), axes);
+    const std::size_t bodies = trajectory.bodies.size();
+    std::vector<Box> paths(bodies);
+    for (std::size_t sample = 0; bodies != 0 && sample < trajectory.samples.size(); ++sample)
+        paths[sample % bodies].cover(trajectory.samples[sample].position, axes);
+    // A body is far when the view without it would be over ten times smaller.
+    Box all = scenery;
+    for (const Box& path : paths)
+        all.cover(path);
+    m_far.assign(bodies, false);
+    for (std::size_t body = 0; body < bodies; ++body) {
+        Box others = scenery;
+        for (std::size_t other = 0; other < bodies; ++other)
+            if (other != body)
+                others.cover(paths[other]);
+        m_far[body] = others.extent() > 0 && all.extent() > 10 * others.extent();
     }
+    Box shown = scenery;
+    for (std::size_t body = 0; body < bodies; ++body)
+        if (!m_far[body])
+            shown.cover(paths[body]);
+    double low[2], high[2];
+    for (int axis = 0; axis < 2; ++axis) {
+        low[axis] = shown.low[axis] <= shown.high[axis] ? shown.low[axis] : 0;
+        high[axis] = shown.low[axis] <= shown.high[axis] ? shown.high[axis] : 0;
+    }
+    double extent = shown.extent();
     if (extent == 0)
         extent = 1;
     // Bodies flung to the ends of the number range still give a finite view.
@@ -40,10 +82,10 @@ ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
 }
 
 void ViewBounds::place(const double* position, double size, double& across, double& down) const {
-    // Far outside the panel is as good as infinitely far: the picture's numbers stay finite.
+    // Beyond the bounds is at the edge: far bodies are shown there, and the numbers stay finite.
     const auto fraction = [&](int axis) {
         const double value = (position[kAxes[m_view][axis]] - m_low[axis]) / m_extent;
-        return std::isnan(value) ? 0.0 : std::clamp(value, -100.0, 100.0);
+        return std::isnan(value) ? 0.0 : std::clamp(value, 0.0, 1.0);
     };
     const double u = fraction(0);
     const double v = fraction(1);

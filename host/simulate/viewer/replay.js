@@ -72,8 +72,37 @@
   }
   for (const face of scenery) for (const corner of face.corners) include(corner, 0);
   const reaches = bodies.map(reach);
-  for (let f = 0; f < frames.length; ++f)
-    for (let b = 0; b < bodies.length; ++b) include(position(f, b), reaches[b]);
+  for (let b = 0; b < bodies.length; ++b) {
+    const shape = bodies[b].shape || {};
+    if (shape.kind !== 'mesh') {
+      for (let f = 0; f < frames.length; ++f) include(position(f, b), reaches[b]);
+      continue;
+    }
+    for (const f of [0, frames.length - 1]) {
+      const s = state(f, b);
+      if (!finite(s)) continue;
+      for (const triangle of shape.triangles)
+        for (const corner of triangle) {
+          const r = rotate(corner, s);
+          include([s[0] + r[0], s[1] + r[1], s[2] + r[2]], 0);
+        }
+    }
+    for (let f = 0; f < frames.length; ++f) include(position(f, b), 0);
+  }
+  // Where a body's label goes, from its position: above its top (a mesh: above its corners' middle).
+  const labelAnchors = bodies.map((body, b) => {
+    const shape = body.shape || {};
+    if (shape.kind !== 'mesh') return [0, reaches[b], 0];
+    const sum = [0, 0, 0];
+    let top = 0, count = 0;
+    for (const triangle of shape.triangles)
+      for (const corner of triangle) {
+        for (let i = 0; i < 3; ++i) sum[i] += corner[i];
+        top = Math.max(top, corner[1]);
+        ++count;
+      }
+    return count ? [sum[0] / count, top, sum[2] / count] : [0, 0, 0];
+  });
   if (run.viewVolume && scenery.length === 0) for (const corner of run.viewVolume) include(corner, 0);
   if (!(low[0] <= high[0])) { low.fill(-1); high.fill(1); }
   for (let i = 0; i < 3; ++i) if (high[i] - low[i] < 1e-9) { low[i] -= 0.5; high[i] += 0.5; }
@@ -290,16 +319,20 @@
     // Contacts: a pool of points and normals, filled for the frame shown.
     const contactGroup = new THREE.Group();
     scene.add(contactGroup);
-    const contactDot = new THREE.SphereGeometry(size / 160, 10, 8);
+    const contactDot = new THREE.SphereGeometry(size / 110, 12, 8);
     const contactMaterial = new THREE.MeshBasicMaterial({ color: 0xe8001c, depthTest: false });
     const contactPool = [];
     function contactMarker(i) {
       while (contactPool.length <= i) {
         const dotMesh = new THREE.Mesh(contactDot, contactMaterial);
         dotMesh.renderOrder = 2;
-        const normal = new THREE.ArrowHelper(new THREE.Vector3(0, 1, 0), new THREE.Vector3(), size / 14, 0xe8001c,
-          size / 60, size / 110);
-        normal.renderOrder = 2;
+        const normal = new THREE.ArrowHelper(new THREE.Vector3(0, 1, 0), new THREE.Vector3(), size / 10, 0xe8001c,
+          size / 45, size / 90);
+        // Drawn over the bodies: a contact lies inside the shapes that touch.
+        for (const part of [normal.line, normal.cone]) {
+          part.material.depthTest = false;
+          part.renderOrder = 2;
+        }
         contactGroup.add(dotMesh, normal);
         contactPool.push({ dot: dotMesh, normal });
       }
@@ -307,7 +340,7 @@
     }
 
     // Orbit, pan and zoom about a target point.
-    const orbit = { target: new THREE.Vector3(...centre), distance: size * 1.9, yaw: 0.55, pitch: 0.45 };
+    const orbit = { target: new THREE.Vector3(...centre), distance: size * 2.2, yaw: 0.55, pitch: 0.45 };
     function placeCamera() {
       const c = Math.cos(orbit.pitch);
       camera.position.set(orbit.target.x + orbit.distance * c * Math.sin(orbit.yaw),
@@ -444,7 +477,8 @@
         if (!view.labels && b !== view.selected) return;
         const s = current.states[b];
         if (!finite(s)) return;
-        const at = project([s[0], s[1] + reaches[b], s[2]]);
+        const anchor = labelAnchors[b];
+        const at = project([s[0] + anchor[0], s[1] + anchor[1], s[2] + anchor[2]]);
         if (!at) return;
         const text = body.name;
         const width = context.measureText(text).width;
@@ -567,6 +601,8 @@
         context.beginPath(); context.moveTo(...a); context.lineTo(...b); context.stroke();
         context.lineCap = 'butt';
       } else if (shape.kind === 'mesh') {
+        // Faint: a mesh body is often the ground the others move on.
+        context.globalAlpha = 0.4;
         for (const triangle of shape.triangles) {
           outline(triangle.map((corner) => {
             const r = rotate(corner, s);
@@ -586,9 +622,9 @@
       for (const face of faces) {
         outline(face.points);
         context.closePath();
-        if (!face.edgeOn) {
+        if (!face.edgeOn && face.kind !== 'wall') {
           context.fillStyle = faceColours[face.kind];
-          context.globalAlpha = face.kind === 'wall' ? 0.35 : 0.6;
+          context.globalAlpha = face.kind === 'ceiling' ? 0.25 : 0.6;
           context.fill();
           context.globalAlpha = 1;
         }
@@ -727,8 +763,7 @@
       ['mass', body.infiniteMass ? 'infinite' : body.mass === undefined ? '–' : formatNumber(body.mass, 3)],
       ['restitution', body.restitution === undefined ? '–' : formatNumber(body.restitution, 3)],
       ['friction', body.friction === undefined ? '–' : formatNumber(body.friction, 3)],
-      ['contacts', contacts.length ? contacts.map((c) => escapeText(c.a === body.name ? c.b : c.a) + ' (depth ' +
-        formatNumber(c.depth, 4) + ')').join('<br>') : 'none'],
+      ['contacts', contacts.length ? contactLines(body.name, contacts) : 'none'],
     ];
     box.innerHTML = '<h2><span class="swatch" style="background:' + colourOf(view.selected) + '"></span><span id="infoName">' +
       escapeText(body.name) + '</span><button class="close" title="close">×</button></h2><table>' +
@@ -736,6 +771,18 @@
       '</table>';
     box.querySelector('.close').onclick = () => select(-1);
     box.hidden = false;
+  }
+  // A body's contacts at a step, one line per other element (the passes of a step may report
+  // the same pair again), with the deepest overlap.
+  function contactLines(name, contacts) {
+    const byOther = new Map();
+    for (const c of contacts) {
+      const other = c.a === name ? c.b : c.a;
+      const seen = byOther.get(other) || { count: 0, depth: 0 };
+      byOther.set(other, { count: seen.count + 1, depth: Math.max(seen.depth, c.depth) });
+    }
+    return [...byOther].slice(0, 8).map(([other, seen]) => escapeText(other) + ' (depth ' + formatNumber(seen.depth, 4) +
+      (seen.count > 1 ? ', ' + seen.count + ' passes' : '') + ')').join('<br>') + (byOther.size > 8 ? '<br>…' : '');
   }
   function escapeText(text) {
     return String(text).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');

@@ -342,12 +342,7 @@ bool CollisionPrimitives<T>::copyBodies() {
 template <typename T>
 void CollisionPrimitives<T>::findSharedMaterial() {
     // Compared as bits: the responses must work with exactly the values each pair would give.
-    using Bits = std::conditional_t<sizeof(T) == 4, uint32, uint64>;
-    const auto material = [](const BodyState<T>& state) {
-        return std::array<uint64, 4>{
-            std::bit_cast<Bits>(state.inverseMass), std::bit_cast<Bits>(state.restitutionFactor),
-            std::bit_cast<Bits>(state.frictionCoefficient), state.restitutionCombine};
-    };
+    const auto material = [](const BodyState<T>& state) { return state.material.key(); };
     m_sharedMaterial.reset();
     const BodyState<T>* first = nullptr;
     for (uint64 i = 0; i < m_records.size(); ++i) {
@@ -359,10 +354,10 @@ void CollisionPrimitives<T>::findSharedMaterial() {
             return;
     }
     // Bodies of infinite mass are not pushed: the general response tells that.
-    const T sum = first != nullptr ? first->inverseMass + first->inverseMass : T(0);
+    const T sum = first != nullptr ? first->material.inverseMass + first->material.inverseMass : T(0);
     if (sum == T(0))
         return;
-    m_sharedMaterial = SharedMaterial<T>{first->inverseMass, response_detail::Divisor<T>(sum),
+    m_sharedMaterial = SharedMaterial<T>{first->material.inverseMass, response_detail::Divisor<T>(sum),
                                          combinedRestitution(*first, *first),
                                          response_detail::combinedFriction(*first, *first)};
 }

@@ -143,6 +143,23 @@ inline T limited(T value, T bound) {
     return result;
 }
 
+/// The impulse and friction step of both responses, for a contact approaching at `approach`
+/// along `normal`: the restitution impulse, handed to `applyNormal(impulse)`, which returns the
+/// relative speed after it; then the friction impulse along the unit tangent of that speed,
+/// bounded by `friction()` times the restitution impulse, handed to `applyTangent(tangent, rub)`.
+template <typename T, typename Friction, typename ApplyNormal, typename ApplyTangent>
+[[gnu::always_inline]] inline void impulses(T approach, T restitution, Friction friction,
+                                            const Divisor<T>& bySum, const Vector3<T>& normal,
+                                            ApplyNormal applyNormal, ApplyTangent applyTangent) {
+    const T impulse = bySum.divide(-(T(1) + restitution) * approach);
+    const Vector3<T> relative = applyNormal(impulse);
+    Vector3<T> tangent;
+    if (unitTangent(relative, normal, tangent)) {
+        const T bound = friction() * impulse;
+        applyTangent(tangent, limited(bySum.divide(-v3::dot(tangent, relative)), bound));
+    }
+}
+
 /// The part of a pair response after the inverse masses `ki` and `kj` and the divisor of their
 /// sum: position correction, then impulses. `restitution()` and `friction()` give the pair's
 /// combined values, asked for only when the bodies approach and rub.
@@ -162,18 +179,17 @@ respondApart(Body& first, Place& firstTransform, Body& second, Place& secondTran
     const T approach = v3::dot(v3::minus(vj, vi), normal);
     if (approach > T(0))
         return PairResponse::Separating;
-    const T e = restitution();
-    const T impulse = bySum.divide(-(T(1) + e) * approach);
-    vi = v3::minus(vi, v3::times(normal, ki * impulse));
-    vj = v3::plus(vj, v3::times(normal, kj * impulse));
-    const Vector3<T> relative = v3::minus(vj, vi);
-    Vector3<T> tangent;
-    if (unitTangent(relative, normal, tangent)) {
-        const T bound = friction() * impulse;
-        const T rub = limited(bySum.divide(-v3::dot(tangent, relative)), bound);
-        vi = v3::minus(vi, v3::times(tangent, ki * rub));
-        vj = v3::plus(vj, v3::times(tangent, kj * rub));
-    }
+    impulses(
+        approach, restitution(), friction, bySum, normal,
+        [&](T impulse) {
+            vi = v3::minus(vi, v3::times(normal, ki * impulse));
+            vj = v3::plus(vj, v3::times(normal, kj * impulse));
+            return v3::minus(vj, vi);
+        },
+        [&](const Vector3<T>& tangent, T rub) {
+            vi = v3::minus(vi, v3::times(tangent, ki * rub));
+            vj = v3::plus(vj, v3::times(tangent, kj * rub));
+        });
     first.setLinearSpeed(vi);
     second.setLinearSpeed(vj);
     first.applySpeedLimits();
@@ -254,14 +270,12 @@ inline bool respondToStaticFace(const Vector3<T>& normal, T depth, Place& bodyTr
             ? body.getRestitutionFactor()
             : response_detail::restitutionFor(mode, body.getRestitutionFactor(), face.getRestitutionFactor());
     const T friction = response_detail::combinedFriction(body, face);
-    const response_detail::Divisor<T> bySum(sum);
-    const T impulse = bySum.divide(-(T(1) + e) * approach);
-    relative = v3::plus(relative, v3::times(normal, k * impulse));
-    Vector3<T> tangent;
-    if (response_detail::unitTangent(relative, normal, tangent)) {
-        const T rub = response_detail::limited(bySum.divide(-v3::dot(relative, tangent)), friction * impulse);
-        relative = v3::plus(relative, v3::times(tangent, k * rub));
-    }
+    response_detail::impulses(
+        approach, e, [friction] { return friction; }, response_detail::Divisor<T>(sum), normal,
+        [&](T impulse) { return relative = v3::plus(relative, v3::times(normal, k * impulse)); },
+        [&](const Vector3<T>& tangent, T rub) {
+            relative = v3::plus(relative, v3::times(tangent, k * rub));
+        });
     body.setLinearSpeed(v3::plus(relative, faceVelocity));
     body.applySpeedLimits();
     return true;

@@ -177,7 +177,7 @@ row 1 'unknown_type.json: /objects/0/children/0/type: no class is registered as 
 
 # Wrong types and numbers that are not finite.
 row 1 'wrong_type.json: /objects/0/children/0/variables/radius: expected a finite number within the range of a double, found "x"' simulate wrong_type.json --out @
-row 1 "overflow.json: the document: not JSON: number overflow parsing '1e999'" simulate overflow.json --out @
+row 1 "overflow.json: line 1, column 259: not JSON: number overflow parsing '1e999'" simulate overflow.json --out @
 row 1 'nan_literal.json: line 1, column 259: not JSON: syntax error while parsing value - invalid literal' read nan_literal.json
 row 1 'float_range.json: /objects/0/variables/position/y: expected a finite number within the range of a float' read float_range.json
 row 1 'inf.xml: line 1, column 82: <radius>: expected a finite number within the range of a double, found "inf"' simulate inf.xml --out @

@@ -3,7 +3,8 @@
 #   - the two runs write identical files (the summary's times aside);
 #   - every output is well-formed: the picture for xmllint, with one path per body of the run,
 #     the summary and the replay page's data for a JSON parser, the CSV's rows with 12 fields;
-#   - the replay page draws in a real browser (when Chromium is there);
+#   - the replay page draws in a real browser (when Chromium is there; zor_replay_page_browser
+#     checks it in depth);
 #   - the worked example falls as explicit Euler says;
 #   - --record-every and --outputs choose what is written; a long run stays small in memory;
 #   - a run whose bodies overflow stops at that step, says so and keeps what came before;
@@ -54,17 +55,24 @@ function(expect_well_formed folder)
     expect_json("${summary}" "${folder}/summary.json")
     if(EXISTS "${folder}/replay.html")
         file(READ "${folder}/replay.html" page)
+        # The run's data (where every '<' is escaped), the 3D library and the viewer.
         string(REGEX MATCHALL "</script>" scripts "${page}")
-        string(REGEX MATCH "const run = ([^\n]*);\n" data "${page}")
+        string(REGEX MATCH "<script type=\"application/json\" id=\"run\">([^<]*)</script>" data "${page}")
         list(LENGTH scripts scriptCount)
-        if(NOT scriptCount EQUAL 1 OR NOT data)
-            message(FATAL_ERROR "${folder}/replay.html has no data or more than one script")
+        if(NOT scriptCount EQUAL 3 OR NOT data)
+            message(FATAL_ERROR "${folder}/replay.html has no data or other scripts than its three")
         endif()
         expect_json("${CMAKE_MATCH_1}" "the data of ${folder}/replay.html")
     endif()
-    if(EXISTS "${folder}/trajectories.csv")
+    foreach(table trajectories:11 contacts:10)
+        string(REPLACE ":" ";" table "${table}")
+        list(GET table 0 name)
+        list(GET table 1 fields)
+        if(NOT EXISTS "${folder}/${name}.csv")
+            continue()
+        endif()
         # Quoted fields become one word, and the rows a list (brackets would bind its items).
-        file(READ "${folder}/trajectories.csv" csv)
+        file(READ "${folder}/${name}.csv" csv)
         string(REGEX REPLACE "\"([^\"]|\"\")*\"" "name" csv "${csv}")
         string(REGEX REPLACE "[][;]" "_" csv "${csv}")
         string(REGEX REPLACE "\n$" "" csv "${csv}")
@@ -72,11 +80,11 @@ function(expect_well_formed folder)
         foreach(row IN LISTS rows)
             string(REGEX MATCHALL "," commas "${row}")
             list(LENGTH commas commaCount)
-            if(NOT commaCount EQUAL 11)
-                message(FATAL_ERROR "${folder}/trajectories.csv: a row without 12 fields: ${row}")
+            if(NOT commaCount EQUAL fields)
+                message(FATAL_ERROR "${folder}/${name}.csv: a row without ${fields} separators: ${row}")
             endif()
         endforeach()
-    endif()
+    endforeach()
 endfunction()
 
 if(NOT XMLLINT)
@@ -159,7 +167,7 @@ file(GLOB written RELATIVE "${WORK_DIR}/sparse" "${WORK_DIR}/sparse/*")
 file(STRINGS "${WORK_DIR}/sparse/trajectories.csv" rows REGEX "^[0-9]+,")
 list(TRANSFORM rows REPLACE ",.*" "")
 list(REMOVE_DUPLICATES rows)
-if(NOT written STREQUAL "summary.json;trajectories.csv" OR NOT rows STREQUAL "0;7;14;20")
+if(NOT written STREQUAL "contacts.csv;summary.json;trajectories.csv" OR NOT rows STREQUAL "0;7;14;20")
     message(FATAL_ERROR "--record-every 7 --outputs csv wrote ${written} with the steps ${rows}")
 endif()
 
@@ -197,5 +205,5 @@ expect_in("${stopped}" "step 7: " "the summary of the stopped run")
 if(CHROMIUM)
     execute_process(COMMAND "${CHROMIUM}" --headless --no-sandbox --disable-gpu --dump-dom
         "file://${WORK_DIR}/balls_in_box_elastic/a/replay.html" OUTPUT_VARIABLE dom ERROR_QUIET TIMEOUT 120)
-    expect_in("${dom}" "<span id=\"time\">step 0, t = 0</span>" "the replay page in a browser")
+    expect_in("${dom}" "<span id=\"clock\">step 0 · t = 0.000 s</span>" "the replay page in a browser")
 endif()

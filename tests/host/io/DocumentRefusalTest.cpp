@@ -67,7 +67,7 @@ const BadDocument kBadDocuments[] = {
     {DocumentFormat::Json, SAMPLE_JSON("\"mass\": \"heavy\""),
      "/objects/0/variables/mass: expected a finite number within the range of a double, found \"heavy\""},
     {DocumentFormat::Json, SAMPLE_JSON("\"mass\": 1e999"),
-     "the document: not JSON: number overflow parsing '1e999'"},
+     "line 1, column 61: not JSON: number overflow parsing '1e999'"},
     {DocumentFormat::Json, SAMPLE_JSON("\"scale\": 1e39"),
      "/objects/0/variables/scale: expected a finite number within the range of a float, found 1e+39"},
     {DocumentFormat::Json, SAMPLE_JSON("\"count\": -1"),

@@ -47,7 +47,7 @@ Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<dou
     return trajectory;
 }
 
-TEST(SimulatedScenes, ABallDroppedOnATileFloorWithRestitutionOneHalfBouncesToAQuarterOfItsHeight) {
+TEST(SimulatedScenes, ABallDroppedOnATileFloorBouncesToAQuarterOfItsHeightAndItsContactsAreRecorded) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // A 2 x 2 map of floor at y = 0 and a ball of radius 0.25 whose bottom is 1 m above it.
     const char* text =
@@ -70,6 +70,22 @@ TEST(SimulatedScenes, ABallDroppedOnATileFloorWithRestitutionOneHalfBouncesToAQu
     for (; step < run.stepCount() && run.at(step, 0).linearSpeed[1] > 0; ++step)
         peak = std::max(peak, run.at(step, 0).position[1] - 0.25);
     EXPECT_NEAR(peak, 0.25, 0.02);
+
+    // Each contact names the ball and the floor's cell, points from the ball to the floor, and
+    // lies midway through the overlap below the ball's centre.
+    std::size_t contacts = 0;
+    for (std::size_t frame = 0; frame < run.stepCount(); ++frame)
+        for (const ContactRecord& contact : run.contacts[frame]) {
+            ++contacts;
+            EXPECT_EQ(contact.first, "ball");
+            EXPECT_NE(contact.second.find(": floor of cell "), std::string::npos) << contact.second;
+            EXPECT_EQ(contact.normal, (std::array<double, 3>{0, -1, 0}));
+            const BodySample& ball = run.at(frame, 0);
+            EXPECT_NEAR(contact.point[0], ball.position[0], 1e-12);
+            EXPECT_NEAR(contact.point[2], ball.position[2], 1e-12);
+            EXPECT_NEAR(contact.point[1], -contact.depth / 2, 1e-9) << "step " << run.steps[frame];
+        }
+    EXPECT_GT(contacts, 0u);
 }
 
 TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
@@ -224,6 +240,29 @@ TEST(TrajectoryOutput, SvgDrawsOnePathPerBodyBrokenAtWrapArounds) {
     EXPECT_NE(svg.find("ends at (-9, -2.5, 0.1)"), std::string::npos);
 }
 
+TEST(TrajectoryOutput, SvgShowsAFarAwayBodyAtTheEdgeAndKeepsTheOthersLarge) {
+    Trajectory run = sampleRun();
+    run.bodies.push_back("far");
+    for (std::size_t step = 0; step < 3; ++step)
+        run.samples.insert(run.samples.begin() + 3 * step + 2, BodySample{{1e6, 1e6 * step, 0}, {}, {}});
+    const std::string svg = trajectorySvg(run, "Run");
+    // The second body's side-view path (its points left of the top view's panel) spans far more
+    // than a tenth of the 440 units of a panel.
+    const std::size_t second = svg.find(" d=\"", svg.find(" d=\"") + 1) + 4;
+    const std::string path = svg.substr(second, svg.find('"', second) - second);
+    double least = 1e9, most = -1e9;
+    for (std::size_t at = path.find_first_of("ML"); at != std::string::npos;
+         at = path.find_first_of("ML", at + 1))
+        if (const double x = std::stod(path.substr(at + 1)); x < 500) {
+            least = std::min(least, x);
+            most = std::max(most, x);
+        }
+    EXPECT_GT(most - least, 44) << path;
+    EXPECT_NE(svg.find("far: ends at (1e+06, 2e+06, 0), beyond the views"), std::string::npos);
+    pugi::xml_document document;
+    EXPECT_TRUE(document.load_string(svg.c_str()));
+}
+
 TEST(TrajectoryOutput, SvgFillsTheSceneryItFacesAndDrawsTheRestAsLines) {
     Trajectory run = sampleRun();
     using Kind = SceneryFace::Kind;
@@ -276,11 +315,14 @@ TEST(TrajectoryOutput, OutputsAreWellFormedWhateverTheNamesAndNumbers) {
         EXPECT_EQ(picture.find("nan"), std::string::npos);
         EXPECT_EQ(picture.find("inf"), std::string::npos);
 
+        // The run's data, the 3D library and the viewer: three scripts, no name ends one early.
         const std::string page = replayPage(run, title);
-        EXPECT_EQ(count(page, "</script>"), 1u);
-        const std::size_t data = page.find("const run = ") + 12;
-        const auto parsed = nlohmann::json::parse(page.substr(data, page.find(";\nif (run") - data));
-        EXPECT_EQ(parsed["bodies"][1], wellFormedText(name));
+        EXPECT_EQ(count(page, "</script>"), 3u);
+        const std::string dataStart = "<script type=\"application/json\" id=\"run\">";
+        const std::size_t data = page.find(dataStart) + dataStart.size();
+        const auto parsed = nlohmann::json::parse(page.substr(data, page.find("</script>", data) - data));
+        EXPECT_EQ(parsed["bodies"][1]["name"], wellFormedText(name));
+        EXPECT_EQ(parsed["stopped"], wellFormedText(name));
 
         const std::string rows = trajectoryCsvRows(0, 0, run.bodies, {run.samples[4], run.samples[5]}, false);
         ASSERT_EQ(count(rows, "\n"), 2u);

@@ -1,0 +1,135 @@
+#include "host/simulate/ContactRecorder.h"
+
+#include "host/scene3d/Transform3D.h"
+#include "host/simulate/Scenery.h"
+
+#include <cmath>
+
+namespace zor::host {
+
+namespace {
+
+template <typename T>
+Point3 pointOf(const Vector3<T>& v) {
+    return {double(v.x), double(v.y), double(v.z)};
+}
+
+double distance(const Point3& p, const Point3& q) {
+    return std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) +
+                     (p[2] - q[2]) * (p[2] - q[2]));
+}
+
+template <typename T>
+Point3 normalOf(const Vector3<T>& n, double sign) {
+    // + 0.0: a component of 0 negated reads 0, not -0.
+    return {sign * double(n.x) + 0.0, sign * double(n.y) + 0.0, sign * double(n.z) + 0.0};
+}
+
+const char* const kSegments[] = {"", "lower ", "", "upper "};
+
+} // namespace
+
+template <typename T>
+ContactRecorder<T>::ContactRecorder(const std::vector<Element3D<T>*>& bodies,
+                                    const std::vector<std::string>& names)
+    : m_bodies(bodies), m_names(names), m_before(bodies.size()) {
+    for (std::size_t body = 0; body < bodies.size(); ++body)
+        m_index[static_cast<IElement*>(bodies[body])] = body;
+}
+
+template <typename T>
+void ContactRecorder<T>::beforeCollisions() {
+    for (std::size_t body = 0; body < m_bodies.size(); ++body)
+        m_before[body] = m_bodies[body]->transform().position;
+}
+
+template <typename T>
+typename ContactRecorder<T>::Placed ContactRecorder<T>::place(IElement* body, IElement* element) const {
+    Placed placed{false, {}, {}};
+    auto* shaped = dynamic_cast<Element3D<T>*>(element);
+    if (shaped == nullptr)
+        return placed;
+    Point3 moved{};
+    if (const auto found = m_index.find(body); found != m_index.end()) {
+        const Vector3<T>& now = m_bodies[found->second]->transform().position;
+        const Vector3<T>& before = m_before[found->second];
+        moved = {double(now.x) - double(before.x), double(now.y) - double(before.y),
+                 double(now.z) - double(before.z)};
+    }
+    const auto at = [&](T x, T y, T z) {
+        Point3 p = pointOf(transformPoint(Vector3<T>{x, y, z}, shaped->world()));
+        for (int axis = 0; axis < 3; ++axis)
+            p[axis] += moved[axis];
+        return p;
+    };
+    placed.centre = at(0, 0, 0);
+    const T radius = shaped->shape().radius;
+    if (shaped->kind() == ElementKind::Sphere) {
+        placed.round = true;
+        placed.shape = {placed.centre, placed.centre, distance(at(radius, 0, 0), placed.centre)};
+    } else if (shaped->kind() == ElementKind::Capsule) {
+        const T half = shaped->shape().height / 2;
+        placed.round = true;
+        placed.shape = {at(0, -half, 0), at(0, half, 0), 0};
+        placed.shape.radius = distance(at(radius, half, 0), placed.shape.b);
+    }
+    return placed;
+}
+
+template <typename T>
+std::string ContactRecorder<T>::nameOf(IElement* body, IElement* element) const {
+    if (const auto found = m_index.find(body); found != m_index.end())
+        return m_names[found->second];
+    if (auto* shaped = dynamic_cast<Element3D<T>*>(element);
+        shaped != nullptr && !shaped->getName().isEmpty())
+        return shaped->getName().c_str();
+    return "an element without a name";
+}
+
+template <typename T>
+void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
+                              const Vector3<T>& normal, T depth) {
+    const Placed first = place(body1, element1), second = place(body2, element2);
+    const Point3 n = normalOf(normal, 1);
+    Point3 point;
+    if (first.round)
+        point = contactPoint(first.shape, n, double(depth), second.round ? &second.shape : nullptr,
+                             second.centre);
+    else if (second.round)
+        point = contactPoint(second.shape, normalOf(normal, -1), double(depth), nullptr, first.centre);
+    else
+        point = {(first.centre[0] + second.centre[0]) / 2, (first.centre[1] + second.centre[1]) / 2,
+                 (first.centre[2] + second.centre[2]) / 2};
+    m_contacts.push_back({nameOf(body1, element1), nameOf(body2, element2), n, double(depth), point});
+}
+
+template <typename T>
+void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind,
+                              uint32 segment, const Vector3<T>& normal, T depth) {
+    const auto* grid = dynamic_cast<const GridStage<T>*>(stage);
+    std::string name = grid != nullptr && !grid->getName().isEmpty() ? grid->getName().c_str() : "grid stage";
+    name += faceKind == 0   ? ": floor"
+            : faceKind == 1 ? ": ceiling"
+                            : ": " + std::string(kSegments[segment & 3]) + "wall";
+    if (faceKind >= 2)
+        name += " on side " + std::to_string(faceKind - 2);
+    name += " of cell " + std::to_string(cell);
+    // The face's centre stands for the face where a capsule lies along it.
+    Point3 centre{};
+    SceneryFace found{};
+    if (grid != nullptr && gridStageFace(*grid, cell, faceKind, segment, found))
+        for (const auto& corner : found.corners)
+            for (int axis = 0; axis < 3; ++axis)
+                centre[axis] += corner[axis] / double(found.corners.size());
+    const Placed placed = place(body, element);
+    const Point3 towardsFace = normalOf(normal, -1);
+    const Point3 point = placed.round
+                             ? contactPoint(placed.shape, towardsFace, double(depth), nullptr, centre)
+                             : placed.centre;
+    m_contacts.push_back({nameOf(body, element), name, towardsFace, double(depth), point});
+}
+
+template class ContactRecorder<float>;
+template class ContactRecorder<double>;
+
+} // namespace zor::host

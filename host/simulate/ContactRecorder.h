@@ -1,0 +1,57 @@
+#pragma once
+
+#include "host/scene3d/Scene3D.h"
+#include "host/simulate/ContactPoint.h"
+#include "host/simulate/Trajectory.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace zor::host {
+
+/// Turns the contacts the engine reports through its collision callbacks into records: the two
+/// elements by name, the normal from the first towards the second, the depth, and a point
+/// between the two shapes.
+template <typename T>
+class ContactRecorder {
+public:
+    /// `bodies`: the scene's rigid bodies, named in the records by `names`; both must outlive
+    /// the recorder.
+    ContactRecorder(const std::vector<Element3D<T>*>& bodies, const std::vector<std::string>& names);
+
+    /// Notes where the bodies are as the collision stage starts: the shapes are placed from the
+    /// world matrices of that moment, moved as the passes push their bodies.
+    void beforeCollisions();
+    /// A contact between two elements, with the normal from the first towards the second.
+    void pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
+              const Vector3<T>& normal, T depth);
+    /// A contact between an element and a grid stage's face, with the normal from the face
+    /// towards the element, as the engine's grid-stage callback gives them.
+    void face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind, uint32 segment,
+              const Vector3<T>& normal, T depth);
+
+    /// The contacts recorded since the last clear.
+    std::vector<ContactRecord>& contacts() { return m_contacts; }
+
+private:
+    /// An element's shape where it is now: round (sphere or capsule) or only its centre.
+    struct Placed {
+        bool round;
+        RoundShape shape;
+        Point3 centre;
+    };
+    Placed place(IElement* body, IElement* element) const;
+    std::string nameOf(IElement* body, IElement* element) const;
+
+    const std::vector<Element3D<T>*>& m_bodies;
+    const std::vector<std::string>& m_names;
+    std::unordered_map<const IElement*, std::size_t> m_index;
+    std::vector<Vector3<T>> m_before;
+    std::vector<ContactRecord> m_contacts;
+};
+
+extern template class ContactRecorder<float>;
+extern template class ContactRecorder<double>;
+
+} // namespace zor::host
