@@ -21,20 +21,20 @@ public:
         m_length += length;
     }
 
-    /// One conversion, `spec` with its `stars` width and precision values before `value`;
-    /// false when the C library refuses it.
+    /// One conversion, its `directive` text (from "%" to the letter) with its `stars` width and precision
+    /// values before `value`; false when the C library refuses it.
     template <typename Value>
-    bool convert(const char* spec, int stars, const int* starValues, Value value) {
+    bool convert(const char* directive, int stars, const int* starValues, Value value) {
         const bool fits = m_length < m_capacity;
         char* to = fits ? m_buffer + m_length : nullptr;
         const std::size_t room = fits ? m_capacity - m_length : 0;
         int written;
         if (stars == 0)
-            written = std::snprintf(to, room, spec, value);
+            written = std::snprintf(to, room, directive, value);
         else if (stars == 1)
-            written = std::snprintf(to, room, spec, starValues[0], value);
+            written = std::snprintf(to, room, directive, starValues[0], value);
         else
-            written = std::snprintf(to, room, spec, starValues[0], starValues[1], value);
+            written = std::snprintf(to, room, directive, starValues[0], starValues[1], value);
         if (written < 0)
             return false;
         m_length += std::size_t(written);
@@ -110,33 +110,35 @@ int formatPrintf(char* buffer, std::size_t capacity, const char* format, std::va
         if (conversion == '\0')
             return -1;
         ++p;
-        char spec[40];
-        if (std::size_t(p - start) >= sizeof spec)
+        char directive[40];
+        if (std::size_t(p - start) >= sizeof directive)
             return -1;
-        std::memcpy(spec, start, std::size_t(p - start));
-        spec[p - start] = '\0';
+        std::memcpy(directive, start, std::size_t(p - start));
+        directive[p - start] = '\0';
         bool converted;
         switch (conversion) {
         case 'd':
         case 'i':
-            converted = size == 'l'   ? out.convert(spec, stars, starValues, va_arg(arguments, long))
-                        : size == 'q' ? out.convert(spec, stars, starValues, va_arg(arguments, long long))
-                        : size == 'j' ? out.convert(spec, stars, starValues, va_arg(arguments, std::intmax_t))
-                        : size == 'z' || size == 't'
-                            ? out.convert(spec, stars, starValues, va_arg(arguments, std::ptrdiff_t))
-                            : out.convert(spec, stars, starValues, va_arg(arguments, int));
+            converted =
+                size == 'l'   ? out.convert(directive, stars, starValues, va_arg(arguments, long))
+                : size == 'q' ? out.convert(directive, stars, starValues, va_arg(arguments, long long))
+                : size == 'j' ? out.convert(directive, stars, starValues, va_arg(arguments, std::intmax_t))
+                : size == 'z' || size == 't'
+                    ? out.convert(directive, stars, starValues, va_arg(arguments, std::ptrdiff_t))
+                    : out.convert(directive, stars, starValues, va_arg(arguments, int));
             break;
         case 'u':
         case 'o':
         case 'x':
         case 'X':
             converted =
-                size == 'l'   ? out.convert(spec, stars, starValues, va_arg(arguments, unsigned long))
-                : size == 'q' ? out.convert(spec, stars, starValues, va_arg(arguments, unsigned long long))
-                : size == 'j' ? out.convert(spec, stars, starValues, va_arg(arguments, std::uintmax_t))
+                size == 'l' ? out.convert(directive, stars, starValues, va_arg(arguments, unsigned long))
+                : size == 'q'
+                    ? out.convert(directive, stars, starValues, va_arg(arguments, unsigned long long))
+                : size == 'j' ? out.convert(directive, stars, starValues, va_arg(arguments, std::uintmax_t))
                 : size == 'z' || size == 't'
-                    ? out.convert(spec, stars, starValues, va_arg(arguments, std::size_t))
-                    : out.convert(spec, stars, starValues, va_arg(arguments, unsigned int));
+                    ? out.convert(directive, stars, starValues, va_arg(arguments, std::size_t))
+                    : out.convert(directive, stars, starValues, va_arg(arguments, unsigned int));
             break;
         case 'e':
         case 'E':
@@ -146,15 +148,17 @@ int formatPrintf(char* buffer, std::size_t capacity, const char* format, std::va
         case 'G':
         case 'a':
         case 'A':
-            converted = size == 'L' ? out.convert(spec, stars, starValues, va_arg(arguments, long double))
-                                    : out.convert(spec, stars, starValues, va_arg(arguments, double));
+            converted = size == 'L'
+                            ? out.convert(directive, stars, starValues, va_arg(arguments, long double))
+                            : out.convert(directive, stars, starValues, va_arg(arguments, double));
             break;
         case 'c':
-            converted = size == 0 && out.convert(spec, stars, starValues, va_arg(arguments, int));
+            converted = size == 0 && out.convert(directive, stars, starValues, va_arg(arguments, int));
             break;
         case 's':
-            converted = size == 'l' ? out.convert(spec, stars, starValues, va_arg(arguments, const wchar_t*))
-                                    : out.convert(spec, stars, starValues, va_arg(arguments, const char*));
+            converted = size == 'l'
+                            ? out.convert(directive, stars, starValues, va_arg(arguments, const wchar_t*))
+                            : out.convert(directive, stars, starValues, va_arg(arguments, const char*));
             break;
         case 'p': {
             // The digits, then as a text with the conversion's width and alignment alone.
@@ -162,7 +166,7 @@ int formatPrintf(char* buffer, std::size_t capacity, const char* format, std::va
             std::snprintf(
                 digits, sizeof digits, "%016llX",
                 static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(va_arg(arguments, void*))));
-            char text[sizeof spec];
+            char text[sizeof directive];
             std::snprintf(text, sizeof text, "%%%s%.*ss", leftAligned ? "-" : "", int(widthLength), width);
             converted = out.convert(text, stars != 0 && *width == '*' ? 1 : 0, starValues,
                                     static_cast<const char*>(digits));
