@@ -27,8 +27,9 @@ int runConvertCommand(const List<String>& operands) {
         host::reportDocumentFailure(output, "cannot be written");
         return 1;
     }
-    std::printf("Converted %llu object%s from %s to %s\n", static_cast<unsigned long long>(count),
-                count == 1 ? "" : "s", input.c_str(), output.c_str());
+    if (hostVerbosity() != HostVerbosity::Quiet)
+        std::printf("Converted %llu object%s from %s to %s\n", static_cast<unsigned long long>(count),
+                    count == 1 ? "" : "s", input.c_str(), output.c_str());
     return 0;
 }
 

@@ -209,7 +209,8 @@ int run(Scene2D<T>* scene, IObject* engine, const HitTestRequest& request) {
         host::reportDocumentFailure(request.svgPath, "cannot be written");
         return 1;
     }
-    std::printf("Picture: %s\n", request.svgPath.c_str());
+    if (hostVerbosity() != HostVerbosity::Quiet)
+        std::printf("Picture: %s\n", request.svgPath.c_str());
     return 0;
 }
 

@@ -178,8 +178,9 @@ int svgToPathFile(const String& input, const String& output) {
         host::reportDocumentFailure(output, "cannot be written");
         return 1;
     }
-    std::printf("Converted %llu command%s from %s to %s\n", static_cast<unsigned long long>(steps.size()),
-                steps.size() == 1 ? "" : "s", input.c_str(), output.c_str());
+    if (hostVerbosity() != HostVerbosity::Quiet)
+        std::printf("Converted %llu command%s from %s to %s\n", static_cast<unsigned long long>(steps.size()),
+                    steps.size() == 1 ? "" : "s", input.c_str(), output.c_str());
     return 0;
 }
 

@@ -127,7 +127,8 @@ bool checkXmlStartTag(std::string_view text, std::size_t& at, ShapeCount& count)
             end = close == std::string_view::npos ? size : close;
             if (!count.text(at, end - at - 1))
                 return false;
-            at = end + 1;
+            // An unclosed quote ends the tag at the end of the text.
+            at = std::min(end + 1, size);
         } else {
             end = at;
             while (end < size && !isXmlNameEnd(text[end]))

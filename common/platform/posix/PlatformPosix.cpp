@@ -45,7 +45,10 @@ namespace {
 // Both identifiers are system calls here (every log line asks for them), so each is read once
 // per process and per thread. A forked child starts with the caches empty again.
 std::atomic<uint32> g_processId{0};
-thread_local uint32 t_threadId = 0;
+// Initial-exec: the modules are loaded with dlopen, and their thread storage is then taken from
+// the static block rather than allocated per thread on first use, which LeakSanitizer (GCC 12)
+// cannot scan and crashes on at exit.
+thread_local uint32 t_threadId __attribute__((tls_model("initial-exec"))) = 0;
 
 void forgetIdentifiersInChild() {
     g_processId.store(0, std::memory_order_relaxed);

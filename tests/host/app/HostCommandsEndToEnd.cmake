@@ -21,7 +21,10 @@ expect_output(": 4 objects" "\"type\": \"RigidBody3DAttribute{float}\"" "\"resti
 # 2. convert, there and back
 run_host(0 --log-dir "${work}/logs" convert "${PATH_PREFIX}${EXAMPLE}" "${work}/bodies.xml")
 expect_output("Converted 4 objects")
-run_host(0 --log-dir "${work}/logs" convert "${work}/bodies.xml" "${work}/back.json")
+run_host(0 --log-dir "${work}/logs" --quiet convert "${work}/bodies.xml" "${work}/back.json")
+if(NOT output STREQUAL "" OR NOT errors STREQUAL "")
+    message(FATAL_ERROR "convert --quiet printed: ${output}${errors}")
+endif()
 run_host(0 --log-dir "${work}/logs" convert "${PATH_PREFIX}${EXAMPLE}" "${work}/direct.json")
 file(READ "${WORK_DIR}/back.json" back)
 file(READ "${WORK_DIR}/direct.json" direct)
