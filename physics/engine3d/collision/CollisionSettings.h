@@ -21,6 +21,10 @@ inline constexpr double kRadiusFloor = 1e-6;
 /// coordinates grows with them (a few parts in 1e16 in double; float shapes are compared in
 /// double after they are converted, exactly).
 inline constexpr double kMagnitudeAllowance = 1e-12;
+/// Part of the largest coordinate of a grid stage's faces added to it: the cells' edges are worked
+/// out in the scene's number type, float included, and no face may lie beyond the size taken for
+/// them, or the two grid-stage tests would reach differently.
+inline constexpr double kFaceExtentAllowance = 1e-6;
 /// Part of a vertical reach added to it, and the length added after: the vertical test of a
 /// tile's heights runs before the exact test and must never be the stricter.
 inline constexpr double kVerticalAllowance = 1e-6;

@@ -68,8 +68,11 @@ template <typename T>
 struct ShapeReach {
     Vector3<T> least;
     Vector3<T> most;
-    /// The largest coordinate of the shape's ends, in size.
+    /// The largest coordinate of the shape's ends and of the faces it is tested against, in size:
+    /// the detector's rounding grows with any of them.
     double extent;
+    /// The largest coordinate of those faces, in size, as the stage was read.
+    double facesExtent;
     /// The radius with its margins, before the detector's rounding is added.
     double base;
     double vertical;
@@ -78,9 +81,11 @@ struct ShapeReach {
     double leastSquared, mostSquared;
     bool sphere;
 
-    /// The reach of `shape` for a detector that reports contacts up to `beyond` past touching.
-    [[gnu::always_inline]] ShapeReach(const CapsuleShape<T>& shape, double beyond, bool knownSphere = false)
-        : base(widenedRadius(double(shape.radius)) + beyond) {
+    /// The reach of `shape` for a detector that reports contacts up to `beyond` past touching, on
+    /// faces whose coordinates are at most `facesExtent` in size.
+    [[gnu::always_inline]] ShapeReach(const CapsuleShape<T>& shape, double beyond, double facesExtent,
+                                      bool knownSphere = false)
+        : facesExtent(facesExtent), base(widenedRadius(double(shape.radius)) + beyond) {
         moveTo(shape, knownSphere);
     }
 
@@ -101,6 +106,7 @@ struct ShapeReach {
             extent = larger(larger(larger(extent, std::fabs(double(b.x))), std::fabs(double(b.y))),
                             std::fabs(double(b.z)));
         }
+        extent = larger(extent, facesExtent);
         vertical = verticalReach(base, extent);
         bound();
     }
@@ -139,10 +145,12 @@ struct ShapeReach {
         return largest <= leastReach || measured(x, y, z, 0.0);
     }
 
-    /// `within` with the reach worked out for the box; `squared` is a sphere's squared distance.
-    bool measured(double x, double y, double z, double squared) const {
-        // The detector's own rounding grows with the coordinates near the shape.
-        const double magnitude = extent + larger(larger(x, y), z);
+    /// `within` with the reach worked out for the box; `squared` is a sphere's squared distance,
+    /// `boxExtent` the box's largest coordinate in size when it may exceed `extent`.
+    bool measured(double x, double y, double z, double squared, double boxExtent = 0) const {
+        // The detector's own rounding grows with the coordinates near the shape, and with the
+        // face's own.
+        const double magnitude = larger(extent, boxExtent) + larger(larger(x, y), z);
         const double reach = base + magnitude * settings::kMagnitudeAllowance;
         if (x > reach || y > reach || z > reach)
             return false;
@@ -175,10 +183,14 @@ struct ShapeReach {
     }
 
     /// reaches, the reach always worked out for the box: the test of each tile as it comes takes
-    /// it, and GridStageLeanTest holds the bounds of the lean test to it.
+    /// it, and GridStageLeanTest holds the bounds of the lean test to it. The box's own coordinates
+    /// count too: after a callback a tile may reach beyond the faces the reach was made for.
     bool reachesMeasured(const Vector3<T>& low, const Vector3<T>& high) const {
         const double x = gapX(low.x, high.x), y = gapY(low.y, high.y), z = gapZ(low.z, high.z);
-        return measured(x, y, z, sphere ? x * x + y * y + z * z : 0.0);
+        const double boxExtent = larger(larger(larger(std::fabs(double(low.x)), std::fabs(double(low.y))),
+                                               larger(std::fabs(double(low.z)), std::fabs(double(high.x)))),
+                                        larger(std::fabs(double(high.y)), std::fabs(double(high.z))));
+        return measured(x, y, z, sphere ? x * x + y * y + z * z : 0.0, boxExtent);
     }
 };
 

@@ -119,6 +119,7 @@ void GridStageSet<T>::read(Layout& layout) {
                            holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
     layout.floorsAsTiles = layout.passOverTiles && std::isfinite(layout.depth);
     layout.lean = layout.passOverTiles && m_callback == nullptr;
+    layout.facesExtent = 0;
     if (!layout.usable || !layout.passOverTiles)
         return;
     const uint64 tileCount = layout.tileCount;
@@ -128,10 +129,25 @@ void GridStageSet<T>::read(Layout& layout) {
         m_heights.resize(m_heights.size() + tileCount);
     }
     layout.heightCount = tileCount;
+    // The detector's rounding grows with the faces' coordinates as well as the shape's: the
+    // largest of them, worked out in double from the stage's size and the tiles' heights. Not a
+    // number counts as infinite.
+    double extent = 0;
+    const auto include = [&extent](double size) {
+        if (!(size <= extent))
+            extent = std::isnan(size) ? std::numeric_limits<double>::infinity() : size;
+    };
+    include(std::fabs(double(layout.columns) * double(layout.width)));
+    include(std::fabs(double(layout.rows) * double(layout.depth)));
     for (uint64 t = 0; t < tileCount; ++t) {
         TileHeights<T>& span = m_heights[layout.firstHeight + t];
         span.any = heightsOf((*layout.tiles)[t], span.low, span.high);
+        if (span.any) {
+            include(std::fabs(double(span.low)));
+            include(std::fabs(double(span.high)));
+        }
     }
+    layout.facesExtent = extent * (1 + settings::kFaceExtentAllowance);
     if (m_callback == nullptr)
         readFaces(layout);
 }
@@ -189,7 +205,7 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
     GridStageTest<T> test(*layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart,
                           layout.passOverTiles, layout.floorsAsTiles, heights, layout.lastCollision,
-                          layout.lastRigidBody, m_reach);
+                          layout.lastRigidBody, m_reach, layout.facesExtent);
     CellEdges<T> cell;
     cell.startRows(range.firstRow, layout.depth);
     for (uint32 row = range.firstRow; row <= range.lastRow; ++row) {
@@ -232,7 +248,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
     RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
     // Responses move the body; its group stays.
     const uint32 group = groupOf(body, state);
-    ShapeReach<T> reach(shape, m_reach, sphere);
+    ShapeReach<T> reach(shape, m_reach, layout.facesExtent, sphere);
     bool responded = false;
     // The tile of the cell last met and what was found of it (neighbouring cells mostly share
     // their tile), until a response moves the shape: 0 is no tile, which is passed over.
@@ -390,7 +406,7 @@ bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius) {
         box.high[2]);
     if (!std::isfinite(extent))
         return false;
-    const double vertical = verticalReach(widenedRadius(double(radius)) + m_reach, extent);
+    const double widened = widenedRadius(double(radius)) + m_reach;
     const uint64 stages = count();
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
@@ -410,6 +426,7 @@ bool GridStageSet<T>::outOfReach(const WidenedBox& box, T radius) {
         const uint32 lastColumn = clampedCell((box.high[0] + slack) / width, layout.columns);
         const uint32 firstRow = clampedCell(-(box.high[2] + slack) / depth, layout.rows);
         const uint32 lastRow = clampedCell(-(box.low[2] - slack) / depth, layout.rows);
+        const double vertical = verticalReach(widened, larger(extent, layout.facesExtent));
         const TileHeights<T>* heights = m_heights.data() + layout.firstHeight;
         const Array<uint32>& cells = *layout.cells;
         for (uint32 row = firstRow; row <= lastRow; ++row)

@@ -150,6 +150,8 @@ private:
         bool passOverTiles;
         /// Usable, tiles passed over and no callback: collideRead tests the stage.
         bool lean;
+        /// The largest coordinate of any face in size, read with the heights (0 before).
+        double facesExtent;
         /// The tiles' heights in m_heights.
         uint64 firstHeight;
         uint64 heightCount;

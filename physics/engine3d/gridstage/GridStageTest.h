@@ -82,11 +82,11 @@ struct GridStageTest {
                   BodyState<T>* state, CapsuleShape<T>& shape, bool passOverApart, bool passOverTiles,
                   bool floorsAsTiles, const TileHeights<T>* heights,
                   FoundAttribute<Collision3DAttribute<T>>& lastCollision,
-                  FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody, double beyond)
+                  FoundAttribute<RigidBody3DAttribute<T>>& lastRigidBody, double beyond, double facesExtent)
         : stage(stage), detector(detector), callback(callback), primitive(primitive), state(state),
           shape(shape), passOverApart(passOverApart), passOverTiles(passOverTiles),
           floorsAsTiles(floorsAsTiles), heights(heights), lastCollision(lastCollision),
-          lastRigidBody(lastRigidBody), beyond(beyond), reach(shape, beyond) {}
+          lastRigidBody(lastRigidBody), beyond(beyond), reach(shape, beyond, facesExtent) {}
 
     /// Tests the face at `place` of `cell`, from height `low` to `high` (the same for a floor or
     /// ceiling). `within` is true when the face is known to be within reach; otherwise its box
@@ -131,7 +131,7 @@ struct GridStageTest {
         if (!accepted || body == nullptr || faceBody == nullptr ||
             !respondToFace(primitive, state, *body, *faceBody, normal, depth, faceSpeed, shape))
             return;
-        reach = ShapeReach<T>(shape, beyond);
+        reach = ShapeReach<T>(shape, beyond, reach.facesExtent);
         responded = true;
     }
 

@@ -285,6 +285,35 @@ std::vector<unsigned char> runPush(PairFinder finder) {
     return state;
 }
 
+// A sphere of radius 1 in front of a wall, its centre 1.15 below the wall's foot, which reaches
+// up to 1e30: the detector's rounding, which grows with the wall's far corners, finds a contact.
+std::vector<unsigned char> runFarWall(PairFinder finder) {
+    World world(finder);
+    auto* stage = new GridStage<double>(1, 1, 1, 1);
+    auto* wallBody = new RigidBody3DAttribute<double>();
+    wallBody->setInfiniteMass(true);
+    GridTile<double> tile{};
+    tile.floorHeight = 1.15;
+    tile.ceilingHeight = 1e30;
+    tile.floorCollision = tile.ceilingCollision = kNoGridAttribute;
+    GridTileSide<double>& wall = tile.sides[3];
+    wall.sidePresent = wall.middlePresent = 1;
+    wall.middleCollision = wall.lowerCollision = wall.upperCollision = kNoGridAttribute;
+    wall.middleRigidBody = stage->rigidBodyAttributes().add(wallBody);
+    wallBody->release();
+    stage->tiles().pushBack(tile);
+    stage->cells()[0] = 1;
+    world.scene->addGridStage(stage);
+    stage->release();
+    auto* element = new Element3D<double>(ElementKind::Sphere);
+    element->transform().position = {0, 0, 0.5};
+    element->shape() = {1, 0};
+    world.add(element, new RigidBody3DAttribute<double>());
+    world.step(1.0 / 60, false);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&element->transform().position);
+    return {bytes, bytes + sizeof(Vector3<double>)};
+}
+
 // Whatever happens to the boxes from one stage to the next (small drifts, jumps across the room,
 // bodies that stop colliding and start again, enough change to build the grid again, spheres that
 // become other shapes and back or grow in a fat ball made for a smaller one) and during the walks
@@ -563,6 +592,7 @@ TEST(PairBounds, GiveTheSameBitsAsAskingTheDetectorAboutEveryPair) {
     zor_addObjectAllocator<HostCollisionDetector<double>>();
     constexpr PairFinder kGrid = PairFinder::Grid, kAllPairs = PairFinder::AllPairs;
     EXPECT_EQ(runPush(kGrid), runPush(kAllPairs));
+    EXPECT_EQ(runFarWall(kGrid), runFarWall(kAllPairs)) << "a face's far corners widen the reach";
     EXPECT_EQ(runNested(kGrid), runNested(kAllPairs)) << "a stage run inside another keeps to its own pairs";
     // A detector that declares nothing is asked, with the grid chosen, exactly what the defined
     // order asks.
