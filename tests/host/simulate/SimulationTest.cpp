@@ -192,6 +192,25 @@ TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloo
     EXPECT_EQ(thrown.leftEveryFloor(), std::vector<std::string>{"thrown"});
 }
 
+TEST(SimulatedScenes, ABodyNestedInAMovingElementIsRecordedWhereItIsInTheScene) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    // A cart turned a quarter turn about z moves along x at 1 m/s; its ball sits 1 m along the
+    // cart's x axis, which the turn points up, and turns a little more on its own.
+    const Trajectory run = simulate(sceneFrom(R"({"objects": [{"type": "Scene3D{double}", "children": [
+      {"type": "Group3D{double}", "variables": {"name": "cart", "rotation": {"x": 0, "y": 0, "z": 1.5707963267948966}},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"linearSpeed": {"x": 1, "y": 0, "z": 0}}},
+         {"type": "Sphere3D{double}", "variables": {"name": "ball", "position": {"x": 1, "y": 0, "z": 0},
+                                                    "rotation": {"x": 0, "y": 0, "z": 0.25}, "radius": 0.25},
+          "children": [{"type": "RigidBody3DAttribute{double}"}]}]}]}]})"),
+                                    10, 0.1);
+    ASSERT_EQ(run.bodies, (std::vector<std::string>{"cart", "ball"}));
+    const BodySample& ball = run.at(10, 1);
+    EXPECT_NEAR(run.at(10, 0).position[0], 1, 1e-12);
+    EXPECT_NEAR(ball.position[0], 1, 1e-12);
+    EXPECT_NEAR(ball.position[1], 1, 1e-12);
+    EXPECT_NEAR(ball.rotation[2], 1.5707963267948966 + 0.25, 1e-12);
+}
+
 std::size_t count(const std::string& text, const std::string& piece) {
     std::size_t found = 0;
     for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
@@ -276,6 +295,19 @@ TEST(TrajectoryOutput, SvgFillsTheSceneryItFacesAndDrawsTheRestAsLines) {
     EXPECT_EQ(count(svg, "<g fill=\"none\""), 4u);
     EXPECT_EQ(count(svg, "<g fill=\"#e4e4e4\""), 1u);
     EXPECT_LT(svg.find("<polygon "), svg.find("<path ")) << "the paths are drawn over the scenery";
+
+    // A mesh that nothing moves is scenery: no path, no mark and no line of the legend.
+    run.bodies.push_back("ramp");
+    run.shapes.resize(3);
+    run.shapes[2].kind = BodyShape::Kind::Mesh;
+    run.shapes[2].immovable = true;
+    for (std::size_t step = 0; step < 3; ++step)
+        run.samples.insert(run.samples.begin() + 3 * step + 2, BodySample{{500, 500, 500}, {}, {}});
+    const std::string ramp = trajectorySvg(run, "Run");
+    EXPECT_EQ(count(ramp, "<path "), 2u);
+    EXPECT_EQ(ramp.find("ramp"), std::string::npos);
+    EXPECT_EQ(ramp.substr(ramp.find("viewBox")), svg.substr(svg.find("viewBox")))
+        << "nor does it widen the views";
 }
 
 TEST(TrajectoryOutput, ALongRunKeepsABoundedNumberOfEvenlySpacedFrames) {
