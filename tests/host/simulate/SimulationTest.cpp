@@ -23,44 +23,72 @@
 namespace zor::host {
 namespace {
 
-// Runs `scene` (released afterwards) for `steps` steps of `deltaT`; `below` gets, per recorded
-// body, how far its shape reaches below its centre (0 for meshes, which the examples keep still).
-Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<double>* below = nullptr) {
-    Trajectory trajectory;
+// The scene of a JSON scene document.
+IObject* sceneFrom(const char* text) {
+    List<IObject*> objects;
+    EXPECT_TRUE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, objects));
+    return objects.isEmpty() ? nullptr : objects.front();
+}
+
+// Runs `scene` (released afterwards) into `observer`.
+RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observer) {
     IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
-    EXPECT_TRUE(engine != nullptr && engine->isTypeOf(guids::kPhysicsEngine3D));
+    EXPECT_TRUE(engine != nullptr && scene != nullptr);
     if (engine == nullptr || scene == nullptr)
-        return trajectory;
+        return {};
     auto* resources = new HostObject();
     static_cast<IPhysicsEngine3D*>(engine)->setResourcesHandler(resources);
     resources->release();
-    auto& scene3D = *static_cast<Scene3D<double>*>(scene);
-    EXPECT_TRUE(runSimulation(*static_cast<IPhysicsEngine3D*>(engine), scene3D, {steps, deltaT}, trajectory));
-    for (Element3D<double>* element : test::itemsOf<Element3D<double>>(scene3D.elements())) {
-        if (below == nullptr || element->getPhysicsAttribute(1) == nullptr)
-            continue;
-        const ShapeData<double>& shape = element->shape();
-        below->push_back(element->kind() == ElementKind::Mesh ? 0 : shape.radius + shape.height / 2);
-    }
+    const RunEnd end = scene->getTemplateType() == 10
+                           ? runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
+                                           *static_cast<Scene3D<float>*>(scene), {steps, deltaT}, observer)
+                           : runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
+                                           *static_cast<Scene3D<double>*>(scene), {steps, deltaT}, observer);
     engine->release();
     scene->release();
-    return trajectory;
+    return end;
+}
+
+// Keeps every step of a run.
+struct Keeper : RunObserver {
+    Trajectory run;
+    void start(const RunStart& start) override {
+        startTrajectory(start, run);
+        run.mostFrames = SIZE_MAX;
+    }
+    void step(const StepRecord& record) override {
+        run.keep(record.step, record.time, record.bodies, record.contactList);
+    }
+    void finish(const RunEnd&) override {}
+};
+
+// Runs `scene` (released afterwards) for `steps` steps of `deltaT`, all of which must be made;
+// `below` gets, per rigid body, how far its shape reaches below its centre (0 for meshes, which
+// the examples keep still).
+Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<double>* below = nullptr) {
+    for (Element3D<double>* element :
+         test::itemsOf<Element3D<double>>(static_cast<Scene3D<double>*>(scene)->elements()))
+        if (below != nullptr && element->getPhysicsAttribute(1) != nullptr)
+            below->push_back(element->kind() == ElementKind::Mesh
+                                 ? 0
+                                 : element->shape().radius + element->shape().height / 2);
+    Keeper keeper;
+    EXPECT_EQ(observe(scene, steps, deltaT, keeper).kind, RunEnd::Kind::Completed);
+    return keeper.run;
 }
 
 TEST(SimulatedScenes, ABallDroppedOnATileFloorBouncesToAQuarterOfItsHeightAndItsContactsAreRecorded) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // A 2 x 2 map of floor at y = 0 and a ball of radius 0.25 whose bottom is 1 m above it.
-    const char* text =
-        R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
+    const Trajectory run = simulate(
+        sceneFrom(R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
       {"type": "GridStage3D{double}", "variables": {"columns": 2, "rows": 2, "cellWidth": 1, "cellDepth": 1,
          "cells": "1 1  1 1", "tile1": {"floor": {"rigidBody": 0}}},
        "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"infiniteMass": true, "restitutionFactor": 0.5}}]},
       {"type": "Sphere3D{double}", "variables": {"name": "ball", "position": {"x": 1, "y": 1.25, "z": -1}, "radius": 0.25},
        "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"restitutionFactor": 0.5}},
-                    {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})";
-    List<IObject*> objects;
-    ASSERT_TRUE(readObjects(DocumentFormat::Json, String("drop.json"), text, &createSceneObject, objects));
-    const Trajectory run = simulate(objects.front(), 1000, 0.001);
+                    {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})"),
+        1000, 0.001);
     ASSERT_EQ(run.stepCount(), 1001u);
     std::size_t step = 1;
     while (step < run.stepCount() && run.at(step, 0).linearSpeed[1] <= 0)
@@ -110,29 +138,6 @@ TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
     }
 }
 
-// The scene of a JSON scene document.
-IObject* sceneFrom(const char* text) {
-    List<IObject*> objects;
-    EXPECT_TRUE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, objects));
-    return objects.isEmpty() ? nullptr : objects.front();
-}
-
-// Runs `scene` (released afterwards) into `observer`.
-RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observer) {
-    IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
-    auto* resources = new HostObject();
-    static_cast<IPhysicsEngine3D*>(engine)->setResourcesHandler(resources);
-    resources->release();
-    const RunEnd end = scene->getTemplateType() == 10
-                           ? runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<float>*>(scene), {steps, deltaT}, observer)
-                           : runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<double>*>(scene), {steps, deltaT}, observer);
-    engine->release();
-    scene->release();
-    return end;
-}
-
 TEST(SimulatedScenes, ARunStopsAtTheFirstStepWhereABodyStopsBeingFinite) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // In float, a speed of 3e38 growing by 6e36 a step passes the largest float at step 7.
@@ -141,14 +146,8 @@ TEST(SimulatedScenes, ARunStopsAtTheFirstStepWhereABodyStopsBeingFinite) {
         {"type": "RigidBody3DAttribute{float}", "variables": {"linearSpeed": {"x": 3e38, "y": 0, "z": 0},
                                                               "linearAcceleration": {"x": 3e38, "y": 0, "z": 0}}}]}]}]})");
     ASSERT_NE(scene, nullptr);
-    Trajectory run;
-    struct : RunObserver {
-        Trajectory* run;
-        void start(const RunStart& start) override { run->bodies = start.bodies; }
-        void step(const StepRecord& record) override { run->keep(record.step, record.time, record.bodies); }
-        void finish(const RunEnd&) override {}
-    } observer;
-    observer.run = &run;
+    Keeper observer;
+    const Trajectory& run = observer.run;
     const RunEnd end = observe(scene, 100, 0.02, observer);
     EXPECT_EQ(end.kind, RunEnd::Kind::NotFinite);
     EXPECT_EQ(end.lastStep, 6u);
