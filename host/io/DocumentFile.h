@@ -2,6 +2,7 @@
 
 #include "common/containers/String.h"
 
+#include <cstdio>
 #include <string>
 
 namespace zor::host {
@@ -14,5 +15,13 @@ bool readDocumentText(const String& path, std::string& text);
 /// Writes `text` as the whole file `path`, or nothing: it goes to "<path>.part" first, which
 /// then replaces `path`. False after one log line naming the file and the system's reason.
 bool writeDocumentText(const String& path, const std::string& text);
+
+/// Opens "<path>.part" for writing a document piece by piece; null after the log line
+/// writeDocumentText would write.
+std::FILE* openDocumentPart(const String& path);
+
+/// Closes the file openDocumentPart gave and, when everything was written, puts it in place of
+/// `path`; otherwise removes it. False after one log line naming the file and the reason.
+bool finishDocumentPart(std::FILE* file, const String& path);
 
 } // namespace zor::host
