@@ -54,6 +54,7 @@ public:
         // The texts written here (names, cell lists) hold no character that needs escaping.
         scalar(name, m_json ? "\"" + value + "\"" : value);
     }
+    void flag(const char* name, bool value) { scalar(name, value ? "true" : "false"); }
     void vector(const char* name, double x, double y, double z) {
         if (m_json) {
             beginVariable(name);
@@ -109,7 +110,7 @@ private:
 void rigidBody(ObjectText& out, bool infiniteMass) {
     out.beginObject("RigidBody3DAttribute{double}");
     if (infiniteMass)
-        out.text("infiniteMass", "true");
+        out.flag("infiniteMass", true);
     out.number("restitutionFactor", kPileRestitution);
     out.number("frictionCoefficient", kPileFriction);
     out.endObject();
