@@ -17,7 +17,9 @@ class ObjectText {
 public:
     ObjectText(DocumentFormat format, std::FILE* out) : m_json(format == DocumentFormat::Json), m_out(out) {}
 
-    void beginDocument() { put(m_json ? "{\"objects\": [" : "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<objects>"); }
+    void beginDocument() {
+        put(m_json ? "{\"objects\": [" : "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<objects>");
+    }
     void endDocument() { put(m_json ? "\n]}\n" : "\n</objects>\n"); }
 
     void beginObject(const char* type) {

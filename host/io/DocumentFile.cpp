@@ -11,7 +11,7 @@
 
 namespace zor::host {
 
-bool readDocumentText(const String& path, std::string& text) {
+bool readDocumentText(const String& path, std::string& text, std::uint64_t mostBytes) {
     constexpr const char* kFunction = "zor::host::readDocumentText";
     text.clear();
     errno = 0;
@@ -25,7 +25,7 @@ bool readDocumentText(const String& path, std::string& text) {
     std::size_t count = 0;
     bool tooLarge = false;
     while (!tooLarge && (count = std::fread(buffer, 1, sizeof buffer, file)) != 0) {
-        tooLarge = text.size() + count > kMostDocumentBytes;
+        tooLarge = text.size() + count > mostBytes;
         if (!tooLarge)
             text.append(buffer, count);
     }
@@ -34,7 +34,7 @@ bool readDocumentText(const String& path, std::string& text) {
     std::fclose(file);
     if (tooLarge) {
         logDocumentFailure(kFunction, path, "the file", "expected %llu bytes at most, found more",
-                           static_cast<unsigned long long>(kMostDocumentBytes));
+                           static_cast<unsigned long long>(mostBytes));
         text.clear();
         return false;
     }
@@ -51,8 +51,8 @@ std::FILE* openDocumentPart(const String& path) {
     errno = 0;
     std::FILE* file = platform::openFile(path + String(".part"), "wb");
     if (file == nullptr)
-        logDocumentFailure("zor::host::writeDocumentText", path, "the file", "expected a writable file, found: %s",
-                           std::strerror(errno));
+        logDocumentFailure("zor::host::writeDocumentText", path, "the file",
+                           "expected a writable file, found: %s", std::strerror(errno));
     return file;
 }
 
@@ -74,7 +74,8 @@ bool finishDocumentPart(std::FILE* file, const String& path) {
     if (!written || !closed || renamed) {
         std::error_code ignored;
         std::filesystem::remove(from, ignored);
-        logDocumentFailure("zor::host::writeDocumentText", path, "the file", "expected a writable file, found: %s",
+        logDocumentFailure("zor::host::writeDocumentText", path, "the file",
+                           "expected a writable file, found: %s",
                            renamed ? renamed.message().c_str() : std::strerror(error));
         return false;
     }

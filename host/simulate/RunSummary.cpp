@@ -25,7 +25,8 @@ public:
         for (const SceneryFace& face : scenery) {
             if (face.kind != SceneryFace::Kind::Floor || face.corners.empty())
                 continue;
-            Floor floor{{face.corners[0][0], face.corners[0][2]}, {face.corners[0][0], face.corners[0][2]},
+            Floor floor{{face.corners[0][0], face.corners[0][2]},
+                        {face.corners[0][0], face.corners[0][2]},
                         face.corners[0][1]};
             for (const auto& corner : face.corners)
                 for (int i = 0; i < 2; ++i) {
@@ -53,9 +54,10 @@ public:
             m_cells[i] = std::size_t(std::floor((m_high[i] - m_low[i]) / m_cell)) + 1;
         m_members.resize(m_cells[0] * m_cells[1]);
         for (std::size_t floor = 0; floor < m_floors.size(); ++floor)
-            for (std::size_t x = cellOf(0, m_floors[floor].low[0]); x <= cellOf(0, m_floors[floor].high[0]); ++x)
-                for (std::size_t z = cellOf(1, m_floors[floor].low[1]); z <= cellOf(1, m_floors[floor].high[1]);
-                     ++z)
+            for (std::size_t x = cellOf(0, m_floors[floor].low[0]); x <= cellOf(0, m_floors[floor].high[0]);
+                 ++x)
+                for (std::size_t z = cellOf(1, m_floors[floor].low[1]);
+                     z <= cellOf(1, m_floors[floor].high[1]); ++z)
                     m_members[x * m_cells[1] + z].push_back(uint32(floor));
     }
 
