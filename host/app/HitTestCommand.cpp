@@ -125,7 +125,7 @@ bool parseRequest(const List<String>& operands, HitTestRequest& request) {
         if (!takesValue) {
             if (word.c_str()[0] == '-' &&
                 (word.length() < 2 || word.c_str()[1] < '0' || word.c_str()[1] > '9'))
-                return fail("unknown option %s", word.c_str());
+                return fail("unknown option %s", host::printableText(word.c_str()).c_str());
             coordinates.push_back(word);
             continue;
         }
@@ -133,7 +133,8 @@ bool parseRequest(const List<String>& operands, HitTestRequest& request) {
             return fail("%s needs a value", word.c_str());
         if (word == "--engine") {
             if (!(words[i] == "2d") && !(words[i] == "tester"))
-                return fail("--engine is 2d or tester, not %s", words[i].c_str());
+                return fail("--engine is 2d or tester, not %s",
+                            host::printableText(words[i].c_str()).c_str());
             request.tester = words[i] == "tester";
         } else if (word == "--svg") {
             request.svgPath = words[i];

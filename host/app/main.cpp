@@ -9,6 +9,7 @@
 #include "host/app/HostArguments.h"
 #include "host/app/HostCommands.h"
 #include "host/core/HostFactory.h"
+#include "host/io/Utf8Check.h"
 
 #include <cstdio>
 
@@ -163,8 +164,9 @@ int runHost(const List<String>& arguments) {
     zor::HostArguments parsed;
     String error;
     if (!zor::parseHostArguments(arguments, programDirectory, parsed, error)) {
-        std::fprintf(stderr, "zor_host: %s\n%s%s", error.c_str(), zor::hostUsage(),
-                     zor::hostCommandsUsage().c_str());
+        // The message quotes what was typed, which may hold line breaks or control characters.
+        std::fprintf(stderr, "zor_host: %s\n%s%s", zor::host::printableText(error.c_str()).c_str(),
+                     zor::hostUsage(), zor::hostCommandsUsage().c_str());
         return kExitUsage;
     }
     if (parsed.showHelp) {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace zor::host {
 namespace {
@@ -63,6 +62,11 @@ bool isJsonSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Not strchr: it finds the terminating zero too, and a zero byte would then end no literal.
+bool isJsonDelimiter(char c) {
+    return isJsonSpace(c) || std::string_view(",:{}[]\"").find(c) != std::string_view::npos;
+}
+
 bool checkJson(std::string_view text, ShapeCount& count) {
     const std::size_t size = text.size();
     for (std::size_t at = 0; at < size;) {
@@ -93,7 +97,7 @@ bool checkJson(std::string_view text, ShapeCount& count) {
             // A number or a literal: one value up to the next delimiter.
             if (!count.value(at))
                 return false;
-            while (at < size && std::strchr(",:{}[]\" \t\n\r", text[at]) == nullptr)
+            while (at < size && !isJsonDelimiter(text[at]))
                 ++at;
         }
     }

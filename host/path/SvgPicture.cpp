@@ -1,5 +1,6 @@
 #include "host/path/SvgPicture.h"
 
+#include "host/path/PathBounds.h"
 #include "host/path/SvgPathData.h"
 
 #include <algorithm>
@@ -18,53 +19,10 @@ std::string number(double value) {
     return std::string(digits, result.ptr);
 }
 
-struct Bounds {
-    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
-
-    void add(double x, double y, double reach = 0) {
-        left = std::min(left, x - reach);
-        right = std::max(right, x + reach);
-        top = std::min(top, y - reach);
-        bottom = std::max(bottom, y + reach);
-    }
-    bool isEmpty() const { return !(left <= right && top <= bottom); }
-};
-
-// Every point of the path; an arc lies within twice its largest radius of its start (a drawn
-// arc's radii grow to at least half the distance it spans).
-Bounds boundsOf(const PathSteps& steps) {
-    Bounds bounds;
-    double x = 0, y = 0, startX = 0, startY = 0;
-    for (const PathStep& step : steps) {
-        if (step.kind == PathStep::Kind::Close) {
-            x = startX;
-            y = startY;
-            continue;
-        }
-        const ExtVector2<double> end = step.points[pointCount(step.kind) - 1];
-        if (step.kind == PathStep::Kind::Arc) {
-            const double halfSpan = std::hypot(end.x - x, end.y - y) / 2;
-            const double radius = std::max({std::fabs(step.radius.x), std::fabs(step.radius.y), halfSpan});
-            bounds.add(x, y, 2 * radius);
-        }
-        for (int i = 0; i < pointCount(step.kind); ++i) {
-            const ExtVector2<double> point = step.points[i];
-            bounds.add(point.x, point.y);
-        }
-        x = end.x;
-        y = end.y;
-        if (step.kind == PathStep::Kind::MoveTo) {
-            startX = x;
-            startY = y;
-        }
-    }
-    return bounds;
-}
-
 } // namespace
 
 std::string svgPicture(const PathSteps& steps) {
-    Bounds bounds = boundsOf(steps);
+    PathBounds bounds = pathBounds(steps);
     if (bounds.isEmpty())
         bounds = {0, 0, 1, 1};
     // The view box of points near the ends of the number range is cut to where its size stays

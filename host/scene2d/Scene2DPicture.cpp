@@ -43,21 +43,28 @@ public:
     Picture(Scene2D<T>& scene, const std::vector<HitMark>& marks) {
         for (const UnfoldedElement2D& record : scene.unfoldedElements())
             include(*static_cast<const Element2D<T>*>(record.m_element));
-        for (const HitMark& mark : marks)
+        for (const HitMark& mark : marks) {
             include(mark.x, mark.y);
+            // Room for the number above its right.
+            include(mark.x + 24, mark.y - 18);
+        }
         if (m_minX > m_maxX)
             m_minX = m_minY = 0, m_maxX = m_maxY = 100;
         const double margin = 10;
+        // Below the scene, a line per point says what it hit.
+        const double legend = marks.empty() ? 0 : kLine * static_cast<double>(marks.size()) + margin;
         m_svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + number(m_minX - margin) + " " +
                 number(m_minY - margin) + " " + number(m_maxX - m_minX + 2 * margin) + " " +
-                number(m_maxY - m_minY + 2 * margin) + "\">\n";
+                number(m_maxY - m_minY + 2 * margin + legend) + "\">\n";
         m_svg += "<title>" + escaped(scene.getName().c_str()) + "</title>\n";
         for (uint32 i = 0; i < scene.root().getChildCount(); ++i)
             drawTree(*scene.root().childElement(i));
         for (const HitMark& mark : marks)
             outlineHit(mark);
-        for (const HitMark& mark : marks)
-            drawMark(mark);
+        for (std::size_t i = 0; i < marks.size(); ++i)
+            drawMark(marks[i], i + 1);
+        for (std::size_t i = 0; i < marks.size(); ++i)
+            describe(marks[i], i + 1, m_maxY + margin + kLine * static_cast<double>(i + 1));
         m_svg += "</svg>\n";
     }
 
@@ -168,7 +175,8 @@ private:
                 m_svg += rect(bar.rectangle, matrixOf(element), style) + "\n";
     }
 
-    void drawMark(const HitMark& mark) {
+    // A cross in a circle, with the point's number beside it.
+    void drawMark(const HitMark& mark, std::size_t index) {
         const char* colour = mark.element != nullptr ? "#d0202a" : "#202020";
         const std::string x = number(mark.x);
         const std::string y = number(mark.y);
@@ -176,7 +184,29 @@ private:
                  "\" stroke-width=\"1.5\"/>\n<path d=\"M" + number(mark.x - 7) + " " + y + "H" +
                  number(mark.x + 7) + "M" + x + " " + number(mark.y - 7) + "V" + number(mark.y + 7) +
                  "\" stroke=\"" + colour + "\" stroke-width=\"1\"/>\n";
+        // Outlined in white, so that it reads over any element.
+        m_svg += "<text x=\"" + number(mark.x + 6) + "\" y=\"" + number(mark.y - 6) + "\" " + kFont +
+                 " fill=\"" + colour + "\" stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">" +
+                 std::to_string(index) + "</text>\n";
     }
+
+    // The legend's line for a point: its number, where it is and what it hit.
+    void describe(const HitMark& mark, std::size_t index, double y) {
+        std::string line = std::to_string(index) + " (" + number(mark.x) + ", " + number(mark.y) + "): ";
+        if (mark.element == nullptr)
+            line += "no hit";
+        else if (mark.separatorHit)
+            line += std::string(mark.horizontalSeparator ? "horizontal" : "vertical") + " separator " +
+                    std::to_string(mark.separatorIndex) + " of " + mark.element->getName().c_str();
+        else
+            line += mark.element->getName().c_str();
+        m_svg += "<text x=\"" + number(m_minX) + "\" y=\"" + number(y) + "\" " + kFont + " fill=\"" +
+                 (mark.element != nullptr ? "#d0202a" : "#202020") + "\">" + escaped(line.c_str()) +
+                 "</text>\n";
+    }
+
+    static constexpr double kLine = 15;
+    static constexpr const char* kFont = "font-family=\"sans-serif\" font-size=\"11\"";
 
     std::string m_svg;
     double m_minX = INFINITY, m_minY = INFINITY, m_maxX = -INFINITY, m_maxY = -INFINITY;

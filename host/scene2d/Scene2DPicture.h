@@ -20,8 +20,9 @@ struct HitMark {
 };
 
 /// An SVG picture of `scene`: every element's rectangle where the scene places it, children
-/// clipped by their clip regions, docking-layout separators, and the marks, with the elements
-/// and separators they hit outlined in red. Elements out of hit testing are drawn faint.
+/// clipped by their clip regions, docking-layout separators, and the marks, numbered from 1 and
+/// labelled with what they hit, the elements and separators they hit outlined in red. Elements
+/// out of hit testing are drawn faint.
 template <typename T>
 std::string drawScene2D(Scene2D<T>& scene, const std::vector<HitMark>& marks);
 

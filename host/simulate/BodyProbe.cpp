@@ -32,10 +32,11 @@ void readValues(IObject* object, BodyShape& shape) {
     shape.friction = attribute.getFrictionCoefficient();
 }
 
-// Whether the attribute wraps its body around the view, read as any host reads an attribute's
-// variables: through its own write (these flags have no accessor that the host can reach).
-bool readWraps(IObject* attribute) {
-    auto* writer = new JsonVariableWriter(String("wrap-around"));
+// Whether the attribute wraps its body around the view and whether it keeps it still, read as
+// any host reads an attribute's variables: through its own write (these flags have no accessor
+// that the host can reach).
+void readFlags(IObject* attribute, BodyShape& shape) {
+    auto* writer = new JsonVariableWriter(String("flags"));
     nlohmann::ordered_json variables = nlohmann::ordered_json::object();
     writer->setRoot(variables, "");
     const bool written = attribute->write(writer, 0, 0);
@@ -44,7 +45,8 @@ bool readWraps(IObject* attribute) {
         const auto node = variables.find(name);
         return node != variables.end() && node->is_boolean() && node->get<bool>();
     };
-    return written && (set("hLoop") || set("vLoop"));
+    shape.wraps = written && (set("hLoop") || set("vLoop"));
+    shape.immovable = written && set("immovable");
 }
 
 } // namespace
@@ -57,7 +59,7 @@ void readShape(Element3D<T>& element, BodyShape& shape) {
             readValues<float>(attribute, shape);
         else
             readValues<double>(attribute, shape);
-        shape.wraps = readWraps(attribute);
+        readFlags(attribute, shape);
     }
     const Vector3<T>& scale = element.scale();
     // As the engine measures them: the radius along the element's x axis, the axis along its y.

@@ -6,6 +6,10 @@
 #include "host/simulate/ContactRecorder.h"
 #include "host/simulate/Scenery.h"
 
+#include "common/object/Identifiers.h"
+#include "host/scene3d/Transform3D.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -89,6 +93,34 @@ std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start) {
     return bodies;
 }
 
+// Puts a body nested in other elements where it is in the scene: its transform record is
+// relative to its parent, which may move as well. The rotation is the world matrix's, about x,
+// then y, then z, with each axis's scale taken out.
+template <typename T>
+void placeInScene(Element3D<T>& body, BodySample& sample) {
+    IObject* parent = body.getParent();
+    if (parent == nullptr || !parent->isTypeOf(guids::kElement3D))
+        return;
+    const auto local = [](Element3D<T>& element) {
+        return localMatrix(element.transform().position, element.transform().rotation, element.scale());
+    };
+    Matrix4x4<T> world = local(body);
+    for (; parent != nullptr && parent->isTypeOf(guids::kElement3D); parent = parent->getParent())
+        world = multiply(world, local(*static_cast<Element3D<T>*>(parent)));
+    double turn[3][3];
+    for (int row = 0; row < 3; ++row) {
+        const double length =
+            std::hypot(double(world[4 * row]), double(world[4 * row + 1]), double(world[4 * row + 2]));
+        for (int column = 0; column < 3; ++column)
+            turn[row][column] = length > 0 ? double(world[4 * row + column]) / length : 0;
+    }
+    for (int axis = 0; axis < 3; ++axis)
+        sample.position[axis] = world[12 + axis];
+    sample.rotation[0] = std::atan2(turn[1][2], turn[2][2]);
+    sample.rotation[1] = std::asin(std::clamp(-turn[0][2], -1.0, 1.0));
+    sample.rotation[2] = std::atan2(turn[0][1], turn[0][0]);
+}
+
 // Reads every body into `samples`; the first value that is not finite, described, or "".
 template <typename T>
 std::string readBodies(const std::vector<Element3D<T>*>& bodies, const std::vector<std::string>& names,
@@ -97,6 +129,7 @@ std::string readBodies(const std::vector<Element3D<T>*>& bodies, const std::vect
     for (std::size_t body = 0; body < bodies.size(); ++body) {
         BodyReading reading;
         readBody(*bodies[body], reading);
+        placeInScene(*bodies[body], reading.sample);
         samples[body] = reading.sample;
         const struct {
             const char* what;

@@ -10,7 +10,8 @@
 
 namespace zor::host {
 
-/// One body's state after one step.
+/// One body's state after one step: where it is in the scene (a body nested in other elements
+/// is placed through theirs) and its attribute's linear speed.
 struct BodySample {
     double position[3];
     double rotation[3];
@@ -41,10 +42,15 @@ struct BodyShape {
     /// The mass (0 taken as 1 as the collisions take it), or infinite.
     double mass = 1;
     bool infiniteMass = false;
+    /// The engine leaves the body where it is.
+    bool immovable = false;
     double restitution = 0;
     double friction = 0;
     /// The body wraps around the camera's view (hLoop or vLoop).
     bool wraps = false;
+
+    /// A mesh that nothing moves: the pictures draw it as scenery, not as a body.
+    bool isScenery() const { return kind == Kind::Mesh && (infiniteMass || immovable); }
 };
 
 /// The contacts a frame of the pictures keeps at most.
@@ -121,8 +127,8 @@ std::string trajectoryCsvRows(std::uint64_t step, double time, const std::vector
                               const std::vector<BodySample>& state, bool singlePrecision);
 
 /// An SVG picture with the side view (x across, y up) and the top view (x across, z down) of
-/// the scenery (ceilings in the side view only), every body's path over it, one path element
-/// per body, and each body's final position.
+/// the scenery (ceilings in the side view only, static meshes with it), every other body's path
+/// over it, one path element per body, and each body's final position.
 std::string trajectorySvg(const Trajectory& trajectory, const std::string& title);
 
 /// The CSV header of the contacts: step, time, the two elements, normal, depth and point.

@@ -205,7 +205,13 @@ std::string bodyMark(const Trajectory& trajectory, std::size_t body, const BodyS
 
 std::string trajectorySvg(const Trajectory& trajectory, const std::string& title) {
     const ViewBounds bounds[2] = {ViewBounds(trajectory, 0), ViewBounds(trajectory, 1)};
-    const double height = kLegendTop + 18.0 * static_cast<double>(trajectory.bodies.size());
+    // Static meshes are drawn with the scenery; the rest are the bodies, each with its path and
+    // a line of the legend.
+    std::vector<std::size_t> moving;
+    for (std::size_t body = 0; body < trajectory.bodies.size(); ++body)
+        if (body >= trajectory.shapes.size() || !trajectory.shapes[body].isScenery())
+            moving.push_back(body);
+    const double height = kLegendTop + 18.0 * static_cast<double>(moving.size());
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       coordinate(kWidth) + "\" height=\"" + coordinate(height) + "\" viewBox=\"0 0 " +
@@ -227,7 +233,8 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
     if (trajectory.stepCount() == 0)
         return svg + "</svg>\n";
     const std::size_t last = trajectory.stepCount() - 1;
-    for (std::size_t body = 0; body < trajectory.bodies.size(); ++body) {
+    for (std::size_t line = 0; line < moving.size(); ++line) {
+        const std::size_t body = moving[line];
         const std::string name = xmlText(trajectory.bodies[body]);
         const char* colour = colourOf(body);
         // One path per body: its side-view and top-view subpaths together.
@@ -244,7 +251,7 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
                    bodyMark(trajectory, body, trajectory.at(last, body), bounds[view], view, colour);
         }
         const BodySample& end = trajectory.at(last, body);
-        const double legendY = kLegendTop + 18.0 * static_cast<double>(body);
+        const double legendY = kLegendTop + 18.0 * static_cast<double>(line);
         svg += "<text x=\"20\" y=\"" + coordinate(legendY) + "\" fill=\"" + colour + "\">" + name +
                ": ends at (" + roundedText(end.position[0]) + ", " + roundedText(end.position[1]) + ", " +
                roundedText(end.position[2]) + ")" +

@@ -47,8 +47,13 @@ ViewBounds::ViewBounds(const Trajectory& trajectory, int view) : m_view(view) {
             scenery.cover(corner.data(), axes);
     const std::size_t bodies = trajectory.bodies.size();
     std::vector<Box> paths(bodies);
+    // A static mesh's corners are in the scenery; its origin may lie anywhere.
+    const auto isScenery = [&](std::size_t body) {
+        return body < trajectory.shapes.size() && trajectory.shapes[body].isScenery();
+    };
     for (std::size_t sample = 0; bodies != 0 && sample < trajectory.samples.size(); ++sample)
-        paths[sample % bodies].cover(trajectory.samples[sample].position, axes);
+        if (!isScenery(sample % bodies))
+            paths[sample % bodies].cover(trajectory.samples[sample].position, axes);
     // A body is far when the view without it would be over ten times smaller.
     Box all = scenery;
     for (const Box& path : paths)

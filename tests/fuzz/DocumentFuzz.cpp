@@ -5,10 +5,12 @@
 #include "host/path/PathCommandEntry.h"
 #include "host/project/HostPhysicsAttribute.h"
 #include "host/scene2d/Scene2DFile.h"
+#include "host/scene3d/SceneCheck.h"
 #include "host/scene3d/SceneFile.h"
 #include "physics/module/ObjectAllocators.h"
 #include "support/TestApplicationData.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,11 +21,11 @@ using host::releaseObjects;
 namespace {
 
 bool checkObjects(TestApplicationData& record, host::DocumentFormat format, const std::uint8_t* data,
-                  std::size_t size, host::ObjectCreator create) {
+                  std::size_t size, host::ObjectCreator create, const host::ObjectCheck& check = {}) {
     const String fileName(format == host::DocumentFormat::Json ? "fuzz.json" : "fuzz.xml");
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     List<IObject*> objects;
-    if (!host::readObjects(format, fileName, text, create, objects))
+    if (!host::readObjects(format, fileName, text, create, objects, check))
         return objects.isEmpty() && record.writtenTexts().size() == 1;
     if (!record.writtenTexts().empty())
         return false;
@@ -37,7 +39,7 @@ bool checkObjects(TestApplicationData& record, host::DocumentFormat format, cons
         return format == host::DocumentFormat::Xml && record.writtenTexts().size() == 1;
 
     std::string rewritten;
-    const bool same = host::readObjects(format, fileName, written, create, objects) &&
+    const bool same = host::readObjects(format, fileName, written, create, objects, check) &&
                       host::writeObjects(format, fileName, objects, false, rewritten) && rewritten == written;
     releaseObjects(objects);
     return same && record.writtenTexts().empty();
@@ -51,14 +53,21 @@ bool checkDocumentInput(host::DocumentFormat format, DocumentObjects objects, co
         TestApplicationData record;
         return checkObjects(record, format, data, size, &SampleObject::create);
     }
-    // The scene files' attributes come from the module's classes in the host's factory.
+    // The scene files' attributes come from the module's classes in the host's factory, and the
+    // scenes pass the checks zor_host reads them with.
     TestApplicationData record(&HostObject::create, &HostPhysicsAttribute::create);
     registerObjectAllocators();
-    const host::ObjectCreator create = objects == DocumentObjects::Scene3D ? &host::createSceneObject
-                                       : objects == DocumentObjects::Scene2D
-                                           ? &createScene2DFileObject
-                                           : &host::PathCommandEntry::create;
-    return checkObjects(record, format, data, size, create);
+    host::SceneCheck sceneCheck(false);
+    switch (objects) {
+    case DocumentObjects::Scene3D:
+        return checkObjects(record, format, data, size, &host::createSceneObject, std::ref(sceneCheck));
+    case DocumentObjects::Scene2D:
+        return checkObjects(
+            record, format, data, size, &createScene2DFileObject,
+            [](IObject& object, IObject& reader) { return checkScene2DObject(object, reader, false); });
+    default:
+        return checkObjects(record, format, data, size, &host::PathCommandEntry::create);
+    }
 }
 
 } // namespace zor::test

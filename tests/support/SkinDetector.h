@@ -7,14 +7,16 @@
 #include "host/detector/CollisionGeometry.h"
 #include "host/detector/ContactReach.h"
 
+#include <array>
 #include <cstddef>
+#include <vector>
 
 namespace zor::test {
 
 /// A collision detector with the host's geometry that reports contacts up to `skin` beyond
 /// touching (depths below zero down to -skin), declaring `declared` as its reach (nothing when
-/// negative), and hashing the arguments of every test it is asked in turn. Placed in an engine
-/// with `engine->collisionDetector<T>() = new SkinDetector<T>(...)`.
+/// negative), hashing the arguments of every test it is asked in turn and keeping the corners of
+/// every face. Placed in an engine with `engine->collisionDetector<T>() = new SkinDetector<T>(...)`.
 template <typename T>
 class SkinDetector final : public HostObjectOf<ICollisionDetector<T>> {
 public:
@@ -30,6 +32,8 @@ public:
     /// The tests asked so far, and a hash of their arguments in the order asked.
     uint64 askedCount = 0;
     uint64 askedHash = 0xCBF29CE484222325u;
+    /// The corners of the faces asked about, in order.
+    std::vector<std::array<Vector3<T>, 4>> faces;
 
     bool testSphereSphere(const Vector3<T>* c1, const T* r1, const Vector3<T>* c2, const T* r2,
                           Vector3<T>* normal, T* depth) override {
@@ -53,6 +57,7 @@ public:
                                   const Vector3<T>* c0, const Vector3<T>* c1, const Vector3<T>* c2,
                                   const Vector3<T>* c3, Vector3<T>* normal, T* depth) override {
         note(*a, *b, *radius, *c0, *c1, *c2, *c3);
+        faces.push_back({*c0, *c1, *c2, *c3});
         return skinned(
             collision::capsuleQuadrilateral(*a, *b, T(*radius + m_skin), *c0, *c1, *c2, *c3, *normal, *depth),
             depth);

@@ -200,14 +200,6 @@ respondApart(Body& first, Place& firstTransform, Body& second, Place& secondTran
 } // namespace response_detail
 
 template <typename T>
-struct SharedMaterial {
-    T inverseMass;
-    response_detail::Divisor<T> bySum;
-    T restitution;
-    T friction;
-};
-
-template <typename T>
 inline T inverseMass(const RigidBody3DAttribute<T>& body) {
     if (body.getInfiniteMass())
         return T(0);

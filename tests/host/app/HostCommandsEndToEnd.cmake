@@ -36,12 +36,7 @@ string(FIND "${xml}" "<linearSpeed x=\"1.5\" y=\"0\" z=\"-2\" />" position)
 if(position EQUAL -1)
     message(FATAL_ERROR "the XML holds no vector element with its components as attributes:\n${xml}")
 endif()
-if(XMLLINT)
-    execute_process(COMMAND "${XMLLINT}" --noout "${WORK_DIR}/bodies.xml" RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "xmllint refused ${WORK_DIR}/bodies.xml")
-    endif()
-endif()
+expect_well_formed_xml("${WORK_DIR}/bodies.xml")
 
 # 3. a refused file
 file(WRITE "${WORK_DIR}/bad.json"

@@ -110,5 +110,11 @@ foreach(asked IN ITEMS "help;simulate" "simulate;--help")
     endif()
 endforeach()
 run_host(2 help nothing)
+# What was typed is quoted escaped: a line break in it does not break the message.
+run_host(2 "--bad\noption")
+string(FIND "${errors}" "unknown option --bad\\x0Aoption" position)
+if(position EQUAL -1)
+    message(FATAL_ERROR "the unknown option was not quoted escaped:\n${errors}")
+endif()
 
 file(REMOVE_RECURSE "${WORK_DIR}")

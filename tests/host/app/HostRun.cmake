@@ -22,3 +22,13 @@ function(expect_output)
         endif()
     endforeach()
 endfunction()
+
+# Fails unless `file` is well-formed XML, for xmllint where the machine has it (XMLLINT).
+function(expect_well_formed_xml file)
+    if(XMLLINT)
+        execute_process(COMMAND "${XMLLINT}" --noout "${file}" RESULT_VARIABLE lint)
+        if(NOT lint EQUAL 0)
+            message(FATAL_ERROR "${file} is not well-formed XML")
+        endif()
+    endif()
+endfunction()

@@ -1,4 +1,5 @@
 #include "host/path/SvgPathData.h"
+#include "host/path/PathBounds.h"
 #include "host/path/SvgPicture.h"
 
 #include <gtest/gtest.h>
@@ -81,19 +82,45 @@ std::string viewBoxOf(const char* data) {
     return picture.substr(start, picture.find('"', start) - start);
 }
 
-TEST(SvgPicture, ThePathIsDrawnInAViewBoxAroundAllItsPoints) {
+TEST(SvgPicture, ThePathIsDrawnInAViewBoxAroundWhatItDraws) {
     EXPECT_EQ(
         svgPicture(parsed("M0 0 L10 20")),
         "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"-1 -1 12 22\" width=\"279\" height=\"512\">\n"
         "  <path d=\"M0 0 L10 20\" fill=\"none\" stroke=\"black\" stroke-width=\"0.11\" "
         "stroke-linejoin=\"round\"/>\n</svg>\n");
-    // Control points count; an arc may reach twice its radius from its start.
-    EXPECT_EQ(viewBoxOf("M0 0 C0 -40 10 -40 10 0"), "-2 -42 14 44");
-    EXPECT_EQ(viewBoxOf("M0 0 A5 5 0 0 1 10 0"), "-11 -11 22 22");
     // After a close the next figure starts from the first one's start.
-    EXPECT_EQ(viewBoxOf("M10 10 L20 10 Z A1 1 0 0 0 12 10"), "7.4 7.4 13.2 5.2");
+    EXPECT_EQ(viewBoxOf("M10 10 L20 10 Z A1 1 0 0 0 12 10"), "9.5 9.5 11 2");
     EXPECT_EQ(viewBoxOf(""), "-0.05 -0.05 1.1 1.1");
     EXPECT_EQ(viewBoxOf("M3 4"), "2 3 2 2");
+}
+
+TEST(PathBounds, CurvesAndArcsCountByHowFarTheyReachNotByTheirControlPoints) {
+    const struct {
+        const char* data;
+        double left, top, right, bottom;
+    } cases[] = {
+        {"M0 0 C0 -40 10 -40 10 0", 0, -30, 10, 0},
+        // A smooth curve mirrors the previous control point: down where the first went up.
+        {"M0 0 C0 -40 10 -40 10 0 S20 40 20 0", 0, -30, 20, 30},
+        {"M0 0 Q5 -10 10 0 T20 0", 0, -5, 20, 5},
+        {"M0 0 L5 0 T10 0", 0, 0, 10, 0},
+        // Half circles: the sweep flag says which side, the radius grows to span the ends.
+        {"M0 0 A5 5 0 0 1 10 0", 0, -5, 10, 0},
+        {"M0 0 A1 1 0 0 0 10 0", 0, 0, 10, 5},
+        // A quarter of a circle of radius 10 about (10, 0) and its other three quarters.
+        {"M0 0 A10 10 0 0 1 10 -10", 0, -10, 10, 0},
+        {"M0 0 A10 10 0 1 0 10 -10", 0, -10, 20, 10},
+        // An ellipse turned a quarter turn: its long axis runs down, it bulges right by 5.
+        {"M0 0 A10 5 90 0 1 0 20", 0, 0, 5, 20},
+        {"M0 0 A0 5 0 0 1 10 10", 0, 0, 10, 10},
+    };
+    for (const auto& c : cases) {
+        const PathBounds bounds = pathBounds(parsed(c.data));
+        EXPECT_NEAR(bounds.left, c.left, 1e-9) << c.data;
+        EXPECT_NEAR(bounds.top, c.top, 1e-9) << c.data;
+        EXPECT_NEAR(bounds.right, c.right, 1e-9) << c.data;
+        EXPECT_NEAR(bounds.bottom, c.bottom, 1e-9) << c.data;
+    }
 }
 
 } // namespace

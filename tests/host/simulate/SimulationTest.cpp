@@ -23,44 +23,72 @@
 namespace zor::host {
 namespace {
 
-// Runs `scene` (released afterwards) for `steps` steps of `deltaT`; `below` gets, per recorded
-// body, how far its shape reaches below its centre (0 for meshes, which the examples keep still).
-Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<double>* below = nullptr) {
-    Trajectory trajectory;
+// The scene of a JSON scene document.
+IObject* sceneFrom(const char* text) {
+    List<IObject*> objects;
+    EXPECT_TRUE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, objects));
+    return objects.isEmpty() ? nullptr : objects.front();
+}
+
+// Runs `scene` (released afterwards) into `observer`.
+RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observer) {
     IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
-    EXPECT_TRUE(engine != nullptr && engine->isTypeOf(guids::kPhysicsEngine3D));
+    EXPECT_TRUE(engine != nullptr && scene != nullptr);
     if (engine == nullptr || scene == nullptr)
-        return trajectory;
+        return {};
     auto* resources = new HostObject();
     static_cast<IPhysicsEngine3D*>(engine)->setResourcesHandler(resources);
     resources->release();
-    auto& scene3D = *static_cast<Scene3D<double>*>(scene);
-    EXPECT_TRUE(runSimulation(*static_cast<IPhysicsEngine3D*>(engine), scene3D, {steps, deltaT}, trajectory));
-    for (Element3D<double>* element : test::itemsOf<Element3D<double>>(scene3D.elements())) {
-        if (below == nullptr || element->getPhysicsAttribute(1) == nullptr)
-            continue;
-        const ShapeData<double>& shape = element->shape();
-        below->push_back(element->kind() == ElementKind::Mesh ? 0 : shape.radius + shape.height / 2);
-    }
+    const RunEnd end = scene->getTemplateType() == 10
+                           ? runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
+                                           *static_cast<Scene3D<float>*>(scene), {steps, deltaT}, observer)
+                           : runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
+                                           *static_cast<Scene3D<double>*>(scene), {steps, deltaT}, observer);
     engine->release();
     scene->release();
-    return trajectory;
+    return end;
+}
+
+// Keeps every step of a run.
+struct Keeper : RunObserver {
+    Trajectory run;
+    void start(const RunStart& start) override {
+        startTrajectory(start, run);
+        run.mostFrames = SIZE_MAX;
+    }
+    void step(const StepRecord& record) override {
+        run.keep(record.step, record.time, record.bodies, record.contactList);
+    }
+    void finish(const RunEnd&) override {}
+};
+
+// Runs `scene` (released afterwards) for `steps` steps of `deltaT`, all of which must be made;
+// `below` gets, per rigid body, how far its shape reaches below its centre (0 for meshes, which
+// the examples keep still).
+Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<double>* below = nullptr) {
+    for (Element3D<double>* element :
+         test::itemsOf<Element3D<double>>(static_cast<Scene3D<double>*>(scene)->elements()))
+        if (below != nullptr && element->getPhysicsAttribute(1) != nullptr)
+            below->push_back(element->kind() == ElementKind::Mesh
+                                 ? 0
+                                 : element->shape().radius + element->shape().height / 2);
+    Keeper keeper;
+    EXPECT_EQ(observe(scene, steps, deltaT, keeper).kind, RunEnd::Kind::Completed);
+    return keeper.run;
 }
 
 TEST(SimulatedScenes, ABallDroppedOnATileFloorBouncesToAQuarterOfItsHeightAndItsContactsAreRecorded) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // A 2 x 2 map of floor at y = 0 and a ball of radius 0.25 whose bottom is 1 m above it.
-    const char* text =
-        R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
+    const Trajectory run = simulate(
+        sceneFrom(R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
       {"type": "GridStage3D{double}", "variables": {"columns": 2, "rows": 2, "cellWidth": 1, "cellDepth": 1,
          "cells": "1 1  1 1", "tile1": {"floor": {"rigidBody": 0}}},
        "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"infiniteMass": true, "restitutionFactor": 0.5}}]},
       {"type": "Sphere3D{double}", "variables": {"name": "ball", "position": {"x": 1, "y": 1.25, "z": -1}, "radius": 0.25},
        "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"restitutionFactor": 0.5}},
-                    {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})";
-    List<IObject*> objects;
-    ASSERT_TRUE(readObjects(DocumentFormat::Json, String("drop.json"), text, &createSceneObject, objects));
-    const Trajectory run = simulate(objects.front(), 1000, 0.001);
+                    {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})"),
+        1000, 0.001);
     ASSERT_EQ(run.stepCount(), 1001u);
     std::size_t step = 1;
     while (step < run.stepCount() && run.at(step, 0).linearSpeed[1] <= 0)
@@ -110,29 +138,6 @@ TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
     }
 }
 
-// The scene of a JSON scene document.
-IObject* sceneFrom(const char* text) {
-    List<IObject*> objects;
-    EXPECT_TRUE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, objects));
-    return objects.isEmpty() ? nullptr : objects.front();
-}
-
-// Runs `scene` (released afterwards) into `observer`.
-RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observer) {
-    IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
-    auto* resources = new HostObject();
-    static_cast<IPhysicsEngine3D*>(engine)->setResourcesHandler(resources);
-    resources->release();
-    const RunEnd end = scene->getTemplateType() == 10
-                           ? runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<float>*>(scene), {steps, deltaT}, observer)
-                           : runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<double>*>(scene), {steps, deltaT}, observer);
-    engine->release();
-    scene->release();
-    return end;
-}
-
 TEST(SimulatedScenes, ARunStopsAtTheFirstStepWhereABodyStopsBeingFinite) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // In float, a speed of 3e38 growing by 6e36 a step passes the largest float at step 7.
@@ -141,14 +146,8 @@ TEST(SimulatedScenes, ARunStopsAtTheFirstStepWhereABodyStopsBeingFinite) {
         {"type": "RigidBody3DAttribute{float}", "variables": {"linearSpeed": {"x": 3e38, "y": 0, "z": 0},
                                                               "linearAcceleration": {"x": 3e38, "y": 0, "z": 0}}}]}]}]})");
     ASSERT_NE(scene, nullptr);
-    Trajectory run;
-    struct : RunObserver {
-        Trajectory* run;
-        void start(const RunStart& start) override { run->bodies = start.bodies; }
-        void step(const StepRecord& record) override { run->keep(record.step, record.time, record.bodies); }
-        void finish(const RunEnd&) override {}
-    } observer;
-    observer.run = &run;
+    Keeper observer;
+    const Trajectory& run = observer.run;
     const RunEnd end = observe(scene, 100, 0.02, observer);
     EXPECT_EQ(end.kind, RunEnd::Kind::NotFinite);
     EXPECT_EQ(end.lastStep, 6u);
@@ -190,6 +189,25 @@ TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloo
                     {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})"),
         50, 0.02, thrown);
     EXPECT_EQ(thrown.leftEveryFloor(), std::vector<std::string>{"thrown"});
+}
+
+TEST(SimulatedScenes, ABodyNestedInAMovingElementIsRecordedWhereItIsInTheScene) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    // A cart turned a quarter turn about z moves along x at 1 m/s; its ball sits 1 m along the
+    // cart's x axis, which the turn points up, and turns a little more on its own.
+    const Trajectory run = simulate(sceneFrom(R"({"objects": [{"type": "Scene3D{double}", "children": [
+      {"type": "Group3D{double}", "variables": {"name": "cart", "rotation": {"x": 0, "y": 0, "z": 1.5707963267948966}},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"linearSpeed": {"x": 1, "y": 0, "z": 0}}},
+         {"type": "Sphere3D{double}", "variables": {"name": "ball", "position": {"x": 1, "y": 0, "z": 0},
+                                                    "rotation": {"x": 0, "y": 0, "z": 0.25}, "radius": 0.25},
+          "children": [{"type": "RigidBody3DAttribute{double}"}]}]}]}]})"),
+                                    10, 0.1);
+    ASSERT_EQ(run.bodies, (std::vector<std::string>{"cart", "ball"}));
+    const BodySample& ball = run.at(10, 1);
+    EXPECT_NEAR(run.at(10, 0).position[0], 1, 1e-12);
+    EXPECT_NEAR(ball.position[0], 1, 1e-12);
+    EXPECT_NEAR(ball.position[1], 1, 1e-12);
+    EXPECT_NEAR(ball.rotation[2], 1.5707963267948966 + 0.25, 1e-12);
 }
 
 std::size_t count(const std::string& text, const std::string& piece) {
@@ -276,6 +294,19 @@ TEST(TrajectoryOutput, SvgFillsTheSceneryItFacesAndDrawsTheRestAsLines) {
     EXPECT_EQ(count(svg, "<g fill=\"none\""), 4u);
     EXPECT_EQ(count(svg, "<g fill=\"#e4e4e4\""), 1u);
     EXPECT_LT(svg.find("<polygon "), svg.find("<path ")) << "the paths are drawn over the scenery";
+
+    // A mesh that nothing moves is scenery: no path, no mark and no line of the legend.
+    run.bodies.push_back("ramp");
+    run.shapes.resize(3);
+    run.shapes[2].kind = BodyShape::Kind::Mesh;
+    run.shapes[2].immovable = true;
+    for (std::size_t step = 0; step < 3; ++step)
+        run.samples.insert(run.samples.begin() + 3 * step + 2, BodySample{{500, 500, 500}, {}, {}});
+    const std::string ramp = trajectorySvg(run, "Run");
+    EXPECT_EQ(count(ramp, "<path "), 2u);
+    EXPECT_EQ(ramp.find("ramp"), std::string::npos);
+    EXPECT_EQ(ramp.substr(ramp.find("viewBox")), svg.substr(svg.find("viewBox")))
+        << "nor does it widen the views";
 }
 
 TEST(TrajectoryOutput, ALongRunKeepsABoundedNumberOfEvenlySpacedFrames) {

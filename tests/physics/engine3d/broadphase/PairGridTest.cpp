@@ -1,9 +1,8 @@
-// The pair grid's lists and the broad phase's loose cells against every pair, where the grid is
-// most likely to miss one: boxes that just touch, boxes as wide as the grid files by their low
-// corner next to narrow ones, and loose boxes at and beyond that width.
+// The pair grid's lists against every pair, where the grid is most likely to miss one: boxes that
+// just touch, boxes as wide as the grid files by their low corner next to narrow ones, mixed
+// widths and clusters too far apart for a bucket per cell.
 
 #include "physics/engine3d/broadphase/PairGrid.h"
-#include "physics/engine3d/broadphase/BroadPhase.h"
 
 #include <gtest/gtest.h>
 
@@ -116,74 +115,6 @@ TEST(PairGrid, ListsHoldEveryLaterOverlappingBox) {
             ASSERT_EQ(found, overlapping(boxes, i)) << layout.name << ", box " << i;
         }
     }
-}
-
-// A pile of unit spheres in an 18 x 18 box, as the sphere pile bench drops it, fat boxes and all,
-// its layers thrown twice as far apart by the impact, must get cells narrower than its widest
-// box, a bucket each: hashing every cell of every gather, or looking at boxes in cells as wide as
-// the widest, costs more than the gathers themselves.
-TEST(PairGrid, APileGetsFineCellsWithABucketEach) {
-    for (const int count : {1000, 4000, 10000}) {
-        std::vector<WidenedBox> boxes;
-        for (int i = 0; i < count; ++i) {
-            const int layer = i / 324, cell = i % 324;
-            // Most settled with a narrow margin, some restless with a wide one.
-            const double width = i % 10 == 0 ? 1.8 : 1.3;
-            boxes.push_back(boxAt(1.5 + cell % 18 - width / 2, 0.6 + 2.2 * layer - width / 2,
-                                  -(1.5 + cell / 18) - width / 2, width));
-        }
-        const std::vector<WidenedBall> balls(boxes.size(), WidenedBall{{0, 0, 0}, -1});
-        const std::vector<uint8> active(boxes.size(), 1);
-        PairGrid grid;
-        grid.build(boxes.data(), balls.data(), active.data(), boxes.size());
-        EXPECT_GT(grid.denseExtent(0), 0) << count << " bodies";
-        EXPECT_GT(grid.cellsBelow(), 1) << count << " bodies: cells narrower than the widest box";
-    }
-}
-
-// A primitive that leaves its fat box is filed again by its new fat box's low corner only when
-// the grid's cells reach that far below the boxes that may overlap it; wider, it must be found
-// all the same. Each moved primitive's fat box touches a settled one's from below or above, on
-// each axis in turn, as wide as the settled ones' (the widest filed by its low corner), narrower
-// and much wider.
-TEST(PairGrid, LoosePrimitivesAreFoundWhateverTheirWidth) {
-    for (const double width : {1.0, 0.5, 1.5, 3.0})
-        for (const double offset : {0.0, 0.1}) {
-            std::vector<WidenedBox> boxes;
-            for (int x = 0; x < 5; ++x)
-                for (int y = 0; y < 5; ++y)
-                    for (int z = 0; z < 5; ++z)
-                        boxes.push_back(boxAt(offset + 2 * x, offset + 2 * y, offset + 2 * z, 1));
-            const std::vector<WidenedBall> balls(boxes.size(), WidenedBall{{0, 0, 0}, -1});
-            const std::vector<uint8> active(boxes.size(), 1);
-            BroadPhase broadPhase;
-            broadPhase.build(boxes.data(), balls.data(), active.data(), boxes.size());
-            // A box of width w has a fat box 1.5 w wide, a quarter of w out on each side.
-            for (uint64 k = 0; k < boxes.size(); k += 7) {
-                const uint64 next = (k * 31 + 17) % boxes.size();
-                const WidenedBox& settled = broadPhase.fatBox(next);
-                const int axis = int(k / 7 % 3);
-                const bool below = k % 2 == 0;
-                WidenedBox box = boxAt(settled.low[0], settled.low[1], settled.low[2], width);
-                const double fatWidth = 1.5 * width;
-                box.low[axis] = (below ? settled.low[axis] - fatWidth : settled.high[axis]) + 0.25 * width;
-                box.high[axis] = box.low[axis] + width;
-                broadPhase.moved(k, box);
-            }
-            for (uint64 i = 0; i < boxes.size(); ++i) {
-                std::vector<uint32> candidates;
-                broadPhase.forEachCandidate(
-                    i, [](uint64) { return true; }, [&](uint64 j) { candidates.push_back(uint32(j)); });
-                ASSERT_TRUE(std::is_sorted(candidates.begin(), candidates.end()));
-                for (uint64 j = i + 1; j < boxes.size(); ++j) {
-                    if (overlaps(broadPhase.fatBox(i), broadPhase.fatBox(j))) {
-                        ASSERT_TRUE(std::binary_search(candidates.begin(), candidates.end(), uint32(j)))
-                            << "width " << width << ", offset " << offset << ": " << j
-                            << " missing from the candidates of " << i;
-                    }
-                }
-            }
-        }
 }
 
 } // namespace

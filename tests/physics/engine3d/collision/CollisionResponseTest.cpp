@@ -50,24 +50,6 @@ TEST_F(CollisionResponse, HeadOnBodiesExchangeSpeedsAndShallowContactsAreNotPush
     EXPECT_EQ(m_moveSecond, V{});
 }
 
-TEST_F(CollisionResponse, TheSmallerCombineModeChoosesTheRestitution) {
-    struct Case {
-        uint32 modeA, modeB;
-        double factorA, factorB, expected;
-    } const cases[] = {
-        {1, 1, 0.5, 0, 0},     // MULTIPLY
-        {0, 3, 0.2, 0.8, 0.8}, // MAX wins over COMBINE_MIN
-        {3, 2, 0.2, 0.8, 0.5}, // AVERAGE wins over COMBINE_MIN
-        {3, 3, 0.2, 0.8, 0.2}, // COMBINE_MIN
-        {7, 9, 0.2, 0.8, 1},   // no such mode
-    };
-    for (const Case& c : cases) {
-        auto a = body([&](Body& b) { b.setRestitutionCombine(c.modeA), b.setRestitutionFactor(c.factorA); });
-        auto b = body([&](Body& b) { b.setRestitutionCombine(c.modeB), b.setRestitutionFactor(c.factorB); });
-        EXPECT_EQ(combinedRestitution(*a, *b), c.expected) << c.modeA << " " << c.modeB;
-    }
-}
-
 TEST_F(CollisionResponse, InverseMassesSplitTheCorrectionAndTheImpulse) {
     auto wall = body([](Body& b) { b.setInfiniteMass(true); });
     auto heavy = body([](Body& b) { b.setMass(2), b.setLinearSpeed({-1, 0, 0}); });
@@ -135,31 +117,30 @@ TEST_F(CollisionResponse, StaticFacesPushAndBounceOnlyTheBody) {
     EXPECT_EQ(anchored->getLinearSpeed(), (V{0, -1, 0}));
 }
 
-// As for a pair the smaller combine mode chooses, but a mode past the last takes the body's own
-// factor rather than 1.
-TEST_F(CollisionResponse, StaticFacesCombineTheRestitutionByTheSmallerMode) {
+// The smaller combine mode chooses the restitution, for a pair and for a body bouncing off a
+// static face at 2; past the last mode a pair takes 1, a face the body's own factor.
+TEST_F(CollisionResponse, TheSmallerCombineModeChoosesTheRestitution) {
     struct Case {
-        uint32 bodyMode, faceMode;
-        double bodyFactor, faceFactor, bounce;
+        uint32 bodyMode, otherMode;
+        double pair, bounce;
     } const cases[] = {
-        {0, 3, 0.25, 0.75, 1.5},   {3, 0, 0.75, 0.25, 1.5}, // MAX wins over COMBINE_MIN either way
-        {1, 2, 0.25, 0.75, 0.375},                          // MULTIPLY
-        {3, 2, 0.25, 0.75, 1},                              // AVERAGE
-        {3, 3, 0.75, 0.25, 0.5},                            // COMBINE_MIN
-        {7, 9, 0.75, 0.25, 1.5},                            // no such mode
+        {0, 3, 0.75, 1.5},     {3, 0, 0.75, 1.5}, // MAX wins over COMBINE_MIN either way
+        {1, 2, 0.1875, 0.375},                    // MULTIPLY
+        {3, 2, 0.5, 1},                           // AVERAGE
+        {3, 3, 0.25, 0.5},                        // COMBINE_MIN
+        {7, 9, 1, 0.5},                           // no such mode
     };
     for (const Case& c : cases) {
-        auto floor = body([&](Body& b) {
-            b.setInfiniteMass(true), b.setRestitutionCombine(c.faceMode),
-                b.setRestitutionFactor(c.faceFactor);
+        auto other = body([&](Body& b) {
+            b.setInfiniteMass(true), b.setRestitutionCombine(c.otherMode), b.setRestitutionFactor(0.75);
         });
         auto ball = body([&](Body& b) {
-            b.setLinearSpeed({0, -2, 0}), b.setRestitutionCombine(c.bodyMode),
-                b.setRestitutionFactor(c.bodyFactor);
+            b.setLinearSpeed({0, -2, 0}), b.setRestitutionCombine(c.bodyMode), b.setRestitutionFactor(0.25);
         });
+        EXPECT_EQ(combinedRestitution(*ball, *other), c.pair) << c.bodyMode << " " << c.otherMode;
         TransformRecord<double> at{};
-        EXPECT_TRUE(respondToStaticFace<double>({0, 1, 0}, 0.101, at, *ball, *floor, 0));
-        EXPECT_EQ(ball->getLinearSpeed(), (V{0, c.bounce, 0})) << c.bodyMode << " " << c.faceMode;
+        EXPECT_TRUE(respondToStaticFace<double>({0, 1, 0}, 0.101, at, *ball, *other, 0));
+        EXPECT_EQ(ball->getLinearSpeed(), (V{0, c.bounce, 0})) << c.bodyMode << " " << c.otherMode;
     }
 }
 

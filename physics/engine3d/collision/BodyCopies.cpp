@@ -1,0 +1,53 @@
+#include "physics/engine3d/collision/BodyCopies.h"
+
+#include "physics/attributes/RigidBody3DAttribute.h"
+
+namespace zor {
+
+template <typename T>
+bool BodyCopies<T>::make(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone) {
+    m_copied = false;
+    if (!eachAlone)
+        return false;
+    const uint64 count = records.size();
+    m_attributeSet.reset(count);
+    for (uint64 i = 0; i < count; ++i) {
+        const RigidBody3DAttribute<T>* attribute = records[i].rigidBodyAttribute;
+        if (!movesWhenHit(records[i]))
+            continue;
+        if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0) ||
+            !m_attributeSet.insert(attribute))
+            return false;
+    }
+    m_states.resize(count);
+    for (uint64 i = 0; i < count; ++i) {
+        const PhysicsCollisionPrimitive3D<T>& primitive = records[i];
+        // Static and inactive primitives' copies are never used.
+        m_states[i] = movesWhenHit(primitive)
+                          ? BodyState<T>::of(primitive.bodyTransform->position, *primitive.rigidBodyAttribute,
+                                             inverseMass(*primitive.rigidBodyAttribute))
+                          : BodyState<T>{};
+    }
+    m_copied = true;
+    m_sharedMaterial = sharedMaterialOf(records, m_states);
+    return true;
+}
+
+template <typename T>
+void BodyCopies<T>::writeBack(const Array<PhysicsCollisionPrimitive3D<T>>& records) {
+    if (!m_copied)
+        return;
+    m_copied = false;
+    for (uint64 i = 0; i < records.size(); ++i) {
+        const PhysicsCollisionPrimitive3D<T>& primitive = records[i];
+        if (movesWhenHit(primitive)) {
+            primitive.bodyTransform->position = m_states[i].position;
+            primitive.rigidBodyAttribute->setLinearSpeed(m_states[i].linearSpeed);
+        }
+    }
+}
+
+template class BodyCopies<float>;
+template class BodyCopies<double>;
+
+} // namespace zor

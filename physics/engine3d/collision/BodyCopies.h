@@ -1,0 +1,47 @@
+#pragma once
+
+#include "common/containers/Array.h"
+#include "physics/engine3d/broadphase/PairGrid.h"
+#include "physics/engine3d/collision/BodyState.h"
+#include "physics/engine3d/collision/PrimitiveRecord.h"
+#include "physics/engine3d/collision/SharedMaterial.h"
+
+#include <optional>
+
+namespace zor {
+
+/// The copies of the bodies' states that the responses of a collision stage work on while no
+/// host code can see the bodies (see BodyState), and the material they share, if they do.
+template <typename T>
+class BodyCopies {
+public:
+    BodyCopies() { m_states.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo); }
+
+    /// Copies the states of the bodies of `records` when each body has an attribute of its own
+    /// and no speed limits (`eachAlone`: each carries its own primitive alone); false, with no
+    /// copies, otherwise.
+    bool make(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone);
+    /// Writes the copies back to the bodies of `records`, and works on the bodies again.
+    void writeBack(const Array<PhysicsCollisionPrimitive3D<T>>& records);
+    /// True when `attribute` is the attribute of a copied body.
+    bool isCopied(const RigidBody3DAttribute<T>* attribute) const {
+        return m_copied && attribute != nullptr && m_attributeSet.contains(attribute);
+    }
+    /// The copy of the state of primitive `index`'s body, or null while there are none.
+    BodyState<T>* stateOf(uint64 index) { return m_copied ? &m_states[index] : nullptr; }
+    /// The material every copied body has (the same inverse mass, not zero, restitution and
+    /// friction, to the bit), or null when they differ or there are no copies.
+    const SharedMaterial<T>* sharedMaterial() const {
+        return m_copied && m_sharedMaterial ? &*m_sharedMaterial : nullptr;
+    }
+
+private:
+    /// Per primitive the copy of its body's state, while m_copied.
+    Array<BodyState<T>> m_states;
+    bool m_copied = false;
+    std::optional<SharedMaterial<T>> m_sharedMaterial;
+    /// The copied bodies' attributes.
+    PointerSet m_attributeSet;
+};
+
+} // namespace zor

@@ -1,0 +1,202 @@
+#include "physics/engine3d/collision/ScenePrimitives.h"
+
+#include "common/framework/IElement.h"
+#include "common/framework/IMesh.h"
+#include "common/framework/IScene3D.h"
+#include "common/framework/ShapeData.h"
+#include "common/framework/ViewRecord.h"
+#include "common/log/Log.h"
+#include "common/object/Identifiers.h"
+#include "physics/attributes/Collision3DAttribute.h"
+#include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/SceneBodies.h"
+#include "physics/math/MatrixRoutines.h"
+#include "physics/math/Vector3Math.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace zor {
+namespace {
+
+constexpr const char* kStageFunction = "zor::PhysicsEngine3D::updateSceneCollisions";
+
+/// The point (x, y, z, 1) of an element's own space in world coordinates.
+template <typename T>
+Vector3<T> toWorld(const Matrix4x4<T>& world, T x, T y, T z) {
+    Vector4<T> point{x, y, z, 1};
+    transform(world, point, point);
+    return {point.x, point.y, point.z};
+}
+
+/// The element that moves when `element` is hit, given its collision attribute's event parent:
+/// the element itself, or its ancestor that many levels up (a grouping level stands for its
+/// parent). With a reference; null when there is none or it is not a 3D element.
+IElement* bodyOf(IElement* element, uint32 eventParent) {
+    if (eventParent == 0)
+        return static_cast<IElement*>(element->retain());
+    IElement* body = element->getAncestor(eventParent);
+    if (body != nullptr && body->isTypeOf(guids::kGroupElement)) {
+        IElement* parent = body->getAncestor(1);
+        body->release();
+        body = parent;
+    }
+    if (body != nullptr && !body->isTypeOf(guids::kElement3D)) {
+        body->release();
+        body = nullptr;
+    }
+    return body;
+}
+
+/// The element's shape kind, in the order the kinds are tested; false for no shape.
+bool shapeOf(IElement* element, uint8& shape) {
+    if (element->isTypeOf(guids::kSphereElement))
+        shape = CollisionShapeSphere;
+    else if (element->isTypeOf(guids::kCapsuleElement))
+        shape = CollisionShapeCapsule;
+    else if (element->isTypeOf(guids::kMeshElement))
+        shape = CollisionShapeMesh;
+    else
+        return false;
+    return true;
+}
+
+/// Fills the world geometry of a primitive whose shape is known; false when the element lacks
+/// its shape data or mesh.
+template <typename T>
+bool placeShape(PhysicsCollisionPrimitive3D<T>& primitive, const Matrix4x4<T>& world) {
+    IElement* element = primitive.element;
+    if (primitive.shape == CollisionShapeMesh) {
+        IMesh* mesh = element->getMesh();
+        if (mesh == nullptr || mesh->getVertexCount() == 0)
+            return false;
+        const auto* transformed =
+            static_cast<const Array<Vector3<T>>*>(element->transformMeshVertices(&world));
+        if (transformed == nullptr)
+            return false;
+        primitive.meshData = mesh;
+        primitive.vertices = new Array<Vector3<T>>();
+        primitive.vertices->assign(*transformed);
+        return true;
+    }
+    const auto* shapeData = static_cast<const ShapeData<T>*>(element->getShapeData());
+    if (shapeData == nullptr)
+        return false;
+    if (primitive.shape == CollisionShapeSphere) {
+        const Vector3<T> centre = toWorld(world, T(0), T(0), T(0));
+        const Vector3<T> rim = toWorld(world, shapeData->radius, T(0), T(0));
+        primitive.pointA = primitive.pointB = centre;
+        primitive.radius = v3::lengthInDouble(v3::minus(rim, centre));
+    } else {
+        const T half = shapeData->height / T(2);
+        primitive.pointA = toWorld(world, T(0), -half, T(0));
+        primitive.pointB = toWorld(world, T(0), half, T(0));
+        const Vector3<T> rim = toWorld(world, shapeData->radius, half, T(0));
+        primitive.radius = v3::lengthInDouble(v3::minus(rim, primitive.pointB));
+    }
+    return true;
+}
+
+/// The members of an unfolded entry that the stage reads, copied out of the packed record.
+template <typename T>
+struct UnfoldedCopy {
+    uint32 kind;
+    IElement* owner;
+    IElement* m_element;
+    Matrix4x4<T> world;
+};
+
+template <typename T>
+UnfoldedCopy<T> copyEntry(const UnfoldedEntry3D<T>* entry) {
+    using Entry = UnfoldedEntry3D<T>;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(entry);
+    UnfoldedCopy<T> copy;
+    std::memcpy(&copy.kind, bytes + offsetof(Entry, kind), sizeof copy.kind);
+    std::memcpy(&copy.owner, bytes + offsetof(Entry, owner), sizeof copy.owner);
+    std::memcpy(&copy.m_element, bytes + offsetof(Entry, m_element), sizeof copy.m_element);
+    std::memcpy(&copy.world, bytes + offsetof(Entry, world), sizeof copy.world);
+    return copy;
+}
+
+} // namespace
+
+template <typename T>
+void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records) {
+    IObject* viewHolder = scene.getViewHolder();
+    const auto* view =
+        viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;
+    if (view == nullptr)
+        return;
+    const Array<UnfoldedEntry3D<T>>& entries = view->unfoldedEntries;
+    const uint64 count = entries.size();
+    if (count == 0)
+        return;
+    records.resize(count);
+    std::memset(static_cast<void*>(records.data()), 0, count * sizeof(PhysicsCollisionPrimitive3D<T>));
+    for (uint64 i = 0; i < count; ++i) {
+        // Entries are packed: work on an aligned copy.
+        const UnfoldedCopy<T> unfoldedElement = copyEntry(entries.data() + i);
+        if (unfoldedElement.kind != 0 && unfoldedElement.kind != 1)
+            continue;
+        zor_assert_in(ZOR_LOG_MODULE, kStageFunction, unfoldedElement.m_element != NULL);
+        IElement* element = unfoldedElement.m_element;
+        IObject* collision = element->getPhysicsAttribute(PhysicsAttributeCollision);
+        if (collision == nullptr)
+            continue;
+        if (!collision->isTypeOf(guids::kCollision3DAttribute)) {
+            zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, kStageFunction,
+                    "Physics attribute for collision is not Collision3DAttribute");
+            continue;
+        }
+        auto* collisionAttribute = static_cast<Collision3DAttribute<T>*>(collision);
+        IElement* body = unfoldedElement.owner != nullptr
+                             ? static_cast<IElement*>(unfoldedElement.owner->retain())
+                             : bodyOf(element, collisionAttribute->getEventParent());
+        if (body == nullptr)
+            continue;
+        IObject* rigidBody =
+            body != element ? element->getPhysicsAttribute(PhysicsAttributeRigidBody) : nullptr;
+        if (rigidBody == nullptr)
+            rigidBody = body->getPhysicsAttribute(PhysicsAttributeRigidBody);
+        if (rigidBody != nullptr && !rigidBody->isTypeOf(guids::kRigidBody3DAttribute)) {
+            zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, kStageFunction,
+                    "Physics attribute for rigid bodies is not RigidBody3DAttribute");
+            body->release();
+            continue;
+        }
+        PhysicsCollisionPrimitive3D<T>& primitive = records[i];
+        if (!shapeOf(element, primitive.shape)) {
+            body->release();
+            continue;
+        }
+        primitive.element = element;
+        primitive.body = body;
+        primitive.bodyTransform = static_cast<TransformRecord<T>*>(body->getTransformRecord());
+        primitive.collisionAttribute = collisionAttribute;
+        primitive.rigidBodyAttribute = static_cast<RigidBody3DAttribute<T>*>(rigidBody);
+        if (placeShape(primitive, unfoldedElement.world)) {
+            primitive.active = true;
+        } else {
+            body->release();
+            primitive.body = nullptr;
+        }
+    }
+}
+
+template <typename T>
+void releasePrimitives(Array<PhysicsCollisionPrimitive3D<T>>& records) {
+    for (PhysicsCollisionPrimitive3D<T>& primitive : records) {
+        if (primitive.body != nullptr)
+            primitive.body->release();
+        if (primitive.vertices != nullptr)
+            primitive.vertices->deletingDestructor(1);
+    }
+    records.resize(0);
+}
+
+template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<float>>&);
+template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<double>>&);
+template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<float>>&);
+template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<double>>&);
+
+} // namespace zor
