@@ -1,8 +1,7 @@
 // The full step (movement and collisions) on a pile of N spheres of radius 0.5 falling into a
 // 18 x 18 walled box, dt 1/60, for this module (through the reference host's scene and
-// detector) and for Bullet and ODE on the same scene in the same run. The spheres start on a
-// lattice one unit apart, layer over layer, each a little off the lattice so that the pile
-// tumbles instead of stacking; restitution 0.5 and friction 0.5 everywhere.
+// detector) and for Bullet and ODE on the same scene in the same run: the pile of
+// host/scene3d/PileLayout.h, which `zor_host generate` writes too.
 //
 // Every engine steps the same first four seconds after the drop (the fall, the impact and the
 // settling), three times over, the runs of all the engines in a random order, and the ratios take
@@ -21,6 +20,7 @@
 #include "common/platform/Platform.h"
 #include "host/detector/HostCollisionDetector.h"
 #include "host/scene3d/GridStage.h"
+#include "host/scene3d/PileLayout.h"
 #include "host/scene3d/Scene3D.h"
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
@@ -50,26 +50,17 @@ constexpr int kSteps = 240;
 // Steps of the pile whose peak memory is measured.
 constexpr int kMemorySteps = 120;
 constexpr int kMemoryPile = 10000;
-constexpr double kRadius = 0.5;
-constexpr int kInside = 18; // the box holds x in [1, 19] and z in [-19, -1]
-constexpr double kWallHeight = 100;
-// The wide pile: a box as wide as it takes for three layers at any N.
-constexpr int kWideLayers = 3;
+constexpr double kRadius = host::kPileRadius;
+constexpr double kWallHeight = host::kPileWallHeight;
 
-/// The cells across the inside of the box of the pile of `count`: 18, or for the wide pile as
-/// many as hold the pile in three layers.
+/// The cells across the inside of the box of the pile of `count` (see PileLayout.h).
 int insideOf(int count, bool wide) {
-    return wide ? int(std::ceil(std::sqrt(double(count) / kWideLayers))) : kInside;
+    return host::pileInside(count, wide);
 }
 
-/// Where sphere `i` starts in a box `inside` cells across: the lattice point of its layer,
-/// nudged by its index. The box holds x in [1, inside + 1] and z in [-(inside + 1), -1].
+/// Where sphere `i` starts in a box `inside` cells across.
 void startOf(int i, int inside, double& x, double& y, double& z) {
-    const int layer = i / (inside * inside), cell = i % (inside * inside);
-    const double nudge = 0.05 * ((i * 7919) % 11 - 5) / 5.0;
-    x = 1.5 + cell % inside + nudge;
-    z = -(1.5 + cell / inside) - nudge;
-    y = kRadius + 0.1 + 1.1 * layer;
+    host::pileStart(i, inside, x, y, z);
 }
 
 // This module: a Scene3D with a grid stage whose border cells carry walls facing inward.
@@ -120,15 +111,10 @@ struct ZorPile {
             }
             stage->tiles().pushBack(tile);
         }
-        const uint32 last = uint32(inside + 1);
-        for (uint32 row = 0; row <= last; ++row)
-            for (uint32 column = 0; column <= last; ++column) {
-                // Side 0 faces +x on the left border, 2 faces -x on the right one, 1 faces -z on
-                // the near border (row 0), 3 faces +z on the far one.
-                const uint32 walls = (column == 0 ? 1 : 0) | (row == 0 ? 2 : 0) | (column == last ? 4 : 0) |
-                                     (row == last ? 8 : 0);
-                stage->cells()[row * (last + 1) + column] = walls + 1;
-            }
+        const int across = inside + 2;
+        for (int row = 0; row < across; ++row)
+            for (int column = 0; column < across; ++column)
+                stage->cells()[row * across + column] = host::pileCell(column, row, inside);
         scene->addGridStage(stage);
         stage->release();
     }

@@ -33,6 +33,12 @@ const HostCommand kCommands[] = {
      "  --svg FILE           also draw the scene, the points and what they hit (default: no picture)\n"
      "  --strict             refuse a scene with unusual values rather than warn about them\n",
      3, 8, &runHitTestCommand},
+    {"generate", "pile|wide-pile|rain N OUT",
+     "writes a 3D scene of N spheres falling into a walled box to OUT (.json or .xml)",
+     "  pile                 the box 18 cells across: the pile grows taller with N\n"
+     "  wide-pile            a box as wide as three layers of N take\n"
+     "  rain                 the wide pile's box, the spheres dropped from four units apart\n",
+     3, 3, &runGenerateCommand},
 };
 
 } // namespace

@@ -57,5 +57,7 @@ int runPathCommand(const List<String>& operands);
 int runSimulateCommand(const List<String>& operands);
 /// `hittest SCENE X Y` and its options: HitTestCommand.cpp.
 int runHitTestCommand(const List<String>& operands);
+/// `generate pile|wide-pile|rain N OUT`: GenerateCommand.cpp.
+int runGenerateCommand(const List<String>& operands);
 
 } // namespace zor

@@ -11,7 +11,7 @@
 
 namespace zor::host {
 
-bool readDocumentText(const String& path, std::string& text) {
+bool readDocumentText(const String& path, std::string& text, std::uint64_t mostBytes) {
     constexpr const char* kFunction = "zor::host::readDocumentText";
     text.clear();
     errno = 0;
@@ -25,7 +25,7 @@ bool readDocumentText(const String& path, std::string& text) {
     std::size_t count = 0;
     bool tooLarge = false;
     while (!tooLarge && (count = std::fread(buffer, 1, sizeof buffer, file)) != 0) {
-        tooLarge = text.size() + count > kMostDocumentBytes;
+        tooLarge = text.size() + count > mostBytes;
         if (!tooLarge)
             text.append(buffer, count);
     }
@@ -34,7 +34,7 @@ bool readDocumentText(const String& path, std::string& text) {
     std::fclose(file);
     if (tooLarge) {
         logDocumentFailure(kFunction, path, "the file", "expected %llu bytes at most, found more",
-                           static_cast<unsigned long long>(kMostDocumentBytes));
+                           static_cast<unsigned long long>(mostBytes));
         text.clear();
         return false;
     }
@@ -47,21 +47,24 @@ bool readDocumentText(const String& path, std::string& text) {
     return true;
 }
 
-bool writeDocumentText(const String& path, const std::string& text) {
-    constexpr const char* kFunction = "zor::host::writeDocumentText";
-    const String part = path + String(".part");
+std::FILE* openDocumentPart(const String& path) {
     errno = 0;
-    std::FILE* file = platform::openFile(part, "wb");
-    if (file == nullptr) {
-        logDocumentFailure(kFunction, path, "the file", "expected a writable file, found: %s",
-                           std::strerror(errno));
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const int error = errno;
+    std::FILE* file = platform::openFile(path + String(".part"), "wb");
+    if (file == nullptr)
+        logDocumentFailure("zor::host::writeDocumentText", path, "the file",
+                           "expected a writable file, found: %s", std::strerror(errno));
+    return file;
+}
+
+bool finishDocumentPart(std::FILE* file, const String& path) {
+    const bool written = std::ferror(file) == 0;
+    int error = errno;
     const bool closed = std::fclose(file) == 0;
+    // Buffered text meets a full disk only when it is flushed.
+    if (written && !closed)
+        error = errno;
     // Paths are UTF-8 whatever the system's code page.
-    const std::string partName = part.c_str();
+    const std::string partName = (path + String(".part")).c_str();
     const std::string name = path.c_str();
     const std::filesystem::path from(std::u8string(partName.begin(), partName.end()));
     const std::filesystem::path to(std::u8string(name.begin(), name.end()));
@@ -71,11 +74,20 @@ bool writeDocumentText(const String& path, const std::string& text) {
     if (!written || !closed || renamed) {
         std::error_code ignored;
         std::filesystem::remove(from, ignored);
-        logDocumentFailure(kFunction, path, "the file", "expected a writable file, found: %s",
+        logDocumentFailure("zor::host::writeDocumentText", path, "the file",
+                           "expected a writable file, found: %s",
                            renamed ? renamed.message().c_str() : std::strerror(error));
         return false;
     }
     return true;
+}
+
+bool writeDocumentText(const String& path, const std::string& text) {
+    std::FILE* file = openDocumentPart(path);
+    if (file == nullptr)
+        return false;
+    std::fwrite(text.data(), 1, text.size(), file);
+    return finishDocumentPart(file, path);
 }
 
 } // namespace zor::host

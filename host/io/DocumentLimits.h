@@ -33,6 +33,14 @@ constexpr std::uint64_t kMostValues = 1000000;
 /// in good time) stay near 100 MB.
 constexpr std::uint64_t kMostObjects = 50000;
 
+/// A scene streamed from a JSON file (see streamObjectFile) never stands whole in a parsed
+/// document: one entry's variables at a time do, each within kMostValues. Its text is held
+/// once, and its objects are the scene itself: a million spheres with two attributes each take
+/// about 1.5 GB. These limits let such a scene through and stop what is ten times larger.
+constexpr std::uint64_t kMostStreamedDocumentBytes = std::uint64_t(1) << 30;
+constexpr std::uint64_t kMostStreamedValues = 64000000;
+constexpr std::uint64_t kMostStreamedObjects = 4000000;
+
 /// Bytes of a name: a JSON member's name, an XML element's or attribute's name. Variable and
 /// type names are short words; anything longer is not one of them.
 constexpr std::uint64_t kMostNameBytes = 1024;

@@ -14,7 +14,8 @@ constexpr const char* kFunction = "zor::host::checkDocumentShape";
 // The counts of one pass; each check refuses at the byte where the limit is passed.
 class ShapeCount {
 public:
-    ShapeCount(const String& fileName, std::string_view text) : m_fileName(fileName), m_text(text) {}
+    ShapeCount(const String& fileName, std::string_view text, std::uint64_t mostValues)
+        : m_fileName(fileName), m_text(text), m_mostValues(mostValues) {}
 
     bool open(std::size_t at) {
         if (++m_depth <= kMostNesting)
@@ -26,9 +27,9 @@ public:
             --m_depth;
     }
     bool value(std::size_t at) {
-        if (++m_values <= kMostValues)
+        if (++m_values <= m_mostValues)
             return true;
-        return refuse(at, "%llu values at most, found more", static_cast<unsigned long long>(kMostValues));
+        return refuse(at, "%llu values at most, found more", static_cast<unsigned long long>(m_mostValues));
     }
     bool name(std::size_t at, std::size_t length) { return within(at, length, kMostNameBytes, "a name"); }
     bool text(std::size_t at, std::size_t length) { return within(at, length, kMostTextBytes, "a text"); }
@@ -52,6 +53,7 @@ private:
 
     const String& m_fileName;
     std::string_view m_text;
+    std::uint64_t m_mostValues;
     int m_depth = 0;
     std::uint64_t m_values = 0;
 };
@@ -185,8 +187,9 @@ bool checkXml(std::string_view text, ShapeCount& count) {
 
 } // namespace
 
-bool checkDocumentShape(DocumentFormat format, const String& fileName, std::string_view text) {
-    ShapeCount count(fileName, text);
+bool checkDocumentShape(DocumentFormat format, const String& fileName, std::string_view text,
+                        std::uint64_t mostValues) {
+    ShapeCount count(fileName, text, mostValues);
     return format == DocumentFormat::Json ? checkJson(text, count) : checkXml(text, count);
 }
 

@@ -3,8 +3,8 @@
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentLimits.h"
 #include "host/io/DocumentObjects.h"
+#include "host/io/JsonEntryReader.h"
 #include "host/io/JsonText.h"
-#include "host/io/JsonVariableReader.h"
 #include "host/io/JsonVariableWriter.h"
 
 #include <cstring>
@@ -14,111 +14,6 @@ namespace zor::host {
 using nlohmann::ordered_json;
 
 namespace {
-
-// Reads the object entries of the array `entries` at `pointer`, appending to `objects`.
-class EntryReader {
-public:
-    EntryReader(const String& fileName, ObjectCreator create, const ObjectCheck& check)
-        : m_fileName(fileName), m_create(create), m_check(check) {
-        m_reader = new JsonVariableReader(fileName);
-    }
-    ~EntryReader() { m_reader->release(); }
-
-    bool readEntries(const ordered_json& entries, const std::string& pointer, int depth,
-                     List<IObject*>& objects) {
-        if (!entries.is_array())
-            return refuse(pointer, "an array of objects", entries);
-        if (depth > kMostObjectNesting)
-            return refuse(pointer, "objects nested at most 64 deep", entries);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            IObject* object = readEntry(entries[i], pointer + "/" + std::to_string(i), depth);
-            if (object == nullptr)
-                return false;
-            objects.pushBack(object);
-        }
-        return true;
-    }
-
-    bool refuse(const std::string& pointer, const char* expected, const ordered_json& found) {
-        logDocumentFailure(kFunction, m_fileName, pointer, "expected %s, found %s", expected,
-                           describeJson(found).c_str());
-        return false;
-    }
-
-private:
-    static constexpr const char* kFunction = "zor::host::readJsonObjects";
-
-    IObject* readEntry(const ordered_json& entry, const std::string& pointer, int depth) {
-        if (!entry.is_object())
-            return refuse(pointer, "an object entry {\"type\": ..., \"variables\": {...}}", entry), nullptr;
-        for (const auto& member : entry.items()) {
-            if (member.key() != "type" && member.key() != "variables" && member.key() != "children")
-                return refuse(jsonPointerTo(pointer, member.key()),
-                              "only the members type, variables and children", member.value()),
-                       nullptr;
-        }
-        const auto type = entry.find("type");
-        if (type == entry.end() || !type->is_string())
-            return refuse(pointer + "/type", "the type name of the object",
-                          type == entry.end() ? ordered_json() : *type),
-                   nullptr;
-        const std::string& typeName = type->get_ref<const std::string&>();
-        if (++m_objectCount > kMostObjects) {
-            logDocumentFailure(kFunction, m_fileName, pointer, "expected %llu objects at most, found more",
-                               static_cast<unsigned long long>(kMostObjects));
-            return nullptr;
-        }
-        IObject* object = m_create(String(typeName.c_str(), typeName.size()));
-        if (object == nullptr) {
-            logDocumentFailure(kFunction, m_fileName, pointer + "/type", "no class is registered as \"%s\"",
-                               typeName.c_str());
-            return nullptr;
-        }
-        static const ordered_json kNoVariables = ordered_json::object();
-        const auto variables = entry.find("variables");
-        if (variables != entry.end() && !variables->is_object()) {
-            refuse(pointer + "/variables", "an object of variables", *variables);
-            object->release();
-            return nullptr;
-        }
-        m_reader->setRoot(variables != entry.end() ? *variables : kNoVariables, pointer + "/variables");
-        const uint64 failures = documentFailureCount();
-        if (!object->read(m_reader)) {
-            if (documentFailureCount() == failures)
-                logDocumentFailure(kFunction, m_fileName, pointer, "the %s object refused its variables",
-                                   typeName.c_str());
-            object->release();
-            return nullptr;
-        }
-        const auto children = entry.find("children");
-        if (children != entry.end()) {
-            List<IObject*> childObjects;
-            const bool read = readEntries(*children, pointer + "/children", depth + 1, childObjects);
-            if (!adoptChildren(object, childObjects) || !read) {
-                if (read)
-                    logDocumentFailure(kFunction, m_fileName, pointer + "/children",
-                                       "the %s object does not take children", typeName.c_str());
-                object->release();
-                return nullptr;
-            }
-        }
-        // The check sees the object with its children, and writes its own line when it refuses.
-        if (m_check) {
-            m_reader->setRoot(variables != entry.end() ? *variables : kNoVariables, pointer + "/variables");
-            if (!m_check(*object, *m_reader)) {
-                object->release();
-                return nullptr;
-            }
-        }
-        return object;
-    }
-
-    const String& m_fileName;
-    ObjectCreator m_create;
-    const ObjectCheck& m_check;
-    JsonVariableReader* m_reader;
-    uint64 m_objectCount = 0;
-};
 
 // Writes objects and their children as entries.
 class EntryWriter {
@@ -194,29 +89,33 @@ std::string faultPlace(std::string_view text) {
 
 } // namespace
 
+void logNotJson(const String& fileName, std::string_view text, const char* what) {
+    // The library's message starts with its own code and, for syntax errors, the place, which
+    // goes first in our line.
+    const char* message = std::strchr(what, ']');
+    message = message != nullptr ? message + 2 : what;
+    std::string place = "the document";
+    if (std::strncmp(message, "parse error at ", 15) == 0) {
+        if (const char* rest = std::strstr(message, ": "); rest != nullptr) {
+            place.assign(message + 15, rest);
+            message = rest + 2;
+        }
+    } else {
+        place = faultPlace(text);
+    }
+    logDocumentFailure("zor::host::readJsonObjects", fileName, place, "not JSON: %s", message);
+}
+
 bool readJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
                      List<IObject*>& objects, const ObjectCheck& check) {
     ordered_json document;
     try {
         document = ordered_json::parse(text.begin(), text.end());
     } catch (const nlohmann::json::exception& error) {
-        // The library's message starts with its own code and, for syntax errors, the place,
-        // which goes first in our line.
-        const char* message = std::strchr(error.what(), ']');
-        message = message != nullptr ? message + 2 : error.what();
-        std::string place = "the document";
-        if (std::strncmp(message, "parse error at ", 15) == 0) {
-            if (const char* rest = std::strstr(message, ": "); rest != nullptr) {
-                place.assign(message + 15, rest);
-                message = rest + 2;
-            }
-        } else {
-            place = faultPlace(text);
-        }
-        logDocumentFailure("zor::host::readJsonObjects", fileName, place, "not JSON: %s", message);
+        logNotJson(fileName, text, error.what());
         return false;
     }
-    EntryReader reader(fileName, create, check);
+    JsonEntryReader reader(fileName, create, check);
     if (!document.is_object() || document.size() != 1 || !document.contains("objects"))
         return reader.refuse("/", "a document {\"objects\": [...]}", document);
     List<IObject*> read;

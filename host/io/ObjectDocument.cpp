@@ -4,6 +4,7 @@
 #include "host/io/DocumentFile.h"
 #include "host/io/DocumentShape.h"
 #include "host/io/JsonObjectDocument.h"
+#include "host/io/JsonObjectStream.h"
 #include "host/io/XmlObjectDocument.h"
 
 #include <cctype>
@@ -63,6 +64,18 @@ bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& ob
     std::string text;
     return formatOrRefuse("zor::host::readObjectFile", path, format) && readDocumentText(path, text) &&
            readObjects(format, path, text, create, objects, check);
+}
+
+bool streamObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects,
+                      const ObjectCheck& check) {
+    DocumentFormat format;
+    std::string text;
+    if (!formatOrRefuse("zor::host::readObjectFile", path, format))
+        return false;
+    if (format == DocumentFormat::Xml)
+        return readDocumentText(path, text) && readObjects(format, path, text, create, objects, check);
+    return readDocumentText(path, text, kMostStreamedDocumentBytes) &&
+           streamJsonObjects(path, text, create, objects, check);
 }
 
 bool writeObjectFile(const String& path, const List<IObject*>& objects, bool typedMode) {

@@ -45,6 +45,11 @@ bool writeObjects(DocumentFormat format, const String& fileName, const List<IObj
 bool readObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects,
                     const ObjectCheck& check = {});
 
+/// readObjectFile for documents that may be large, such as scenes: a JSON file is streamed
+/// (see streamJsonObjects) within the streamed limits, an XML file read whole.
+bool streamObjectFile(const String& path, ObjectCreator create, List<IObject*>& objects,
+                      const ObjectCheck& check = {});
+
 /// writeObjects into the file `path`, in the format its extension names.
 bool writeObjectFile(const String& path, const List<IObject*>& objects, bool typedMode);
 

@@ -1,9 +1,10 @@
 #include "host/scene3d/SceneCheck.h"
 
 #include "common/object/Identifiers.h"
-#include "host/io/JsonVariableWriter.h"
 #include "host/io/NumberText.h"
 #include "host/scene3d/Scene3D.h"
+// The module's attribute, for the layout of its members: its accessors are read in place.
+#include "physics/attributes/RigidBody3DAttribute.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,11 +33,6 @@ bool checkStageFaces(const GridStage<T>& stage, IObject& reader) {
            refuseValue(placeOfVariable(reader, nullptr), "faces that name attributes of the stage", error);
 }
 
-double number(const nlohmann::ordered_json& variables, const char* name, double otherwise) {
-    const auto it = variables.find(name);
-    return it != variables.end() && it->is_number() ? it->get<double>() : otherwise;
-}
-
 } // namespace
 
 bool SceneCheck::question(const ValuePlace& at, const std::string& expected, const std::string& found) {
@@ -47,35 +43,41 @@ bool SceneCheck::question(const ValuePlace& at, const std::string& expected, con
 }
 
 bool SceneCheck::checkRigidBody(IObject& attribute, IObject& reader) {
-    // The attribute's values, defaults included, as it writes them itself.
-    nlohmann::ordered_json variables = nlohmann::ordered_json::object();
-    auto* writer = new JsonVariableWriter(String("the scene's check"));
-    writer->setRoot(variables, "");
-    const bool written = attribute.write(writer, 0, 0);
-    writer->release();
-    if (!written)
-        return true;
-    const double mass = number(variables, "mass", 1);
-    const auto infinite = variables.find("infiniteMass");
-    if (mass < 0 && !(infinite != variables.end() && infinite->is_boolean() && infinite->get<bool>()) &&
+    return attribute.getTemplateType() == 10
+               ? checkValues(static_cast<const RigidBody3DAttribute<float>&>(attribute), reader)
+               : checkValues(static_cast<const RigidBody3DAttribute<double>&>(attribute), reader);
+}
+
+template <typename T>
+bool SceneCheck::checkValues(const RigidBody3DAttribute<T>& attribute, IObject& reader) {
+    // Read in place, as a file holds them: a float as the double its text reads back as.
+    const auto value = [](T number) {
+        if constexpr (std::is_same_v<T, float>)
+            return jsonDoubleForFloat(number);
+        else
+            return number;
+    };
+    const double mass = value(attribute.getMass());
+    if (mass < 0 && !attribute.getInfiniteMass() &&
         !question(placeOfVariable(reader, "mass"), "a mass of 0 or more, or infiniteMass", numberText(mass)))
         return false;
-    for (const char* friction : {"frictionCoefficient", "additionalFriction"}) {
-        const double value = number(variables, friction, 0);
-        if (value < 0 &&
-            !question(placeOfVariable(reader, friction), "a friction of 0 or more", numberText(value)))
+    const double frictions[] = {value(attribute.getFrictionCoefficient()),
+                                value(attribute.getAdditionalFriction())};
+    const char* const names[] = {"frictionCoefficient", "additionalFriction"};
+    for (int i = 0; i < 2; ++i)
+        if (frictions[i] < 0 &&
+            !question(placeOfVariable(reader, names[i]), "a friction of 0 or more", numberText(frictions[i])))
             return false;
-    }
-    const double restitution = number(variables, "restitutionFactor", 0);
+    const double restitution = value(attribute.getRestitutionFactor());
     if ((restitution < 0 || restitution > 1) &&
         !question(placeOfVariable(reader, "restitutionFactor"), "a restitution from 0 to 1",
                   numberText(restitution)))
         return false;
-    const auto speed = variables.find("linearSpeed");
-    if (speed != variables.end() && speed->is_object())
-        m_speeds.push_back(
-            {placeOfVariable(reader, "linearSpeed"),
-             std::hypot(number(*speed, "x", 0), number(*speed, "y", 0), number(*speed, "z", 0))});
+    const Vector3<T>& speed = attribute.getLinearSpeed();
+    const double fastest = std::hypot(value(speed.x), value(speed.y), value(speed.z));
+    // A body at rest crosses no view, however small.
+    if (fastest > 0)
+        m_speeds.push_back({placeOfVariable(reader, "linearSpeed"), fastest});
     return true;
 }
 

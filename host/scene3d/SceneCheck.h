@@ -5,6 +5,11 @@
 
 #include <vector>
 
+namespace zor {
+template <typename T>
+class RigidBody3DAttribute;
+}
+
 namespace zor::host {
 
 /// The checks of a 3D scene file's objects as they are read (an ObjectCheck, see
@@ -29,6 +34,8 @@ private:
     // A warning, or with strict checks a refusal.
     bool question(const ValuePlace& at, const std::string& expected, const std::string& found);
     bool checkRigidBody(IObject& attribute, IObject& reader);
+    template <typename T>
+    bool checkValues(const RigidBody3DAttribute<T>& attribute, IObject& reader);
     // The speeds met so far against the view of the scene, which is read last.
     bool checkSpeeds(double viewExtent);
 

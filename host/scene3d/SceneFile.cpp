@@ -31,8 +31,8 @@ IObject* readSceneFile(const String& path, String& error, bool strict) {
     List<IObject*> objects;
     IObject* scene = nullptr;
     SceneCheck check(strict);
-    if (readObjectFile(path, &createSceneObject, objects,
-                       [&check](IObject& object, IObject& reader) { return check(object, reader); })) {
+    if (streamObjectFile(path, &createSceneObject, objects,
+                         [&check](IObject& object, IObject& reader) { return check(object, reader); })) {
         scene = objects.size() == 1 ? objects.front() : nullptr;
         if (scene == nullptr || !scene->isTypeOf(guids::kScene3D)) {
             logDocumentFailure("zor::host::readSceneFile", path, "/objects",

@@ -16,25 +16,83 @@ namespace {
 // A body resting on a floor sinks into it by the engine's slop at most; its centre stays above.
 constexpr double kFloorTolerance = 0.01;
 
-bool overFloor(const BodySample& body, const std::vector<SceneryFace>& scenery, bool& anyFloor) {
-    bool over = false;
-    for (const SceneryFace& face : scenery) {
-        if (face.kind != SceneryFace::Kind::Floor || face.corners.empty())
-            continue;
-        anyFloor = true;
-        double low[2] = {face.corners[0][0], face.corners[0][2]};
-        double high[2] = {low[0], low[1]};
-        for (const auto& corner : face.corners)
+// The floors of the scenery on a uniform grid over them, so that finding the floors under a
+// body looks at a few of them: a pile of 100,000 bodies stands on as many floor cells.
+class FloorIndex {
+public:
+    explicit FloorIndex(const std::vector<SceneryFace>& scenery) {
+        std::vector<double> sizes;
+        for (const SceneryFace& face : scenery) {
+            if (face.kind != SceneryFace::Kind::Floor || face.corners.empty())
+                continue;
+            Floor floor{{face.corners[0][0], face.corners[0][2]},
+                        {face.corners[0][0], face.corners[0][2]},
+                        face.corners[0][1]};
+            for (const auto& corner : face.corners)
+                for (int i = 0; i < 2; ++i) {
+                    floor.low[i] = std::min(floor.low[i], corner[i * 2]);
+                    floor.high[i] = std::max(floor.high[i], corner[i * 2]);
+                }
             for (int i = 0; i < 2; ++i) {
-                low[i] = std::min(low[i], corner[i * 2]);
-                high[i] = std::max(high[i], corner[i * 2]);
+                m_low[i] = std::min(m_low[i], floor.low[i]);
+                m_high[i] = std::max(m_high[i], floor.high[i]);
             }
-        const double x = body.position[0], z = body.position[2];
-        over = over || (x >= low[0] && x <= high[0] && z >= low[1] && z <= high[1] &&
-                        body.position[1] >= face.corners[0][1] - kFloorTolerance);
+            sizes.push_back(std::max(floor.high[0] - floor.low[0], floor.high[1] - floor.low[1]));
+            m_floors.push_back(floor);
+        }
+        if (m_floors.empty())
+            return;
+        // Cells as large as the usual floor, and not many more cells than floors.
+        std::nth_element(sizes.begin(), sizes.begin() + sizes.size() / 2, sizes.end());
+        const double area = (m_high[0] - m_low[0]) * (m_high[1] - m_low[1]);
+        const double count = 4.0 * double(m_floors.size());
+        m_cell = std::max({sizes[sizes.size() / 2], std::sqrt(area / count),
+                           std::max(m_high[0] - m_low[0], m_high[1] - m_low[1]) / count});
+        if (!(m_cell > 0) || !std::isfinite(m_cell))
+            m_cell = 1;
+        for (int i = 0; i < 2; ++i)
+            m_cells[i] = std::size_t(std::floor((m_high[i] - m_low[i]) / m_cell)) + 1;
+        m_members.resize(m_cells[0] * m_cells[1]);
+        for (std::size_t floor = 0; floor < m_floors.size(); ++floor)
+            for (std::size_t x = cellOf(0, m_floors[floor].low[0]); x <= cellOf(0, m_floors[floor].high[0]);
+                 ++x)
+                for (std::size_t z = cellOf(1, m_floors[floor].low[1]);
+                     z <= cellOf(1, m_floors[floor].high[1]); ++z)
+                    m_members[x * m_cells[1] + z].push_back(uint32(floor));
     }
-    return over;
-}
+
+    bool empty() const { return m_floors.empty(); }
+
+    /// Whether the body stands over a floor: within its rectangle, its centre not below it.
+    bool over(const BodySample& body) const {
+        const double at[2] = {body.position[0], body.position[2]};
+        if (!(at[0] >= m_low[0] && at[0] <= m_high[0] && at[1] >= m_low[1] && at[1] <= m_high[1]))
+            return false;
+        for (uint32 index : m_members[cellOf(0, at[0]) * m_cells[1] + cellOf(1, at[1])]) {
+            const Floor& floor = m_floors[index];
+            if (at[0] >= floor.low[0] && at[0] <= floor.high[0] && at[1] >= floor.low[1] &&
+                at[1] <= floor.high[1] && body.position[1] >= floor.y - kFloorTolerance)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    struct Floor {
+        double low[2], high[2], y;
+    };
+
+    std::size_t cellOf(int axis, double value) const {
+        const double cell = std::floor((value - m_low[axis]) / m_cell);
+        return std::size_t(std::clamp(cell, 0.0, double(m_cells[axis] - 1)));
+    }
+
+    std::vector<Floor> m_floors;
+    double m_low[2] = {INFINITY, INFINITY}, m_high[2] = {-INFINITY, -INFINITY};
+    double m_cell = 1;
+    std::size_t m_cells[2] = {0, 0};
+    std::vector<std::vector<uint32>> m_members;
+};
 
 std::string number(double value) {
     char text[32];
@@ -76,12 +134,12 @@ void RunSummary::finish(const RunEnd& end) {
     m_endEnergy = m_last.empty() ? m_startEnergy : energyOf(m_last);
     m_stopped = end.reason;
     m_peakMemoryKilobytes = platform::peakResidentKilobytes();
-    bool anyFloor = false;
+    const FloorIndex floors(end.scenery);
+    if (floors.empty())
+        return;
     for (std::size_t body = 0; body < m_last.size(); ++body)
-        if (!overFloor(m_last[body], end.scenery, anyFloor))
+        if (!floors.over(m_last[body]))
             m_leftEveryFloor.push_back(m_start.bodies[body]);
-    if (!anyFloor)
-        m_leftEveryFloor.clear();
 }
 
 std::string RunSummary::json() const {

@@ -1,8 +1,8 @@
 #include "host/detector/CollisionGeometry.h"
 #include "host/detector/HostCollisionDetector.h"
+#include "host/scene3d/Mesh3D.h"
 
 #include "common/containers/Array.h"
-#include "common/framework/IMesh.h"
 #include "common/object/Identifiers.h"
 #include "common/object/ObjectFactory.h"
 #include "support/TestApplicationData.h"
@@ -211,21 +211,6 @@ TEST(CollisionGeometry, ContactsSeparateAlongTheirNormal) {
     EXPECT_GT(contacts, 200);
 }
 
-// A unit floor cell as two triangles.
-class FloorMesh final : public IMesh {
-public:
-    FloorMesh() {
-        for (uint32 index : {0u, 1u, 2u, 0u, 2u, 3u})
-            m_triangles.pushBack(index);
-    }
-    void deletingDestructor(uint32) override {}
-    uint64 getVertexCount() const override { return 4; }
-    const Array<uint32>& getTriangleIndices() const override { return m_triangles; }
-
-private:
-    Array<uint32> m_triangles;
-};
-
 template <typename T>
 class HostCollisionDetectorTest : public testing::Test {};
 using NumberTypes = testing::Types<float, double>;
@@ -255,10 +240,13 @@ TYPED_TEST(HostCollisionDetectorTest, IsCreatedByIdentifierAndAnswersThroughItsS
     EXPECT_EQ(normal, (V{0, 1, 0})) << "from the face towards the capsule";
     EXPECT_NEAR(depth, T(0.25), 1e-6);
 
-    FloorMesh mesh;
-    Array<V> vertices;
+    // A unit floor cell as two triangles.
+    Mesh3D<T> mesh;
     for (const V& corner : floor)
-        vertices.pushBack(corner);
+        mesh.vertices().pushBack(corner);
+    for (uint32 index : {0u, 1u, 2u, 0u, 2u, 3u})
+        mesh.triangles().pushBack(index);
+    const Array<V>& vertices = mesh.vertices();
     ASSERT_TRUE(detector->testSphereMesh(&centre, &radius, &mesh, &vertices, &normal, &depth));
     EXPECT_EQ(normal, (V{0, -1, 0})) << "from the sphere towards the mesh";
     normal = {};

@@ -1,4 +1,7 @@
 #include "host/scene3d/SceneFile.h"
+#include "host/io/DocumentFailure.h"
+#include "host/io/DocumentObjects.h"
+#include "host/io/JsonObjectStream.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/Scene3D.h"
 #include "support/CollectionItems.h"
@@ -8,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,14 +61,32 @@ IObject* readBack(DocumentFormat format, const List<IObject*>& objects) {
     return read.size() == 1 ? read.front() : nullptr;
 }
 
-// Expects the JSON document `text` to be refused, with nothing read and a log line holding
-// `logged`.
+// Expects the JSON document `text` to be refused, parsed whole and streamed alike, with nothing
+// read and a log line holding `logged`.
 void expectRefused(TestApplicationData& record, const std::string& text, const char* logged) {
-    record.clearCaptured();
-    List<IObject*> read;
-    EXPECT_FALSE(readObjects(DocumentFormat::Json, String("scene.json"), text, &createSceneObject, read));
-    EXPECT_TRUE(read.isEmpty());
-    EXPECT_NE(record.writtenLog().find(logged), std::string::npos) << record.writtenLog();
+    const String name("scene.json");
+    std::string lines[2];
+    for (const bool streamed : {false, true}) {
+        record.clearCaptured();
+        List<IObject*> read;
+        EXPECT_FALSE(streamed ? streamJsonObjects(name, text, &createSceneObject, read)
+                              : readObjects(DocumentFormat::Json, name, text, &createSceneObject, read));
+        EXPECT_TRUE(read.isEmpty());
+        // The log writes a line once when it comes twice in a row.
+        if (!streamed) {
+            EXPECT_NE(record.writtenLog().find(logged), std::string::npos) << record.writtenLog();
+        }
+        lines[streamed] = takeDocumentFailure(name);
+    }
+    EXPECT_EQ(lines[1], lines[0]) << "streamed";
+}
+
+// The document of `objects` as JSON, for comparing what two readers made.
+std::string textOf(List<IObject*>& objects) {
+    std::string text;
+    EXPECT_TRUE(writeObjects(DocumentFormat::Json, String("scene"), objects, true, text));
+    releaseObjects(objects);
+    return text;
 }
 
 TEST(SceneFile, ScenesComeBackBitForBitFromJsonAndXml) {
@@ -94,6 +118,33 @@ TEST(SceneFile, ScenesComeBackBitForBitFromJsonAndXml) {
         scene->release();
     }
     original->release();
+}
+
+TEST(SceneFile, StreamedScenesAreTheScenesReadWhole) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    std::vector<std::string> texts;
+    for (const auto& file : std::filesystem::directory_iterator(ZOR_EXAMPLE_SCENES))
+        if (file.path().extension() == ".json") {
+            std::ifstream in(file.path());
+            texts.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    ASSERT_GE(texts.size(), 10u);
+    // Entries that cannot stream their children (children first, a member twice) between ones
+    // that can, in a group nested in another.
+    texts.push_back(
+        R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "Group3D{float}", "children": [
+             {"children": [{"type": "RigidBody3DAttribute{float}", "variables": {"mass": 2}}],
+              "variables": {"radius": 0.5}, "type": "Sphere3D{float}"},
+             {"type": "Group3D{float}", "variables": {"name": "inner"}, "children": [
+               {"type": "Sphere3D{float}", "variables": {"radius": 1, "radius": 2}}]},
+             {"type": "Capsule3D{float}", "variables": {"radius": 1, "height": 2}}]}]}]})");
+    for (const std::string& text : texts) {
+        List<IObject*> whole, streamed;
+        ASSERT_TRUE(readObjects(DocumentFormat::Json, String("scene"), text, &createSceneObject, whole))
+            << text;
+        ASSERT_TRUE(streamJsonObjects(String("scene"), text, &createSceneObject, streamed)) << text;
+        EXPECT_EQ(textOf(streamed), textOf(whole));
+    }
 }
 
 TEST(SceneFile, MeshesComeBackBitForBitFromJsonAndXml) {
@@ -194,6 +245,14 @@ TEST(SceneFile, MalformedScenesMeshesAndStagesAreRefusedNamingTheFault) {
     const auto mesh = [](const std::string& variables) {
         return R"({"objects": [{"type": "Mesh3D{float}", "variables": {"name": "m", )" + variables + "}}]}";
     };
+    const auto nested = [](int levels) {
+        std::string text = R"({"objects": [)";
+        for (int level = 0; level < levels; ++level)
+            text += R"({"type": "Group3D{float}", "children": [)";
+        for (int level = 0; level < levels; ++level)
+            text += "]}";
+        return text + "]}";
+    };
     const auto stage = [](const std::string& content) {
         return R"({"objects": [{"type": "Scene3D{double}", "children": [{"type": "GridStage3D{double}", )" +
                content + "}]}]}";
@@ -258,6 +317,19 @@ TEST(SceneFile, MalformedScenesMeshesAndStagesAreRefusedNamingTheFault) {
          "/objects/0/children/0/children: the GridStage3D{double} object does not take children"},
         {stage(R"("variables": {"cellWidth": 1, "cellDepth": 1, "tile1": {"floor": 2}})"),
          "/objects/0/children/0/variables/tile1/floor: expected an object"},
+        // Entries that are not streamed, refusals before a syntax error, nesting and shapes.
+        {R"({"objects": [{"type": "Scene3D{double}", "children": [{"children": [], "type": "Sphere3D{double}", "variables": {"radius": -1}}]}]})",
+         "scene.json: /objects/0/children/0/variables/radius: expected a radius above 0, found -1"},
+        {R"({"objects": [{"type": "Scene3D{double}", "children": [], "extra": 1}]})",
+         "scene.json: /objects/0/extra: expected only the members type, variables and children, found 1"},
+        {R"({"objects": [{"type": "Sphere3D{double}", "variables": {"radius": -1}}, 5 6]})",
+         "scene.json: line 1, column 75: not JSON: syntax error"},
+        {R"({"objects": [{"type": "Scene3D{double}", "children": [7]}]})",
+         "scene.json: /objects/0/children/0: expected an object entry"},
+        {R"({"objects": [], "more": 1})",
+         "scene.json: /: expected a document {\"objects\": [...]}, found an object"},
+        {R"({"objects": {}})", "scene.json: /objects: expected an array of objects, found an object"},
+        {nested(66), "/children/0/children: expected objects nested at most 64 deep"},
         // A stage of the other number type.
         {R"({"objects": [{"type": "Scene3D{float}", "children": [{"type": "GridStage3D{double}", "variables": {"cellWidth": 1, "cellDepth": 1}}]}]})",
          "/objects/0/children: the Scene3D{float} object does not take children"}};

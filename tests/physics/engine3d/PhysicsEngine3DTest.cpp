@@ -3,7 +3,6 @@
 #include "common/containers/String.h"
 #include "common/object/Identifiers.h"
 #include "common/object/ObjectFactory.h"
-#include "host/detector/HostCollisionDetector.h"
 #include "host/scene3d/Scene3D.h"
 #include "physics/module/EngineReserved.h"
 #include "support/ExitOutput.h"
@@ -163,27 +162,6 @@ TEST_F(EngineFixture, UpdatesRefuseScenesThatAreNotSteppable) {
                   static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(stringScene)));
     EXPECT_EQ(takeLines(), Lines{physicsWarning("zor::PhysicsEngine3D::updateCollisions", message)});
     EXPECT_TRUE(engine->isIterationBegun()) << "a refused update leaves the step running";
-}
-
-TEST_F(EngineFixture, UpdatesRunOnFloatAndDoubleScenes) {
-    // The collision stage asks the host's factory for its detectors.
-    zor_addObjectAllocator<HostCollisionDetector<float>>();
-    zor_addObjectAllocator<HostCollisionDetector<double>>();
-    ready();
-    ASSERT_TRUE(engine->beginIteration(0.5));
-    bool pending = true;
-    EXPECT_TRUE(engine->updateMovements());
-    EXPECT_TRUE(engine->updateCollisions(nullptr));
-    EXPECT_TRUE(engine->updateCollisions(&pending));
-    EXPECT_FALSE(pending) << "nothing collides in an empty scene";
-
-    auto* doubleScene = new Scene3D<double>();
-    engine->setCurrentScene(doubleScene);
-    doubleScene->release();
-    EXPECT_TRUE(engine->updateMovements());
-    EXPECT_TRUE(engine->updateCollisions(nullptr));
-    engine->endIteration();
-    EXPECT_EQ(takeLines(), Lines{});
 }
 
 TEST_F(EngineFixture, ASceneRemovedDuringAStepEndsTheProcess) {
