@@ -1,5 +1,7 @@
 #include "host/simulate/Scenery.h"
 
+#include "physics/engine3d/gridstage/TileFaces.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -10,52 +12,22 @@ namespace {
 
 using Kind = SceneryFace::Kind;
 
-// The face of kind `faceKind` (0 floor, 1 ceiling, 2 to 5 the walls of sides 0 to 3) and
-// `segment` (0 for floors and ceilings, 1 lower, 2 middle, 3 upper) of `tile` in the cell
-// x0..x1, z0..z1 (z1 = z0 - depth), with the engine's corners, which run counter-clockwise seen
-// from the side that collides. False when the tile has no such face.
+// `face` of a tile in the cell x0..x1, z0..z1 (z1 = z0 - depth) as the picture draws it, with
+// the engine's corners, which run counter-clockwise seen from the side that collides.
 template <typename T>
-bool tileFace(const GridTile<T>& tile, T x0, T x1, T z0, T z1, uint32 faceKind, uint32 segment,
-              SceneryFace& face) {
-    using Corners = std::array<Vector3<T>, 4>;
-    Corners corners;
-    if (faceKind <= 1) {
-        if (segment != 0 || !(faceKind == 0 ? tile.floorPresent : tile.ceilingPresent))
-            return false;
-        const T y = faceKind == 0 ? tile.floorHeight : tile.ceilingHeight;
-        face.kind = faceKind == 0 ? Kind::Floor : Kind::Ceiling;
-        face.facing = {0, faceKind == 0 ? 1.0 : -1.0, 0};
-        corners = faceKind == 0 ? Corners{{{x0, y, z1}, {x0, y, z0}, {x1, y, z0}, {x1, y, z1}}}
-                                : Corners{{{x0, y, z1}, {x1, y, z1}, {x1, y, z0}, {x0, y, z0}}};
-    } else {
-        const uint32 s = faceKind - 2;
-        if (s > 3 || segment < 1 || segment > 3 || !tile.sides[s].sidePresent)
-            return false;
-        const GridTileSide<T>& side = tile.sides[s];
-        const bool present[3] = {side.lowerPresent != 0, side.middlePresent != 0, side.upperPresent != 0};
-        const T spans[3][2] = {{tile.floorHeight, tile.floorHeight + side.lowerHeight},
-                               {tile.floorHeight, tile.ceilingHeight},
-                               {tile.ceilingHeight, tile.ceilingHeight + side.upperHeight}};
-        const T low = std::min(spans[segment - 1][0], spans[segment - 1][1]);
-        const T high = std::max(spans[segment - 1][0], spans[segment - 1][1]);
-        if (!present[segment - 1] || low == high)
-            return false;
-        face.kind = Kind::Wall;
-        if (s == 0)
-            corners = {{{x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0}}};
-        else if (s == 2)
-            corners = {{{x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1}}};
-        else if (s == 3)
-            corners = {{{x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0}}};
-        else
-            corners = {{{x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1}}};
-        const double facings[4][3] = {{1, 0, 0}, {0, 0, -1}, {-1, 0, 0}, {0, 0, 1}};
-        face.facing = {facings[s][0], facings[s][1], facings[s][2]};
-    }
-    face.corners.clear();
-    for (const Vector3<T>& corner : corners)
-        face.corners.push_back({double(corner.x), double(corner.y), double(corner.z)});
-    return true;
+SceneryFace sceneryFace(const gridstage::GridFace<T>& face, T x0, T x1, T z0, T z1) {
+    // Per place: floor, ceiling, then the walls of sides 0 to 3.
+    static constexpr std::array<double, 3> kFacings[6] = {{0, 1, 0},  {0, -1, 0}, {1, 0, 0},
+                                                          {0, 0, -1}, {-1, 0, 0}, {0, 0, 1}};
+    const auto place = uint32(face.place);
+    SceneryFace scenery{place == 0   ? Kind::Floor
+                        : place == 1 ? Kind::Ceiling
+                                     : Kind::Wall,
+                        {},
+                        kFacings[place]};
+    for (const Vector3<T>& corner : gridstage::faceCorners(face.place, x0, x1, z0, z1, face.low, face.high))
+        scenery.corners.push_back({double(corner.x), double(corner.y), double(corner.z)});
+    return scenery;
 }
 
 // The tile of `cell` and the cell's edges; false for an empty cell or one beyond the tiles.
@@ -76,21 +48,14 @@ const GridTile<T>* cellTile(const GridStage<T>& stage, uint64 cell, T& x0, T& x1
 template <typename T>
 void addStage(std::vector<SceneryFace>& faces, const GridStage<T>& stage) {
     const uint64 cells = stage.getRows() * stage.getColumns();
-    SceneryFace face{};
     for (uint64 cell = 0; cell < cells && faces.size() < kMostSceneryFaces; ++cell) {
         T x0, x1, z0, z1;
         const GridTile<T>* tile = cellTile(stage, cell, x0, x1, z0, z1);
         if (tile == nullptr)
             continue;
-        // In the engine's order: floor, ceiling, then each side's middle, lower and upper parts.
-        if (tileFace(*tile, x0, x1, z0, z1, 0, 0, face))
-            faces.push_back(face);
-        if (tileFace(*tile, x0, x1, z0, z1, 1, 0, face))
-            faces.push_back(face);
-        for (uint32 side = 2; side < 6; ++side)
-            for (uint32 segment : {2u, 1u, 3u})
-                if (tileFace(*tile, x0, x1, z0, z1, side, segment, face))
-                    faces.push_back(face);
+        gridstage::forEachFace(*tile, [&](const gridstage::GridFace<T>& face) {
+            faces.push_back(sceneryFace(face, x0, x1, z0, z1));
+        });
     }
 }
 
@@ -117,7 +82,15 @@ bool gridStageFace(const GridStage<T>& stage, uint32 cell, uint32 faceKind, uint
                    SceneryFace& face) {
     T x0, x1, z0, z1;
     const GridTile<T>* tile = cellTile(stage, cell, x0, x1, z0, z1);
-    return tile != nullptr && tileFace(*tile, x0, x1, z0, z1, faceKind, segment, face);
+    bool found = false;
+    if (tile != nullptr)
+        gridstage::forEachFace(*tile, [&](const gridstage::GridFace<T>& named) {
+            if (!found && named.kind == faceKind && named.segment == segment) {
+                face = sceneryFace(named, x0, x1, z0, z1);
+                found = true;
+            }
+        });
+    return found;
 }
 
 template <typename T>

@@ -11,21 +11,11 @@ namespace zor {
 /// The broad phase of the collision stage: for a primitive, the primitives after it that may
 /// touch it, in increasing order, wherever the responses of the passes have moved them.
 ///
-/// Each primitive has a fat box, its box widened by a margin, so that the small pushes of a
-/// pass and the moves of a step seldom take it out; the pairs of the fat boxes are found by a
-/// PairGrid, kept by the engine from one collision stage to the next while they serve. A
-/// primitive that leaves its fat box gets a new one around where it stands and becomes loose.
-/// Loose primitives are filed again in cells of their own (grid cells grouped to about the grid's
-/// reach; a bucket per cell over the grid's dense block, with a mask per row of the cells that
-/// hold any; hashed outside it; changed in place as they move), where every walk looks for them;
-/// a loose primitive's own candidates are gathered from the grid around its new box. When too
-/// many are loose the grid is built again. A box always lies in its fat box, so the candidates
-/// always include every primitive whose box overlaps.
-///
-/// A sphere's fat box is the box around a fat ball, its ball widened by a margin, and it stays
-/// settled only while its ball lies in the fat ball: two spheres are candidates only when their
-/// fat balls overlap. In a pile that leaves out the diagonal neighbours that boxes, whose corners
-/// reach out, would take in: half of a sphere's candidates.
+/// Each primitive has a fat box (FatBoxes), whose pairs a PairGrid finds, kept from one stage
+/// to the next while they serve; a primitive that leaves its fat box gets a new one and becomes
+/// loose (LooseCells), and too many loose ones build the grid again. A box always lies in its fat
+/// box, so the candidates always include every primitive whose box overlaps. The terms and the
+/// invariants the walk relies on are in docs/engine3d.md.
 class BroadPhase {
 public:
     /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes

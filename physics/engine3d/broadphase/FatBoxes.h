@@ -12,7 +12,9 @@ namespace zor {
 /// The fat boxes and fat balls of the broad phase's primitives (docs/engine3d.md, "Fat box",
 /// "Ball room", "Stage room"): per primitive a box around where it was filed, and for a sphere
 /// the ball its ball must stay in, with the room it has to move there; and which primitives
-/// left theirs lately, which gives a restless sphere a wider margin.
+/// left theirs lately, which gives a restless sphere a wider margin. Two spheres are candidates
+/// only when their fat balls overlap: in a pile that leaves out the diagonal neighbours that
+/// boxes, whose corners reach out, would take in, half of a sphere's candidates.
 class FatBoxes {
 public:
     /// Room for `count` primitives; a new count forgets which ones left their fat boxes.

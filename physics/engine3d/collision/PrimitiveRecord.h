@@ -4,6 +4,7 @@
 #include "common/containers/Array.h"
 #include "common/framework/TransformRecord.h"
 #include "common/variables/Vector.h"
+#include "physics/engine3d/collision/BodyState.h"
 
 namespace zor {
 
@@ -47,6 +48,21 @@ struct PhysicsCollisionPrimitive3D {
 template <typename T>
 inline bool movesWhenHit(const PhysicsCollisionPrimitive3D<T>& primitive) {
     return primitive.active && primitive.rigidBodyAttribute != nullptr;
+}
+
+/// The position of the primitive's body that the responses move: its copy's (`state`) when there
+/// is one, else the body's own.
+template <typename T>
+inline Vector3<T>& positionOf(PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state) {
+    return state != nullptr ? state->position : primitive.bodyTransform->position;
+}
+
+/// The exclusion group of the primitive's body (its copy's, `state`, when there is one); 0 for
+/// none or a static primitive.
+template <typename T>
+inline uint32 groupOf(const PhysicsCollisionPrimitive3D<T>& primitive, const BodyState<T>* state) {
+    const RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
+    return body == nullptr ? 0 : state != nullptr ? state->exclusionGroup : body->getExclusionGroup();
 }
 
 } // namespace zor

@@ -294,8 +294,7 @@ private:
         BodyState<T>* state = m_primitives.stateOf(index);
         for (uint64 stage = 0; stage < stages; ++stage) {
             // Where the body stands before each stage: a callback may have moved it.
-            const Vector3<T>& position =
-                state != nullptr ? state->position : primitive.bodyTransform->position;
+            const Vector3<T>& position = positionOf(primitive, state);
             const Vector3<T> before = position;
             if (m_gridStages.collide(stage, primitive, state, shape)) {
                 responded = true;

@@ -4,6 +4,7 @@
 #include "common/variables/Vector.h"
 #include "physics/engine3d/collision/CollisionSettings.h"
 #include "physics/engine3d/gridstage/GridStageCollisions.h"
+#include "physics/engine3d/gridstage/TileFaces.h"
 #include "physics/math/Vector3Math.h"
 
 #include <algorithm>
@@ -194,9 +195,6 @@ struct ShapeReach {
     }
 };
 
-/// The faces of a tile: the floor, the ceiling, then the walls of sides 0 to 3.
-enum class FacePlace : uint32 { Floor, Ceiling, Side0, Side1, Side2, Side3 };
-
 /// The edges of a cell, x0..x1 and z0 (near) to z1 (far), with the bounds its boxes take from
 /// them: the faces' boxes take the lesser z of (z1, z0), the tile's of (z0, z1), which differ
 /// where an edge is not a number (cells of infinite depth).
@@ -252,20 +250,7 @@ struct CellEdges {
 
     /// The corners of the face at `place`, counter-clockwise seen from the side it faces.
     [[gnu::always_inline]] std::array<Vector3<T>, 4> faceCorners(FacePlace place, T low, T high) const {
-        switch (place) {
-        case FacePlace::Floor:
-            return {{{x0, low, z1}, {x0, low, z0}, {x1, low, z0}, {x1, low, z1}}};
-        case FacePlace::Ceiling:
-            return {{{x0, low, z1}, {x1, low, z1}, {x1, low, z0}, {x0, low, z0}}};
-        case FacePlace::Side0:
-            return {{{x1, low, z1}, {x1, high, z1}, {x1, high, z0}, {x1, low, z0}}};
-        case FacePlace::Side1:
-            return {{{x0, low, z1}, {x0, high, z1}, {x1, high, z1}, {x1, low, z1}}};
-        case FacePlace::Side2:
-            return {{{x0, low, z1}, {x0, low, z0}, {x0, high, z0}, {x0, high, z1}}};
-        default:
-            return {{{x0, low, z0}, {x1, low, z0}, {x1, high, z0}, {x0, high, z0}}};
-        }
+        return gridstage::faceCorners(place, x0, x1, z0, z1, low, high);
     }
 };
 

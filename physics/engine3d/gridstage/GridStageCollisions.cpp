@@ -14,6 +14,7 @@
 #include "physics/engine3d/collision/CollisionResponse.h"
 #include "physics/engine3d/collision/CollisionSettings.h"
 #include "physics/engine3d/gridstage/CellGeometry.h"
+#include "physics/engine3d/gridstage/FaceAttributes.h"
 #include "physics/engine3d/gridstage/GridStageTest.h"
 #include "physics/engine3d/gridstage/TileFaces.h"
 #include "physics/math/Vector3Math.h"
@@ -157,7 +158,7 @@ void GridStageSet<T>::readFaces(Layout& layout) {
     const Array<GridTile<T>>& tiles = *layout.tiles;
     uint64 count = 0;
     for (uint64 t = 0; t < layout.tileCount; ++t)
-        forEachFace(tiles[t], layout.floorsAsTiles, [&count](auto...) { ++count; });
+        forEachFace(tiles[t], [&count](const GridFace<T>&) { ++count; });
     if (count > layout.faceRoom) {
         // More faces than when last read (host code changed the tiles): a new run of them.
         layout.firstFace = m_faces.size();
@@ -171,14 +172,15 @@ void GridStageSet<T>::readFaces(Layout& layout) {
         TileHeights<T>& span = m_heights[layout.firstHeight + t];
         span.firstFace = uint64(next - m_faces.data());
         span.faceCount = 0;
-        forEachFace(tiles[t], layout.floorsAsTiles,
-                    [&](FacePlace place, T low, T high, uint32 rigidBodyIndex, T speed, bool within) {
-                        RigidBody3DAttribute<T>* body = lookUpAgain(found, rigidBodyIndex, [&](uint32 index) {
-                            return getGridStageRigidBody3D(*layout.stage, index);
-                        });
-                        *next++ = {body, low, high, speed, uint8(place), within};
-                        ++span.faceCount;
-                    });
+        forEachFace(tiles[t], [&](const GridFace<T>& face) {
+            RigidBody3DAttribute<T>* body = lookUpAgain(found, face.rigidBodyIndex, [&](uint32 index) {
+                return getGridStageRigidBody3D(*layout.stage, index);
+            });
+            // A lone floor of a finite cell is within reach once its tile is.
+            *next++ = {body,       face.low,          face.high,
+                       face.speed, uint8(face.place), layout.floorsAsTiles && face.alone};
+            ++span.faceCount;
+        });
     }
 }
 
@@ -247,7 +249,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
     const TileFace<T>* faces = m_faces.data();
     RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
     // Responses move the body; its group stays.
-    const uint32 group = groupOf(body, state);
+    const uint32 group = groupOf(primitive, state);
     ShapeReach<T> reach(shape, m_reach, layout.facesExtent, sphere);
     bool responded = false;
     // The tile of the cell last met and what was found of it (neighbouring cells mostly share
@@ -290,12 +292,9 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                 RigidBody3DAttribute<T>* faceBody = face->body;
                 if (excluded(group, faceBody))
                     continue;
-                const std::array<Vector3<T>, 4> corners = cell.faceCorners(place, face->low, face->high);
-                Vector3<T> normal{};
-                T faceDepth = 0;
-                if (!m_detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius,
-                                                         &corners[0], &corners[1], &corners[2], &corners[3],
-                                                         &normal, &faceDepth) ||
+                Vector3<T> normal;
+                T faceDepth;
+                if (!touchesFace(m_detector, shape, cell, place, face->low, face->high, normal, faceDepth) ||
                     body == nullptr || faceBody == nullptr ||
                     !respondToFace(primitive, state, *body, *faceBody, normal, faceDepth, face->speed, shape))
                     continue;

@@ -8,6 +8,7 @@
 #include "physics/engine3d/collision/CollisionPrimitive.h"
 #include "physics/engine3d/collision/CollisionResponse.h"
 #include "physics/engine3d/gridstage/CellGeometry.h"
+#include "physics/engine3d/gridstage/FaceAttributes.h"
 #include "physics/engine3d/gridstage/TileFaces.h"
 
 #include <array>
@@ -15,12 +16,6 @@
 // The tile-by-tile test of one shape against one grid stage, and the face response both paths
 // of the grid-stage test share.
 namespace zor::gridstage {
-
-/// The body's exclusion group (on `state` when there is one), 0 for none.
-template <typename T>
-uint32 groupOf(const RigidBody3DAttribute<T>* body, const BodyState<T>* state) {
-    return body == nullptr ? 0 : state != nullptr ? state->exclusionGroup : body->getExclusionGroup();
-}
 
 /// True when a body of `group` and the face's body share an exclusion group: they pass through.
 template <typename T>
@@ -35,7 +30,7 @@ template <typename T>
 respondToFace(PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state, RigidBody3DAttribute<T>& body,
               const RigidBody3DAttribute<T>& faceBody, const Vector3<T>& normal, T depth, T faceSpeed,
               CapsuleShape<T>& shape) {
-    Vector3<T>& position = state != nullptr ? state->position : primitive.bodyTransform->position;
+    Vector3<T>& position = positionOf(primitive, state);
     const Vector3<T> before = position;
     if (!(state != nullptr
               ? respondToStaticFace(normal, depth, *state, *state, faceBody, faceSpeed)
@@ -45,6 +40,19 @@ respondToFace(PhysicsCollisionPrimitive3D<T>& primitive, BodyState<T>* state, Ri
     shape.pointA = v3::plus(shape.pointA, moved);
     shape.pointB = v3::plus(shape.pointB, moved);
     return true;
+}
+
+/// The grid-face test: asks the detector whether `shape` touches the face at `place` of `cell`
+/// from height `low` to `high`, and where (`normal`, `depth`).
+template <typename T>
+[[gnu::always_inline]] inline bool touchesFace(ICollisionDetector<T>& detector, CapsuleShape<T>& shape,
+                                               const CellEdges<T>& cell, FacePlace place, T low, T high,
+                                               Vector3<T>& normal, T& depth) {
+    const std::array<Vector3<T>, 4> corners = cell.faceCorners(place, low, high);
+    normal = {};
+    depth = 0;
+    return detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0],
+                                             &corners[1], &corners[2], &corners[3], &normal, &depth);
 }
 
 /// One grid stage tested against one shape: the stage, the detector, the primitive and what
@@ -88,34 +96,30 @@ struct GridStageTest {
           floorsAsTiles(floorsAsTiles), heights(heights), lastCollision(lastCollision),
           lastRigidBody(lastRigidBody), beyond(beyond), reach(shape, beyond, facesExtent) {}
 
-    /// Tests the face at `place` of `cell`, from height `low` to `high` (the same for a floor or
-    /// ceiling). `within` is true when the face is known to be within reach; otherwise its box
-    /// is measured as the box around its corners.
-    void face(FacePlace place, const CellEdges<T>& cell, T low, T high, bool within, uint32 collisionIndex,
-              uint32 rigidBodyIndex, uint32 faceKind, uint32 segmentKind, T faceSpeed) {
+    /// Tests `face` of `cell`. `within` is true when the face is known to be within reach;
+    /// otherwise its box is measured as the box around its corners.
+    void testFace(const GridFace<T>& face, const CellEdges<T>& cell, bool within) {
         bool reached = within || !passOverApart;
         if (!reached) {
             Vector3<T> least, most;
-            cell.faceBox(place, low, high, least, most);
+            cell.faceBox(face.place, face.low, face.high, least, most);
             reached = reach.reachesMeasured(least, most);
         }
         // Out of reach the face is done with, unless looking up its attributes may be reported.
         if (!reached && passOverTiles)
             return;
         Collision3DAttribute<T>* faceCollision =
-            lookUpAgain(lastCollision, collisionIndex,
+            lookUpAgain(lastCollision, face.collisionIndex,
                         [this](uint32 index) { return getGridStageCollision3D(stage, index); });
-        RigidBody3DAttribute<T>* faceBody = lookUpAgain(lastRigidBody, rigidBodyIndex, [this](uint32 index) {
-            return getGridStageRigidBody3D(stage, index);
-        });
+        RigidBody3DAttribute<T>* faceBody =
+            lookUpAgain(lastRigidBody, face.rigidBodyIndex,
+                        [this](uint32 index) { return getGridStageRigidBody3D(stage, index); });
         RigidBody3DAttribute<T>* body = primitive.rigidBodyAttribute;
-        if (excluded(groupOf(body, state), faceBody) || !reached)
+        if (excluded(groupOf(primitive, state), faceBody) || !reached)
             return;
-        const std::array<Vector3<T>, 4> corners = cell.faceCorners(place, low, high);
-        Vector3<T> normal{};
-        T depth = 0;
-        if (!detector.testCapsuleQuadrilateral(&shape.pointA, &shape.pointB, &shape.radius, &corners[0],
-                                               &corners[1], &corners[2], &corners[3], &normal, &depth))
+        Vector3<T> normal;
+        T depth;
+        if (!touchesFace(detector, shape, cell, face.place, face.low, face.high, normal, depth))
             return;
         if (callback != nullptr) {
             // The callback is the host's: what it may change is looked up afresh.
@@ -127,9 +131,9 @@ struct GridStageTest {
         const bool accepted =
             callback == nullptr ||
             callback(primitive.body, primitive.element, primitive.collisionAttribute, body, &stage,
-                     faceCollision, faceBody, cellIndex, faceKind, segmentKind, &normal, depth);
+                     faceCollision, faceBody, cellIndex, face.kind, face.segment, &normal, depth);
         if (!accepted || body == nullptr || faceBody == nullptr ||
-            !respondToFace(primitive, state, *body, *faceBody, normal, depth, faceSpeed, shape))
+            !respondToFace(primitive, state, *body, *faceBody, normal, depth, face.speed, shape))
             return;
         reach = ShapeReach<T>(shape, beyond, reach.facesExtent);
         responded = true;
@@ -151,56 +155,15 @@ struct GridStageTest {
         }
         // Once the callback has run, which may have grown the tiles elsewhere or taken this one
         // away, each face is read from where the tile is now.
-        const auto stillThere = [&] {
+        const auto tileNow = [&]() -> const GridTile<T>* {
             if (calledBack)
                 tile = tileIndex < tiles.size() ? &tiles[tileIndex] : nullptr;
-            return tile != nullptr;
+            return tile;
         };
-        const bool floorOnly = floorAlone(*tile);
-        // A lone floor spans its tile's heights: its box is the one just measured.
-        const bool floorWithin = passOverTiles && floorsAsTiles && floorOnly;
-        if (tile->floorPresent) {
-            const T y = tile->floorHeight;
-            face(FacePlace::Floor, cell, y, y, floorWithin, tile->floorCollision, tile->floorRigidBody,
-                 GridFaceFloor, GridSegmentNone, tile->floorSpeed);
-        }
-        // Unless the callback ran, which may have given the tile other faces, it has no more.
-        if ((floorOnly && !calledBack) || !stillThere())
-            return;
-        if (tile->ceilingPresent) {
-            const T y = tile->ceilingHeight;
-            face(FacePlace::Ceiling, cell, y, y, false, tile->ceilingCollision, tile->ceilingRigidBody,
-                 GridFaceCeiling, GridSegmentNone, tile->ceilingSpeed);
-        }
-        for (uint32 side = 0; side < 4 && stillThere(); ++side) {
-            if (!tile->sides[side].sidePresent)
-                continue;
-            if (tile->sides[side].middlePresent) {
-                const GridTileSide<T>& walls = tile->sides[side];
-                wall(side, cell, tile->floorHeight, tile->ceilingHeight, walls.middleCollision,
-                     walls.middleRigidBody, GridSegmentMiddle);
-            }
-            if (stillThere() && tile->sides[side].lowerPresent) {
-                const GridTileSide<T>& walls = tile->sides[side];
-                wall(side, cell, tile->floorHeight, tile->floorHeight + walls.lowerHeight,
-                     walls.lowerCollision, walls.lowerRigidBody, GridSegmentLower);
-            }
-            if (stillThere() && tile->sides[side].upperPresent) {
-                const GridTileSide<T>& walls = tile->sides[side];
-                wall(side, cell, tile->ceilingHeight, tile->ceilingHeight + walls.upperHeight,
-                     walls.upperCollision, walls.upperRigidBody, GridSegmentUpper);
-            }
-        }
-    }
-
-    /// One wall segment between two heights on the edge of side `side`: 0 at x1 facing +x,
-    /// 1 at z1 facing -z, 2 at x0 facing -x, 3 at z0 facing +z.
-    void wall(uint32 side, const CellEdges<T>& cell, T from, T to, uint32 collisionIndex,
-              uint32 rigidBodyIndex, uint32 segmentKind) {
-        if (from == to)
-            return;
-        face(FacePlace(uint32(FacePlace::Side0) + side), cell, std::min(from, to), std::max(from, to), false,
-             collisionIndex, rigidBodyIndex, GridFaceFirstWall + side, segmentKind, T(0));
+        forEachFace<T>(tileNow, [&](const GridFace<T>& face) {
+            // A lone floor spans its tile's heights: its box is the one just measured.
+            testFace(face, cell, passOverTiles && floorsAsTiles && face.alone);
+        });
     }
 };
 
