@@ -43,8 +43,8 @@ PathSteps trickySteps(bool doublePrecision) {
                              doublePrecision ? 4.9406564584124654e-324 : double(FLT_TRUE_MIN),
                              doublePrecision ? DBL_MAX : double(FLT_MAX),
                              doublePrecision ? 1.0 / 3 : double(1.0f / 3),
-                             -1e-7,
-                             123456.789};
+                             doublePrecision ? -1e-7 : double(-1e-7f),
+                             doublePrecision ? 123456.789 : double(123456.789f)};
     PathSteps steps;
     std::size_t next = 0;
     const auto value = [&] { return values[next++ % std::size(values)]; };
@@ -57,9 +57,11 @@ PathSteps trickySteps(bool doublePrecision) {
         for (int i = 0; i < pointCount(kind); ++i)
             step.points[i] = {value(), value(), static_cast<uint8>(128 + next % 16),
                               static_cast<uint8>(next % 16)};
-        step.radius = {value(), value()};
-        step.rotation = value();
-        step.largeArc = 1;
+        if (kind == PathStep::Kind::Arc) {
+            step.radius = {value(), value()};
+            step.rotation = value();
+            step.largeArc = 1;
+        }
         steps.push_back(step);
     }
     return steps;
@@ -75,7 +77,12 @@ TEST(PathFiles, EveryCommandClassMadeByTheModuleRoundTripsThroughJsonAndXmlBitFo
             std::string error;
             RefCountedData* command = createPathCommand(step, doublePrecision, error);
             ASSERT_NE(command, nullptr) << error;
-            entries.pushBack(new PathCommandEntry(command, pathCommandTypeName(step.kind, doublePrecision)));
+            const String typeName = pathCommandTypeName(step.kind, doublePrecision);
+            // Each member lands where it reads back from, anchors included.
+            PathStep read;
+            EXPECT_TRUE(readPathCommand(command, typeName, read, error)) << error;
+            EXPECT_EQ(read, step) << typeName.c_str();
+            entries.pushBack(new PathCommandEntry(command, typeName));
         }
     }
     ASSERT_EQ(entries.size(), 18u);

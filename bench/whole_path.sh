@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The path a user takes, against the engine alone: `zor_host simulate` on generated wide piles
+# of 10,000 and 100,000 spheres (100 steps of 0.02, CSV records every 10 steps), and the same
+# pile built in code and stepped by the engine alone (zor_bench_pile_scale --engine-alone).
+#   bench/whole_path.sh [folder of zor_host and the benchmarks] [work folder] [N ...]
+# Loading is simulate's time less its run (summary.json's wallTime) and less the start-up of
+# the module (a command that does nothing else); recording is the run less the engine's steps.
+set -euo pipefail
+bin=${1:-build/default/bin}
+work=${2:-build/whole_path}
+shift $(($# > 2 ? 2 : $#))
+if (($# > 0)); then piles=("$@"); else piles=(10000 100000); fi
+mkdir -p -- "$work"
+
+timed() { # OUTPUT COMMAND...: seconds and peak kB of the command into OUTPUT
+    local out=$1
+    shift
+    /usr/bin/time -f '%e %M' -o "$out" "$@" >/dev/null
+}
+
+timed "$work/start.txt" "$bin/zor_host" --quiet --log-dir "$work" generate wide-pile 1 "$work/one.json"
+read -r start _ <"$work/start.txt"
+printf '%8s %8s %8s %8s %8s %9s %9s %8s %9s %9s\n' N load run steps record total target peakMB engineMB ratio
+for n in "${piles[@]}"; do
+    scene="$work/wide_$n.json"
+    "$bin/zor_host" --quiet --log-dir "$work" generate wide-pile "$n" "$scene"
+    rm -rf -- "$work/run_$n"
+    timed "$work/simulate_$n.txt" "$bin/zor_host" --quiet --log-dir "$work" simulate "$scene" --steps 100 \
+        --record-every 10 --outputs csv --out "$work/run_$n"
+    read -r total peak <"$work/simulate_$n.txt"
+    run=$(sed -n 's/.*"wallTime": \([0-9.e+-]*\).*/\1/p' "$work/run_$n/summary.json")
+    # "build B s, S steps T s, peak P kB"
+    read -r _ _ _ _ _ steps _ _ enginePeak _ < <("$bin/zor_bench_pile_scale" --engine-alone="$n" --steps 100 --dt 0.02)
+    awk -v n="$n" -v total="$total" -v run="$run" -v start="$start" -v steps="$steps" -v peak="$peak" \
+        -v enginePeak="$enginePeak" 'BEGIN {
+            load = total - run - start
+            printf "%8d %8.2f %8.2f %8.2f %8.2f %9.2f %9.2f %8.0f %9.0f %9.2f\n", n, load, run, steps,
+                run - steps, total, 1.5 * steps + load, peak / 1024, enginePeak / 1024, peak / enginePeak
+        }'
+done
+echo "target: total under 1.5 x steps + load; peak under 2 x the engine's (ratio); load under 2 s"
