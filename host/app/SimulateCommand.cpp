@@ -5,6 +5,7 @@
 #include "common/object/Identifiers.h"
 #include "common/platform/Platform.h"
 #include "host/app/HostCommands.h"
+#include "host/app/SimulateOptions.h"
 #include "host/core/HostFactory.h"
 #include "host/io/MarkupText.h"
 #include "host/io/ObjectDocument.h"
@@ -14,118 +15,16 @@
 #include "host/simulate/RunRecords.h"
 #include "host/simulate/RunSummary.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace zor {
 
 namespace {
 
-// More steps than a person waits for; longer runs are several runs, each from the last one's
-// final scene.
-constexpr uint64 kMostSteps = 1000000000;
-
-struct SimulateOptions {
-    String scene;
-    host::SimulationSettings settings;
-    host::RecordSettings records;
-    bool finalScene = true;
-    String outputDirectory;
-    /// Unusual values of the scene are refused rather than questioned.
-    bool strict = false;
-};
-
 bool fail(const std::string& message) {
     std::fprintf(stderr, "zor_host simulate: %s\n", message.c_str());
     return false;
-}
-
-bool parseCount(const String& text, uint64 most, uint64& out) {
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (text.isEmpty() || *end != '\0' || errno != 0 || text.c_str()[0] == '-' || value == 0 || value > most)
-        return false;
-    out = value;
-    return true;
-}
-
-bool parseStep(const String& text, double& out) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.isEmpty() || *end != '\0' || !(value > 0) || value > 1e6)
-        return false;
-    out = value;
-    return true;
-}
-
-// "csv,final,svg,replay" or any of them.
-bool parseOutputs(const String& text, SimulateOptions& options) {
-    options.records.csv = options.records.svg = options.records.replay = options.finalScene = false;
-    std::string list(text.c_str());
-    for (std::size_t at = 0; at <= list.size();) {
-        std::size_t comma = list.find(',', at);
-        if (comma == std::string::npos)
-            comma = list.size();
-        const std::string name = list.substr(at, comma - at);
-        bool* selected = name == "csv"      ? &options.records.csv
-                         : name == "final"  ? &options.finalScene
-                         : name == "svg"    ? &options.records.svg
-                         : name == "replay" ? &options.records.replay
-                                            : nullptr;
-        if (selected == nullptr)
-            return fail("--outputs takes csv, final, svg and replay separated by commas, not " +
-                        host::printableText(list));
-        *selected = true;
-        at = comma + 1;
-    }
-    return true;
-}
-
-// The scene file's name without folder and extension.
-std::string baseName(const String& path) {
-    std::string name(path.c_str());
-    const std::size_t slash = name.find_last_of("/\\");
-    if (slash != std::string::npos)
-        name = name.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-bool parseOptions(const List<String>& operands, SimulateOptions& options) {
-    auto it = operands.begin();
-    options.scene = *it;
-    for (++it; it != operands.end(); ++it) {
-        const String option = *it;
-        if (option == "--strict") {
-            options.strict = true;
-            continue;
-        }
-        const bool known = option == "--steps" || option == "--dt" || option == "--out" ||
-                           option == "--record-every" || option == "--outputs";
-        if (!known)
-            return fail(std::string("unknown option ") + host::printableText(option.c_str()));
-        if (++it == operands.end())
-            return fail(std::string(option.c_str()) + " needs a value");
-        const String& value = *it;
-        const std::string shown = host::printableText(value.c_str());
-        if (option == "--steps" && !parseCount(value, kMostSteps, options.settings.steps))
-            return fail("--steps takes a whole number from 1 to " + std::to_string(kMostSteps) + ", not " +
-                        shown);
-        if (option == "--record-every" && !parseCount(value, kMostSteps, options.records.every))
-            return fail("--record-every takes a positive whole number, not " + shown);
-        if (option == "--dt" && !parseStep(value, options.settings.deltaT))
-            return fail("--dt takes a positive number of time units up to 1e6, not " + shown);
-        if (option == "--out")
-            options.outputDirectory = value;
-        if (option == "--outputs" && !parseOutputs(value, options))
-            return false;
-    }
-    if (options.outputDirectory.isEmpty())
-        options.outputDirectory = String((baseName(options.scene) + "_run").c_str());
-    return true;
 }
 
 template <typename T>
@@ -174,7 +73,7 @@ int run(const SimulateOptions& options, IObject* scene, IPhysicsEngine3D& engine
     if (!note.empty())
         fail(host::printableText(note));
 
-    const std::string title = host::printableText(baseName(options.scene)) + ": " +
+    const std::string title = host::printableText(sceneBaseName(options.scene)) + ": " +
                               std::to_string(end.lastStep) + " steps of " +
                               host::numberText(options.settings.deltaT);
     std::vector<std::string> written;
@@ -218,8 +117,11 @@ int run(const SimulateOptions& options, IObject* scene, IPhysicsEngine3D& engine
 
 int runSimulateCommand(const List<String>& operands) {
     SimulateOptions options;
-    if (!parseOptions(operands, options))
+    std::string usageError;
+    if (!parseSimulateOptions(operands, options, usageError)) {
+        fail(usageError);
         return kExitUsage;
+    }
     String error;
     IObject* scene = host::readSceneFile(options.scene, error, options.strict);
     if (scene == nullptr) {

@@ -177,12 +177,6 @@ inline bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>&
     return true;
 }
 
-template <typename T>
-bool sphereSphere(const Vector3<T>& centre1, T radius1, const Vector3<T>& centre2, T radius2,
-                  Contact<T>& contact) {
-    return sphereSphere(centre1, radius1, centre2, radius2, contact.normal, contact.depth);
-}
-
 /// Capsule (segment a-b widened by the radius) against capsule; the normal points from the
 /// first towards the second.
 template <typename T>

@@ -7,6 +7,7 @@
 #include "host/io/JsonText.h"
 #include "host/io/JsonVariableWriter.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace zor::host {
@@ -87,6 +88,17 @@ std::string faultPlace(std::string_view text) {
     return textPlace(text, static_cast<std::ptrdiff_t>(locator.at));
 }
 
+// The byte the library's "line L, column C" names. It counts a line's characters from 1 and
+// names the line break that ends line L - 1 as column 0 of line L.
+std::ptrdiff_t libraryOffset(std::string_view text, unsigned long line, unsigned long column) {
+    std::size_t lineStart = 0;
+    for (unsigned long l = 1; l < line && lineStart < text.size(); ++l) {
+        const std::size_t lineBreak = text.find('\n', lineStart);
+        lineStart = lineBreak == std::string_view::npos ? text.size() : lineBreak + 1;
+    }
+    return static_cast<std::ptrdiff_t>(lineStart + column) - 1;
+}
+
 } // namespace
 
 void logNotJson(const String& fileName, std::string_view text, const char* what) {
@@ -95,11 +107,12 @@ void logNotJson(const String& fileName, std::string_view text, const char* what)
     const char* message = std::strchr(what, ']');
     message = message != nullptr ? message + 2 : what;
     std::string place = "the document";
-    if (std::strncmp(message, "parse error at ", 15) == 0) {
-        if (const char* rest = std::strstr(message, ": "); rest != nullptr) {
-            place.assign(message + 15, rest);
+    unsigned long line = 0;
+    unsigned long column = 0;
+    if (std::sscanf(message, "parse error at line %lu, column %lu", &line, &column) == 2) {
+        if (const char* rest = std::strstr(message, ": "); rest != nullptr)
             message = rest + 2;
-        }
+        place = textPlace(text, libraryOffset(text, line, column));
     } else {
         place = faultPlace(text);
     }

@@ -1,19 +1,11 @@
 #include "CollisionStageFuzz.h"
 
-#include "common/object/ObjectFactory.h"
-#include "host/detector/HostCollisionDetector.h"
-#include "host/project/HostPhysicsAttribute.h"
 #include "host/scene3d/GridStage.h"
-#include "host/scene3d/Scene3D.h"
-#include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/collision/SceneCollisions.h"
 #include "support/EngineOnScene.h"
-#include "support/TestApplicationData.h"
 
-#include <cmath>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -134,42 +126,57 @@ GridStage<T>* readGridStage(Bytes& in) {
 
 /// An element of the next bytes' shape with a collision attribute and, unless static, a body.
 template <typename T>
-Element3D<T>* readElement(Bytes& in, Scene3D<T>& scene) {
+Element3D<T>* readElement(Bytes& in, EngineScene<T>& world) {
     const uint8 kind = in.byte();
     const ElementKind shape = kind % 3 == 0   ? ElementKind::Sphere
                               : kind % 3 == 1 ? ElementKind::Capsule
                                               : ElementKind::Mesh;
-    auto* element = new Element3D<T>(shape);
-    element->transform().position = readVector<T>(in);
-    if (kind & 4)
-        element->transform().rotation = readVector<T>(in);
-    const T radius = T(in.number());
-    element->shape() = {radius, T(in.number())};
+    const Vector3<T> position = readVector<T>(in);
+    const bool turned = (kind & 4) != 0;
+    const Vector3<T> rotation = turned ? readVector<T>(in) : Vector3<T>{};
+    const T radius = T(in.number()), height = T(in.number());
+    RigidBody3DAttribute<T>* body = nullptr;
+    if ((kind & 8) == 0) {
+        body = readBody<T>(in);
+        body->setLinearSpeed(readVector<T>(in));
+        if (kind & 0x10)
+            body->setAngularSpeed(readVector<T>(in));
+    }
+    Element3D<T>* element = world.add(shape, position, radius, height, body);
+    if (turned)
+        element->transform().rotation = rotation;
     if (shape == ElementKind::Mesh) {
         for (const Vector3<T>& v : {Vector3<T>{-1, 0, -1}, {-1, 0, 1}, {1, 0, 1}, {1, 0, -1}, {0, radius, 0}})
             element->mesh()->vertices().pushBack(v);
         for (uint32 index : {0u, 1u, 2u, 0u, 2u, 3u, 0u, 1u, 4u})
             element->mesh()->triangles().pushBack(index);
     }
-    auto* collision = new Collision3DAttribute<T>();
-    collision->setEventParent(0);
-    element->setPhysicsAttribute(2, collision);
-    collision->release();
-    if ((kind & 8) == 0) {
-        RigidBody3DAttribute<T>* body = readBody<T>(in);
-        body->setLinearSpeed(readVector<T>(in));
-        if (kind & 0x10)
-            body->setAngularSpeed(readVector<T>(in));
-        element->setPhysicsAttribute(1, body);
-        body->release();
-    }
-    scene.addElement(element);
     return element;
 }
 
-/// Every element's position, rotation and speeds as bytes.
+/// Builds the scene the bytes describe and steps it; every element's position, rotation and
+/// speeds as bytes after the steps.
 template <typename T>
-void keepState(const std::vector<Element3D<T>*>& elements, std::vector<unsigned char>& state) {
+std::vector<unsigned char> runScene(Bytes in, bool everyPair) {
+    EngineScene<T> world;
+    setPairFinder(*world.engine, everyPair ? PairFinder::AllPairs : PairFinder::Grid);
+    const uint8 header = in.byte();
+    const int steps = 1 + (header >> 1) % 4;
+    static const double lengths[] = {1.0 / 60, 1.0 / 30, 0.25, 10};
+    const double deltaT = lengths[(header >> 3) % 4];
+    world.scene->setGravity(header & 0x20 ? 9.81 : 0);
+    GridStage<T>* stage = header & 0x40 ? readGridStage<T>(in) : nullptr;
+    if (stage != nullptr)
+        world.add(stage);
+    std::vector<Element3D<T>*> elements;
+    while (!in.atEnd() && elements.size() < kMostBodies)
+        elements.push_back(readElement<T>(in, world));
+    for (int step = 0; step < steps; ++step) {
+        world.step(deltaT);
+        if (stage != nullptr)
+            stage->moveFaces(T(deltaT));
+    }
+    std::vector<unsigned char> state;
     const auto keep = [&state](const Vector3<T>& v) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(&v);
         state.insert(state.end(), bytes, bytes + sizeof v);
@@ -182,61 +189,19 @@ void keepState(const std::vector<Element3D<T>*>& elements, std::vector<unsigned 
             keep(body->getAngularSpeed());
         }
     }
-}
-
-/// Builds the scene the bytes describe and steps it; the state after the steps.
-template <typename T>
-std::vector<unsigned char> runScene(Bytes in, bool everyPair) {
-    auto* scene = new Scene3D<T>();
-    PhysicsEngine3D* engine = engineOn(scene);
-    setPairFinder(*engine, everyPair ? PairFinder::AllPairs : PairFinder::Grid);
-    const uint8 header = in.byte();
-    const int steps = 1 + (header >> 1) % 4;
-    static const double lengths[] = {1.0 / 60, 1.0 / 30, 0.25, 10};
-    const double deltaT = lengths[(header >> 3) % 4];
-    scene->setGravity(header & 0x20 ? 9.81 : 0);
-    GridStage<T>* stage = nullptr;
-    if (header & 0x40) {
-        stage = readGridStage<T>(in);
-        scene->addGridStage(stage);
-        stage->release();
-    }
-    std::vector<Element3D<T>*> elements;
-    while (!in.atEnd() && elements.size() < kMostBodies)
-        elements.push_back(readElement<T>(in, *scene));
-    for (int step = 0; step < steps; ++step) {
-        scene->updateView();
-        engine->beginIteration(deltaT);
-        engine->updateMovements();
-        engine->updateCollisions(nullptr);
-        engine->endIteration();
-        if (stage != nullptr)
-            stage->moveFaces(T(deltaT));
-    }
-    std::vector<unsigned char> state;
-    keepState(elements, state);
-    for (Element3D<T>* element : elements)
-        element->release();
-    engine->release();
-    scene->release();
     return state;
 }
 
 } // namespace
 
 bool checkCollisionStageInput(const std::uint8_t* data, std::size_t size) {
-    static TestApplicationData* record = [] {
-        auto* made = new TestApplicationData{&HostObject::create, &HostPhysicsAttribute::create};
-        zor_addObjectAllocator<HostCollisionDetector<float>>();
-        zor_addObjectAllocator<HostCollisionDetector<double>>();
-        return made;
-    }();
+    static HostRecord* host = new HostRecord();
     const Bytes in(data, size);
     const bool inDouble = size > 0 && (data[0] & 1) != 0;
     const bool same = inDouble ? runScene<double>(in, false) == runScene<double>(in, true)
                                : runScene<float>(in, false) == runScene<float>(in, true);
     // Refusals and warnings are not kept from one input to the next.
-    record->clearCaptured();
+    host->record.clearCaptured();
     return same;
 }
 

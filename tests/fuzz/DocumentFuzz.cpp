@@ -20,14 +20,27 @@ using host::releaseObjects;
 
 namespace {
 
+// The log lines other than warnings: a scene's unusual values are questioned with a warning
+// line each, whether the document is then accepted or not.
+std::size_t failureLines(const TestApplicationData& record) {
+    std::size_t lines = 0;
+    // The level follows the first "] " of a line ("... [ pid:tid ] WARN  ..."); the text of the
+    // document may hold the same letters later.
+    for (const std::string& line : record.writtenTexts()) {
+        const std::size_t level = line.find("] ");
+        lines += level != std::string::npos && line.compare(level + 2, 5, "WARN ") == 0 ? 0 : 1;
+    }
+    return lines;
+}
+
 bool checkObjects(TestApplicationData& record, host::DocumentFormat format, const std::uint8_t* data,
                   std::size_t size, host::ObjectCreator create, const host::ObjectCheck& check = {}) {
     const String fileName(format == host::DocumentFormat::Json ? "fuzz.json" : "fuzz.xml");
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     List<IObject*> objects;
     if (!host::readObjects(format, fileName, text, create, objects, check))
-        return objects.isEmpty() && record.writtenTexts().size() == 1;
-    if (!record.writtenTexts().empty())
+        return objects.isEmpty() && failureLines(record) == 1;
+    if (failureLines(record) != 0)
         return false;
 
     // What was read goes back out. XML can refuse text that came in as character references
@@ -36,13 +49,13 @@ bool checkObjects(TestApplicationData& record, host::DocumentFormat format, cons
     const bool writes = host::writeObjects(format, fileName, objects, false, written);
     releaseObjects(objects);
     if (!writes)
-        return format == host::DocumentFormat::Xml && record.writtenTexts().size() == 1;
+        return format == host::DocumentFormat::Xml && failureLines(record) == 1;
 
     std::string rewritten;
     const bool same = host::readObjects(format, fileName, written, create, objects, check) &&
                       host::writeObjects(format, fileName, objects, false, rewritten) && rewritten == written;
     releaseObjects(objects);
-    return same && record.writtenTexts().empty();
+    return same && failureLines(record) == 0;
 }
 
 } // namespace

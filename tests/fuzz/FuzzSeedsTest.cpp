@@ -1,4 +1,5 @@
 #include "DocumentFuzz.h"
+#include "PointsFileFuzz.h"
 #include "SvgPathFuzz.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,7 @@ TEST(FuzzSeeds, EverySeedPassesTheFuzzChecks) {
         {"path_json", DocumentObjects::Path, host::DocumentFormat::Json, 1},
         {"path_xml", DocumentObjects::Path, host::DocumentFormat::Xml, 1},
         {"svgpath", DocumentObjects::Samples, host::DocumentFormat::Json, 7},
+        {"points", DocumentObjects::Samples, host::DocumentFormat::Json, 3},
     };
     for (const auto& corpus : corpora) {
         std::size_t seeds = 0;
@@ -39,8 +41,10 @@ TEST(FuzzSeeds, EverySeedPassesTheFuzzChecks) {
             std::vector<char> bytes(std::filesystem::file_size(entry.path()));
             std::ifstream(entry.path(), std::ios::binary).read(bytes.data(), std::streamsize(bytes.size()));
             const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-            EXPECT_TRUE(corpus.folder == std::string("svgpath")
-                            ? checkSvgPathInput(data, bytes.size())
+            const std::string folder = corpus.folder;
+            EXPECT_TRUE(folder == "svgpath" ? checkSvgPathInput(data, bytes.size())
+                        : folder == "points"
+                            ? checkPointsInput(data, bytes.size())
                             : checkDocumentInput(corpus.format, corpus.objects, data, bytes.size()));
             ++seeds;
         }

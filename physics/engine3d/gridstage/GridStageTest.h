@@ -13,8 +13,8 @@
 
 #include <array>
 
-// The tile-by-tile test of one shape against one grid stage, and the face response both paths
-// of the grid-stage test share.
+// The tile-by-tile test of one shape against one grid stage, and the face test and face
+// response both paths of the grid-stage test share.
 namespace zor::gridstage {
 
 /// True when a body of `group` and the face's body share an exclusion group: they pass through.

@@ -209,25 +209,19 @@ std::string qualified(const char* signature) {
     return name;
 }
 
-TEST(QualifiedFunctionName, ReducesCompilerSignatures) {
-    EXPECT_EQ(qualified("void zor::String::pushBackUTF8String(const char*)"),
-              "zor::String::pushBackUTF8String");
-    EXPECT_EQ(qualified("zor::WObject::~WObject()"), "zor::WObject::~WObject");
-    EXPECT_EQ(qualified("zor::IObject* zor_createObject()"), "zor_createObject");
-    EXPECT_EQ(qualified("bool zor::physicsInitialize(zor::ApplicationData*)"), "zor::physicsInitialize");
-    EXPECT_EQ(
-        qualified("void zor::RigidBody3DAttribute<T>::copy_Backwards(const zor::IObject*) [with T = float]"),
-        "zor::RigidBody3DAttribute<float>::copy_Backwards");
-    EXPECT_EQ(
-        qualified("zor::HashMapBase<K, V, H, E>::Iterator zor::HashMapBase<K, V, H, E>::find(const K&) "
-                  "[with K = unsigned char; V = int; H = zor::Hash<unsigned char>; E = zor::EqualTo<unsigned "
-                  "char>]"),
-        "zor::HashMapBase<unsigned char, int, zor::Hash<unsigned char>, zor::EqualTo<unsigned char>>::find");
-}
-
-TEST(QualifiedFunctionName, OddSignaturesEndWithANameWithinTheCapacity) {
+TEST(QualifiedFunctionName, ReducesSignaturesToANameWithinTheCapacity) {
     // Signature, name. An empty parameter name substitutes nothing and must not stall the scan.
     const char* const cases[][2] = {
+        {"void zor::String::pushBackUTF8String(const char*)", "zor::String::pushBackUTF8String"},
+        {"zor::WObject::~WObject()", "zor::WObject::~WObject"},
+        {"zor::IObject* zor_createObject()", "zor_createObject"},
+        {"bool zor::physicsInitialize(zor::ApplicationData*)", "zor::physicsInitialize"},
+        {"void zor::RigidBody3DAttribute<T>::copy_Backwards(const zor::IObject*) [with T = float]",
+         "zor::RigidBody3DAttribute<float>::copy_Backwards"},
+        {"zor::HashMapBase<K, V, H, E>::Iterator zor::HashMapBase<K, V, H, E>::find(const K&) [with K = "
+         "unsigned "
+         "char; V = int; H = zor::Hash<unsigned char>; E = zor::EqualTo<unsigned char>]",
+         "zor::HashMapBase<unsigned char, int, zor::Hash<unsigned char>, zor::EqualTo<unsigned char>>::find"},
         {"void f<,>() [with  = int]", "f<,>"},
         {"void f<T>() [with  = int; T = float]", "f<float>"},
         {"void f<T>() [with T = ]", "f<>"},

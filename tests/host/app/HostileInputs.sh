@@ -85,6 +85,7 @@ scene2d() { # ELEMENT VARIABLES [CHILDREN]
 printf '' >empty.json
 printf '{"objects": [' >truncated.json
 printf '{"objects": [\0]}' >zero_byte.json
+printf '{"objects": [{"ty\npe": 1}]}' >line_break_in_name.json
 printf '<objects><object type="Scene3D{double}">' >truncated.xml
 printf '{"objects": [{"type": "Scene3D{double}", "children": [{"type": "Element3D{double}", "variables": {"name": "b\xffll"}}]}]}' >not_utf8.json
 scene '{"type": "Element3D{double}", "variables": {"name": "b\u0001ll"}}' >control_name.json
@@ -163,6 +164,7 @@ row 0 '' convert most_objects.json @/most_objects.xml
 row 1 'empty.json: line 1, column 1: not JSON' read empty.json
 row 1 'truncated.json: line 1, column 14: not JSON' simulate truncated.json --out @
 row 1 'zero_byte.json: line 1, column 14: not JSON' read zero_byte.json
+row 1 'line_break_in_name.json: line 1, column 18: not JSON' read line_break_in_name.json
 row 1 'truncated.xml: line 1, column 40: not well-formed XML: Start-end tags mismatch' convert truncated.xml @/out.json
 row 1 'not_utf8.json: line 1, column 109: not JSON: syntax error while parsing value - invalid string: ill-formed UTF-8 byte' read not_utf8.json
 row 0 '' read control_name.json
