@@ -1,6 +1,7 @@
 #include "DocumentFuzz.h"
 
 #include "host/io/DocumentObjects.h"
+#include "host/io/JsonObjectStream.h"
 #include "host/io/SampleObject.h"
 #include "host/path/PathCommandEntry.h"
 #include "host/project/HostPhysicsAttribute.h"
@@ -10,6 +11,7 @@
 #include "physics/module/ObjectAllocators.h"
 #include "support/TestApplicationData.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -58,6 +60,40 @@ bool checkObjects(TestApplicationData& record, host::DocumentFormat format, cons
     return same && failureLines(record) == 0;
 }
 
+// The failure line of a read without its time and thread: from the file's name on.
+std::string failureText(const TestApplicationData& record, const String& fileName) {
+    std::string text;
+    for (const std::string& line : record.writtenTexts()) {
+        const std::size_t level = line.find("] ");
+        if (level == std::string::npos || line.compare(level + 2, 5, "WARN ") != 0)
+            text += line.substr(std::min(line.find(fileName.c_str()), line.size()));
+    }
+    return text;
+}
+
+// zor_host simulate streams JSON scenes: the streamed read accepts what the whole-document read
+// accepts, with the same objects, and refuses the rest with the same line.
+bool streamAgrees(TestApplicationData& record, const std::uint8_t* data, std::size_t size) {
+    const String fileName("fuzz.json");
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::string results[2];
+    for (int streamed = 0; streamed < 2; ++streamed) {
+        record.clearCaptured();
+        host::SceneCheck check(false);
+        List<IObject*> objects;
+        const bool read = streamed ? host::streamJsonObjects(fileName, text, &host::createSceneObject,
+                                                             objects, std::ref(check))
+                                   : host::readObjects(host::DocumentFormat::Json, fileName, text,
+                                                       &host::createSceneObject, objects, std::ref(check));
+        std::string written;
+        if (read)
+            host::writeObjects(host::DocumentFormat::Json, fileName, objects, false, written);
+        releaseObjects(objects);
+        results[streamed] = (read ? "read: " + written : "refused: ") + failureText(record, fileName);
+    }
+    return results[0] == results[1];
+}
+
 } // namespace
 
 bool checkDocumentInput(host::DocumentFormat format, DocumentObjects objects, const std::uint8_t* data,
@@ -73,7 +109,8 @@ bool checkDocumentInput(host::DocumentFormat format, DocumentObjects objects, co
     host::SceneCheck sceneCheck(false);
     switch (objects) {
     case DocumentObjects::Scene3D:
-        return checkObjects(record, format, data, size, &host::createSceneObject, std::ref(sceneCheck));
+        return checkObjects(record, format, data, size, &host::createSceneObject, std::ref(sceneCheck)) &&
+               (format == host::DocumentFormat::Xml || streamAgrees(record, data, size));
     case DocumentObjects::Scene2D:
         return checkObjects(
             record, format, data, size, &createScene2DFileObject,
