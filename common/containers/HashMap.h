@@ -227,7 +227,7 @@ void HashMapBase<K, V, H, E>::destroyBuckets(Bucket* buckets, uint64 count) cons
     if (buckets == nullptr)
         return;
     for (uint64 i = 0; i < count; ++i)
-        buckets[i].~Bucket();
+        buckets[i].Bucket::~Bucket();
     freeBlock(buckets, count * sizeof(Bucket));
 }
 

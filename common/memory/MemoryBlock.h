@@ -58,7 +58,7 @@ const Allocator* defaultAllocator();
 /// polymorphic root overrides it with this line, so that slot 0 always ends the whole object.
 #define ZOR_DELETING_DESTRUCTOR(Class)                                                                       \
     void deletingDestructor(::zor::uint32 flags) override {                                                  \
-        this->~Class();                                                                                      \
+        this->Class::~Class();                                                                               \
         if (flags & 1u)                                                                                      \
             Class::operator delete(this);                                                                    \
     }

@@ -7,7 +7,7 @@ namespace zor {
 RefCountedData::RefCountedData(const RefCountedData&) : RefCountedData() {}
 
 void RefCountedData::deletingDestructor(uint32 flags) {
-    this->~RefCountedData();
+    this->RefCountedData::~RefCountedData();
     if (flags & 1u)
         RefCountedData::operator delete(this);
 }

@@ -26,7 +26,7 @@ class Path2DCommandOf : public Path2DCommand<T> {
 public:
     void deletingDestructor(uint32 flags) override {
         Derived* self = static_cast<Derived*>(this);
-        self->~Derived();
+        self->Derived::~Derived();
         if (flags & 1u)
             Derived::operator delete(self);
     }

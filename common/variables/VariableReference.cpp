@@ -380,7 +380,7 @@ void* VariableReference::getValuePointer() const {
 }
 
 void VariableReference::destroy() {
-    this->~VariableReference();
+    this->VariableReference::~VariableReference();
     VariableReference::operator delete(this);
 }
 

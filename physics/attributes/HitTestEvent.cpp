@@ -22,7 +22,7 @@ HitTestEvent::~HitTestEvent() {
 }
 
 void HitTestEvent::deletingDestructor(uint32 flags) {
-    this->~HitTestEvent();
+    this->HitTestEvent::~HitTestEvent();
     if (flags & 1u)
         HitTestEvent::operator delete(this);
 }

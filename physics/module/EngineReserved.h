@@ -23,7 +23,7 @@ public:
 
     /// Slot 0: ends the companion; bit 0 of `flags` also frees it.
     virtual void deletingDestructor(uint32 flags) {
-        this->~EngineReserved();
+        this->EngineReserved::~EngineReserved();
         if (flags & 1u)
             operator delete(this);
     }
