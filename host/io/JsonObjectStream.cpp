@@ -8,7 +8,7 @@
 #include "host/io/JsonObjectDocument.h"
 
 #include <algorithm>
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace zor::host {
@@ -287,7 +287,7 @@ private:
             while (m_next < m_whole.size() && m_whole[m_next].index < last)
                 ++m_next;
         }
-        m_builder = std::make_unique<Builder>(m_fragment);
+        m_builder.emplace(m_fragment);
         m_values = 0;
         m_depth = 0;
         return count();
@@ -321,7 +321,7 @@ private:
     uint64 m_entryIndex = 0;
     std::vector<Frame> m_frames{Frame(Kind::Document, "", 0)};
     std::string m_key;
-    std::unique_ptr<Builder> m_builder;
+    std::optional<Builder> m_builder;
     ordered_json m_fragment;
     std::string m_fragmentPointer;
     bool m_fragmentWhole = false;
