@@ -5,6 +5,8 @@
 #   bench/whole_path.sh [folder of zor_host and the benchmarks] [work folder] [N ...]
 # Loading is simulate's time less its run (summary.json's wallTime) and less the start-up of
 # the module (a command that does nothing else); recording is the run less the engine's steps.
+# On a shared machine wall times stretch with the load: the CPU seconds (user + system) of the
+# whole simulate command and of the whole engine-alone program (its build included) are shown too.
 set -euo pipefail
 bin=${1:-build/default/bin}
 work=${2:-build/whole_path}
@@ -12,30 +14,35 @@ shift $(($# > 2 ? 2 : $#))
 if (($# > 0)); then piles=("$@"); else piles=(10000 100000); fi
 mkdir -p -- "$work"
 
-timed() { # OUTPUT COMMAND...: seconds and peak kB of the command into OUTPUT
-    local out=$1
-    shift
-    /usr/bin/time -f '%e %M' -o "$out" "$@" >/dev/null
+timed() { # OUTPUT STDOUT COMMAND...: seconds, peak kB and CPU seconds of the command into OUTPUT
+    local out=$1 stdout=$2
+    shift 2
+    /usr/bin/time -f '%e %M %U %S' -o "$out" "$@" >"$stdout"
 }
 
-timed "$work/start.txt" "$bin/zor_host" --quiet --log-dir "$work" generate wide-pile 1 "$work/one.json"
+timed "$work/start.txt" /dev/null "$bin/zor_host" --quiet --log-dir "$work" generate wide-pile 1 "$work/one.json"
 read -r start _ <"$work/start.txt"
-printf '%8s %8s %8s %8s %8s %9s %9s %8s %9s %9s\n' N load run steps record total target peakMB engineMB ratio
+printf '%8s %8s %8s %8s %8s %9s %9s %8s %9s %9s %8s %9s\n' N load run steps record total target peakMB engineMB ratio cpu engineCpu
 for n in "${piles[@]}"; do
     scene="$work/wide_$n.json"
     "$bin/zor_host" --quiet --log-dir "$work" generate wide-pile "$n" "$scene"
     rm -rf -- "$work/run_$n"
-    timed "$work/simulate_$n.txt" "$bin/zor_host" --quiet --log-dir "$work" simulate "$scene" --steps 100 \
+    timed "$work/simulate_$n.txt" /dev/null "$bin/zor_host" --quiet --log-dir "$work" simulate "$scene" --steps 100 \
         --record-every 10 --outputs csv --out "$work/run_$n"
-    read -r total peak <"$work/simulate_$n.txt"
+    read -r total peak user system <"$work/simulate_$n.txt"
     run=$(sed -n 's/.*"wallTime": \([0-9.e+-]*\).*/\1/p' "$work/run_$n/summary.json")
     # "build B s, S steps T s, peak P kB"
-    read -r _ _ _ _ _ steps _ _ enginePeak _ < <("$bin/zor_bench_pile_scale" --engine-alone="$n" --steps 100 --dt 0.02)
+    timed "$work/engine_$n.txt" "$work/engine_$n.out" "$bin/zor_bench_pile_scale" --engine-alone="$n" \
+        --steps 100 --dt 0.02
+    read -r _ _ _ _ _ steps _ _ enginePeak _ <"$work/engine_$n.out"
+    read -r _ _ engineUser engineSystem <"$work/engine_$n.txt"
     awk -v n="$n" -v total="$total" -v run="$run" -v start="$start" -v steps="$steps" -v peak="$peak" \
-        -v enginePeak="$enginePeak" 'BEGIN {
+        -v enginePeak="$enginePeak" -v cpu="$user" -v cpuSystem="$system" -v engineCpu="$engineUser" \
+        -v engineSystem="$engineSystem" 'BEGIN {
             load = total - run - start
-            printf "%8d %8.2f %8.2f %8.2f %8.2f %9.2f %9.2f %8.0f %9.0f %9.2f\n", n, load, run, steps,
-                run - steps, total, 1.5 * steps + load, peak / 1024, enginePeak / 1024, peak / enginePeak
+            printf "%8d %8.2f %8.2f %8.2f %8.2f %9.2f %9.2f %8.0f %9.0f %9.2f %8.2f %9.2f\n", n, load, run, steps,
+                run - steps, total, 1.5 * steps + load, peak / 1024, enginePeak / 1024, peak / enginePeak,
+                cpu + cpuSystem, engineCpu + engineSystem
         }'
 done
 echo "target: total under 1.5 x steps + load; peak under 2 x the engine's (ratio); load under 2 s"

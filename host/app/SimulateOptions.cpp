@@ -91,7 +91,8 @@ bool parseSimulateOptions(const List<String>& operands, SimulateOptions& options
         if (option == "--steps" && !parseCount(value, kMostSimulateSteps, options.settings.steps))
             error = "--steps takes a whole number from 1 to " + std::to_string(kMostSimulateSteps) +
                     ", not " + shown;
-        else if (option == "--record-every" && !parseCount(value, kMostSimulateSteps, options.records.every))
+        else if (option == "--record-every" &&
+                 !parseCount(value, kMostSimulateSteps, options.settings.recordEvery))
             error = "--record-every takes a positive whole number, not " + shown;
         else if (option == "--dt" && !parseStep(value, options.settings.deltaT))
             error = "--dt takes a positive number of time units up to 1e6, not " + shown;

@@ -8,7 +8,7 @@
 #include "host/io/JsonObjectDocument.h"
 
 #include <algorithm>
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace zor::host {
@@ -25,17 +25,19 @@ struct WholeEntry {
     uint64 inside;
 };
 
-// The events of a parse that only tell where the parser stands; Walk's subclasses act on them.
-// An entry is an element of the array "objects" of the document or of the array "children" of
-// an entry, counted in the order they start.
-class Walk {
-public:
+// The value types the parser hands its event handlers.
+struct SaxTypes {
     using number_integer_t = ordered_json::number_integer_t;
     using number_unsigned_t = ordered_json::number_unsigned_t;
     using number_float_t = ordered_json::number_float_t;
     using string_t = ordered_json::string_t;
     using binary_t = ordered_json::binary_t;
+};
 
+// The events of a parse that only tell where the parser stands; Walk's subclasses act on them.
+// An entry is an element of the array "objects" of the document or of the array "children" of
+// an entry, counted in the order they start.
+class Walk : public SaxTypes {
 protected:
     enum class Kind { Root, Document, Entries, Entry, Other };
     struct Frame {
@@ -134,14 +136,8 @@ private:
 };
 
 // The second pass, over a document the survey found regular: makes the objects.
-class Stream {
+class Stream : public SaxTypes {
 public:
-    using number_integer_t = ordered_json::number_integer_t;
-    using number_unsigned_t = ordered_json::number_unsigned_t;
-    using number_float_t = ordered_json::number_float_t;
-    using string_t = ordered_json::string_t;
-    using binary_t = ordered_json::binary_t;
-
     Stream(JsonEntryReader& reader, const String& fileName, std::vector<WholeEntry> whole)
         : m_reader(reader), m_fileName(fileName), m_whole(std::move(whole)) {
         // The survey lists an entry when it ends; here they are met where they start.
@@ -291,7 +287,7 @@ private:
             while (m_next < m_whole.size() && m_whole[m_next].index < last)
                 ++m_next;
         }
-        m_builder = std::make_unique<Builder>(m_fragment);
+        m_builder.emplace(m_fragment);
         m_values = 0;
         m_depth = 0;
         return count();
@@ -325,7 +321,7 @@ private:
     uint64 m_entryIndex = 0;
     std::vector<Frame> m_frames{Frame(Kind::Document, "", 0)};
     std::string m_key;
-    std::unique_ptr<Builder> m_builder;
+    std::optional<Builder> m_builder;
     ordered_json m_fragment;
     std::string m_fragmentPointer;
     bool m_fragmentWhole = false;

@@ -4,6 +4,7 @@
 #include "host/io/DocumentFailure.h"
 #include "host/io/JsonText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -43,22 +44,27 @@ bool JsonVariableReader::lookUp(const char* function, const String& name, const 
                                 const ordered_json*& value, bool& typed) {
     value = nullptr;
     typed = false;
-    if (m_nodes.empty())
+    if (m_nodes.empty() || !m_nodes.back().value->is_object())
         return true;
-    const ordered_json& node = *m_nodes.back().value;
-    const auto it = node.find(std::string(name.c_str(), name.length()));
-    if (it == node.end())
+    // An object reads every variable it has by name, most of them absent from the file: the
+    // members are compared in place, without making a key of each name.
+    const auto& members = m_nodes.back().value->get_ref<const ordered_json::object_t&>();
+    const std::string_view key(name.c_str(), name.length());
+    const auto it = std::find_if(members.begin(), members.end(),
+                                 [&key](const auto& member) { return member.first == key; });
+    if (it == members.end())
         return true;
-    if (!isTypedJsonValue(*it)) {
-        value = &*it;
+    const ordered_json& member = it->second;
+    if (!isTypedJsonValue(member)) {
+        value = &member;
         return true;
     }
-    const ordered_json& type = (*it)["type"];
+    const ordered_json& type = member["type"];
     if (typeName != nullptr && type.get_ref<const std::string&>() != typeName) {
         const std::string expected = std::string("a value of type ") + typeName;
         return refuse(function, name, expected.c_str(), type);
     }
-    value = &(*it)["value"];
+    value = &member["value"];
     typed = true;
     return true;
 }

@@ -55,7 +55,9 @@ bool GridStage<T>::isTypeOf(const GUID_t& guid) const {
 
 template <typename T>
 GridStage<T>* GridStage<T>::create(const String& typeName) {
-    return typeName == sceneTypeName<T>("GridStage3D") ? new GridStage<T>() : nullptr;
+    // Every object of a scene file is offered to this first.
+    static const String kTypeName = sceneTypeName<T>("GridStage3D");
+    return typeName == kTypeName ? new GridStage<T>() : nullptr;
 }
 
 template <typename T>

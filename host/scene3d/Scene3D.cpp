@@ -73,7 +73,9 @@ bool isElementOf(const IObject* object) {
 
 template <typename T>
 Scene3D<T>* Scene3D<T>::create(const String& typeName) {
-    return typeName == sceneTypeName<T>("Scene3D") ? new Scene3D<T>() : nullptr;
+    // Every object of a scene file is offered to this first.
+    static const String kTypeName = sceneTypeName<T>("Scene3D");
+    return typeName == kTypeName ? new Scene3D<T>() : nullptr;
 }
 
 template <typename T>

@@ -44,15 +44,24 @@ void ContactRecorder<T>::beforeCollisions() {
 }
 
 template <typename T>
-typename ContactRecorder<T>::Placed ContactRecorder<T>::place(IElement* body, IElement* element) const {
+std::size_t ContactRecorder<T>::indexOf(IElement* body) const {
+    const auto found = m_index.find(body);
+    return found != m_index.end() ? found->second : kNoBody;
+}
+
+template <typename T>
+typename ContactRecorder<T>::Placed ContactRecorder<T>::place(std::size_t index, IElement* body,
+                                                              IElement* element) const {
     Placed placed{false, {}, {}};
-    auto* shaped = dynamic_cast<Element3D<T>*>(element);
+    // The element is most often the body itself, whose class is known.
+    Element3D<T>* shaped =
+        index != kNoBody && element == body ? m_bodies[index] : dynamic_cast<Element3D<T>*>(element);
     if (shaped == nullptr)
         return placed;
     Point3 moved{};
-    if (const auto found = m_index.find(body); found != m_index.end()) {
-        const Vector3<T>& now = m_bodies[found->second]->transform().position;
-        const Vector3<T>& before = m_before[found->second];
+    if (index != kNoBody) {
+        const Vector3<T>& now = m_bodies[index]->transform().position;
+        const Vector3<T>& before = m_before[index];
         moved = {double(now.x) - double(before.x), double(now.y) - double(before.y),
                  double(now.z) - double(before.z)};
     }
@@ -77,9 +86,9 @@ typename ContactRecorder<T>::Placed ContactRecorder<T>::place(IElement* body, IE
 }
 
 template <typename T>
-std::string ContactRecorder<T>::nameOf(IElement* body, IElement* element) const {
-    if (const auto found = m_index.find(body); found != m_index.end())
-        return m_names[found->second];
+std::string ContactRecorder<T>::nameOf(std::size_t index, IElement* element) const {
+    if (index != kNoBody)
+        return m_names[index];
     if (auto* shaped = dynamic_cast<Element3D<T>*>(element);
         shaped != nullptr && !shaped->getName().isEmpty())
         return shaped->getName().c_str();
@@ -89,7 +98,8 @@ std::string ContactRecorder<T>::nameOf(IElement* body, IElement* element) const 
 template <typename T>
 void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
                               const Vector3<T>& normal, T depth) {
-    const Placed first = place(body1, element1), second = place(body2, element2);
+    const std::size_t index1 = indexOf(body1), index2 = indexOf(body2);
+    const Placed first = place(index1, body1, element1), second = place(index2, body2, element2);
     const Point3 n = normalOf(normal, 1);
     Point3 point;
     if (first.round)
@@ -100,33 +110,47 @@ void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* bod
     else
         point = {(first.centre[0] + second.centre[0]) / 2, (first.centre[1] + second.centre[1]) / 2,
                  (first.centre[2] + second.centre[2]) / 2};
-    m_contacts.push_back({nameOf(body1, element1), nameOf(body2, element2), n, double(depth), point});
+    m_contacts.push_back({nameOf(index1, element1), nameOf(index2, element2), n, double(depth), point});
 }
 
 template <typename T>
-void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind,
-                              uint32 segment, const Vector3<T>& normal, T depth) {
+const std::string& ContactRecorder<T>::faceName(IObject* stage, uint32 cell, uint32 faceKind,
+                                                uint32 segment) {
+    const auto [found, added] = m_faceNames.try_emplace({stage, cell, faceKind, segment});
+    std::string& name = found->second;
+    if (!added)
+        return name;
     const auto* grid = dynamic_cast<const GridStage<T>*>(stage);
-    std::string name = grid != nullptr && !grid->getName().isEmpty() ? grid->getName().c_str() : "grid stage";
+    name = grid != nullptr && !grid->getName().isEmpty() ? grid->getName().c_str() : "grid stage";
     name += faceKind == 0   ? ": floor"
             : faceKind == 1 ? ": ceiling"
                             : ": " + std::string(kSegments[segment & 3]) + "wall";
     if (faceKind >= 2)
         name += " on side " + std::to_string(faceKind - 2);
     name += " of cell " + std::to_string(cell);
-    // The face's centre stands for the face where a capsule lies along it.
+    return name;
+}
+
+template <typename T>
+void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind,
+                              uint32 segment, const Vector3<T>& normal, T depth) {
+    const std::size_t index = indexOf(body);
+    const Placed placed = place(index, body, element);
+    // The face's centre stands for the face where a capsule lies along it (faces may move).
     Point3 centre{};
     SceneryFace found{};
-    if (grid != nullptr && gridStageFace(*grid, cell, faceKind, segment, found))
-        for (const auto& corner : found.corners)
-            for (int axis = 0; axis < 3; ++axis)
-                centre[axis] += corner[axis] / double(found.corners.size());
-    const Placed placed = place(body, element);
+    if (placed.round && placed.shape.a != placed.shape.b)
+        if (const auto* grid = dynamic_cast<const GridStage<T>*>(stage);
+            grid != nullptr && gridStageFace(*grid, cell, faceKind, segment, found))
+            for (const auto& corner : found.corners)
+                for (int axis = 0; axis < 3; ++axis)
+                    centre[axis] += corner[axis] / double(found.corners.size());
     const Point3 towardsFace = normalOf(normal, -1);
     const Point3 point = placed.round
                              ? contactPoint(placed.shape, towardsFace, double(depth), nullptr, centre)
                              : placed.centre;
-    m_contacts.push_back({nameOf(body, element), name, towardsFace, double(depth), point});
+    m_contacts.push_back({nameOf(index, element), faceName(stage, cell, faceKind, segment), towardsFace,
+                          double(depth), point});
 }
 
 template class ContactRecorder<float>;

@@ -4,7 +4,10 @@
 #include "host/simulate/ContactPoint.h"
 #include "host/simulate/Trajectory.h"
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -41,14 +44,21 @@ private:
         RoundShape shape;
         Point3 centre;
     };
-    Placed place(IElement* body, IElement* element) const;
-    std::string nameOf(IElement* body, IElement* element) const;
+    static constexpr std::size_t kNoBody = SIZE_MAX;
+
+    std::size_t indexOf(IElement* body) const;
+    Placed place(std::size_t index, IElement* body, IElement* element) const;
+    std::string nameOf(std::size_t index, IElement* element) const;
+    const std::string& faceName(IObject* stage, uint32 cell, uint32 faceKind, uint32 segment);
 
     const std::vector<Element3D<T>*>& m_bodies;
     const std::vector<std::string>& m_names;
     std::unordered_map<const IElement*, std::size_t> m_index;
     std::vector<Vector3<T>> m_before;
     std::vector<ContactRecord> m_contacts;
+    /// The names of the faces met so far, by stage, cell, kind and segment: a pile meets the
+    /// same floor cells step after step.
+    std::map<std::tuple<const IObject*, uint32, uint32, uint32>, std::string> m_faceNames;
 };
 
 extern template class ContactRecorder<float>;

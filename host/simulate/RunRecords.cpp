@@ -3,6 +3,7 @@
 #include "common/containers/String.h"
 #include "common/platform/Platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -34,6 +35,19 @@ bool closeWritten(std::FILE*& file, const std::string& path, std::string& error)
         return true;
     error = "cannot write " + path + ": " + std::strerror(errno != 0 ? errno : EIO);
     return false;
+}
+
+// A step's rows go out a slice at a time through one buffer, so that a step of a million
+// contacts needs no more than a megabyte of text at once.
+constexpr std::size_t kRowsPerSlice = 8192;
+
+template <typename Item, typename Append>
+void writeRows(std::FILE* file, std::string& buffer, std::span<const Item> items, Append append) {
+    for (std::size_t first = 0; first < items.size(); first += kRowsPerSlice) {
+        buffer.clear();
+        append(buffer, first, items.subspan(first, std::min(kRowsPerSlice, items.size() - first)));
+        std::fwrite(buffer.data(), 1, buffer.size(), file);
+    }
 }
 
 bool writeFile(const std::string& path, const std::string& text, std::string& error) {
@@ -89,45 +103,49 @@ void RunRecords::start(const RunStart& start) {
         std::fputs(contactCsvHeader().c_str(), m_contacts);
 }
 
-void RunRecords::record(uint64 step, double time, const std::vector<BodySample>& bodies,
-                        const std::vector<ContactRecord>* contacts) {
-    if (m_csv != nullptr) {
-        const std::string rows =
-            trajectoryCsvRows(step, time, m_trajectory.bodies, bodies, m_trajectory.singlePrecision);
-        std::fwrite(rows.data(), 1, rows.size(), m_csv);
-    }
-    if (m_contacts != nullptr && contacts != nullptr && !contacts->empty()) {
-        const std::string rows = contactCsvRows(step, time, *contacts, m_trajectory.singlePrecision);
-        std::fwrite(rows.data(), 1, rows.size(), m_contacts);
-    }
-    m_trajectory.offer(step, time, bodies, contacts);
+void RunRecords::writeBodyRows(uint64 step, double time, const std::vector<BodySample>& bodies) {
+    writeRows(m_csv, m_rows, std::span(bodies),
+              [&](std::string& rows, std::size_t first, std::span<const BodySample> slice) {
+                  appendTrajectoryCsvRows(rows, step, time,
+                                          std::span(m_trajectory.bodies).subspan(first, slice.size()), slice,
+                                          m_trajectory.singlePrecision);
+              });
 }
 
 void RunRecords::step(const StepRecord& record) {
     m_lastStep = record.step;
     m_lastTime = record.time;
-    m_last = record.bodies;
-    m_lastRecorded = record.step % m_settings.every == 0;
-    if (m_lastRecorded)
-        this->record(record.step, record.time, record.bodies, record.contactList);
-    if (record.contactList != nullptr)
-        m_lastContacts = *record.contactList;
+    m_lastRecorded = record.contactList != nullptr;
+    if (!m_lastRecorded)
+        return;
+    const std::vector<ContactRecord>& contacts = *record.contactList;
+    if (m_csv != nullptr) {
+        writeBodyRows(record.step, record.time, record.bodies);
+        writeRows(m_contacts, m_rows, std::span(contacts),
+                  [&](std::string& rows, std::size_t, std::span<const ContactRecord> slice) {
+                      appendContactCsvRows(rows, record.step, record.time, slice,
+                                           m_trajectory.singlePrecision);
+                  });
+    }
+    if (!m_settings.svg && !m_settings.replay)
+        return;
+    m_trajectory.offer(record.step, record.time, record.bodies, &contacts);
+    m_lastContacts.assign(contacts.begin(), contacts.begin() + std::ptrdiff_t(std::min(
+                                                                   contacts.size(), kMostContactsPerFrame)));
 }
 
 void RunRecords::finish(const RunEnd& end) {
     m_trajectory.scenery = end.scenery;
-    if (m_last.empty())
+    if (end.bodies.empty())
         return;
-    if (!m_lastRecorded && m_csv != nullptr) {
-        const std::string rows = trajectoryCsvRows(m_lastStep, m_lastTime, m_trajectory.bodies, m_last,
-                                                   m_trajectory.singlePrecision);
-        std::fwrite(rows.data(), 1, rows.size(), m_csv);
-        const std::string contactRows =
-            contactCsvRows(m_lastStep, m_lastTime, m_lastContacts, m_trajectory.singlePrecision);
-        std::fwrite(contactRows.data(), 1, contactRows.size(), m_contacts);
+    if (!m_lastRecorded) {
+        m_lastContacts.clear();
+        if (m_csv != nullptr)
+            writeBodyRows(m_lastStep, m_lastTime, end.bodies);
     }
     // The pictures end where the run ended, whatever the thinning kept.
-    m_trajectory.keep(m_lastStep, m_lastTime, m_last, &m_lastContacts);
+    if (m_settings.svg || m_settings.replay)
+        m_trajectory.keep(m_lastStep, m_lastTime, end.bodies, &m_lastContacts);
 }
 
 bool RunRecords::write(const std::string& title, const std::string& note, const std::string& summary,

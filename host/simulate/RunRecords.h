@@ -8,10 +8,8 @@
 
 namespace zor::host {
 
-/// What a run writes besides its summary, and how often it records.
+/// What a run writes besides its summary (the steps it records are SimulationSettings').
 struct RecordSettings {
-    /// Every `every`-th step is recorded (and the run's last step, and its start).
-    uint64 every = 1;
     bool csv = true;
     bool svg = true;
     bool replay = true;
@@ -19,9 +17,11 @@ struct RecordSettings {
     std::size_t mostFrames = 1000;
 };
 
-/// The records of a run in its output folder, written as the run goes: trajectories.csv
-/// streams its rows to disk, the pictures keep a bounded number of frames, and summary.json is
-/// opened before the first step so that a folder that cannot be written is found out at once.
+/// The records of a run in its output folder, written as the run goes: the CSV files stream
+/// the rows of the steps recorded in full to disk, the pictures keep a bounded number of their
+/// frames, and summary.json is opened before the first step so that a folder that cannot be
+/// written is found out at once. A run that stops after a step not recorded in full ends its
+/// trajectories (and pictures) with that step, without its contacts, which were only counted.
 class RunRecords final : public RunObserver {
 public:
     RunRecords(std::string folder, const RecordSettings& settings);
@@ -47,22 +47,23 @@ public:
     const std::string& folder() const { return m_folder; }
 
 private:
-    void record(uint64 step, double time, const std::vector<BodySample>& bodies,
-                const std::vector<ContactRecord>* contacts);
+    void writeBodyRows(uint64 step, double time, const std::vector<BodySample>& bodies);
 
     std::string m_folder;
     RecordSettings m_settings;
     std::FILE* m_csv = nullptr;
     std::FILE* m_contacts = nullptr;
     std::FILE* m_summary = nullptr;
+    /// The CSV text on its way to a file.
+    std::string m_rows;
+    /// Kept for the pictures only.
     Trajectory m_trajectory;
     /// The last step seen: the pictures and the CSV end with it.
     uint64 m_lastStep = 0;
     double m_lastTime = 0;
-    std::vector<BodySample> m_last;
-    /// The contacts of the last step.
-    std::vector<ContactRecord> m_lastContacts;
     bool m_lastRecorded = true;
+    /// The contacts the pictures keep of the last step, when it was recorded in full.
+    std::vector<ContactRecord> m_lastContacts;
 };
 
 } // namespace zor::host

@@ -126,19 +126,18 @@ void RunSummary::step(const StepRecord& record) {
     m_contacts += record.contacts;
     m_mostContacts = std::max(m_mostContacts, record.contacts);
     m_deepestOverlap = std::max(m_deepestOverlap, record.deepestOverlap);
-    m_last = record.bodies;
 }
 
 void RunSummary::finish(const RunEnd& end) {
     m_wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_began).count();
-    m_endEnergy = m_last.empty() ? m_startEnergy : energyOf(m_last);
+    m_endEnergy = end.bodies.empty() ? m_startEnergy : energyOf(end.bodies);
     m_stopped = end.reason;
     m_peakMemoryKilobytes = platform::peakResidentKilobytes();
     const FloorIndex floors(end.scenery);
     if (floors.empty())
         return;
-    for (std::size_t body = 0; body < m_last.size(); ++body)
-        if (!floors.over(m_last[body]))
+    for (std::size_t body = 0; body < end.bodies.size(); ++body)
+        if (!floors.over(end.bodies[body]))
             m_leftEveryFloor.push_back(m_start.bodies[body]);
 }
 

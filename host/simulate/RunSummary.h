@@ -40,7 +40,6 @@ private:
     double m_deepestOverlap = 0;
     double m_startEnergy = 0;
     double m_endEnergy = 0;
-    std::vector<BodySample> m_last;
     std::vector<std::string> m_leftEveryFloor;
     std::string m_stopped;
     /// The process's peak memory when the run ended.

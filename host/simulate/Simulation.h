@@ -13,6 +13,9 @@ namespace zor::host {
 struct SimulationSettings {
     uint64 steps = 200;
     double deltaT = 0.02;
+    /// The steps recorded in full are the start, every `recordEvery`-th step and the last: the
+    /// contacts of the others are only counted.
+    uint64 recordEvery = 1;
 };
 
 /// What a run is about, told before its first step.
@@ -43,7 +46,8 @@ struct StepRecord {
     /// deepest of them (0 without contacts).
     uint64 contacts;
     double deepestOverlap;
-    /// The contacts themselves: the elements, normal, depth and the point the host puts them at.
+    /// On a step recorded in full, the contacts themselves: the elements, normal, depth and
+    /// the point the host puts them at; null on the other steps.
     const std::vector<ContactRecord>* contactList = nullptr;
 };
 
@@ -57,6 +61,9 @@ struct RunEnd {
     std::string reason;
     /// The grid stages' faces and the mesh triangles as the run left them.
     std::vector<SceneryFace> scenery;
+    /// Every body's state at `lastStep`, in the order of RunStart::bodies; empty when not even
+    /// the start could be read.
+    std::vector<BodySample> bodies;
 };
 
 /// Told what a run does, as it does it.
@@ -98,8 +105,9 @@ void startTrajectory(const RunStart& start, Trajectory& trajectory);
 /// Steps `scene` with `engine` as a host does (begin, movements, the grid stages' moving floors
 /// and ceilings, view update, collisions, end) and tells `observer` the start, every step and
 /// the end. The contacts are counted through the engine's collision callbacks, which accept
-/// every contact. The run stops early when the engine refuses a step (its log says why) or
-/// when a body's position or speed stops being finite; that step is not recorded.
+/// every contact, and made into records on the steps recorded in full. The run stops early
+/// when the engine refuses a step (its log says why) or when a body's position or speed stops
+/// being finite; that step is not told.
 template <typename T>
 RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const SimulationSettings& settings,
                      RunObserver& observer);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -121,10 +122,11 @@ struct Trajectory {
 /// The CSV header of the trajectories: step, time, element, position, rotation, linear speed.
 std::string trajectoryCsvHeader();
 
-/// The CSV rows of one step, one per body, numbers written so that reading them gives the same
-/// value (in float for a float run).
-std::string trajectoryCsvRows(std::uint64_t step, double time, const std::vector<std::string>& bodies,
-                              const std::vector<BodySample>& state, bool singlePrecision);
+/// Appends to `rows` the CSV rows of one step, one per body, numbers written so that reading
+/// them gives the same value (in float for a float run).
+void appendTrajectoryCsvRows(std::string& rows, std::uint64_t step, double time,
+                             std::span<const std::string> bodies, std::span<const BodySample> state,
+                             bool singlePrecision);
 
 /// An SVG picture with the side view (x across, y up) and the top view (x across, z down) of
 /// the scenery (ceilings in the side view only, static meshes with it), every other body's path
@@ -134,9 +136,9 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
 /// The CSV header of the contacts: step, time, the two elements, normal, depth and point.
 std::string contactCsvHeader();
 
-/// The CSV rows of one step's contacts.
-std::string contactCsvRows(std::uint64_t step, double time, const std::vector<ContactRecord>& contacts,
-                           bool singlePrecision);
+/// Appends to `rows` the CSV rows of one step's contacts.
+void appendContactCsvRows(std::string& rows, std::uint64_t step, double time,
+                          std::span<const ContactRecord> contacts, bool singlePrecision);
 
 /// The replay page (see docs/replay-page.md): the run in 3D and in two projections, one file.
 std::string replayPage(const Trajectory& trajectory, const std::string& title);

@@ -23,7 +23,10 @@ void appendNumber(std::string& rows, double value, bool singlePrecision) {
 void appendName(std::string& rows, const std::string& name) {
     const bool plain = std::all_of(name.begin(), name.end(),
                                    [](char c) { return c >= 0x20 && c < 0x7F && c != ',' && c != '"'; });
-    rows += plain ? name : csvText(name);
+    if (plain)
+        rows += name;
+    else
+        rows += csvText(name);
 }
 
 std::string rowStart(std::uint64_t step, double time) {
@@ -36,11 +39,10 @@ std::string trajectoryCsvHeader() {
     return "step,time,element,x,y,z,rotationX,rotationY,rotationZ,speedX,speedY,speedZ\n";
 }
 
-std::string trajectoryCsvRows(std::uint64_t step, double time, const std::vector<std::string>& bodies,
-                              const std::vector<BodySample>& state, bool singlePrecision) {
-    std::string rows;
+void appendTrajectoryCsvRows(std::string& rows, std::uint64_t step, double time,
+                             std::span<const std::string> bodies, std::span<const BodySample> state,
+                             bool singlePrecision) {
     const std::string start = rowStart(step, time);
-    rows.reserve(bodies.size() * 160);
     for (std::size_t body = 0; body < bodies.size(); ++body) {
         rows += start;
         appendName(rows, bodies[body]);
@@ -49,18 +51,15 @@ std::string trajectoryCsvRows(std::uint64_t step, double time, const std::vector
                 appendNumber(rows, values[axis], singlePrecision);
         rows += '\n';
     }
-    return rows;
 }
 
 std::string contactCsvHeader() {
     return "step,time,first,second,normalX,normalY,normalZ,depth,x,y,z\n";
 }
 
-std::string contactCsvRows(std::uint64_t step, double time, const std::vector<ContactRecord>& contacts,
-                           bool singlePrecision) {
-    std::string rows;
+void appendContactCsvRows(std::string& rows, std::uint64_t step, double time,
+                          std::span<const ContactRecord> contacts, bool singlePrecision) {
     const std::string start = rowStart(step, time);
-    rows.reserve(contacts.size() * 160);
     for (const ContactRecord& contact : contacts) {
         rows += start;
         appendName(rows, contact.first);
@@ -73,7 +72,6 @@ std::string contactCsvRows(std::uint64_t step, double time, const std::vector<Co
             appendNumber(rows, value, singlePrecision);
         rows += '\n';
     }
-    return rows;
 }
 
 void Trajectory::offer(std::uint64_t step, double time, const std::vector<BodySample>& state,

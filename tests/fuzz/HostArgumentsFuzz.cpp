@@ -30,8 +30,8 @@ bool checkCommandOperands(const String& command, const List<String>& operands) {
         if (!parseSimulateOptions(operands, options, error))
             return isOneLine(error);
         return error.empty() && options.settings.steps >= 1 && options.settings.steps <= kMostSimulateSteps &&
-               options.settings.deltaT > 0 && options.settings.deltaT <= 1e6 && options.records.every >= 1 &&
-               !options.outputDirectory.isEmpty();
+               options.settings.deltaT > 0 && options.settings.deltaT <= 1e6 &&
+               options.settings.recordEvery >= 1 && !options.outputDirectory.isEmpty();
     }
     if (command == "hittest") {
         HitTestRequest request;

@@ -200,8 +200,15 @@ if(NOT SANITIZED AND long GREATER limit)
     message(FATAL_ERROR "a million steps of one body took ${long} MB, a thousand ${short} MB")
 endif()
 
-# A body whose speed overflows the float range at step 7, with a name no output may carry raw.
-file(WRITE "${WORK_DIR}/overflow.json" [=[{"objects": [{"type": "Scene3D{float}", "children": [
+# A body whose speed overflows the float range at step 7, with a name no output may carry raw,
+# and one resting on a floor, in contact at every step.
+file(WRITE "${WORK_DIR}/overflow.json" [=[{"objects": [{"type": "Scene3D{float}", "variables": {"gravity": 9.81}, "children": [
+  {"type": "GridStage3D{float}", "variables": {"columns": 1, "rows": 1, "cellWidth": 2, "cellDepth": 2, "cells": "1",
+                                               "tile1": {"floor": {"rigidBody": 0}}},
+   "children": [{"type": "RigidBody3DAttribute{float}", "variables": {"infiniteMass": true, "restitutionFactor": 0}}]},
+  {"type": "Sphere3D{float}", "variables": {"name": "resting", "position": {"x": 1, "y": 0.25, "z": -1}, "radius": 0.25},
+   "children": [{"type": "RigidBody3DAttribute{float}", "variables": {"restitutionFactor": 0}},
+                {"type": "Collision3DAttribute{float}", "variables": {"eventParent": 0}}]},
   {"type": "Sphere3D{float}", "variables": {"name": "b\u0001ll</script>]]>", "radius": 0.5}, "children": [
     {"type": "RigidBody3DAttribute{float}", "variables": {"linearSpeed": {"x": 3e38, "y": 0, "z": 0},
                                                           "linearAcceleration": {"x": 3e38, "y": 0, "z": 0}}}]}]}]}]=])
@@ -212,6 +219,18 @@ expect_well_formed("${WORK_DIR}/overflow")
 file(READ "${WORK_DIR}/overflow/summary.json" summary)
 string(JSON stopped GET "${summary}" stopped)
 expect_in("${stopped}" "step 7: " "the summary of the stopped run")
+# Recorded every 4th step, the stopped run ends its trajectories with step 6, whose contacts were
+# only counted: contacts.csv ends with step 4.
+simulate(5 "${PATH_PREFIX}${WORK_DIR}/overflow.json" --steps 100 --record-every 4 --outputs csv
+    --out "${PATH_PREFIX}${WORK_DIR}/overflow_sparse")
+foreach(file trajectories contacts)
+    file(STRINGS "${WORK_DIR}/overflow_sparse/${file}.csv" ${file} REGEX "^[0-9]+,")
+    list(TRANSFORM ${file} REPLACE ",.*" "")
+    list(REMOVE_DUPLICATES ${file})
+endforeach()
+if(NOT trajectories STREQUAL "0;4;6" OR NOT contacts STREQUAL "4")
+    message(FATAL_ERROR "the stopped sparse run recorded the steps ${trajectories} and the contacts of ${contacts}")
+endif()
 
 # The replay page draws its first step in a browser, from file:// with the network off.
 if(CHROMIUM)

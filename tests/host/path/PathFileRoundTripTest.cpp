@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cstring>
 #include <string>
 
 namespace zor::host {

@@ -235,8 +235,8 @@ TEST(TrajectoryOutput, CsvHasOneRowPerStepAndBody) {
     const Trajectory run = sampleRun();
     EXPECT_EQ(trajectoryCsvHeader(),
               "step,time,element,x,y,z,rotationX,rotationY,rotationZ,speedX,speedY,speedZ\n");
-    const std::vector<BodySample> step1(run.samples.begin() + 2, run.samples.begin() + 4);
-    const std::string rows = trajectoryCsvRows(1, 0.5, run.bodies, step1, false);
+    std::string rows;
+    appendTrajectoryCsvRows(rows, 1, 0.5, run.bodies, std::span(run.samples).subspan(2, 2), false);
     EXPECT_EQ(rows.substr(0, rows.find('\n') + 1), "1,0.5,ball,0,-1.25,0,0,0,0.5,0,-2.5,0\n");
     EXPECT_NE(rows.find("\n1,0.5,\"a<b&\"\"c\"\"\",11,-1.25,0.1,"), std::string::npos) << "quoted field";
     EXPECT_EQ(count(rows, "\n"), 2u);
@@ -355,7 +355,8 @@ TEST(TrajectoryOutput, OutputsAreWellFormedWhateverTheNamesAndNumbers) {
         EXPECT_EQ(parsed["bodies"][1]["name"], wellFormedText(name));
         EXPECT_EQ(parsed["stopped"], wellFormedText(name));
 
-        const std::string rows = trajectoryCsvRows(0, 0, run.bodies, {run.samples[4], run.samples[5]}, false);
+        std::string rows;
+        appendTrajectoryCsvRows(rows, 0, 0, run.bodies, std::span(run.samples).subspan(4, 2), false);
         ASSERT_EQ(count(rows, "\n"), 2u);
         for (std::size_t start = 0, end; (end = rows.find('\n', start)) != std::string::npos;
              start = end + 1) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace zor {
@@ -46,10 +45,6 @@ TEST(MatrixRoutines, InverseInvertsInPlaceAndLeavesASingularMatrixTransposed) {
     Matrix3x3<T> matrix = kTranslation;
     inverse(matrix);
     EXPECT_EQ(matrix, (Matrix3x3<T>{{1, 0, 0, 0, 1, 0, -10, -20, 1}}));
-
-    Matrix3x3<T> scale{{2, 0, 0, 0, 4, 0, 0, 0, 8}};
-    inverse(scale);
-    EXPECT_EQ(scale, (Matrix3x3<T>{{0.5, 0, 0, 0, 0.25, 0, 0, 0, 0.125}}));
 
     // A rotation by 90 degrees with a translation: its inverse undoes it.
     const Matrix3x3<T> rotation{{0, 1, 0, -1, 0, 0, 3, 4, 1}};
