@@ -277,12 +277,11 @@ void Element3D<T>::makeWorld(const Matrix4x4<T>& parentWorld, bool sameParent) {
                           std::memcmp(&m_turnRotation, &m_transform.rotation, sizeof m_turnRotation) == 0 &&
                           std::memcmp(&m_turnScale, &m_scale, sizeof m_turnScale) == 0;
     if (!sameTurn) {
-        m_turn = host::localMatrix(Vector3<T>{}, m_transform.rotation, m_scale);
+        m_transform.local = host::localMatrix(Vector3<T>{}, m_transform.rotation, m_scale);
         m_turnRotation = m_transform.rotation;
         m_turnScale = m_scale;
         m_turnMade = true;
     }
-    m_transform.local = m_turn;
     m_transform.local[12] = m_transform.position.x;
     m_transform.local[13] = m_transform.position.y;
     m_transform.local[14] = m_transform.position.z;

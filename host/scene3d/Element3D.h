@@ -81,26 +81,29 @@ private:
     /// world matrix was made with.
     void makeWorld(const Matrix4x4<T>& parentWorld, bool sameParent);
 
+    // What every step reads comes first, together: the kind and attributes that the engines
+    // ask for, the shape, then the transform record (position and rotation at its end). What
+    // only the world matrix's making reads follows.
     ElementKind m_kind;
-    TransformRecord<T> m_transform{};
-    Vector3<T> m_scale{1, 1, 1};
+    bool m_turnMade = false;
+    bool m_worldMade = false;
+    bool m_worldAtTop = false;
+    IObject* m_attributes[3] = {};
+    Mesh3D<T>* m_mesh = nullptr;
     ShapeData<T> m_shape{};
+    TransformRecord<T> m_transform{};
     Matrix4x4<T> m_world;
-    /// The local matrix without its translation, and the rotation and scale it was made from:
-    /// most elements only move, and then it is not made again.
-    Matrix4x4<T> m_turn;
+    /// The rotation and scale the local matrix's first three rows were made from: most elements
+    /// only move, and then only its translation row is made again. The record's local matrix is
+    /// written here alone.
     Vector3<T> m_turnRotation{};
     Vector3<T> m_turnScale{};
-    bool m_turnMade = false;
+    Vector3<T> m_scale{1, 1, 1};
     /// The parent's world matrix m_world was last made with: while it and the turn stay, the
     /// first three rows of m_world stay too, and only the translation row is made again. At the
     /// top it is the identity, and none is kept: most elements are there, and a whole pile of
     /// them would carry a matrix each for nothing.
     std::unique_ptr<Matrix4x4<T>> m_worldParent;
-    bool m_worldMade = false;
-    bool m_worldAtTop = false;
-    IObject* m_attributes[3] = {};
-    Mesh3D<T>* m_mesh = nullptr;
 };
 
 extern template class Element3D<float>;

@@ -3,17 +3,16 @@
 namespace zor {
 
 HostCollection::~HostCollection() {
-    for (CollectionNode* node = m_first; node != nullptr;) {
-        CollectionNode* next = node->next;
+    for (CollectionNode* node = m_first; node != nullptr; node = node->next)
         if (node->item != nullptr)
             node->item->release();
-        delete node;
-        node = next;
-    }
 }
 
 void HostCollection::pushBack(IObject* item) {
-    auto* node = new CollectionNode{item != nullptr ? item->retain() : nullptr, m_last, nullptr};
+    if (m_size % kBlockLinks == 0)
+        m_blocks.push_back(std::make_unique<CollectionNode[]>(kBlockLinks));
+    CollectionNode* node = &m_blocks.back()[m_size % kBlockLinks];
+    *node = CollectionNode{item != nullptr ? item->retain() : nullptr, m_last, nullptr};
     if (m_last != nullptr)
         m_last->next = node;
     else

@@ -133,12 +133,13 @@ bool PhysicsEngine3D::updateMovements() {
         return false;
     // The gate has established that the scene is a host 3D scene.
     IScene3D& scene = *static_cast<IScene3D*>(m_currentScene);
+    // The second walk takes the bodies the first found: no host code runs between them.
     if (type == VariableTypeFloat) {
-        updateSceneMovements<float>(*this, scene);
-        finalizeScenePositions<float>(scene);
+        updateSceneMovements<float>(*this, scene, foundBodiesOf<float>(*this));
+        finalizeScenePositions<float>(scene, foundBodiesOf<float>(*this));
     } else {
-        updateSceneMovements<double>(*this, scene);
-        finalizeScenePositions<double>(scene);
+        updateSceneMovements<double>(*this, scene, foundBodiesOf<double>(*this));
+        finalizeScenePositions<double>(scene, foundBodiesOf<double>(*this));
     }
     return true;
 }
@@ -151,10 +152,10 @@ bool PhysicsEngine3D::updateCollisions(bool* collisionsPending) {
     bool pending;
     if (type == VariableTypeFloat) {
         pending = updateSceneCollisions<float>(*this, scene);
-        finalizeScenePositions<float>(scene);
+        finalizeScenePositions<float>(scene, foundBodiesOf<float>(*this));
     } else {
         pending = updateSceneCollisions<double>(*this, scene);
-        finalizeScenePositions<double>(scene);
+        finalizeScenePositions<double>(scene, foundBodiesOf<double>(*this));
     }
     if (collisionsPending != nullptr)
         *collisionsPending = pending;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/containers/Array.h"
 #include "common/framework/IElement.h"
 #include "common/framework/IScene3D.h"
 #include "common/framework/TransformRecord.h"
@@ -16,12 +17,28 @@ enum PhysicsAttributeKind : uint32 {
     PhysicsAttributeCollision = 2,
 };
 
+/// A rigid body as a walk over the scene found it: its transform record and its attribute, null
+/// for an attribute of another class.
+template <typename T>
+struct FoundBody {
+    TransformRecord<T>* transform;
+    RigidBody3DAttribute<T>* body;
+};
+
+/// The rigid bodies one walk found, in collection order, for a second walk in the same call.
+template <typename T>
+using FoundBodies = Array<FoundBody<T>>;
+
 /// Walks the scene's elements in collection order and calls `visit(transform, rigidBody)` for
 /// each 3D element with a rigid-body attribute; the attribute and the transform record are of
 /// the scene's number type T. Other elements are passed over in silence, an attribute of
-/// another class with a warning under `functionName`; a missing element ends the process.
+/// another class with a warning under `functionName`; a missing element ends the process. When
+/// `found` is given, it ends up holding every body visited or warned of, in that order.
 template <typename T, typename Visit>
-void forEachRigidBody(IScene3D& scene, const char* functionName, Visit&& visit) {
+void forEachRigidBody(IScene3D& scene, const char* functionName, Visit&& visit,
+                      FoundBodies<T>* found = nullptr) {
+    if (found != nullptr)
+        found->resize(0);
     IElementLayer* layer = scene.getElementLayer(0);
     IObjectCollection* elements = layer != nullptr ? layer->getElements() : nullptr;
     if (elements == nullptr)
@@ -42,10 +59,29 @@ void forEachRigidBody(IScene3D& scene, const char* functionName, Visit&& visit) 
         if (!attribute->isTypeOf(guids::kRigidBody3DAttribute)) {
             zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, functionName,
                     "Physics attribute for rigid bodies is not RigidBody3DAttribute");
+            if (found != nullptr)
+                found->Array<FoundBody<T>>::pushBack({nullptr, nullptr});
             continue;
         }
-        visit(*static_cast<TransformRecord<T>*>(element->getTransformRecord()),
-              *static_cast<RigidBody3DAttribute<T>*>(attribute));
+        auto* transform = static_cast<TransformRecord<T>*>(element->getTransformRecord());
+        auto* body = static_cast<RigidBody3DAttribute<T>*>(attribute);
+        if (found != nullptr)
+            found->Array<FoundBody<T>>::pushBack({transform, body});
+        visit(*transform, *body);
+    }
+}
+
+/// forEachRigidBody again over the bodies an earlier walk of the same call `found`, without
+/// walking the scene: no host code has run since, so the collection, its elements and their
+/// attributes are the ones found, and the visits and warnings come in the same order.
+template <typename T, typename Visit>
+void forEachFoundBody(const FoundBodies<T>& found, const char* functionName, Visit&& visit) {
+    for (const FoundBody<T>& entry : found) {
+        if (entry.body == nullptr)
+            zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, functionName,
+                    "Physics attribute for rigid bodies is not RigidBody3DAttribute");
+        else
+            visit(*entry.transform, *entry.body);
     }
 }
 

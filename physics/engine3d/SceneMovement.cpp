@@ -73,7 +73,7 @@ private:
 } // namespace
 
 template <typename T>
-void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene) {
+void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene, FoundBodies<T>& found) {
     const T dt = static_cast<T>(engine.getDeltaT());
     const T g = static_cast<T>(scene.getGravity());
     forEachRigidBody<T>(
@@ -91,13 +91,14 @@ void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene) {
             Vector3<T>& r = transform.rotation;
             r = Vector3<T>{r.x + dt * w.x, r.y + dt * w.y, r.z + dt * w.z};
             w = Vector3<T>{w.x + dt * alpha.x, w.y + dt * alpha.y, w.z + dt * alpha.z};
-        });
+        },
+        &found);
 }
 
 template <typename T>
-void finalizeScenePositions(IScene3D& scene) {
+void finalizeScenePositions(IScene3D& scene, const FoundBodies<T>& found) {
     ClipSpace<T> clipSpace(scene);
-    forEachRigidBody<T>(scene, "zor::PhysicsEngine3D::finalizeScenePositions",
+    forEachFoundBody<T>(found, "zor::PhysicsEngine3D::finalizeScenePositions",
                         [&clipSpace](TransformRecord<T>& transform, RigidBody3DAttribute<T>& body) {
                             Vector3<T>& p = transform.position;
                             if (body.getXLock())
@@ -120,9 +121,9 @@ void finalizeScenePositions(IScene3D& scene) {
                         });
 }
 
-template void updateSceneMovements<float>(const PhysicsEngine3D&, IScene3D&);
-template void updateSceneMovements<double>(const PhysicsEngine3D&, IScene3D&);
-template void finalizeScenePositions<float>(IScene3D&);
-template void finalizeScenePositions<double>(IScene3D&);
+template void updateSceneMovements<float>(const PhysicsEngine3D&, IScene3D&, FoundBodies<float>&);
+template void updateSceneMovements<double>(const PhysicsEngine3D&, IScene3D&, FoundBodies<double>&);
+template void finalizeScenePositions<float>(IScene3D&, const FoundBodies<float>&);
+template void finalizeScenePositions<double>(IScene3D&, const FoundBodies<double>&);
 
 } // namespace zor

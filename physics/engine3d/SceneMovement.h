@@ -1,5 +1,7 @@
 #pragma once
 
+#include "physics/engine3d/SceneBodies.h"
+
 namespace zor {
 
 class IScene3D;
@@ -7,13 +9,14 @@ class PhysicsEngine3D;
 
 /// Advances every movable rigid body of the scene by the engine's step (explicit Euler: the
 /// position with the speed before the step, then the speed with the acceleration and gravity;
-/// the rotation likewise). T is the scene's number type.
+/// the rotation likewise). T is the scene's number type. The bodies walked are left in `found`.
 template <typename T>
-void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene);
+void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene, FoundBodies<T>& found);
 
 /// Pins locked coordinates of every rigid body at zero, then brings bodies that left the
-/// camera's view back on the opposite side (hLoop, vLoop).
+/// camera's view back on the opposite side (hLoop, vLoop). The bodies are those a walk of the
+/// same call `found`, with no host code run since.
 template <typename T>
-void finalizeScenePositions(IScene3D& scene);
+void finalizeScenePositions(IScene3D& scene, const FoundBodies<T>& found);
 
 } // namespace zor

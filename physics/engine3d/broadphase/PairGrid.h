@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <functional>
 
 namespace zor {
 
@@ -61,6 +62,16 @@ private:
     Array<const void*> m_slots;
     uint32 m_bits = 0;
 };
+
+/// True when the pointers `of(items[i])` of the first `count` items increase strictly, and so
+/// are distinct.
+template <typename Item, typename Of>
+bool increasing(const Item* items, uint64 count, Of&& of) {
+    for (uint64 i = 1; i < count; ++i)
+        if (!std::less<const void*>()(of(items[i - 1]), of(items[i])))
+            return false;
+    return true;
+}
 
 /// Sorts primitive indices in increasing order; short runs, the usual ones, by insertion.
 void sortIndices(uint32* first, uint32* last);

@@ -2,6 +2,8 @@
 
 #include "physics/attributes/RigidBody3DAttribute.h"
 
+#include <functional>
+
 namespace zor {
 
 template <typename T>
@@ -10,14 +12,25 @@ bool BodyCopies<T>::make(const Array<PhysicsCollisionPrimitive3D<T>>& records, b
     if (!eachAlone)
         return false;
     const uint64 count = records.size();
-    m_attributeSet.reset(count);
+    // Attributes in increasing order are distinct without the set, which is then not filled.
+    m_ordered.resize(0);
+    bool inOrder = true;
     for (uint64 i = 0; i < count; ++i) {
         const RigidBody3DAttribute<T>* attribute = records[i].rigidBodyAttribute;
         if (!movesWhenHit(records[i]))
             continue;
-        if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0) ||
-            !m_attributeSet.insert(attribute))
+        if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0))
             return false;
+        inOrder = inOrder && (m_ordered.size() == 0 ||
+                              std::less<const void*>()(m_ordered[m_ordered.size() - 1], attribute));
+        m_ordered.Array<const void*>::pushBack(attribute);
+    }
+    m_inOrder = inOrder;
+    if (!inOrder) {
+        m_attributeSet.reset(count);
+        for (uint64 i = 0; i < count; ++i)
+            if (movesWhenHit(records[i]) && !m_attributeSet.insert(records[i].rigidBodyAttribute))
+                return false;
     }
     m_states.resize(count);
     for (uint64 i = 0; i < count; ++i) {

@@ -6,6 +6,8 @@
 #include "physics/engine3d/collision/PrimitiveRecord.h"
 #include "physics/engine3d/collision/SharedMaterial.h"
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace zor {
@@ -15,7 +17,10 @@ namespace zor {
 template <typename T>
 class BodyCopies {
 public:
-    BodyCopies() { m_states.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo); }
+    BodyCopies() {
+        m_states.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        m_ordered.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    }
 
     /// Copies the states of the bodies of `records` when each body has an attribute of its own
     /// and no speed limits (`eachAlone`: each carries its own primitive alone); false, with no
@@ -25,7 +30,11 @@ public:
     void writeBack(const Array<PhysicsCollisionPrimitive3D<T>>& records);
     /// True when `attribute` is the attribute of a copied body.
     bool isCopied(const RigidBody3DAttribute<T>* attribute) const {
-        return m_copied && attribute != nullptr && m_attributeSet.contains(attribute);
+        if (!m_copied || attribute == nullptr)
+            return false;
+        return m_inOrder ? std::binary_search(m_ordered.begin(), m_ordered.end(), attribute,
+                                              std::less<const void*>())
+                         : m_attributeSet.contains(attribute);
     }
     /// The copy of the state of primitive `index`'s body, or null while there are none.
     BodyState<T>* stateOf(uint64 index) { return m_copied ? &m_states[index] : nullptr; }
@@ -40,7 +49,9 @@ private:
     Array<BodyState<T>> m_states;
     bool m_copied = false;
     std::optional<SharedMaterial<T>> m_sharedMaterial;
-    /// The copied bodies' attributes.
+    /// The copied bodies' attributes: in increasing order, as found, or else in a set.
+    Array<const void*> m_ordered;
+    bool m_inOrder = false;
     PointerSet m_attributeSet;
 };
 

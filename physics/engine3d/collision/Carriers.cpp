@@ -68,6 +68,12 @@ void Carriers::list(const Array<PhysicsCollisionPrimitive3D<T>>& records) {
 }
 
 bool Carriers::bodiesShared(uint64 owners) {
+    // Bodies in increasing order, as hosts that make their elements in order give them, are
+    // distinct without a set: it is needed only for ancestors or for bodies out of order.
+    if (owners == m_carriers.size() && increasing(m_carriers.data(), owners, [](const Carrier& carrier) {
+            return static_cast<const void*>(carrier.body);
+        }))
+        return false;
     m_bodySet.reset(owners);
     for (uint64 c = 0; c < owners; ++c)
         if (!m_bodySet.insert(m_carriers[c].body))

@@ -81,7 +81,13 @@ struct CollisionStageMemory {
 /// What the collision stage keeps from one call to the next, in the engine's companion.
 class CollisionStageState final : public EngineState {
 public:
+    CollisionStageState() {
+        floatBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        doubleBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    }
     CollisionStageMemory memory;
+    FoundBodies<float> floatBodies;
+    FoundBodies<double> doubleBodies;
     /// A stage of the engine is running with the memory.
     bool lent = false;
     PairFinder finder = PairFinder::Grid;
@@ -363,17 +369,21 @@ private:
     Array<FarFromTiles>& m_farFromTiles;
 };
 
-/// Slows every rigid body by its additional friction over the step.
+/// Slows every rigid body by its additional friction over the step; the bodies are left in
+/// `found`.
 template <typename T>
-void applyAdditionalFriction(IScene3D& scene, double deltaT) {
+void applyAdditionalFriction(IScene3D& scene, double deltaT, FoundBodies<T>& found) {
     const T dt = T(deltaT);
-    forEachRigidBody<T>(scene, kStageFunction, [dt](TransformRecord<T>&, RigidBody3DAttribute<T>& body) {
-        const T slowing = body.getAdditionalFriction() * dt;
-        Vector3<T>& speed = body.getLinearSpeed();
-        const T size = v3::length(speed);
-        if (body.getAdditionalFriction() > T(0) && size > slowing)
-            speed = v3::minus(speed, v3::times(v3::dividedBy(speed, size), slowing));
-    });
+    forEachRigidBody<T>(
+        scene, kStageFunction,
+        [dt](TransformRecord<T>&, RigidBody3DAttribute<T>& body) {
+            const T slowing = body.getAdditionalFriction() * dt;
+            Vector3<T>& speed = body.getLinearSpeed();
+            const T size = v3::length(speed);
+            if (body.getAdditionalFriction() > T(0) && size > slowing)
+                speed = v3::minus(speed, v3::times(v3::dividedBy(speed, size), slowing));
+        },
+        &found);
 }
 
 } // namespace
@@ -393,11 +403,21 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
         CollisionStageState& state = stageStateOf(engine);
         CollisionPasses<T> passes(engine, scene, state, declaredReach(detectorOf<T>(engine)));
         pending = passes.run();
-        applyAdditionalFriction<T>(scene, engine.getDeltaT());
+        applyAdditionalFriction<T>(scene, engine.getDeltaT(), foundBodiesOf<T>(engine));
     }
     return pending;
 }
 
+template <typename T>
+FoundBodies<T>& foundBodiesOf(PhysicsEngine3D& engine) {
+    if constexpr (sizeof(T) == 4)
+        return stageStateOf(engine).floatBodies;
+    else
+        return stageStateOf(engine).doubleBodies;
+}
+
+template FoundBodies<float>& foundBodiesOf<float>(PhysicsEngine3D&);
+template FoundBodies<double>& foundBodiesOf<double>(PhysicsEngine3D&);
 template bool updateSceneCollisions<float>(PhysicsEngine3D&, IScene3D&);
 template bool updateSceneCollisions<double>(PhysicsEngine3D&, IScene3D&);
 

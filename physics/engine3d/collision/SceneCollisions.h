@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Types.h"
+#include "physics/engine3d/SceneBodies.h"
 
 namespace zor {
 
@@ -8,9 +9,15 @@ class IScene3D;
 class PhysicsEngine3D;
 
 /// The collision stage of one step: resolves the contacts between the scene's primitives and
-/// with its grid stages. True when the last allowed pass still found contacts.
+/// with its grid stages. True when the last allowed pass still found contacts. The bodies its
+/// last walk over the scene visited are left in foundBodiesOf(engine).
 template <typename T>
 bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
+
+/// The engine's list of the bodies a walk over its scene found, kept from call to call so that
+/// a step allocates nothing once the scene stops growing.
+template <typename T>
+FoundBodies<T>& foundBodiesOf(PhysicsEngine3D& engine);
 
 /// How an engine's collision stages find the pairs of primitives and the faces they ask the
 /// detector about. Both give the same results (docs/engine3d.md).

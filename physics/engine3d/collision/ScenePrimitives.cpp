@@ -132,8 +132,9 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
     if (count == 0)
         return;
     records.resize(count);
-    std::memset(static_cast<void*>(records.data()), 0, count * sizeof(PhysicsCollisionPrimitive3D<T>));
     for (uint64 i = 0; i < count; ++i) {
+        // Cleared as it is filled, while its memory is at hand.
+        std::memset(static_cast<void*>(records.data() + i), 0, sizeof(PhysicsCollisionPrimitive3D<T>));
         // Entries are packed: work on an aligned copy.
         const UnfoldedCopy<T> unfoldedElement = copyEntry(entries.data() + i);
         if (unfoldedElement.kind != 0 && unfoldedElement.kind != 1)

@@ -10,6 +10,7 @@
 #include "physics/attributes/RigidBody3DAttribute.h"
 
 #include "SampleObject.h"
+#include "physics/attributes/AttributeMembers.h"
 #include "support/Held.h"
 #include "support/RecordingWriter.h"
 #include "support/TestApplicationData.h"
@@ -198,34 +199,13 @@ TEST(NumberText, FloatsTravelThroughJsonDoublesAsTheirShortestDigits) {
     EXPECT_EQ(2.5f, parsed);
 }
 
-HostPhysicsAttribute& hostLevel(IObject* attribute) {
-    return *static_cast<HostPhysicsAttribute*>(static_cast<WObject*>(attribute)->getInterfaceObject());
-}
-
 template <typename T>
 void randomize(RigidBody3DAttribute<T>& body, std::mt19937_64& random) {
     using Bits = std::conditional_t<std::is_same_v<T, float>, uint32, uint64>;
-    const auto number = [&random] { return randomFinite<T, Bits>(random); };
-    const auto vector = [&number] { return Vector3<T>{number(), number(), number()}; };
-    body.setLinearSpeed(vector());
-    body.setMaxLinearSpeed(number());
-    body.setLinearAcceleration(vector());
-    body.setMaxLinearAcceleration(number());
-    body.setAngularSpeed(vector());
-    body.setAngularAcceleration(vector());
-    body.setMass(number());
-    body.setInfiniteMass(random() % 2);
-    body.setImmovable(random() % 2);
-    body.setRestitutionFactor(number());
-    body.setRestitutionCombine(static_cast<uint32>(random() % 4));
-    body.setFrictionCoefficient(number());
-    body.setAdditionalFriction(number());
-    body.setXLock(random() % 2);
-    body.setYLock(random() % 2);
-    body.setZLock(random() % 2);
-    body.setHLoop(random() % 2);
-    body.setVLoop(random() % 2);
-    body.setExclusionGroup(static_cast<uint32>(random()));
+    test::setMembers(
+        body, [&random] { return randomFinite<T, Bits>(random); }, [&random] { return random() % 2 != 0; },
+        [&random] { return static_cast<uint32>(random() % 4); },
+        [&random] { return static_cast<uint32>(random()); });
 }
 
 // Every variable of an attribute and of its host level, each number in its shortest exact text:
@@ -238,8 +218,9 @@ std::vector<std::string> writtenLines(IObject* attribute) {
 
 IObject* randomAttribute(const char* typeName, std::mt19937_64& random) {
     IObject* attribute = createObjectByTypeName(String(typeName));
-    hostLevel(attribute).setName(String(randomLabel(random).c_str()));
-    hostLevel(attribute).setEnabled(random() % 2);
+    HostPhysicsAttribute& level = test::hostLevel(*static_cast<WObject*>(attribute));
+    level.setName(String(randomLabel(random).c_str()));
+    level.setEnabled(random() % 2);
     if (auto* body = dynamic_cast<RigidBody3DAttribute<float>*>(attribute))
         randomize(*body, random);
     else if (auto* body = dynamic_cast<RigidBody3DAttribute<double>*>(attribute))

@@ -35,29 +35,40 @@ std::string members(const RigidBody3DAttribute<T>& a) {
     return out.str();
 }
 
+/// Sets every member in member order: the reals from `real`, the locks, loops and the two mass
+/// flags from `flag`, the combine mode from `combine` and the exclusion group from `group`.
+template <typename T, typename Real, typename Flag, typename Combine, typename Group>
+void setMembers(RigidBody3DAttribute<T>& a, Real real, Flag flag, Combine combine, Group group) {
+    // A braced list calls `real` from left to right.
+    a.setLinearSpeed(Vector3<T>{real(), real(), real()});
+    a.setMaxLinearSpeed(real());
+    a.setLinearAcceleration(Vector3<T>{real(), real(), real()});
+    a.setMaxLinearAcceleration(real());
+    a.setAngularSpeed(Vector3<T>{real(), real(), real()});
+    a.setAngularAcceleration(Vector3<T>{real(), real(), real()});
+    a.setMass(real());
+    a.setInfiniteMass(flag());
+    a.setImmovable(flag());
+    a.setRestitutionFactor(real());
+    a.setRestitutionCombine(combine());
+    a.setFrictionCoefficient(real());
+    a.setAdditionalFriction(real());
+    a.setXLock(flag());
+    a.setYLock(flag());
+    a.setZLock(flag());
+    a.setHLoop(flag());
+    a.setVLoop(flag());
+    a.setExclusionGroup(group());
+}
+
 // The setters check nothing: a negative mass and a combine value without a name are stored as
 // they are.
 template <typename T>
 void fill(RigidBody3DAttribute<T>& a) {
-    a.setLinearSpeed({1, 2, 3});
-    a.setMaxLinearSpeed(4);
-    a.setLinearAcceleration({5, 6, 7});
-    a.setMaxLinearAcceleration(8);
-    a.setAngularSpeed({9, 10, 11});
-    a.setAngularAcceleration({12, 13, 14});
-    a.setMass(-2.5);
-    a.setInfiniteMass(true);
-    a.setImmovable(true);
-    a.setRestitutionFactor(0.5);
-    a.setRestitutionCombine(300);
-    a.setFrictionCoefficient(0.25);
-    a.setAdditionalFriction(0.125);
-    a.setXLock(true);
-    a.setYLock(true);
-    a.setZLock(true);
-    a.setHLoop(true);
-    a.setVLoop(true);
-    a.setExclusionGroup(7);
+    const T reals[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, T(-2.5), T(0.5), T(0.25), T(0.125)};
+    const T* next = reals;
+    setMembers(
+        a, [&next] { return *next++; }, [] { return true; }, [] { return 300u; }, [] { return 7u; });
     markHostLevel(a, "wheel");
 }
 

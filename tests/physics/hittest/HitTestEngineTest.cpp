@@ -46,15 +46,8 @@ protected:
         else
             return m_engine->performHitTestToSceneDouble(Vector2<double>{x, y});
     }
-    /// The name of the element hit at the point ("" for none); the event is destroyed.
-    std::string hitName(T x, T y) {
-        HitTestEvent* event = hit(x, y);
-        if (event == nullptr)
-            return "";
-        std::string name = event->getElement()->getName().c_str();
-        event->destroy();
-        return name;
-    }
+    /// The name of the element hit at the point ("" for none).
+    std::string hitName(T x, T y) { return test::describeHit(hit(x, y)); }
     /// The hit test's name in the log lines.
     static std::string hitTestFunction() {
         return std::string(std::is_same_v<Engine, TesterEngine> ? "zor::TesterEngine"

@@ -4,9 +4,12 @@
 #include "host/project/HostPhysicsAttribute.h"
 #include "host/scene2d/Scene2D.h"
 #include "physics/attributes/HitTestAttribute.h"
+#include "physics/attributes/HitTestEvent.h"
 #include "support/TestApplicationData.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace zor::test {
 
@@ -24,6 +27,19 @@ Element2D<T>* addHitTestable(Scene2D<T>& scene, Element2D<T>* parent, const char
     element->setHitTestAttribute(attribute);
     attribute->release();
     return element;
+}
+
+/// "element name" or "element name/event string/separator index" of a hit, "" for none; the
+/// event is destroyed.
+inline std::string describeHit(HitTestEvent* event) {
+    if (event == nullptr)
+        return "";
+    std::string text = event->getElement()->getName().c_str();
+    if (event->getSeparatorIndex() != 0 || !event->getEventString().isEmpty())
+        text += "/" + std::string(event->getEventString().c_str()) + "/" +
+                std::to_string(event->getSeparatorIndex());
+    event->destroy();
+    return text;
 }
 
 /// The records of a scene list, to be rewritten by a test: `holder` is what the scene's

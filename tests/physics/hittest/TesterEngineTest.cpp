@@ -2,7 +2,6 @@
 // a clip end, and the separators of docking layouts.
 
 #include "physics/hittest/TesterEngine.h"
-#include "physics/attributes/HitTestEvent.h"
 #include "physics/hittest/PhysicsEngine2D.h"
 
 #include "physics/hittest/HitTestSceneBuilder.h"
@@ -23,19 +22,10 @@ protected:
         m_engine2D->release();
     }
 
-    /// "element name" or "element name/event string/separator index" of a hit, "" for none.
-    static std::string describe(HitTestEvent* event) {
-        if (event == nullptr)
-            return "";
-        std::string text = event->getElement()->getName().c_str();
-        if (event->getSeparatorIndex() != 0 || !event->getEventString().isEmpty())
-            text += "/" + std::string(event->getEventString().c_str()) + "/" +
-                    std::to_string(event->getSeparatorIndex());
-        event->destroy();
-        return text;
+    std::string tester(T x, T y) { return test::describeHit(m_tester->performHitTestToSceneDouble({x, y})); }
+    std::string engine2D(T x, T y) {
+        return test::describeHit(m_engine2D->performHitTestToSceneDouble({x, y}));
     }
-    std::string tester(T x, T y) { return describe(m_tester->performHitTestToSceneDouble({x, y})); }
-    std::string engine2D(T x, T y) { return describe(m_engine2D->performHitTestToSceneDouble({x, y})); }
 
     TesterEngine* m_tester = newEngine<TesterEngine>();
     PhysicsEngine2D* m_engine2D = newEngine<PhysicsEngine2D>();
