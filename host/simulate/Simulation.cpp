@@ -121,15 +121,28 @@ void placeInScene(Element3D<T>& body, BodySample& sample) {
     sample.rotation[2] = std::atan2(turn[0][1], turn[0][0]);
 }
 
-// Reads every body into `samples`; the first value that is not finite, described, or "".
+// Which bodies stand inside other elements; a run does not move elements between parents.
 template <typename T>
-std::string readBodies(const std::vector<Element3D<T>*>& bodies, const std::vector<std::string>& names,
-                       std::vector<BodySample>& samples) {
+std::vector<char> nestedBodies(const std::vector<Element3D<T>*>& bodies) {
+    std::vector<char> nested(bodies.size());
+    for (std::size_t body = 0; body < bodies.size(); ++body) {
+        const IObject* parent = bodies[body]->getParent();
+        nested[body] = parent != nullptr && parent->isTypeOf(guids::kElement3D);
+    }
+    return nested;
+}
+
+// Reads every body into `samples` (`nested`: nestedBodies); the first value that is not
+// finite, described, or "".
+template <typename T>
+std::string readBodies(const std::vector<Element3D<T>*>& bodies, const std::vector<char>& nested,
+                       const std::vector<std::string>& names, std::vector<BodySample>& samples) {
     std::string fault;
     for (std::size_t body = 0; body < bodies.size(); ++body) {
         BodyReading reading;
         readBody(*bodies[body], reading);
-        placeInScene(*bodies[body], reading.sample);
+        if (nested[body])
+            placeInScene(*bodies[body], reading.sample);
         samples[body] = reading.sample;
         const struct {
             const char* what;
@@ -181,7 +194,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     ContactTally tally;
     t_tally = &tally;
     setCallbacks<T>(engine, true);
-    std::string fault = readBodies(bodies, start.bodies, samples);
+    const std::vector<char> nested = nestedBodies(bodies);
+    std::string fault = readBodies(bodies, nested, start.bodies, samples);
     const bool started = fault.empty();
     if (started)
         observer.step({0, 0, samples, 0, 0, &recorder.contacts()});
@@ -191,6 +205,9 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         // in full pay for names and points.
         const bool full = step % every == 0 || step == settings.steps;
         recorder.contacts().clear();
+        // As many contacts as the last step had, and some more: the list grows once, if at all.
+        if (full)
+            recorder.contacts().reserve(tally.contacts + tally.contacts / 8);
         tally = {0, 0, full ? &recorder : nullptr};
         bool stepped = engine.beginIteration(settings.deltaT);
         if (stepped) {
@@ -207,7 +224,7 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
             end.kind = RunEnd::Kind::EngineRefused;
             break;
         }
-        fault = readBodies(bodies, start.bodies, reading);
+        fault = readBodies(bodies, nested, start.bodies, reading);
         if (!fault.empty()) {
             end.reason = "step " + std::to_string(step) + ": " + fault;
             break;
