@@ -128,7 +128,8 @@ private:
     RigidBody3DAttributeReserved<T>* m_reserved;
 };
 
-// The accessors the collision stage calls for every contact, where it can inline them.
+// The accessors the collision stage calls for every contact, and the engine's walks for every
+// body, where they can inline them.
 
 template <typename T>
 inline const Vector3<T>& RigidBody3DAttribute<T>::getLinearSpeed() const {
@@ -173,6 +174,46 @@ inline T RigidBody3DAttribute<T>::getAdditionalFriction() const {
 template <typename T>
 inline uint32 RigidBody3DAttribute<T>::getExclusionGroup() const {
     return m_exclusionGroup;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getMaxLinearSpeed() const {
+    return m_maxLinearSpeed;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getMaxLinearAcceleration() const {
+    return m_maxLinearAcceleration;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getImmovable() const {
+    return m_immovable != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getXLock() const {
+    return m_xLock != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getYLock() const {
+    return m_yLock != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getZLock() const {
+    return m_zLock != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getHLoop() const {
+    return m_hLoop != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getVLoop() const {
+    return m_vLoop != 0;
 }
 
 template <typename T>
