@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/framework/AttributeReserved.h"
+#include "common/memory/SlotArena.h"
 #include "common/variables/Vector.h"
 #include "physics/attributes/Attribute3D.h"
 #include "physics/attributes/WPhysicsAttribute.h"
@@ -20,6 +21,10 @@ using RigidBody3DAttributeReserved = AttributeReserved<RigidBody3DAttribute<T>>;
 template <typename T>
 class RigidBody3DAttribute final : public Attribute3D<T, WPhysicsAttribute> {
 public:
+    // The attributes of one number type lie together in the order they are made, so that the
+    // engine's walks over a scene's bodies stream through them.
+    ZOR_ARENA_ALLOCATED(RigidBody3DAttribute)
+
     /// A rigid body at rest: mass 1, restitution factor 1 combined by "MAX", nothing else set.
     RigidBody3DAttribute();
 
