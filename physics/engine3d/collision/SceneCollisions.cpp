@@ -13,6 +13,7 @@
 #include "physics/engine3d/collision/CollisionPrimitive.h"
 #include "physics/engine3d/collision/CollisionResponse.h"
 #include "physics/engine3d/gridstage/GridStageCollisions.h"
+#include "physics/engine3d/gridstage/QuietShapes.h"
 #include "physics/math/Vector3Math.h"
 #include "physics/module/EngineReserved.h"
 
@@ -70,12 +71,21 @@ struct CollisionStageMemory {
         else
             return doublePrimitives;
     }
+    template <typename T>
+    QuietShapes<T>& quietShapes() {
+        if constexpr (sizeof(T) == 4)
+            return floatQuiet;
+        else
+            return doubleQuiet;
+    }
 
     BroadPhase broadPhase;
     CollisionPrimitives<float> floatPrimitives{broadPhase};
     CollisionPrimitives<double> doublePrimitives{broadPhase};
     Array<FarFromTiles> farFromTiles;
     GridStagesSeen gridStagesSeen;
+    QuietShapes<float> floatQuiet;
+    QuietShapes<double> doubleQuiet;
 };
 
 /// What the collision stage keeps from one call to the next, in the engine's companion.
@@ -219,8 +229,10 @@ public:
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), m_accelerated,
                        m_accelerated ? m_reach : 0),
           m_lease(state), m_primitives(m_lease.memory().template primitives<T>()),
-          m_farFromTiles(m_lease.memory().farFromTiles) {
+          m_farFromTiles(m_lease.memory().farFromTiles),
+          m_quietShapes(m_lease.memory().template quietShapes<T>()) {
         m_primitives.build(scene, m_accelerated ? m_reach : 0);
+        m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
         // unless a face's speed is a body's.
         if (m_accelerated && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
@@ -295,6 +307,12 @@ private:
             }
         }
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
+        // A test that moved nothing moves nothing when made again the same way.
+        const uint64 generation = m_gridStages.generation();
+        if (m_accelerated && m_quietShapes.quiet(index, shape, generation)) {
+            m_gridStages.assertListed(kStageFunction);
+            return false;
+        }
         bool responded = false;
         const uint64 stages = m_gridStages.count();
         BodyState<T>* state = m_primitives.stateOf(index);
@@ -308,6 +326,8 @@ private:
             }
         }
         m_gridStages.assertListed(kStageFunction);
+        if (m_accelerated && !responded && m_gridStages.leanAt(generation))
+            m_quietShapes.remember(index, shape, generation);
         return responded;
     }
 
@@ -367,6 +387,7 @@ private:
     StageMemoryLease m_lease;
     CollisionPrimitives<T>& m_primitives;
     Array<FarFromTiles>& m_farFromTiles;
+    QuietShapes<T>& m_quietShapes;
 };
 
 /// Slows every rigid body by its additional friction over the step; the bodies are left in
