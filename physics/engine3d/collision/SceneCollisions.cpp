@@ -8,6 +8,7 @@
 #include "common/object/Identifiers.h"
 #include "common/object/ObjectFactory.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/CollisionReport.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneBodies.h"
 #include "physics/engine3d/collision/CollisionPrimitive.h"
@@ -95,12 +96,27 @@ public:
         floatBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
         doubleBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     }
+    ~CollisionStageState() override {
+        if (report != nullptr)
+            report->release();
+    }
+    template <typename T>
+    ContactTally<T>& contacts() {
+        if constexpr (sizeof(T) == 4)
+            return floatContacts;
+        else
+            return doubleContacts;
+    }
     CollisionStageMemory memory;
     FoundBodies<float> floatBodies;
     FoundBodies<double> doubleBodies;
     /// A stage of the engine is running with the memory.
     bool lent = false;
     PairFinder finder = PairFinder::Grid;
+    /// What the last stage of each number type saw, and the report on them, made when asked for.
+    ContactTally<float> floatContacts;
+    ContactTally<double> doubleContacts;
+    CollisionReport* report = nullptr;
 };
 
 /// The engine's collision-stage state, made on first use.
@@ -254,8 +270,12 @@ public:
     bool run() {
         bool pending = m_accelerated ? runPasses<GridFinder>() : runPasses<AllPairsFinder>();
         m_primitives.writeBodies();
+        m_contacts.add(m_gridStages.contacts());
         return pending;
     }
+
+    /// The contacts the detector reported, pairs and faces.
+    const ContactTally<T>& contacts() const { return m_contacts; }
 
 private:
     template <typename Finder>
@@ -347,6 +367,7 @@ private:
         T depth = 0;
         if (!detect(m_detector, i, j, normal, depth))
             return false;
+        m_contacts.add(depth);
         bool accepted = true;
         if (m_pairCallback != nullptr) {
             accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
@@ -386,6 +407,7 @@ private:
     GridStageSet<T> m_gridStages;
     StageMemoryLease m_lease;
     CollisionPrimitives<T>& m_primitives;
+    ContactTally<T> m_contacts;
     Array<FarFromTiles>& m_farFromTiles;
     QuietShapes<T>& m_quietShapes;
 };
@@ -424,9 +446,17 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
         CollisionStageState& state = stageStateOf(engine);
         CollisionPasses<T> passes(engine, scene, state, declaredReach(detectorOf<T>(engine)));
         pending = passes.run();
+        state.contacts<T>() = passes.contacts();
         applyAdditionalFriction<T>(scene, engine.getDeltaT(), foundBodiesOf<T>(engine));
     }
     return pending;
+}
+
+ICollisionReport& collisionReportOf(PhysicsEngine3D& engine) {
+    CollisionStageState& state = stageStateOf(engine);
+    if (state.report == nullptr)
+        state.report = CollisionReport::create(state.floatContacts, state.doubleContacts);
+    return *state.report;
 }
 
 template <typename T>

@@ -232,6 +232,7 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     }
     if (test.calledBack)
         hostRan();
+    m_contacts.add(test.contacts);
     return test.responded;
 }
 
@@ -252,6 +253,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
     const uint32 group = groupOf(primitive, state);
     ShapeReach<T> reach(shape, m_reach, layout.facesExtent, sphere);
     bool responded = false;
+    ContactTally<T> contacts;
     // The tile of the cell last met and what was found of it (neighbouring cells mostly share
     // their tile), until a response moves the shape: 0 is no tile, which is passed over.
     uint32 lastValue = 0;
@@ -294,8 +296,10 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                     continue;
                 Vector3<T> normal;
                 T faceDepth;
-                if (!touchesFace(m_detector, shape, cell, place, face->low, face->high, normal, faceDepth) ||
-                    body == nullptr || faceBody == nullptr ||
+                if (!touchesFace(m_detector, shape, cell, place, face->low, face->high, normal, faceDepth))
+                    continue;
+                contacts.add(faceDepth);
+                if (body == nullptr || faceBody == nullptr ||
                     !respondToFace(primitive, state, *body, *faceBody, normal, faceDepth, face->speed, shape))
                     continue;
                 reach.moveTo(shape, sphere);
@@ -306,6 +310,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
             }
         }
     }
+    m_contacts.add(contacts);
     return responded;
 }
 

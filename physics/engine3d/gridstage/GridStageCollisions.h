@@ -5,6 +5,7 @@
 #include "common/framework/GridTile.h"
 #include "common/variables/Vector.h"
 #include "physics/engine3d/CollisionCallbacks.h"
+#include "physics/engine3d/ContactTally.h"
 #include "physics/engine3d/broadphase/PairGrid.h"
 
 namespace zor {
@@ -129,6 +130,8 @@ public:
     void hostRan() { m_generation = m_seen != nullptr ? ++m_seen->generations : m_generation + 1; }
     /// Changes whenever host code has run; never 0.
     uint64 generation() const { return m_generation; }
+    /// The contacts the detector reported so far.
+    const ContactTally<T>& contacts() const { return m_contacts; }
 
 private:
     struct Layout {
@@ -198,6 +201,7 @@ private:
     Array<Layout> m_layouts;
     Array<TileHeights<T>> m_heights;
     Array<TileFace<T>> m_faces;
+    ContactTally<T> m_contacts;
 };
 
 } // namespace zor
