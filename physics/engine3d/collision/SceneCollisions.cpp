@@ -270,7 +270,6 @@ public:
     bool run() {
         bool pending = m_accelerated ? runPasses<GridFinder>() : runPasses<AllPairsFinder>();
         m_primitives.writeBodies();
-        m_contacts.add(m_gridStages.contacts());
         return pending;
     }
 
@@ -329,7 +328,9 @@ private:
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         // A test that moved nothing moves nothing when made again the same way.
         const uint64 generation = m_gridStages.generation();
-        if (m_accelerated && m_quietShapes.quiet(index, shape, generation)) {
+        if (const ContactTally<T>* reported =
+                m_accelerated ? m_quietShapes.quiet(index, shape, generation) : nullptr) {
+            m_contacts.add(*reported);
             m_gridStages.assertListed(kStageFunction);
             return false;
         }
@@ -346,8 +347,10 @@ private:
             }
         }
         m_gridStages.assertListed(kStageFunction);
+        const ContactTally<T> reported = m_gridStages.takeContacts();
+        m_contacts.add(reported);
         if (m_accelerated && !responded && m_gridStages.leanAt(generation))
-            m_quietShapes.remember(index, shape, generation);
+            m_quietShapes.remember(index, shape, generation, reported);
         return responded;
     }
 

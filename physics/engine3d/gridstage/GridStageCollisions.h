@@ -130,8 +130,12 @@ public:
     void hostRan() { m_generation = m_seen != nullptr ? ++m_seen->generations : m_generation + 1; }
     /// Changes whenever host code has run; never 0.
     uint64 generation() const { return m_generation; }
-    /// The contacts the detector reported so far.
-    const ContactTally<T>& contacts() const { return m_contacts; }
+    /// The contacts the detector reported since the last call, which starts the count again.
+    ContactTally<T> takeContacts() {
+        const ContactTally<T> taken = m_contacts;
+        m_contacts = {};
+        return taken;
+    }
 
 private:
     struct Layout {
