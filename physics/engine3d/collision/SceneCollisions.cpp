@@ -14,6 +14,7 @@
 #include "physics/engine3d/collision/CollisionPrimitive.h"
 #include "physics/engine3d/collision/CollisionResponse.h"
 #include "physics/engine3d/gridstage/GridStageCollisions.h"
+#include "physics/engine3d/gridstage/QuietShapes.h"
 #include "physics/math/Vector3Math.h"
 #include "physics/module/EngineReserved.h"
 
@@ -71,12 +72,21 @@ struct CollisionStageMemory {
         else
             return doublePrimitives;
     }
+    template <typename T>
+    QuietShapes<T>& quietShapes() {
+        if constexpr (sizeof(T) == 4)
+            return floatQuiet;
+        else
+            return doubleQuiet;
+    }
 
     BroadPhase broadPhase;
     CollisionPrimitives<float> floatPrimitives{broadPhase};
     CollisionPrimitives<double> doublePrimitives{broadPhase};
     Array<FarFromTiles> farFromTiles;
     GridStagesSeen gridStagesSeen;
+    QuietShapes<float> floatQuiet;
+    QuietShapes<double> doubleQuiet;
 };
 
 /// What the collision stage keeps from one call to the next, in the engine's companion.
@@ -235,8 +245,10 @@ public:
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), m_accelerated,
                        m_accelerated ? m_reach : 0),
           m_lease(state), m_primitives(m_lease.memory().template primitives<T>()),
-          m_farFromTiles(m_lease.memory().farFromTiles) {
+          m_farFromTiles(m_lease.memory().farFromTiles),
+          m_quietShapes(m_lease.memory().template quietShapes<T>()) {
         m_primitives.build(scene, m_accelerated ? m_reach : 0);
+        m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
         // unless a face's speed is a body's.
         if (m_accelerated && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
@@ -258,7 +270,6 @@ public:
     bool run() {
         bool pending = m_accelerated ? runPasses<GridFinder>() : runPasses<AllPairsFinder>();
         m_primitives.writeBodies();
-        m_contacts.add(m_gridStages.contacts());
         return pending;
     }
 
@@ -315,6 +326,14 @@ private:
             }
         }
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
+        // A test that moved nothing moves nothing when made again the same way.
+        const uint64 generation = m_gridStages.generation();
+        if (const ContactTally<T>* reported =
+                m_accelerated ? m_quietShapes.quiet(index, shape, generation) : nullptr) {
+            m_contacts.add(*reported);
+            m_gridStages.assertListed(kStageFunction);
+            return false;
+        }
         bool responded = false;
         const uint64 stages = m_gridStages.count();
         BodyState<T>* state = m_primitives.stateOf(index);
@@ -328,6 +347,10 @@ private:
             }
         }
         m_gridStages.assertListed(kStageFunction);
+        const ContactTally<T> reported = m_gridStages.takeContacts();
+        m_contacts.add(reported);
+        if (m_accelerated && !responded && m_gridStages.leanAt(generation))
+            m_quietShapes.remember(index, shape, generation, reported);
         return responded;
     }
 
@@ -389,6 +412,7 @@ private:
     CollisionPrimitives<T>& m_primitives;
     ContactTally<T> m_contacts;
     Array<FarFromTiles>& m_farFromTiles;
+    QuietShapes<T>& m_quietShapes;
 };
 
 /// Slows every rigid body by its additional friction over the step; the bodies are left in

@@ -380,6 +380,24 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
 }
 
 template <typename T>
+bool GridStageSet<T>::leanAt(uint64 generation) {
+    if (generation != m_generation)
+        return false;
+    if (m_leanAt == generation)
+        return true;
+    const uint64 stages = count();
+    for (uint64 index = 0; index < stages; ++index) {
+        Layout& layout = m_layouts[index];
+        if (layout.read != m_generation)
+            read(layout);
+        if (layout.usable && !layout.lean)
+            return false;
+    }
+    m_leanAt = generation;
+    return true;
+}
+
+template <typename T>
 bool GridStageSet<T>::holdsCopiedBody(const CollisionPrimitives<T>& primitives) {
     // Looked through without listing the stages: a null entry ends the process only where the
     // stages are first used, as it always has.

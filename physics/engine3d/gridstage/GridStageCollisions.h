@@ -123,12 +123,19 @@ public:
     /// True when no tile of any stage is within reach of a sphere or capsule of `radius` lying
     /// anywhere inside `box`: testing one there finds nothing and changes nothing.
     bool outOfReach(const WidenedBox& box, T radius);
+    /// True when the generation is still `generation` and every stage is tested the lean way
+    /// (or not at all): a test then runs no host code and looks nothing up.
+    bool leanAt(uint64 generation);
     /// Host code has run: every stage is read again before it is next used.
     void hostRan() { m_generation = m_seen != nullptr ? ++m_seen->generations : m_generation + 1; }
     /// Changes whenever host code has run; never 0.
     uint64 generation() const { return m_generation; }
-    /// The contacts the detector reported so far.
-    const ContactTally<T>& contacts() const { return m_contacts; }
+    /// The contacts the detector reported since the last call, which starts the count again.
+    ContactTally<T> takeContacts() {
+        const ContactTally<T> taken = m_contacts;
+        m_contacts = {};
+        return taken;
+    }
 
 private:
     struct Layout {
@@ -190,6 +197,8 @@ private:
     double m_reach;
     uint64 m_generation = 1;
     uint64 m_listed = 0;
+    /// The generation at which every stage was last found lean.
+    uint64 m_leanAt = 0;
     /// The listing stopped at a null entry of the collection.
     bool m_endsInNull = false;
     GridStagesSeen* m_seen = nullptr;
