@@ -89,7 +89,7 @@ IObject* JsonEntryReader::begin(const ordered_json& entry, const std::string& po
         object->release();
         return nullptr;
     }
-    m_reader->setRoot(variables, pointer + "/variables");
+    m_reader->setRoot(variables, pointer, "variables");
     const uint64 failures = documentFailureCount();
     if (!object->read(m_reader)) {
         if (documentFailureCount() == failures)
@@ -112,7 +112,7 @@ IObject* JsonEntryReader::finish(IObject* object, List<IObject*>& children, bool
     }
     // The check sees the object with its children, and writes its own line when it refuses.
     if (m_check) {
-        m_reader->setRoot(variablesOf(entry), pointer + "/variables");
+        m_reader->setRoot(variablesOf(entry), pointer, "variables");
         if (!m_check(*object, *m_reader)) {
             object->release();
             return nullptr;

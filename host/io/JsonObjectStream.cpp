@@ -6,9 +6,9 @@
 #include "host/io/DocumentShape.h"
 #include "host/io/JsonEntryReader.h"
 #include "host/io/JsonObjectDocument.h"
+#include "host/io/JsonValueBuilder.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace zor::host {
@@ -16,8 +16,6 @@ namespace zor::host {
 using nlohmann::ordered_json;
 
 namespace {
-
-using Builder = nlohmann::detail::json_sax_dom_parser<ordered_json>;
 
 // An entry that is not streamed: parsed whole, it and the entries inside it (`inside`).
 struct WholeEntry {
@@ -210,9 +208,12 @@ public:
             // The entry's own members are all read: its object takes the children as they come.
             frame.object = m_reader.begin(frame.entry, frame.pointer);
             frame.hasChildren = true;
-            if (frame.object == nullptr || !m_reader.checkDepth(frame.pointer + "/children", frame.depth + 1))
+            if (frame.object == nullptr)
                 return false;
-            m_frames.emplace_back(Kind::Entries, frame.pointer + "/children", frame.depth + 1);
+            std::string children = frame.pointer + "/children";
+            if (!m_reader.checkDepth(children, frame.depth + 1))
+                return false;
+            m_frames.emplace_back(Kind::Entries, std::move(children), frame.depth + 1);
             return true;
         }
         return startFragment() && ++m_depth && m_builder->start_array(size);
@@ -249,7 +250,11 @@ private:
     enum class Kind { Document, Entries, Entry };
     struct Frame {
         Frame(Kind kind_, std::string pointer_, int depth_)
-            : kind(kind_), pointer(std::move(pointer_)), depth(depth_) {}
+            : kind(kind_), pointer(std::move(pointer_)), depth(depth_) {
+            // Room for the members type and variables: growing would copy the first.
+            if (kind == Kind::Entry)
+                entry.get_ptr<ordered_json::object_t*>()->reserve(2);
+        }
         Kind kind;
         std::string pointer;
         int depth;
@@ -263,10 +268,16 @@ private:
 
     std::string pointerOfNext(Frame& entries) {
         ++m_entryIndex;
-        return entries.pointer + "/" + std::to_string(entries.started++);
+        const std::string number = std::to_string(entries.started++);
+        std::string pointer;
+        pointer.reserve(entries.pointer.size() + 1 + number.size());
+        pointer.append(entries.pointer).append(1, '/').append(number);
+        return pointer;
     }
     // Whether the entry starting now is read whole; the entries inside it are then skipped.
     bool isWhole() { return m_next < m_whole.size() && m_whole[m_next].index == m_entryIndex; }
+
+    using Builder = JsonValueBuilder;
 
     template <typename Event>
     bool scalar(Event event) {
@@ -280,14 +291,17 @@ private:
         Frame& frame = m_frames.back();
         m_fragment = ordered_json();
         m_fragmentWhole = frame.kind == Kind::Entries;
-        m_fragmentPointer = m_fragmentWhole ? pointerOfNext(frame) : frame.pointer + "/" + m_key;
+        // A member's place is made only when it is refused: the frames stay while it is parsed.
+        m_fragmentPointer.clear();
         if (m_fragmentWhole) {
+            m_fragmentPointer = pointerOfNext(frame);
             const uint64 last = m_entryIndex + m_whole[m_next].inside;
             m_entryIndex = last;
             while (m_next < m_whole.size() && m_whole[m_next].index < last)
                 ++m_next;
         }
-        m_builder.emplace(m_fragment);
+        m_builderRoom.start(m_fragment);
+        m_builder = &m_builderRoom;
         m_values = 0;
         m_depth = 0;
         return count();
@@ -295,13 +309,15 @@ private:
     bool count() {
         if (++m_values <= kMostValues)
             return true;
+        if (!m_fragmentWhole)
+            m_fragmentPointer = m_frames.back().pointer + "/" + m_key;
         logDocumentFailure("zor::host::readJsonObjects", m_fileName, m_fragmentPointer,
                            "expected %llu values at most, found more",
                            static_cast<unsigned long long>(kMostValues));
         return false;
     }
     bool endFragment() {
-        m_builder.reset();
+        m_builder = nullptr;
         Frame& frame = m_frames.back();
         if (!m_fragmentWhole) {
             frame.entry[m_key] = std::move(m_fragment);
@@ -321,7 +337,9 @@ private:
     uint64 m_entryIndex = 0;
     std::vector<Frame> m_frames{Frame(Kind::Document, "", 0)};
     std::string m_key;
-    std::optional<Builder> m_builder;
+    /// The builder of the value being parsed whole, or null.
+    Builder* m_builder = nullptr;
+    Builder m_builderRoom;
     ordered_json m_fragment;
     std::string m_fragmentPointer;
     bool m_fragmentWhole = false;
