@@ -309,6 +309,15 @@ private:
             m_gridStages.begin(m_lease.memory().gridStagesSeen);
             m_gridStagesBegun = true;
         }
+        CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
+        // A test that moved nothing moves nothing when made again the same way.
+        const uint64 generation = m_gridStages.generation();
+        if (const ContactTally<T>* reported =
+                m_accelerated ? m_quietShapes.quiet(index, shape, generation) : nullptr) {
+            m_contacts.add(*reported);
+            m_gridStages.assertListed(kStageFunction);
+            return false;
+        }
         // Most primitives are far from every tile: known so while they keep their fat box.
         if (m_accelerated) {
             FarFromTiles& verdict = m_farFromTiles[index];
@@ -324,15 +333,6 @@ private:
                 m_gridStages.assertListed(kStageFunction);
                 return false;
             }
-        }
-        CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
-        // A test that moved nothing moves nothing when made again the same way.
-        const uint64 generation = m_gridStages.generation();
-        if (const ContactTally<T>* reported =
-                m_accelerated ? m_quietShapes.quiet(index, shape, generation) : nullptr) {
-            m_contacts.add(*reported);
-            m_gridStages.assertListed(kStageFunction);
-            return false;
         }
         bool responded = false;
         const uint64 stages = m_gridStages.count();

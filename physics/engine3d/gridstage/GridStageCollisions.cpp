@@ -324,23 +324,33 @@ template <typename T>
 void GridStageSet<T>::begin(GridStagesSeen& seen) {
     m_seen = &seen;
     const uint64 stages = count();
-    uint64 cellCount = 0;
+    uint64 cellCount = 0, tileCount = 0;
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
         if (layout.read != m_generation)
             read(layout);
         if (layout.usable)
             cellCount += uint64(layout.columns) * layout.rows;
+        if (layout.usable && layout.passOverTiles)
+            tileCount += layout.tileCount;
     }
     Array<uint8>& bytes = seen.found;
     bytes.resize(0);
-    const auto add = [&bytes](const auto& value) {
-        bytes.append(reinterpret_cast<const uint8*>(&value), sizeof value);
-    };
     bool same = false;
     if (cellCount <= settings::kComparedCells) {
-        // Everything outOfReach reads of the stages.
-        add(sizeof(T));
+        // Everything outOfReach reads of the stages, written in place in room for the most it
+        // may take.
+        bytes.resize(2 * sizeof(uint64) +
+                     stages * (sizeof(void*) + 2 * sizeof(bool) + 2 * sizeof(uint32) + 2 * sizeof(T) +
+                               sizeof(uint64)) +
+                     cellCount * sizeof(uint32) + tileCount * (sizeof(bool) + 2 * sizeof(T)));
+        uint8* at = bytes.data();
+        const auto put = [&at](const void* value, uint64 size) {
+            std::memcpy(at, value, size);
+            at += size;
+        };
+        const auto add = [&put](const auto& value) { put(&value, sizeof value); };
+        add(uint64(sizeof(T)));
         add(stages);
         for (uint64 index = 0; index < stages; ++index) {
             const Layout& layout = m_layouts[index];
@@ -354,8 +364,7 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
             add(layout.width);
             add(layout.depth);
             add(layout.tileCount);
-            bytes.append(reinterpret_cast<const uint8*>(layout.cells->data()),
-                         uint64(layout.columns) * layout.rows * sizeof(uint32));
+            put(layout.cells->data(), uint64(layout.columns) * layout.rows * sizeof(uint32));
             for (uint64 tile = 0; tile < layout.tileCount; ++tile) {
                 const TileHeights<T>& span = m_heights[layout.firstHeight + tile];
                 add(span.any);
@@ -363,6 +372,7 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
                 add(span.any ? span.high : T(0));
             }
         }
+        bytes.resize(uint64(at - bytes.data()));
         same = seen.generation != 0 && bytes.size() == seen.bytes.size() &&
                std::memcmp(bytes.data(), seen.bytes.data(), bytes.size()) == 0;
     }

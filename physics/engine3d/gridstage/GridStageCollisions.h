@@ -78,6 +78,10 @@ struct TileFace {
 /// the engine: a stage that finds the grid stages the same begins at the same generation, so
 /// that what was found about them still holds.
 struct GridStagesSeen {
+    GridStagesSeen() {
+        bytes.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        found.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    }
     Array<uint8> bytes;
     uint64 generation = 0;
     /// The last generation given out.
