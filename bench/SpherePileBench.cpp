@@ -13,7 +13,8 @@
 // same and shows how the cost per body grows with N alone. After the runs the program prints the
 // ratios, the contacts per body, and the peak memory of each engine stepping the pile of 10,000:
 // each measured in a child process of its own (the same program), less the peak of a child that
-// builds nothing.
+// builds nothing. `--pile-runs=N,R` steps R piles of N (double) through the same steps alone and
+// prints the CPU time a step, for a profiler.
 
 #include "bench/PileEngines.h"
 
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -147,6 +149,24 @@ long peakOf(const std::string& peer) {
     return long(platform::peakResidentKilobytes());
 }
 
+/// Steps `runs` piles of `count` (double) through the benchmark's steps, each from its start, and
+/// prints the CPU time a step: a run long enough for a profiler, of the steps the benchmark times.
+int stepRuns(const char* argument) {
+    int count = 0, runs = 0;
+    if (std::sscanf(argument, "%d,%d", &count, &runs) != 2 || count <= 0 || runs <= 0)
+        return 1;
+    double seconds = 0;
+    for (int run = 0; run < runs; ++run) {
+        ZorPile<double> pile(count, false);
+        const std::clock_t start = std::clock();
+        for (int step = 0; step < kSteps; ++step)
+            pile.step();
+        seconds += double(std::clock() - start) / CLOCKS_PER_SEC;
+    }
+    std::printf("%.4f ms a step\n", seconds * 1000 / runs / kSteps);
+    return 0;
+}
+
 void printRatios(const RatioReporter& times, const char* program) {
     std::printf("\nCPU time ratios, ours / peer, full step over the same %d steps (lower is better):\n",
                 kSteps);
@@ -210,6 +230,8 @@ int main(int argc, char** argv) {
         if (std::strncmp(argv[i], "--pile-peak=", 12) == 0) {
             std::printf("%ld\n", peakOf(argv[i] + 12));
             return 0;
+        } else if (std::strncmp(argv[i], "--pile-runs=", 12) == 0) {
+            return stepRuns(argv[i] + 12);
         }
     // The repetitions of all the engines run in a random order, unless the command line says
     // otherwise: a machine that slows down for a while then slows every engine alike, and the

@@ -31,6 +31,16 @@ JsonEntryReader::~JsonEntryReader() {
     m_reader->release();
 }
 
+const String& JsonEntryReader::typeNameOf(const std::string& text) {
+    for (const auto& [known, name] : m_typeNames)
+        if (known == text)
+            return name;
+    if (m_typeNames.size() == kKeptTypeNames)
+        m_typeNames.erase(m_typeNames.begin());
+    m_typeNames.emplace_back(text, String(text.c_str(), text.size()));
+    return m_typeNames.back().second;
+}
+
 bool JsonEntryReader::checkDepth(const std::string& pointer, int depth) {
     return depth <= kMostObjectNesting ||
            refuse(pointer, "objects nested at most 64 deep", ordered_json::array());
@@ -77,7 +87,7 @@ IObject* JsonEntryReader::begin(const ordered_json& entry, const std::string& po
                            static_cast<unsigned long long>(m_mostObjects));
         return nullptr;
     }
-    IObject* object = m_create(String(typeName.c_str(), typeName.size()));
+    IObject* object = m_create(typeNameOf(typeName));
     if (object == nullptr) {
         logDocumentFailure(kFunction, m_fileName, pointer + "/type", "no class is registered as \"%s\"",
                            typeName.c_str());
@@ -89,7 +99,7 @@ IObject* JsonEntryReader::begin(const ordered_json& entry, const std::string& po
         object->release();
         return nullptr;
     }
-    m_reader->setRoot(variables, pointer + "/variables");
+    m_reader->setRoot(variables, pointer, "variables");
     const uint64 failures = documentFailureCount();
     if (!object->read(m_reader)) {
         if (documentFailureCount() == failures)
@@ -112,7 +122,7 @@ IObject* JsonEntryReader::finish(IObject* object, List<IObject*>& children, bool
     }
     // The check sees the object with its children, and writes its own line when it refuses.
     if (m_check) {
-        m_reader->setRoot(variablesOf(entry), pointer + "/variables");
+        m_reader->setRoot(variablesOf(entry), pointer, "variables");
         if (!m_check(*object, *m_reader)) {
             object->release();
             return nullptr;

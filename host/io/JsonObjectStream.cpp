@@ -6,9 +6,9 @@
 #include "host/io/DocumentShape.h"
 #include "host/io/JsonEntryReader.h"
 #include "host/io/JsonObjectDocument.h"
+#include "host/io/JsonValueBuilder.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace zor::host {
@@ -16,8 +16,6 @@ namespace zor::host {
 using nlohmann::ordered_json;
 
 namespace {
-
-using Builder = nlohmann::detail::json_sax_dom_parser<ordered_json>;
 
 // An entry that is not streamed: parsed whole, it and the entries inside it (`inside`).
 struct WholeEntry {
@@ -143,6 +141,8 @@ public:
         // The survey lists an entry when it ends; here they are met where they start.
         std::sort(m_whole.begin(), m_whole.end(),
                   [](const WholeEntry& a, const WholeEntry& b) { return a.index < b.index; });
+        // Frames are not moved as the stack grows: a frame's list of children would be copied.
+        m_frames.reserve(kMostObjectNesting * 2 + 4);
     }
     ~Stream() {
         // After a refusal: every object made so far goes, the children with their parents.
@@ -210,9 +210,12 @@ public:
             // The entry's own members are all read: its object takes the children as they come.
             frame.object = m_reader.begin(frame.entry, frame.pointer);
             frame.hasChildren = true;
-            if (frame.object == nullptr || !m_reader.checkDepth(frame.pointer + "/children", frame.depth + 1))
+            if (frame.object == nullptr)
                 return false;
-            m_frames.emplace_back(Kind::Entries, frame.pointer + "/children", frame.depth + 1);
+            std::string children = frame.pointer + "/children";
+            if (!m_reader.checkDepth(children, frame.depth + 1))
+                return false;
+            m_frames.emplace_back(Kind::Entries, std::move(children), frame.depth + 1);
             return true;
         }
         return startFragment() && ++m_depth && m_builder->start_array(size);
@@ -222,13 +225,14 @@ public:
             return m_builder->end_object() && (--m_depth > 0 || endFragment());
         if (m_frames.back().kind != Kind::Entry)
             return true;
-        Frame entry = std::move(m_frames.back());
-        m_frames.pop_back();
+        // The frame is used in place (a frame's list of children is copied, not moved) and goes
+        // once its object is made or refused.
+        Frame& entry = m_frames.back();
         IObject* object = entry.object != nullptr ? entry.object : m_reader.begin(entry.entry, entry.pointer);
         entry.object = nullptr;
-        if (object == nullptr)
-            return false;
-        object = m_reader.finish(object, entry.children, entry.hasChildren, entry.entry, entry.pointer);
+        if (object != nullptr)
+            object = m_reader.finish(object, entry.children, entry.hasChildren, entry.entry, entry.pointer);
+        m_frames.pop_back();
         if (object == nullptr)
             return false;
         m_frames.back().children.pushBack(object);
@@ -237,10 +241,14 @@ public:
     bool end_array() {
         if (m_builder)
             return m_builder->end_array() && (--m_depth > 0 || endFragment());
-        Frame entries = std::move(m_frames.back());
+        Frame& entries = m_frames.back();
+        Frame& outer = m_frames[m_frames.size() - 2];
+        List<IObject*>& to = outer.kind == Kind::Entry ? outer.children : m_frames.front().children;
+        if (to.isEmpty())
+            to.swap(entries.children);
+        else
+            appendObjects(entries.children, to);
         m_frames.pop_back();
-        appendObjects(entries.children, m_frames.back().kind == Kind::Entry ? m_frames.back().children
-                                                                            : m_frames.front().children);
         return true;
     }
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
@@ -249,13 +257,19 @@ private:
     enum class Kind { Document, Entries, Entry };
     struct Frame {
         Frame(Kind kind_, std::string pointer_, int depth_)
-            : kind(kind_), pointer(std::move(pointer_)), depth(depth_) {}
+            : kind(kind_), pointer(std::move(pointer_)), depth(depth_) {
+            // Room for the members type and variables: growing would copy the first.
+            if (kind == Kind::Entry) {
+                entry = ordered_json::object();
+                entry.get_ptr<ordered_json::object_t*>()->reserve(2);
+            }
+        }
         Kind kind;
         std::string pointer;
         int depth;
         // Entries: how many have started. Entry: its members but children, then its object.
         uint64 started = 0;
-        ordered_json entry = ordered_json::object();
+        ordered_json entry;
         IObject* object = nullptr;
         bool hasChildren = false;
         List<IObject*> children;
@@ -263,10 +277,16 @@ private:
 
     std::string pointerOfNext(Frame& entries) {
         ++m_entryIndex;
-        return entries.pointer + "/" + std::to_string(entries.started++);
+        const std::string number = std::to_string(entries.started++);
+        std::string pointer;
+        pointer.reserve(entries.pointer.size() + 1 + number.size());
+        pointer.append(entries.pointer).append(1, '/').append(number);
+        return pointer;
     }
     // Whether the entry starting now is read whole; the entries inside it are then skipped.
     bool isWhole() { return m_next < m_whole.size() && m_whole[m_next].index == m_entryIndex; }
+
+    using Builder = JsonValueBuilder;
 
     template <typename Event>
     bool scalar(Event event) {
@@ -280,14 +300,17 @@ private:
         Frame& frame = m_frames.back();
         m_fragment = ordered_json();
         m_fragmentWhole = frame.kind == Kind::Entries;
-        m_fragmentPointer = m_fragmentWhole ? pointerOfNext(frame) : frame.pointer + "/" + m_key;
+        // A member's place is made only when it is refused: the frames stay while it is parsed.
+        m_fragmentPointer.clear();
         if (m_fragmentWhole) {
+            m_fragmentPointer = pointerOfNext(frame);
             const uint64 last = m_entryIndex + m_whole[m_next].inside;
             m_entryIndex = last;
             while (m_next < m_whole.size() && m_whole[m_next].index < last)
                 ++m_next;
         }
-        m_builder.emplace(m_fragment);
+        m_builderRoom.start(m_fragment);
+        m_builder = &m_builderRoom;
         m_values = 0;
         m_depth = 0;
         return count();
@@ -295,13 +318,15 @@ private:
     bool count() {
         if (++m_values <= kMostValues)
             return true;
+        if (!m_fragmentWhole)
+            m_fragmentPointer = m_frames.back().pointer + "/" + m_key;
         logDocumentFailure("zor::host::readJsonObjects", m_fileName, m_fragmentPointer,
                            "expected %llu values at most, found more",
                            static_cast<unsigned long long>(kMostValues));
         return false;
     }
     bool endFragment() {
-        m_builder.reset();
+        m_builder = nullptr;
         Frame& frame = m_frames.back();
         if (!m_fragmentWhole) {
             frame.entry[m_key] = std::move(m_fragment);
@@ -321,7 +346,9 @@ private:
     uint64 m_entryIndex = 0;
     std::vector<Frame> m_frames{Frame(Kind::Document, "", 0)};
     std::string m_key;
-    std::optional<Builder> m_builder;
+    /// The builder of the value being parsed whole, or null.
+    Builder* m_builder = nullptr;
+    Builder m_builderRoom;
     ordered_json m_fragment;
     std::string m_fragmentPointer;
     bool m_fragmentWhole = false;

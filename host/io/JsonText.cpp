@@ -29,17 +29,21 @@ std::string describeJson(const nlohmann::ordered_json& value) {
     }
 }
 
-std::string jsonPointerTo(const std::string& pointer, const std::string& key) {
-    std::string result = pointer;
-    result += '/';
+void appendToJsonPointer(std::string& pointer, std::string_view key) {
+    pointer += '/';
     for (char character : key) {
         if (character == '~')
-            result += "~0";
+            pointer += "~0";
         else if (character == '/')
-            result += "~1";
+            pointer += "~1";
         else
-            result += character;
+            pointer += character;
     }
+}
+
+std::string jsonPointerTo(const std::string& pointer, const std::string& key) {
+    std::string result = pointer;
+    appendToJsonPointer(result, key);
     return result;
 }
 

@@ -14,28 +14,34 @@ using nlohmann::ordered_json;
 
 JsonVariableReader::JsonVariableReader(const String& fileName) : m_fileName(fileName) {}
 
-void JsonVariableReader::setRoot(const ordered_json& variables, const std::string& pointer) {
+void JsonVariableReader::setRoot(const ordered_json& variables, std::string_view pointer,
+                                 std::string_view member) {
+    m_pointer.assign(pointer);
+    if (!member.empty()) {
+        m_pointer += '/';
+        m_pointer += member;
+    }
     m_nodes.clear();
-    m_nodes.push_back({&variables, pointer});
+    m_nodes.push_back({&variables, m_pointer.size()});
     m_failed = false;
 }
 
 bool JsonVariableReader::refuse(const char* function, const String& name, const char* expected,
                                 const ordered_json& value) {
-    logDocumentFailure(function, m_fileName, jsonPointerTo(m_nodes.back().pointer, name.c_str()),
-                       "expected %s, found %s", expected, describeJson(value).c_str());
+    logDocumentFailure(function, m_fileName, jsonPointerTo(m_pointer, name.c_str()), "expected %s, found %s",
+                       expected, describeJson(value).c_str());
     m_failed = true;
     return false;
 }
 
 std::string JsonVariableReader::variablePlace(const String& name) const {
-    return m_nodes.empty() ? std::string("/") : jsonPointerTo(m_nodes.back().pointer, name.c_str());
+    return m_nodes.empty() ? std::string("/") : jsonPointerTo(m_pointer, name.c_str());
 }
 
 std::string JsonVariableReader::objectPlace() const {
     if (m_nodes.empty())
         return "/";
-    const std::string& pointer = m_nodes.front().pointer;
+    const std::string pointer = m_pointer.substr(0, m_nodes.front().pointerLength);
     const std::size_t slash = pointer.rfind('/');
     return slash == std::string::npos || slash == 0 ? pointer : pointer.substr(0, slash);
 }
@@ -80,17 +86,19 @@ bool JsonVariableReader::enterNode(const String& name, bool& found) {
         return true;
     if (!node->is_object())
         return refuse(kFunction, name, "an object", *node);
-    std::string pointer = jsonPointerTo(m_nodes.back().pointer, name.c_str());
+    appendToJsonPointer(m_pointer, name.c_str());
     if (typed)
-        pointer += "/value";
-    m_nodes.push_back({node, std::move(pointer)});
+        m_pointer += "/value";
+    m_nodes.push_back({node, m_pointer.size()});
     found = true;
     return true;
 }
 
 void JsonVariableReader::leaveNode() {
-    if (m_nodes.size() > 1)
+    if (m_nodes.size() > 1) {
         m_nodes.pop_back();
+        m_pointer.resize(m_nodes.back().pointerLength);
+    }
 }
 
 bool JsonVariableReader::readBool(const String& name, bool& found, uint8& value, uint64) {

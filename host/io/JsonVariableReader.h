@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zor::host {
@@ -26,8 +27,9 @@ public:
     ZOR_DELETING_DESTRUCTOR(JsonVariableReader)
 
     /// Reads from `variables` (an object of the document, which outlives the reading) from now
-    /// on; `pointer` is its JSON pointer.
-    void setRoot(const nlohmann::ordered_json& variables, const std::string& pointer);
+    /// on; its JSON pointer is `pointer`, followed by "/" and `member` when that is not empty.
+    void setRoot(const nlohmann::ordered_json& variables, std::string_view pointer,
+                 std::string_view member = {});
     /// True once a read was refused since the last setRoot (its log line is written).
     bool hasFailed() const { return m_failed; }
     const String& documentName() const override { return m_fileName; }
@@ -52,7 +54,8 @@ protected:
 private:
     struct Node {
         const nlohmann::ordered_json* value;
-        std::string pointer;
+        /// The length of its JSON pointer, which begins m_pointer.
+        std::size_t pointerLength;
     };
 
     // Finds the member `name` of the current node: `value` is null when it is absent, else the
@@ -69,6 +72,9 @@ private:
 
     String m_fileName;
     std::vector<Node> m_nodes;
+    /// The JSON pointer of the current node: the nodes are entered and left as a stack, and
+    /// their pointers are kept as one text that grows and shrinks with them, made only once.
+    std::string m_pointer;
     bool m_failed = false;
 };
 

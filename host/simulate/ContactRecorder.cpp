@@ -33,8 +33,26 @@ template <typename T>
 ContactRecorder<T>::ContactRecorder(const std::vector<Element3D<T>*>& bodies,
                                     const std::vector<std::string>& names)
     : m_bodies(bodies), m_names(names), m_before(bodies.size()) {
-    for (std::size_t body = 0; body < bodies.size(); ++body)
-        m_index[static_cast<IElement*>(bodies[body])] = body;
+    std::size_t slots = 2;
+    while (slots < 2 * bodies.size())
+        slots *= 2;
+    m_slots.assign(slots, {nullptr, kNoBody});
+    m_slotMask = slots - 1;
+    for (std::size_t body = 0; body < bodies.size(); ++body) {
+        const IElement* element = bodies[body];
+        std::size_t slot = slotOf(element);
+        while (m_slots[slot].first != nullptr && m_slots[slot].first != element)
+            slot = (slot + 1) & m_slotMask;
+        // A body listed twice is found at its last place, as before.
+        m_slots[slot] = {element, body};
+    }
+}
+
+template <typename T>
+std::size_t ContactRecorder<T>::slotOf(const IElement* element) const {
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(element) >> 4) * 0x9E3779B97F4A7C15u >>
+                                    32) &
+           m_slotMask;
 }
 
 template <typename T>
@@ -45,8 +63,13 @@ void ContactRecorder<T>::beforeCollisions() {
 
 template <typename T>
 std::size_t ContactRecorder<T>::indexOf(IElement* body) const {
-    const auto found = m_index.find(body);
-    return found != m_index.end() ? found->second : kNoBody;
+    if (body == m_last.first)
+        return m_last.second;
+    std::size_t slot = slotOf(body);
+    while (m_slots[slot].first != nullptr && m_slots[slot].first != body)
+        slot = (slot + 1) & m_slotMask;
+    m_last = {body, m_slots[slot].first == body ? m_slots[slot].second : kNoBody};
+    return m_last.second;
 }
 
 template <typename T>

@@ -5,6 +5,7 @@
 #include "host/simulate/BodyProbe.h"
 #include "host/simulate/ContactRecorder.h"
 #include "host/simulate/Scenery.h"
+#include "physics/engine3d/ICollisionReport.h"
 
 #include "common/object/Identifiers.h"
 #include "host/scene3d/Transform3D.h"
@@ -17,8 +18,9 @@ namespace zor::host {
 
 namespace {
 
-// What the collision callbacks saw during one step. The engine's callbacks carry no context of
-// their own, and one engine is stepped on one thread at a time.
+// What the collision callbacks saw during one step, for an engine without a report of its own.
+// The engine's callbacks carry no context of their own, and one engine is stepped on one thread
+// at a time.
 struct ContactTally {
     uint64 contacts = 0;
     double deepest = 0;
@@ -58,6 +60,18 @@ bool countFaceContact(IElement* body, IElement* element, Collision3DAttribute<T>
         static_cast<ContactRecorder<T>*>(t_tally->recorder)
             ->face(body, element, stage, cell, faceKind, segment, *normal, depth);
     return true;
+}
+
+// The contacts of the engine's last collision stage on a scene of T, and the deepest of them.
+template <typename T>
+void readReport(const ICollisionReport& report, ContactTally& tally) {
+    if constexpr (sizeof(T) == sizeof(float)) {
+        tally.contacts = report.getContactCountFloat();
+        tally.deepest = static_cast<double>(report.getDeepestContactFloat());
+    } else {
+        tally.contacts = report.getContactCountDouble();
+        tally.deepest = report.getDeepestContactDouble();
+    }
 }
 
 template <typename T>
@@ -193,7 +207,9 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     ContactRecorder<T> recorder(bodies, start.bodies);
     ContactTally tally;
     t_tally = &tally;
-    setCallbacks<T>(engine, true);
+    // The engine counts contacts itself: the callbacks, with which its collision stage leaves the
+    // bodies' states in place for host code, are set only for the steps recorded in full.
+    const auto* report = static_cast<const ICollisionReport*>(engine.castTo(guids::kCollisionReport));
     const std::vector<char> nested = nestedBodies(bodies);
     std::string fault = readBodies(bodies, nested, start.bodies, samples);
     const bool started = fault.empty();
@@ -209,6 +225,7 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         if (full)
             recorder.contacts().reserve(tally.contacts + tally.contacts / 8);
         tally = {0, 0, full ? &recorder : nullptr};
+        setCallbacks<T>(engine, full || report == nullptr);
         bool stepped = engine.beginIteration(settings.deltaT);
         if (stepped) {
             stepped = engine.updateMovements();
@@ -220,6 +237,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
             stepped = stepped && engine.updateCollisions(nullptr);
             engine.endIteration();
         }
+        if (stepped && report != nullptr)
+            readReport<T>(*report, tally);
         if (!stepped) {
             end.kind = RunEnd::Kind::EngineRefused;
             break;

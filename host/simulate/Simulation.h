@@ -42,8 +42,8 @@ struct StepRecord {
     double time;
     /// Every body's state, in the order of RunStart::bodies.
     const std::vector<BodySample>& bodies;
-    /// Contacts the engine reported through its collision callbacks during the step, and the
-    /// deepest of them (0 without contacts).
+    /// Contacts the engine's collision detector reported during the step (each one a collision
+    /// callback would be asked about), and the deepest of them (0 without contacts).
     uint64 contacts;
     double deepestOverlap;
     /// On a step recorded in full, the contacts themselves: the elements, normal, depth and
@@ -104,8 +104,9 @@ void startTrajectory(const RunStart& start, Trajectory& trajectory);
 
 /// Steps `scene` with `engine` as a host does (begin, movements, the grid stages' moving floors
 /// and ceilings, view update, collisions, end) and tells `observer` the start, every step and
-/// the end. The contacts are counted through the engine's collision callbacks, which accept
-/// every contact, and made into records on the steps recorded in full. The run stops early
+/// the end. The contacts are counted by the engine (its ICollisionReport, or else its collision
+/// callbacks) and, on the steps recorded in full, taken through the callbacks, which accept every
+/// contact, and made into records. The run stops early
 /// when the engine refuses a step (its log says why) or when a body's position or speed stops
 /// being finite; that step is not told.
 template <typename T>

@@ -5,6 +5,7 @@
 #include "common/log/Log.h"
 #include "common/object/Identifiers.h"
 #include "common/variables/VariableType.h"
+#include "physics/engine3d/ICollisionReport.h"
 #include "physics/engine3d/SceneMovement.h"
 #include "physics/engine3d/collision/SceneCollisions.h"
 #include "physics/module/EngineReserved.h"
@@ -60,6 +61,8 @@ bool PhysicsEngine3D::isTypeOf(const GUID_t& guid) const {
 }
 
 IObject* PhysicsEngine3D::castTo(const GUID_t& guid) {
+    if (guid == guids::kCollisionReport)
+        return &collisionReportOf(*this);
     return castToClass(guid, guids::kPhysicsEngine3D);
 }
 

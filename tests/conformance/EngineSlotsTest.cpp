@@ -1,6 +1,7 @@
 // The 3D engine and the two 2D hit-testing engines, and their companions: every named operation
 // at its slot.
 
+#include "physics/engine3d/ICollisionReport.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/hittest/PhysicsEngine2D.h"
 #include "physics/hittest/TesterEngine.h"
@@ -65,6 +66,14 @@ TEST(PhysicsEngine3DSlots, OverridesOwnOperationsAndCompanion) {
 #undef S
     expectSlotsInOrder(own, 42);
     expectCompanionSlots<PhysicsEngine3DReserved>();
+}
+
+TEST(PhysicsEngine3DSlots, CollisionReport) {
+    const NamedSlot report[] = {ZOR_NAMED_SLOT(ICollisionReport, getContactCountFloat),
+                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactFloat),
+                                ZOR_NAMED_SLOT(ICollisionReport, getContactCountDouble),
+                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactDouble)};
+    expectSlotsInOrder(report, 42);
 }
 
 } // namespace

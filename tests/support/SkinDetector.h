@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <unordered_set>
 #include <vector>
 
 namespace zor::test {
@@ -17,6 +18,8 @@ namespace zor::test {
 /// touching (depths below zero down to -skin), declaring `declared` as its reach (nothing when
 /// negative), hashing the arguments of every test it is asked in turn and keeping the corners of
 /// every face. Placed in an engine with `engine->collisionDetector<T>() = new SkinDetector<T>(...)`.
+/// With `distinct` set, a test asked again since the last `beginStage` with the same arguments
+/// is not counted or hashed again.
 template <typename T>
 class SkinDetector final : public HostObjectOf<ICollisionDetector<T>> {
 public:
@@ -34,6 +37,10 @@ public:
     uint64 askedHash = 0xCBF29CE484222325u;
     /// The corners of the faces asked about, in order.
     std::vector<std::array<Vector3<T>, 4>> faces;
+    bool distinct = false;
+
+    /// A collision stage begins: with `distinct`, every test counts again once.
+    void beginStage() { m_askedInStage.clear(); }
 
     bool testSphereSphere(const Vector3<T>* c1, const T* r1, const Vector3<T>* c2, const T* r2,
                           Vector3<T>* normal, T* depth) override {
@@ -89,18 +96,23 @@ private:
     }
     template <typename... Values>
     void note(const Values&... values) {
+        uint64 test = 0xCBF29CE484222325u;
+        (append(test, values), ...);
+        if (distinct && !m_askedInStage.insert(test).second)
+            return;
         ++askedCount;
-        (append(values), ...);
+        (append(askedHash, values), ...);
     }
     template <typename Value>
-    void append(const Value& value) {
+    static void append(uint64& hash, const Value& value) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
         for (size_t i = 0; i < sizeof value; ++i)
-            askedHash = (askedHash ^ bytes[i]) * 0x100000001B3u;
+            hash = (hash ^ bytes[i]) * 0x100000001B3u;
     }
 
     T m_skin;
     ContactReach* m_reach;
+    std::unordered_set<uint64> m_askedInStage;
 };
 
 } // namespace zor::test

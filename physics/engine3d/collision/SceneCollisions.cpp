@@ -8,11 +8,13 @@
 #include "common/object/Identifiers.h"
 #include "common/object/ObjectFactory.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/CollisionReport.h"
 #include "physics/engine3d/PhysicsEngine3D.h"
 #include "physics/engine3d/SceneBodies.h"
 #include "physics/engine3d/collision/CollisionPrimitive.h"
 #include "physics/engine3d/collision/CollisionResponse.h"
 #include "physics/engine3d/gridstage/GridStageCollisions.h"
+#include "physics/engine3d/gridstage/QuietShapes.h"
 #include "physics/math/Vector3Math.h"
 #include "physics/module/EngineReserved.h"
 
@@ -70,12 +72,21 @@ struct CollisionStageMemory {
         else
             return doublePrimitives;
     }
+    template <typename T>
+    QuietShapes<T>& quietShapes() {
+        if constexpr (sizeof(T) == 4)
+            return floatQuiet;
+        else
+            return doubleQuiet;
+    }
 
     BroadPhase broadPhase;
     CollisionPrimitives<float> floatPrimitives{broadPhase};
     CollisionPrimitives<double> doublePrimitives{broadPhase};
     Array<FarFromTiles> farFromTiles;
     GridStagesSeen gridStagesSeen;
+    QuietShapes<float> floatQuiet;
+    QuietShapes<double> doubleQuiet;
 };
 
 /// What the collision stage keeps from one call to the next, in the engine's companion.
@@ -85,12 +96,27 @@ public:
         floatBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
         doubleBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     }
+    ~CollisionStageState() override {
+        if (report != nullptr)
+            report->release();
+    }
+    template <typename T>
+    ContactTally<T>& contacts() {
+        if constexpr (sizeof(T) == 4)
+            return floatContacts;
+        else
+            return doubleContacts;
+    }
     CollisionStageMemory memory;
     FoundBodies<float> floatBodies;
     FoundBodies<double> doubleBodies;
     /// A stage of the engine is running with the memory.
     bool lent = false;
     PairFinder finder = PairFinder::Grid;
+    /// What the last stage of each number type saw, and the report on them, made when asked for.
+    ContactTally<float> floatContacts;
+    ContactTally<double> doubleContacts;
+    CollisionReport* report = nullptr;
 };
 
 /// The engine's collision-stage state, made on first use.
@@ -219,8 +245,10 @@ public:
           m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), m_accelerated,
                        m_accelerated ? m_reach : 0),
           m_lease(state), m_primitives(m_lease.memory().template primitives<T>()),
-          m_farFromTiles(m_lease.memory().farFromTiles) {
+          m_farFromTiles(m_lease.memory().farFromTiles),
+          m_quietShapes(m_lease.memory().template quietShapes<T>()) {
         m_primitives.build(scene, m_accelerated ? m_reach : 0);
+        m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
         // unless a face's speed is a body's.
         if (m_accelerated && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
@@ -244,6 +272,9 @@ public:
         m_primitives.writeBodies();
         return pending;
     }
+
+    /// The contacts the detector reported, pairs and faces.
+    const ContactTally<T>& contacts() const { return m_contacts; }
 
 private:
     template <typename Finder>
@@ -278,6 +309,15 @@ private:
             m_gridStages.begin(m_lease.memory().gridStagesSeen);
             m_gridStagesBegun = true;
         }
+        CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
+        // A test that moved nothing moves nothing when made again the same way.
+        const uint64 generation = m_gridStages.generation();
+        if (const ContactTally<T>* reported =
+                m_accelerated ? m_quietShapes.quiet(index, shape, generation) : nullptr) {
+            m_contacts.add(*reported);
+            m_gridStages.assertListed(kStageFunction);
+            return false;
+        }
         // Most primitives are far from every tile: known so while they keep their fat box.
         if (m_accelerated) {
             FarFromTiles& verdict = m_farFromTiles[index];
@@ -294,7 +334,6 @@ private:
                 return false;
             }
         }
-        CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
         bool responded = false;
         const uint64 stages = m_gridStages.count();
         BodyState<T>* state = m_primitives.stateOf(index);
@@ -308,6 +347,10 @@ private:
             }
         }
         m_gridStages.assertListed(kStageFunction);
+        const ContactTally<T> reported = m_gridStages.takeContacts();
+        m_contacts.add(reported);
+        if (m_accelerated && !responded && m_gridStages.leanAt(generation))
+            m_quietShapes.remember(index, shape, generation, reported);
         return responded;
     }
 
@@ -327,6 +370,7 @@ private:
         T depth = 0;
         if (!detect(m_detector, i, j, normal, depth))
             return false;
+        m_contacts.add(depth);
         bool accepted = true;
         if (m_pairCallback != nullptr) {
             accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
@@ -366,7 +410,9 @@ private:
     GridStageSet<T> m_gridStages;
     StageMemoryLease m_lease;
     CollisionPrimitives<T>& m_primitives;
+    ContactTally<T> m_contacts;
     Array<FarFromTiles>& m_farFromTiles;
+    QuietShapes<T>& m_quietShapes;
 };
 
 /// Slows every rigid body by its additional friction over the step; the bodies are left in
@@ -403,9 +449,17 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
         CollisionStageState& state = stageStateOf(engine);
         CollisionPasses<T> passes(engine, scene, state, declaredReach(detectorOf<T>(engine)));
         pending = passes.run();
+        state.contacts<T>() = passes.contacts();
         applyAdditionalFriction<T>(scene, engine.getDeltaT(), foundBodiesOf<T>(engine));
     }
     return pending;
+}
+
+ICollisionReport& collisionReportOf(PhysicsEngine3D& engine) {
+    CollisionStageState& state = stageStateOf(engine);
+    if (state.report == nullptr)
+        state.report = CollisionReport::create(state.floatContacts, state.doubleContacts);
+    return *state.report;
 }
 
 template <typename T>

@@ -5,6 +5,7 @@
 
 namespace zor {
 
+class ICollisionReport;
 class IScene3D;
 class PhysicsEngine3D;
 
@@ -18,6 +19,9 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
 /// a step allocates nothing once the scene stops growing.
 template <typename T>
 FoundBodies<T>& foundBodiesOf(PhysicsEngine3D& engine);
+
+/// The engine's report on what its last collision stages saw, made on first use.
+ICollisionReport& collisionReportOf(PhysicsEngine3D& engine);
 
 /// How an engine's collision stages find the pairs of primitives and the faces they ask the
 /// detector about. Both give the same results (docs/engine3d.md).

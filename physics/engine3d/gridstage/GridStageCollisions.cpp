@@ -232,6 +232,7 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     }
     if (test.calledBack)
         hostRan();
+    m_contacts.add(test.contacts);
     return test.responded;
 }
 
@@ -252,6 +253,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
     const uint32 group = groupOf(primitive, state);
     ShapeReach<T> reach(shape, m_reach, layout.facesExtent, sphere);
     bool responded = false;
+    ContactTally<T> contacts;
     // The tile of the cell last met and what was found of it (neighbouring cells mostly share
     // their tile), until a response moves the shape: 0 is no tile, which is passed over.
     uint32 lastValue = 0;
@@ -294,8 +296,10 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                     continue;
                 Vector3<T> normal;
                 T faceDepth;
-                if (!touchesFace(m_detector, shape, cell, place, face->low, face->high, normal, faceDepth) ||
-                    body == nullptr || faceBody == nullptr ||
+                if (!touchesFace(m_detector, shape, cell, place, face->low, face->high, normal, faceDepth))
+                    continue;
+                contacts.add(faceDepth);
+                if (body == nullptr || faceBody == nullptr ||
                     !respondToFace(primitive, state, *body, *faceBody, normal, faceDepth, face->speed, shape))
                     continue;
                 reach.moveTo(shape, sphere);
@@ -306,6 +310,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
             }
         }
     }
+    m_contacts.add(contacts);
     return responded;
 }
 
@@ -319,23 +324,33 @@ template <typename T>
 void GridStageSet<T>::begin(GridStagesSeen& seen) {
     m_seen = &seen;
     const uint64 stages = count();
-    uint64 cellCount = 0;
+    uint64 cellCount = 0, tileCount = 0;
     for (uint64 index = 0; index < stages; ++index) {
         Layout& layout = m_layouts[index];
         if (layout.read != m_generation)
             read(layout);
         if (layout.usable)
             cellCount += uint64(layout.columns) * layout.rows;
+        if (layout.usable && layout.passOverTiles)
+            tileCount += layout.tileCount;
     }
     Array<uint8>& bytes = seen.found;
     bytes.resize(0);
-    const auto add = [&bytes](const auto& value) {
-        bytes.append(reinterpret_cast<const uint8*>(&value), sizeof value);
-    };
     bool same = false;
     if (cellCount <= settings::kComparedCells) {
-        // Everything outOfReach reads of the stages.
-        add(sizeof(T));
+        // Everything outOfReach reads of the stages, written in place in room for the most it
+        // may take.
+        bytes.resize(2 * sizeof(uint64) +
+                     stages * (sizeof(void*) + 2 * sizeof(bool) + 2 * sizeof(uint32) + 2 * sizeof(T) +
+                               sizeof(uint64)) +
+                     cellCount * sizeof(uint32) + tileCount * (sizeof(bool) + 2 * sizeof(T)));
+        uint8* at = bytes.data();
+        const auto put = [&at](const void* value, uint64 size) {
+            std::memcpy(at, value, size);
+            at += size;
+        };
+        const auto add = [&put](const auto& value) { put(&value, sizeof value); };
+        add(uint64(sizeof(T)));
         add(stages);
         for (uint64 index = 0; index < stages; ++index) {
             const Layout& layout = m_layouts[index];
@@ -349,8 +364,7 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
             add(layout.width);
             add(layout.depth);
             add(layout.tileCount);
-            bytes.append(reinterpret_cast<const uint8*>(layout.cells->data()),
-                         uint64(layout.columns) * layout.rows * sizeof(uint32));
+            put(layout.cells->data(), uint64(layout.columns) * layout.rows * sizeof(uint32));
             for (uint64 tile = 0; tile < layout.tileCount; ++tile) {
                 const TileHeights<T>& span = m_heights[layout.firstHeight + tile];
                 add(span.any);
@@ -358,6 +372,7 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
                 add(span.any ? span.high : T(0));
             }
         }
+        bytes.resize(uint64(at - bytes.data()));
         same = seen.generation != 0 && bytes.size() == seen.bytes.size() &&
                std::memcmp(bytes.data(), seen.bytes.data(), bytes.size()) == 0;
     }
@@ -372,6 +387,24 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
     m_listed = m_generation;
     for (uint64 index = 0; index < stages; ++index)
         m_layouts[index].read = m_generation;
+}
+
+template <typename T>
+bool GridStageSet<T>::leanAt(uint64 generation) {
+    if (generation != m_generation)
+        return false;
+    if (m_leanAt == generation)
+        return true;
+    const uint64 stages = count();
+    for (uint64 index = 0; index < stages; ++index) {
+        Layout& layout = m_layouts[index];
+        if (layout.read != m_generation)
+            read(layout);
+        if (layout.usable && !layout.lean)
+            return false;
+    }
+    m_leanAt = generation;
+    return true;
 }
 
 template <typename T>

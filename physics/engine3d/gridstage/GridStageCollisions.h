@@ -5,6 +5,7 @@
 #include "common/framework/GridTile.h"
 #include "common/variables/Vector.h"
 #include "physics/engine3d/CollisionCallbacks.h"
+#include "physics/engine3d/ContactTally.h"
 #include "physics/engine3d/broadphase/PairGrid.h"
 
 namespace zor {
@@ -77,6 +78,10 @@ struct TileFace {
 /// the engine: a stage that finds the grid stages the same begins at the same generation, so
 /// that what was found about them still holds.
 struct GridStagesSeen {
+    GridStagesSeen() {
+        bytes.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        found.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+    }
     Array<uint8> bytes;
     uint64 generation = 0;
     /// The last generation given out.
@@ -122,10 +127,19 @@ public:
     /// True when no tile of any stage is within reach of a sphere or capsule of `radius` lying
     /// anywhere inside `box`: testing one there finds nothing and changes nothing.
     bool outOfReach(const WidenedBox& box, T radius);
+    /// True when the generation is still `generation` and every stage is tested the lean way
+    /// (or not at all): a test then runs no host code and looks nothing up.
+    bool leanAt(uint64 generation);
     /// Host code has run: every stage is read again before it is next used.
     void hostRan() { m_generation = m_seen != nullptr ? ++m_seen->generations : m_generation + 1; }
     /// Changes whenever host code has run; never 0.
     uint64 generation() const { return m_generation; }
+    /// The contacts the detector reported since the last call, which starts the count again.
+    ContactTally<T> takeContacts() {
+        const ContactTally<T> taken = m_contacts;
+        m_contacts = {};
+        return taken;
+    }
 
 private:
     struct Layout {
@@ -187,12 +201,15 @@ private:
     double m_reach;
     uint64 m_generation = 1;
     uint64 m_listed = 0;
+    /// The generation at which every stage was last found lean.
+    uint64 m_leanAt = 0;
     /// The listing stopped at a null entry of the collection.
     bool m_endsInNull = false;
     GridStagesSeen* m_seen = nullptr;
     Array<Layout> m_layouts;
     Array<TileHeights<T>> m_heights;
     Array<TileFace<T>> m_faces;
+    ContactTally<T> m_contacts;
 };
 
 } // namespace zor

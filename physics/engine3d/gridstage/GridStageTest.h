@@ -4,6 +4,7 @@
 #include "common/framework/IGridStage.h"
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/ContactTally.h"
 #include "physics/engine3d/collision/BodyState.h"
 #include "physics/engine3d/collision/CollisionPrimitive.h"
 #include "physics/engine3d/collision/CollisionResponse.h"
@@ -84,6 +85,7 @@ struct GridStageTest {
     uint32 cellIndex = 0;
     bool responded = false;
     bool calledBack = false;
+    ContactTally<T> contacts;
 
     GridStageTest(IGridStage<T>& stage, ICollisionDetector<T>& detector,
                   GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
@@ -121,6 +123,7 @@ struct GridStageTest {
         T depth;
         if (!touchesFace(detector, shape, cell, face.place, face.low, face.high, normal, depth))
             return;
+        contacts.add(depth);
         if (callback != nullptr) {
             // The callback is the host's: what it may change is looked up afresh.
             lastCollision = {};

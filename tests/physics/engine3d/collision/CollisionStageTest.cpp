@@ -239,6 +239,34 @@ TYPED_TEST(CollisionStage, AFloorRaisedByTheCallbackMeetsTheNextBody) {
     EXPECT_EQ(FaceCalls<T>::bodies, (std::vector<IElement*>{sunk, above, above, above, above}));
 }
 
+// A floor raised by the pair callback meets a body whose test found nothing before it rose, in the
+// next pass: the stage passes over a test made again only while the grid stages are unchanged.
+TYPED_TEST(CollisionStage, AFloorRaisedByThePairCallbackMeetsABodyTestedBefore) {
+    using T = TypeParam;
+    static GridStage<T>* stage;
+    stage = test::stageOf(4, 4, test::floorTile<T>(), true);
+    auto* floorBody = new RigidBody3DAttribute<T>();
+    floorBody->setInfiniteMass(true);
+    stage->tiles()[0].floorRigidBody = stage->rigidBodyAttributes().add(floorBody);
+    floorBody->release();
+    this->add(stage);
+    this->setCallbacks(
+        [](IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IElement*, IElement*,
+           Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, Vector3<T>*, T) {
+            stage->tiles()[0].floorHeight = T(0.3);
+            return true;
+        },
+        nullptr);
+    // Out of reach of the floor, but not far enough to be passed over.
+    Element3D<T>* above;
+    this->addBody(ElementKind::Sphere, {1, T(0.6), -1}, T(0.5), 0, &above);
+    // A pair high above the floor whose contact raises it.
+    this->addBody(ElementKind::Sphere, {3, 3, -3}, T(0.5));
+    this->addBody(ElementKind::Sphere, {T(3.8), 3, -3}, T(0.5));
+    this->collide();
+    EXPECT_GT(above->transform().position.y, T(0.75));
+}
+
 // The faces of a tile tested after the callback has grown the tiles far past their room (moving
 // them elsewhere) are read where they are now.
 TYPED_TEST(CollisionStage, TheCallbackMayMoveTheTilesOfTheTileUnderTest) {
@@ -261,8 +289,8 @@ TYPED_TEST(CollisionStage, TheCallbackMayMoveTheTilesOfTheTileUnderTest) {
     EXPECT_EQ(FaceCalls<T>::faces, (std::vector<uint32>{0, 2}));
 }
 
-// A face naming attributes of the wrong class is reported at every look-up, for each body and
-// each cell: what the stage holds is only kept when it was found.
+// A face naming attributes of the wrong class is reported at every look-up, for each body, each
+// cell and each pass: what the stage holds is only kept when it was found.
 TYPED_TEST(CollisionStage, AFaceAttributeOfAnotherClassIsReportedEachTimeItIsLookedUp) {
     using T = TypeParam;
     GridStage<T>* stage = test::stageOf(2, 1, test::floorTile<T>(), true);
@@ -273,16 +301,18 @@ TYPED_TEST(CollisionStage, AFaceAttributeOfAnotherClassIsReportedEachTimeItIsLoo
     body->release();
     collision->release();
     this->add(stage);
-    // Each body lies over both cells.
-    this->addBody(ElementKind::Sphere, {1, T(0.4), T(-0.5)}, T(0.5));
+    // One body lies over both cells, out of reach; a pair left of the map, each over the first
+    // cell, stays in contact through the four passes.
     this->addBody(ElementKind::Sphere, {1, T(3), T(-0.5)}, T(0.5));
+    this->addBody(ElementKind::Sphere, {-5, T(3), T(-0.5)}, T(0.5));
+    this->addBody(ElementKind::Sphere, {T(-4.2), T(3), T(-0.5)}, T(0.5));
     this->collide();
     const Lines pair = {physicsWarning("zor::PhysicsEngine3D::getGridStageCollision3D",
                                        "Physics attribute for collisions is not Collision3DAttribute"),
                         physicsWarning("zor::PhysicsEngine3D::getGridStageRigidBody3D",
                                        "Physics attribute for rigid bodies is not RigidBody3DAttribute")};
     Lines expected;
-    for (int lookUp = 0; lookUp < 4; ++lookUp)
+    for (int lookUp = 0; lookUp < 4 * 4; ++lookUp)
         expected.insert(expected.end(), pair.begin(), pair.end());
     EXPECT_EQ(test::logLines(this->record), expected);
 }

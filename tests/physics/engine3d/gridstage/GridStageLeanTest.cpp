@@ -2,7 +2,8 @@
 // the stage, and tells most boxes within or beyond reach by bounds of the reach; with one it reads
 // them tile by tile as it comes to them and works the reach out for every box. Both must ask the
 // detector about the same faces, in the same order and with the same bits, and leave the same
-// bodies.
+// bodies. Without a callback a stage passes over a test made again at the same place after it
+// moved nothing, so a test asked again in a stage counts once.
 
 #include "support/EngineOnScene.h"
 #include "support/SkinDetector.h"
@@ -21,7 +22,7 @@ namespace {
 // A scene whose detector has the host's geometry, declares the host's reach (0, so that the
 // faces out of reach are passed over) and hashes every test it is asked; its engine has a
 // grid-stage callback that accepts every contact when `callback` (which takes each tile's faces
-// as it comes to them), else none.
+// as it comes to them), else none. A test asked again in a step counts once.
 template <typename T>
 struct LoggedScene : test::HostRecord, test::EngineScene<T> {
     test::SkinDetector<T>* detector = new test::SkinDetector<T>(0, 0);
@@ -29,6 +30,7 @@ struct LoggedScene : test::HostRecord, test::EngineScene<T> {
 
     LoggedScene(bool callback, double gravity) {
         this->engine->template collisionDetector<T>() = detector;
+        detector->distinct = true;
         if (callback)
             this->setCallbacks(nullptr, &acceptEvery);
         this->scene->setGravity(gravity);
@@ -53,8 +55,10 @@ struct LoggedScene : test::HostRecord, test::EngineScene<T> {
     /// Steps the scene 60 times; what the detector was asked (how many tests, and their hash),
     /// then every body's place and speed.
     std::vector<unsigned char> stepAndRecord() {
-        for (int step = 0; step < 60; ++step)
+        for (int step = 0; step < 60; ++step) {
+            detector->beginStage();
             this->step(1.0 / 60);
+        }
         std::vector<unsigned char> result;
         const auto add = [&result](const auto& value) {
             const auto* first = reinterpret_cast<const unsigned char*>(&value);
