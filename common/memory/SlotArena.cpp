@@ -27,6 +27,16 @@ constexpr std::size_t kFirstBlockSize = std::size_t{64} << 10;
 SlotArena::SlotArena(std::size_t objectSize)
     : m_slotSize((objectSize + kCacheLine - 1) / kCacheLine * kCacheLine), m_blockSize(kFirstBlockSize) {}
 
+SlotArena::~SlotArena() {
+    for (const auto& [block, size] : m_blocks) {
+        ZOR_ARENA_UNPOISON(block, size);
+        if (size >= platform::kLargeBlockSize)
+            platform::freeLargeBlock(block);
+        else
+            ::operator delete (block, std::align_val_t{kCacheLine});
+    }
+}
+
 void* SlotArena::allocate() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_released != nullptr) {
@@ -65,7 +75,7 @@ void SlotArena::grow() {
                       : ::operator new (m_blockSize, std::align_val_t{kCacheLine}, std::nothrow);
     if (block == nullptr)
         std::abort();
-    m_blocks.push_back(block);
+    m_blocks.emplace_back(block, m_blockSize);
     m_reservedBytes += m_blockSize;
     m_next = static_cast<unsigned char*>(block);
     // The tail that holds no whole slot is never handed out.

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <mutex>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace zor {
@@ -16,6 +17,8 @@ class SlotArena {
 public:
     /// Slots of `objectSize` bytes, rounded up to a whole number of cache lines.
     explicit SlotArena(std::size_t objectSize);
+    /// Frees the blocks: every object in them must have ended.
+    ~SlotArena();
     SlotArena(const SlotArena&) = delete;
     SlotArena& operator=(const SlotArena&) = delete;
 
@@ -48,8 +51,8 @@ private:
     unsigned char* m_end = nullptr;
     std::size_t m_reservedBytes = 0;
     std::size_t m_blockSize;
-    /// Every block taken, so that the blocks stay reachable while all their slots are free.
-    std::vector<void*> m_blocks;
+    /// Every block taken and its size.
+    std::vector<std::pair<void*, std::size_t>> m_blocks;
 };
 
 } // namespace zor
