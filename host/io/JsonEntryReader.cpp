@@ -31,6 +31,16 @@ JsonEntryReader::~JsonEntryReader() {
     m_reader->release();
 }
 
+const String& JsonEntryReader::typeNameOf(const std::string& text) {
+    for (const auto& [known, name] : m_typeNames)
+        if (known == text)
+            return name;
+    if (m_typeNames.size() == kKeptTypeNames)
+        m_typeNames.erase(m_typeNames.begin());
+    m_typeNames.emplace_back(text, String(text.c_str(), text.size()));
+    return m_typeNames.back().second;
+}
+
 bool JsonEntryReader::checkDepth(const std::string& pointer, int depth) {
     return depth <= kMostObjectNesting ||
            refuse(pointer, "objects nested at most 64 deep", ordered_json::array());
@@ -77,7 +87,7 @@ IObject* JsonEntryReader::begin(const ordered_json& entry, const std::string& po
                            static_cast<unsigned long long>(m_mostObjects));
         return nullptr;
     }
-    IObject* object = m_create(String(typeName.c_str(), typeName.size()));
+    IObject* object = m_create(typeNameOf(typeName));
     if (object == nullptr) {
         logDocumentFailure(kFunction, m_fileName, pointer + "/type", "no class is registered as \"%s\"",
                            typeName.c_str());

@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zor::host {
 
@@ -43,12 +45,18 @@ public:
     IObject* readEntry(const nlohmann::ordered_json& entry, const std::string& pointer, int depth);
 
 private:
+    /// The type names of a document are few and come again and again: the last ones met are
+    /// kept as the creator takes them.
+    static constexpr std::size_t kKeptTypeNames = 8;
+    const String& typeNameOf(const std::string& text);
+
     const String& m_fileName;
     ObjectCreator m_create;
     const ObjectCheck& m_check;
     JsonVariableReader* m_reader;
     uint64 m_objectCount = 0;
     uint64 m_mostObjects;
+    std::vector<std::pair<std::string, String>> m_typeNames;
 };
 
 } // namespace zor::host

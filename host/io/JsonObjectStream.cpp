@@ -141,6 +141,8 @@ public:
         // The survey lists an entry when it ends; here they are met where they start.
         std::sort(m_whole.begin(), m_whole.end(),
                   [](const WholeEntry& a, const WholeEntry& b) { return a.index < b.index; });
+        // Frames are not moved as the stack grows: a frame's list of children would be copied.
+        m_frames.reserve(kMostObjectNesting * 2 + 4);
     }
     ~Stream() {
         // After a refusal: every object made so far goes, the children with their parents.
@@ -223,13 +225,14 @@ public:
             return m_builder->end_object() && (--m_depth > 0 || endFragment());
         if (m_frames.back().kind != Kind::Entry)
             return true;
-        Frame entry = std::move(m_frames.back());
-        m_frames.pop_back();
+        // The frame is used in place (a frame's list of children is copied, not moved) and goes
+        // once its object is made or refused.
+        Frame& entry = m_frames.back();
         IObject* object = entry.object != nullptr ? entry.object : m_reader.begin(entry.entry, entry.pointer);
         entry.object = nullptr;
-        if (object == nullptr)
-            return false;
-        object = m_reader.finish(object, entry.children, entry.hasChildren, entry.entry, entry.pointer);
+        if (object != nullptr)
+            object = m_reader.finish(object, entry.children, entry.hasChildren, entry.entry, entry.pointer);
+        m_frames.pop_back();
         if (object == nullptr)
             return false;
         m_frames.back().children.pushBack(object);
@@ -238,10 +241,14 @@ public:
     bool end_array() {
         if (m_builder)
             return m_builder->end_array() && (--m_depth > 0 || endFragment());
-        Frame entries = std::move(m_frames.back());
+        Frame& entries = m_frames.back();
+        Frame& outer = m_frames[m_frames.size() - 2];
+        List<IObject*>& to = outer.kind == Kind::Entry ? outer.children : m_frames.front().children;
+        if (to.isEmpty())
+            to.swap(entries.children);
+        else
+            appendObjects(entries.children, to);
         m_frames.pop_back();
-        appendObjects(entries.children, m_frames.back().kind == Kind::Entry ? m_frames.back().children
-                                                                            : m_frames.front().children);
         return true;
     }
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
@@ -252,15 +259,17 @@ private:
         Frame(Kind kind_, std::string pointer_, int depth_)
             : kind(kind_), pointer(std::move(pointer_)), depth(depth_) {
             // Room for the members type and variables: growing would copy the first.
-            if (kind == Kind::Entry)
+            if (kind == Kind::Entry) {
+                entry = ordered_json::object();
                 entry.get_ptr<ordered_json::object_t*>()->reserve(2);
+            }
         }
         Kind kind;
         std::string pointer;
         int depth;
         // Entries: how many have started. Entry: its members but children, then its object.
         uint64 started = 0;
-        ordered_json entry = ordered_json::object();
+        ordered_json entry;
         IObject* object = nullptr;
         bool hasChildren = false;
         List<IObject*> children;
