@@ -3,6 +3,7 @@
 #include "common/framework/IElement.h"
 #include "common/framework/ShapeData.h"
 #include "common/framework/TransformRecord.h"
+#include "common/memory/SlotArena.h"
 #include "host/core/HostObject.h"
 #include "host/scene3d/Mesh3D.h"
 
@@ -17,8 +18,12 @@ enum class ElementKind : uint8 { Plain, Group, Sphere, Capsule, Mesh };
 /// and rotation in the transform record, a scale of its own), its world matrix, an optional
 /// shape, and up to three physics attributes, each held with a reference.
 template <typename T>
-class Element3D : public HostObjectOf<IElement> {
+class Element3D final : public HostObjectOf<IElement> {
 public:
+    // Elements of one number type lie together in the order they are made, so that the engines'
+    // walks over a scene stream through them.
+    ZOR_ARENA_ALLOCATED(Element3D)
+
     explicit Element3D(ElementKind kind);
     /// The element for a scene file's type name ("Sphere3D{float}", ...), or null.
     static Element3D* create(const String& typeName);

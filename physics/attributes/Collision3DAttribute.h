@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/framework/AttributeReserved.h"
+#include "common/memory/SlotArena.h"
 #include "physics/attributes/Attribute3D.h"
 #include "physics/attributes/EventAttribute.h"
 
@@ -17,8 +18,11 @@ using Collision3DAttributeReserved = AttributeReserved<Collision3DAttribute<T>>;
 /// the element `getEventParent()` levels up, carrying `getEventString()`. T (float or double)
 /// names the number type of the scene.
 template <typename T>
-class Collision3DAttribute : public Attribute3D<T, EventAttribute> {
+class Collision3DAttribute final : public Attribute3D<T, EventAttribute> {
 public:
+    // As the rigid-body attributes: together, in the order they are made.
+    ZOR_ARENA_ALLOCATED(Collision3DAttribute)
+
     /// Event parent 1, empty event string.
     Collision3DAttribute();
 

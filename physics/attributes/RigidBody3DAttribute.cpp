@@ -108,11 +108,6 @@ bool RigidBody3DAttribute<T>::write(IObject* writer, uint8 typedMode, uint64 con
 }
 
 template <typename T>
-T RigidBody3DAttribute<T>::getMaxLinearSpeed() const {
-    return m_maxLinearSpeed;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setMaxLinearSpeed(T value) {
     m_maxLinearSpeed = value;
 }
@@ -130,11 +125,6 @@ Vector3<T>& RigidBody3DAttribute<T>::getLinearAcceleration() {
 template <typename T>
 void RigidBody3DAttribute<T>::setLinearAcceleration(const Vector3<T>& value) {
     assignVector(m_linearAcceleration, value);
-}
-
-template <typename T>
-T RigidBody3DAttribute<T>::getMaxLinearAcceleration() const {
-    return m_maxLinearAcceleration;
 }
 
 template <typename T>
@@ -183,11 +173,6 @@ void RigidBody3DAttribute<T>::setInfiniteMass(bool value) {
 }
 
 template <typename T>
-bool RigidBody3DAttribute<T>::getImmovable() const {
-    return m_immovable != 0;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setImmovable(bool value) {
     m_immovable = value;
 }
@@ -213,18 +198,8 @@ void RigidBody3DAttribute<T>::setAdditionalFriction(T value) {
 }
 
 template <typename T>
-bool RigidBody3DAttribute<T>::getXLock() const {
-    return m_xLock != 0;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setXLock(bool value) {
     m_xLock = value;
-}
-
-template <typename T>
-bool RigidBody3DAttribute<T>::getYLock() const {
-    return m_yLock != 0;
 }
 
 template <typename T>
@@ -233,28 +208,13 @@ void RigidBody3DAttribute<T>::setYLock(bool value) {
 }
 
 template <typename T>
-bool RigidBody3DAttribute<T>::getZLock() const {
-    return m_zLock != 0;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setZLock(bool value) {
     m_zLock = value;
 }
 
 template <typename T>
-bool RigidBody3DAttribute<T>::getHLoop() const {
-    return m_hLoop != 0;
-}
-
-template <typename T>
 void RigidBody3DAttribute<T>::setHLoop(bool value) {
     m_hLoop = value;
-}
-
-template <typename T>
-bool RigidBody3DAttribute<T>::getVLoop() const {
-    return m_vLoop != 0;
 }
 
 template <typename T>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/framework/AttributeReserved.h"
+#include "common/memory/SlotArena.h"
 #include "common/variables/Vector.h"
 #include "physics/attributes/Attribute3D.h"
 #include "physics/attributes/WPhysicsAttribute.h"
@@ -20,6 +21,10 @@ using RigidBody3DAttributeReserved = AttributeReserved<RigidBody3DAttribute<T>>;
 template <typename T>
 class RigidBody3DAttribute final : public Attribute3D<T, WPhysicsAttribute> {
 public:
+    // The attributes of one number type lie together in the order they are made, so that the
+    // engine's walks over a scene's bodies stream through them.
+    ZOR_ARENA_ALLOCATED(RigidBody3DAttribute)
+
     /// A rigid body at rest: mass 1, restitution factor 1 combined by "MAX", nothing else set.
     RigidBody3DAttribute();
 
@@ -128,7 +133,8 @@ private:
     RigidBody3DAttributeReserved<T>* m_reserved;
 };
 
-// The accessors the collision stage calls for every contact, where it can inline them.
+// The accessors the collision stage calls for every contact, and the engine's walks for every
+// body, where they can inline them.
 
 template <typename T>
 inline const Vector3<T>& RigidBody3DAttribute<T>::getLinearSpeed() const {
@@ -173,6 +179,46 @@ inline T RigidBody3DAttribute<T>::getAdditionalFriction() const {
 template <typename T>
 inline uint32 RigidBody3DAttribute<T>::getExclusionGroup() const {
     return m_exclusionGroup;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getMaxLinearSpeed() const {
+    return m_maxLinearSpeed;
+}
+
+template <typename T>
+inline T RigidBody3DAttribute<T>::getMaxLinearAcceleration() const {
+    return m_maxLinearAcceleration;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getImmovable() const {
+    return m_immovable != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getXLock() const {
+    return m_xLock != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getYLock() const {
+    return m_yLock != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getZLock() const {
+    return m_zLock != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getHLoop() const {
+    return m_hLoop != 0;
+}
+
+template <typename T>
+inline bool RigidBody3DAttribute<T>::getVLoop() const {
+    return m_vLoop != 0;
 }
 
 template <typename T>

@@ -17,12 +17,31 @@ enum PhysicsAttributeKind : uint32 {
     PhysicsAttributeCollision = 2,
 };
 
+/// The locks and wrap-arounds of a rigid body as bits: all that the position finalisation reads
+/// of its attribute.
+enum BodyPlacing : uint8 {
+    PlacingXLock = 1,
+    PlacingYLock = 2,
+    PlacingZLock = 4,
+    PlacingHLoop = 8,
+    PlacingVLoop = 16,
+};
+
+/// The BodyPlacing bits of `body`.
+template <typename T>
+inline uint8 placingOf(const RigidBody3DAttribute<T>& body) {
+    return uint8((body.getXLock() ? PlacingXLock : 0) | (body.getYLock() ? PlacingYLock : 0) |
+                 (body.getZLock() ? PlacingZLock : 0) | (body.getHLoop() ? PlacingHLoop : 0) |
+                 (body.getVLoop() ? PlacingVLoop : 0));
+}
+
 /// A rigid body as a walk over the scene found it: its transform record and its attribute, null
-/// for an attribute of another class.
+/// for an attribute of another class, and the attribute's placing bits as the walk left them.
 template <typename T>
 struct FoundBody {
     TransformRecord<T>* transform;
     RigidBody3DAttribute<T>* body;
+    uint8 placing;
 };
 
 /// The rigid bodies one walk found, in collection order, for a second walk in the same call.
@@ -33,7 +52,8 @@ using FoundBodies = Array<FoundBody<T>>;
 /// each 3D element with a rigid-body attribute; the attribute and the transform record are of
 /// the scene's number type T. Other elements are passed over in silence, an attribute of
 /// another class with a warning under `functionName`; a missing element ends the process. When
-/// `found` is given, it ends up holding every body visited or warned of, in that order.
+/// `found` is given, it ends up holding every body visited or warned of, in that order, with
+/// the placing bits read right after the body's visit, while its attribute is at hand.
 template <typename T, typename Visit>
 void forEachRigidBody(IScene3D& scene, const char* functionName, Visit&& visit,
                       FoundBodies<T>* found = nullptr) {
@@ -60,20 +80,22 @@ void forEachRigidBody(IScene3D& scene, const char* functionName, Visit&& visit,
             zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, functionName,
                     "Physics attribute for rigid bodies is not RigidBody3DAttribute");
             if (found != nullptr)
-                found->Array<FoundBody<T>>::pushBack({nullptr, nullptr});
+                found->Array<FoundBody<T>>::pushBack({nullptr, nullptr, 0});
             continue;
         }
         auto* transform = static_cast<TransformRecord<T>*>(element->getTransformRecord());
         auto* body = static_cast<RigidBody3DAttribute<T>*>(attribute);
-        if (found != nullptr)
-            found->Array<FoundBody<T>>::pushBack({transform, body});
         visit(*transform, *body);
+        if (found != nullptr)
+            found->Array<FoundBody<T>>::pushBack({transform, body, placingOf(*body)});
     }
 }
 
 /// forEachRigidBody again over the bodies an earlier walk of the same call `found`, without
 /// walking the scene: no host code has run since, so the collection, its elements and their
-/// attributes are the ones found, and the visits and warnings come in the same order.
+/// attributes are the ones found, and the visits (`visit(entry)`) and warnings come in the same
+/// order. The visits before have changed no body's placing bits, so the entries' bits are the
+/// attributes' own.
 template <typename T, typename Visit>
 void forEachFoundBody(const FoundBodies<T>& found, const char* functionName, Visit&& visit) {
     for (const FoundBody<T>& entry : found) {
@@ -81,7 +103,7 @@ void forEachFoundBody(const FoundBodies<T>& found, const char* functionName, Vis
             zor_log(ZOR_LOG_MODULE, false, LogLevelWarn, functionName,
                     "Physics attribute for rigid bodies is not RigidBody3DAttribute");
         else
-            visit(*entry.transform, *entry.body);
+            visit(entry);
     }
 }
 

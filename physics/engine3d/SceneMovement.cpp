@@ -98,17 +98,22 @@ void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene, FoundB
 template <typename T>
 void finalizeScenePositions(IScene3D& scene, const FoundBodies<T>& found) {
     ClipSpace<T> clipSpace(scene);
+    // The bits the walk before read: most bodies neither lock nor wrap, and their memory is
+    // then not touched again.
     forEachFoundBody<T>(found, "zor::PhysicsEngine3D::finalizeScenePositions",
-                        [&clipSpace](TransformRecord<T>& transform, RigidBody3DAttribute<T>& body) {
-                            Vector3<T>& p = transform.position;
-                            if (body.getXLock())
+                        [&clipSpace](const FoundBody<T>& entry) {
+                            const uint8 placing = entry.placing;
+                            if (placing == 0)
+                                return;
+                            Vector3<T>& p = entry.transform->position;
+                            if (placing & PlacingXLock)
                                 p.x = 0;
-                            if (body.getYLock())
+                            if (placing & PlacingYLock)
                                 p.y = 0;
-                            if (body.getZLock())
+                            if (placing & PlacingZLock)
                                 p.z = 0;
-                            const bool hLoop = body.getHLoop();
-                            const bool vLoop = body.getVLoop();
+                            const bool hLoop = (placing & PlacingHLoop) != 0;
+                            const bool vLoop = (placing & PlacingVLoop) != 0;
                             if ((!hLoop && !vLoop) || !clipSpace.isAvailable())
                                 return;
                             Vector4<T> c = clipSpace.toClip(p);

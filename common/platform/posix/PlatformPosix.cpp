@@ -1,13 +1,16 @@
+#include "common/platform/LargeBlock.h"
 #include "common/platform/Platform.h"
 
 #include "common/containers/String.h"
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dlfcn.h>
 #include <pthread.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -177,5 +180,20 @@ int startSockets() {
 }
 
 void stopSockets() {}
+
+void* allocateLargeBlock() {
+    void* block = nullptr;
+    if (posix_memalign(&block, kLargeBlockSize, kLargeBlockSize) != 0)
+        return nullptr;
+#ifdef MADV_HUGEPAGE
+    // Only advice: where the system gives no huge page, the block is small pages as usual.
+    madvise(block, kLargeBlockSize, MADV_HUGEPAGE);
+#endif
+    return block;
+}
+
+void freeLargeBlock(void* block) {
+    std::free(block);
+}
 
 } // namespace zor::platform

@@ -1,3 +1,4 @@
+#include "common/platform/LargeBlock.h"
 #include "common/platform/Platform.h"
 
 #include "common/containers/Array.h"
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <io.h>
+#include <malloc.h>
 
 namespace zor::platform {
 
@@ -185,6 +187,15 @@ int startSockets() {
 
 void stopSockets() {
     WSACleanup();
+}
+
+// Large pages need a privilege that programs seldom have: the block is small pages, aligned.
+void* allocateLargeBlock() {
+    return _aligned_malloc(kLargeBlockSize, kLargeBlockSize);
+}
+
+void freeLargeBlock(void* block) {
+    _aligned_free(block);
 }
 
 } // namespace zor::platform

@@ -14,16 +14,25 @@ bool BodyCopies<T>::make(const Array<PhysicsCollisionPrimitive3D<T>>& records, b
     const uint64 count = records.size();
     // Attributes in increasing order are distinct without the set, which is then not filled.
     m_ordered.resize(0);
+    m_states.resize(count);
     bool inOrder = true;
     for (uint64 i = 0; i < count; ++i) {
-        const RigidBody3DAttribute<T>* attribute = records[i].rigidBodyAttribute;
-        if (!movesWhenHit(records[i]))
+        const PhysicsCollisionPrimitive3D<T>& primitive = records[i];
+        // Static and inactive primitives' copies are never used.
+        if (!movesWhenHit(primitive)) {
+            m_states[i] = BodyState<T>{};
             continue;
+        }
+        const RigidBody3DAttribute<T>* attribute = primitive.rigidBodyAttribute;
         if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0))
             return false;
         inOrder = inOrder && (m_ordered.size() == 0 ||
                               std::less<const void*>()(m_ordered[m_ordered.size() - 1], attribute));
         m_ordered.Array<const void*>::pushBack(attribute);
+        // Copied in the same pass, while the body's memory is at hand: a later body with limits or
+        // a shared attribute leaves the copies unused.
+        m_states[i] =
+            BodyState<T>::of(primitive.bodyTransform->position, *attribute, inverseMass(*attribute));
     }
     m_inOrder = inOrder;
     if (!inOrder) {
@@ -31,15 +40,6 @@ bool BodyCopies<T>::make(const Array<PhysicsCollisionPrimitive3D<T>>& records, b
         for (uint64 i = 0; i < count; ++i)
             if (movesWhenHit(records[i]) && !m_attributeSet.insert(records[i].rigidBodyAttribute))
                 return false;
-    }
-    m_states.resize(count);
-    for (uint64 i = 0; i < count; ++i) {
-        const PhysicsCollisionPrimitive3D<T>& primitive = records[i];
-        // Static and inactive primitives' copies are never used.
-        m_states[i] = movesWhenHit(primitive)
-                          ? BodyState<T>::of(primitive.bodyTransform->position, *primitive.rigidBodyAttribute,
-                                             inverseMass(*primitive.rigidBodyAttribute))
-                          : BodyState<T>{};
     }
     m_copied = true;
     m_sharedMaterial = sharedMaterialOf(records, m_states);

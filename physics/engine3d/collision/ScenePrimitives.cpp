@@ -118,6 +118,21 @@ UnfoldedCopy<T> copyEntry(const UnfoldedEntry3D<T>* entry) {
     return copy;
 }
 
+/// How many entries ahead of the one being read the element's memory is asked for.
+constexpr uint64 kAheadOfRetain = 8;
+
+/// Asks for the first bytes of the entry's element (where a retain or a virtual call reads), to
+/// be written.
+template <typename T>
+void askForObject(const UnfoldedEntry3D<T>* entry) {
+    IElement* element;
+    std::memcpy(&element,
+                reinterpret_cast<const unsigned char*>(entry) + offsetof(UnfoldedEntry3D<T>, m_element),
+                sizeof element);
+    if (element != nullptr)
+        __builtin_prefetch(element, 1);
+}
+
 } // namespace
 
 template <typename T>
@@ -133,6 +148,11 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
         return;
     records.resize(count);
     for (uint64 i = 0; i < count; ++i) {
+        // Each body is retained with an atomic step, which waits for its object's memory before
+        // any later read may start: the object a few entries on is asked for now, so that its
+        // memory is at hand when its turn comes.
+        if (i + kAheadOfRetain < count)
+            askForObject(entries.data() + i + kAheadOfRetain);
         // Cleared as it is filled, while its memory is at hand.
         std::memset(static_cast<void*>(records.data() + i), 0, sizeof(PhysicsCollisionPrimitive3D<T>));
         // Entries are packed: work on an aligned copy.
@@ -186,7 +206,12 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
 
 template <typename T>
 void releasePrimitives(Array<PhysicsCollisionPrimitive3D<T>>& records) {
-    for (PhysicsCollisionPrimitive3D<T>& primitive : records) {
+    const uint64 count = records.size();
+    for (uint64 i = 0; i < count; ++i) {
+        // As in readScenePrimitives: the release's atomic step waits for the body's memory.
+        if (i + kAheadOfRetain < count && records[i + kAheadOfRetain].body != nullptr)
+            __builtin_prefetch(records[i + kAheadOfRetain].body, 1);
+        PhysicsCollisionPrimitive3D<T>& primitive = records[i];
         if (primitive.body != nullptr)
             primitive.body->release();
         if (primitive.vertices != nullptr)
