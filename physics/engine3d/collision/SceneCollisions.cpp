@@ -73,6 +73,13 @@ struct CollisionStageMemory {
             return doublePrimitives;
     }
     template <typename T>
+    GridStageSet<T>& gridStages() {
+        if constexpr (sizeof(T) == 4)
+            return floatGridStages;
+        else
+            return doubleGridStages;
+    }
+    template <typename T>
     QuietShapes<T>& quietShapes() {
         if constexpr (sizeof(T) == 4)
             return floatQuiet;
@@ -85,6 +92,8 @@ struct CollisionStageMemory {
     CollisionPrimitives<double> doublePrimitives{broadPhase};
     Array<FarFromTiles> farFromTiles;
     GridStagesSeen gridStagesSeen;
+    GridStageSet<float> floatGridStages;
+    GridStageSet<double> doubleGridStages;
     QuietShapes<float> floatQuiet;
     QuietShapes<double> doubleQuiet;
 };
@@ -241,12 +250,13 @@ public:
           m_hasGridStages(scene.getGridStages() != nullptr),
           m_hostCalledBack(m_pairCallback != nullptr ||
                            (m_hasGridStages && gridStageCallbackOf<T>(engine) != nullptr)),
-          m_reach(state.finder == PairFinder::Grid ? reach : -1), m_accelerated(m_reach >= 0),
-          m_gridStages(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine), m_accelerated,
-                       m_accelerated ? m_reach : 0),
-          m_lease(state), m_primitives(m_lease.memory().template primitives<T>()),
+          m_reach(state.finder == PairFinder::Grid ? reach : -1), m_accelerated(m_reach >= 0), m_lease(state),
+          m_gridStages(m_lease.memory().template gridStages<T>()),
+          m_primitives(m_lease.memory().template primitives<T>()),
           m_farFromTiles(m_lease.memory().farFromTiles),
           m_quietShapes(m_lease.memory().template quietShapes<T>()) {
+        m_gridStages.beginStage(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine),
+                                m_accelerated, m_accelerated ? m_reach : 0);
         m_primitives.build(scene, m_accelerated ? m_reach : 0);
         m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
@@ -407,8 +417,8 @@ private:
     double m_reach;
     /// Pairs are found by the broad phase and the shortcuts run.
     bool m_accelerated;
-    GridStageSet<T> m_gridStages;
     StageMemoryLease m_lease;
+    GridStageSet<T>& m_gridStages;
     CollisionPrimitives<T>& m_primitives;
     ContactTally<T> m_contacts;
     Array<FarFromTiles>& m_farFromTiles;

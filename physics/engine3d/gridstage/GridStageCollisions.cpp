@@ -60,13 +60,26 @@ RigidBody3DAttribute<T>* getGridStageRigidBody3D(IGridStage<T>& stage, uint32 in
 }
 
 template <typename T>
-GridStageSet<T>::GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector,
-                              GridStageCollisionCallback<T> callback, bool passOverApart, double reach)
-    : m_stages(stages), m_detector(detector), m_callback(callback), m_passOverApart(passOverApart),
-      m_reach(reach) {
+GridStageSet<T>::GridStageSet() {
     m_layouts.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_heights.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     m_faces.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+}
+
+template <typename T>
+void GridStageSet<T>::beginStage(IObjectCollection* stages, ICollisionDetector<T>& detector,
+                                 GridStageCollisionCallback<T> callback, bool passOverApart, double reach) {
+    m_stages = stages;
+    m_detector = &detector;
+    m_callback = callback;
+    m_passOverApart = passOverApart;
+    m_reach = reach;
+    m_generation = 1;
+    m_listed = 0;
+    m_leanAt = 0;
+    m_endsInNull = false;
+    m_seen = nullptr;
+    m_contacts = {};
 }
 
 template <typename T>
@@ -205,7 +218,7 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     const CellRange range = cellsAround(shape, {columns - 1, layout.lastColumnAt},
                                         {layout.rows - 1, layout.lastRowAt}, layout.width, layout.depth);
     const TileHeights<T>* heights = layout.passOverTiles ? m_heights.data() + layout.firstHeight : nullptr;
-    GridStageTest<T> test(*layout.stage, m_detector, m_callback, primitive, state, shape, m_passOverApart,
+    GridStageTest<T> test(*layout.stage, *m_detector, m_callback, primitive, state, shape, m_passOverApart,
                           layout.passOverTiles, layout.floorsAsTiles, heights, layout.lastCollision,
                           layout.lastRigidBody, m_reach, layout.facesExtent);
     CellEdges<T> cell;
@@ -296,7 +309,7 @@ bool GridStageSet<T>::collideRead(const Layout& layout, PhysicsCollisionPrimitiv
                     continue;
                 Vector3<T> normal;
                 T faceDepth;
-                if (!touchesFace(m_detector, shape, cell, place, face->low, face->high, normal, faceDepth))
+                if (!touchesFace(*m_detector, shape, cell, place, face->low, face->high, normal, faceDepth))
                     continue;
                 contacts.add(faceDepth);
                 if (body == nullptr || faceBody == nullptr ||

@@ -93,15 +93,18 @@ struct GridStagesSeen {
 /// The grid stages of a scene as the collision stage tests shapes against them: each stage's
 /// size, cells and tiles, and the heights each tile's faces span, read on first use. They are
 /// kept while only the module runs: once a host callback has run, which may have changed any
-/// stage, each is read again when next used.
+/// stage, each is read again when next used. The engine keeps the set from one collision stage
+/// to the next, so that reading the stages allocates nothing once they stop growing.
 template <typename T>
 class GridStageSet {
 public:
-    /// With `passOverApart`, faces whose box lies beyond a shape's reach (its radius, the
-    /// detector's `reach` and a margin for rounding) are passed over without asking the detector,
-    /// which declared that it finds no contact there.
-    GridStageSet(IObjectCollection* stages, ICollisionDetector<T>& detector,
-                 GridStageCollisionCallback<T> callback, bool passOverApart, double reach);
+    GridStageSet();
+    /// A collision stage begins on `stages`: nothing of them is known yet. With `passOverApart`,
+    /// faces whose box lies beyond a shape's reach (its radius, the detector's `reach` and a
+    /// margin for rounding) are passed over without asking the detector, which declared that it
+    /// finds no contact there.
+    void beginStage(IObjectCollection* stages, ICollisionDetector<T>& detector,
+                    GridStageCollisionCallback<T> callback, bool passOverApart, double reach);
     GridStageSet(const GridStageSet&) = delete;
     GridStageSet& operator=(const GridStageSet&) = delete;
 
@@ -194,11 +197,11 @@ private:
     [[gnu::noinline]] bool collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>& primitive,
                                        BodyState<T>* state, CapsuleShape<T>& shape);
 
-    IObjectCollection* m_stages;
-    ICollisionDetector<T>& m_detector;
-    GridStageCollisionCallback<T> m_callback;
-    bool m_passOverApart;
-    double m_reach;
+    IObjectCollection* m_stages = nullptr;
+    ICollisionDetector<T>* m_detector = nullptr;
+    GridStageCollisionCallback<T> m_callback = nullptr;
+    bool m_passOverApart = false;
+    double m_reach = 0;
     uint64 m_generation = 1;
     uint64 m_listed = 0;
     /// The generation at which every stage was last found lean.
