@@ -21,6 +21,10 @@ inline constexpr double kRadiusFloor = 1e-6;
 /// coordinates grows with them (a few parts in 1e16 in double; float shapes are compared in
 /// double after they are converted, exactly).
 inline constexpr double kMagnitudeAllowance = 1e-12;
+/// Beyond this coordinate in size the detector's squares and products of coordinates overflow
+/// (in double, near 1e308) and its answers no longer follow the shapes' distances: a shape that far
+/// out reaches every other.
+inline constexpr double kLargestBoundedMagnitude = 1e150;
 /// Part of the largest coordinate of a grid stage's faces added to it: the cells' edges are worked
 /// out in the scene's number type, float included, and no face may lie beyond the size taken for
 /// them, or the two grid-stage tests would reach differently.

@@ -7,6 +7,7 @@
 #include "physics/math/Vector3Math.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zor {
 
@@ -117,6 +118,8 @@ private:
     /// rounding, and more again far out, where the rounding grows with `magnitude`, the largest
     /// coordinate of its box in size: boxes widened so can be apart only when the shapes are.
     double widened(T radius, double magnitude) const {
+        if (magnitude > settings::kLargestBoundedMagnitude)
+            return std::numeric_limits<double>::infinity();
         return double(radius) * (1 + settings::kRadiusAllowance) + settings::kRadiusFloor +
                magnitude * settings::kMagnitudeAllowance + m_reach;
     }
