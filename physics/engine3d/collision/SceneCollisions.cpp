@@ -61,30 +61,30 @@ struct FarFromTiles {
     bool far;
 };
 
+/// The one of a float and a double member that serves scenes of T.
+template <typename T, typename ForFloat, typename ForDouble>
+auto& ofNumberType(ForFloat& forFloat, ForDouble& forDouble) {
+    if constexpr (sizeof(T) == 4)
+        return forFloat;
+    else
+        return forDouble;
+}
+
 /// What a collision stage works in: its broad phase, its primitives and their verdicts.
 struct CollisionStageMemory {
     CollisionStageMemory() { farFromTiles.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo); }
 
     template <typename T>
     CollisionPrimitives<T>& primitives() {
-        if constexpr (sizeof(T) == 4)
-            return floatPrimitives;
-        else
-            return doublePrimitives;
+        return ofNumberType<T>(floatPrimitives, doublePrimitives);
     }
     template <typename T>
     GridStageSet<T>& gridStages() {
-        if constexpr (sizeof(T) == 4)
-            return floatGridStages;
-        else
-            return doubleGridStages;
+        return ofNumberType<T>(floatGridStages, doubleGridStages);
     }
     template <typename T>
     QuietShapes<T>& quietShapes() {
-        if constexpr (sizeof(T) == 4)
-            return floatQuiet;
-        else
-            return doubleQuiet;
+        return ofNumberType<T>(floatQuiet, doubleQuiet);
     }
 
     BroadPhase broadPhase;
@@ -111,10 +111,7 @@ public:
     }
     template <typename T>
     ContactTally<T>& contacts() {
-        if constexpr (sizeof(T) == 4)
-            return floatContacts;
-        else
-            return doubleContacts;
+        return ofNumberType<T>(floatContacts, doubleContacts);
     }
     CollisionStageMemory memory;
     FoundBodies<float> floatBodies;
@@ -474,10 +471,8 @@ ICollisionReport& collisionReportOf(PhysicsEngine3D& engine) {
 
 template <typename T>
 FoundBodies<T>& foundBodiesOf(PhysicsEngine3D& engine) {
-    if constexpr (sizeof(T) == 4)
-        return stageStateOf(engine).floatBodies;
-    else
-        return stageStateOf(engine).doubleBodies;
+    CollisionStageState& state = stageStateOf(engine);
+    return ofNumberType<T>(state.floatBodies, state.doubleBodies);
 }
 
 template FoundBodies<float>& foundBodiesOf<float>(PhysicsEngine3D&);
