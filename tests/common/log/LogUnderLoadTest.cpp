@@ -8,9 +8,9 @@
 
 #include <atomic>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -35,13 +35,11 @@ int runLength(int k) {
     return 1 + k % 5;
 }
 
-// One thread's messages as the log shows them.
+// One thread's messages as the log shows them: per message the lines written, the notices and
+// the repetitions the notices count; the last message and debug line the thread wrote itself.
 struct ThreadLog {
-    std::vector<int> explicitLines; // per message: lines written
-    std::vector<int> notices;       // per message: notices
-    std::vector<int> noticed;       // per message: repetitions the notices count
-    int lastMessage = -1;           // last message the thread wrote itself
-    int lastDebug = -1;
+    std::vector<int> lines, notices, noticed;
+    int lastMessage = -1, lastDebug = -1;
 };
 
 bool isTimestamp(std::string_view text) {
@@ -54,98 +52,28 @@ bool isTimestamp(std::string_view text) {
     return true;
 }
 
-// Reads the log back: every line whole, every thread's own lines in order, and the counts of
-// lines and notices per message. Returns the first fault found, or the empty text.
-class LogReader {
-public:
-    LogReader(const std::vector<uint32>& threadIds, int messages) : m_threads(kThreads) {
-        for (int t = 0; t < kThreads; ++t) {
-            m_threadOf[threadIds[t]] = t;
-            m_threads[t].explicitLines.assign(messages, 0);
-            m_threads[t].notices.assign(messages, 0);
-            m_threads[t].noticed.assign(messages, 0);
-        }
+// The thread and message of a line "[pid:tid] WARN  module function - t<thread> m<k>", or of a
+// DEBUG line "... d<k>" (message -k-1), where `headers` holds each thread's "[pid:tid] " and the
+// thread in the text must be the one of the header. False for any other line.
+bool parse(std::string_view line, const std::vector<std::string>& headers, int& thread, int& message) {
+    for (thread = 0; thread < kThreads && !line.starts_with(headers[thread]); ++thread) {
     }
-
-    // `last`: the text ends with the closing line, which is left out.
-    std::string readText(std::string_view text, bool last) {
-        std::vector<std::string_view> lines;
-        for (std::size_t start = 0; start < text.size();) {
-            const std::size_t end = text.find("\r\n", start);
-            if (end == std::string_view::npos || !isTimestamp(text.substr(start)))
-                return "torn text: " + std::string(text);
-            lines.push_back(text.substr(start + 27, end - start - 27));
-            start = end + 2;
-        }
-        // One new line, alone or after a notice and the repetition the notice ends with.
-        unsigned repeated = 0;
-        if (lines.size() == 3 &&
-            std::sscanf(std::string(lines[0]).c_str(), "... repeated %u times", &repeated) == 1 &&
-            lines[0] == "... repeated " + std::to_string(repeated) + " times") {
-            int thread, message;
-            if (!parse(lines[1], thread, message) || message < 0)
-                return "bad repetition: " + std::string(text);
-            ++m_threads[thread].notices[message];
-            m_threads[thread].noticed[message] += static_cast<int>(repeated);
-            ++m_threads[thread].explicitLines[message];
-        } else if (lines.size() != 1) {
-            return "unexpected lines: " + std::string(text);
-        }
-        if (last)
-            return lines.back().ends_with(" - done") ? "" : "no closing line: " + std::string(text);
-        int thread, message;
-        if (!parse(lines.back(), thread, message))
-            return "bad line: " + std::string(text);
-        ThreadLog& log = m_threads[thread];
-        if (message < 0) {
-            if (-message - 1 <= log.lastDebug)
-                return "debug line out of order: " + std::string(text);
-            log.lastDebug = -message - 1;
-            return {};
-        }
-        // A run split by other threads' lines starts again with the same message.
-        if (message < log.lastMessage)
-            return "line out of order: " + std::string(text);
-        log.lastMessage = message;
-        ++log.explicitLines[message];
-        return {};
-    }
-
-    const std::vector<ThreadLog>& threads() const { return m_threads; }
-
-private:
-    // "[pid:tid] LEVEL module function - t<thread> m<k>" (WARN) or "... d<k>" (DEBUG, returned
-    // as -k-1), where the thread in the text must be the one of the header.
-    bool parse(std::string_view line, int& thread, int& message) const {
-        unsigned processId, threadId;
-        const std::string text(line);
-        if (std::sscanf(text.c_str(), "[%u:%u", &processId, &threadId) != 2)
-            return false;
-        const auto found = m_threadOf.find(threadId);
-        if (found == m_threadOf.end() || processId != platform::currentProcessId())
-            return false;
-        thread = found->second;
-        char header[64];
-        std::snprintf(header, sizeof header, "[%6d:%-6d] ", static_cast<int>(processId),
-                      static_cast<int>(threadId));
-        const std::string warn = std::string(header) + "WARN  " + kModule + " " + kFunction + " - t" +
-                                 std::to_string(thread) + " m";
-        const std::string debug = std::string(header) + "DEBUG " + kModule + " " + kFunction + " - t" +
-                                  std::to_string(thread) + " d";
-        const bool isWarn = text.rfind(warn, 0) == 0;
-        if (!isWarn && text.rfind(debug, 0) != 0)
-            return false;
-        const std::string number = text.substr((isWarn ? warn : debug).size());
-        if (number.empty() || number.size() > 9 ||
-            number.find_first_not_of("0123456789") != std::string::npos)
-            return false;
-        message = isWarn ? std::stoi(number) : -std::stoi(number) - 1;
-        return isWarn ? message < static_cast<int>(m_threads[thread].explicitLines.size()) : true;
-    }
-
-    std::map<uint32, int> m_threadOf;
-    std::vector<ThreadLog> m_threads;
-};
+    if (thread == kThreads)
+        return false;
+    line.remove_prefix(headers[thread].size());
+    const bool warn = line.starts_with("WARN  ");
+    const std::string source = std::string(kModule) + " " + kFunction + " - t" + std::to_string(thread) + " ";
+    if (!(warn || line.starts_with("DEBUG ")) || line.substr(6, source.size()) != source)
+        return false;
+    line.remove_prefix(6 + source.size());
+    int k = -1;
+    if (line.size() < 2 || line.size() > 10 || line[0] != (warn ? 'm' : 'd') ||
+        std::from_chars(line.data() + 1, line.data() + line.size(), k).ptr != line.data() + line.size() ||
+        k < 0)
+        return false;
+    message = warn ? k : -k - 1;
+    return true;
+}
 
 TEST(LogUnderLoad, EightThreadsLoseNoLineTearNoneAndFoldTheirOwnRuns) {
     test::TestApplicationData record;
@@ -184,12 +112,60 @@ TEST(LogUnderLoad, EightThreadsLoseNoLineTearNoneAndFoldTheirOwnRuns) {
     zor_log(kModule, false, LogLevelWarn, kFunction, "done");
     const std::vector<std::string> texts = record.writtenTexts();
 
-    LogReader reader(threadIds, messages);
+    std::vector<std::string> headers;
+    for (uint32 threadId : threadIds) {
+        char header[32];
+        std::snprintf(header, sizeof header, "[%6u:%-6u] ", platform::currentProcessId(), threadId);
+        headers.push_back(header);
+    }
+    std::vector<ThreadLog> logs(
+        kThreads, {std::vector<int>(messages), std::vector<int>(messages), std::vector<int>(messages)});
+    // Each text is one new line, alone or after a notice and the repetition the notice ends with;
+    // the last one is the closing line. Returns the fault, or the empty text.
+    const auto readText = [&](std::string_view text, bool last) -> std::string {
+        std::vector<std::string_view> lines;
+        for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
+            end = text.find("\r\n", start);
+            if (end == std::string_view::npos || !isTimestamp(text.substr(start)))
+                return "torn text";
+            lines.push_back(text.substr(start + 27, end - start - 27));
+        }
+        int thread, message;
+        unsigned repeated = 0;
+        if (lines.size() == 3 &&
+            std::sscanf(std::string(lines[0]).c_str(), "... repeated %u times", &repeated) == 1 &&
+            lines[0] == "... repeated " + std::to_string(repeated) + " times") {
+            if (!parse(lines[1], headers, thread, message) || message < 0 || message >= messages)
+                return "bad repetition";
+            ++logs[thread].notices[message];
+            logs[thread].noticed[message] += static_cast<int>(repeated);
+            ++logs[thread].lines[message];
+        } else if (lines.size() != 1) {
+            return "unexpected lines";
+        }
+        if (last)
+            return lines.back().ends_with(" - done") ? "" : "no closing line";
+        if (!parse(lines.back(), headers, thread, message) || message >= messages)
+            return "bad line";
+        ThreadLog& log = logs[thread];
+        if (message < 0) {
+            if (-message - 1 <= log.lastDebug)
+                return "debug line out of order";
+            log.lastDebug = -message - 1;
+            return "";
+        }
+        // A run split by other threads' lines starts again with the same message.
+        if (message < log.lastMessage)
+            return "line out of order";
+        log.lastMessage = message;
+        ++log.lines[message];
+        return "";
+    };
     int faults = 0;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string fault = reader.readText(texts[i], i + 1 == texts.size());
+        const std::string fault = readText(texts[i], i + 1 == texts.size());
         if (!fault.empty() && faults++ < 5)
-            ADD_FAILURE() << fault;
+            ADD_FAILURE() << fault << ": " << texts[i];
     }
     // A run that no other line interrupted shows as its first line, a notice of count - 2 and its
     // last repetition; other lines cutting a run make pieces of that shape, and a piece of two or
@@ -197,13 +173,13 @@ TEST(LogUnderLoad, EightThreadsLoseNoLineTearNoneAndFoldTheirOwnRuns) {
     // to its run length.
     for (int t = 0; t < kThreads; ++t)
         for (int k = 0; k < messages; ++k) {
-            const ThreadLog& log = reader.threads()[t];
+            const ThreadLog& log = logs[t];
             const int notices = log.notices[k];
-            const int plain = log.explicitLines[k] - 2 * notices;
+            const int plain = log.lines[k] - 2 * notices;
             const int rest = runLength(k) - log.noticed[k] - 3 * notices;
             if ((plain < 0 || plain + notices < 1 || rest < plain || rest > 3 * plain) && faults++ < 5)
-                ADD_FAILURE() << "thread " << t << " message " << k << ": " << log.explicitLines[k]
-                              << " lines, " << notices << " notices of " << log.noticed[k];
+                ADD_FAILURE() << "thread " << t << " message " << k << ": " << log.lines[k] << " lines, "
+                              << notices << " notices of " << log.noticed[k];
         }
     EXPECT_EQ(faults, 0);
 }
