@@ -109,13 +109,23 @@ typename ContactRecorder<T>::Placed ContactRecorder<T>::place(std::size_t index,
 }
 
 template <typename T>
-std::string ContactRecorder<T>::nameOf(std::size_t index, IElement* element) const {
+uint32 ContactRecorder<T>::otherName(std::string name) {
+    m_otherNames.push_back(std::move(name));
+    return static_cast<uint32>(m_bodies.size() + m_otherNames.size() - 1);
+}
+
+template <typename T>
+uint32 ContactRecorder<T>::nameOf(std::size_t index, IElement* element) {
     if (index != kNoBody)
-        return m_names[index];
-    if (auto* shaped = dynamic_cast<Element3D<T>*>(element);
-        shaped != nullptr && !shaped->getName().isEmpty())
-        return shaped->getName().c_str();
-    return "an element without a name";
+        return static_cast<uint32>(index);
+    if (const auto found = m_elementNames.find(element); found != m_elementNames.end())
+        return found->second;
+    auto* shaped = dynamic_cast<Element3D<T>*>(element);
+    const uint32 number =
+        otherName(shaped != nullptr && !shaped->getName().isEmpty() ? shaped->getName().c_str()
+                                                                    : "an element without a name");
+    m_elementNames.emplace(element, number);
+    return number;
 }
 
 template <typename T>
@@ -137,21 +147,21 @@ void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* bod
 }
 
 template <typename T>
-const std::string& ContactRecorder<T>::faceName(IObject* stage, uint32 cell, uint32 faceKind,
-                                                uint32 segment) {
-    const auto [found, added] = m_faceNames.try_emplace({stage, cell, faceKind, segment});
-    std::string& name = found->second;
-    if (!added)
-        return name;
+uint32 ContactRecorder<T>::faceName(IObject* stage, uint32 cell, uint32 faceKind, uint32 segment) {
+    const std::tuple<const IObject*, uint32, uint32, uint32> key{stage, cell, faceKind, segment};
+    if (const auto found = m_faceNames.find(key); found != m_faceNames.end())
+        return found->second;
     const auto* grid = dynamic_cast<const GridStage<T>*>(stage);
-    name = grid != nullptr && !grid->getName().isEmpty() ? grid->getName().c_str() : "grid stage";
+    std::string name = grid != nullptr && !grid->getName().isEmpty() ? grid->getName().c_str() : "grid stage";
     name += faceKind == 0   ? ": floor"
             : faceKind == 1 ? ": ceiling"
                             : ": " + std::string(kSegments[segment & 3]) + "wall";
     if (faceKind >= 2)
         name += " on side " + std::to_string(faceKind - 2);
     name += " of cell " + std::to_string(cell);
-    return name;
+    const uint32 number = otherName(std::move(name));
+    m_faceNames.emplace(key, number);
+    return number;
 }
 
 template <typename T>

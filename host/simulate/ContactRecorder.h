@@ -14,8 +14,9 @@
 namespace zor::host {
 
 /// Turns the contacts the engine reports through its collision callbacks into records: the two
-/// elements by name, the normal from the first towards the second, the depth, and a point
-/// between the two shapes.
+/// elements by their number in the run's names (a rigid body's is its index, the others are
+/// named once, as they are first met), the normal from the first towards the second, the depth,
+/// and a point between the two shapes.
 template <typename T>
 class ContactRecorder {
 public:
@@ -35,7 +36,9 @@ public:
               const Vector3<T>& normal, T depth);
 
     /// The contacts recorded since the last clear.
-    std::vector<ContactRecord>& contacts() { return m_contacts; }
+    std::vector<ContactEntry>& contacts() { return m_contacts; }
+    /// The names of the parties that are not rigid bodies, numbered after the bodies.
+    const std::vector<std::string>& otherNames() const { return m_otherNames; }
 
 private:
     /// An element's shape where it is now: round (sphere or capsule) or only its centre.
@@ -49,8 +52,9 @@ private:
     std::size_t indexOf(IElement* body) const;
     std::size_t slotOf(const IElement* element) const;
     Placed place(std::size_t index, IElement* body, IElement* element) const;
-    std::string nameOf(std::size_t index, IElement* element) const;
-    const std::string& faceName(IObject* stage, uint32 cell, uint32 faceKind, uint32 segment);
+    uint32 nameOf(std::size_t index, IElement* element);
+    uint32 faceName(IObject* stage, uint32 cell, uint32 faceKind, uint32 segment);
+    uint32 otherName(std::string name);
 
     const std::vector<Element3D<T>*>& m_bodies;
     const std::vector<std::string>& m_names;
@@ -62,10 +66,12 @@ private:
     std::size_t m_slotMask = 0;
     mutable std::pair<const IElement*, std::size_t> m_last{nullptr, kNoBody};
     std::vector<Vector3<T>> m_before;
-    std::vector<ContactRecord> m_contacts;
-    /// The names of the faces met so far, by stage, cell, kind and segment: a pile meets the
-    /// same floor cells step after step.
-    std::map<std::tuple<const IObject*, uint32, uint32, uint32>, std::string> m_faceNames;
+    std::vector<ContactEntry> m_contacts;
+    std::vector<std::string> m_otherNames;
+    /// The numbers of the names given so far: of the faces, by stage, cell, kind and segment (a
+    /// pile meets the same floor cells step after step), and of elements that are not bodies.
+    std::map<std::tuple<const IObject*, uint32, uint32, uint32>, uint32> m_faceNames;
+    std::map<const IElement*, uint32> m_elementNames;
 };
 
 extern template class ContactRecorder<float>;

@@ -2,11 +2,13 @@
 
 #include "common/containers/String.h"
 #include "common/platform/Platform.h"
+#include "host/io/MarkupText.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace zor::host {
 
@@ -68,6 +70,7 @@ RunRecords::RunRecords(std::string folder, const RecordSettings& settings)
 }
 
 RunRecords::~RunRecords() {
+    waitForWriter();
     for (std::FILE* file : {m_csv, m_contacts, m_summary})
         if (file != nullptr)
             std::fclose(file);
@@ -97,6 +100,10 @@ bool RunRecords::open(std::string& error) {
 
 void RunRecords::start(const RunStart& start) {
     startTrajectory(start, m_trajectory);
+    m_bodyCount = start.bodies.size();
+    m_csvNames.clear();
+    for (const std::string& name : start.bodies)
+        m_csvNames.push_back(csvText(name));
     if (m_csv != nullptr)
         std::fputs(trajectoryCsvHeader().c_str(), m_csv);
     if (m_contacts != nullptr)
@@ -107,9 +114,24 @@ void RunRecords::writeBodyRows(uint64 step, double time, const std::vector<BodyS
     writeRows(m_csv, m_rows, std::span(bodies),
               [&](std::string& rows, std::size_t first, std::span<const BodySample> slice) {
                   appendTrajectoryCsvRows(rows, step, time,
-                                          std::span(m_trajectory.bodies).subspan(first, slice.size()), slice,
+                                          std::span(m_csvNames).subspan(first, slice.size()), slice,
                                           m_trajectory.singlePrecision);
               });
+}
+
+void RunRecords::writeRecorded() {
+    writeBodyRows(m_writtenStep, m_writtenTime, m_writtenBodies);
+    writeRows(m_contacts, m_rows, std::span(std::as_const(m_writtenContacts)),
+              [&](std::string& rows, std::size_t, std::span<const ContactEntry> slice) {
+                  appendContactCsvRows(rows, m_writtenStep, m_writtenTime, slice, m_csvNames,
+                                       m_trajectory.singlePrecision);
+              });
+    m_writtenContacts.clear();
+}
+
+void RunRecords::waitForWriter() {
+    if (m_writer.joinable())
+        m_writer.join();
 }
 
 void RunRecords::step(const StepRecord& record) {
@@ -118,23 +140,31 @@ void RunRecords::step(const StepRecord& record) {
     m_lastRecorded = record.contactList != nullptr;
     if (!m_lastRecorded)
         return;
-    const std::vector<ContactRecord>& contacts = *record.contactList;
-    if (m_csv != nullptr) {
-        writeBodyRows(record.step, record.time, record.bodies);
-        writeRows(m_contacts, m_rows, std::span(contacts),
-                  [&](std::string& rows, std::size_t, std::span<const ContactRecord> slice) {
-                      appendContactCsvRows(rows, record.step, record.time, slice,
-                                           m_trajectory.singlePrecision);
-                  });
+    if (m_settings.svg || m_settings.replay) {
+        std::vector<ContactRecord> contacts =
+            namedContacts(record, m_trajectory.bodies, kMostContactsPerFrame);
+        m_trajectory.offer(record.step, record.time, record.bodies, &contacts);
+        m_lastContacts = std::move(contacts);
     }
-    if (!m_settings.svg && !m_settings.replay)
+    if (m_csv == nullptr)
         return;
-    m_trajectory.offer(record.step, record.time, record.bodies, &contacts);
-    m_lastContacts.assign(contacts.begin(), contacts.begin() + std::ptrdiff_t(std::min(
-                                                                   contacts.size(), kMostContactsPerFrame)));
+    // The writer has the names, the state and the contacts to itself until it is done.
+    waitForWriter();
+    for (std::size_t other = m_csvNames.size() - m_bodyCount; other < record.otherNames->size(); ++other)
+        m_csvNames.push_back(csvText((*record.otherNames)[other]));
+    m_writtenStep = record.step;
+    m_writtenTime = record.time;
+    m_writtenBodies.assign(record.bodies.begin(), record.bodies.end());
+    m_writtenContacts.swap(*record.contactList);
+    // A thread of its own pays for itself only when there are many rows.
+    if (m_writtenBodies.size() + m_writtenContacts.size() < kRowsPerSlice)
+        writeRecorded();
+    else
+        m_writer = std::thread([this] { writeRecorded(); });
 }
 
 void RunRecords::finish(const RunEnd& end) {
+    waitForWriter();
     m_trajectory.scenery = end.scenery;
     if (end.bodies.empty())
         return;
@@ -150,6 +180,7 @@ void RunRecords::finish(const RunEnd& end) {
 
 bool RunRecords::write(const std::string& title, const std::string& note, const std::string& summary,
                        std::vector<std::string>& written, std::string& error) {
+    waitForWriter();
     m_trajectory.note = note;
     if (m_csv != nullptr) {
         if (!closeWritten(m_csv, m_folder + "trajectories.csv", error))

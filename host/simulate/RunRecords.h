@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zor::host {
@@ -18,9 +19,10 @@ struct RecordSettings {
 };
 
 /// The records of a run in its output folder, written as the run goes: the CSV files stream
-/// the rows of the steps recorded in full to disk, the pictures keep a bounded number of their
-/// frames, and summary.json is opened before the first step so that a folder that cannot be
-/// written is found out at once. A run that stops after a step not recorded in full ends its
+/// the rows of the steps recorded in full to disk on a thread of their own while the run goes
+/// on (a step's rows are written before the next recorded step's), the pictures keep a bounded
+/// number of their frames, and summary.json is opened before the first step so that a folder
+/// that cannot be written is found out at once. A run that stops after a step not recorded in full ends its
 /// trajectories (and pictures) with that step, without its contacts, which were only counted.
 class RunRecords final : public RunObserver {
 public:
@@ -48,6 +50,10 @@ public:
 
 private:
     void writeBodyRows(uint64 step, double time, const std::vector<BodySample>& bodies);
+    /// Writes the rows of the step handed to the writer.
+    void writeRecorded();
+    /// Waits until the writer has written the step handed to it.
+    void waitForWriter();
 
     std::string m_folder;
     RecordSettings m_settings;
@@ -56,6 +62,15 @@ private:
     std::FILE* m_summary = nullptr;
     /// The CSV text on its way to a file.
     std::string m_rows;
+    /// The bodies' names, then the other parties' names, as the CSV files hold them.
+    std::vector<std::string> m_csvNames;
+    std::size_t m_bodyCount = 0;
+    /// The step the writer writes, with its state and its contacts.
+    std::thread m_writer;
+    uint64 m_writtenStep = 0;
+    double m_writtenTime = 0;
+    std::vector<BodySample> m_writtenBodies;
+    std::vector<ContactEntry> m_writtenContacts;
     /// Kept for the pictures only.
     Trajectory m_trajectory;
     /// The last step seen: the pictures and the CSV end with it.

@@ -214,7 +214,7 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     std::string fault = readBodies(bodies, nested, start.bodies, samples);
     const bool started = fault.empty();
     if (started)
-        observer.step({0, 0, samples, 0, 0, &recorder.contacts()});
+        observer.step({0, 0, samples, 0, 0, &recorder.contacts(), &recorder.otherNames()});
     const uint64 every = std::max<uint64>(settings.recordEvery, 1);
     for (uint64 step = 1; step <= settings.steps && fault.empty(); ++step) {
         // A pile of 100,000 bodies touches in a million places a step: only the steps recorded
@@ -251,7 +251,7 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         samples.swap(reading);
         end.lastStep = step;
         observer.step({step, static_cast<double>(step) * settings.deltaT, samples, tally.contacts,
-                       tally.deepest, full ? &recorder.contacts() : nullptr});
+                       tally.deepest, full ? &recorder.contacts() : nullptr, &recorder.otherNames()});
     }
     if (!fault.empty()) {
         end.kind = RunEnd::Kind::NotFinite;
@@ -266,6 +266,24 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     collectScenery(scene, end.scenery);
     observer.finish(end);
     return end;
+}
+
+std::vector<ContactRecord> namedContacts(const StepRecord& record, const std::vector<std::string>& bodies,
+                                         std::size_t most) {
+    std::vector<ContactRecord> named;
+    if (record.contactList == nullptr)
+        return named;
+    const auto nameOf = [&](uint32 number) -> const std::string& {
+        return number < bodies.size() ? bodies[number] : (*record.otherNames)[number - bodies.size()];
+    };
+    named.reserve(std::min(most, record.contactList->size()));
+    for (const ContactEntry& contact : *record.contactList) {
+        if (named.size() == most)
+            break;
+        named.push_back(
+            {nameOf(contact.first), nameOf(contact.second), contact.normal, contact.depth, contact.point});
+    }
+    return named;
 }
 
 void startTrajectory(const RunStart& start, Trajectory& trajectory) {
@@ -286,7 +304,9 @@ public:
     }
     void start(const RunStart& start) override { startTrajectory(start, m_trajectory); }
     void step(const StepRecord& record) override {
-        m_trajectory.keep(record.step, record.time, record.bodies, record.contactList);
+        const std::vector<ContactRecord> contacts =
+            namedContacts(record, m_trajectory.bodies, kMostContactsPerFrame);
+        m_trajectory.keep(record.step, record.time, record.bodies, &contacts);
     }
     void finish(const RunEnd& end) override { m_trajectory.scenery = end.scenery; }
 

@@ -47,9 +47,19 @@ struct StepRecord {
     uint64 contacts;
     double deepestOverlap;
     /// On a step recorded in full, the contacts themselves: the elements, normal, depth and
-    /// the point the host puts them at; null on the other steps.
-    const std::vector<ContactRecord>* contactList = nullptr;
+    /// the point the host puts them at; null on the other steps. An observer may take them by
+    /// swapping the list with one of its own (the run clears it before it fills it again):
+    /// the observers told after it find it empty.
+    std::vector<ContactEntry>* contactList = nullptr;
+    /// The names of the contacts' parties that are not rigid bodies, numbered after the bodies
+    /// (they only grow during a run).
+    const std::vector<std::string>* otherNames = nullptr;
 };
+
+/// The first `most` contacts of a step recorded in full (none on the other steps), their
+/// parties named (`bodies`: RunStart::bodies).
+std::vector<ContactRecord> namedContacts(const StepRecord& record, const std::vector<std::string>& bodies,
+                                         std::size_t most = SIZE_MAX);
 
 /// Why a run ended.
 struct RunEnd {

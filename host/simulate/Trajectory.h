@@ -68,6 +68,17 @@ struct ContactRecord {
     std::array<double, 3> point;
 };
 
+/// A contact as a run records it: the two parties by their number in the run's names (the
+/// rigid bodies first, in the run's order, then the other parties as they are met), the unit
+/// normal from the first towards the second, the overlap, and the point the host places it at.
+struct ContactEntry {
+    std::uint32_t first;
+    std::uint32_t second;
+    std::array<double, 3> normal;
+    double depth;
+    std::array<double, 3> point;
+};
+
 /// The frames of a run that its pictures show: the bodies by name, and for each kept frame its
 /// step, its time and every body's state, in the bodies' order. A long run is thinned as it
 /// goes: when `mostFrames` frames are held, every other one is dropped and from then on only
@@ -122,8 +133,9 @@ struct Trajectory {
 /// The CSV header of the trajectories: step, time, element, position, rotation, linear speed.
 std::string trajectoryCsvHeader();
 
-/// Appends to `rows` the CSV rows of one step, one per body, numbers written so that reading
-/// them gives the same value (in float for a float run).
+/// Appends to `rows` the CSV rows of one step, one per body (`bodies`: their names as csvText
+/// gives them), numbers written so that reading them gives the same value (in float for a float
+/// run).
 void appendTrajectoryCsvRows(std::string& rows, std::uint64_t step, double time,
                              std::span<const std::string> bodies, std::span<const BodySample> state,
                              bool singlePrecision);
@@ -136,9 +148,11 @@ std::string trajectorySvg(const Trajectory& trajectory, const std::string& title
 /// The CSV header of the contacts: step, time, the two elements, normal, depth and point.
 std::string contactCsvHeader();
 
-/// Appends to `rows` the CSV rows of one step's contacts.
+/// Appends to `rows` the CSV rows of one step's contacts, their parties named by `names` (as
+/// csvText gives them).
 void appendContactCsvRows(std::string& rows, std::uint64_t step, double time,
-                          std::span<const ContactRecord> contacts, bool singlePrecision);
+                          std::span<const ContactEntry> contacts, std::span<const std::string> names,
+                          bool singlePrecision);
 
 /// The replay page (see docs/replay-page.md): the run in 3D and in two projections, one file.
 std::string replayPage(const Trajectory& trajectory, const std::string& title);

@@ -1,7 +1,5 @@
 #include "host/simulate/Trajectory.h"
 
-#include "host/io/MarkupText.h"
-
 #include <algorithm>
 #include <charconv>
 
@@ -9,24 +7,15 @@ namespace zor::host {
 
 namespace {
 
-// A run of 100,000 bodies writes millions of rows: numbers and names go straight into the rows,
-// the same text as numberText and csvText give.
-void appendNumber(std::string& rows, double value, bool singlePrecision) {
-    char buffer[64];
-    const std::to_chars_result written =
-        singlePrecision ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value))
-                        : std::to_chars(buffer, buffer + sizeof buffer, value);
-    rows += ',';
-    rows.append(buffer, written.ptr);
-}
+// A run of 100,000 bodies writes millions of rows: a row's numbers are written into one buffer
+// and go into the rows at once, the same text as numberText gives.
+constexpr std::size_t kMostNumberText = 32;
 
-void appendName(std::string& rows, const std::string& name) {
-    const bool plain = std::all_of(name.begin(), name.end(),
-                                   [](char c) { return c >= 0x20 && c < 0x7F && c != ',' && c != '"'; });
-    if (plain)
-        rows += name;
-    else
-        rows += csvText(name);
+char* numberInto(char* text, double value, bool singlePrecision) {
+    *text++ = ',';
+    return (singlePrecision ? std::to_chars(text, text + kMostNumberText, static_cast<float>(value))
+                            : std::to_chars(text, text + kMostNumberText, value))
+        .ptr;
 }
 
 std::string rowStart(std::uint64_t step, double time) {
@@ -43,13 +32,16 @@ void appendTrajectoryCsvRows(std::string& rows, std::uint64_t step, double time,
                              std::span<const std::string> bodies, std::span<const BodySample> state,
                              bool singlePrecision) {
     const std::string start = rowStart(step, time);
+    char numbers[9 * (kMostNumberText + 1) + 1];
     for (std::size_t body = 0; body < bodies.size(); ++body) {
         rows += start;
-        appendName(rows, bodies[body]);
+        rows += bodies[body];
+        char* end = numbers;
         for (const double* values : {state[body].position, state[body].rotation, state[body].linearSpeed})
             for (int axis = 0; axis < 3; ++axis)
-                appendNumber(rows, values[axis], singlePrecision);
-        rows += '\n';
+                end = numberInto(end, values[axis], singlePrecision);
+        *end++ = '\n';
+        rows.append(numbers, end);
     }
 }
 
@@ -58,19 +50,23 @@ std::string contactCsvHeader() {
 }
 
 void appendContactCsvRows(std::string& rows, std::uint64_t step, double time,
-                          std::span<const ContactRecord> contacts, bool singlePrecision) {
+                          std::span<const ContactEntry> contacts, std::span<const std::string> names,
+                          bool singlePrecision) {
     const std::string start = rowStart(step, time);
-    for (const ContactRecord& contact : contacts) {
+    char numbers[7 * (kMostNumberText + 1) + 1];
+    for (const ContactEntry& contact : contacts) {
         rows += start;
-        appendName(rows, contact.first);
+        rows += names[contact.first];
         rows += ',';
-        appendName(rows, contact.second);
+        rows += names[contact.second];
+        char* end = numbers;
         for (double value : contact.normal)
-            appendNumber(rows, value, singlePrecision);
-        appendNumber(rows, contact.depth, singlePrecision);
+            end = numberInto(end, value, singlePrecision);
+        end = numberInto(end, contact.depth, singlePrecision);
         for (double value : contact.point)
-            appendNumber(rows, value, singlePrecision);
-        rows += '\n';
+            end = numberInto(end, value, singlePrecision);
+        *end++ = '\n';
+        rows.append(numbers, end);
     }
 }
 

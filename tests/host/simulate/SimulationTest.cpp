@@ -57,7 +57,8 @@ struct Keeper : RunObserver {
         run.mostFrames = SIZE_MAX;
     }
     void step(const StepRecord& record) override {
-        run.keep(record.step, record.time, record.bodies, record.contactList);
+        const std::vector<ContactRecord> contacts = namedContacts(record, run.bodies, kMostContactsPerFrame);
+        run.keep(record.step, record.time, record.bodies, &contacts);
     }
     void finish(const RunEnd&) override {}
 };
@@ -231,15 +232,32 @@ Trajectory sampleRun() {
     return run;
 }
 
-TEST(TrajectoryOutput, CsvHasOneRowPerStepAndBody) {
+// The names as the CSV files hold them.
+std::vector<std::string> csvNames(std::vector<std::string> names) {
+    for (std::string& name : names)
+        name = csvText(name);
+    return names;
+}
+
+TEST(TrajectoryOutput, CsvHasOneRowPerStepAndBodyAndOnePerContact) {
     const Trajectory run = sampleRun();
     EXPECT_EQ(trajectoryCsvHeader(),
               "step,time,element,x,y,z,rotationX,rotationY,rotationZ,speedX,speedY,speedZ\n");
+    const std::vector<std::string> names = csvNames({"ball", "a<b&\"c\"", "box: floor of cell 3"});
     std::string rows;
-    appendTrajectoryCsvRows(rows, 1, 0.5, run.bodies, std::span(run.samples).subspan(2, 2), false);
+    appendTrajectoryCsvRows(rows, 1, 0.5, std::span(names).first(2), std::span(run.samples).subspan(2, 2),
+                            false);
     EXPECT_EQ(rows.substr(0, rows.find('\n') + 1), "1,0.5,ball,0,-1.25,0,0,0,0.5,0,-2.5,0\n");
     EXPECT_NE(rows.find("\n1,0.5,\"a<b&\"\"c\"\"\",11,-1.25,0.1,"), std::string::npos) << "quoted field";
     EXPECT_EQ(count(rows, "\n"), 2u);
+
+    // Parties by number, beyond the bodies too; a float run's numbers as the float's shortest text.
+    const ContactEntry contacts[] = {{1, 2, {0, -1, 0}, 0.1, {1, 2, 3}},
+                                     {0, 1, {1, 0, 0}, 1e-300, {-0.5, 0, 1e20}}};
+    rows.clear();
+    appendContactCsvRows(rows, 7, 0.25, contacts, names, true);
+    EXPECT_EQ(rows, "7,0.25,\"a<b&\"\"c\"\"\",box: floor of cell 3,0,-1,0,0.1,1,2,3\n"
+                    "7,0.25,ball,\"a<b&\"\"c\"\"\",1,0,0,0,-0.5,0,1e+20\n");
 }
 
 TEST(TrajectoryOutput, SvgDrawsOnePathPerBodyBrokenAtWrapArounds) {
@@ -356,7 +374,8 @@ TEST(TrajectoryOutput, OutputsAreWellFormedWhateverTheNamesAndNumbers) {
         EXPECT_EQ(parsed["stopped"], wellFormedText(name));
 
         std::string rows;
-        appendTrajectoryCsvRows(rows, 0, 0, run.bodies, std::span(run.samples).subspan(4, 2), false);
+        appendTrajectoryCsvRows(rows, 0, 0, csvNames(run.bodies), std::span(run.samples).subspan(4, 2),
+                                false);
         ASSERT_EQ(count(rows, "\n"), 2u);
         for (std::size_t start = 0, end; (end = rows.find('\n', start)) != std::string::npos;
              start = end + 1) {
