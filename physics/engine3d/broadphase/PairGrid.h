@@ -63,16 +63,6 @@ private:
     uint32 m_bits = 0;
 };
 
-/// True when the pointers `of(items[i])` of the first `count` items increase strictly, and so
-/// are distinct.
-template <typename Item, typename Of>
-bool increasing(const Item* items, uint64 count, Of&& of) {
-    for (uint64 i = 1; i < count; ++i)
-        if (!std::less<const void*>()(of(items[i - 1]), of(items[i])))
-            return false;
-    return true;
-}
-
 /// Sorts primitive indices in increasing order; short runs, the usual ones, by insertion.
 void sortIndices(uint32* first, uint32* last);
 

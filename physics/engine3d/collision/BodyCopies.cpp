@@ -2,8 +2,6 @@
 
 #include "physics/attributes/RigidBody3DAttribute.h"
 
-#include <functional>
-
 namespace zor {
 
 template <typename T>
@@ -12,10 +10,9 @@ bool BodyCopies<T>::make(const Array<PhysicsCollisionPrimitive3D<T>>& records, b
     if (!eachAlone)
         return false;
     const uint64 count = records.size();
-    // Attributes in increasing order are distinct without the set, which is then not filled.
+    // Attributes in increasing runs apart are distinct without the set, which is then not filled.
     m_ordered.resize(0);
     m_states.resize(count);
-    bool inOrder = true;
     for (uint64 i = 0; i < count; ++i) {
         const PhysicsCollisionPrimitive3D<T>& primitive = records[i];
         // Static and inactive primitives' copies are never used.
@@ -26,16 +23,14 @@ bool BodyCopies<T>::make(const Array<PhysicsCollisionPrimitive3D<T>>& records, b
         const RigidBody3DAttribute<T>* attribute = primitive.rigidBodyAttribute;
         if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0))
             return false;
-        inOrder = inOrder && (m_ordered.size() == 0 ||
-                              std::less<const void*>()(m_ordered[m_ordered.size() - 1], attribute));
         m_ordered.Array<const void*>::pushBack(attribute);
         // Copied in the same pass, while the body's memory is at hand: a later body with limits or
         // a shared attribute leaves the copies unused.
         m_states[i] =
             BodyState<T>::of(primitive.bodyTransform->position, *attribute, inverseMass(*attribute));
     }
-    m_inOrder = inOrder;
-    if (!inOrder) {
+    m_apart = m_runs.distinct(m_ordered.data(), m_ordered.size(), [](const void* item) { return item; });
+    if (!m_apart) {
         m_attributeSet.reset(count);
         for (uint64 i = 0; i < count; ++i)
             if (movesWhenHit(records[i]) && !m_attributeSet.insert(records[i].rigidBodyAttribute))

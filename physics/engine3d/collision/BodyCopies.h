@@ -3,11 +3,10 @@
 #include "common/containers/Array.h"
 #include "physics/engine3d/broadphase/PairGrid.h"
 #include "physics/engine3d/collision/BodyState.h"
+#include "physics/engine3d/collision/IncreasingRuns.h"
 #include "physics/engine3d/collision/PrimitiveRecord.h"
 #include "physics/engine3d/collision/SharedMaterial.h"
 
-#include <algorithm>
-#include <functional>
 #include <optional>
 
 namespace zor {
@@ -32,9 +31,8 @@ public:
     bool isCopied(const RigidBody3DAttribute<T>* attribute) const {
         if (!m_copied || attribute == nullptr)
             return false;
-        return m_inOrder ? std::binary_search(m_ordered.begin(), m_ordered.end(), attribute,
-                                              std::less<const void*>())
-                         : m_attributeSet.contains(attribute);
+        return m_apart ? m_runs.contains(m_ordered.data(), attribute, [](const void* item) { return item; })
+                       : m_attributeSet.contains(attribute);
     }
     /// The copy of the state of primitive `index`'s body, or null while there are none.
     BodyState<T>* stateOf(uint64 index) { return m_copied ? &m_states[index] : nullptr; }
@@ -49,9 +47,10 @@ private:
     Array<BodyState<T>> m_states;
     bool m_copied = false;
     std::optional<SharedMaterial<T>> m_sharedMaterial;
-    /// The copied bodies' attributes: in increasing order, as found, or else in a set.
+    /// The copied bodies' attributes as found, in increasing runs apart (m_runs), or else in a set.
     Array<const void*> m_ordered;
-    bool m_inOrder = false;
+    IncreasingRuns m_runs;
+    bool m_apart = false;
     PointerSet m_attributeSet;
 };
 

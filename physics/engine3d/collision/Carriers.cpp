@@ -68,12 +68,15 @@ void Carriers::list(const Array<PhysicsCollisionPrimitive3D<T>>& records) {
 }
 
 bool Carriers::bodiesShared(uint64 owners) {
-    // Bodies in increasing order, as hosts that make their elements in order give them, are
-    // distinct without a set: it is needed only for ancestors or for bodies out of order.
-    if (owners == m_carriers.size() && increasing(m_carriers.data(), owners, [](const Carrier& carrier) {
-            return static_cast<const void*>(carrier.body);
-        }))
+    // Bodies made one after another, as hosts usually make them, come in increasing runs that
+    // are distinct without a set.
+    const auto bodyOf = [](const Carrier& carrier) { return static_cast<const void*>(carrier.body); };
+    if (m_ownerRuns.distinct(m_carriers.data(), owners, bodyOf)) {
+        for (uint64 c = owners; c < m_carriers.size(); ++c)
+            if (m_ownerRuns.contains(m_carriers.data(), m_carriers[c].body, bodyOf))
+                return true;
         return false;
+    }
     m_bodySet.reset(owners);
     for (uint64 c = 0; c < owners; ++c)
         if (!m_bodySet.insert(m_carriers[c].body))

@@ -2,6 +2,7 @@
 
 #include "common/containers/Array.h"
 #include "physics/engine3d/broadphase/PairGrid.h"
+#include "physics/engine3d/collision/IncreasingRuns.h"
 #include "physics/engine3d/collision/PrimitiveRecord.h"
 
 namespace zor {
@@ -41,7 +42,9 @@ private:
     Array<uint32> m_carriedFirst;
     Array<uint32> m_carriedLast;
     bool m_eachAlone = false;
-    /// The hash set of bodies that tells whether any is shared.
+    /// The primitives' own bodies in increasing runs, which tell without the set whether any is
+    /// shared; else the hash set of them.
+    IncreasingRuns m_ownerRuns;
     PointerSet m_bodySet;
 };
 
