@@ -1,4 +1,4 @@
-#include "CollisionStageFuzz.h"
+#include "FuzzChecks.h"
 
 #include "host/scene3d/GridStage.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
@@ -27,22 +27,12 @@ public:
         const uint8 b = byte();
         if (b < 200)
             return (b - 100) / 20.0;
-        static const double odd[] = {0,
-                                     -0.0,
-                                     0.001,
-                                     0.0005,
-                                     1e-30,
-                                     std::numeric_limits<double>::denorm_min(),
-                                     1e30,
-                                     -1e30,
-                                     1e300,
-                                     std::numeric_limits<double>::max(),
-                                     std::numeric_limits<double>::lowest(),
-                                     std::numeric_limits<double>::infinity(),
-                                     -std::numeric_limits<double>::infinity(),
-                                     std::numeric_limits<double>::quiet_NaN(),
-                                     100,
-                                     -100};
+        using Limits = std::numeric_limits<double>;
+        // clang-format off
+        static const double odd[] = {0, -0.0, 0.001, 0.0005, 1e-30, Limits::denorm_min(), 1e30, -1e30, 1e300,
+                                     Limits::max(), Limits::lowest(), Limits::infinity(), -Limits::infinity(),
+                                     Limits::quiet_NaN(), 100, -100};
+        // clang-format on
         return odd[(b - 200) % (sizeof odd / sizeof odd[0])];
     }
 

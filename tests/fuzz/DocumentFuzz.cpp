@@ -1,4 +1,4 @@
-#include "DocumentFuzz.h"
+#include "FuzzChecks.h"
 
 #include "host/io/DocumentObjects.h"
 #include "host/io/JsonObjectStream.h"

@@ -1,6 +1,4 @@
-#include "DocumentFuzz.h"
-#include "PointsFileFuzz.h"
-#include "SvgPathFuzz.h"
+#include "FuzzChecks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "HostArgumentsFuzz.h"
+#include "FuzzChecks.h"
 
 #include "host/app/HitTestRequest.h"
 #include "host/app/HostArguments.h"

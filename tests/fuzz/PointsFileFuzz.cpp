@@ -1,4 +1,4 @@
-#include "PointsFileFuzz.h"
+#include "FuzzChecks.h"
 
 #include "host/app/HitTestRequest.h"
 #include "support/TestApplicationData.h"

@@ -1,4 +1,4 @@
-#include "SvgPathFuzz.h"
+#include "FuzzChecks.h"
 
 #include "host/path/SvgPathData.h"
 

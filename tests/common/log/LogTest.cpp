@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <iomanip>
 #include <regex>
 #include <sstream>
@@ -240,6 +242,142 @@ TEST(QualifiedFunctionName, ReducesSignaturesToANameWithinTheCapacity) {
     qualifiedFunctionName(signature.c_str(), tiny, sizeof tiny);
     EXPECT_STREQ(tiny, "f<vvvvv");
     EXPECT_EQ(qualified(signature.c_str()).size(), 255u);
+}
+
+// Logging under load: eight threads log runs of repeated lines while a ninth moves the threshold.
+constexpr int kThreads = 8;
+
+// Lines each thread logs: a few thousand keep the suite quick; ZOR_LOG_STRESS_LINES asks for more.
+int linesPerThread() {
+    const char* lines = std::getenv("ZOR_LOG_STRESS_LINES");
+    return lines != nullptr && std::atoi(lines) > 0 ? std::atoi(lines) : 4000;
+}
+
+// Message k of a thread is logged this many times in a row: runs of four and five hold back
+// enough repetitions for a notice when no other thread's line comes between.
+int runLength(int k) {
+    return 1 + k % 5;
+}
+
+// One thread's messages as the log shows them: per message the lines written, the notices and
+// the repetitions the notices count; the last message and debug line the thread wrote itself.
+struct ThreadLog {
+    std::vector<int> lines, notices, noticed;
+    int lastMessage = -1, lastDebug = -1;
+};
+
+// The thread and message of a line "... - t<thread> m<k>" (WARN, message k) or "... d<k>"
+// (DEBUG, message -k-1) in the line format of that thread; false for any other line.
+bool parseLoadLine(const std::string& line, const std::vector<uint32>& threadIds, int messages, int& thread,
+                   int& message) {
+    char kind = 0;
+    int k = -1;
+    const std::size_t text = line.rfind(" - t");
+    if (text == std::string::npos ||
+        std::sscanf(line.c_str() + text, " - t%d %c%d", &thread, &kind, &k) != 3 || thread < 0 ||
+        thread >= kThreads || k < 0 || k >= messages || (kind != 'm' && kind != 'd'))
+        return false;
+    message = kind == 'm' ? k : -k - 1;
+    return line == expectedLine(kind == 'm' ? "WARN " : "DEBUG",
+                                "t" + std::to_string(thread) + " " + kind + std::to_string(k),
+                                threadIds[thread]);
+}
+
+TEST(LogUnderLoad, EightThreadsLoseNoLineTearNoneAndFoldTheirOwnRuns) {
+    test::TestApplicationData record;
+    setLogLevel(record, LogLevelWarn);
+    const int lines = linesPerThread();
+    int messages = 0;
+    for (int logged = 0; logged < lines; logged += runLength(messages++)) {
+    }
+
+    std::atomic<int> running{kThreads};
+    std::vector<uint32> threadIds(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            threadIds[t] = platform::currentThreadId();
+            for (int k = 0; k < messages; ++k) {
+                for (int i = runLength(k); i > 0; --i)
+                    zor_log(kModule, false, LogLevelWarn, kFunction, "t%d m%d", t, k);
+                // Written only while the threshold admits it.
+                if (k % 16 == 0)
+                    zor_log(kModule, false, LogLevelDebug, kFunction, "t%d d%d", t, k);
+            }
+            --running;
+        });
+    // The threshold moves between WARN and DEBUG while the others log.
+    threads.emplace_back([&] {
+        for (int i = 0; running.load() > 0; ++i) {
+            setLogLevel(record, i % 2 == 0 ? LogLevelDebug : LogLevelWarn);
+            std::this_thread::yield();
+        }
+    });
+    for (std::thread& thread : threads)
+        thread.join();
+    // A different line lets the last run go.
+    setLogLevel(record, LogLevelWarn);
+    zor_log(kModule, false, LogLevelWarn, kFunction, "done");
+    const std::vector<std::string> texts = record.writtenTexts();
+
+    std::vector<ThreadLog> logs(
+        kThreads, {std::vector<int>(messages), std::vector<int>(messages), std::vector<int>(messages)});
+    // Each text is one new line, alone or after a notice and the repetition the notice ends with;
+    // the last one is the closing line. Returns the fault, or the empty text (a torn line fails
+    // in linesOf).
+    const auto readText = [&](const std::string& text, bool last) -> std::string {
+        const std::vector<std::string> lines = linesOf(text);
+        int thread, message;
+        unsigned repeated = 0;
+        if (lines.size() == 3 && std::sscanf(lines[0].c_str(), "... repeated %u times", &repeated) == 1 &&
+            lines[0] == "... repeated " + std::to_string(repeated) + " times\r\n") {
+            if (!parseLoadLine(lines[1], threadIds, messages, thread, message) || message < 0)
+                return "bad repetition";
+            ++logs[thread].notices[message];
+            logs[thread].noticed[message] += static_cast<int>(repeated);
+            ++logs[thread].lines[message];
+        } else if (lines.size() != 1) {
+            return "unexpected lines";
+        }
+        if (last)
+            return lines.back().ends_with(" - done\r\n") ? "" : "no closing line";
+        if (!parseLoadLine(lines.back(), threadIds, messages, thread, message))
+            return "bad line";
+        ThreadLog& log = logs[thread];
+        if (message < 0) {
+            if (-message - 1 <= log.lastDebug)
+                return "debug line out of order";
+            log.lastDebug = -message - 1;
+            return "";
+        }
+        // A run split by other threads' lines starts again with the same message.
+        if (message < log.lastMessage)
+            return "line out of order";
+        log.lastMessage = message;
+        ++log.lines[message];
+        return "";
+    };
+    int faults = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string fault = readText(texts[i], i + 1 == texts.size());
+        if (!fault.empty() && faults++ < 5)
+            ADD_FAILURE() << fault << ": " << texts[i];
+    }
+    // A run that no other line interrupted shows as its first line, a notice of count - 2 and its
+    // last repetition; other lines cutting a run make pieces of that shape, and a piece of two or
+    // three lines shows as its first line alone. So each message's lines and notices must add up
+    // to its run length.
+    for (int t = 0; t < kThreads; ++t)
+        for (int k = 0; k < messages; ++k) {
+            const ThreadLog& log = logs[t];
+            const int notices = log.notices[k];
+            const int plain = log.lines[k] - 2 * notices;
+            const int rest = runLength(k) - log.noticed[k] - 3 * notices;
+            if ((plain < 0 || plain + notices < 1 || rest < plain || rest > 3 * plain) && faults++ < 5)
+                ADD_FAILURE() << "thread " << t << " message " << k << ": " << log.lines[k] << " lines, "
+                              << notices << " notices of " << log.noticed[k];
+        }
+    EXPECT_EQ(faults, 0);
 }
 
 } // namespace

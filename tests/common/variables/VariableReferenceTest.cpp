@@ -241,25 +241,5 @@ TEST(VariableTypeName, NamesEveryAssignedCodeAndUnknownForTheRest) {
         EXPECT_STREQ(getVariableTypeName(code), "Unknown") << code;
 }
 
-TEST(ValueTypes, MatricesStartAsIdentityAndHostRecordsWithTheHostsLimits) {
-    const Matrix3x3<float> m3;
-    const Matrix4x4<double> m4;
-    for (int i = 0; i < 16; ++i) {
-        if (i < 9) {
-            EXPECT_EQ(m3[i], i % 4 == 0 ? 1.0f : 0.0f) << i;
-        }
-        EXPECT_EQ(m4[i], i % 5 == 0 ? 1.0 : 0.0) << i;
-    }
-    EXPECT_EQ(ExtDimensionHeight<double>{}.kind, 8);
-    const ExtRect<int32> rect;
-    const ExtBox<double> box;
-    const int32 rectLimits[6] = {0, 65536, 0, 65536, 0, 0};
-    const double boxLimits[6] = {0, 65535, 0, 65535, 0, 65535};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(+rect.limits[i], rectLimits[i]) << i;
-        EXPECT_EQ(+box.limits[i], boxLimits[i]) << i;
-    }
-}
-
 } // namespace
 } // namespace zor

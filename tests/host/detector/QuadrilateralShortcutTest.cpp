@@ -64,13 +64,9 @@ public:
         const int kind = pick(16);
         if (kind < 12)
             return make(uniform(0.05, 1.5));
-        static const T values[] = {T(0),
-                                   T(-0.0),
-                                   T(-0.5),
-                                   T(1e-13),
-                                   T(2),
-                                   std::numeric_limits<T>::infinity(),
-                                   std::numeric_limits<T>::quiet_NaN()};
+        using Limits = std::numeric_limits<T>;
+        static const T values[] = {
+            T(0), T(-0.0), T(-0.5), T(1e-13), T(2), Limits::infinity(), Limits::quiet_NaN()};
         return kind < 14 ? values[pick(std::size(values))] : special();
     }
 

@@ -58,11 +58,6 @@ TYPED_TEST(RigidBody3DAttributeTest, SpeedLimitsScaleTheLinearMembersDownToTheir
         EXPECT_EQ(a->getAngularSpeed(), c.vector) << "angular members are never limited";
         EXPECT_EQ(a->getAngularAcceleration(), c.vector);
     }
-    // A vector set from itself stays as it is.
-    auto a = make<typename TestFixture::Attribute>();
-    a->setLinearSpeed({1, 2, 3});
-    a->setLinearSpeed(a->getLinearSpeed());
-    EXPECT_EQ(text(a->getLinearSpeed()), "(1,2,3)");
 }
 
 // A reader holding every variable of the class, the host level's too.

@@ -144,19 +144,8 @@ TEST_F(PhysicsInitializeTest, RefusesANullRecordAndOtherMajorOrMinorVersionsButN
                                    "Application data is NULL, cannot initialize component module: physics")});
 }
 
-TEST_F(PhysicsInitializeTest, AMissingModuleOrExportOrARefusalFailsTheDependencyForGoodAndStopsThere) {
-    const std::string path = binDirectory() + "/scenarios/missing_project/zor_project.dll";
-    String error;
-    ASSERT_EQ(load(path, error), nullptr);
-    // The file name is reported first, then the path.
-    ScenarioRecord& noProject =
-        start("missing_project", false,
-              {kCoreCalled,
-               "WARN  common zor_loadLibrary - Unable to load library:zor_project.dll with error:" +
-                   std::string(error.c_str()),
-               physicsWarning("zor_prepareProjectModule", "Unable to load library:\"" + path + "\""),
-               refusedDependency("project")});
-    EXPECT_TRUE(noProject.m_projectState == DependencyFailed && prepared(noProject) == 1);
+TEST_F(PhysicsInitializeTest, AMissingExportOrARefusalFailsTheDependencyForGoodAndStopsThere) {
+    // A module that does not load is zor_host's to show, with the file name, then the path.
     ScenarioRecord& noExport =
         start("missing_export", false,
               {physicsWarning("zor_prepareCoreModule", "Unable to get function:\"coreInitialize\""),
