@@ -13,8 +13,8 @@
 // same and shows how the cost per body grows with N alone. After the runs the program prints the
 // ratios, the contacts per body, and the peak memory of each engine stepping the pile of 10,000:
 // each measured in a child process of its own (the same program), less the peak of a child that
-// builds nothing. `--pile-runs=N,R` steps R piles of N (double) through the same steps alone and
-// prints the CPU time a step, for a profiler.
+// builds nothing. `--pile-runs=N,R` steps R piles of N (double; `N,R,float` in float) through
+// the same steps alone and prints the CPU time a step, for a profiler.
 
 #include "bench/PileEngines.h"
 
@@ -149,15 +149,13 @@ long peakOf(const std::string& peer) {
     return long(platform::peakResidentKilobytes());
 }
 
-/// Steps `runs` piles of `count` (double) through the benchmark's steps, each from its start, and
+/// Steps `runs` piles of `count` in T through the benchmark's steps, each from its start, and
 /// prints the CPU time a step: a run long enough for a profiler, of the steps the benchmark times.
-int stepRuns(const char* argument) {
-    int count = 0, runs = 0;
-    if (std::sscanf(argument, "%d,%d", &count, &runs) != 2 || count <= 0 || runs <= 0)
-        return 1;
+template <typename T>
+int stepRuns(int count, int runs) {
     double seconds = 0;
     for (int run = 0; run < runs; ++run) {
-        ZorPile<double> pile(count, false);
+        ZorPile<T> pile(count, false);
         const std::clock_t start = std::clock();
         for (int step = 0; step < kSteps; ++step)
             pile.step();
@@ -165,6 +163,18 @@ int stepRuns(const char* argument) {
     }
     std::printf("%.4f ms a step\n", seconds * 1000 / runs / kSteps);
     return 0;
+}
+
+/// `N,R` steps R piles of N in double, `N,R,float` in float.
+int stepRuns(const char* argument) {
+    int count = 0, runs = 0;
+    char type[8] = "double";
+    const int read = std::sscanf(argument, "%d,%d,%7s", &count, &runs, type);
+    if (read < 2 || count <= 0 || runs <= 0)
+        return 1;
+    if (std::strcmp(type, "float") == 0)
+        return stepRuns<float>(count, runs);
+    return std::strcmp(type, "double") == 0 ? stepRuns<double>(count, runs) : 1;
 }
 
 void printRatios(const RatioReporter& times, const char* program) {

@@ -32,7 +32,7 @@ const char* const kSegments[] = {"", "lower ", "", "upper "};
 template <typename T>
 ContactRecorder<T>::ContactRecorder(const std::vector<Element3D<T>*>& bodies,
                                     const std::vector<std::string>& names)
-    : m_bodies(bodies), m_names(names), m_before(bodies.size()) {
+    : m_bodies(bodies), m_names(names), m_before(bodies.size()), m_unmoved(bodies.size()) {
     std::size_t slots = 2;
     while (slots < 2 * bodies.size())
         slots *= 2;
@@ -57,8 +57,10 @@ std::size_t ContactRecorder<T>::slotOf(const IElement* element) const {
 
 template <typename T>
 void ContactRecorder<T>::beforeCollisions() {
-    for (std::size_t body = 0; body < m_bodies.size(); ++body)
+    for (std::size_t body = 0; body < m_bodies.size(); ++body) {
         m_before[body] = m_bodies[body]->transform().position;
+        m_unmoved[body] = unmoved(*m_bodies[body]);
+    }
 }
 
 template <typename T>
@@ -73,14 +75,37 @@ std::size_t ContactRecorder<T>::indexOf(IElement* body) const {
 }
 
 template <typename T>
+typename ContactRecorder<T>::Unmoved ContactRecorder<T>::unmoved(Element3D<T>& shaped) {
+    const auto at = [&](T x, T y, T z) {
+        return pointOf(transformPoint(Vector3<T>{x, y, z}, shaped.world()));
+    };
+    Unmoved points{shaped.kind(), at(0, 0, 0), {}, {}, {}};
+    const T radius = shaped.shape().radius;
+    if (shaped.kind() == ElementKind::Sphere) {
+        points.rim = at(radius, 0, 0);
+    } else if (shaped.kind() == ElementKind::Capsule) {
+        const T half = shaped.shape().height / 2;
+        points.a = at(0, -half, 0);
+        points.b = at(0, half, 0);
+        points.rim = at(radius, half, 0);
+    }
+    return points;
+}
+
+template <typename T>
 typename ContactRecorder<T>::Placed ContactRecorder<T>::place(std::size_t index, IElement* body,
                                                               IElement* element) const {
     Placed placed{false, {}, {}};
-    // The element is most often the body itself, whose class is known.
-    Element3D<T>* shaped =
-        index != kNoBody && element == body ? m_bodies[index] : dynamic_cast<Element3D<T>*>(element);
-    if (shaped == nullptr)
-        return placed;
+    Unmoved found;
+    // The element is most often the body itself, whose points were found as the stage began.
+    const Unmoved* points = index != kNoBody && element == body ? &m_unmoved[index] : nullptr;
+    if (points == nullptr) {
+        auto* shaped = dynamic_cast<Element3D<T>*>(element);
+        if (shaped == nullptr)
+            return placed;
+        found = unmoved(*shaped);
+        points = &found;
+    }
     Point3 moved{};
     if (index != kNoBody) {
         const Vector3<T>& now = m_bodies[index]->transform().position;
@@ -88,22 +113,19 @@ typename ContactRecorder<T>::Placed ContactRecorder<T>::place(std::size_t index,
         moved = {double(now.x) - double(before.x), double(now.y) - double(before.y),
                  double(now.z) - double(before.z)};
     }
-    const auto at = [&](T x, T y, T z) {
-        Point3 p = pointOf(transformPoint(Vector3<T>{x, y, z}, shaped->world()));
+    const auto at = [&](Point3 p) {
         for (int axis = 0; axis < 3; ++axis)
             p[axis] += moved[axis];
         return p;
     };
-    placed.centre = at(0, 0, 0);
-    const T radius = shaped->shape().radius;
-    if (shaped->kind() == ElementKind::Sphere) {
+    placed.centre = at(points->centre);
+    if (points->kind == ElementKind::Sphere) {
         placed.round = true;
-        placed.shape = {placed.centre, placed.centre, distance(at(radius, 0, 0), placed.centre)};
-    } else if (shaped->kind() == ElementKind::Capsule) {
-        const T half = shaped->shape().height / 2;
+        placed.shape = {placed.centre, placed.centre, distance(at(points->rim), placed.centre)};
+    } else if (points->kind == ElementKind::Capsule) {
         placed.round = true;
-        placed.shape = {at(0, -half, 0), at(0, half, 0), 0};
-        placed.shape.radius = distance(at(radius, half, 0), placed.shape.b);
+        placed.shape = {at(points->a), at(points->b), 0};
+        placed.shape.radius = distance(at(points->rim), placed.shape.b);
     }
     return placed;
 }

@@ -47,7 +47,15 @@ private:
         RoundShape shape;
         Point3 centre;
     };
+    /// The points of an element's shape that place it (its centre, a capsule's ends and a
+    /// point of its rim) as the world matrices of the stage put them, before the passes move it.
+    struct Unmoved {
+        ElementKind kind;
+        Point3 centre, a, b, rim;
+    };
     static constexpr std::size_t kNoBody = SIZE_MAX;
+
+    static Unmoved unmoved(Element3D<T>& shaped);
 
     std::size_t indexOf(IElement* body) const;
     std::size_t slotOf(const IElement* element) const;
@@ -66,6 +74,8 @@ private:
     std::size_t m_slotMask = 0;
     mutable std::pair<const IElement*, std::size_t> m_last{nullptr, kNoBody};
     std::vector<Vector3<T>> m_before;
+    /// Each body's points as the stage began: a pile's bodies touch in ten places a step.
+    std::vector<Unmoved> m_unmoved;
     std::vector<ContactEntry> m_contacts;
     std::vector<std::string> m_otherNames;
     /// The numbers of the names given so far: of the faces, by stage, cell, kind and segment (a
