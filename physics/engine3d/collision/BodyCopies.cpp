@@ -5,30 +5,37 @@
 namespace zor {
 
 template <typename T>
-bool BodyCopies<T>::make(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone) {
+void BodyCopies<T>::begin(uint64 count) {
     m_copied = false;
-    if (!eachAlone)
+    m_limited = false;
+    m_ordered.resize(0);
+    m_states.resize(count);
+}
+
+template <typename T>
+void BodyCopies<T>::copyOne(uint64 index, const PhysicsCollisionPrimitive3D<T>& primitive) {
+    // Static and inactive primitives' copies are never used. A body with limits or a shared
+    // attribute found later leaves the copies unused.
+    if (m_limited || !movesWhenHit(primitive)) {
+        m_states[index] = BodyState<T>{};
+        return;
+    }
+    const RigidBody3DAttribute<T>* attribute = primitive.rigidBodyAttribute;
+    if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0)) {
+        m_limited = true;
+        return;
+    }
+    m_ordered.Array<const void*>::pushBack(attribute);
+    m_states[index] =
+        BodyState<T>::of(primitive.bodyTransform->position, *attribute, inverseMass(*attribute));
+}
+
+template <typename T>
+bool BodyCopies<T>::finish(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone) {
+    if (!eachAlone || m_limited)
         return false;
     const uint64 count = records.size();
     // Attributes in increasing runs apart are distinct without the set, which is then not filled.
-    m_ordered.resize(0);
-    m_states.resize(count);
-    for (uint64 i = 0; i < count; ++i) {
-        const PhysicsCollisionPrimitive3D<T>& primitive = records[i];
-        // Static and inactive primitives' copies are never used.
-        if (!movesWhenHit(primitive)) {
-            m_states[i] = BodyState<T>{};
-            continue;
-        }
-        const RigidBody3DAttribute<T>* attribute = primitive.rigidBodyAttribute;
-        if (attribute->getMaxLinearSpeed() > T(0) || attribute->getMaxLinearAcceleration() > T(0))
-            return false;
-        m_ordered.Array<const void*>::pushBack(attribute);
-        // Copied in the same pass, while the body's memory is at hand: a later body with limits or
-        // a shared attribute leaves the copies unused.
-        m_states[i] =
-            BodyState<T>::of(primitive.bodyTransform->position, *attribute, inverseMass(*attribute));
-    }
     m_apart = m_runs.distinct(m_ordered.data(), m_ordered.size(), [](const void* item) { return item; });
     if (!m_apart) {
         m_attributeSet.reset(count);

@@ -24,7 +24,18 @@ public:
     /// Copies the states of the bodies of `records` when each body has an attribute of its own
     /// and no speed limits (`eachAlone`: each carries its own primitive alone); false, with no
     /// copies, otherwise.
-    bool make(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone);
+    bool make(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone) {
+        begin(records.size());
+        for (uint64 i = 0; i < records.size(); ++i)
+            copyOne(i, records[i]);
+        return finish(records, eachAlone);
+    }
+    /// make in steps, so that each body is copied while the records are read and its memory is
+    /// at hand: begin for `count` records, copyOne for each record as it is read (again once it
+    /// is complete), then finish, with no host code run since.
+    void begin(uint64 count);
+    void copyOne(uint64 index, const PhysicsCollisionPrimitive3D<T>& primitive);
+    bool finish(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone);
     /// Writes the copies back to the bodies of `records`, and works on the bodies again.
     void writeBack(const Array<PhysicsCollisionPrimitive3D<T>>& records);
     /// True when `attribute` is the attribute of a copied body.
@@ -46,6 +57,8 @@ private:
     /// Per primitive the copy of its body's state, while m_copied.
     Array<BodyState<T>> m_states;
     bool m_copied = false;
+    /// A body with speed limits has been met since begin: there will be no copies.
+    bool m_limited = false;
     std::optional<SharedMaterial<T>> m_sharedMaterial;
     /// The copied bodies' attributes as found, in increasing runs apart (m_runs), or else in a set.
     Array<const void*> m_ordered;

@@ -21,7 +21,7 @@ Carriers::Carriers() {
 }
 
 template <typename T>
-void Carriers::list(const Array<PhysicsCollisionPrimitive3D<T>>& records) {
+void Carriers::list(const Array<PhysicsCollisionPrimitive3D<T>>& records, Array<IElement*>& bodyParents) {
     const uint64 count = records.size();
     m_carriers.resize(0);
     m_carriedFirst.resize(count);
@@ -38,7 +38,8 @@ void Carriers::list(const Array<PhysicsCollisionPrimitive3D<T>>& records) {
     for (uint64 i = 0; i < count; ++i) {
         if (!records[i].active)
             continue;
-        IElement* ancestor = records[i].body->getAncestor(1);
+        IElement* ancestor = bodyParents[i];
+        bodyParents[i] = nullptr;
         for (int level = 0; level < kMaxCarryingAncestors && ancestor != nullptr; ++level) {
             if (!ancestor->isTypeOf(guids::kElement3D))
                 break;
@@ -87,7 +88,7 @@ bool Carriers::bodiesShared(uint64 owners) {
     return false;
 }
 
-template void Carriers::list(const Array<PhysicsCollisionPrimitive3D<float>>&);
-template void Carriers::list(const Array<PhysicsCollisionPrimitive3D<double>>&);
+template void Carriers::list(const Array<PhysicsCollisionPrimitive3D<float>>&, Array<IElement*>&);
+template void Carriers::list(const Array<PhysicsCollisionPrimitive3D<double>>&, Array<IElement*>&);
 
 } // namespace zor

@@ -14,9 +14,10 @@ class Carriers {
 public:
     Carriers();
 
-    /// Lists the carriers of the active `records`.
+    /// Lists the carriers of the active `records`, given per record its body's parent 3D element
+    /// with a reference (readScenePrimitives), which it releases and clears.
     template <typename T>
-    void list(const Array<PhysicsCollisionPrimitive3D<T>>& records);
+    void list(const Array<PhysicsCollisionPrimitive3D<T>>& records, Array<IElement*>& bodyParents);
     /// True when each body carries its own primitive alone: moving it moves only that one.
     bool eachAlone() const { return m_eachAlone; }
     /// Calls `move(j)` for each primitive j carried by the body of primitive `index` (listed

@@ -23,6 +23,7 @@ public:
     /// Finds pairs with `broadPhase`, which may be kept from an earlier stage.
     explicit CollisionPrimitives(BroadPhase& broadPhase) : m_broadPhase(broadPhase) {
         m_records.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        m_bodyParents.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     }
     CollisionPrimitives(const CollisionPrimitives&) = delete;
     CollisionPrimitives& operator=(const CollisionPrimitives&) = delete;
@@ -30,8 +31,9 @@ public:
 
     /// Builds a record for every unfolded entry of the scene's view; entries that do not collide
     /// stay inactive. Boxes are widened by `reach`, how far beyond touching the detector reports
-    /// contacts.
-    void build(IScene3D& scene, double reach);
+    /// contacts. With `forCopies`, the bodies' states are copied as they are read, for a call of
+    /// copyBodies before any host code runs.
+    void build(IScene3D& scene, double reach, bool forCopies);
     /// Releases the bodies, frees the vertex copies and forgets the records: the stage is over.
     void clear() {
         writeBodies();
@@ -41,7 +43,10 @@ public:
     /// Makes the copies of the bodies' states that the responses work on (see BodyState) when
     /// each body carries its own primitive alone, has an attribute of its own and no speed
     /// limits; false, with no copies, otherwise.
-    bool copyBodies() { return m_copies.make(m_records, m_carriers.eachAlone()); }
+    bool copyBodies() {
+        return m_copiesRead ? m_copies.finish(m_records, m_carriers.eachAlone())
+                            : m_copies.make(m_records, m_carriers.eachAlone());
+    }
     /// True when `attribute` is the attribute of a copied body.
     bool isCopied(const RigidBody3DAttribute<T>* attribute) const { return m_copies.isCopied(attribute); }
     /// Writes the copies back to the bodies, and works on the bodies again.
@@ -96,9 +101,13 @@ private:
     }
 
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
+    /// Per record, its body's parent as the reading found it, until the carriers take it.
+    Array<IElement*> m_bodyParents;
     Carriers m_carriers;
     PrimitiveBounds<T> m_bounds;
     BodyCopies<T> m_copies;
+    /// The last build copied the bodies' states as it read them.
+    bool m_copiesRead = false;
     BroadPhase& m_broadPhase;
 };
 

@@ -254,7 +254,7 @@ public:
           m_quietShapes(m_lease.memory().template quietShapes<T>()) {
         m_gridStages.beginStage(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine),
                                 m_accelerated, m_accelerated ? m_reach : 0);
-        m_primitives.build(scene, m_accelerated ? m_reach : 0);
+        m_primitives.build(scene, m_accelerated ? m_reach : 0, m_accelerated && !m_hostCalledBack);
         m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
         // unless a face's speed is a body's.

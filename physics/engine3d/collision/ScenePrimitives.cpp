@@ -10,6 +10,7 @@
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/SceneBodies.h"
+#include "physics/engine3d/collision/BodyCopies.h"
 #include "physics/math/MatrixRoutines.h"
 #include "physics/math/Vector3Math.h"
 
@@ -136,7 +137,11 @@ void askForObject(const UnfoldedEntry3D<T>* entry) {
 } // namespace
 
 template <typename T>
-void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records) {
+void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records,
+                         Array<IElement*>& bodyParents, BodyCopies<T>* copies) {
+    bodyParents.resize(0);
+    if (copies != nullptr)
+        copies->begin(0);
     IObject* viewHolder = scene.getViewHolder();
     const auto* view =
         viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;
@@ -147,6 +152,9 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
     if (count == 0)
         return;
     records.resize(count);
+    bodyParents.resize(count);
+    if (copies != nullptr)
+        copies->begin(count);
     for (uint64 i = 0; i < count; ++i) {
         // Each body is retained with an atomic step, which waits for its object's memory before
         // any later read may start: the object a few entries on is asked for now, so that its
@@ -155,6 +163,9 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
             askForObject(entries.data() + i + kAheadOfRetain);
         // Cleared as it is filled, while its memory is at hand.
         std::memset(static_cast<void*>(records.data() + i), 0, sizeof(PhysicsCollisionPrimitive3D<T>));
+        bodyParents[i] = nullptr;
+        if (copies != nullptr)
+            copies->copyOne(i, records[i]);
         // Entries are packed: work on an aligned copy.
         const UnfoldedCopy<T> unfoldedElement = copyEntry(entries.data() + i);
         if (unfoldedElement.kind != 0 && unfoldedElement.kind != 1)
@@ -197,6 +208,9 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
         primitive.rigidBodyAttribute = static_cast<RigidBody3DAttribute<T>*>(rigidBody);
         if (placeShape(primitive, unfoldedElement.world)) {
             primitive.active = true;
+            bodyParents[i] = body->getAncestor(1);
+            if (copies != nullptr)
+                copies->copyOne(i, primitive);
         } else {
             body->release();
             primitive.body = nullptr;
@@ -220,8 +234,10 @@ void releasePrimitives(Array<PhysicsCollisionPrimitive3D<T>>& records) {
     records.resize(0);
 }
 
-template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<float>>&);
-template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<double>>&);
+template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<float>>&, Array<IElement*>&,
+                                  BodyCopies<float>*);
+template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<double>>&, Array<IElement*>&,
+                                  BodyCopies<double>*);
 template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<float>>&);
 template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<double>>&);
 
