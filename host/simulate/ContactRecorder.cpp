@@ -3,6 +3,7 @@
 #include "host/scene3d/Transform3D.h"
 #include "host/simulate/Scenery.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zor::host {
@@ -33,26 +34,38 @@ template <typename T>
 ContactRecorder<T>::ContactRecorder(const std::vector<Element3D<T>*>& bodies,
                                     const std::vector<std::string>& names)
     : m_bodies(bodies), m_names(names), m_before(bodies.size()), m_unmoved(bodies.size()) {
-    std::size_t slots = 2;
-    while (slots < 2 * bodies.size())
-        slots *= 2;
-    m_slots.assign(slots, {nullptr, kNoBody});
-    m_slotMask = slots - 1;
-    for (std::size_t body = 0; body < bodies.size(); ++body) {
-        const IElement* element = bodies[body];
-        std::size_t slot = slotOf(element);
-        while (m_slots[slot].first != nullptr && m_slots[slot].first != element)
-            slot = (slot + 1) & m_slotMask;
-        // A body listed twice is found at its last place, as before.
-        m_slots[slot] = {element, body};
+    std::vector<std::uintptr_t> addresses;
+    addresses.reserve(bodies.size());
+    for (const IElement* body : bodies)
+        addresses.push_back(reinterpret_cast<std::uintptr_t>(body));
+    std::sort(addresses.begin(), addresses.end());
+    addresses.erase(std::unique(addresses.begin(), addresses.end()), addresses.end());
+    std::uintptr_t least = UINTPTR_MAX;
+    for (std::size_t at = 1; at < addresses.size(); ++at)
+        least = std::min(least, addresses[at] - addresses[at - 1]);
+    // Steps no larger than the least distance between two bodies: one body a step at most.
+    while (m_shift < 20 && (std::uintptr_t{2} << m_shift) <= least)
+        ++m_shift;
+    for (std::size_t at = 0; at < addresses.size(); ++at) {
+        if (at == 0 || ((addresses[at] - addresses[at - 1]) >> m_shift) > kMostStepsBetween)
+            m_runs.push_back({addresses[at], addresses[at], m_byAddress.size()});
+        m_runs.back().last = addresses[at];
+        m_byAddress.resize(m_runs.back().offset + ((addresses[at] - m_runs.back().first) >> m_shift) + 1,
+                           kNoEntry);
     }
+    // A body listed twice is found at its last place, as before.
+    for (std::size_t body = 0; body < bodies.size(); ++body)
+        m_byAddress[entryOf(bodies[body])] = static_cast<uint32>(body);
 }
 
 template <typename T>
-std::size_t ContactRecorder<T>::slotOf(const IElement* element) const {
-    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(element) >> 4) * 0x9E3779B97F4A7C15u >>
-                                    32) &
-           m_slotMask;
+std::size_t ContactRecorder<T>::entryOf(const IElement* element) const {
+    const auto address = reinterpret_cast<std::uintptr_t>(element);
+    auto run = std::upper_bound(m_runs.begin(), m_runs.end(), address,
+                                [](std::uintptr_t at, const AddressRun& run) { return at < run.first; });
+    if (run == m_runs.begin() || address > (--run)->last)
+        return SIZE_MAX;
+    return run->offset + ((address - run->first) >> m_shift);
 }
 
 template <typename T>
@@ -67,10 +80,9 @@ template <typename T>
 std::size_t ContactRecorder<T>::indexOf(IElement* body) const {
     if (body == m_last.first)
         return m_last.second;
-    std::size_t slot = slotOf(body);
-    while (m_slots[slot].first != nullptr && m_slots[slot].first != body)
-        slot = (slot + 1) & m_slotMask;
-    m_last = {body, m_slots[slot].first == body ? m_slots[slot].second : kNoBody};
+    const std::size_t entry = entryOf(body);
+    const uint32 index = entry != SIZE_MAX ? m_byAddress[entry] : kNoEntry;
+    m_last = {body, index != kNoEntry && m_bodies[index] == body ? index : kNoBody};
     return m_last.second;
 }
 

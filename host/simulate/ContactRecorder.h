@@ -58,7 +58,8 @@ private:
     static Unmoved unmoved(Element3D<T>& shaped);
 
     std::size_t indexOf(IElement* body) const;
-    std::size_t slotOf(const IElement* element) const;
+    /// The entry of m_byAddress for the element's address; SIZE_MAX beyond every run.
+    std::size_t entryOf(const IElement* element) const;
     Placed place(std::size_t index, IElement* body, IElement* element) const;
     uint32 nameOf(std::size_t index, IElement* element);
     uint32 faceName(IObject* stage, uint32 cell, uint32 faceKind, uint32 segment);
@@ -66,12 +67,22 @@ private:
 
     const std::vector<Element3D<T>*>& m_bodies;
     const std::vector<std::string>& m_names;
-    /// The bodies' indices by element, open-addressed in twice as many slots as bodies: a recorded
-    /// step of a pile of 100,000 looks up two bodies for each of a million contacts, and a node of
-    /// a hash map costs one more cache miss a look-up. The body last found is kept: the engine
-    /// reports the contacts of one body after another.
-    std::vector<std::pair<const IElement*, std::size_t>> m_slots;
-    std::size_t m_slotMask = 0;
+    /// The bodies' indices by address, in steps of 2^m_shift bytes (no two bodies in one), in
+    /// runs of bodies lying close together: bodies made one after another lie in the heap in
+    /// their order, and a recorded step of a pile of 100,000 looks up two bodies for each of a
+    /// million contacts, most of them near the bodies looked up before (a table by hash costs
+    /// a cache miss a look-up). The body last found is kept: the engine reports the contacts of
+    /// one body after another.
+    struct AddressRun {
+        std::uintptr_t first, last;
+        std::size_t offset;
+    };
+    static constexpr uint32 kNoEntry = UINT32_MAX;
+    /// A run ends where the next body lies more steps away.
+    static constexpr std::uintptr_t kMostStepsBetween = 64;
+    std::vector<AddressRun> m_runs;
+    std::vector<uint32> m_byAddress;
+    unsigned m_shift = 0;
     mutable std::pair<const IElement*, std::size_t> m_last{nullptr, kNoBody};
     std::vector<Vector3<T>> m_before;
     /// Each body's points as the stage began: a pile's bodies touch in ten places a step.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace zor::host {
@@ -156,11 +157,16 @@ void RunRecords::step(const StepRecord& record) {
     m_writtenTime = record.time;
     m_writtenBodies.assign(record.bodies.begin(), record.bodies.end());
     m_writtenContacts.swap(*record.contactList);
-    // A thread of its own pays for itself only when there are many rows.
-    if (m_writtenBodies.size() + m_writtenContacts.size() < kRowsPerSlice)
-        writeRecorded();
-    else
-        m_writer = std::thread([this] { writeRecorded(); });
+    // A thread of its own pays for itself only when there are many rows; without one (the
+    // system has none to give) the rows are written here.
+    if (m_writtenBodies.size() + m_writtenContacts.size() >= kRowsPerSlice) {
+        try {
+            m_writer = std::thread([this] { writeRecorded(); });
+            return;
+        } catch (const std::system_error&) {
+        }
+    }
+    writeRecorded();
 }
 
 void RunRecords::finish(const RunEnd& end) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zor::test {
 
@@ -23,14 +24,14 @@ using host::releaseObjects;
 namespace {
 
 // The log lines other than warnings: a scene's unusual values are questioned with a warning
-// line each, whether the document is then accepted or not.
-std::size_t failureLines(const TestApplicationData& record) {
-    std::size_t lines = 0;
-    // The level follows the first "] " of a line ("... [ pid:tid ] WARN  ..."); the text of the
-    // document may hold the same letters later.
+// line each, whether the document is then accepted or not. The level follows the first "] " of
+// a line ("... [ pid:tid ] WARN  ..."); the text of the document may hold the same letters later.
+std::vector<std::string> failureLines(const TestApplicationData& record) {
+    std::vector<std::string> lines;
     for (const std::string& line : record.writtenTexts()) {
         const std::size_t level = line.find("] ");
-        lines += level != std::string::npos && line.compare(level + 2, 5, "WARN ") == 0 ? 0 : 1;
+        if (level == std::string::npos || line.compare(level + 2, 5, "WARN ") != 0)
+            lines.push_back(line);
     }
     return lines;
 }
@@ -41,8 +42,8 @@ bool checkObjects(TestApplicationData& record, host::DocumentFormat format, cons
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     List<IObject*> objects;
     if (!host::readObjects(format, fileName, text, create, objects, check))
-        return objects.isEmpty() && failureLines(record) == 1;
-    if (failureLines(record) != 0)
+        return objects.isEmpty() && failureLines(record).size() == 1;
+    if (!failureLines(record).empty())
         return false;
 
     // What was read goes back out. XML can refuse text that came in as character references
@@ -51,23 +52,20 @@ bool checkObjects(TestApplicationData& record, host::DocumentFormat format, cons
     const bool writes = host::writeObjects(format, fileName, objects, false, written);
     releaseObjects(objects);
     if (!writes)
-        return format == host::DocumentFormat::Xml && failureLines(record) == 1;
+        return format == host::DocumentFormat::Xml && failureLines(record).size() == 1;
 
     std::string rewritten;
     const bool same = host::readObjects(format, fileName, written, create, objects, check) &&
                       host::writeObjects(format, fileName, objects, false, rewritten) && rewritten == written;
     releaseObjects(objects);
-    return same && failureLines(record) == 0;
+    return same && failureLines(record).empty();
 }
 
 // The failure line of a read without its time and thread: from the file's name on.
 std::string failureText(const TestApplicationData& record, const String& fileName) {
     std::string text;
-    for (const std::string& line : record.writtenTexts()) {
-        const std::size_t level = line.find("] ");
-        if (level == std::string::npos || line.compare(level + 2, 5, "WARN ") != 0)
-            text += line.substr(std::min(line.find(fileName.c_str()), line.size()));
-    }
+    for (const std::string& line : failureLines(record))
+        text += line.substr(std::min(line.find(fileName.c_str()), line.size()));
     return text;
 }
 

@@ -1,7 +1,7 @@
 #include "support/RecordingReader.h"
 
-#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -18,14 +18,9 @@ bool parse(const std::string& text, uint8& out) {
 }
 
 bool parse(const std::string& text, uint32& out) {
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long number = std::strtoull(text.c_str(), &end, 10);
-    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])) || *end != '\0' ||
-        errno == ERANGE || number > 0xFFFFFFFFull)
-        return false;
-    out = static_cast<uint32>(number);
-    return true;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, out);
+    return !text.empty() && error == std::errc() && stop == end;
 }
 
 // Floating-point texts: an overflow fails; an underflow to a subnormal or zero is a value.

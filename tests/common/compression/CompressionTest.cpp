@@ -100,7 +100,6 @@ std::size_t guardedDecompress(const Format& format, const std::vector<uint8>& so
 
 TEST(CompressionCallbacks, MissingOrMalformedInputAndRefusedDestinationsGiveZeroAndStayInBounds) {
     const std::vector<uint8> input = sampleBytes(3000, false);
-    std::mt19937 generator(7);
     uint8 buffer[16];
     std::vector<uint8> packed;
     for (const Format& format : {kLz4, kZip}) {
@@ -126,13 +125,6 @@ TEST(CompressionCallbacks, MissingOrMalformedInputAndRefusedDestinationsGiveZero
             EXPECT_LT(guardedDecompress(format, {packed.begin(), packed.begin() + cut}, input.size()),
                       format.decompress == &zipDecompressData ? 1 : input.size())
                 << cut;
-        // Flipped bytes: a size within the buffer, or 0.
-        for (int round = 0; round < 200; ++round) {
-            std::vector<uint8> damaged = packed;
-            for (int flips = 0; flips < 3; ++flips)
-                damaged[generator() % damaged.size()] ^= static_cast<uint8>(1u + generator() % 255u);
-            EXPECT_LE(guardedDecompress(format, damaged, input.size()), input.size());
-        }
     }
     // The last stream is zip's: with its checksum corrupted it fails even where the deflate data
     // still decodes.

@@ -1,11 +1,17 @@
-// The physics attributes, their companions, the hit-test event and the host's physics-attribute
-// level: every named operation at its slot.
+// The module's classes: the physics attributes, their companions and the hit-test event, the 3D
+// engine and the two 2D hit-testing engines with their companions, and the host's
+// physics-attribute level: every named operation at its slot.
 
 #include "host/project/HostPhysicsAttribute.h"
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/HitTestAttribute.h"
 #include "physics/attributes/HitTestEvent.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/ICollisionReport.h"
+#include "physics/engine3d/PhysicsEngine3D.h"
+#include "physics/hittest/PhysicsEngine2D.h"
+#include "physics/hittest/TesterEngine.h"
+#include "physics/module/EngineReserved.h"
 
 #include "support/ObjectSlots.h"
 
@@ -96,6 +102,65 @@ TEST(AttributeSlots, HitTestEvent) {
 TEST(AttributeSlots, HostPhysicsAttributeLevel) {
     expectPhysicsAttributeSlots<HostPhysicsAttribute>();
     test::expectAttributeCompanionSlots<HostPhysicsAttributeReserved>();
+}
+
+// An engine's companion: its deleting destructor and destroy.
+template <typename Companion>
+void expectCompanionSlots() {
+    const NamedSlot slots[] = {ZOR_NAMED_SLOT(Companion, deletingDestructor),
+                               ZOR_NAMED_SLOT(Companion, destroy)};
+    expectSlotsInOrder(slots);
+}
+
+// The object operations, then the engine's own from slot 42; `Companion` is its last.
+template <typename Engine, typename Companion>
+void expectHitTestEngineSlots(Companion* (Engine::*getCompanion)()) {
+    test::expectObjectSlots<Engine>();
+#define S(name) ZOR_NAMED_SLOT(Engine, name)
+    const NamedSlot slots[] = {S(setResourcesHandler),
+                               S(performHitTestToSceneFloat),
+                               S(performHitTestToSceneDouble),
+                               S(getCurrentScene),
+                               S(setCurrentScene),
+                               NamedSlot{"companion", test::vtableSlot(getCompanion)}};
+#undef S
+    expectSlotsInOrder(slots, 42);
+    expectCompanionSlots<Companion>();
+}
+
+TEST(HitTestEngineSlots, PhysicsEngine2D) {
+    expectHitTestEngineSlots(&PhysicsEngine2D::getPhysicsEngine2DReserved);
+}
+
+TEST(HitTestEngineSlots, TesterEngine) {
+    expectHitTestEngineSlots(&TesterEngine::getTesterEngineReserved);
+}
+
+TEST(PhysicsEngine3DSlots, OverridesOwnOperationsAndCompanion) {
+    using E = PhysicsEngine3D;
+    test::expectSlots({ZOR_SLOT_AT(E, deletingDestructor, 0), ZOR_SLOT_AT(E, getTypeName, 5),
+                       ZOR_SLOT_AT(E, getGUID, 9), ZOR_SLOT_AT(E, isTypeOf, 10), ZOR_SLOT_AT(E, castTo, 11)});
+#define S(name) ZOR_NAMED_SLOT(E, name)
+    // clang-format off
+    const NamedSlot own[] = {
+        S(setResourcesHandler), S(getCurrentScene), S(setCurrentScene), S(beginIteration), S(endIteration),
+        S(updateMovements), S(updateCollisions),
+        S(getCollisionCallbackFloat), S(getCollisionCallbackDouble),
+        S(getGridStageCollisionCallbackFloat), S(getGridStageCollisionCallbackDouble),
+        S(setCollisionCallbackFloat), S(setCollisionCallbackDouble),
+        S(setGridStageCollisionCallbackFloat), S(setGridStageCollisionCallbackDouble), S(getReserved)};
+    // clang-format on
+#undef S
+    expectSlotsInOrder(own, 42);
+    expectCompanionSlots<PhysicsEngine3DReserved>();
+}
+
+TEST(PhysicsEngine3DSlots, CollisionReport) {
+    const NamedSlot report[] = {ZOR_NAMED_SLOT(ICollisionReport, getContactCountFloat),
+                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactFloat),
+                                ZOR_NAMED_SLOT(ICollisionReport, getContactCountDouble),
+                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactDouble)};
+    expectSlotsInOrder(report, 42);
 }
 
 } // namespace
