@@ -61,7 +61,7 @@ endforeach()
 
 # The picture numbers the points and says what each one hit.
 file(READ "${WORK_DIR}/docking-layout.json.tester.svg" svg)
-foreach(label "2 (110, 70): horizontal separator 0 of workspace" "7 (110, 150): tree" "10 (110, 370): no hit")
+foreach(label "2 (110, 70): horizontal separator 0 of workspace" "7 (110, 150): tree" "10 (110, 360): no hit")
     string(FIND "${svg}" ">${label}</text>" position)
     if(position EQUAL -1)
         message(FATAL_ERROR "the picture does not say '${label}'")
