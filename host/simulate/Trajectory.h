@@ -57,27 +57,23 @@ struct BodyShape {
 /// The contacts a frame of the pictures keeps at most.
 inline constexpr std::size_t kMostContactsPerFrame = 256;
 
-/// A contact the engine reported during a step: the two elements (a grid stage's face is
-/// named after its stage, kind and cell), the unit normal from the first towards the second,
-/// the overlap, and the point the host places it at between the two shapes.
-struct ContactRecord {
-    std::string first;
-    std::string second;
+/// A contact the engine reported during a step: its two parties, the unit normal from the first
+/// towards the second, the overlap, and the point the host places it at between the two shapes.
+template <typename Party>
+struct Contact {
+    Party first;
+    Party second;
     std::array<double, 3> normal;
     double depth;
     std::array<double, 3> point;
 };
 
-/// A contact as a run records it: the two parties by their number in the run's names (the
-/// rigid bodies first, in the run's order, then the other parties as they are met), the unit
-/// normal from the first towards the second, the overlap, and the point the host places it at.
-struct ContactEntry {
-    std::uint32_t first;
-    std::uint32_t second;
-    std::array<double, 3> normal;
-    double depth;
-    std::array<double, 3> point;
-};
+/// A contact with its parties by name (a grid stage's face is named after its stage, kind and
+/// cell), as the pictures show it.
+using ContactRecord = Contact<std::string>;
+/// A contact as a run records it: the parties by their number in the run's names (the rigid
+/// bodies first, in the run's order, then the other parties as they are met).
+using ContactEntry = Contact<std::uint32_t>;
 
 /// The frames of a run that its pictures show: the bodies by name, and for each kept frame its
 /// step, its time and every body's state, in the bodies' order. A long run is thinned as it
