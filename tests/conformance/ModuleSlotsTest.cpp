@@ -159,7 +159,12 @@ TEST(PhysicsEngine3DSlots, CollisionReport) {
     const NamedSlot report[] = {ZOR_NAMED_SLOT(ICollisionReport, getContactCountFloat),
                                 ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactFloat),
                                 ZOR_NAMED_SLOT(ICollisionReport, getContactCountDouble),
-                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactDouble)};
+                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactDouble),
+                                ZOR_NAMED_SLOT(ICollisionReport, setContactListing),
+                                ZOR_NAMED_SLOT(ICollisionReport, getListedContactCountFloat),
+                                ZOR_NAMED_SLOT(ICollisionReport, getListedContactsFloat),
+                                ZOR_NAMED_SLOT(ICollisionReport, getListedContactCountDouble),
+                                ZOR_NAMED_SLOT(ICollisionReport, getListedContactsDouble)};
     expectSlotsInOrder(report, 42);
 }
 

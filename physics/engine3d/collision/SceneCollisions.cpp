@@ -111,7 +111,11 @@ public:
     }
     template <typename T>
     ContactTally<T>& contacts() {
-        return ofNumberType<T>(floatContacts, doubleContacts);
+        return ofNumberType<T>(seen.floatContacts, seen.doubleContacts);
+    }
+    template <typename T>
+    ContactList<T>& listed() {
+        return ofNumberType<T>(seen.floatListed, seen.doubleListed);
     }
     CollisionStageMemory memory;
     FoundBodies<float> floatBodies;
@@ -120,8 +124,7 @@ public:
     bool lent = false;
     PairFinder finder = PairFinder::Grid;
     /// What the last stage of each number type saw, and the report on them, made when asked for.
-    ContactTally<float> floatContacts;
-    ContactTally<double> doubleContacts;
+    StagesSeen seen;
     CollisionReport* report = nullptr;
 };
 
@@ -146,6 +149,8 @@ public:
             m_state = &state;
         }
     }
+    /// The memory is the engine's own: the stage is not one that host code runs inside another.
+    bool owned() const { return m_state != nullptr; }
     ~StageMemoryLease() {
         if (m_state != nullptr)
             m_state->lent = false;
@@ -252,8 +257,13 @@ public:
           m_primitives(m_lease.memory().template primitives<T>()),
           m_farFromTiles(m_lease.memory().farFromTiles),
           m_quietShapes(m_lease.memory().template quietShapes<T>()) {
+        // A stage that host code runs inside another lists nothing: the list is the outer one's.
+        if (m_lease.owned()) {
+            state.template listed<T>().clear();
+            m_listed = state.seen.listing ? &state.template listed<T>() : nullptr;
+        }
         m_gridStages.beginStage(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine),
-                                m_accelerated, m_accelerated ? m_reach : 0);
+                                m_accelerated, m_accelerated ? m_reach : 0, m_listed);
         m_primitives.build(scene, m_accelerated ? m_reach : 0, m_accelerated && !m_hostCalledBack);
         m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
@@ -378,6 +388,9 @@ private:
         if (!detect(m_detector, i, j, normal, depth))
             return false;
         m_contacts.add(depth);
+        if (m_listed != nullptr)
+            m_listed->push_back({i.body, i.element, j.body, j.element, nullptr, 0, 0, 0, normal, depth,
+                                 listedPosition(i, iState), listedPosition(j, jState)});
         bool accepted = true;
         if (m_pairCallback != nullptr) {
             accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
@@ -420,6 +433,8 @@ private:
     ContactTally<T> m_contacts;
     Array<FarFromTiles>& m_farFromTiles;
     QuietShapes<T>& m_quietShapes;
+    /// Where the stage lists its contacts, or null.
+    ContactList<T>* m_listed = nullptr;
 };
 
 /// Slows every rigid body by its additional friction over the step; the bodies are left in
@@ -465,7 +480,7 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
 ICollisionReport& collisionReportOf(PhysicsEngine3D& engine) {
     CollisionStageState& state = stageStateOf(engine);
     if (state.report == nullptr)
-        state.report = CollisionReport::create(state.floatContacts, state.doubleContacts);
+        state.report = CollisionReport::create(state.seen);
     return *state.report;
 }
 

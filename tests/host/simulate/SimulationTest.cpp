@@ -18,6 +18,8 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace zor::host {
@@ -31,7 +33,7 @@ IObject* sceneFrom(const char* text) {
 }
 
 // Runs `scene` (released afterwards) into `observer`.
-RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observer) {
+RunEnd observe(IObject* scene, const SimulationSettings& settings, RunObserver& observer) {
     IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
     EXPECT_TRUE(engine != nullptr && scene != nullptr);
     if (engine == nullptr || scene == nullptr)
@@ -41,9 +43,9 @@ RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observe
     resources->release();
     const RunEnd end = scene->getTemplateType() == 10
                            ? runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<float>*>(scene), {steps, deltaT}, observer)
+                                           *static_cast<Scene3D<float>*>(scene), settings, observer)
                            : runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<double>*>(scene), {steps, deltaT}, observer);
+                                           *static_cast<Scene3D<double>*>(scene), settings, observer);
     engine->release();
     scene->release();
     return end;
@@ -74,7 +76,7 @@ Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<dou
                                  ? 0
                                  : element->shape().radius + element->shape().height / 2);
     Keeper keeper;
-    EXPECT_EQ(observe(scene, steps, deltaT, keeper).kind, RunEnd::Kind::Completed);
+    EXPECT_EQ(observe(scene, {steps, deltaT}, keeper).kind, RunEnd::Kind::Completed);
     return keeper.run;
 }
 
@@ -143,7 +145,7 @@ TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloo
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     String error;
     RunSummary box;
-    observe(readSceneFile(String(ZOR_EXAMPLE_SCENES "/balls_in_box_elastic.json"), error), 1000, 0.01, box);
+    observe(readSceneFile(String(ZOR_EXAMPLE_SCENES "/balls_in_box_elastic.json"), error), {1000, 0.01}, box);
     const auto summary = nlohmann::json::parse(box.json());
     EXPECT_EQ(summary["steps"], 1000);
     EXPECT_EQ(summary["bodies"], 6);
@@ -169,8 +171,48 @@ TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloo
       {"type": "Sphere3D{double}", "variables": {"name": "thrown", "position": {"x": 1.5, "y": 0.25, "z": -0.5}, "radius": 0.25},
        "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"linearSpeed": {"x": 50, "y": 0, "z": 0}}},
                     {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})"),
-        50, 0.02, thrown);
+        {50, 0.02}, thrown);
     EXPECT_EQ(thrown.leftEveryFloor(), std::vector<std::string>{"thrown"});
+}
+
+// The rows of contacts.csv of a run.
+struct ContactRows : RunObserver {
+    std::vector<std::string> names;
+    bool single = false;
+    std::string rows;
+    void start(const RunStart& start) override {
+        names = start.bodies;
+        single = start.singlePrecision;
+    }
+    void step(const StepRecord& record) override {
+        if (record.contactList == nullptr)
+            return;
+        names.resize(record.bodies.size());
+        names.insert(names.end(), record.otherNames->begin(), record.otherNames->end());
+        appendContactCsvRows(rows, record.step, record.time, *record.contactList, names, single);
+    }
+    void finish(const RunEnd&) override {}
+};
+
+TEST(SimulatedScenes, TheContactsTheEngineListsAreRecordedAsThoseItsCallbacksAreAskedAbout) {
+    ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
+    // Pairs (the balls, a mesh) and faces, in both number types, recorded every step and every 7th.
+    for (const char* file :
+         {"balls_in_box_inelastic.json", "capsule_level.json", "mesh_ramp.json", "tile_map_break.json"})
+        for (const bool single : {false, true})
+            for (const uint64 every : {1, 7}) {
+                SCOPED_TRACE(std::string(file) + (single ? " in float, every " : ", every ") +
+                             std::to_string(every));
+                std::ifstream in(std::string(ZOR_EXAMPLE_SCENES "/") + file);
+                std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                for (std::size_t at; single && (at = text.find("{double}")) != std::string::npos;)
+                    text.replace(at, 8, "{float}");
+                ContactRows called, listed;
+                observe(sceneFrom(text.c_str()), {200, 0.01, every, false}, called);
+                observe(sceneFrom(text.c_str()), {200, 0.01, every, true}, listed);
+                EXPECT_NE(called.rows, "");
+                EXPECT_TRUE(listed.rows == called.rows);
+            }
 }
 
 TEST(SimulatedScenes, ABodyNestedInAMovingElementIsRecordedWhereItIsInTheScene) {
