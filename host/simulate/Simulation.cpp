@@ -231,10 +231,14 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         // A pile of 100,000 bodies touches in a million places a step: only the steps recorded
         // in full pay for names and points.
         const bool full = step % every == 0 || step == settings.steps;
-        recorder.contacts().clear();
         // As many contacts as the last step had, and some more: the list grows once, if at all.
-        if (full)
+        const auto gather = [&] {
+            observer.gathering(recorder.contacts());
+            recorder.contacts().clear();
             recorder.contacts().reserve(tally.contacts + tally.contacts / 8);
+        };
+        if (full && !listing)
+            gather();
         tally = {0, 0, full ? &recorder : nullptr};
         setCallbacks<T>(engine, report == nullptr || (full && !listing));
         if (listing)
@@ -252,8 +256,10 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         }
         if (stepped && report != nullptr)
             readReport<T>(*report, tally);
-        if (stepped && listing && full)
+        if (stepped && listing && full) {
+            gather();
             recordListed<T>(*report, recorder);
+        }
         if (!stepped) {
             end.kind = RunEnd::Kind::EngineRefused;
             break;

@@ -83,6 +83,9 @@ struct RunEnd {
 class RunObserver {
 public:
     virtual void start(const RunStart& start) = 0;
+    /// A step recorded in full is about to gather its contacts into `list` (empty): an observer
+    /// that took the last ones (StepRecord::contactList) may give their memory back by swapping.
+    virtual void gathering(std::vector<ContactEntry>& list) { (void)list; }
     virtual void step(const StepRecord& record) = 0;
     virtual void finish(const RunEnd& end) = 0;
 
@@ -97,6 +100,10 @@ public:
     void start(const RunStart& start) override {
         for (RunObserver* observer : m_observers)
             observer->start(start);
+    }
+    void gathering(std::vector<ContactEntry>& list) override {
+        for (RunObserver* observer : m_observers)
+            observer->gathering(list);
     }
     void step(const StepRecord& record) override {
         for (RunObserver* observer : m_observers)

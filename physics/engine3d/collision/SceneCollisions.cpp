@@ -259,8 +259,14 @@ public:
           m_quietShapes(m_lease.memory().template quietShapes<T>()) {
         // A stage that host code runs inside another lists nothing: the list is the outer one's.
         if (m_lease.owned()) {
-            state.template listed<T>().clear();
-            m_listed = state.seen.listing ? &state.template listed<T>() : nullptr;
+            ContactList<T>& listed = state.template listed<T>();
+            listed.clear();
+            // As many contacts as the last stage had, and some more: the list grows once, if at all.
+            const uint64 last = state.template contacts<T>().count;
+            if (state.seen.listing) {
+                listed.reserve(last + last / 8);
+                m_listed = &listed;
+            }
         }
         m_gridStages.beginStage(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine),
                                 m_accelerated, m_accelerated ? m_reach : 0, m_listed);
