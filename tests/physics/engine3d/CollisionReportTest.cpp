@@ -72,33 +72,28 @@ struct Stacks : test::HostRecord, test::EngineScene<T> {
     /// The contacts listed in one step, the grid stage and the elements by their place in `parts`.
     auto step() {
         test::EngineScene<T>::step(1.0 / 30);
-        const ListedContact<T>* listed;
-        uint64 count;
         if constexpr (sizeof(T) == 4)
-            listed = report().getListedContactsFloat(), count = report().getListedContactCountFloat();
+            return placed(report().getListedContactsFloat(), report().getListedContactCountFloat());
         else
-            listed = report().getListedContactsDouble(), count = report().getListedContactCountDouble();
-        return placed(std::vector<ListedContact<T>>(listed, listed + count));
+            return placed(report().getListedContactsDouble(), report().getListedContactCountDouble());
     }
-    auto placed(const std::vector<ListedContact<T>>& contacts) const {
-        const auto place = [&](const void* part) {
+    auto placed(const ListedContact<T>* contacts, uint64 count) const {
+        const auto at = [&](const void* part) {
             return std::find(parts.begin(), parts.end(), part) - parts.begin();
         };
-        std::vector<std::tuple<std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t,
-                               uint32, uint32, uint32, Vector3<T>, T, Vector3<T>, Vector3<T>>>
-            found;
-        for (const ListedContact<T>& c : contacts)
-            found.emplace_back(place(c.body1), place(c.element1), place(c.body2), place(c.element2),
-                               place(c.gridStage), c.cell, c.faceKind, c.segment, c.normal, c.depth,
-                               c.position1, c.position2);
+        const auto key = [&](const ListedContact<T>& c) {
+            return std::tuple(at(c.body1), at(c.element1), at(c.body2), at(c.element2), at(c.gridStage),
+                              c.cell, c.faceKind, c.segment, c.normal, c.depth, c.position1, c.position2);
+        };
+        std::vector<decltype(key(*contacts))> found(count);
+        std::transform(contacts, contacts + count, found.begin(), key);
         return found;
     }
     /// The contacts and deepest depth the report counts.
     std::pair<uint64, T> counted() {
-        if constexpr (sizeof(T) == 4)
-            return {report().getContactCountFloat(), report().getDeepestContactFloat()};
-        else
-            return {report().getContactCountDouble(), report().getDeepestContactDouble()};
+        const ICollisionReport& r = report();
+        return {sizeof(T) == 4 ? r.getContactCountFloat() : r.getContactCountDouble(),
+                sizeof(T) == 4 ? T(r.getDeepestContactFloat()) : T(r.getDeepestContactDouble())};
     }
     std::vector<const void*> parts;
 };
@@ -111,14 +106,13 @@ void expectTheCallbacksListed() {
         Asked<T>::contacts.clear();
         // Listing is on in the stage with callbacks too; every other step it is off without.
         alone.report().setContactListing(step % 2 == 0);
-        const auto listed = called.step(), asked = called.placed(Asked<T>::contacts), copied = alone.step();
+        const auto listed = called.step(), copied = alone.step();
+        const auto asked = called.placed(Asked<T>::contacts.data(), Asked<T>::contacts.size());
         EXPECT_EQ(listed, asked) << step;
         EXPECT_EQ(copied, step % 2 == 0 ? asked : decltype(asked){}) << step;
         T deepest = 0;
-        for (const ListedContact<T>& contact : Asked<T>::contacts) {
-            deepest = std::max(deepest, contact.depth);
-            (contact.gridStage != nullptr ? faces : pairs) = true;
-        }
+        for (const ListedContact<T>& contact : Asked<T>::contacts)
+            deepest = std::max(deepest, contact.depth), (contact.gridStage != nullptr ? faces : pairs) = true;
         EXPECT_EQ(called.counted(), (std::pair<uint64, T>{asked.size(), deepest})) << step;
         EXPECT_EQ(alone.counted(), called.counted()) << step;
     }
