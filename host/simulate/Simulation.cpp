@@ -74,6 +74,15 @@ void readReport(const ICollisionReport& report, ContactTally& tally) {
     }
 }
 
+// The contacts the engine's last collision stage on a scene of T listed, into `recorder`.
+template <typename T>
+void recordListed(const ICollisionReport& report, ContactRecorder<T>& recorder) {
+    if constexpr (sizeof(T) == sizeof(float))
+        recorder.listed(report.getListedContactsFloat(), report.getListedContactCountFloat());
+    else
+        recorder.listed(report.getListedContactsDouble(), report.getListedContactCountDouble());
+}
+
 template <typename T>
 void setCallbacks(IPhysicsEngine3D& engine, bool counting) {
     if constexpr (sizeof(T) == sizeof(float)) {
@@ -207,9 +216,11 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     ContactRecorder<T> recorder(bodies, start.bodies);
     ContactTally tally;
     t_tally = &tally;
-    // The engine counts contacts itself: the callbacks, with which its collision stage leaves the
-    // bodies' states in place for host code, are set only for the steps recorded in full.
-    const auto* report = static_cast<const ICollisionReport*>(engine.castTo(guids::kCollisionReport));
+    // The engine counts contacts itself, and lists those of the steps recorded in full: without
+    // callbacks, which would have it leave the bodies' states in place for host code, its
+    // collision stage works on copies of them.
+    auto* report = static_cast<ICollisionReport*>(engine.castTo(guids::kCollisionReport));
+    const bool listing = report != nullptr && settings.listContacts;
     const std::vector<char> nested = nestedBodies(bodies);
     std::string fault = readBodies(bodies, nested, start.bodies, samples);
     const bool started = fault.empty();
@@ -220,12 +231,18 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         // A pile of 100,000 bodies touches in a million places a step: only the steps recorded
         // in full pay for names and points.
         const bool full = step % every == 0 || step == settings.steps;
-        recorder.contacts().clear();
         // As many contacts as the last step had, and some more: the list grows once, if at all.
-        if (full)
+        const auto gather = [&] {
+            observer.gathering(recorder.contacts());
+            recorder.contacts().clear();
             recorder.contacts().reserve(tally.contacts + tally.contacts / 8);
+        };
+        if (full && !listing)
+            gather();
         tally = {0, 0, full ? &recorder : nullptr};
-        setCallbacks<T>(engine, full || report == nullptr);
+        setCallbacks<T>(engine, report == nullptr || (full && !listing));
+        if (listing)
+            report->setContactListing(full);
         bool stepped = engine.beginIteration(settings.deltaT);
         if (stepped) {
             stepped = engine.updateMovements();
@@ -239,6 +256,10 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         }
         if (stepped && report != nullptr)
             readReport<T>(*report, tally);
+        if (stepped && listing && full) {
+            gather();
+            recordListed<T>(*report, recorder);
+        }
         if (!stepped) {
             end.kind = RunEnd::Kind::EngineRefused;
             break;
@@ -261,6 +282,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     if (started)
         end.bodies = std::move(samples);
     setCallbacks<T>(engine, false);
+    if (listing)
+        report->setContactListing(false);
     t_tally = nullptr;
     engine.setCurrentScene(nullptr);
     collectScenery(scene, end.scenery);

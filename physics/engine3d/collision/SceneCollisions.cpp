@@ -112,7 +112,11 @@ public:
     }
     template <typename T>
     ContactTally<T>& contacts() {
-        return ofNumberType<T>(floatContacts, doubleContacts);
+        return ofNumberType<T>(seen.floatContacts, seen.doubleContacts);
+    }
+    template <typename T>
+    ContactList<T>& listed() {
+        return ofNumberType<T>(seen.floatListed, seen.doubleListed);
     }
     CollisionStageMemory memory;
     KeptBodies<float> floatBodies;
@@ -121,8 +125,7 @@ public:
     bool lent = false;
     PairFinder finder = PairFinder::Grid;
     /// What the last stage of each number type saw, and the report on them, made when asked for.
-    ContactTally<float> floatContacts;
-    ContactTally<double> doubleContacts;
+    StagesSeen seen;
     CollisionReport* report = nullptr;
 };
 
@@ -147,6 +150,8 @@ public:
             m_state = &state;
         }
     }
+    /// The memory is the engine's own: the stage is not one that host code runs inside another.
+    bool owned() const { return m_state != nullptr; }
     ~StageMemoryLease() {
         if (m_state != nullptr)
             m_state->lent = false;
@@ -254,8 +259,19 @@ public:
           m_primitives(m_lease.memory().template primitives<T>()),
           m_farFromTiles(m_lease.memory().farFromTiles),
           m_quietShapes(m_lease.memory().template quietShapes<T>()) {
+        // A stage that host code runs inside another lists nothing: the list is the outer one's.
+        if (m_lease.owned()) {
+            ContactList<T>& listed = state.template listed<T>();
+            listed.clear();
+            // As many contacts as the last stage had, and some more: the list grows once, if at all.
+            const uint64 last = state.template contacts<T>().count;
+            if (state.seen.listing) {
+                listed.reserve(last + last / 8);
+                m_listed = &listed;
+            }
+        }
         m_gridStages.beginStage(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine),
-                                m_accelerated, m_accelerated ? m_reach : 0);
+                                m_accelerated, m_accelerated ? m_reach : 0, m_listed);
         m_primitives.build(scene, m_accelerated ? m_reach : 0, m_accelerated && !m_hostCalledBack,
                            m_generation);
         m_quietShapes.beginStage(m_primitives.size());
@@ -386,6 +402,9 @@ private:
         if (!detect(m_detector, i, j, normal, depth))
             return false;
         m_contacts.add(depth);
+        if (m_listed != nullptr)
+            m_listed->push_back({i.body, i.element, j.body, j.element, nullptr, 0, 0, 0, normal, depth,
+                                 listedPosition(i, iState), listedPosition(j, jState)});
         bool accepted = true;
         if (m_pairCallback != nullptr) {
             accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
@@ -432,6 +451,8 @@ private:
     ContactTally<T> m_contacts;
     Array<FarFromTiles>& m_farFromTiles;
     QuietShapes<T>& m_quietShapes;
+    /// Where the stage lists its contacts, or null.
+    ContactList<T>* m_listed = nullptr;
 };
 
 /// Slows every rigid body by its additional friction over the step; the bodies are left in
@@ -480,7 +501,7 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
 ICollisionReport& collisionReportOf(PhysicsEngine3D& engine) {
     CollisionStageState& state = stageStateOf(engine);
     if (state.report == nullptr)
-        state.report = CollisionReport::create(state.floatContacts, state.doubleContacts);
+        state.report = CollisionReport::create(state.seen);
     return *state.report;
 }
 
