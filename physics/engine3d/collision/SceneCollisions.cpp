@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace zor {
 namespace {
@@ -102,8 +103,8 @@ struct CollisionStageMemory {
 class CollisionStageState final : public EngineState {
 public:
     CollisionStageState() {
-        floatBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
-        doubleBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        floatBodies.found.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        doubleBodies.found.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     }
     ~CollisionStageState() override {
         if (report != nullptr)
@@ -118,8 +119,8 @@ public:
         return ofNumberType<T>(seen.floatListed, seen.doubleListed);
     }
     CollisionStageMemory memory;
-    FoundBodies<float> floatBodies;
-    FoundBodies<double> doubleBodies;
+    KeptBodies<float> floatBodies;
+    KeptBodies<double> doubleBodies;
     /// A stage of the engine is running with the memory.
     bool lent = false;
     PairFinder finder = PairFinder::Grid;
@@ -248,7 +249,8 @@ template <typename T>
 class CollisionPasses {
 public:
     CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene, CollisionStageState& state, double reach)
-        : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
+        : m_engine(engine), m_scene(scene), m_generation(sceneGenerationOf(scene)),
+          m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
           m_hostCalledBack(m_pairCallback != nullptr ||
                            (m_hasGridStages && gridStageCallbackOf<T>(engine) != nullptr)),
@@ -270,7 +272,8 @@ public:
         }
         m_gridStages.beginStage(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine),
                                 m_accelerated, m_accelerated ? m_reach : 0, m_listed);
-        m_primitives.build(scene, m_accelerated ? m_reach : 0, m_accelerated && !m_hostCalledBack);
+        m_primitives.build(scene, m_accelerated ? m_reach : 0, m_accelerated && !m_hostCalledBack,
+                           m_generation);
         m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
         // unless a face's speed is a body's.
@@ -284,8 +287,13 @@ public:
             m_farFromTiles[i].generation = 0;
     }
 
-    /// The primitives are kept for the next stage; the bodies they hold are released now.
-    ~CollisionPasses() { m_primitives.clear(); }
+    /// The primitives are kept for the next stage; the bodies they hold are released now. While
+    /// the scene keeps the generation they were read at, the next stage may take them as read.
+    ~CollisionPasses() {
+        const std::optional<uint64> generation = sceneGenerationOf(m_scene);
+        const bool same = generation == m_generation && m_engine.getCurrentScene(false) == &m_scene;
+        m_primitives.finish(same ? generation : std::nullopt);
+    }
     CollisionPasses(const CollisionPasses&) = delete;
     CollisionPasses& operator=(const CollisionPasses&) = delete;
 
@@ -422,6 +430,10 @@ private:
         return true;
     }
 
+    PhysicsEngine3D& m_engine;
+    IScene3D& m_scene;
+    /// The generation the scene declared when the stage began, or none.
+    std::optional<uint64> m_generation;
     ICollisionDetector<T>& m_detector;
     CollisionCallback<T> m_pairCallback;
     bool m_hasGridStages;
@@ -444,20 +456,23 @@ private:
 };
 
 /// Slows every rigid body by its additional friction over the step; the bodies are left in
-/// `found`.
+/// `kept`.
 template <typename T>
-void applyAdditionalFriction(IScene3D& scene, double deltaT, FoundBodies<T>& found) {
+void applyAdditionalFriction(IScene3D& scene, double deltaT, KeptBodies<T>& kept) {
     const T dt = T(deltaT);
-    forEachRigidBody<T>(
+    forEachSceneBody<T>(
         scene, kStageFunction,
-        [dt](TransformRecord<T>&, RigidBody3DAttribute<T>& body) {
+        [dt](const FoundBody<T>& entry) {
+            if (!(entry.traits & TraitFriction))
+                return;
+            RigidBody3DAttribute<T>& body = *entry.body;
             const T slowing = body.getAdditionalFriction() * dt;
             Vector3<T>& speed = body.getLinearSpeed();
             const T size = v3::length(speed);
-            if (body.getAdditionalFriction() > T(0) && size > slowing)
+            if (size > slowing)
                 speed = v3::minus(speed, v3::times(v3::dividedBy(speed, size), slowing));
         },
-        &found);
+        kept);
 }
 
 } // namespace
@@ -478,7 +493,7 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
         CollisionPasses<T> passes(engine, scene, state, declaredReach(detectorOf<T>(engine)));
         pending = passes.run();
         state.contacts<T>() = passes.contacts();
-        applyAdditionalFriction<T>(scene, engine.getDeltaT(), foundBodiesOf<T>(engine));
+        applyAdditionalFriction<T>(scene, engine.getDeltaT(), keptBodiesOf<T>(engine));
     }
     return pending;
 }
@@ -491,13 +506,23 @@ ICollisionReport& collisionReportOf(PhysicsEngine3D& engine) {
 }
 
 template <typename T>
-FoundBodies<T>& foundBodiesOf(PhysicsEngine3D& engine) {
+KeptBodies<T>& keptBodiesOf(PhysicsEngine3D& engine) {
     CollisionStageState& state = stageStateOf(engine);
     return ofNumberType<T>(state.floatBodies, state.doubleBodies);
 }
 
-template FoundBodies<float>& foundBodiesOf<float>(PhysicsEngine3D&);
-template FoundBodies<double>& foundBodiesOf<double>(PhysicsEngine3D&);
+void forgetSceneReads(PhysicsEngine3D& engine) {
+    auto* state = static_cast<CollisionStageState*>(engine.getReserved()->getState());
+    if (state == nullptr)
+        return;
+    state->floatBodies.generation.reset();
+    state->doubleBodies.generation.reset();
+    state->memory.primitives<float>().forget();
+    state->memory.primitives<double>().forget();
+}
+
+template KeptBodies<float>& keptBodiesOf<float>(PhysicsEngine3D&);
+template KeptBodies<double>& keptBodiesOf<double>(PhysicsEngine3D&);
 template bool updateSceneCollisions<float>(PhysicsEngine3D&, IScene3D&);
 template bool updateSceneCollisions<double>(PhysicsEngine3D&, IScene3D&);
 
