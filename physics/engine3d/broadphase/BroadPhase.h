@@ -26,6 +26,8 @@ public:
     void build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count);
     /// The fat box of primitive `index`: its box lies inside until it moves out.
     const WidenedBox& fatBox(uint64 index) const { return m_fatBoxes.fatBox(index); }
+    /// Changes whenever the fat box of primitive `index` does (FatBoxes::serial).
+    uint64 fatBoxSerial(uint64 index) const { return m_fatBoxes.serial(index); }
     /// Primitive `index`, not a sphere, has moved to `box`; the move of one inactive when the
     /// stage began is ignored.
     void moved(uint64 index, const WidenedBox& box) {
