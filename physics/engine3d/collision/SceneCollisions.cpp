@@ -322,7 +322,7 @@ private:
     bool collideWithGridStages(uint64 index) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
         if (!m_gridStagesBegun) {
-            m_gridStages.begin(m_lease.memory().gridStagesSeen);
+            m_gridStages.begin(m_lease.memory().gridStagesSeen, m_primitives.size());
             m_gridStagesBegun = true;
         }
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
