@@ -19,8 +19,8 @@ namespace zor {
 class BroadPhase {
 public:
     /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes
-    /// (and balls, for spheres: a non-negative radius in `balls`). With as many primitives as
-    /// last time the grid is kept unless too many have left their fat boxes or balls: one still
+    /// (and balls, for spheres: a non-negative radius in `balls`, whose box is then not read). With as many
+    /// primitives as last time the grid is kept unless too many have left their fat boxes or balls: one still
     /// inside keeps its pairs whatever primitive it is now (the pairs of fat boxes hold those of
     /// the boxes inside them), the others become loose.
     void build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count);

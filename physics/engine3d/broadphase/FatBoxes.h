@@ -48,9 +48,12 @@ public:
     bool hasBall(uint64 index) const { return m_fatBalls[index].radius >= 0; }
 
     /// True when primitive `index`, now at `box` (and `ball` for a sphere), still lies where its
-    /// pairs were found: in its fat ball if it has one, else in its fat box.
+    /// pairs were found: in its fat ball if it has one, else in its fat box. A ball with a radius
+    /// never lies in a fat box without a ball, and its `box` is not read: a sphere is followed by
+    /// its ball alone.
     bool holds(uint64 index, const WidenedBox& box, const WidenedBall& ball) const {
-        return hasBall(index) ? ballInside(m_fatBalls[index], ball) : contains(m_fat[index], box);
+        return hasBall(index) ? ballInside(m_fatBalls[index], ball)
+                              : !(ball.radius >= 0) && contains(m_fat[index], box);
     }
     /// BroadPhase::movedWithinRoom: true when sphere `index`'s ball, centred at `ball.centre`,
     /// is within the stage room of its fat ball, and then gives it the room's radius.
