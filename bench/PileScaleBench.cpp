@@ -5,10 +5,11 @@
 // body of each engine stepping the pile, measured in a child process of its own (this program)
 // less the peak of a child that builds nothing.
 //
-//   zor_bench_pile_scale --engine-alone=N [--steps S] [--dt D]: builds the wide pile of N in
-//   code, steps it S times (100) by D (0.02) with the engine alone, and prints the seconds of
-//   the building and of the steps and the peak memory in kB: the figures the whole path (see
-//   bench/whole_path.sh) is held against.
+//   zor_bench_pile_scale --engine-alone=N [--steps S] [--dt D] [--undeclared]: builds the wide
+//   pile of N in code, steps it S times (100) by D (0.02) with the engine alone, and prints the
+//   seconds of the building and of the steps and the peak memory in kB: the figures the whole
+//   path (see bench/whole_path.sh) is held against. With --undeclared the scene declares no
+//   generation, and the engine reads it whole at every step.
 
 #include "bench/PileEngines.h"
 
@@ -96,13 +97,14 @@ long peakOf(const std::string& peer, int count) {
 /// The engine alone on the wide pile, for the whole path's comparison: wall seconds of the
 /// building and the steps, and the CPU seconds of each, the first two steps apart (they first
 /// touch the stage's memory).
-int engineAlone(int count, int steps, double dt) {
+int engineAlone(int count, int steps, double dt, bool declared) {
     using Clock = std::chrono::steady_clock;
     const auto cpu = [] { return double(std::clock()) / CLOCKS_PER_SEC; };
     const double cpuBegan = cpu();
     const auto began = Clock::now();
     ZorPile<double> pile(count, true);
     pile.dt = dt;
+    pile.scene->declareGeneration(declared);
     const auto built = Clock::now();
     const double cpuBuilt = cpu();
     double cpuFirst = cpuBuilt;
@@ -159,6 +161,9 @@ void printScale(const RatioReporter& times, const char* program) {
 int main(int argc, char** argv) {
     int steps = 100;
     double dt = 0.02;
+    bool declared = true;
+    for (int i = 1; i < argc; ++i)
+        declared = declared && std::strcmp(argv[i], "--undeclared") != 0;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--steps") == 0)
             steps = std::atoi(argv[i + 1]);
@@ -167,7 +172,7 @@ int main(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--engine-alone=", 15) == 0)
-            return engineAlone(std::atoi(argv[i] + 15), steps, dt);
+            return engineAlone(std::atoi(argv[i] + 15), steps, dt, declared);
         if (std::strncmp(argv[i], "--scale-peak=", 13) == 0) {
             const std::string what = argv[i] + 13;
             const std::size_t colon = what.find(':');

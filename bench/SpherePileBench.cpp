@@ -13,8 +13,9 @@
 // same and shows how the cost per body grows with N alone. After the runs the program prints the
 // ratios, the contacts per body, and the peak memory of each engine stepping the pile of 10,000:
 // each measured in a child process of its own (the same program), less the peak of a child that
-// builds nothing. `--pile-runs=N,R` steps R piles of N (double; `N,R,float` in float) through
-// the same steps alone and prints the CPU time a step, for a profiler.
+// builds nothing. `--pile-runs=N,R` steps R piles of N (double; `N,R,float` in float; a last
+// `,undeclared` on scenes that declare no generation) through the same steps alone and prints the
+// CPU time a step, for a profiler.
 
 #include "bench/PileEngines.h"
 
@@ -152,10 +153,11 @@ long peakOf(const std::string& peer) {
 /// Steps `runs` piles of `count` in T through the benchmark's steps, each from its start, and
 /// prints the CPU time a step: a run long enough for a profiler, of the steps the benchmark times.
 template <typename T>
-int stepRuns(int count, int runs) {
+int stepRuns(int count, int runs, bool declared) {
     double seconds = 0;
     for (int run = 0; run < runs; ++run) {
         ZorPile<T> pile(count, false);
+        pile.scene->declareGeneration(declared);
         const std::clock_t start = std::clock();
         for (int step = 0; step < kSteps; ++step)
             pile.step();
@@ -165,16 +167,21 @@ int stepRuns(int count, int runs) {
     return 0;
 }
 
-/// `N,R` steps R piles of N in double, `N,R,float` in float.
+/// `N,R` steps R piles of N in double, `N,R,float` in float; `,undeclared` after either steps
+/// scenes that declare no generation.
 int stepRuns(const char* argument) {
     int count = 0, runs = 0;
-    char type[8] = "double";
-    const int read = std::sscanf(argument, "%d,%d,%7s", &count, &runs, type);
+    char rest[24] = "double";
+    const int read = std::sscanf(argument, "%d,%d,%23s", &count, &runs, rest);
     if (read < 2 || count <= 0 || runs <= 0)
         return 1;
-    if (std::strcmp(type, "float") == 0)
-        return stepRuns<float>(count, runs);
-    return std::strcmp(type, "double") == 0 ? stepRuns<double>(count, runs) : 1;
+    const std::string options = rest;
+    const bool declared = options.find("undeclared") == std::string::npos;
+    if (options.rfind("float", 0) == 0)
+        return stepRuns<float>(count, runs, declared);
+    return options.rfind("double", 0) == 0 || options == "undeclared"
+               ? stepRuns<double>(count, runs, declared)
+               : 1;
 }
 
 void printRatios(const RatioReporter& times, const char* program) {

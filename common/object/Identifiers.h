@@ -31,6 +31,9 @@ inline constexpr GUID_t kCollisionDetector{"b800576a-298c-4839-bc5b-3056ff6b68b7
 /// What a collision detector declares about how far beyond touching it reports contacts
 /// (ICollisionReach), asked of the detector through castTo.
 inline constexpr GUID_t kCollisionReach{"e4961643-9bc9-436f-b8e9-9ad02dbbc3c7"};
+/// What a 3D scene declares about its changes (ISceneGeneration), asked of the scene through
+/// castTo.
+inline constexpr GUID_t kSceneGeneration{"3b0f9e62-57d1-4c4a-9a8e-d21c6f70b5e4"};
 inline constexpr GUID_t kSphereElement{"f443b590-cbd4-4209-906a-d5c47478fcc0"};
 inline constexpr GUID_t kCapsuleElement{"dd579333-35b4-4bb3-8d87-8ec08368c4d5"};
 inline constexpr GUID_t kMeshElement{"16eb9c10-d1d4-4a01-9081-d46367844848"};

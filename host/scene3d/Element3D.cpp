@@ -4,6 +4,7 @@
 #include "host/io/NumberText.h"
 #include "host/io/VariablePlace.h"
 #include "host/scene3d/NumberList.h"
+#include "host/scene3d/SceneGeneration.h"
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
 #include "host/scene3d/Transform3D.h"
@@ -245,6 +246,7 @@ void Element3D<T>::setPhysicsAttribute(uint32 kind, IObject* attribute) {
     if (m_attributes[kind] != nullptr)
         m_attributes[kind]->release();
     m_attributes[kind] = attribute;
+    SceneGeneration::raiseAbove(this);
 }
 
 template <typename T>

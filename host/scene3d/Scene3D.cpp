@@ -11,7 +11,8 @@
 namespace zor {
 
 template <typename T>
-Scene3D<T>::Scene3D() : m_layer(new ElementLayer()), m_viewHolder(new HostObject()) {
+Scene3D<T>::Scene3D()
+    : m_layer(new ElementLayer()), m_viewHolder(new HostObject()), m_generation(new SceneGeneration()) {
     m_viewHolder->setUserData(&m_view);
     const Camera<T> camera;
     m_view.projection = camera.projectionMatrix();
@@ -21,6 +22,7 @@ Scene3D<T>::Scene3D() : m_layer(new ElementLayer()), m_viewHolder(new HostObject
 template <typename T>
 Scene3D<T>::~Scene3D() {
     m_viewHolder->release();
+    m_generation->release();
     m_layer->release();
     if (m_gridStages != nullptr)
         m_gridStages->release();
@@ -31,6 +33,7 @@ void Scene3D<T>::addGridStage(IObject* stage) {
     if (m_gridStages == nullptr)
         m_gridStages = new HostCollection();
     m_gridStages->pushBack(stage);
+    raiseGeneration();
 }
 
 template <typename T>
@@ -46,6 +49,13 @@ int32 Scene3D<T>::getTemplateType() const {
 template <typename T>
 bool Scene3D<T>::isTypeOf(const GUID_t& guid) const {
     return guid == guids::kScene3D || HostObjectOf<IScene3D>::isTypeOf(guid);
+}
+
+template <typename T>
+IObject* Scene3D<T>::castTo(const GUID_t& guid) {
+    if (guid == guids::kSceneGeneration)
+        return m_declaresGeneration ? m_generation : nullptr;
+    return isTypeOf(guid) ? this : nullptr;
 }
 
 namespace {
@@ -111,6 +121,7 @@ bool Scene3D<T>::addStageChild(GridStage<T>* stage) {
 
 template <typename T>
 void Scene3D<T>::join(IObject* element) {
+    raiseGeneration();
     elements().pushBack(element);
     for (uint32 i = 0; i < element->getChildCount(); ++i)
         if (isElementOf<T>(element->getChild(i)))

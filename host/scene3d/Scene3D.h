@@ -7,11 +7,15 @@
 #include "host/scene3d/Element3D.h"
 #include "host/scene3d/ElementLayer.h"
 #include "host/scene3d/GridStage.h"
+#include "host/scene3d/SceneGeneration.h"
 
 namespace zor {
 
 /// A host 3D scene of number type T: its elements (a hierarchy, walked parents first), the
-/// gravity, a camera, and the view record that it keeps up to date for the engines.
+/// gravity, a camera, and the view record that it keeps up to date for the engines. It declares
+/// its generation (ISceneGeneration) and raises it when elements, grid stages or physics
+/// attributes are added; code that changes an attribute's variables or a mesh of the scene
+/// between steps calls raiseGeneration.
 template <typename T>
 class Scene3D : public HostObjectOf<IScene3D> {
 public:
@@ -37,7 +41,8 @@ public:
     uint32 getTemplateTypeSize() const override { return sizeof(T); }
     /// A 3D scene; a host object.
     bool isTypeOf(const GUID_t& guid) const override;
-    IObject* castTo(const GUID_t& guid) override { return isTypeOf(guid) ? this : nullptr; }
+    /// The scene, or for guids::kSceneGeneration its generation while it declares one.
+    IObject* castTo(const GUID_t& guid) override;
 
     IElementLayer* getElementLayer(uint32 index) override { return index == 0 ? m_layer : nullptr; }
     /// The grid stages, or null while the scene has none.
@@ -53,6 +58,11 @@ public:
     /// Adds a grid stage (a reference is taken).
     void addGridStage(IObject* stage);
     void setGravity(double gravity) { m_gravity = gravity; }
+    /// Tells the engines that something the generation covers has changed (see ISceneGeneration).
+    void raiseGeneration() { m_generation->raise(); }
+    /// Whether castTo hands out the generation (at first it does): a scene that does not declare
+    /// it is read whole at every step.
+    void declareGeneration(bool declares) { m_declaresGeneration = declares; }
     Camera<T>& camera() { return m_camera; }
     const ViewRecord<T>& view() const { return m_view; }
     /// Brings world matrices, the unfolded entries and the camera's P and V up to date, as the
@@ -70,6 +80,8 @@ private:
     ElementLayer* m_layer;
     HostCollection* m_gridStages = nullptr;
     IObject* m_viewHolder;
+    SceneGeneration* m_generation;
+    bool m_declaresGeneration = true;
     double m_gravity = 0;
     Camera<T> m_camera;
     ViewRecord<T> m_view;

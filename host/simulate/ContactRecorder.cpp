@@ -106,7 +106,7 @@ typename ContactRecorder<T>::Unmoved ContactRecorder<T>::unmoved(Element3D<T>& s
 
 template <typename T>
 typename ContactRecorder<T>::Placed ContactRecorder<T>::place(std::size_t index, IElement* body,
-                                                              IElement* element) const {
+                                                              IElement* element, const Vector3<T>* at) const {
     Placed placed{false, {}, {}};
     Unmoved found;
     // The element is most often the body itself, whose points were found as the stage began.
@@ -120,24 +120,24 @@ typename ContactRecorder<T>::Placed ContactRecorder<T>::place(std::size_t index,
     }
     Point3 moved{};
     if (index != kNoBody) {
-        const Vector3<T>& now = m_bodies[index]->transform().position;
+        const Vector3<T>& now = at != nullptr ? *at : m_bodies[index]->transform().position;
         const Vector3<T>& before = m_before[index];
         moved = {double(now.x) - double(before.x), double(now.y) - double(before.y),
                  double(now.z) - double(before.z)};
     }
-    const auto at = [&](Point3 p) {
+    const auto shifted = [&](Point3 p) {
         for (int axis = 0; axis < 3; ++axis)
             p[axis] += moved[axis];
         return p;
     };
-    placed.centre = at(points->centre);
+    placed.centre = shifted(points->centre);
     if (points->kind == ElementKind::Sphere) {
         placed.round = true;
-        placed.shape = {placed.centre, placed.centre, distance(at(points->rim), placed.centre)};
+        placed.shape = {placed.centre, placed.centre, distance(shifted(points->rim), placed.centre)};
     } else if (points->kind == ElementKind::Capsule) {
         placed.round = true;
-        placed.shape = {at(points->a), at(points->b), 0};
-        placed.shape.radius = distance(at(points->rim), placed.shape.b);
+        placed.shape = {shifted(points->a), shifted(points->b), 0};
+        placed.shape.radius = distance(shifted(points->rim), placed.shape.b);
     }
     return placed;
 }
@@ -164,9 +164,10 @@ uint32 ContactRecorder<T>::nameOf(std::size_t index, IElement* element) {
 
 template <typename T>
 void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
-                              const Vector3<T>& normal, T depth) {
+                              const Vector3<T>& normal, T depth, const Vector3<T>* at1,
+                              const Vector3<T>* at2) {
     const std::size_t index1 = indexOf(body1), index2 = indexOf(body2);
-    const Placed first = place(index1, body1, element1), second = place(index2, body2, element2);
+    const Placed first = place(index1, body1, element1, at1), second = place(index2, body2, element2, at2);
     const Point3 n = normalOf(normal, 1);
     Point3 point;
     if (first.round)
@@ -200,9 +201,9 @@ uint32 ContactRecorder<T>::faceName(IObject* stage, uint32 cell, uint32 faceKind
 
 template <typename T>
 void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind,
-                              uint32 segment, const Vector3<T>& normal, T depth) {
+                              uint32 segment, const Vector3<T>& normal, T depth, const Vector3<T>* at) {
     const std::size_t index = indexOf(body);
-    const Placed placed = place(index, body, element);
+    const Placed placed = place(index, body, element, at);
     // The face's centre stands for the face where a capsule lies along it (faces may move).
     Point3 centre{};
     SceneryFace found{};
@@ -218,6 +219,17 @@ void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage,
                              : placed.centre;
     m_contacts.push_back({nameOf(index, element), faceName(stage, cell, faceKind, segment), towardsFace,
                           double(depth), point});
+}
+
+template <typename T>
+void ContactRecorder<T>::listed(const ListedContact<T>* contacts, uint64 count) {
+    for (const ListedContact<T>* contact = contacts; contact != contacts + count; ++contact)
+        if (contact->gridStage != nullptr)
+            face(contact->body1, contact->element1, contact->gridStage, contact->cell, contact->faceKind,
+                 contact->segment, contact->normal, contact->depth, &contact->position1);
+        else
+            pair(contact->body1, contact->element1, contact->body2, contact->element2, contact->normal,
+                 contact->depth, &contact->position1, &contact->position2);
 }
 
 template class ContactRecorder<float>;

@@ -3,6 +3,7 @@
 #include "host/scene3d/Scene3D.h"
 #include "host/simulate/ContactPoint.h"
 #include "host/simulate/Trajectory.h"
+#include "physics/engine3d/ICollisionReport.h"
 
 #include <cstdint>
 #include <map>
@@ -13,7 +14,7 @@
 
 namespace zor::host {
 
-/// Turns the contacts the engine reports through its collision callbacks into records: the two
+/// Turns the contacts the engine reports through its collision callbacks, or lists, into records: the two
 /// elements by their number in the run's names (a rigid body's is its index, the others are
 /// named once, as they are first met), the normal from the first towards the second, the depth,
 /// and a point between the two shapes.
@@ -27,13 +28,18 @@ public:
     /// Notes where the bodies are as the collision stage starts: the shapes are placed from the
     /// world matrices of that moment, moved as the passes push their bodies.
     void beforeCollisions();
-    /// A contact between two elements, with the normal from the first towards the second.
+    /// A contact between two elements, with the normal from the first towards the second; the
+    /// bodies stand at `at1` and `at2`, or where their transform records say when null.
     void pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
-              const Vector3<T>& normal, T depth);
+              const Vector3<T>& normal, T depth, const Vector3<T>* at1 = nullptr,
+              const Vector3<T>* at2 = nullptr);
     /// A contact between an element and a grid stage's face, with the normal from the face
-    /// towards the element, as the engine's grid-stage callback gives them.
+    /// towards the element, as the engine's grid-stage callback gives them; the body stands at
+    /// `at`, or where its transform record says when null.
     void face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind, uint32 segment,
-              const Vector3<T>& normal, T depth);
+              const Vector3<T>& normal, T depth, const Vector3<T>* at = nullptr);
+    /// The contacts a collision stage listed, in their order.
+    void listed(const ListedContact<T>* contacts, uint64 count);
 
     /// The contacts recorded since the last clear.
     std::vector<ContactEntry>& contacts() { return m_contacts; }
@@ -60,7 +66,7 @@ private:
     std::size_t indexOf(IElement* body) const;
     /// The entry of m_byAddress for the element's address; SIZE_MAX beyond every run.
     std::size_t entryOf(const IElement* element) const;
-    Placed place(std::size_t index, IElement* body, IElement* element) const;
+    Placed place(std::size_t index, IElement* body, IElement* element, const Vector3<T>* at) const;
     uint32 nameOf(std::size_t index, IElement* element);
     uint32 faceName(IObject* stage, uint32 cell, uint32 faceKind, uint32 segment);
     uint32 otherName(std::string name);

@@ -135,6 +135,13 @@ void RunRecords::waitForWriter() {
         m_writer.join();
 }
 
+void RunRecords::gathering(std::vector<ContactEntry>& list) {
+    // The list the writer is done with is filled again: beside the engine's own list of a
+    // million contacts, a second list of them would only add to the peak.
+    waitForWriter();
+    list.swap(m_writtenContacts);
+}
+
 void RunRecords::step(const StepRecord& record) {
     m_lastStep = record.step;
     m_lastTime = record.time;

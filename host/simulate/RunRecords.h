@@ -36,6 +36,7 @@ public:
     bool open(std::string& error);
 
     void start(const RunStart& start) override;
+    void gathering(std::vector<ContactEntry>& list) override;
     void step(const StepRecord& record) override;
     void finish(const RunEnd& end) override;
 

@@ -74,6 +74,15 @@ void readReport(const ICollisionReport& report, ContactTally& tally) {
     }
 }
 
+// The contacts the engine's last collision stage on a scene of T listed, into `recorder`.
+template <typename T>
+void recordListed(const ICollisionReport& report, ContactRecorder<T>& recorder) {
+    if constexpr (sizeof(T) == sizeof(float))
+        recorder.listed(report.getListedContactsFloat(), report.getListedContactCountFloat());
+    else
+        recorder.listed(report.getListedContactsDouble(), report.getListedContactCountDouble());
+}
+
 template <typename T>
 void setCallbacks(IPhysicsEngine3D& engine, bool counting) {
     if constexpr (sizeof(T) == sizeof(float)) {
@@ -85,9 +94,10 @@ void setCallbacks(IPhysicsEngine3D& engine, bool counting) {
     }
 }
 
-// The scene's rigid bodies in walking order, with their names and masses.
+// The scene's rigid bodies in walking order, with their names and masses, and where their
+// speeds lie.
 template <typename T>
-std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start) {
+std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start, std::vector<SpeedPlace>& speeds) {
     std::vector<Element3D<T>*> bodies;
     CollectionIterator it;
     CollectionIterator end;
@@ -98,6 +108,7 @@ std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start) {
         if (!readBody(*element, reading))
             continue;
         bodies.push_back(element);
+        speeds.push_back(reading.speed);
         const String& name = element->getName();
         start.bodies.push_back(name.isEmpty() ? "element " + std::to_string(index)
                                               : std::string(name.c_str()));
@@ -146,22 +157,22 @@ std::vector<char> nestedBodies(const std::vector<Element3D<T>*>& bodies) {
     return nested;
 }
 
-// Reads every body into `samples` (`nested`: nestedBodies); the first value that is not
-// finite, described, or "".
+// Reads every body into `samples` (`speeds`: rigidBodies', `nested`: nestedBodies); the first
+// value that is not finite, described, or "".
 template <typename T>
-std::string readBodies(const std::vector<Element3D<T>*>& bodies, const std::vector<char>& nested,
-                       const std::vector<std::string>& names, std::vector<BodySample>& samples) {
+std::string readBodies(const std::vector<Element3D<T>*>& bodies, const std::vector<SpeedPlace>& speeds,
+                       const std::vector<char>& nested, const std::vector<std::string>& names,
+                       std::vector<BodySample>& samples) {
     std::string fault;
     for (std::size_t body = 0; body < bodies.size(); ++body) {
-        BodyReading reading;
-        readBody(*bodies[body], reading);
+        BodySample& sample = samples[body];
+        readAgain(*bodies[body], speeds[body], sample);
         if (nested[body])
-            placeInScene(*bodies[body], reading.sample);
-        samples[body] = reading.sample;
+            placeInScene(*bodies[body], sample);
         const struct {
             const char* what;
             const double* values;
-        } checked[] = {{"position", reading.sample.position}, {"speed", reading.sample.linearSpeed}};
+        } checked[] = {{"position", sample.position}, {"speed", sample.linearSpeed}};
         for (const auto& [what, values] : checked)
             for (int axis = 0; axis < 3 && fault.empty(); ++axis)
                 if (!std::isfinite(values[axis]))
@@ -190,7 +201,8 @@ template <typename T>
 RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const SimulationSettings& settings,
                      RunObserver& observer) {
     RunStart start;
-    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, start);
+    std::vector<SpeedPlace> speeds;
+    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, start, speeds);
     start.singlePrecision = sizeof(T) == sizeof(float);
     start.gravity = scene.getGravity();
     start.deltaT = settings.deltaT;
@@ -207,11 +219,13 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     ContactRecorder<T> recorder(bodies, start.bodies);
     ContactTally tally;
     t_tally = &tally;
-    // The engine counts contacts itself: the callbacks, with which its collision stage leaves the
-    // bodies' states in place for host code, are set only for the steps recorded in full.
-    const auto* report = static_cast<const ICollisionReport*>(engine.castTo(guids::kCollisionReport));
+    // The engine counts contacts itself, and lists those of the steps recorded in full: without
+    // callbacks, which would have it leave the bodies' states in place for host code, its
+    // collision stage works on copies of them.
+    auto* report = static_cast<ICollisionReport*>(engine.castTo(guids::kCollisionReport));
+    const bool listing = report != nullptr && settings.listContacts;
     const std::vector<char> nested = nestedBodies(bodies);
-    std::string fault = readBodies(bodies, nested, start.bodies, samples);
+    std::string fault = readBodies(bodies, speeds, nested, start.bodies, samples);
     const bool started = fault.empty();
     if (started)
         observer.step({0, 0, samples, 0, 0, &recorder.contacts(), &recorder.otherNames()});
@@ -220,12 +234,18 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         // A pile of 100,000 bodies touches in a million places a step: only the steps recorded
         // in full pay for names and points.
         const bool full = step % every == 0 || step == settings.steps;
-        recorder.contacts().clear();
         // As many contacts as the last step had, and some more: the list grows once, if at all.
-        if (full)
+        const auto gather = [&] {
+            observer.gathering(recorder.contacts());
+            recorder.contacts().clear();
             recorder.contacts().reserve(tally.contacts + tally.contacts / 8);
+        };
+        if (full && !listing)
+            gather();
         tally = {0, 0, full ? &recorder : nullptr};
-        setCallbacks<T>(engine, full || report == nullptr);
+        setCallbacks<T>(engine, report == nullptr || (full && !listing));
+        if (listing)
+            report->setContactListing(full);
         bool stepped = engine.beginIteration(settings.deltaT);
         if (stepped) {
             stepped = engine.updateMovements();
@@ -239,11 +259,15 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         }
         if (stepped && report != nullptr)
             readReport<T>(*report, tally);
+        if (stepped && listing && full) {
+            gather();
+            recordListed<T>(*report, recorder);
+        }
         if (!stepped) {
             end.kind = RunEnd::Kind::EngineRefused;
             break;
         }
-        fault = readBodies(bodies, nested, start.bodies, reading);
+        fault = readBodies(bodies, speeds, nested, start.bodies, reading);
         if (!fault.empty()) {
             end.reason = "step " + std::to_string(step) + ": " + fault;
             break;
@@ -261,6 +285,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     if (started)
         end.bodies = std::move(samples);
     setCallbacks<T>(engine, false);
+    if (listing)
+        report->setContactListing(false);
     t_tally = nullptr;
     engine.setCurrentScene(nullptr);
     collectScenery(scene, end.scenery);

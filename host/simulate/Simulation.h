@@ -16,6 +16,9 @@ struct SimulationSettings {
     /// The steps recorded in full are the start, every `recordEvery`-th step and the last: the
     /// contacts of the others are only counted.
     uint64 recordEvery = 1;
+    /// The contacts of the steps recorded in full come from the engine's list when it has a
+    /// report (ICollisionReport); false asks its callbacks for them, as for an engine without one.
+    bool listContacts = true;
 };
 
 /// What a run is about, told before its first step.
@@ -80,6 +83,9 @@ struct RunEnd {
 class RunObserver {
 public:
     virtual void start(const RunStart& start) = 0;
+    /// A step recorded in full is about to gather its contacts into `list` (empty): an observer
+    /// that took the last ones (StepRecord::contactList) may give their memory back by swapping.
+    virtual void gathering(std::vector<ContactEntry>& list) { (void)list; }
     virtual void step(const StepRecord& record) = 0;
     virtual void finish(const RunEnd& end) = 0;
 
@@ -94,6 +100,10 @@ public:
     void start(const RunStart& start) override {
         for (RunObserver* observer : m_observers)
             observer->start(start);
+    }
+    void gathering(std::vector<ContactEntry>& list) override {
+        for (RunObserver* observer : m_observers)
+            observer->gathering(list);
     }
     void step(const StepRecord& record) override {
         for (RunObserver* observer : m_observers)
@@ -115,8 +125,8 @@ void startTrajectory(const RunStart& start, Trajectory& trajectory);
 /// Steps `scene` with `engine` as a host does (begin, movements, the grid stages' moving floors
 /// and ceilings, view update, collisions, end) and tells `observer` the start, every step and
 /// the end. The contacts are counted by the engine (its ICollisionReport, or else its collision
-/// callbacks) and, on the steps recorded in full, taken through the callbacks, which accept every
-/// contact, and made into records. The run stops early
+/// callbacks) and, on the steps recorded in full, taken from the report's list (or else through
+/// the callbacks, which accept every contact) and made into records. The run stops early
 /// when the engine refuses a step (its log says why) or when a body's position or speed stops
 /// being finite; that step is not told.
 template <typename T>

@@ -2,15 +2,11 @@
 
 namespace zor {
 
-CollisionReport* CollisionReport::create(const ContactTally<float>& floats,
-                                         const ContactTally<double>& doubles) {
-    auto* report = new CollisionReport(floats, doubles);
+CollisionReport* CollisionReport::create(StagesSeen& seen) {
+    auto* report = new CollisionReport(seen);
     report->initObjectInterface();
     return report;
 }
-
-CollisionReport::CollisionReport(const ContactTally<float>& floats, const ContactTally<double>& doubles)
-    : m_floats(floats), m_doubles(doubles) {}
 
 const GUID_t* CollisionReport::getGUID() const {
     return &guids::kCollisionReport;
@@ -25,19 +21,39 @@ IObject* CollisionReport::castTo(const GUID_t& guid) {
 }
 
 uint64 CollisionReport::getContactCountFloat() const {
-    return m_floats.count;
+    return m_seen.floatContacts.count;
 }
 
 float CollisionReport::getDeepestContactFloat() const {
-    return m_floats.deepest;
+    return m_seen.floatContacts.deepest;
 }
 
 uint64 CollisionReport::getContactCountDouble() const {
-    return m_doubles.count;
+    return m_seen.doubleContacts.count;
 }
 
 double CollisionReport::getDeepestContactDouble() const {
-    return m_doubles.deepest;
+    return m_seen.doubleContacts.deepest;
+}
+
+void CollisionReport::setContactListing(bool listing) {
+    m_seen.listing = listing;
+}
+
+uint64 CollisionReport::getListedContactCountFloat() const {
+    return m_seen.floatListed.size();
+}
+
+const ListedContact<float>* CollisionReport::getListedContactsFloat() const {
+    return m_seen.floatListed.empty() ? nullptr : m_seen.floatListed.data();
+}
+
+uint64 CollisionReport::getListedContactCountDouble() const {
+    return m_seen.doubleListed.size();
+}
+
+const ListedContact<double>* CollisionReport::getListedContactsDouble() const {
+    return m_seen.doubleListed.empty() ? nullptr : m_seen.doubleListed.data();
 }
 
 } // namespace zor

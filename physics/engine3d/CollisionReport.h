@@ -1,15 +1,26 @@
 #pragma once
 
+#include "physics/engine3d/ContactList.h"
 #include "physics/engine3d/ContactTally.h"
 #include "physics/engine3d/ICollisionReport.h"
 
 namespace zor {
 
-/// The engine's ICollisionReport: reads the tallies its collision stages leave, which outlive it.
+/// What the collision stages of one engine leave for its report, which it outlives.
+struct StagesSeen {
+    ContactTally<float> floatContacts;
+    ContactTally<double> doubleContacts;
+    /// The stages from the next one on list their contacts into the lists.
+    bool listing = false;
+    ContactList<float> floatListed;
+    ContactList<double> doubleListed;
+};
+
+/// The engine's ICollisionReport: reads what its collision stages leave.
 class CollisionReport final : public ICollisionReport {
 public:
-    /// A report on `floats` and `doubles`, one owner.
-    static CollisionReport* create(const ContactTally<float>& floats, const ContactTally<double>& doubles);
+    /// A report on `seen`, one owner.
+    static CollisionReport* create(StagesSeen& seen);
 
     ZOR_DELETING_DESTRUCTOR(CollisionReport)
     const GUID_t* getGUID() const override;
@@ -19,13 +30,17 @@ public:
     float getDeepestContactFloat() const override;
     uint64 getContactCountDouble() const override;
     double getDeepestContactDouble() const override;
+    void setContactListing(bool listing) override;
+    uint64 getListedContactCountFloat() const override;
+    const ListedContact<float>* getListedContactsFloat() const override;
+    uint64 getListedContactCountDouble() const override;
+    const ListedContact<double>* getListedContactsDouble() const override;
 
 private:
-    CollisionReport(const ContactTally<float>& floats, const ContactTally<double>& doubles);
+    explicit CollisionReport(StagesSeen& seen) : m_seen(seen) {}
     ~CollisionReport() = default;
 
-    const ContactTally<float>& m_floats;
-    const ContactTally<double>& m_doubles;
+    StagesSeen& m_seen;
 };
 
 } // namespace zor

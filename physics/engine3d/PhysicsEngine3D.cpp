@@ -79,6 +79,8 @@ IObject* PhysicsEngine3D::getCurrentScene(bool addReference) {
 
 void PhysicsEngine3D::setCurrentScene(IObject* scene) {
     replaceHeld(m_currentScene, scene);
+    // What was kept of the last scene is not the new one's, whatever generation it declares.
+    forgetSceneReads(*this);
 }
 
 bool PhysicsEngine3D::beginIteration(double deltaT) {
@@ -138,11 +140,11 @@ bool PhysicsEngine3D::updateMovements() {
     IScene3D& scene = *static_cast<IScene3D*>(m_currentScene);
     // The second walk takes the bodies the first found: no host code runs between them.
     if (type == VariableTypeFloat) {
-        updateSceneMovements<float>(*this, scene, foundBodiesOf<float>(*this));
-        finalizeScenePositions<float>(scene, foundBodiesOf<float>(*this));
+        updateSceneMovements<float>(*this, scene, keptBodiesOf<float>(*this));
+        finalizeScenePositions<float>(scene, keptBodiesOf<float>(*this).found);
     } else {
-        updateSceneMovements<double>(*this, scene, foundBodiesOf<double>(*this));
-        finalizeScenePositions<double>(scene, foundBodiesOf<double>(*this));
+        updateSceneMovements<double>(*this, scene, keptBodiesOf<double>(*this));
+        finalizeScenePositions<double>(scene, keptBodiesOf<double>(*this).found);
     }
     return true;
 }
@@ -155,10 +157,10 @@ bool PhysicsEngine3D::updateCollisions(bool* collisionsPending) {
     bool pending;
     if (type == VariableTypeFloat) {
         pending = updateSceneCollisions<float>(*this, scene);
-        finalizeScenePositions<float>(scene, foundBodiesOf<float>(*this));
+        finalizeScenePositions<float>(scene, keptBodiesOf<float>(*this).found);
     } else {
         pending = updateSceneCollisions<double>(*this, scene);
-        finalizeScenePositions<double>(scene, foundBodiesOf<double>(*this));
+        finalizeScenePositions<double>(scene, keptBodiesOf<double>(*this).found);
     }
     if (collisionsPending != nullptr)
         *collisionsPending = pending;

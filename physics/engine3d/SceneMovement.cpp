@@ -73,26 +73,27 @@ private:
 } // namespace
 
 template <typename T>
-void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene, FoundBodies<T>& found) {
+void updateSceneMovements(const PhysicsEngine3D& engine, IScene3D& scene, KeptBodies<T>& kept) {
     const T dt = static_cast<T>(engine.getDeltaT());
     const T g = static_cast<T>(scene.getGravity());
-    forEachRigidBody<T>(
+    forEachSceneBody<T>(
         scene, "zor::PhysicsEngine3D::updateSceneMovements",
-        [dt, g](TransformRecord<T>& transform, RigidBody3DAttribute<T>& body) {
-            if (body.getImmovable())
+        [dt, g](const FoundBody<T>& entry) {
+            if (entry.traits & TraitImmovable)
                 return;
+            RigidBody3DAttribute<T>& body = *entry.body;
             Vector3<T>& v = body.getLinearSpeed();
             Vector3<T>& w = body.getAngularSpeed();
             const Vector3<T> a = body.getLinearAcceleration();
             const Vector3<T>& alpha = body.getAngularAcceleration();
-            Vector3<T>& p = transform.position;
+            Vector3<T>& p = entry.transform->position;
             p = Vector3<T>{p.x + dt * v.x, p.y + dt * v.y, p.z + dt * v.z};
             v = Vector3<T>{(a.x + T(0)) * dt + v.x, (a.y - g) * dt + v.y, (a.z + T(0)) * dt + v.z};
-            Vector3<T>& r = transform.rotation;
+            Vector3<T>& r = entry.transform->rotation;
             r = Vector3<T>{r.x + dt * w.x, r.y + dt * w.y, r.z + dt * w.z};
             w = Vector3<T>{w.x + dt * alpha.x, w.y + dt * alpha.y, w.z + dt * alpha.z};
         },
-        &found);
+        kept);
 }
 
 template <typename T>
@@ -126,8 +127,8 @@ void finalizeScenePositions(IScene3D& scene, const FoundBodies<T>& found) {
                         });
 }
 
-template void updateSceneMovements<float>(const PhysicsEngine3D&, IScene3D&, FoundBodies<float>&);
-template void updateSceneMovements<double>(const PhysicsEngine3D&, IScene3D&, FoundBodies<double>&);
+template void updateSceneMovements<float>(const PhysicsEngine3D&, IScene3D&, KeptBodies<float>&);
+template void updateSceneMovements<double>(const PhysicsEngine3D&, IScene3D&, KeptBodies<double>&);
 template void finalizeScenePositions<float>(IScene3D&, const FoundBodies<float>&);
 template void finalizeScenePositions<double>(IScene3D&, const FoundBodies<double>&);
 

@@ -15,6 +15,7 @@
 #include "common/framework/IPhysicsAttributeLevel.h"
 #include "common/framework/IScene2D.h"
 #include "common/framework/IScene3D.h"
+#include "common/framework/ISceneGeneration.h"
 #include "common/framework/IVariableReader.h"
 #include "common/framework/IVariableWriter.h"
 #include "common/framework/ShapeData.h"
@@ -72,7 +73,7 @@ TEST(FrameworkSlots, CollisionDetectorAndMesh) {
     expectSlots({AT(Detector, testSphereSphere, 42), AT(Detector, testSphereMesh, 45),
                  AT(Detector, testCapsuleCapsule, 49), AT(Detector, testCapsuleQuadrilateral, 51),
                  AT(Detector, testCapsuleMesh, 52), AT(ICollisionDetector<double>, testCapsuleMesh, 52),
-                 AT(ICollisionReach, getContactReach, 42)});
+                 AT(ICollisionReach, getContactReach, 42), AT(ISceneGeneration, getSceneGeneration, 42)});
     const NamedSlot mesh[] = {ZOR_NAMED_SLOT(IMesh, deletingDestructor),
                               ZOR_NAMED_SLOT(IMesh, getVertexCount),
                               ZOR_NAMED_SLOT(IMesh, getTriangleIndices)};

@@ -117,12 +117,11 @@ template <typename Engine, typename Companion>
 void expectHitTestEngineSlots(Companion* (Engine::*getCompanion)()) {
     test::expectObjectSlots<Engine>();
 #define S(name) ZOR_NAMED_SLOT(Engine, name)
-    const NamedSlot slots[] = {S(setResourcesHandler),
-                               S(performHitTestToSceneFloat),
-                               S(performHitTestToSceneDouble),
-                               S(getCurrentScene),
-                               S(setCurrentScene),
-                               NamedSlot{"companion", test::vtableSlot(getCompanion)}};
+    // clang-format off
+    const NamedSlot slots[] = {S(setResourcesHandler), S(performHitTestToSceneFloat),
+        S(performHitTestToSceneDouble), S(getCurrentScene), S(setCurrentScene),
+        NamedSlot{"companion", test::vtableSlot(getCompanion)}};
+    // clang-format on
 #undef S
     expectSlotsInOrder(slots, 42);
     expectCompanionSlots<Companion>();
@@ -156,10 +155,13 @@ TEST(PhysicsEngine3DSlots, OverridesOwnOperationsAndCompanion) {
 }
 
 TEST(PhysicsEngine3DSlots, CollisionReport) {
-    const NamedSlot report[] = {ZOR_NAMED_SLOT(ICollisionReport, getContactCountFloat),
-                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactFloat),
-                                ZOR_NAMED_SLOT(ICollisionReport, getContactCountDouble),
-                                ZOR_NAMED_SLOT(ICollisionReport, getDeepestContactDouble)};
+#define S(name) ZOR_NAMED_SLOT(ICollisionReport, name)
+    // clang-format off
+    const NamedSlot report[] = {S(getContactCountFloat), S(getDeepestContactFloat), S(getContactCountDouble),
+        S(getDeepestContactDouble), S(setContactListing), S(getListedContactCountFloat), S(getListedContactsFloat),
+        S(getListedContactCountDouble), S(getListedContactsDouble)};
+    // clang-format on
+#undef S
     expectSlotsInOrder(report, 42);
 }
 

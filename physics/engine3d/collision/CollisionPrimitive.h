@@ -9,6 +9,8 @@
 #include "physics/engine3d/collision/ScenePrimitives.h"
 #include "physics/math/Vector3Math.h"
 
+#include <optional>
+
 namespace zor {
 
 class IScene3D;
@@ -24,6 +26,7 @@ public:
     explicit CollisionPrimitives(BroadPhase& broadPhase) : m_broadPhase(broadPhase) {
         m_records.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
         m_bodyParents.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        m_shapes.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     }
     CollisionPrimitives(const CollisionPrimitives&) = delete;
     CollisionPrimitives& operator=(const CollisionPrimitives&) = delete;
@@ -32,12 +35,22 @@ public:
     /// Builds a record for every unfolded entry of the scene's view; entries that do not collide
     /// stay inactive. Boxes are widened by `reach`, how far beyond touching the detector reports
     /// contacts. With `forCopies`, the bodies' states are copied as they are read, for a call of
-    /// copyBodies before any host code runs.
-    void build(IScene3D& scene, double reach, bool forCopies);
-    /// Releases the bodies, frees the vertex copies and forgets the records: the stage is over.
+    /// copyBodies before any host code runs; then, when the records were kept (finish) at the
+    /// scene's `generation`, only the world matrices and the bodies' states are read again, and
+    /// the records hold no references: no host code runs before finish.
+    void build(IScene3D& scene, double reach, bool forCopies, std::optional<uint64> generation);
+    /// The stage is over: writes the copies back and releases the bodies. With the scene's
+    /// `generation`, unchanged since build, the records are kept for the next build at it;
+    /// without, they are forgotten.
+    void finish(std::optional<uint64> generation);
+    /// Forgets the records kept for the next build.
+    void forget() { m_keptAt.reset(); }
+    /// Releases the bodies, frees the vertex copies and forgets the records.
     void clear() {
         writeBodies();
-        releasePrimitives(m_records);
+        releasePrimitives(m_records, m_referencesHeld);
+        m_referencesHeld = false;
+        m_keptAt.reset();
     }
 
     /// Makes the copies of the bodies' states that the responses work on (see BodyState) when
@@ -105,6 +118,12 @@ private:
     Array<PhysicsCollisionPrimitive3D<T>> m_records;
     /// Per record, its body's parent as the reading found it, until the carriers take it.
     Array<IElement*> m_bodyParents;
+    /// Per record, the shape data of its element as the reading found it (null for a mesh).
+    Array<const void*> m_shapes;
+    /// The records hold a reference on each of their bodies.
+    bool m_referencesHeld = false;
+    /// The generation of the scene the records were read at and kept for the next build.
+    std::optional<uint64> m_keptAt;
     Carriers m_carriers;
     PrimitiveBounds<T> m_bounds;
     BodyCopies<T> m_copies;

@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace zor {
 namespace {
@@ -105,8 +106,8 @@ struct CollisionStageMemory {
 class CollisionStageState final : public EngineState {
 public:
     CollisionStageState() {
-        floatBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
-        doubleBodies.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        floatBodies.found.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
+        doubleBodies.found.setMode(ArrayModeGrowOnly, ArrayGrowthPowerOfTwo);
     }
     ~CollisionStageState() override {
         if (report != nullptr)
@@ -114,17 +115,20 @@ public:
     }
     template <typename T>
     ContactTally<T>& contacts() {
-        return ofNumberType<T>(floatContacts, doubleContacts);
+        return ofNumberType<T>(seen.floatContacts, seen.doubleContacts);
+    }
+    template <typename T>
+    ContactList<T>& listed() {
+        return ofNumberType<T>(seen.floatListed, seen.doubleListed);
     }
     CollisionStageMemory memory;
-    FoundBodies<float> floatBodies;
-    FoundBodies<double> doubleBodies;
+    KeptBodies<float> floatBodies;
+    KeptBodies<double> doubleBodies;
     /// A stage of the engine is running with the memory.
     bool lent = false;
     PairFinder finder = PairFinder::Grid;
     /// What the last stage of each number type saw, and the report on them, made when asked for.
-    ContactTally<float> floatContacts;
-    ContactTally<double> doubleContacts;
+    StagesSeen seen;
     CollisionReport* report = nullptr;
 };
 
@@ -149,6 +153,8 @@ public:
             m_state = &state;
         }
     }
+    /// The memory is the engine's own: the stage is not one that host code runs inside another.
+    bool owned() const { return m_state != nullptr; }
     ~StageMemoryLease() {
         if (m_state != nullptr)
             m_state->lent = false;
@@ -246,7 +252,8 @@ template <typename T>
 class CollisionPasses {
 public:
     CollisionPasses(PhysicsEngine3D& engine, IScene3D& scene, CollisionStageState& state, double reach)
-        : m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
+        : m_engine(engine), m_scene(scene), m_generation(sceneGenerationOf(scene)),
+          m_detector(detectorOf<T>(engine)), m_pairCallback(pairCallbackOf<T>(engine)),
           m_hasGridStages(scene.getGridStages() != nullptr),
           m_hostCalledBack(m_pairCallback != nullptr ||
                            (m_hasGridStages && gridStageCallbackOf<T>(engine) != nullptr)),
@@ -255,9 +262,21 @@ public:
           m_primitives(m_lease.memory().template primitives<T>()),
           m_farFromTiles(m_lease.memory().farFromTiles),
           m_quietShapes(m_lease.memory().template quietShapes<T>()) {
+        // A stage that host code runs inside another lists nothing: the list is the outer one's.
+        if (m_lease.owned()) {
+            ContactList<T>& listed = state.template listed<T>();
+            listed.clear();
+            // As many contacts as the last stage had, and some more: the list grows once, if at all.
+            const uint64 last = state.template contacts<T>().count;
+            if (state.seen.listing) {
+                listed.reserve(last + last / 8);
+                m_listed = &listed;
+            }
+        }
         m_gridStages.beginStage(scene.getGridStages(), m_detector, gridStageCallbackOf<T>(engine),
-                                m_accelerated, m_accelerated ? m_reach : 0);
-        m_primitives.build(scene, m_accelerated ? m_reach : 0, m_accelerated && !m_hostCalledBack);
+                                m_accelerated, m_accelerated ? m_reach : 0, m_listed);
+        m_primitives.build(scene, m_accelerated ? m_reach : 0, m_accelerated && !m_hostCalledBack,
+                           m_generation);
         m_quietShapes.beginStage(m_primitives.size());
         // Without host code in the passes the responses may work on copies of the bodies' states,
         // unless a face's speed is a body's.
@@ -277,8 +296,13 @@ public:
             m_farFromTiles[i].generation = 0;
     }
 
-    /// The primitives are kept for the next stage; the bodies they hold are released now.
-    ~CollisionPasses() { m_primitives.clear(); }
+    /// The primitives are kept for the next stage; the bodies they hold are released now. While
+    /// the scene keeps the generation they were read at, the next stage may take them as read.
+    ~CollisionPasses() {
+        const std::optional<uint64> generation = sceneGenerationOf(m_scene);
+        const bool same = generation == m_generation && m_engine.getCurrentScene(false) == &m_scene;
+        m_primitives.finish(same ? generation : std::nullopt);
+    }
     CollisionPasses(const CollisionPasses&) = delete;
     CollisionPasses& operator=(const CollisionPasses&) = delete;
 
@@ -385,6 +409,9 @@ private:
         if (!detect(m_detector, i, j, normal, depth))
             return false;
         m_contacts.add(depth);
+        if (m_listed != nullptr)
+            m_listed->push_back({i.body, i.element, j.body, j.element, nullptr, 0, 0, 0, normal, depth,
+                                 listedPosition(i, iState), listedPosition(j, jState)});
         bool accepted = true;
         if (m_pairCallback != nullptr) {
             accepted = m_pairCallback(i.body, i.element, i.collisionAttribute, i.rigidBodyAttribute, j.body,
@@ -410,6 +437,10 @@ private:
         return true;
     }
 
+    PhysicsEngine3D& m_engine;
+    IScene3D& m_scene;
+    /// The generation the scene declared when the stage began, or none.
+    std::optional<uint64> m_generation;
     ICollisionDetector<T>& m_detector;
     CollisionCallback<T> m_pairCallback;
     bool m_hasGridStages;
@@ -427,23 +458,28 @@ private:
     ContactTally<T> m_contacts;
     Array<FarFromTiles>& m_farFromTiles;
     QuietShapes<T>& m_quietShapes;
+    /// Where the stage lists its contacts, or null.
+    ContactList<T>* m_listed = nullptr;
 };
 
 /// Slows every rigid body by its additional friction over the step; the bodies are left in
-/// `found`.
+/// `kept`.
 template <typename T>
-void applyAdditionalFriction(IScene3D& scene, double deltaT, FoundBodies<T>& found) {
+void applyAdditionalFriction(IScene3D& scene, double deltaT, KeptBodies<T>& kept) {
     const T dt = T(deltaT);
-    forEachRigidBody<T>(
+    forEachSceneBody<T>(
         scene, kStageFunction,
-        [dt](TransformRecord<T>&, RigidBody3DAttribute<T>& body) {
+        [dt](const FoundBody<T>& entry) {
+            if (!(entry.traits & TraitFriction))
+                return;
+            RigidBody3DAttribute<T>& body = *entry.body;
             const T slowing = body.getAdditionalFriction() * dt;
             Vector3<T>& speed = body.getLinearSpeed();
             const T size = v3::length(speed);
-            if (body.getAdditionalFriction() > T(0) && size > slowing)
+            if (size > slowing)
                 speed = v3::minus(speed, v3::times(v3::dividedBy(speed, size), slowing));
         },
-        &found);
+        kept);
 }
 
 } // namespace
@@ -464,7 +500,7 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
         CollisionPasses<T> passes(engine, scene, state, declaredReach(detectorOf<T>(engine)));
         pending = passes.run();
         state.contacts<T>() = passes.contacts();
-        applyAdditionalFriction<T>(scene, engine.getDeltaT(), foundBodiesOf<T>(engine));
+        applyAdditionalFriction<T>(scene, engine.getDeltaT(), keptBodiesOf<T>(engine));
     }
     return pending;
 }
@@ -472,18 +508,28 @@ bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene) {
 ICollisionReport& collisionReportOf(PhysicsEngine3D& engine) {
     CollisionStageState& state = stageStateOf(engine);
     if (state.report == nullptr)
-        state.report = CollisionReport::create(state.floatContacts, state.doubleContacts);
+        state.report = CollisionReport::create(state.seen);
     return *state.report;
 }
 
 template <typename T>
-FoundBodies<T>& foundBodiesOf(PhysicsEngine3D& engine) {
+KeptBodies<T>& keptBodiesOf(PhysicsEngine3D& engine) {
     CollisionStageState& state = stageStateOf(engine);
     return ofNumberType<T>(state.floatBodies, state.doubleBodies);
 }
 
-template FoundBodies<float>& foundBodiesOf<float>(PhysicsEngine3D&);
-template FoundBodies<double>& foundBodiesOf<double>(PhysicsEngine3D&);
+void forgetSceneReads(PhysicsEngine3D& engine) {
+    auto* state = static_cast<CollisionStageState*>(engine.getReserved()->getState());
+    if (state == nullptr)
+        return;
+    state->floatBodies.generation.reset();
+    state->doubleBodies.generation.reset();
+    state->memory.primitives<float>().forget();
+    state->memory.primitives<double>().forget();
+}
+
+template KeptBodies<float>& keptBodiesOf<float>(PhysicsEngine3D&);
+template KeptBodies<double>& keptBodiesOf<double>(PhysicsEngine3D&);
 template bool updateSceneCollisions<float>(PhysicsEngine3D&, IScene3D&);
 template bool updateSceneCollisions<double>(PhysicsEngine3D&, IScene3D&);
 

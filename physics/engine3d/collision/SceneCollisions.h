@@ -11,14 +11,18 @@ class PhysicsEngine3D;
 
 /// The collision stage of one step: resolves the contacts between the scene's primitives and
 /// with its grid stages. True when the last allowed pass still found contacts. The bodies its
-/// last walk over the scene visited are left in foundBodiesOf(engine).
+/// last walk over the scene visited are left in keptBodiesOf(engine).
 template <typename T>
 bool updateSceneCollisions(PhysicsEngine3D& engine, IScene3D& scene);
 
 /// The engine's list of the bodies a walk over its scene found, kept from call to call so that
-/// a step allocates nothing once the scene stops growing.
+/// a step allocates nothing once the scene stops growing, and walks nothing while the scene
+/// declares the generation they were found at.
 template <typename T>
-FoundBodies<T>& foundBodiesOf(PhysicsEngine3D& engine);
+KeptBodies<T>& keptBodiesOf(PhysicsEngine3D& engine);
+
+/// Forgets what the engine kept of its scene from step to step: the scene has been replaced.
+void forgetSceneReads(PhysicsEngine3D& engine);
 
 /// The engine's report on what its last collision stages saw, made on first use.
 ICollisionReport& collisionReportOf(PhysicsEngine3D& engine);

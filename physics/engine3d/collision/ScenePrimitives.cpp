@@ -62,39 +62,53 @@ bool shapeOf(IElement* element, uint8& shape) {
     return true;
 }
 
-/// Fills the world geometry of a primitive whose shape is known; false when the element lacks
-/// its shape data or mesh.
+/// Fills the world vertices of a mesh primitive, into the record's own array (made on first
+/// use); false when the element lacks its mesh or vertices.
 template <typename T>
-bool placeShape(PhysicsCollisionPrimitive3D<T>& primitive, const Matrix4x4<T>& world) {
+bool placeMesh(PhysicsCollisionPrimitive3D<T>& primitive, const Matrix4x4<T>& world) {
     IElement* element = primitive.element;
-    if (primitive.shape == CollisionShapeMesh) {
-        IMesh* mesh = element->getMesh();
-        if (mesh == nullptr || mesh->getVertexCount() == 0)
-            return false;
-        const auto* transformed =
-            static_cast<const Array<Vector3<T>>*>(element->transformMeshVertices(&world));
-        if (transformed == nullptr)
-            return false;
-        primitive.meshData = mesh;
-        primitive.vertices = new Array<Vector3<T>>();
-        primitive.vertices->assign(*transformed);
-        return true;
-    }
-    const auto* shapeData = static_cast<const ShapeData<T>*>(element->getShapeData());
-    if (shapeData == nullptr)
+    IMesh* mesh = element->getMesh();
+    if (mesh == nullptr || mesh->getVertexCount() == 0)
         return false;
+    const auto* transformed = static_cast<const Array<Vector3<T>>*>(element->transformMeshVertices(&world));
+    if (transformed == nullptr)
+        return false;
+    primitive.meshData = mesh;
+    if (primitive.vertices == nullptr)
+        primitive.vertices = new Array<Vector3<T>>();
+    primitive.vertices->assign(*transformed);
+    return true;
+}
+
+/// Fills the world geometry of a sphere or capsule primitive from its element's shape data.
+template <typename T>
+void placeSolid(PhysicsCollisionPrimitive3D<T>& primitive, const Matrix4x4<T>& world,
+                const ShapeData<T>& shapeData) {
     if (primitive.shape == CollisionShapeSphere) {
         const Vector3<T> centre = toWorld(world, T(0), T(0), T(0));
-        const Vector3<T> rim = toWorld(world, shapeData->radius, T(0), T(0));
+        const Vector3<T> rim = toWorld(world, shapeData.radius, T(0), T(0));
         primitive.pointA = primitive.pointB = centre;
         primitive.radius = v3::lengthInDouble(v3::minus(rim, centre));
     } else {
-        const T half = shapeData->height / T(2);
+        const T half = shapeData.height / T(2);
         primitive.pointA = toWorld(world, T(0), -half, T(0));
         primitive.pointB = toWorld(world, T(0), half, T(0));
-        const Vector3<T> rim = toWorld(world, shapeData->radius, half, T(0));
+        const Vector3<T> rim = toWorld(world, shapeData.radius, half, T(0));
         primitive.radius = v3::lengthInDouble(v3::minus(rim, primitive.pointB));
     }
+}
+
+/// Fills the world geometry of a primitive whose shape is known; `shapeData` gets the element's
+/// shape data for a sphere or capsule. False when the element lacks its shape data or mesh.
+template <typename T>
+bool placeShape(PhysicsCollisionPrimitive3D<T>& primitive, const Matrix4x4<T>& world,
+                const void*& shapeData) {
+    if (primitive.shape == CollisionShapeMesh)
+        return placeMesh(primitive, world);
+    shapeData = primitive.element->getShapeData();
+    if (shapeData == nullptr)
+        return false;
+    placeSolid(primitive, world, *static_cast<const ShapeData<T>*>(shapeData));
     return true;
 }
 
@@ -138,8 +152,9 @@ void askForObject(const UnfoldedEntry3D<T>* entry) {
 
 template <typename T>
 void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records,
-                         Array<IElement*>& bodyParents, BodyCopies<T>* copies) {
+                         Array<IElement*>& bodyParents, Array<const void*>& shapes, BodyCopies<T>* copies) {
     bodyParents.resize(0);
+    shapes.resize(0);
     if (copies != nullptr)
         copies->begin(0);
     IObject* viewHolder = scene.getViewHolder();
@@ -153,6 +168,7 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
         return;
     records.resize(count);
     bodyParents.resize(count);
+    shapes.resize(count);
     if (copies != nullptr)
         copies->begin(count);
     for (uint64 i = 0; i < count; ++i) {
@@ -164,6 +180,7 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
         // Cleared as it is filled, while its memory is at hand.
         std::memset(static_cast<void*>(records.data() + i), 0, sizeof(PhysicsCollisionPrimitive3D<T>));
         bodyParents[i] = nullptr;
+        shapes[i] = nullptr;
         if (copies != nullptr)
             copies->copyOne(i, records[i]);
         // Entries are packed: work on an aligned copy.
@@ -206,7 +223,7 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
         primitive.bodyTransform = static_cast<TransformRecord<T>*>(body->getTransformRecord());
         primitive.collisionAttribute = collisionAttribute;
         primitive.rigidBodyAttribute = static_cast<RigidBody3DAttribute<T>*>(rigidBody);
-        if (placeShape(primitive, unfoldedElement.world)) {
+        if (placeShape(primitive, unfoldedElement.world, shapes[i])) {
             primitive.active = true;
             bodyParents[i] = body->getAncestor(1);
             if (copies != nullptr)
@@ -219,26 +236,76 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
 }
 
 template <typename T>
-void releasePrimitives(Array<PhysicsCollisionPrimitive3D<T>>& records) {
+bool refreshScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records,
+                            const Array<const void*>& shapes, BodyCopies<T>& copies) {
+    IObject* viewHolder = scene.getViewHolder();
+    const auto* view =
+        viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;
+    const uint64 count = records.size();
+    if (view == nullptr || view->unfoldedEntries.size() != count)
+        return false;
+    const auto* entries = reinterpret_cast<const unsigned char*>(view->unfoldedEntries.data());
+    copies.begin(count);
+    for (uint64 i = 0; i < count; ++i) {
+        // The copy reads the body's transform and attribute, a few records on asked for now.
+        if (i + kAheadOfRetain < count && records[i + kAheadOfRetain].active) {
+            __builtin_prefetch(records[i + kAheadOfRetain].bodyTransform);
+            __builtin_prefetch(records[i + kAheadOfRetain].rigidBodyAttribute);
+        }
+        PhysicsCollisionPrimitive3D<T>& primitive = records[i];
+        if (primitive.active) {
+            Matrix4x4<T> world;
+            std::memcpy(&world,
+                        entries + i * sizeof(UnfoldedEntry3D<T>) + offsetof(UnfoldedEntry3D<T>, world),
+                        sizeof world);
+            if (primitive.shape == CollisionShapeMesh) {
+                // As read: the ends of a mesh's axis are not used, and stay at the origin.
+                const IMesh* mesh = primitive.meshData;
+                primitive.pointA = primitive.pointB = Vector3<T>{};
+                if (!placeMesh(primitive, world) || primitive.meshData != mesh)
+                    return false;
+            } else {
+                placeSolid(primitive, world, *static_cast<const ShapeData<T>*>(shapes[i]));
+            }
+        }
+        copies.copyOne(i, primitive);
+    }
+    return true;
+}
+
+template <typename T>
+void releasePrimitives(Array<PhysicsCollisionPrimitive3D<T>>& records, bool heldBodies) {
+    if (heldBodies)
+        releaseBodies(records);
+    for (PhysicsCollisionPrimitive3D<T>& primitive : records)
+        if (primitive.vertices != nullptr)
+            primitive.vertices->deletingDestructor(1);
+    records.resize(0);
+}
+
+template <typename T>
+void releaseBodies(const Array<PhysicsCollisionPrimitive3D<T>>& records) {
     const uint64 count = records.size();
     for (uint64 i = 0; i < count; ++i) {
         // As in readScenePrimitives: the release's atomic step waits for the body's memory.
         if (i + kAheadOfRetain < count && records[i + kAheadOfRetain].body != nullptr)
             __builtin_prefetch(records[i + kAheadOfRetain].body, 1);
-        PhysicsCollisionPrimitive3D<T>& primitive = records[i];
-        if (primitive.body != nullptr)
-            primitive.body->release();
-        if (primitive.vertices != nullptr)
-            primitive.vertices->deletingDestructor(1);
+        if (records[i].body != nullptr)
+            records[i].body->release();
     }
-    records.resize(0);
 }
 
 template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<float>>&, Array<IElement*>&,
-                                  BodyCopies<float>*);
+                                  Array<const void*>&, BodyCopies<float>*);
 template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<double>>&, Array<IElement*>&,
-                                  BodyCopies<double>*);
-template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<float>>&);
-template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<double>>&);
+                                  Array<const void*>&, BodyCopies<double>*);
+template bool refreshScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<float>>&,
+                                     const Array<const void*>&, BodyCopies<float>&);
+template bool refreshScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<double>>&,
+                                     const Array<const void*>&, BodyCopies<double>&);
+template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<float>>&, bool);
+template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<double>>&, bool);
+template void releaseBodies(const Array<PhysicsCollisionPrimitive3D<float>>&);
+template void releaseBodies(const Array<PhysicsCollisionPrimitive3D<double>>&);
 
 } // namespace zor

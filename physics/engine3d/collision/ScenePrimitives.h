@@ -15,14 +15,29 @@ class BodyCopies;
 /// its mesh's vertices until releasePrimitives. `records` must hold none. `bodyParents` gets
 /// per record its body's parent 3D element (getAncestor(1)) for an active record, with a
 /// reference the caller releases, else null: asked for while the body's memory is at hand.
-/// When `copies` is given, its copies of the bodies are begun and made record by record, for
+/// `shapes` gets per record the shape data of an active sphere or capsule, else null. When
+/// `copies` is given, its copies of the bodies are begun and made record by record, for
 /// BodyCopies::finish.
 template <typename T>
 void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records,
-                         Array<IElement*>& bodyParents, BodyCopies<T>* copies);
+                         Array<IElement*>& bodyParents, Array<const void*>& shapes, BodyCopies<T>* copies);
 
-/// Releases the bodies and frees the vertices the records hold, and empties them.
+/// Brings records that readScenePrimitives filled from the scene at the generation it still
+/// declares up to date: their geometry from the view's world matrices (with the `shapes` the
+/// reading found) and, record by record, `copies` of the bodies, for BodyCopies::finish. False,
+/// with the records to be read again, when the view no longer matches them (another number of
+/// entries, a mesh that lost its vertices).
 template <typename T>
-void releasePrimitives(Array<PhysicsCollisionPrimitive3D<T>>& records);
+bool refreshScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records,
+                            const Array<const void*>& shapes, BodyCopies<T>& copies);
+
+/// Releases the bodies when `heldBodies` (the records hold references on them), frees the
+/// vertices the records hold, and empties them.
+template <typename T>
+void releasePrimitives(Array<PhysicsCollisionPrimitive3D<T>>& records, bool heldBodies);
+
+/// Releases the references the records hold on their bodies; the records stay.
+template <typename T>
+void releaseBodies(const Array<PhysicsCollisionPrimitive3D<T>>& records);
 
 } // namespace zor

@@ -68,10 +68,12 @@ GridStageSet<T>::GridStageSet() {
 
 template <typename T>
 void GridStageSet<T>::beginStage(IObjectCollection* stages, ICollisionDetector<T>& detector,
-                                 GridStageCollisionCallback<T> callback, bool passOverApart, double reach) {
+                                 GridStageCollisionCallback<T> callback, bool passOverApart, double reach,
+                                 ContactList<T>* listed) {
     m_stages = stages;
     m_detector = &detector;
     m_callback = callback;
+    m_contactList = listed;
     m_passOverApart = passOverApart;
     m_reach = reach;
     m_generation = 1;
@@ -132,7 +134,7 @@ void GridStageSet<T>::read(Layout& layout) {
                            holdsOnly(stage.getCollisionAttributes(), guids::kCollision3DAttribute) &&
                            holdsOnly(stage.getRigidBodyAttributes(), guids::kRigidBody3DAttribute);
     layout.floorsAsTiles = layout.passOverTiles && std::isfinite(layout.depth);
-    layout.lean = layout.passOverTiles && m_callback == nullptr;
+    layout.lean = layout.passOverTiles && m_callback == nullptr && m_contactList == nullptr;
     layout.facesExtent = 0;
     if (!layout.usable || !layout.passOverTiles)
         return;
@@ -221,6 +223,7 @@ bool GridStageSet<T>::collideEach(Layout& layout, PhysicsCollisionPrimitive3D<T>
     GridStageTest<T> test(*layout.stage, *m_detector, m_callback, primitive, state, shape, m_passOverApart,
                           layout.passOverTiles, layout.floorsAsTiles, heights, layout.lastCollision,
                           layout.lastRigidBody, m_reach, layout.facesExtent);
+    test.listed = m_contactList;
     CellEdges<T> cell;
     cell.startRows(range.firstRow, layout.depth);
     for (uint32 row = range.firstRow; row <= range.lastRow; ++row) {

@@ -5,6 +5,7 @@
 #include "common/framework/GridTile.h"
 #include "common/variables/Vector.h"
 #include "physics/engine3d/CollisionCallbacks.h"
+#include "physics/engine3d/ContactList.h"
 #include "physics/engine3d/ContactTally.h"
 #include "physics/engine3d/broadphase/PairGrid.h"
 
@@ -102,9 +103,10 @@ public:
     /// A collision stage begins on `stages`: nothing of them is known yet. With `passOverApart`,
     /// faces whose box lies beyond a shape's reach (its radius, the detector's `reach` and a
     /// margin for rounding) are passed over without asking the detector, which declared that it
-    /// finds no contact there.
+    /// finds no contact there. With `listed`, every contact is listed there as it is found.
     void beginStage(IObjectCollection* stages, ICollisionDetector<T>& detector,
-                    GridStageCollisionCallback<T> callback, bool passOverApart, double reach);
+                    GridStageCollisionCallback<T> callback, bool passOverApart, double reach,
+                    ContactList<T>* listed);
     GridStageSet(const GridStageSet&) = delete;
     GridStageSet& operator=(const GridStageSet&) = delete;
 
@@ -167,7 +169,7 @@ private:
         /// Whole tiles out of reach may be passed over: their faces' attributes, which are
         /// looked up first, write nothing to the log.
         bool passOverTiles;
-        /// Usable, tiles passed over and no callback: collideRead tests the stage.
+        /// Usable, tiles passed over, no callback and no listing: collideRead tests the stage.
         bool lean;
         /// The largest coordinate of any face in size, read with the heights (0 before).
         double facesExtent;
@@ -202,6 +204,7 @@ private:
     IObjectCollection* m_stages = nullptr;
     ICollisionDetector<T>* m_detector = nullptr;
     GridStageCollisionCallback<T> m_callback = nullptr;
+    ContactList<T>* m_contactList = nullptr;
     bool m_passOverApart = false;
     double m_reach = 0;
     uint64 m_generation = 1;

@@ -4,6 +4,7 @@
 #include "common/framework/IGridStage.h"
 #include "physics/attributes/Collision3DAttribute.h"
 #include "physics/attributes/RigidBody3DAttribute.h"
+#include "physics/engine3d/ContactList.h"
 #include "physics/engine3d/ContactTally.h"
 #include "physics/engine3d/collision/BodyState.h"
 #include "physics/engine3d/collision/CollisionPrimitive.h"
@@ -86,6 +87,8 @@ struct GridStageTest {
     bool responded = false;
     bool calledBack = false;
     ContactTally<T> contacts;
+    /// Where the contacts are listed, or null.
+    ContactList<T>* listed = nullptr;
 
     GridStageTest(IGridStage<T>& stage, ICollisionDetector<T>& detector,
                   GridStageCollisionCallback<T> callback, PhysicsCollisionPrimitive3D<T>& primitive,
@@ -124,6 +127,19 @@ struct GridStageTest {
         if (!touchesFace(detector, shape, cell, face.place, face.low, face.high, normal, depth))
             return;
         contacts.add(depth);
+        if (listed != nullptr)
+            listed->push_back({primitive.body,
+                               primitive.element,
+                               nullptr,
+                               nullptr,
+                               &stage,
+                               cellIndex,
+                               face.kind,
+                               face.segment,
+                               normal,
+                               depth,
+                               listedPosition(primitive, state),
+                               {}});
         if (callback != nullptr) {
             // The callback is the host's: what it may change is looked up afresh.
             lastCollision = {};

@@ -10,7 +10,6 @@
 #include "host/io/MarkupText.h"
 #include "host/io/ObjectDocument.h"
 #include "host/scene3d/SceneFile.h"
-#include "support/CollectionItems.h"
 #include "support/LoadedPhysicsModule.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +17,8 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace zor::host {
@@ -31,7 +32,7 @@ IObject* sceneFrom(const char* text) {
 }
 
 // Runs `scene` (released afterwards) into `observer`.
-RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observer) {
+RunEnd observe(IObject* scene, const SimulationSettings& settings, RunObserver& observer) {
     IObject* engine = createObjectByTypeName(String("PhysicsEngine3D"));
     EXPECT_TRUE(engine != nullptr && scene != nullptr);
     if (engine == nullptr || scene == nullptr)
@@ -41,17 +42,18 @@ RunEnd observe(IObject* scene, uint64 steps, double deltaT, RunObserver& observe
     resources->release();
     const RunEnd end = scene->getTemplateType() == 10
                            ? runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<float>*>(scene), {steps, deltaT}, observer)
+                                           *static_cast<Scene3D<float>*>(scene), settings, observer)
                            : runSimulation(*static_cast<IPhysicsEngine3D*>(engine),
-                                           *static_cast<Scene3D<double>*>(scene), {steps, deltaT}, observer);
+                                           *static_cast<Scene3D<double>*>(scene), settings, observer);
     engine->release();
     scene->release();
     return end;
 }
 
-// Keeps every step of a run.
+// Keeps every step of a run, and the rows of its contacts.csv.
 struct Keeper : RunObserver {
     Trajectory run;
+    std::string contactRows;
     void start(const RunStart& start) override {
         startTrajectory(start, run);
         run.mostFrames = SIZE_MAX;
@@ -59,22 +61,20 @@ struct Keeper : RunObserver {
     void step(const StepRecord& record) override {
         const std::vector<ContactRecord> contacts = namedContacts(record, run.bodies, kMostContactsPerFrame);
         run.keep(record.step, record.time, record.bodies, &contacts);
+        if (record.contactList == nullptr)
+            return;
+        std::vector<std::string> names = run.bodies;
+        names.insert(names.end(), record.otherNames->begin(), record.otherNames->end());
+        appendContactCsvRows(contactRows, record.step, record.time, *record.contactList, names,
+                             run.singlePrecision);
     }
     void finish(const RunEnd&) override {}
 };
 
-// Runs `scene` (released afterwards) for `steps` steps of `deltaT`, all of which must be made;
-// `below` gets, per rigid body, how far its shape reaches below its centre (0 for meshes, which
-// the examples keep still).
-Trajectory simulate(IObject* scene, uint64 steps, double deltaT, std::vector<double>* below = nullptr) {
-    for (Element3D<double>* element :
-         test::itemsOf<Element3D<double>>(static_cast<Scene3D<double>*>(scene)->elements()))
-        if (below != nullptr && element->getPhysicsAttribute(1) != nullptr)
-            below->push_back(element->kind() == ElementKind::Mesh
-                                 ? 0
-                                 : element->shape().radius + element->shape().height / 2);
+// Runs `scene` (released afterwards) for `steps` steps of `deltaT`, all of which must be made.
+Trajectory simulate(IObject* scene, uint64 steps, double deltaT) {
     Keeper keeper;
-    EXPECT_EQ(observe(scene, steps, deltaT, keeper).kind, RunEnd::Kind::Completed);
+    EXPECT_EQ(observe(scene, {steps, deltaT}, keeper).kind, RunEnd::Kind::Completed);
     return keeper.run;
 }
 
@@ -117,33 +117,46 @@ TEST(SimulatedScenes, ABallDroppedOnATileFloorBouncesToAQuarterOfItsHeightAndIts
     EXPECT_GT(contacts, 0u);
 }
 
-TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloor) {
+TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloorAndRecordTheContactsTheEngineLists) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
-    // Every example's lowest floor is at y = 0; the runs are the ones the README suggests.
+    // Every example's lowest floor is at y = 0; the runs are the ones the README suggests. Their
+    // contacts (balls, a mesh, faces), in both number types and recorded every step or every 7th,
+    // are recorded the same from the engine's list as from its callbacks.
     for (const char* file : {"balls_in_box_elastic.json", "balls_in_box_inelastic.json", "capsule_level.json",
-                             "mesh_ramp.json", "exclusion_groups.json", "tile_map_break.json"}) {
-        SCOPED_TRACE(file);
-        String error;
-        IObject* scene = readSceneFile(String(ZOR_EXAMPLE_SCENES "/") + String(file), error);
-        ASSERT_NE(scene, nullptr) << error.c_str();
-        std::vector<double> below;
-        const Trajectory run = simulate(scene, 1000, 0.01, &below);
-        ASSERT_EQ(run.stepCount(), 1001u);
-        for (std::size_t body = 0; body < run.bodies.size(); ++body) {
-            double lowest = run.at(0, body).position[1];
-            for (std::size_t step = 0; step < run.stepCount(); ++step)
-                lowest = std::min(lowest, run.at(step, body).position[1]);
-            // The engine leaves a body sunk by its slop of 0.001 at most, and by a step's fall.
-            EXPECT_GT(lowest - below[body], -0.01) << run.bodies[body];
-        }
-    }
+                             "mesh_ramp.json", "exclusion_groups.json", "tile_map_break.json"})
+        for (const bool single : {false, true})
+            for (const uint64 every : {1, 7}) {
+                SCOPED_TRACE(std::string(file) + (single ? " float " : " ") + std::to_string(every));
+                std::ifstream in(std::string(ZOR_EXAMPLE_SCENES "/") + file);
+                std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                for (std::size_t at; single && (at = text.find("{double}")) != std::string::npos;)
+                    text.replace(at, 8, "{float}");
+                Keeper called, listed;
+                observe(sceneFrom(text.c_str()), {1000, 0.01, every, false}, called);
+                ASSERT_EQ(observe(sceneFrom(text.c_str()), {1000, 0.01, every, true}, listed).kind,
+                          RunEnd::Kind::Completed);
+                EXPECT_NE(called.contactRows, "");
+                EXPECT_TRUE(listed.contactRows == called.contactRows);
+                const Trajectory& run = listed.run;
+                for (std::size_t body = 0; body < run.bodies.size(); ++body) {
+                    double lowest = run.at(0, body).position[1];
+                    for (std::size_t step = 0; step < run.stepCount(); ++step)
+                        lowest = std::min(lowest, run.at(step, body).position[1]);
+                    // The engine leaves a body sunk by its slop of 0.001 at most, and by a step's
+                    // fall; a mesh is kept still.
+                    const BodyShape& shape = run.shapes[body];
+                    const double below =
+                        shape.kind == BodyShape::Kind::Mesh ? 0 : shape.radius + shape.height / 2;
+                    EXPECT_GT(lowest - below, -0.01) << run.bodies[body];
+                }
+            }
 }
 
 TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloor) {
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     String error;
     RunSummary box;
-    observe(readSceneFile(String(ZOR_EXAMPLE_SCENES "/balls_in_box_elastic.json"), error), 1000, 0.01, box);
+    observe(readSceneFile(String(ZOR_EXAMPLE_SCENES "/balls_in_box_elastic.json"), error), {1000, 0.01}, box);
     const auto summary = nlohmann::json::parse(box.json());
     EXPECT_EQ(summary["steps"], 1000);
     EXPECT_EQ(summary["bodies"], 6);
@@ -169,7 +182,7 @@ TEST(SimulatedScenes, TheSummaryTellsEnergyContactsAndTheBodiesThatLeftEveryFloo
       {"type": "Sphere3D{double}", "variables": {"name": "thrown", "position": {"x": 1.5, "y": 0.25, "z": -0.5}, "radius": 0.25},
        "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"linearSpeed": {"x": 50, "y": 0, "z": 0}}},
                     {"type": "Collision3DAttribute{double}", "variables": {"eventParent": 0}}]}]}]})"),
-        50, 0.02, thrown);
+        {50, 0.02}, thrown);
     EXPECT_EQ(thrown.leftEveryFloor(), std::vector<std::string>{"thrown"});
 }
 

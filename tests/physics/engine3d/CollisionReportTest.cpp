@@ -1,32 +1,37 @@
-// The engine's report of what its last collision stage saw counts the contacts its callbacks are
-// asked about, with the callbacks set (the stage works on the bodies) and without (on copies).
+// The engine's report of what its last collision stage saw counts and lists the contacts its
+// callbacks are asked about, with the callbacks set (the stage works on the bodies) and without
+// (on copies).
 
 #include "physics/engine3d/ICollisionReport.h"
 #include "support/EngineOnScene.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 namespace zor {
 namespace {
 
+// What the callbacks are asked about, as the engine lists it, with the bodies where their
+// transform records put them at that moment.
 template <typename T>
 struct Asked {
-    static inline uint64 pairs = 0, faces = 0;
-    static inline T deepest = 0;
-    static void add(uint64& count, T depth) {
-        ++count;
-        if (depth > deepest)
-            deepest = depth;
-    }
-    static bool pair(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IElement*,
-                     IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, Vector3<T>*, T depth) {
-        add(pairs, depth);
+    using C = Collision3DAttribute<T>;
+    using R = RigidBody3DAttribute<T>;
+    static inline std::vector<ListedContact<T>> contacts;
+    static Vector3<T> at(IElement* body) { return static_cast<Element3D<T>*>(body)->transform().position; }
+    static bool pair(IElement* body1, IElement* element1, C*, R*, IElement* body2, IElement* element2, C*, R*,
+                     Vector3<T>* normal, T depth) {
+        contacts.push_back(
+            {body1, element1, body2, element2, nullptr, 0, 0, 0, *normal, depth, at(body1), at(body2)});
         return true;
     }
-    static bool face(IElement*, IElement*, Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, IObject*,
-                     Collision3DAttribute<T>*, RigidBody3DAttribute<T>*, uint32, uint32, uint32, Vector3<T>*,
-                     T depth) {
-        add(faces, depth);
+    static bool face(IElement* body, IElement* element, C*, R*, IObject* stage, C*, R*, uint32 cell,
+                     uint32 kind, uint32 segment, Vector3<T>* normal, T depth) {
+        contacts.push_back(
+            {body, element, nullptr, nullptr, stage, cell, kind, segment, *normal, depth, at(body), {}});
         return true;
     }
 };
@@ -49,46 +54,74 @@ struct Stacks : test::HostRecord, test::EngineScene<T> {
         for (uint32& cell : stage->cells())
             cell = 1;
         this->add(stage);
+        parts.push_back(static_cast<IObject*>(static_cast<IGridStage<T>*>(stage)));
         for (int i = 0; i < 12; ++i) {
             const bool capsule = i % 5 == 4;
+            Element3D<T>* element;
             auto* body = this->addBody(capsule ? ElementKind::Capsule : ElementKind::Sphere,
                                        {T(0.6 + 0.9 * (i % 3) + 0.05 * i), T(0.35 + 0.5 * (i / 3)), T(-1.5)},
-                                       T(0.3), capsule ? T(0.4) : T(0));
+                                       T(0.3), capsule ? T(0.4) : T(0), &element);
             body->setExclusionGroup(i < 2 ? 1 : 0);
+            parts.push_back(static_cast<IElement*>(element));
         }
+        report().setContactListing(true);
     }
-    const ICollisionReport& report() {
+    ICollisionReport& report() {
         return *static_cast<ICollisionReport*>(this->engine->castTo(guids::kCollisionReport));
     }
-    /// The contacts and deepest depth the report gives after one step.
-    std::pair<uint64, T> step() {
+    /// The contacts listed in one step, the grid stage and the elements by their place in `parts`.
+    auto step() {
         test::EngineScene<T>::step(1.0 / 30);
         if constexpr (sizeof(T) == 4)
-            return {report().getContactCountFloat(), report().getDeepestContactFloat()};
+            return placed(report().getListedContactsFloat(), report().getListedContactCountFloat());
         else
-            return {report().getContactCountDouble(), report().getDeepestContactDouble()};
+            return placed(report().getListedContactsDouble(), report().getListedContactCountDouble());
     }
+    auto placed(const ListedContact<T>* contacts, uint64 count) const {
+        const auto at = [&](const void* part) {
+            return std::find(parts.begin(), parts.end(), part) - parts.begin();
+        };
+        const auto key = [&](const ListedContact<T>& c) {
+            return std::tuple(at(c.body1), at(c.element1), at(c.body2), at(c.element2), at(c.gridStage),
+                              c.cell, c.faceKind, c.segment, c.normal, c.depth, c.position1, c.position2);
+        };
+        std::vector<decltype(key(*contacts))> found(count);
+        std::transform(contacts, contacts + count, found.begin(), key);
+        return found;
+    }
+    /// The contacts and deepest depth the report counts.
+    std::pair<uint64, T> counted() {
+        const ICollisionReport& r = report();
+        return {sizeof(T) == 4 ? r.getContactCountFloat() : r.getContactCountDouble(),
+                sizeof(T) == 4 ? T(r.getDeepestContactFloat()) : T(r.getDeepestContactDouble())};
+    }
+    std::vector<const void*> parts;
 };
 
 template <typename T>
-void expectTheCallbacksCount() {
-    using A = Asked<T>;
-    A::pairs = A::faces = 0;
+void expectTheCallbacksListed() {
     Stacks<T> called(true), alone(false);
+    bool faces = false, pairs = false;
     for (int step = 0; step < 40; ++step) {
-        const uint64 before = A::pairs + A::faces;
-        A::deepest = 0;
-        const std::pair<uint64, T> asked = called.step();
-        EXPECT_EQ(asked, (std::pair<uint64, T>{A::pairs + A::faces - before, A::deepest})) << step;
-        EXPECT_EQ(alone.step(), asked) << step;
+        Asked<T>::contacts.clear();
+        // Listing is on in the stage with callbacks too; every other step it is off without.
+        alone.report().setContactListing(step % 2 == 0);
+        const auto listed = called.step(), copied = alone.step();
+        const auto asked = called.placed(Asked<T>::contacts.data(), Asked<T>::contacts.size());
+        EXPECT_EQ(listed, asked) << step;
+        EXPECT_EQ(copied, step % 2 == 0 ? asked : decltype(asked){}) << step;
+        T deepest = 0;
+        for (const ListedContact<T>& contact : Asked<T>::contacts)
+            deepest = std::max(deepest, contact.depth), (contact.gridStage != nullptr ? faces : pairs) = true;
+        EXPECT_EQ(called.counted(), (std::pair<uint64, T>{asked.size(), deepest})) << step;
+        EXPECT_EQ(alone.counted(), called.counted()) << step;
     }
-    EXPECT_GT(A::pairs, 0u);
-    EXPECT_GT(A::faces, 0u);
+    EXPECT_TRUE(faces && pairs);
 }
 
-TEST(CollisionReport, CountsTheContactsTheCallbacksAreAskedAboutWithAndWithoutThem) {
-    expectTheCallbacksCount<float>();
-    expectTheCallbacksCount<double>();
+TEST(CollisionReport, CountsAndListsTheContactsTheCallbacksAreAskedAboutWithAndWithoutThem) {
+    expectTheCallbacksListed<float>();
+    expectTheCallbacksListed<double>();
 }
 
 } // namespace
