@@ -19,6 +19,7 @@ void readAttribute(IObject* object, BodyReading& reading) {
     reading.sample.linearSpeed[0] = speed.x;
     reading.sample.linearSpeed[1] = speed.y;
     reading.sample.linearSpeed[2] = speed.z;
+    reading.speed = {&speed, sizeof(U) == sizeof(float)};
     const U mass = attribute.getMass();
     reading.mass = attribute.getInfiniteMass() ? 0.0 : mass == 0 ? 1.0 : static_cast<double>(mass);
 }
@@ -105,9 +106,28 @@ bool readBody(Element3D<T>& element, BodyReading& reading) {
     return true;
 }
 
+template <typename T>
+void readAgain(const Element3D<T>& element, const SpeedPlace& speed, BodySample& sample) {
+    const TransformRecord<T>& transform = element.transform();
+    const auto read = [&sample](const auto& vector) {
+        sample.linearSpeed[0] = vector.x;
+        sample.linearSpeed[1] = vector.y;
+        sample.linearSpeed[2] = vector.z;
+    };
+    sample = {{transform.position.x, transform.position.y, transform.position.z},
+              {transform.rotation.x, transform.rotation.y, transform.rotation.z},
+              {0, 0, 0}};
+    if (speed.single)
+        read(*static_cast<const Vector3<float>*>(speed.speed));
+    else
+        read(*static_cast<const Vector3<double>*>(speed.speed));
+}
+
 template void readShape(Element3D<float>&, BodyShape&);
 template void readShape(Element3D<double>&, BodyShape&);
 template bool readBody(Element3D<float>&, BodyReading&);
 template bool readBody(Element3D<double>&, BodyReading&);
+template void readAgain(const Element3D<float>&, const SpeedPlace&, BodySample&);
+template void readAgain(const Element3D<double>&, const SpeedPlace&, BodySample&);
 
 } // namespace zor::host

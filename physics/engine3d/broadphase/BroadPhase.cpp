@@ -32,10 +32,6 @@ uint64 calmedLimit(uint64 count) {
     return kCalmedBase + count / kCalmedShare;
 }
 
-bool isFinite(const WidenedBox& box) {
-    return std::isfinite(box.low[0] + box.low[1] + box.low[2] + box.high[0] + box.high[1] + box.high[2]);
-}
-
 } // namespace
 
 void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count) {
@@ -141,13 +137,13 @@ void BroadPhase::startWalk(uint64 index, uint64 after) {
         m_walk.index == index && m_walk.build == m_build && m_standing[index] == Standing::Settled;
     m_walk.index = index;
     m_walk.build = m_build;
-    const WidenedBox& fat = m_fatBoxes.fatBox(index);
+    // The fat box itself is read only to gather: a settled primitive's list needs a byte of it.
     if (!sameSettled) {
-        m_walk.everyPrimitive = m_grid.isLarge(index) || !isFinite(fat);
+        m_walk.everyPrimitive = m_grid.isLarge(index) || !m_fatBoxes.finite(index);
         if (m_walk.everyPrimitive)
             return;
         if (m_standing[index] != Standing::Settled || !m_grid.listed(index, m_walk.listed, m_walk.listedEnd))
-            m_gathers.gather(index, fat, m_grid, m_walk.listed, m_walk.listedEnd);
+            m_gathers.gather(index, m_fatBoxes.fatBox(index), m_grid, m_walk.listed, m_walk.listedEnd);
     }
     if (m_walk.everyPrimitive)
         return;

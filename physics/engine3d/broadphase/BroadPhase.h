@@ -19,13 +19,15 @@ namespace zor {
 class BroadPhase {
 public:
     /// Sizes everything for `count` primitives and finds the pairs of the active ones' boxes
-    /// (and balls, for spheres: a non-negative radius in `balls`). With as many primitives as
-    /// last time the grid is kept unless too many have left their fat boxes or balls: one still
+    /// (and balls, for spheres: a non-negative radius in `balls`, whose box is then not read). With as many
+    /// primitives as last time the grid is kept unless too many have left their fat boxes or balls: one still
     /// inside keeps its pairs whatever primitive it is now (the pairs of fat boxes hold those of
     /// the boxes inside them), the others become loose.
     void build(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count);
     /// The fat box of primitive `index`: its box lies inside until it moves out.
     const WidenedBox& fatBox(uint64 index) const { return m_fatBoxes.fatBox(index); }
+    /// Changes whenever the fat box of primitive `index` does (FatBoxes::serial).
+    uint64 fatBoxSerial(uint64 index) const { return m_fatBoxes.serial(index); }
     /// Primitive `index`, not a sphere, has moved to `box`; the move of one inactive when the
     /// stage began is ignored.
     void moved(uint64 index, const WidenedBox& box) {

@@ -34,22 +34,27 @@ void FatBoxes::resize(uint64 count, bool newCount) {
     m_fatBalls.resize(count);
     m_ballRooms.resize(count);
     m_stageRooms.resize(count);
+    m_serials.resize(count);
+    m_finite.resize(count);
 }
 
 void FatBoxes::fatten(uint64 index, const WidenedBox& box, const WidenedBall& ball) {
     WidenedBall& fatBall = m_fatBalls[index];
+    m_serials[index] = ++m_fattenings;
     m_restlessFat[index] = false;
     if (!(ball.radius >= 0)) {
         fatBall = kNoBall;
         m_ballRooms[index] = {-1, -1};
         m_stageRooms[index] = {-1, -1};
         m_fat[index] = fattened(box);
+        m_finite[index] = isFinite(m_fat[index]);
         return;
     }
     m_restlessFat[index] = restless(index);
     const double margin = m_restlessFat[index] ? kRestlessBallMargin : kFatBallMargin;
     fatBall = {{ball.centre[0], ball.centre[1], ball.centre[2]}, ball.radius * (1 + 2 * margin)};
     m_fat[index] = boxOf(fatBall);
+    m_finite[index] = isFinite(m_fat[index]);
     // A sphere's margin for rounding grows by a millionth of a millionth of how far it moves,
     // which inside its fat ball is at most the fat radius; and a float sphere's radius, worked
     // out again each stage from its world matrix, may come out a few units in the last place

@@ -37,13 +37,23 @@ public:
     const WidenedBox& fatBox(uint64 index) const { return m_fat[index]; }
     const WidenedBox* fatBoxes() const { return m_fat.data(); }
     const WidenedBall* fatBalls() const { return m_fatBalls.data(); }
+    /// The number of the fattening that made primitive `index`'s fat box: a new fat box gets a
+    /// new one, even where it equals the old, so that what was found of a fat box holds while
+    /// its number stays. Never 0 once the primitive is fattened.
+    uint64 serial(uint64 index) const { return m_serials[index]; }
+    /// True when every bound of primitive `index`'s fat box is finite: a byte to read where the
+    /// box itself is not needed.
+    bool finite(uint64 index) const { return m_finite[index] != 0; }
     /// True when primitive `index` has a fat ball: it was a sphere when it was fattened.
     bool hasBall(uint64 index) const { return m_fatBalls[index].radius >= 0; }
 
     /// True when primitive `index`, now at `box` (and `ball` for a sphere), still lies where its
-    /// pairs were found: in its fat ball if it has one, else in its fat box.
+    /// pairs were found: in its fat ball if it has one, else in its fat box. A ball with a radius
+    /// never lies in a fat box without a ball, and its `box` is not read: a sphere is followed by
+    /// its ball alone.
     bool holds(uint64 index, const WidenedBox& box, const WidenedBall& ball) const {
-        return hasBall(index) ? ballInside(m_fatBalls[index], ball) : contains(m_fat[index], box);
+        return hasBall(index) ? ballInside(m_fatBalls[index], ball)
+                              : !(ball.radius >= 0) && contains(m_fat[index], box);
     }
     /// BroadPhase::movedWithinRoom: true when sphere `index`'s ball, centred at `ball.centre`,
     /// is within the stage room of its fat ball, and then gives it the room's radius.
@@ -118,6 +128,10 @@ private:
     /// fat ball has the wide margin of a restless sphere.
     Array<uint64> m_leftAt;
     Array<uint8> m_restlessFat;
+    Array<uint64> m_serials;
+    Array<uint8> m_finite;
+    /// Counts the fattenings, for the serials.
+    uint64 m_fattenings = 0;
     /// Counts the stages.
     uint64 m_stage = 0;
 };

@@ -9,10 +9,6 @@ namespace {
 
 constexpr uint32 kNone = ~uint32(0);
 
-bool isFinite(const WidenedBox& box) {
-    return std::isfinite(box.low[0] + box.low[1] + box.low[2] + box.high[0] + box.high[1] + box.high[2]);
-}
-
 } // namespace
 
 void LooseCells::resize(uint64 count, uint64 limit) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 
@@ -70,6 +71,11 @@ void sortIndices(uint32* first, uint32* last);
 inline bool overlaps(const WidenedBox& a, const WidenedBox& b) {
     return !(a.low[0] > b.high[0] || b.low[0] > a.high[0] || a.low[1] > b.high[1] || b.low[1] > a.high[1] ||
              a.low[2] > b.high[2] || b.low[2] > a.high[2]);
+}
+
+/// True when every bound of the box is finite.
+inline bool isFinite(const WidenedBox& box) {
+    return std::isfinite(box.low[0] + box.low[1] + box.low[2] + box.high[0] + box.high[1] + box.high[2]);
 }
 
 /// True when `inner` lies in `outer`; false for boxes with a NaN.

@@ -84,6 +84,8 @@ public:
     /// A box that holds primitive `index`'s widened box, and keeps holding it while it stays the
     /// same.
     const WidenedBox& fatBox(uint64 index) const { return m_broadPhase.fatBox(index); }
+    /// Changes whenever fatBox(index) does.
+    uint64 fatBoxSerial(uint64 index) const { return m_broadPhase.fatBoxSerial(index); }
 
     /// Calls `visit(j)` for the primitives j after `index` that may touch it, in increasing
     /// order, each where it stands when its turn comes: visits may move primitives.

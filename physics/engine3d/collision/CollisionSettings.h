@@ -107,8 +107,11 @@ inline constexpr double kBallPairAllowance = 1e-9;
 
 // Grid stages.
 
-/// Beyond this many cells in all the stages they are not compared from one stage to the next to
-/// keep the "far from every tile" verdicts: the comparison would cost more than it saves.
+/// Beyond this many cells in all the stages, and kComparedCellsPerShape for each shape tested
+/// against them, they are not compared from one stage to the next to keep the "far from every
+/// tile" verdicts: the comparison (a few bytes a cell) would cost more than it saves (a verdict
+/// worked out again for every shape, which reads the cells around it).
 inline constexpr uint64 kComparedCells = uint64(1) << 16;
+inline constexpr uint64 kComparedCellsPerShape = 16;
 
 } // namespace zor::settings

@@ -52,13 +52,14 @@ double declaredReach(ICollisionDetector<T>& detector) {
     return reach >= 0 && std::isfinite(reach) ? reach : -1;
 }
 
-/// Per primitive, whether it is out of reach of every tile while inside a fat box, as found at a
-/// generation of the grid stages for its radius.
+/// Per primitive, whether it is out of reach of every tile while inside a fat box, as found for
+/// the fat box of a serial at a generation of the grid stages for its radius (the detector's reach
+/// is the memory's). A few bytes, read in every pass for every primitive: the fat box itself is
+/// read only when the verdict is made.
 struct FarFromTiles {
+    uint64 fatBox;
     uint64 generation;
-    WidenedBox fatBox;
     double radius;
-    double reach;
     bool far;
 };
 
@@ -92,6 +93,8 @@ struct CollisionStageMemory {
     CollisionPrimitives<float> floatPrimitives{broadPhase};
     CollisionPrimitives<double> doublePrimitives{broadPhase};
     Array<FarFromTiles> farFromTiles;
+    /// The reach the verdicts were found for.
+    double verdictReach = 0;
     GridStagesSeen gridStagesSeen;
     GridStageSet<float> floatGridStages;
     GridStageSet<double> doubleGridStages;
@@ -263,10 +266,11 @@ public:
         if (m_lease.owned()) {
             ContactList<T>& listed = state.template listed<T>();
             listed.clear();
-            // As many contacts as the last stage had, and some more: the list grows once, if at all.
+            // As many contacts as the last stage had and half as many more (room that is not touched
+            // costs no memory): a list made again at each growth leaves its old memory to the heap.
             const uint64 last = state.template contacts<T>().count;
             if (state.seen.listing) {
-                listed.reserve(last + last / 8);
+                listed.reserve(last + last / 2);
                 m_listed = &listed;
             }
         }
@@ -280,8 +284,14 @@ public:
         if (m_accelerated && !m_hostCalledBack && m_primitives.copyBodies() && m_hasGridStages &&
             m_gridStages.holdsCopiedBody(m_primitives))
             m_primitives.writeBodies();
-        // Verdicts are kept from stage to stage: they hold while the grid stages are the same.
-        const uint64 verdicts = m_farFromTiles.size();
+        // Verdicts are kept from stage to stage: they hold while the grid stages and the reach
+        // are the same.
+        double& verdictReach = m_lease.memory().verdictReach;
+        uint64 verdicts = m_farFromTiles.size();
+        if (std::memcmp(&verdictReach, &m_reach, sizeof m_reach) != 0) {
+            verdictReach = m_reach;
+            verdicts = 0;
+        }
         m_farFromTiles.resize(m_primitives.size());
         for (uint64 i = verdicts; i < m_farFromTiles.size(); ++i)
             m_farFromTiles[i].generation = 0;
@@ -337,30 +347,28 @@ private:
     bool collideWithGridStages(uint64 index) {
         PhysicsCollisionPrimitive3D<T>& primitive = m_primitives[index];
         if (!m_gridStagesBegun) {
-            m_gridStages.begin(m_lease.memory().gridStagesSeen);
+            m_gridStages.begin(m_lease.memory().gridStagesSeen, m_primitives.size());
             m_gridStagesBegun = true;
         }
         CapsuleShape<T> shape{primitive.pointA, primitive.pointB, primitive.radius};
-        // A test that moved nothing moves nothing when made again the same way.
         const uint64 generation = m_gridStages.generation();
-        if (const ContactTally<T>* reported =
-                m_accelerated ? m_quietShapes.quiet(index, shape, generation) : nullptr) {
-            m_contacts.add(*reported);
-            m_gridStages.assertListed(kStageFunction);
-            return false;
-        }
-        // Most primitives are far from every tile: known so while they keep their fat box.
         if (m_accelerated) {
+            // Most primitives are far from every tile: known so while they keep their fat box. A
+            // quiet shape of one reported nothing, so the verdict goes first: it is smaller.
             FarFromTiles& verdict = m_farFromTiles[index];
-            const WidenedBox& fat = m_primitives.fatBox(index);
+            const uint64 fatBox = m_primitives.fatBoxSerial(index);
             const double radius = double(primitive.radius);
-            if (verdict.generation != m_gridStages.generation() ||
-                std::memcmp(&verdict.fatBox, &fat, sizeof(WidenedBox)) != 0 ||
-                std::memcmp(&verdict.radius, &radius, sizeof radius) != 0 ||
-                std::memcmp(&verdict.reach, &m_reach, sizeof m_reach) != 0)
-                verdict = {m_gridStages.generation(), fat, radius, m_reach,
-                           m_gridStages.outOfReach(fat, primitive.radius)};
+            if (verdict.generation != generation || verdict.fatBox != fatBox ||
+                std::memcmp(&verdict.radius, &radius, sizeof radius) != 0)
+                verdict = {fatBox, generation, radius,
+                           m_gridStages.outOfReach(m_primitives.fatBox(index), primitive.radius)};
             if (verdict.far) {
+                m_gridStages.assertListed(kStageFunction);
+                return false;
+            }
+            // A test that moved nothing moves nothing when made again the same way.
+            if (const ContactTally<T>* reported = m_quietShapes.quiet(index, shape, generation)) {
+                m_contacts.add(*reported);
                 m_gridStages.assertListed(kStageFunction);
                 return false;
             }

@@ -337,7 +337,7 @@ void GridStageSet<T>::assertListed(const char* functionName) const {
 }
 
 template <typename T>
-void GridStageSet<T>::begin(GridStagesSeen& seen) {
+void GridStageSet<T>::begin(GridStagesSeen& seen, uint64 shapes) {
     m_seen = &seen;
     const uint64 stages = count();
     uint64 cellCount = 0, tileCount = 0;
@@ -353,7 +353,8 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
     Array<uint8>& bytes = seen.found;
     bytes.resize(0);
     bool same = false;
-    if (cellCount <= settings::kComparedCells) {
+    const bool compared = cellCount <= settings::kComparedCells + settings::kComparedCellsPerShape * shapes;
+    if (compared) {
         // Everything outOfReach reads of the stages, written in place in room for the most it
         // may take.
         bytes.resize(2 * sizeof(uint64) +
@@ -394,7 +395,7 @@ void GridStageSet<T>::begin(GridStagesSeen& seen) {
     }
     if (!same) {
         seen.bytes.swap(seen.found);
-        if (cellCount > settings::kComparedCells)
+        if (!compared)
             seen.bytes.resize(0);
         seen.generation = ++seen.generations;
     }

@@ -112,8 +112,10 @@ public:
 
     /// Reads every stage and begins at the generation `seen` was taken at when the stages are
     /// the same, else at a new one (and `seen` is taken anew). Host code running later moves on
-    /// to generations never given out before.
-    void begin(GridStagesSeen& seen);
+    /// to generations never given out before. Stages of more cells than settings::kComparedCells
+    /// and settings::kComparedCellsPerShape for each of the `shapes` tested are not compared:
+    /// they begin a new generation.
+    void begin(GridStagesSeen& seen, uint64 shapes);
     /// The number of grid stages in the collection's order, up to its first null entry.
     uint64 count() { return m_listed == m_generation ? m_layouts.size() : list(); }
     /// Ends the process under `functionName` when the collection holds a null entry: called once

@@ -211,7 +211,8 @@ TEST(BroadPhase, AGridBuiltAgainInTheMiddleOfAWalkMissesNoCandidate) {
 // A sphere that leaves its fat ball finds the sphere it now reaches: one grown inside a fat ball
 // made for a smaller one (it has no room there) pushed towards a small sphere just beyond the fat
 // ball; spheres so large that the square of a distance between them overflows, one pushed or
-// placed in the next stage farther than the room of its fat ball, whose square is no number either.
+// placed in the next stage farther than the room of its fat ball, whose square is no number either;
+// a primitive of another shape that becomes a sphere and moves away, whose box is no longer read.
 TEST(BroadPhase, ASphereThatLeavesItsFatBallFindsWhatItNowReaches) {
     struct Case {
         const char* name;
@@ -219,24 +220,31 @@ TEST(BroadPhase, ASphereThatLeavesItsFatBallFindsWhatItNowReaches) {
         /// The first sphere's radius in the second stage, and where its centre moves then.
         double grownRadius, movedTo;
         bool pushed;
+        /// The first is of another shape at first, and its box stays as it was.
+        bool fromBox = false;
     };
     const Case cases[] = {
         {"grown, then pushed", {{0, 0, 0}, 0.5}, {{0.709, 0, 0}, 0.01}, 0.6, 0.1, true},
         {"huge, pushed", {{0, 0, 0}, 1e160}, {{1e162, 0, 0}, 1e160}, 1e160, 1e162, true},
         {"huge, in the next stage", {{0, 0, 0}, 1e160}, {{1e162, 0, 0}, 1e160}, 1e160, 1e162, false},
+        {"a box become a sphere", {{0, 0, 0}, 0.5}, {{3, 0, 0}, 0.5}, 0.5, 3, false, true},
     };
     const uint8 active[2] = {1, 1};
     for (const Case& c : cases) {
         WidenedBall balls[2] = {c.first, c.second};
         WidenedBox boxes[2] = {boxOf(balls[0]), boxOf(balls[1])};
+        if (c.fromBox)
+            balls[0].radius = -1;
         BroadPhase broadPhase;
         broadPhase.build(boxes, balls, active, 2);
         ASSERT_EQ(candidatesOf(broadPhase, 0), std::vector<uint64>{}) << c.name << ": apart at first";
         balls[0].radius = c.grownRadius;
-        boxes[0] = boxOf(balls[0]);
+        if (!c.fromBox)
+            boxes[0] = boxOf(balls[0]);
         broadPhase.build(boxes, balls, active, 2);
         balls[0].centre[0] = c.movedTo;
-        boxes[0] = boxOf(balls[0]);
+        if (!c.fromBox)
+            boxes[0] = boxOf(balls[0]);
         WidenedBall within = balls[0];
         if (!c.pushed)
             broadPhase.build(boxes, balls, active, 2);
