@@ -53,7 +53,7 @@ public:
     /// Adds `element` (a reference is taken) under `parent`, or at the top for null; a parent
     /// must have been added before its children.
     void addElement(Element3D<T>* element, Element3D<T>* parent = nullptr);
-    /// The scene's elements in walking order.
+    /// The scene's elements in walking order (an item pushed here raises no generation).
     HostCollection& elements() { return m_layer->elements(); }
     /// Adds a grid stage (a reference is taken).
     void addGridStage(IObject* stage);
