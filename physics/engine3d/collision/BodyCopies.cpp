@@ -7,6 +7,8 @@ namespace zor {
 template <typename T>
 void BodyCopies<T>::begin(uint64 count) {
     m_copied = false;
+    m_kept = Kept::Nothing;
+    m_refreshed = false;
     m_limited = false;
     m_ordered.resize(0);
     m_states.resize(count);
@@ -32,6 +34,12 @@ void BodyCopies<T>::copyOne(uint64 index, const PhysicsCollisionPrimitive3D<T>& 
 
 template <typename T>
 bool BodyCopies<T>::finish(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone) {
+    if (m_refreshed) {
+        m_refreshed = false;
+        m_copied = m_kept == Kept::Copies;
+        return m_copied;
+    }
+    m_kept = Kept::NoCopies;
     if (!eachAlone || m_limited)
         return false;
     const uint64 count = records.size();
@@ -44,6 +52,7 @@ bool BodyCopies<T>::finish(const Array<PhysicsCollisionPrimitive3D<T>>& records,
                 return false;
     }
     m_copied = true;
+    m_kept = Kept::Copies;
     m_sharedMaterial = sharedMaterialOf(records, m_states);
     return true;
 }

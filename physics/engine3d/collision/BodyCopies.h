@@ -36,6 +36,23 @@ public:
     void begin(uint64 count);
     void copyOne(uint64 index, const PhysicsCollisionPrimitive3D<T>& primitive);
     bool finish(const Array<PhysicsCollisionPrimitive3D<T>>& records, bool eachAlone);
+    /// True when the last finish has copied or refused to copy the same records as now, with
+    /// their bodies' attributes and materials unchanged since (records kept at a scene's
+    /// generation): refreshOne for each record, then finish, takes the verdict and the
+    /// materials it had, and reads only the bodies' positions and speeds again.
+    bool keeps() const { return m_kept != Kept::Nothing; }
+    void refreshOne(uint64 index, const PhysicsCollisionPrimitive3D<T>& primitive) {
+        if (m_kept == Kept::Copies && movesWhenHit(primitive)) {
+            m_states[index].position = primitive.bodyTransform->position;
+            m_states[index].linearSpeed = primitive.rigidBodyAttribute->getLinearSpeed();
+        }
+        m_refreshed = true;
+    }
+    /// The records have been read again: the last verdict is not theirs.
+    void forget() {
+        m_kept = Kept::Nothing;
+        m_refreshed = false;
+    }
     /// Writes the copies back to the bodies of `records`, and works on the bodies again.
     void writeBack(const Array<PhysicsCollisionPrimitive3D<T>>& records);
     /// True when `attribute` is the attribute of a copied body.
@@ -57,6 +74,10 @@ private:
     /// Per primitive the copy of its body's state, while m_copied.
     Array<BodyState<T>> m_states;
     bool m_copied = false;
+    /// The last finish's verdict, while its records are kept; refreshOne has been called since.
+    enum class Kept : uint8 { Nothing, Copies, NoCopies };
+    Kept m_kept = Kept::Nothing;
+    bool m_refreshed = false;
     /// A body with speed limits has been met since begin: there will be no copies.
     bool m_limited = false;
     std::optional<SharedMaterial<T>> m_sharedMaterial;

@@ -11,6 +11,7 @@ void CollisionPrimitives<T>::build(IScene3D& scene, double reach, bool forCopies
     m_copiesRead = forCopies;
     if (!kept || !refreshScenePrimitives(scene, m_records, m_shapes, m_copies)) {
         clear();
+        m_copies.forget();
         readScenePrimitives(scene, m_records, m_bodyParents, m_shapes, forCopies ? &m_copies : nullptr);
         m_referencesHeld = true;
         if (m_records.size() == 0)

@@ -266,10 +266,11 @@ public:
         if (m_lease.owned()) {
             ContactList<T>& listed = state.template listed<T>();
             listed.clear();
-            // As many contacts as the last stage had, and some more: the list grows once, if at all.
+            // As many contacts as the last stage had and half as many more (room that is not touched
+            // costs no memory): a list made again at each growth leaves its old memory to the heap.
             const uint64 last = state.template contacts<T>().count;
             if (state.seen.listing) {
-                listed.reserve(last + last / 8);
+                listed.reserve(last + last / 2);
                 m_listed = &listed;
             }
         }

@@ -11,7 +11,6 @@
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/SceneBodies.h"
 #include "physics/engine3d/collision/BodyCopies.h"
-#include "physics/math/MatrixRoutines.h"
 #include "physics/math/Vector3Math.h"
 
 #include <cstddef>
@@ -22,12 +21,12 @@ namespace {
 
 constexpr const char* kStageFunction = "zor::PhysicsEngine3D::updateSceneCollisions";
 
-/// The point (x, y, z, 1) of an element's own space in world coordinates.
+/// The point (x, y, z, 1) of an element's own space in world coordinates: the products and sums
+/// of transform(), in its order, without the w that is not used.
 template <typename T>
-Vector3<T> toWorld(const Matrix4x4<T>& world, T x, T y, T z) {
-    Vector4<T> point{x, y, z, 1};
-    transform(world, point, point);
-    return {point.x, point.y, point.z};
+Vector3<T> toWorld(const Matrix4x4<T>& m, T x, T y, T z) {
+    return {x * m[0] + y * m[4] + z * m[8] + T(1) * m[12], x * m[1] + y * m[5] + z * m[9] + T(1) * m[13],
+            x * m[2] + y * m[6] + z * m[10] + T(1) * m[14]};
 }
 
 /// The element that moves when `element` is hit, given its collision attribute's event parent:
@@ -245,7 +244,9 @@ bool refreshScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T
     if (view == nullptr || view->unfoldedEntries.size() != count)
         return false;
     const auto* entries = reinterpret_cast<const unsigned char*>(view->unfoldedEntries.data());
-    copies.begin(count);
+    const bool keeps = copies.keeps();
+    if (!keeps)
+        copies.begin(count);
     for (uint64 i = 0; i < count; ++i) {
         // The copy reads the body's transform and attribute, a few records on asked for now.
         if (i + kAheadOfRetain < count && records[i + kAheadOfRetain].active) {
@@ -268,7 +269,10 @@ bool refreshScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T
                 placeSolid(primitive, world, *static_cast<const ShapeData<T>*>(shapes[i]));
             }
         }
-        copies.copyOne(i, primitive);
+        if (keeps)
+            copies.refreshOne(i, primitive);
+        else
+            copies.copyOne(i, primitive);
     }
     return true;
 }
