@@ -7,8 +7,10 @@
 #include "host/io/JsonEntryReader.h"
 #include "host/io/JsonObjectDocument.h"
 #include "host/io/JsonValueBuilder.h"
+#include "host/io/PlainJson.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace zor::host {
@@ -362,10 +364,15 @@ bool streamJsonObjects(const String& fileName, std::string_view text, ObjectCrea
                        List<IObject*>& objects, const ObjectCheck& check) {
     if (!checkDocumentShape(DocumentFormat::Json, fileName, text, kMostStreamedValues))
         return false;
-    Survey survey(fileName, text);
-    if (!ordered_json::sax_parse(text.begin(), text.end(), &survey))
-        return false;
-    if (!survey.regular) {
+    // A plain text is read by readPlainJson, anything else by the parser (its faults too).
+    std::optional<Survey> survey(std::in_place, fileName, text);
+    const bool plain = readPlainJson(text, *survey) == PlainJsonResult::Read;
+    if (!plain) {
+        survey.emplace(fileName, text);
+        if (!ordered_json::sax_parse(text.begin(), text.end(), &*survey))
+            return false;
+    }
+    if (!survey->regular) {
         // Another shape is read whole, as any document is.
         if (text.size() > kMostDocumentBytes) {
             logDocumentFailure("zor::host::readDocumentText", fileName, "the file",
@@ -377,8 +384,9 @@ bool streamJsonObjects(const String& fileName, std::string_view text, ObjectCrea
                readJsonObjects(fileName, text, create, objects, check);
     }
     JsonEntryReader reader(fileName, create, check, kMostStreamedObjects);
-    Stream stream(reader, fileName, std::move(survey.whole));
-    if (!ordered_json::sax_parse(text.begin(), text.end(), &stream))
+    Stream stream(reader, fileName, std::move(survey->whole));
+    if (plain ? readPlainJson(text, stream) != PlainJsonResult::Read
+              : !ordered_json::sax_parse(text.begin(), text.end(), &stream))
         return false;
     appendObjects(stream.objects(), objects);
     return true;
