@@ -27,6 +27,7 @@ struct WholeEntry {
 
 // The value types the parser hands its event handlers.
 struct SaxTypes {
+    static constexpr bool kReadsNumbers = true;
     using number_integer_t = ordered_json::number_integer_t;
     using number_unsigned_t = ordered_json::number_unsigned_t;
     using number_float_t = ordered_json::number_float_t;
@@ -60,6 +61,8 @@ protected:
 // and children, each once, children last and an array.
 class Survey : public Walk {
 public:
+    static constexpr bool kReadsNumbers = false;
+
     explicit Survey(const String& fileName, std::string_view text) : m_fileName(fileName), m_text(text) {}
 
     bool regular = true;

@@ -40,7 +40,8 @@ inline bool isDigit(char c) {
 /// value, its texts and names of printable ASCII without escapes, its numbers within range.
 /// Such a text is read several times faster than by the parser, which has to be ready for
 /// escapes, any UTF-8 and every fault; anything else (a fault too) is NotPlain, and is for the
-/// parser, whose events and errors are the reference.
+/// parser, whose events and errors are the reference. A handler whose kReadsNumbers is false
+/// (it only asks whether the text is JSON) may be given 0 for a double that surely is finite.
 template <typename Handler>
 PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
     using plain_json::isDigit;
@@ -104,6 +105,7 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
         else
             readDigits();
         bool whole = true;
+        bool scaled = false;
         if (at != end && *at == '.') {
             ++at;
             whole = false;
@@ -113,6 +115,7 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
         if (at != end && (*at == 'e' || *at == 'E')) {
             ++at;
             whole = false;
+            scaled = true;
             if (at != end && (*at == '+' || *at == '-'))
                 ++at;
             if (!readDigits())
@@ -136,6 +139,12 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
         }
         if (!whole) {
             scratch.assign(start, at);
+            // Without an exponent, fewer than 300 characters are a finite double.
+            if constexpr (Handler::kReadsNumbers == false) {
+                if (!scaled && at - start < 300)
+                    return handler.number_float(0.0, scratch) ? PlainJsonResult::Read
+                                                              : PlainJsonResult::Stopped;
+            }
             const double value = std::strtod(scratch.c_str(), nullptr);
             if (!std::isfinite(value))
                 return PlainJsonResult::NotPlain;

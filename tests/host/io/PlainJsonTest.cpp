@@ -14,6 +14,7 @@ using Json = nlohmann::ordered_json;
 
 // Writes every event as a line; stops at the event numbered `stopAt`.
 struct EventLog {
+    static constexpr bool kReadsNumbers = true;
     std::string lines;
     int events = 0;
     int stopAt = -1;
@@ -42,6 +43,11 @@ struct EventLog {
         lines += "error\n";
         return false;
     }
+};
+
+// A handler that only asks whether the text is JSON.
+struct Survey : EventLog {
+    static constexpr bool kReadsNumbers = false;
 };
 
 TEST(PlainJson, GivesTheParsersEventsOrLeavesTheTextToIt) {
@@ -106,9 +112,19 @@ TEST(PlainJson, GivesTheParsersEventsOrLeavesTheTextToIt) {
         "[1e99999]",
         "{\"a\":1}\x01",
     };
+    // A handler that reads no numbers is given the same verdicts.
+    const std::string huge = "[1" + std::string(400, '0') + ".5]";
     for (const char* text : others) {
         EventLog read;
         EXPECT_EQ(readPlainJson(text, read), PlainJsonResult::NotPlain) << text;
+        Survey surveyed;
+        EXPECT_EQ(readPlainJson(text, surveyed), PlainJsonResult::NotPlain) << text;
+    }
+    for (const std::string& text : {huge, huge.substr(0, 299) + "]"}) {
+        EventLog parsed;
+        const bool isJson = Json::sax_parse(text, &parsed);
+        Survey surveyed;
+        EXPECT_EQ(readPlainJson(text, surveyed), isJson ? PlainJsonResult::Read : PlainJsonResult::NotPlain);
     }
 }
 
