@@ -365,12 +365,14 @@ private:
 
 bool streamJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
                        List<IObject*>& objects, const ObjectCheck& check) {
-    if (!checkDocumentShape(DocumentFormat::Json, fileName, text, kMostStreamedValues))
-        return false;
-    // A plain text is read by readPlainJson, anything else by the parser (its faults too).
+    // A plain text within the limits is read by readPlainJson, which checks them as it goes;
+    // anything else is checked first, then read by the parser (its faults too).
+    const PlainJsonLimits limits{kMostNesting, kMostStreamedValues, kMostNameBytes, kMostTextBytes};
     std::optional<Survey> survey(std::in_place, fileName, text);
-    const bool plain = readPlainJson(text, *survey) == PlainJsonResult::Read;
+    const bool plain = readPlainJson(text, *survey, limits) == PlainJsonResult::Read;
     if (!plain) {
+        if (!checkDocumentShape(DocumentFormat::Json, fileName, text, kMostStreamedValues))
+            return false;
         survey.emplace(fileName, text);
         if (!ordered_json::sax_parse(text.begin(), text.end(), &*survey))
             return false;

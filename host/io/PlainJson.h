@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,18 @@ enum class PlainJsonResult {
     Stopped,
     /// The text is not plain JSON (see readPlainJson); the handler may have had some events.
     NotPlain,
+};
+
+/// Bounds on a plain text, counted as checkDocumentShape counts them; a text beyond any is
+/// NotPlain.
+struct PlainJsonLimits {
+    /// Levels of objects and arrays.
+    std::size_t nesting = std::numeric_limits<std::size_t>::max();
+    /// Values, objects and arrays included.
+    std::uint64_t values = std::numeric_limits<std::uint64_t>::max();
+    /// Bytes of a member's name, and of a text.
+    std::size_t nameBytes = std::numeric_limits<std::size_t>::max();
+    std::size_t textBytes = std::numeric_limits<std::size_t>::max();
 };
 
 namespace plain_json {
@@ -43,7 +56,7 @@ inline bool isDigit(char c) {
 /// parser, whose events and errors are the reference. A handler whose kReadsNumbers is false
 /// (it only asks whether the text is JSON) may be given 0 for a double that surely is finite.
 template <typename Handler>
-PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
+PlainJsonResult readPlainJson(std::string_view text, Handler& handler, const PlainJsonLimits& limits = {}) {
     using plain_json::isDigit;
     using plain_json::isSpace;
     constexpr auto kUnknownSize = static_cast<std::size_t>(-1);
@@ -55,13 +68,14 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
     std::string scratch;
     // The open objects (true) and arrays (false).
     std::vector<bool> open;
+    std::uint64_t values = 0;
 
     const auto skipSpace = [&] {
         while (at != end && isSpace(*at))
             ++at;
     };
-    // A text from its opening quote into `scratch`; false when it is not plain.
-    const auto readText = [&] {
+    // A text from its opening quote into `scratch`; false when it is not plain or longer.
+    const auto readText = [&](std::size_t mostBytes) {
         const char* const start = ++at;
         while (at != end && *at != '"') {
             const auto byte = static_cast<unsigned char>(*at);
@@ -69,7 +83,7 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
                 return false;
             ++at;
         }
-        if (at == end)
+        if (at == end || static_cast<std::size_t>(at - start) > mostBytes)
             return false;
         scratch.assign(start, at);
         ++at;
@@ -78,7 +92,7 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
     // A name and its colon, the next value's.
     const auto readKey = [&] {
         skipSpace();
-        if (at == end || *at != '"' || !readText())
+        if (at == end || *at != '"' || !readText(limits.nameBytes))
             return PlainJsonResult::NotPlain;
         skipSpace();
         if (at == end || *at != ':')
@@ -163,7 +177,9 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
     for (;;) {
         // A value starts.
         skipSpace();
-        if (at == end)
+        if (at == end || ++values > limits.values)
+            return PlainJsonResult::NotPlain;
+        if ((*at == '{' || *at == '[') && open.size() + 1 > limits.nesting)
             return PlainJsonResult::NotPlain;
         PlainJsonResult result = PlainJsonResult::Read;
         bool closed = true;
@@ -198,7 +214,7 @@ PlainJsonResult readPlainJson(std::string_view text, Handler& handler) {
             closed = false;
             break;
         case '"':
-            if (!readText())
+            if (!readText(limits.textBytes))
                 return PlainJsonResult::NotPlain;
             result = handler.string(scratch) ? PlainJsonResult::Read : PlainJsonResult::Stopped;
             break;

@@ -1,6 +1,8 @@
 // The quick reader of plain JSON against the parser: the same events, or the text left to it.
 
 #include "host/io/PlainJson.h"
+#include "host/io/DocumentFailure.h"
+#include "host/io/DocumentShape.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -125,6 +127,33 @@ TEST(PlainJson, GivesTheParsersEventsOrLeavesTheTextToIt) {
         const bool isJson = Json::sax_parse(text, &parsed);
         Survey surveyed;
         EXPECT_EQ(readPlainJson(text, surveyed), isJson ? PlainJsonResult::Read : PlainJsonResult::NotPlain);
+    }
+}
+
+TEST(PlainJson, ReadsATextWithinTheLimitsExactlyWhenTheShapeCheckPassesIt) {
+    const PlainJsonLimits limits{kMostNesting, 3, kMostNameBytes, kMostTextBytes};
+    const auto nested = [](int levels) { return std::string(levels, '[') + std::string(levels, ']'); };
+    const auto named = [](std::size_t bytes) { return "{\"" + std::string(bytes, 'n') + "\": 1}"; };
+    const auto text = [](std::size_t bytes) { return "[\"" + std::string(bytes, 't') + "\"]"; };
+    const std::string texts[] = {
+        nested(kMostNesting),
+        nested(kMostNesting + 1),
+        named(kMostNameBytes),
+        named(kMostNameBytes + 1),
+        text(kMostTextBytes),
+        text(kMostTextBytes + 1),
+        "[1, 2]",
+        "[1, [2]]",
+        "{\"a\": []}",
+    };
+    const String name("limits");
+    for (const std::string& json : texts) {
+        EventLog read;
+        const bool passes = checkDocumentShape(DocumentFormat::Json, name, json, limits.values);
+        takeDocumentFailure(name);
+        EXPECT_EQ(readPlainJson(json, read, limits),
+                  passes ? PlainJsonResult::Read : PlainJsonResult::NotPlain)
+            << json.substr(0, 40);
     }
 }
 
