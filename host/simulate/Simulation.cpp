@@ -234,12 +234,14 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         // A pile of 100,000 bodies touches in a million places a step: only the steps recorded
         // in full pay for names and points.
         const bool full = step % every == 0 || step == settings.steps;
-        // As many contacts as the last step had and half as many more (room that is not touched costs
-        // no memory): a list made again at each growth leaves its old memory to the heap.
+        // Room for as many contacts as the last step had and half as many more, made only when the
+        // room is short (room that is not touched costs no memory): a list made again copies into
+        // new memory beside the old.
         const auto gather = [&] {
             observer.gathering(recorder.contacts());
             recorder.contacts().clear();
-            recorder.contacts().reserve(tally.contacts + tally.contacts / 2);
+            if (recorder.contacts().capacity() < tally.contacts)
+                recorder.contacts().reserve(tally.contacts + tally.contacts / 2);
         };
         if (full && !listing)
             gather();
