@@ -265,7 +265,9 @@ public:
         // A stage that host code runs inside another lists nothing: the list is the outer one's.
         if (m_lease.owned()) {
             ContactList<T>& listed = state.template listed<T>();
-            listed.clear();
+            // A kept list may be read on another thread until the next listed stage.
+            if (state.seen.listing || !state.seen.listKept)
+                listed.clear();
             // Room for as many contacts as the last stage had and half as many more, made only when
             // the room is short (room that is not touched costs no memory): a list made again
             // copies into new memory beside the old, and a pile's count creeps up step by step.
