@@ -210,6 +210,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         if (shape.wraps && start.viewVolume.empty())
             start.viewVolume = viewVolume(scene.camera());
     observer.start(start);
+    // The observers took what they keep of the shapes.
+    std::vector<BodyShape>().swap(start.shapes);
 
     RunEnd end;
     // The state of the last step told, and the one being read, which may not be finite.
