@@ -10,6 +10,25 @@
 
 namespace zor {
 
+namespace array_detail {
+
+/// True when constructing a T by value-initialisation writes zero to every byte it writes, so
+/// that zeroed storage holds value-initialised elements already: probed once, on zeroed storage.
+template <typename T>
+bool valueInitialisedIsZero() {
+    static const bool zero = [] {
+        alignas(T) static unsigned char probe[sizeof(T)];
+        ::new (static_cast<void*>(probe)) T();
+        for (unsigned char byte : probe)
+            if (byte != 0)
+                return false;
+        return true;
+    }();
+    return zero;
+}
+
+} // namespace array_detail
+
 /// Storage modes of an Array.
 enum ArrayMode : uint32 {
     ArrayModeExternal = 0, ///< a buffer the array does not own: never resized or freed
@@ -231,7 +250,13 @@ T* Array<T>::allocateElements(const Allocator* allocator, uint64 count) {
     // An impossible byte count is passed on as SIZE_MAX, which no allocator can satisfy.
     const std::size_t bytes =
         count > SIZE_MAX / sizeof(T) ? SIZE_MAX : static_cast<std::size_t>(count * sizeof(T));
-    void* memory = allocator != nullptr ? allocator->allocate(bytes) : allocateMemoryBlock(bytes);
+    const bool builtIn = allocator == nullptr || allocator == defaultAllocator();
+    if constexpr (std::is_class_v<T>) {
+        // The system's zeroed pages are not written: a large block is touched first by its use.
+        if (builtIn && array_detail::valueInitialisedIsZero<T>())
+            return static_cast<T*>(allocateZeroedMemoryBlock(bytes));
+    }
+    void* memory = builtIn ? allocateMemoryBlock(bytes) : allocator->allocate(bytes);
     if (memory == nullptr)
         return nullptr;
     auto* elements = static_cast<T*>(memory);

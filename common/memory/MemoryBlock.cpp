@@ -14,18 +14,28 @@ unsigned char* blockStart(const void* pointer) {
     return static_cast<unsigned char*>(const_cast<void*>(pointer)) - kMemoryBlockHeaderSize;
 }
 
-} // namespace
-
-void* allocateMemoryBlock(std::size_t size) {
+/// A block of `size` usable bytes from `allocate` (malloc or a zeroing calloc), its header written.
+template <typename Allocate>
+void* newBlock(std::size_t size, Allocate&& allocate) {
     if (size == 0 || size > SIZE_MAX - kMemoryBlockHeaderSize - 7u)
         std::abort();
     const std::size_t usable = roundUpToEight(size);
-    auto* start = static_cast<unsigned char*>(std::malloc(usable + kMemoryBlockHeaderSize));
+    auto* start = static_cast<unsigned char*>(allocate(usable + kMemoryBlockHeaderSize));
     if (start == nullptr)
         std::abort();
     const uint64 recorded = usable;
     std::memcpy(start, &recorded, sizeof recorded);
     return start + kMemoryBlockHeaderSize;
+}
+
+} // namespace
+
+void* allocateMemoryBlock(std::size_t size) {
+    return newBlock(size, [](std::size_t bytes) { return std::malloc(bytes); });
+}
+
+void* allocateZeroedMemoryBlock(std::size_t size) {
+    return newBlock(size, [](std::size_t bytes) { return std::calloc(1, bytes); });
 }
 
 void* reallocateMemoryBlock(void* pointer, std::size_t newSize) {

@@ -11,6 +11,10 @@ inline constexpr std::size_t kMemoryBlockHeaderSize = 16;
 /// A size of 0 or an exhausted heap aborts the process.
 void* allocateMemoryBlock(std::size_t size);
 
+/// As allocateMemoryBlock, with the usable bytes zero. Memory the system maps afresh is zero
+/// already and is not written, so a large block's pages are first touched by their first use.
+void* allocateZeroedMemoryBlock(std::size_t size);
+
 /// Moves a block to a new one of `newSize` usable bytes, keeping min(old, new) bytes.
 /// A null pointer behaves as allocateMemoryBlock.
 void* reallocateMemoryBlock(void* pointer, std::size_t newSize);

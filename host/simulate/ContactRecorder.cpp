@@ -163,10 +163,10 @@ uint32 ContactRecorder<T>::nameOf(std::size_t index, IElement* element) {
 }
 
 template <typename T>
-void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
-                              const Vector3<T>& normal, T depth, const Vector3<T>* at1,
-                              const Vector3<T>* at2) {
-    const std::size_t index1 = indexOf(body1), index2 = indexOf(body2);
+ContactEntry ContactRecorder<T>::pairPoint(std::size_t index1, IElement* body1, IElement* element1,
+                                           std::size_t index2, IElement* body2, IElement* element2,
+                                           const Vector3<T>& normal, T depth, const Vector3<T>* at1,
+                                           const Vector3<T>* at2) const {
     const Placed first = place(index1, body1, element1, at1), second = place(index2, body2, element2, at2);
     const Point3 n = normalOf(normal, 1);
     Point3 point;
@@ -178,7 +178,24 @@ void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* bod
     else
         point = {(first.centre[0] + second.centre[0]) / 2, (first.centre[1] + second.centre[1]) / 2,
                  (first.centre[2] + second.centre[2]) / 2};
-    m_contacts.push_back({nameOf(index1, element1), nameOf(index2, element2), n, double(depth), point});
+    return {0, 0, n, double(depth), point};
+}
+
+template <typename T>
+ContactEntry ContactRecorder<T>::pairEntry(IElement* body1, IElement* element1, IElement* body2,
+                                           IElement* element2, const Vector3<T>& normal, T depth,
+                                           const Vector3<T>* at1, const Vector3<T>* at2) {
+    const std::size_t index1 = indexOf(body1), index2 = indexOf(body2);
+    ContactEntry entry = pairPoint(index1, body1, element1, index2, body2, element2, normal, depth, at1, at2);
+    entry.first = nameOf(index1, element1);
+    entry.second = nameOf(index2, element2);
+    return entry;
+}
+
+template <typename T>
+void ContactRecorder<T>::pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
+                              const Vector3<T>& normal, T depth) {
+    m_contacts.push_back(pairEntry(body1, element1, body2, element2, normal, depth, nullptr, nullptr));
 }
 
 template <typename T>
@@ -200,9 +217,9 @@ uint32 ContactRecorder<T>::faceName(IObject* stage, uint32 cell, uint32 faceKind
 }
 
 template <typename T>
-void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind,
-                              uint32 segment, const Vector3<T>& normal, T depth, const Vector3<T>* at) {
-    const std::size_t index = indexOf(body);
+ContactEntry ContactRecorder<T>::facePoint(std::size_t index, IElement* body, IElement* element,
+                                           IObject* stage, uint32 cell, uint32 faceKind, uint32 segment,
+                                           const Vector3<T>& normal, T depth, const Vector3<T>* at) const {
     const Placed placed = place(index, body, element, at);
     // The face's centre stands for the face where a capsule lies along it (faces may move).
     Point3 centre{};
@@ -217,19 +234,106 @@ void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage,
     const Point3 point = placed.round
                              ? contactPoint(placed.shape, towardsFace, double(depth), nullptr, centre)
                              : placed.centre;
-    m_contacts.push_back({nameOf(index, element), faceName(stage, cell, faceKind, segment), towardsFace,
-                          double(depth), point});
+    return {0, 0, towardsFace, double(depth), point};
+}
+
+template <typename T>
+ContactEntry ContactRecorder<T>::faceEntry(IElement* body, IElement* element, IObject* stage, uint32 cell,
+                                           uint32 faceKind, uint32 segment, const Vector3<T>& normal, T depth,
+                                           const Vector3<T>* at) {
+    const std::size_t index = indexOf(body);
+    ContactEntry entry = facePoint(index, body, element, stage, cell, faceKind, segment, normal, depth, at);
+    entry.first = nameOf(index, element);
+    entry.second = faceName(stage, cell, faceKind, segment);
+    return entry;
+}
+
+template <typename T>
+void ContactRecorder<T>::face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind,
+                              uint32 segment, const Vector3<T>& normal, T depth) {
+    m_contacts.push_back(faceEntry(body, element, stage, cell, faceKind, segment, normal, depth, nullptr));
+}
+
+template <typename T>
+void ContactRecorder<T>::clear(uint64 expected) {
+    m_contacts.clear();
+    // Room for as many contacts as expected and half as many more, made only when the room is
+    // short (room that is not touched costs no memory): a list made again copies into new memory
+    // beside the old.
+    if (m_contacts.capacity() < expected)
+        m_contacts.reserve(expected + expected / 2);
+    m_listed = nullptr;
+    m_listedCount = 0;
+    m_parties.clear();
+    m_madeAtOnce.clear();
 }
 
 template <typename T>
 void ContactRecorder<T>::listed(const ListedContact<T>* contacts, uint64 count) {
-    for (const ListedContact<T>* contact = contacts; contact != contacts + count; ++contact)
-        if (contact->gridStage != nullptr)
-            face(contact->body1, contact->element1, contact->gridStage, contact->cell, contact->faceKind,
-                 contact->segment, contact->normal, contact->depth, &contact->position1);
+    m_listed = contacts;
+    m_listedCount = count;
+    if (m_parties.capacity() < count)
+        m_parties.reserve(count + count / 2);
+    // Most contacts are between rigid bodies that are their own shapes, or of a sphere on a face:
+    // their points need only the bodies' points noted as the stage began and the list itself.
+    // The others read host objects that the next steps change, so they are made now.
+    const auto madeAtOnce = [&](const ContactEntry& entry) {
+        m_parties.push_back({kMadeAtOnce, static_cast<uint32>(m_madeAtOnce.size())});
+        m_madeAtOnce.push_back(entry);
+    };
+    for (const ListedContact<T>* contact = contacts; contact != contacts + count; ++contact) {
+        const std::size_t index1 = indexOf(contact->body1);
+        const bool own1 = index1 != kNoBody && contact->element1 == contact->body1;
+        if (contact->gridStage != nullptr) {
+            if (own1 && m_unmoved[index1].kind != ElementKind::Capsule)
+                m_parties.push_back(
+                    {static_cast<uint32>(index1),
+                     faceName(contact->gridStage, contact->cell, contact->faceKind, contact->segment)});
+            else
+                madeAtOnce(faceEntry(contact->body1, contact->element1, contact->gridStage, contact->cell,
+                                     contact->faceKind, contact->segment, contact->normal, contact->depth,
+                                     &contact->position1));
+            continue;
+        }
+        const std::size_t index2 = indexOf(contact->body2);
+        if (own1 && index2 != kNoBody && contact->element2 == contact->body2)
+            m_parties.push_back({static_cast<uint32>(index1), static_cast<uint32>(index2)});
         else
-            pair(contact->body1, contact->element1, contact->body2, contact->element2, contact->normal,
-                 contact->depth, &contact->position1, &contact->position2);
+            madeAtOnce(pairEntry(contact->body1, contact->element1, contact->body2, contact->element2,
+                                 contact->normal, contact->depth, &contact->position1, &contact->position2));
+    }
+}
+
+template <typename T>
+std::size_t ContactRecorder<T>::size() const {
+    return m_listed != nullptr ? m_listedCount : m_contacts.size();
+}
+
+template <typename T>
+void ContactRecorder<T>::entries(std::size_t first, std::size_t count,
+                                 std::vector<ContactEntry>& records) const {
+    if (m_listed == nullptr) {
+        records.insert(records.end(), m_contacts.begin() + first, m_contacts.begin() + first + count);
+        return;
+    }
+    for (std::size_t at = first; at != first + count; ++at) {
+        const auto [number1, number2] = m_parties[at];
+        if (number1 == kMadeAtOnce) {
+            records.push_back(m_madeAtOnce[number2]);
+            continue;
+        }
+        const ListedContact<T>& contact = m_listed[at];
+        ContactEntry entry = contact.gridStage != nullptr
+                                 ? facePoint(number1, contact.body1, contact.element1, contact.gridStage,
+                                             contact.cell, contact.faceKind, contact.segment, contact.normal,
+                                             contact.depth, &contact.position1)
+                                 : pairPoint(number1, contact.body1, contact.element1, number2, contact.body2,
+                                             contact.element2, contact.normal, contact.depth,
+                                             &contact.position1, &contact.position2);
+        entry.first = number1;
+        entry.second = number2;
+        records.push_back(entry);
+    }
 }
 
 template class ContactRecorder<float>;

@@ -2,9 +2,11 @@
 
 #include "host/scene3d/Scene3D.h"
 #include "host/simulate/ContactPoint.h"
+#include "host/simulate/StepContacts.h"
 #include "host/simulate/Trajectory.h"
 #include "physics/engine3d/ICollisionReport.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -17,32 +19,35 @@ namespace zor::host {
 /// Turns the contacts the engine reports through its collision callbacks, or lists, into records: the two
 /// elements by their number in the run's names (a rigid body's is its index, the others are
 /// named once, as they are first met), the normal from the first towards the second, the depth,
-/// and a point between the two shapes.
+/// and a point between the two shapes. A listed step's records are made as they are read (the
+/// parties named at once, the points found only then), from the engine's list, which must stay
+/// as it is until the next step recorded in full (ICollisionReport::setContactListKept).
 template <typename T>
-class ContactRecorder {
+class ContactRecorder final : public StepContacts {
 public:
     /// `bodies`: the scene's rigid bodies, named in the records by `names`; both must outlive
     /// the recorder.
     ContactRecorder(const std::vector<Element3D<T>*>& bodies, const std::vector<std::string>& names);
 
+    /// Forgets the contacts recorded, before a step recorded in full; `expected` is about how
+    /// many it will have.
+    void clear(uint64 expected);
     /// Notes where the bodies are as the collision stage starts: the shapes are placed from the
     /// world matrices of that moment, moved as the passes push their bodies.
     void beforeCollisions();
-    /// A contact between two elements, with the normal from the first towards the second; the
-    /// bodies stand at `at1` and `at2`, or where their transform records say when null.
+    /// A contact between two elements, with the normal from the first towards the second.
     void pair(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
-              const Vector3<T>& normal, T depth, const Vector3<T>* at1 = nullptr,
-              const Vector3<T>* at2 = nullptr);
+              const Vector3<T>& normal, T depth);
     /// A contact between an element and a grid stage's face, with the normal from the face
-    /// towards the element, as the engine's grid-stage callback gives them; the body stands at
-    /// `at`, or where its transform record says when null.
+    /// towards the element, as the engine's grid-stage callback gives them.
     void face(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind, uint32 segment,
-              const Vector3<T>& normal, T depth, const Vector3<T>* at = nullptr);
-    /// The contacts a collision stage listed, in their order.
+              const Vector3<T>& normal, T depth);
+    /// The contacts a collision stage listed, in their order: their parties are named now, and
+    /// what the points need of host objects that later steps change is read now.
     void listed(const ListedContact<T>* contacts, uint64 count);
 
-    /// The contacts recorded since the last clear.
-    std::vector<ContactEntry>& contacts() { return m_contacts; }
+    std::size_t size() const override;
+    void entries(std::size_t first, std::size_t count, std::vector<ContactEntry>& records) const override;
     /// The names of the parties that are not rigid bodies, numbered after the bodies.
     const std::vector<std::string>& otherNames() const { return m_otherNames; }
 
@@ -62,6 +67,20 @@ private:
     static constexpr std::size_t kNoBody = SIZE_MAX;
 
     static Unmoved unmoved(Element3D<T>& shaped);
+
+    /// A contact's record with its parties named (`at1`, `at2`: where the bodies stand, or null
+    /// for where their transform records say).
+    ContactEntry pairEntry(IElement* body1, IElement* element1, IElement* body2, IElement* element2,
+                           const Vector3<T>& normal, T depth, const Vector3<T>* at1, const Vector3<T>* at2);
+    ContactEntry faceEntry(IElement* body, IElement* element, IObject* stage, uint32 cell, uint32 faceKind,
+                           uint32 segment, const Vector3<T>& normal, T depth, const Vector3<T>* at);
+    /// The normal and point of those records, their parties left unnamed.
+    ContactEntry pairPoint(std::size_t index1, IElement* body1, IElement* element1, std::size_t index2,
+                           IElement* body2, IElement* element2, const Vector3<T>& normal, T depth,
+                           const Vector3<T>* at1, const Vector3<T>* at2) const;
+    ContactEntry facePoint(std::size_t index, IElement* body, IElement* element, IObject* stage, uint32 cell,
+                           uint32 faceKind, uint32 segment, const Vector3<T>& normal, T depth,
+                           const Vector3<T>* at) const;
 
     std::size_t indexOf(IElement* body) const;
     /// The entry of m_byAddress for the element's address; SIZE_MAX beyond every run.
@@ -93,7 +112,17 @@ private:
     std::vector<Vector3<T>> m_before;
     /// Each body's points as the stage began: a pile's bodies touch in ten places a step.
     std::vector<Unmoved> m_unmoved;
+    /// The contacts the callbacks gave, as records.
     std::vector<ContactEntry> m_contacts;
+    /// The listed contacts, and each one's parties by number; a contact whose point needs host
+    /// objects beyond its bodies' points (a child element, a capsule on a face, an element that
+    /// is not a rigid body) is made into a record at once, in m_madeAtOnce, and its first
+    /// number is kMadeAtOnce.
+    const ListedContact<T>* m_listed = nullptr;
+    uint64 m_listedCount = 0;
+    std::vector<std::array<uint32, 2>> m_parties;
+    std::vector<ContactEntry> m_madeAtOnce;
+    static constexpr uint32 kMadeAtOnce = UINT32_MAX;
     std::vector<std::string> m_otherNames;
     /// The numbers of the names given so far: of the faces, by stage, cell, kind and segment (a
     /// pile meets the same floor cells step after step), and of elements that are not bodies.

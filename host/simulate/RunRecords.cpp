@@ -100,7 +100,10 @@ bool RunRecords::open(std::string& error) {
 }
 
 void RunRecords::start(const RunStart& start) {
-    startTrajectory(start, m_trajectory);
+    // The pictures' copies of the bodies' names and shapes are made only for pictures.
+    if (m_settings.svg || m_settings.replay)
+        startTrajectory(start, m_trajectory);
+    m_trajectory.singlePrecision = start.singlePrecision;
     m_bodyCount = start.bodies.size();
     m_csvNames.clear();
     for (const std::string& name : start.bodies)
@@ -122,12 +125,16 @@ void RunRecords::writeBodyRows(uint64 step, double time, const std::vector<BodyS
 
 void RunRecords::writeRecorded() {
     writeBodyRows(m_writtenStep, m_writtenTime, m_writtenBodies);
-    writeRows(m_contacts, m_rows, std::span(std::as_const(m_writtenContacts)),
-              [&](std::string& rows, std::size_t, std::span<const ContactEntry> slice) {
-                  appendContactCsvRows(rows, m_writtenStep, m_writtenTime, slice, m_csvNames,
-                                       m_trajectory.singlePrecision);
-              });
-    m_writtenContacts.clear();
+    const std::size_t count = m_writtenContacts->size();
+    for (std::size_t first = 0; first < count; first += kRowsPerSlice) {
+        m_slice.clear();
+        m_writtenContacts->entries(first, std::min(kRowsPerSlice, count - first), m_slice);
+        m_rows.clear();
+        appendContactCsvRows(m_rows, m_writtenStep, m_writtenTime, m_slice, m_csvNames,
+                             m_trajectory.singlePrecision);
+        std::fwrite(m_rows.data(), 1, m_rows.size(), m_contacts);
+    }
+    m_writtenContacts = nullptr;
 }
 
 void RunRecords::waitForWriter() {
@@ -135,11 +142,8 @@ void RunRecords::waitForWriter() {
         m_writer.join();
 }
 
-void RunRecords::gathering(std::vector<ContactEntry>& list) {
-    // The list the writer is done with is filled again: beside the engine's own list of a
-    // million contacts, a second list of them would only add to the peak.
+void RunRecords::gathering() {
     waitForWriter();
-    list.swap(m_writtenContacts);
 }
 
 void RunRecords::step(const StepRecord& record) {
@@ -163,10 +167,10 @@ void RunRecords::step(const StepRecord& record) {
     m_writtenStep = record.step;
     m_writtenTime = record.time;
     m_writtenBodies.assign(record.bodies.begin(), record.bodies.end());
-    m_writtenContacts.swap(*record.contactList);
+    m_writtenContacts = record.contactList;
     // A thread of its own pays for itself only when there are many rows; without one (the
     // system has none to give) the rows are written here.
-    if (m_writtenBodies.size() + m_writtenContacts.size() >= kRowsPerSlice) {
+    if (m_writtenBodies.size() + m_writtenContacts->size() >= kRowsPerSlice) {
         try {
             m_writer = std::thread([this] { writeRecorded(); });
             return;
@@ -178,7 +182,8 @@ void RunRecords::step(const StepRecord& record) {
 
 void RunRecords::finish(const RunEnd& end) {
     waitForWriter();
-    m_trajectory.scenery = end.scenery;
+    if (m_settings.svg || m_settings.replay)
+        m_trajectory.scenery = end.scenery;
     if (end.bodies.empty())
         return;
     if (!m_lastRecorded) {

@@ -36,7 +36,7 @@ public:
     bool open(std::string& error);
 
     void start(const RunStart& start) override;
-    void gathering(std::vector<ContactEntry>& list) override;
+    void gathering() override;
     void step(const StepRecord& record) override;
     void finish(const RunEnd& end) override;
 
@@ -71,7 +71,9 @@ private:
     uint64 m_writtenStep = 0;
     double m_writtenTime = 0;
     std::vector<BodySample> m_writtenBodies;
-    std::vector<ContactEntry> m_writtenContacts;
+    const StepContacts* m_writtenContacts = nullptr;
+    /// The records of one slice of its contacts.
+    std::vector<ContactEntry> m_slice;
     /// Kept for the pictures only.
     Trajectory m_trajectory;
     /// The last step seen: the pictures and the CSV end with it.

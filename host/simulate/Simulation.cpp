@@ -97,7 +97,8 @@ void setCallbacks(IPhysicsEngine3D& engine, bool counting) {
 // The scene's rigid bodies in walking order, with their names and masses, and where their
 // speeds lie.
 template <typename T>
-std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start, std::vector<SpeedPlace>& speeds) {
+std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, bool shapes, RunStart& start,
+                                       std::vector<SpeedPlace>& speeds) {
     std::vector<Element3D<T>*> bodies;
     CollectionIterator it;
     CollectionIterator end;
@@ -113,7 +114,8 @@ std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start, std::
         start.bodies.push_back(name.isEmpty() ? "element " + std::to_string(index)
                                               : std::string(name.c_str()));
         start.masses.push_back(reading.mass);
-        readShape(*element, start.shapes.emplace_back());
+        if (shapes)
+            readShape(*element, start.shapes.emplace_back());
     }
     return bodies;
 }
@@ -202,7 +204,7 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
                      RunObserver& observer) {
     RunStart start;
     std::vector<SpeedPlace> speeds;
-    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, start, speeds);
+    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, settings.shapes, start, speeds);
     start.singlePrecision = sizeof(T) == sizeof(float);
     start.gravity = scene.getGravity();
     start.deltaT = settings.deltaT;
@@ -210,6 +212,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         if (shape.wraps && start.viewVolume.empty())
             start.viewVolume = viewVolume(scene.camera());
     observer.start(start);
+    // The observers took what they keep of the shapes.
+    std::vector<BodyShape>().swap(start.shapes);
 
     RunEnd end;
     // The state of the last step told, and the one being read, which may not be finite.
@@ -224,25 +228,24 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     // collision stage works on copies of them.
     auto* report = static_cast<ICollisionReport*>(engine.castTo(guids::kCollisionReport));
     const bool listing = report != nullptr && settings.listContacts;
+    // The records are made from the engine's list as the observers read them, on any thread,
+    // while the next steps run: the list stays until the next listed stage.
+    if (listing)
+        report->setContactListKept(true);
     const std::vector<char> nested = nestedBodies(bodies);
     std::string fault = readBodies(bodies, speeds, nested, start.bodies, samples);
     const bool started = fault.empty();
     if (started)
-        observer.step({0, 0, samples, 0, 0, &recorder.contacts(), &recorder.otherNames()});
+        observer.step({0, 0, samples, 0, 0, &recorder, &recorder.otherNames()});
     const uint64 every = std::max<uint64>(settings.recordEvery, 1);
     for (uint64 step = 1; step <= settings.steps && fault.empty(); ++step) {
         // A pile of 100,000 bodies touches in a million places a step: only the steps recorded
         // in full pay for names and points.
         const bool full = step % every == 0 || step == settings.steps;
-        // As many contacts as the last step had and half as many more (room that is not touched costs
-        // no memory): a list made again at each growth leaves its old memory to the heap.
-        const auto gather = [&] {
-            observer.gathering(recorder.contacts());
-            recorder.contacts().clear();
-            recorder.contacts().reserve(tally.contacts + tally.contacts / 2);
-        };
-        if (full && !listing)
-            gather();
+        if (full) {
+            observer.gathering();
+            recorder.clear(tally.contacts);
+        }
         tally = {0, 0, full ? &recorder : nullptr};
         setCallbacks<T>(engine, report == nullptr || (full && !listing));
         if (listing)
@@ -260,10 +263,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         }
         if (stepped && report != nullptr)
             readReport<T>(*report, tally);
-        if (stepped && listing && full) {
-            gather();
+        if (stepped && listing && full)
             recordListed<T>(*report, recorder);
-        }
         if (!stepped) {
             end.kind = RunEnd::Kind::EngineRefused;
             break;
@@ -276,7 +277,7 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         samples.swap(reading);
         end.lastStep = step;
         observer.step({step, static_cast<double>(step) * settings.deltaT, samples, tally.contacts,
-                       tally.deepest, full ? &recorder.contacts() : nullptr, &recorder.otherNames()});
+                       tally.deepest, full ? &recorder : nullptr, &recorder.otherNames()});
     }
     if (!fault.empty()) {
         end.kind = RunEnd::Kind::NotFinite;
@@ -286,8 +287,10 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
     if (started)
         end.bodies = std::move(samples);
     setCallbacks<T>(engine, false);
-    if (listing)
+    if (listing) {
         report->setContactListing(false);
+        report->setContactListKept(false);
+    }
     t_tally = nullptr;
     engine.setCurrentScene(nullptr);
     collectScenery(scene, end.scenery);
@@ -303,10 +306,10 @@ std::vector<ContactRecord> namedContacts(const StepRecord& record, const std::ve
     const auto nameOf = [&](uint32 number) -> const std::string& {
         return number < bodies.size() ? bodies[number] : (*record.otherNames)[number - bodies.size()];
     };
-    named.reserve(std::min(most, record.contactList->size()));
-    for (const ContactEntry& contact : *record.contactList) {
-        if (named.size() == most)
-            break;
+    std::vector<ContactEntry> entries;
+    record.contactList->entries(0, std::min(most, record.contactList->size()), entries);
+    named.reserve(entries.size());
+    for (const ContactEntry& contact : entries) {
         named.push_back(
             {nameOf(contact.first), nameOf(contact.second), contact.normal, contact.depth, contact.point});
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/scene3d/Scene3D.h"
+#include "host/simulate/StepContacts.h"
 #include "host/simulate/Trajectory.h"
 #include "physics/engine3d/IPhysicsEngine3D.h"
 
@@ -19,6 +20,10 @@ struct SimulationSettings {
     /// The contacts of the steps recorded in full come from the engine's list when it has a
     /// report (ICollisionReport); false asks its callbacks for them, as for an engine without one.
     bool listContacts = true;
+    /// The bodies' shapes and attribute values are read into RunStart::shapes, which only the
+    /// pictures use; false leaves them empty (reading a body's flags writes all its attribute's
+    /// variables).
+    bool shapes = true;
 };
 
 /// What a run is about, told before its first step.
@@ -33,7 +38,8 @@ struct RunStart {
     double gravity = 0;
     /// The length of one step.
     double deltaT = 0;
-    /// The bodies' shapes and attribute values, in the order of `bodies`.
+    /// The bodies' shapes and attribute values, in the order of `bodies` (none when the settings
+    /// ask for none).
     std::vector<BodyShape> shapes;
     /// The camera's view volume (near rectangle, then far), when a body wraps around it.
     std::vector<std::array<double, 3>> viewVolume;
@@ -50,10 +56,10 @@ struct StepRecord {
     uint64 contacts;
     double deepestOverlap;
     /// On a step recorded in full, the contacts themselves: the elements, normal, depth and
-    /// the point the host puts them at; null on the other steps. An observer may take them by
-    /// swapping the list with one of its own (the run clears it before it fills it again):
-    /// the observers told after it find it empty.
-    std::vector<ContactEntry>* contactList = nullptr;
+    /// the point the host puts them at; null on the other steps. They may be read, on any
+    /// thread, until the run tells its observers that it gathers the next recorded step's
+    /// (RunObserver::gathering) or that it has finished.
+    const StepContacts* contactList = nullptr;
     /// The names of the contacts' parties that are not rigid bodies, numbered after the bodies
     /// (they only grow during a run).
     const std::vector<std::string>* otherNames = nullptr;
@@ -83,9 +89,9 @@ struct RunEnd {
 class RunObserver {
 public:
     virtual void start(const RunStart& start) = 0;
-    /// A step recorded in full is about to gather its contacts into `list` (empty): an observer
-    /// that took the last ones (StepRecord::contactList) may give their memory back by swapping.
-    virtual void gathering(std::vector<ContactEntry>& list) { (void)list; }
+    /// A step recorded in full is about to gather its contacts: an observer still reading the
+    /// last recorded step's (StepRecord::contactList) must be done with them on return.
+    virtual void gathering() {}
     virtual void step(const StepRecord& record) = 0;
     virtual void finish(const RunEnd& end) = 0;
 
@@ -101,9 +107,9 @@ public:
         for (RunObserver* observer : m_observers)
             observer->start(start);
     }
-    void gathering(std::vector<ContactEntry>& list) override {
+    void gathering() override {
         for (RunObserver* observer : m_observers)
-            observer->gathering(list);
+            observer->gathering();
     }
     void step(const StepRecord& record) override {
         for (RunObserver* observer : m_observers)

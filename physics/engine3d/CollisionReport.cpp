@@ -56,4 +56,8 @@ const ListedContact<double>* CollisionReport::getListedContactsDouble() const {
     return m_seen.doubleListed.empty() ? nullptr : m_seen.doubleListed.data();
 }
 
+void CollisionReport::setContactListKept(bool kept) {
+    m_seen.listKept = kept;
+}
+
 } // namespace zor

@@ -12,6 +12,8 @@ struct StagesSeen {
     ContactTally<double> doubleContacts;
     /// The stages from the next one on list their contacts into the lists.
     bool listing = false;
+    /// The stages that do not list leave the lists as the last listed stage left them.
+    bool listKept = false;
     ContactList<float> floatListed;
     ContactList<double> doubleListed;
 };
@@ -35,6 +37,7 @@ public:
     const ListedContact<float>* getListedContactsFloat() const override;
     uint64 getListedContactCountDouble() const override;
     const ListedContact<double>* getListedContactsDouble() const override;
+    void setContactListKept(bool kept) override;
 
 private:
     explicit CollisionReport(StagesSeen& seen) : m_seen(seen) {}

@@ -72,6 +72,11 @@ public:
     virtual uint64 getListedContactCountDouble() const = 0;
     /// Slot 50: as slot 48 for a double scene.
     virtual const ListedContact<double>* getListedContactsDouble() const = 0;
+    /// Slot 51: whether a collision stage that does not list leaves the contacts the last listed
+    /// stage listed (off at first): slots 47 to 50 then give them until the next listed stage of
+    /// their number type, and no stage in between touches them, so that a host may read them on
+    /// another thread while the next steps run.
+    virtual void setContactListKept(bool kept) = 0;
 
 protected:
     ICollisionReport() = default;

@@ -159,7 +159,7 @@ TEST(PhysicsEngine3DSlots, CollisionReport) {
     // clang-format off
     const NamedSlot report[] = {S(getContactCountFloat), S(getDeepestContactFloat), S(getContactCountDouble),
         S(getDeepestContactDouble), S(setContactListing), S(getListedContactCountFloat), S(getListedContactsFloat),
-        S(getListedContactCountDouble), S(getListedContactsDouble)};
+        S(getListedContactCountDouble), S(getListedContactsDouble), S(setContactListKept)};
     // clang-format on
 #undef S
     expectSlotsInOrder(report, 42);

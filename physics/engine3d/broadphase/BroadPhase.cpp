@@ -38,10 +38,10 @@ void BroadPhase::build(const WidenedBox* boxes, const WidenedBall* balls, const 
     m_fatBoxes.beginStage();
     m_leftLastStage = m_leftThisStage;
     m_leftThisStage = 0;
+    // Each primitive's stage room is worked out as its fat box is kept or made, while its
+    // bounds are at hand: a pass of its own would read them all again.
     if (!(count == m_count && count != 0 && keep(boxes, balls, active)))
         buildAnew(boxes, balls, active, count);
-    for (uint64 i = 0; i < count; ++i)
-        m_fatBoxes.setStageRoom(i, balls[i], m_active[i]);
 }
 
 void BroadPhase::buildAnew(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active,
@@ -55,6 +55,7 @@ void BroadPhase::buildAnew(const WidenedBox* boxes, const WidenedBall* balls, co
     for (uint64 i = 0; i < count; ++i) {
         fatten(i, boxes[i], balls[i]);
         m_active[i] = active[i];
+        m_fatBoxes.setStageRoom(i, balls[i], active[i]);
     }
     m_looseCells.resize(count, looseLimit(count));
     m_gatheredLoose.resize(count);
@@ -81,11 +82,10 @@ bool BroadPhase::keep(const WidenedBox* boxes, const WidenedBall* balls, const u
                 m_standing[i] = Standing::Absent;
                 --m_looseCount;
             }
-            continue;
+        } else if (m_standing[i] == Standing::Absent || !m_fatBoxes.holds(i, boxes[i], balls[i])) {
+            loosen(i, boxes[i], balls[i]);
         }
-        if (m_standing[i] != Standing::Absent && m_fatBoxes.holds(i, boxes[i], balls[i]))
-            continue;
-        loosen(i, boxes[i], balls[i]);
+        m_fatBoxes.setStageRoom(i, balls[i], active[i]);
     }
     ++m_generation;
     return true;

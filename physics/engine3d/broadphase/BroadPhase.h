@@ -135,10 +135,11 @@ private:
     /// (and `ball`).
     void loosen(uint64 index, const WidenedBox& box, const WidenedBall& ball);
     void startWalk(uint64 index, uint64 after);
-    /// Keeps the grid for new boxes of the same primitives, or of others as many; false when
-    /// too many would be loose.
+    /// Keeps the grid for new boxes of the same primitives, or of others as many, and gives each
+    /// its stage room; false, changing nothing, when too many would be loose.
     bool keep(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active);
-    /// build without the grid kept: everything sized for `count` primitives, every one fattened.
+    /// build without the grid kept: everything sized for `count` primitives, every one fattened
+    /// and given its stage room.
     void buildAnew(const WidenedBox* boxes, const WidenedBall* balls, const uint8* active, uint64 count);
     void rebuild();
 

@@ -45,7 +45,7 @@ void FatBoxes::fatten(uint64 index, const WidenedBox& box, const WidenedBall& ba
     if (!(ball.radius >= 0)) {
         fatBall = kNoBall;
         m_ballRooms[index] = {-1, -1};
-        m_stageRooms[index] = {-1, -1};
+        m_stageRooms[index] = kNoStageRoom;
         m_fat[index] = fattened(box);
         m_finite[index] = isFinite(m_fat[index]);
         return;
@@ -76,8 +76,8 @@ FatBoxes::StageRoom FatBoxes::stageRoomOf(uint64 index, const WidenedBall& ball)
         std::max({std::fabs(fat.centre[0]), std::fabs(fat.centre[1]), std::fabs(fat.centre[2])}) + fat.radius;
     const double bound = ball.radius + 2e-12 * magnitude;
     if (!(ball.radius >= 0 && room.squared >= 0 && bound <= room.largestRadius))
-        return {-1, -1};
-    return {bound, room.squared};
+        return kNoStageRoom;
+    return {bound, room.squared, {fat.centre[0], fat.centre[1], fat.centre[2]}};
 }
 
 } // namespace zor

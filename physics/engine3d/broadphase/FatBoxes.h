@@ -59,9 +59,8 @@ public:
     /// is within the stage room of its fat ball, and then gives it the room's radius.
     bool movedWithinRoom(uint64 index, WidenedBall& ball) const {
         const StageRoom& room = m_stageRooms[index];
-        const WidenedBall& fat = m_fatBalls[index];
-        const double x = ball.centre[0] - fat.centre[0], y = ball.centre[1] - fat.centre[1],
-                     z = ball.centre[2] - fat.centre[2];
+        const double x = ball.centre[0] - room.centre[0], y = ball.centre[1] - room.centre[1],
+                     z = ball.centre[2] - room.centre[2];
         if (!(x * x + y * y + z * z <= room.squared))
             return false;
         ball.radius = room.radius;
@@ -79,7 +78,7 @@ public:
     /// Works out the stage room of primitive `index`, whose ball is now `ball`, for the stage
     /// that begins; none when it is `inactive`.
     void setStageRoom(uint64 index, const WidenedBall& ball, bool active) {
-        m_stageRooms[index] = active ? stageRoomOf(index, ball) : StageRoom{-1, -1};
+        m_stageRooms[index] = active ? stageRoomOf(index, ball) : kNoStageRoom;
     }
 
     /// The box around `ball`.
@@ -102,7 +101,10 @@ private:
     struct StageRoom {
         double radius;
         double squared;
+        /// The fat ball's centre: a sphere's move within its room reads this record alone.
+        double centre[3];
     };
+    static constexpr StageRoom kNoStageRoom{-1, -1, {0, 0, 0}};
     /// True when `ball` lies in `fat` (a fat ball), with room for rounding to spare; false for
     /// balls with a NaN and when either radius is negative (no ball).
     static bool ballInside(const WidenedBall& fat, const WidenedBall& ball) {

@@ -27,7 +27,7 @@ void BodyCopies<T>::copyOne(uint64 index, const PhysicsCollisionPrimitive3D<T>& 
         m_limited = true;
         return;
     }
-    m_ordered.Array<const void*>::pushBack(attribute);
+    m_ordered.Array<CopiedBody>::pushBack({primitive.rigidBodyAttribute, primitive.bodyTransform, index});
     m_states[index] =
         BodyState<T>::of(primitive.bodyTransform->position, *attribute, inverseMass(*attribute));
 }
@@ -44,7 +44,7 @@ bool BodyCopies<T>::finish(const Array<PhysicsCollisionPrimitive3D<T>>& records,
         return false;
     const uint64 count = records.size();
     // Attributes in increasing runs apart are distinct without the set, which is then not filled.
-    m_apart = m_runs.distinct(m_ordered.data(), m_ordered.size(), [](const void* item) { return item; });
+    m_apart = m_runs.distinct(m_ordered.data(), m_ordered.size(), attributeOf);
     if (!m_apart) {
         m_attributeSet.reset(count);
         for (uint64 i = 0; i < count; ++i)
@@ -58,16 +58,15 @@ bool BodyCopies<T>::finish(const Array<PhysicsCollisionPrimitive3D<T>>& records,
 }
 
 template <typename T>
-void BodyCopies<T>::writeBack(const Array<PhysicsCollisionPrimitive3D<T>>& records) {
+void BodyCopies<T>::writeBack() {
     if (!m_copied)
         return;
     m_copied = false;
-    for (uint64 i = 0; i < records.size(); ++i) {
-        const PhysicsCollisionPrimitive3D<T>& primitive = records[i];
-        if (movesWhenHit(primitive)) {
-            primitive.bodyTransform->position = m_states[i].position;
-            primitive.rigidBodyAttribute->setLinearSpeed(m_states[i].linearSpeed);
-        }
+    // The copied bodies are those of the primitives that move when hit, in the same order.
+    for (const CopiedBody& body : m_ordered) {
+        const BodyState<T>& state = m_states[body.index];
+        body.transform->position = state.position;
+        body.attribute->setLinearSpeed(state.linearSpeed);
     }
 }
 

@@ -53,13 +53,13 @@ public:
         m_kept = Kept::Nothing;
         m_refreshed = false;
     }
-    /// Writes the copies back to the bodies of `records`, and works on the bodies again.
-    void writeBack(const Array<PhysicsCollisionPrimitive3D<T>>& records);
+    /// Writes the copies back to their bodies, and works on the bodies again.
+    void writeBack();
     /// True when `attribute` is the attribute of a copied body.
     bool isCopied(const RigidBody3DAttribute<T>* attribute) const {
         if (!m_copied || attribute == nullptr)
             return false;
-        return m_apart ? m_runs.contains(m_ordered.data(), attribute, [](const void* item) { return item; })
+        return m_apart ? m_runs.contains(m_ordered.data(), attribute, attributeOf)
                        : m_attributeSet.contains(attribute);
     }
     /// The copy of the state of primitive `index`'s body, or null while there are none.
@@ -81,8 +81,17 @@ private:
     /// A body with speed limits has been met since begin: there will be no copies.
     bool m_limited = false;
     std::optional<SharedMaterial<T>> m_sharedMaterial;
-    /// The copied bodies' attributes as found, in increasing runs apart (m_runs), or else in a set.
-    Array<const void*> m_ordered;
+    /// A copied body: its attribute, its transform and its primitive's index. Writing back reads
+    /// these rather than the records, whose other fields it does not need.
+    struct CopiedBody {
+        RigidBody3DAttribute<T>* attribute;
+        TransformRecord<T>* transform;
+        uint64 index;
+    };
+    static const void* attributeOf(const CopiedBody& body) { return body.attribute; }
+    /// The copied bodies in primitive order; their attributes in increasing runs apart (m_runs),
+    /// or else in a set.
+    Array<CopiedBody> m_ordered;
     IncreasingRuns m_runs;
     bool m_apart = false;
     PointerSet m_attributeSet;

@@ -9,7 +9,10 @@ void CollisionPrimitives<T>::build(IScene3D& scene, double reach, bool forCopies
     const bool kept = forCopies && generation.has_value() && m_keptAt == generation;
     m_keptAt.reset();
     m_copiesRead = forCopies;
-    if (!kept || !refreshScenePrimitives(scene, m_records, m_shapes, m_copies)) {
+    // Kept records get their bounds as they are brought up to date, while each is at hand.
+    if (kept)
+        m_bounds.begin(m_records.size(), reach);
+    if (!kept || !refreshScenePrimitives(scene, m_records, m_shapes, m_copies, m_bounds)) {
         clear();
         m_copies.forget();
         readScenePrimitives(scene, m_records, m_bodyParents, m_shapes, forCopies ? &m_copies : nullptr);
@@ -17,10 +20,10 @@ void CollisionPrimitives<T>::build(IScene3D& scene, double reach, bool forCopies
         if (m_records.size() == 0)
             return;
         m_carriers.list(m_records, m_bodyParents);
+        m_bounds.build(m_records, reach);
     }
     if (m_records.size() == 0)
         return;
-    m_bounds.build(m_records, reach);
     m_broadPhase.build(m_bounds.widenedBoxes(), m_bounds.balls(), m_bounds.active(), m_records.size());
 }
 

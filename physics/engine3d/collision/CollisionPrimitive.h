@@ -63,7 +63,7 @@ public:
     /// True when `attribute` is the attribute of a copied body.
     bool isCopied(const RigidBody3DAttribute<T>* attribute) const { return m_copies.isCopied(attribute); }
     /// Writes the copies back to the bodies, and works on the bodies again.
-    void writeBodies() { m_copies.writeBack(m_records); }
+    void writeBodies() { m_copies.writeBack(); }
     /// The copy of the state of primitive `index`'s body, or null while there are none.
     BodyState<T>* stateOf(uint64 index) { return m_copies.stateOf(index); }
     /// The material every copied body has, or null (see BodyCopies::sharedMaterial).

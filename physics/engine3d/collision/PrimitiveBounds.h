@@ -28,22 +28,27 @@ public:
     /// Works out the bounds of every record; boxes are widened by `reach`, how far beyond
     /// touching the detector reports contacts.
     void build(const Array<PhysicsCollisionPrimitive3D<T>>& records, double reach) {
+        begin(records.size(), reach);
+        for (uint64 i = 0; i < records.size(); ++i)
+            buildOne(records[i], i);
+    }
+    /// build in steps, so that each record's bounds are worked out while it is at hand: begin for
+    /// `count` records, then buildOne for each.
+    void begin(uint64 count, double reach) {
         m_reach = reach;
-        const uint64 count = records.size();
         m_boxes.resize(count);
         m_widened.resize(count);
         m_balls.resize(count);
         m_active.resize(count);
-        for (uint64 i = 0; i < count; ++i) {
-            const PhysicsCollisionPrimitive3D<T>& record = records[i];
-            m_active[i] = record.active;
-            // A sphere with a ball is followed by the ball alone: its boxes are not written (a
-            // sixth of a stage's writes in a pile), and nothing reads them (FatBoxes::holds).
-            if (record.shape == CollisionShapeSphere && placeSphere(record, i).radius >= 0)
-                continue;
-            m_boxes[i] = boxAround(record);
-            place(record, i);
-        }
+    }
+    void buildOne(const PhysicsCollisionPrimitive3D<T>& record, uint64 index) {
+        m_active[index] = record.active;
+        // A sphere with a ball is followed by the ball alone: its boxes are not written (a sixth
+        // of a stage's writes in a pile), and nothing reads them (FatBoxes::holds).
+        if (record.shape == CollisionShapeSphere && placeSphere(record, index).radius >= 0)
+            return;
+        m_boxes[index] = boxAround(record);
+        place(record, index);
     }
 
     /// True when the shapes of two active primitives may touch: their widened boxes overlap; two

@@ -265,12 +265,16 @@ public:
         // A stage that host code runs inside another lists nothing: the list is the outer one's.
         if (m_lease.owned()) {
             ContactList<T>& listed = state.template listed<T>();
-            listed.clear();
-            // As many contacts as the last stage had and half as many more (room that is not touched
-            // costs no memory): a list made again at each growth leaves its old memory to the heap.
+            // A kept list may be read on another thread until the next listed stage.
+            if (state.seen.listing || !state.seen.listKept)
+                listed.clear();
+            // Room for as many contacts as the last stage had and half as many more, made only when
+            // the room is short (room that is not touched costs no memory): a list made again
+            // copies into new memory beside the old, and a pile's count creeps up step by step.
             const uint64 last = state.template contacts<T>().count;
             if (state.seen.listing) {
-                listed.reserve(last + last / 2);
+                if (listed.capacity() < last)
+                    listed.reserve(last + last / 2);
                 m_listed = &listed;
             }
         }

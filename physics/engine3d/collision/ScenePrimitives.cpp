@@ -11,6 +11,7 @@
 #include "physics/attributes/RigidBody3DAttribute.h"
 #include "physics/engine3d/SceneBodies.h"
 #include "physics/engine3d/collision/BodyCopies.h"
+#include "physics/engine3d/collision/PrimitiveBounds.h"
 #include "physics/math/Vector3Math.h"
 
 #include <cstddef>
@@ -236,7 +237,8 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
 
 template <typename T>
 bool refreshScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records,
-                            const Array<const void*>& shapes, BodyCopies<T>& copies) {
+                            const Array<const void*>& shapes, BodyCopies<T>& copies,
+                            PrimitiveBounds<T>& bounds) {
     IObject* viewHolder = scene.getViewHolder();
     const auto* view =
         viewHolder != nullptr ? static_cast<const ViewRecord<T>*>(viewHolder->getUserData()) : nullptr;
@@ -273,6 +275,7 @@ bool refreshScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T
             copies.refreshOne(i, primitive);
         else
             copies.copyOne(i, primitive);
+        bounds.buildOne(primitive, i);
     }
     return true;
 }
@@ -304,9 +307,10 @@ template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<f
 template void readScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<double>>&, Array<IElement*>&,
                                   Array<const void*>&, BodyCopies<double>*);
 template bool refreshScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<float>>&,
-                                     const Array<const void*>&, BodyCopies<float>&);
+                                     const Array<const void*>&, BodyCopies<float>&, PrimitiveBounds<float>&);
 template bool refreshScenePrimitives(IScene3D&, Array<PhysicsCollisionPrimitive3D<double>>&,
-                                     const Array<const void*>&, BodyCopies<double>&);
+                                     const Array<const void*>&, BodyCopies<double>&,
+                                     PrimitiveBounds<double>&);
 template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<float>>&, bool);
 template void releasePrimitives(Array<PhysicsCollisionPrimitive3D<double>>&, bool);
 template void releaseBodies(const Array<PhysicsCollisionPrimitive3D<float>>&);

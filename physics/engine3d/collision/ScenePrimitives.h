@@ -8,6 +8,8 @@ namespace zor {
 class IScene3D;
 template <typename T>
 class BodyCopies;
+template <typename T>
+class PrimitiveBounds;
 
 /// Fills `records` with one record per unfolded entry of the scene's view, in the view's order:
 /// active for the entries that collide (a sphere, capsule or mesh with a collision attribute and
@@ -24,12 +26,13 @@ void readScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>&
 
 /// Brings records that readScenePrimitives filled from the scene at the generation it still
 /// declares up to date: their geometry from the view's world matrices (with the `shapes` the
-/// reading found) and, record by record, `copies` of the bodies, for BodyCopies::finish. False,
-/// with the records to be read again, when the view no longer matches them (another number of
-/// entries, a mesh that lost its vertices).
+/// reading found) and, record by record, `copies` of the bodies, for BodyCopies::finish, and
+/// their `bounds`, begun by the caller. False, with the records to be read again, when the view
+/// no longer matches them (another number of entries, a mesh that lost its vertices).
 template <typename T>
 bool refreshScenePrimitives(IScene3D& scene, Array<PhysicsCollisionPrimitive3D<T>>& records,
-                            const Array<const void*>& shapes, BodyCopies<T>& copies);
+                            const Array<const void*>& shapes, BodyCopies<T>& copies,
+                            PrimitiveBounds<T>& bounds);
 
 /// Releases the bodies when `heldBodies` (the records hold references on them), frees the
 /// vertices the records hold, and empties them.

@@ -23,12 +23,10 @@ public:
     /// A collision stage of `count` primitives begins: no shape of it is known yet.
     void beginStage(uint64 count) {
         ++m_stage;
-        const uint64 known = m_quiet.size();
-        if (count <= known)
-            return;
-        m_quiet.resize(count);
-        for (uint64 index = known; index < count; ++index)
-            m_quiet[index].stage = 0;
+        // The array never shrinks, so every record past its size is as the array made it, of
+        // stage 0: value-initialised, and left untouched until a shape is remembered there.
+        if (count > m_quiet.size())
+            m_quiet.resize(count);
     }
     /// The contacts reported when primitive `index` was tested at `shape`, to the bit, at
     /// `generation` in this stage and moved nothing; null when it was not.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 #include <tuple>
@@ -471,6 +472,21 @@ TEST(Array, UsesItsAllocatorAndStaysUnchangedWhenItRunsOut) {
     EXPECT_EQ(points[0].z, 3.0f);
     for (uint64 i = 1; i < points.capacity(); ++i)
         EXPECT_EQ(points.data()[i].x + points.data()[i].y + points.data()[i].z, 0.0f) << i;
+    // So are those of the built-in allocation, zeroed storage or not: a block freed dirty and
+    // taken again, and an element whose default is not zero.
+    struct Marked {
+        float x = 5;
+    };
+    for (int round = 0; round < 2; ++round) {
+        Array<Point> reused;
+        Array<Marked> marked;
+        ASSERT_TRUE(reused.resize(20) && marked.resize(20));
+        for (uint64 i = 0; i < 32; ++i) {
+            EXPECT_EQ(reused.data()[i].x + reused.data()[i].y + reused.data()[i].z, 0.0f) << i;
+            EXPECT_EQ(marked.data()[i].x, 5.0f) << i;
+        }
+        std::memset(static_cast<void*>(reused.data()), 0xFF, 32 * sizeof(Point));
+    }
 
     // Blocks of the built-in allocation grow in place where they can, with the same result: a
     // mode-6 block whose elements past the size hold old values, then a gap opened before a tail.

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace zor::host {
@@ -50,10 +51,13 @@ RunEnd observe(IObject* scene, const SimulationSettings& settings, RunObserver& 
     return end;
 }
 
-// Keeps every step of a run, and the rows of its contacts.csv.
+// Keeps every step of a run, and the rows of its contacts.csv, made as late as a writer may:
+// when the next recorded step gathers its contacts, after the steps in between.
 struct Keeper : RunObserver {
     Trajectory run;
     std::string contactRows;
+    std::optional<StepRecord> last;
+    std::vector<std::string> names;
     void start(const RunStart& start) override {
         startTrajectory(start, run);
         run.mostFrames = SIZE_MAX;
@@ -63,12 +67,19 @@ struct Keeper : RunObserver {
         run.keep(record.step, record.time, record.bodies, &contacts);
         if (record.contactList == nullptr)
             return;
-        std::vector<std::string> names = run.bodies;
+        names = run.bodies;
         names.insert(names.end(), record.otherNames->begin(), record.otherNames->end());
-        appendContactCsvRows(contactRows, record.step, record.time, *record.contactList, names,
-                             run.singlePrecision);
+        last.emplace(record);
     }
-    void finish(const RunEnd&) override {}
+    void gathering() override {
+        if (!last)
+            return;
+        std::vector<ContactEntry> entries;
+        last->contactList->entries(0, last->contactList->size(), entries);
+        appendContactCsvRows(contactRows, last->step, last->time, entries, names, run.singlePrecision);
+        last.reset();
+    }
+    void finish(const RunEnd&) override { gathering(); }
 };
 
 // Runs `scene` (released afterwards) for `steps` steps of `deltaT`, all of which must be made.
@@ -121,14 +132,26 @@ TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloorAndRecordTheContact
     ASSERT_NE(test::startLoadedPhysicsModule(), nullptr);
     // Every example's lowest floor is at y = 0; the runs are the ones the README suggests. Their
     // contacts (balls, a mesh, faces), in both number types and recorded every step or every 7th,
-    // are recorded the same from the engine's list as from its callbacks.
+    // are recorded the same from the engine's list as from its callbacks. So are those of a cart
+    // rolling on a wheel that is its child, whose place the next steps change.
     for (const char* file : {"balls_in_box_elastic.json", "balls_in_box_inelastic.json", "capsule_level.json",
-                             "mesh_ramp.json", "exclusion_groups.json", "tile_map_break.json"})
+                             "mesh_ramp.json", "exclusion_groups.json", "tile_map_break.json", ""})
         for (const bool single : {false, true})
             for (const uint64 every : {1, 7}) {
                 SCOPED_TRACE(std::string(file) + (single ? " float " : " ") + std::to_string(every));
-                std::ifstream in(std::string(ZOR_EXAMPLE_SCENES "/") + file);
-                std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                std::string text;
+                if (std::ifstream in(std::string(ZOR_EXAMPLE_SCENES "/") + file); *file != 0)
+                    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+                else
+                    text =
+                        R"({"objects": [{"type": "Scene3D{double}", "variables": {"gravity": 9.81}, "children": [
+      {"type": "GridStage3D{double}", "variables": {"columns": 2, "rows": 2, "cellWidth": 1, "cellDepth": 1,
+         "cells": "1 1  1 1", "tile1": {"floor": {"rigidBody": 0}}},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"infiniteMass": true}}]},
+      {"type": "Sphere3D{double}", "variables": {"name": "cart", "radius": 0.01, "position": {"x": 0.5, "y": 0.5, "z": -1}},
+       "children": [{"type": "RigidBody3DAttribute{double}", "variables": {"linearSpeed": {"x": 0.1, "y": 0, "z": 0}}},
+         {"type": "Sphere3D{double}", "variables": {"name": "wheel", "position": {"x": 0, "y": -0.2, "z": 0}, "radius": 0.25},
+          "children": [{"type": "Collision3DAttribute{double}", "variables": {"eventParent": 1}}]}]}]}]})";
                 for (std::size_t at; single && (at = text.find("{double}")) != std::string::npos;)
                     text.replace(at, 8, "{float}");
                 Keeper called, listed;
@@ -138,7 +161,8 @@ TEST(SimulatedScenes, ExampleScenesKeepEveryBodyAboveTheFloorAndRecordTheContact
                 EXPECT_NE(called.contactRows, "");
                 EXPECT_TRUE(listed.contactRows == called.contactRows);
                 const Trajectory& run = listed.run;
-                for (std::size_t body = 0; body < run.bodies.size(); ++body) {
+                // The cart rolls off its floor.
+                for (std::size_t body = 0; *file != 0 && body < run.bodies.size(); ++body) {
                     double lowest = run.at(0, body).position[1];
                     for (std::size_t step = 0; step < run.stepCount(); ++step)
                         lowest = std::min(lowest, run.at(step, body).position[1]);
