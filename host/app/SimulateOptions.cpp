@@ -105,6 +105,7 @@ bool parseSimulateOptions(const List<String>& operands, SimulateOptions& options
     }
     if (options.outputDirectory.isEmpty())
         options.outputDirectory = String((sceneBaseName(options.scene) + "_run").c_str());
+    options.settings.shapes = options.records.svg || options.records.replay;
     return true;
 }
 

@@ -100,7 +100,10 @@ bool RunRecords::open(std::string& error) {
 }
 
 void RunRecords::start(const RunStart& start) {
-    startTrajectory(start, m_trajectory);
+    // The pictures' copies of the bodies' names and shapes are made only for pictures.
+    if (m_settings.svg || m_settings.replay)
+        startTrajectory(start, m_trajectory);
+    m_trajectory.singlePrecision = start.singlePrecision;
     m_bodyCount = start.bodies.size();
     m_csvNames.clear();
     for (const std::string& name : start.bodies)
@@ -179,7 +182,8 @@ void RunRecords::step(const StepRecord& record) {
 
 void RunRecords::finish(const RunEnd& end) {
     waitForWriter();
-    m_trajectory.scenery = end.scenery;
+    if (m_settings.svg || m_settings.replay)
+        m_trajectory.scenery = end.scenery;
     if (end.bodies.empty())
         return;
     if (!m_lastRecorded) {

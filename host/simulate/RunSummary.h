@@ -30,6 +30,7 @@ public:
 private:
     double energyOf(const std::vector<BodySample>& bodies) const;
 
+    /// The bodies' names and masses and the gravity of the run's start.
     RunStart m_start;
     std::chrono::steady_clock::time_point m_began;
     double m_wallSeconds = 0;

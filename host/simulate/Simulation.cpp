@@ -97,7 +97,8 @@ void setCallbacks(IPhysicsEngine3D& engine, bool counting) {
 // The scene's rigid bodies in walking order, with their names and masses, and where their
 // speeds lie.
 template <typename T>
-std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start, std::vector<SpeedPlace>& speeds) {
+std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, bool shapes, RunStart& start,
+                                       std::vector<SpeedPlace>& speeds) {
     std::vector<Element3D<T>*> bodies;
     CollectionIterator it;
     CollectionIterator end;
@@ -113,7 +114,8 @@ std::vector<Element3D<T>*> rigidBodies(Scene3D<T>& scene, RunStart& start, std::
         start.bodies.push_back(name.isEmpty() ? "element " + std::to_string(index)
                                               : std::string(name.c_str()));
         start.masses.push_back(reading.mass);
-        readShape(*element, start.shapes.emplace_back());
+        if (shapes)
+            readShape(*element, start.shapes.emplace_back());
     }
     return bodies;
 }
@@ -202,7 +204,7 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
                      RunObserver& observer) {
     RunStart start;
     std::vector<SpeedPlace> speeds;
-    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, start, speeds);
+    const std::vector<Element3D<T>*> bodies = rigidBodies(scene, settings.shapes, start, speeds);
     start.singlePrecision = sizeof(T) == sizeof(float);
     start.gravity = scene.getGravity();
     start.deltaT = settings.deltaT;
@@ -210,6 +212,8 @@ RunEnd runSimulation(IPhysicsEngine3D& engine, Scene3D<T>& scene, const Simulati
         if (shape.wraps && start.viewVolume.empty())
             start.viewVolume = viewVolume(scene.camera());
     observer.start(start);
+    // The observers took what they keep of the shapes.
+    std::vector<BodyShape>().swap(start.shapes);
 
     RunEnd end;
     // The state of the last step told, and the one being read, which may not be finite.

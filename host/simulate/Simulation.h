@@ -20,6 +20,10 @@ struct SimulationSettings {
     /// The contacts of the steps recorded in full come from the engine's list when it has a
     /// report (ICollisionReport); false asks its callbacks for them, as for an engine without one.
     bool listContacts = true;
+    /// The bodies' shapes and attribute values are read into RunStart::shapes, which only the
+    /// pictures use; false leaves them empty (reading a body's flags writes all its attribute's
+    /// variables).
+    bool shapes = true;
 };
 
 /// What a run is about, told before its first step.
@@ -34,7 +38,8 @@ struct RunStart {
     double gravity = 0;
     /// The length of one step.
     double deltaT = 0;
-    /// The bodies' shapes and attribute values, in the order of `bodies`.
+    /// The bodies' shapes and attribute values, in the order of `bodies` (none when the settings
+    /// ask for none).
     std::vector<BodyShape> shapes;
     /// The camera's view volume (near rectangle, then far), when a body wraps around it.
     std::vector<std::array<double, 3>> viewVolume;
