@@ -18,4 +18,10 @@ void* allocateLargeBlock();
 /// Returns a block that allocateLargeBlock gave.
 void freeLargeBlock(void* block);
 
+/// Asks the system to back the large pages that lie whole within `size` bytes from `start`
+/// with large pages where it can, before they are first written: a large buffer filled at once
+/// then takes a few page faults instead of one for each small page. Only advice; nothing where
+/// the system has no such request.
+void adviseLargePages(void* start, std::size_t size);
+
 } // namespace zor::platform

@@ -1,5 +1,6 @@
 #include "host/io/DocumentFile.h"
 
+#include "common/platform/LargeBlock.h"
 #include "common/platform/Platform.h"
 #include "host/io/DocumentFailure.h"
 #include "host/io/DocumentLimits.h"
@@ -35,8 +36,11 @@ bool readDocumentText(const String& path, std::string& text, std::uint64_t mostB
     // 35 MB).
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(pathOf(path), sizeError);
-    if (!sizeError && size <= mostBytes)
+    if (!sizeError && size <= mostBytes) {
         text.reserve(static_cast<std::size_t>(size));
+        // Filled at once: a scene of 100,000 bodies otherwise takes 8,000 page faults.
+        platform::adviseLargePages(text.data(), text.capacity());
+    }
     char buffer[65536];
     std::size_t count = 0;
     bool tooLarge = false;

@@ -7,8 +7,10 @@
 #include "host/io/JsonEntryReader.h"
 #include "host/io/JsonObjectDocument.h"
 #include "host/io/JsonValueBuilder.h"
+#include "host/io/PlainJson.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace zor::host {
@@ -25,6 +27,7 @@ struct WholeEntry {
 
 // The value types the parser hands its event handlers.
 struct SaxTypes {
+    static constexpr bool kReadsNumbers = true;
     using number_integer_t = ordered_json::number_integer_t;
     using number_unsigned_t = ordered_json::number_unsigned_t;
     using number_float_t = ordered_json::number_float_t;
@@ -58,6 +61,8 @@ protected:
 // and children, each once, children last and an array.
 class Survey : public Walk {
 public:
+    static constexpr bool kReadsNumbers = false;
+
     explicit Survey(const String& fileName, std::string_view text) : m_fileName(fileName), m_text(text) {}
 
     bool regular = true;
@@ -360,12 +365,19 @@ private:
 
 bool streamJsonObjects(const String& fileName, std::string_view text, ObjectCreator create,
                        List<IObject*>& objects, const ObjectCheck& check) {
-    if (!checkDocumentShape(DocumentFormat::Json, fileName, text, kMostStreamedValues))
-        return false;
-    Survey survey(fileName, text);
-    if (!ordered_json::sax_parse(text.begin(), text.end(), &survey))
-        return false;
-    if (!survey.regular) {
+    // A plain text within the limits is read by readPlainJson, which checks them as it goes;
+    // anything else is checked first, then read by the parser (its faults too).
+    const PlainJsonLimits limits{kMostNesting, kMostStreamedValues, kMostNameBytes, kMostTextBytes};
+    std::optional<Survey> survey(std::in_place, fileName, text);
+    const bool plain = readPlainJson(text, *survey, limits) == PlainJsonResult::Read;
+    if (!plain) {
+        if (!checkDocumentShape(DocumentFormat::Json, fileName, text, kMostStreamedValues))
+            return false;
+        survey.emplace(fileName, text);
+        if (!ordered_json::sax_parse(text.begin(), text.end(), &*survey))
+            return false;
+    }
+    if (!survey->regular) {
         // Another shape is read whole, as any document is.
         if (text.size() > kMostDocumentBytes) {
             logDocumentFailure("zor::host::readDocumentText", fileName, "the file",
@@ -377,8 +389,9 @@ bool streamJsonObjects(const String& fileName, std::string_view text, ObjectCrea
                readJsonObjects(fileName, text, create, objects, check);
     }
     JsonEntryReader reader(fileName, create, check, kMostStreamedObjects);
-    Stream stream(reader, fileName, std::move(survey.whole));
-    if (!ordered_json::sax_parse(text.begin(), text.end(), &stream))
+    Stream stream(reader, fileName, std::move(survey->whole));
+    if (plain ? readPlainJson(text, stream) != PlainJsonResult::Read
+              : !ordered_json::sax_parse(text.begin(), text.end(), &stream))
         return false;
     appendObjects(stream.objects(), objects);
     return true;

@@ -2,6 +2,7 @@
 
 #include "common/framework/AttributeReserved.h"
 #include "common/framework/IPhysicsAttributeLevel.h"
+#include "common/memory/SlotArena.h"
 #include "host/core/HostObject.h"
 
 namespace zor {
@@ -15,8 +16,12 @@ using HostPhysicsAttributeReserved = AttributeReserved<HostPhysicsAttribute>;
 /// by the project module for each attribute and wrapped by it. Besides what every host object
 /// has (name, flags, hierarchy, events), it keeps what the host decides for every attribute
 /// alike: whether the attribute is enabled. Its variables are "name" and "enabled".
-class HostPhysicsAttribute : public HostObjectOf<IPhysicsAttributeLevel> {
+class HostPhysicsAttribute final : public HostObjectOf<IPhysicsAttributeLevel> {
 public:
+    // Every physics attribute has one: kept together, in the order they are made, like the
+    // attributes themselves.
+    ZOR_ARENA_ALLOCATED(HostPhysicsAttribute)
+
     /// An enabled, unnamed level.
     HostPhysicsAttribute();
 

@@ -1,6 +1,8 @@
 #include "host/scene3d/Scene3D.h"
 
+#include "common/memory/MemoryBlock.h"
 #include "common/object/Identifiers.h"
+#include "common/platform/LargeBlock.h"
 #include "host/scene3d/NumberList.h"
 #include "host/scene3d/SceneNumber.h"
 #include "host/scene3d/SceneVariables.h"
@@ -193,7 +195,18 @@ template <typename T>
 void Scene3D<T>::updateView() {
     m_view.projection = m_camera.projectionMatrix();
     m_view.view = m_camera.viewMatrix();
-    m_view.unfoldedEntries.resize(elements().size());
+    const uint64 count = elements().size();
+    Array<UnfoldedEntry3D<T>>& entries = m_view.unfoldedEntries;
+    if (count > entries.capacity()) {
+        // Every entry is written below, so new storage is not cleared first; a large one, filled
+        // at once, is asked for in large pages (100,000 entries are 16 MB).
+        const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(UnfoldedEntry3D<T>);
+        void* storage = allocateMemoryBlock(bytes);
+        platform::adviseLargePages(storage, bytes);
+        entries.adopt(static_cast<UnfoldedEntry3D<T>*>(storage), count);
+    } else {
+        entries.resize(count);
+    }
     UnfoldedEntry3D<T>* entry = m_view.unfoldedEntries.data();
     CollectionIterator it;
     CollectionIterator end;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -194,6 +195,19 @@ void* allocateLargeBlock() {
 
 void freeLargeBlock(void* block) {
     std::free(block);
+}
+
+void adviseLargePages(void* start, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(start);
+    const std::uintptr_t first = (begin + kLargeBlockSize - 1) & ~(kLargeBlockSize - 1);
+    const std::uintptr_t last = (begin + size) & ~(kLargeBlockSize - 1);
+    if (first < last)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)start;
+    (void)size;
+#endif
 }
 
 } // namespace zor::platform

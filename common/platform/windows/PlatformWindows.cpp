@@ -198,4 +198,6 @@ void freeLargeBlock(void* block) {
     _aligned_free(block);
 }
 
+void adviseLargePages(void*, std::size_t) {}
+
 } // namespace zor::platform
