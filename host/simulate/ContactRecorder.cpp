@@ -70,9 +70,15 @@ std::size_t ContactRecorder<T>::entryOf(const IElement* element) const {
 
 template <typename T>
 void ContactRecorder<T>::beforeCollisions() {
+    m_capsuleEnds.clear();
     for (std::size_t body = 0; body < m_bodies.size(); ++body) {
         m_before[body] = m_bodies[body]->transform().position;
-        m_unmoved[body] = unmoved(*m_bodies[body]);
+        const Unmoved points = unmoved(*m_bodies[body]);
+        m_unmoved[body] = {points.kind, 0, points.centre, points.rim};
+        if (points.kind == ElementKind::Capsule) {
+            m_unmoved[body].ends = static_cast<uint32>(m_capsuleEnds.size());
+            m_capsuleEnds.push_back({points.a, points.b});
+        }
     }
 }
 
@@ -80,10 +86,15 @@ template <typename T>
 std::size_t ContactRecorder<T>::indexOf(IElement* body) const {
     if (body == m_last.first)
         return m_last.second;
+    m_last = {body, bodyIndex(body)};
+    return m_last.second;
+}
+
+template <typename T>
+std::size_t ContactRecorder<T>::bodyIndex(const IElement* body) const {
     const std::size_t entry = entryOf(body);
     const uint32 index = entry != SIZE_MAX ? m_byAddress[entry] : kNoEntry;
-    m_last = {body, index != kNoEntry && m_bodies[index] == body ? index : kNoBody};
-    return m_last.second;
+    return index != kNoEntry && m_bodies[index] == body ? index : kNoBody;
 }
 
 template <typename T>
@@ -110,14 +121,20 @@ typename ContactRecorder<T>::Placed ContactRecorder<T>::place(std::size_t index,
     Placed placed{false, {}, {}};
     Unmoved found;
     // The element is most often the body itself, whose points were found as the stage began.
-    const Unmoved* points = index != kNoBody && element == body ? &m_unmoved[index] : nullptr;
-    if (points == nullptr) {
+    if (index != kNoBody && element == body) {
+        const Noted& noted = m_unmoved[index];
+        found = {noted.kind, noted.centre, {}, {}, noted.rim};
+        if (noted.kind == ElementKind::Capsule) {
+            found.a = m_capsuleEnds[noted.ends][0];
+            found.b = m_capsuleEnds[noted.ends][1];
+        }
+    } else {
         auto* shaped = dynamic_cast<Element3D<T>*>(element);
         if (shaped == nullptr)
             return placed;
         found = unmoved(*shaped);
-        points = &found;
     }
+    const Unmoved* points = &found;
     Point3 moved{};
     if (index != kNoBody) {
         const Vector3<T>& now = at != nullptr ? *at : m_bodies[index]->transform().position;
@@ -264,7 +281,7 @@ void ContactRecorder<T>::clear(uint64 expected) {
         m_contacts.reserve(expected + expected / 2);
     m_listed = nullptr;
     m_listedCount = 0;
-    m_parties.clear();
+    m_seconds.clear();
     m_madeAtOnce.clear();
 }
 
@@ -272,13 +289,13 @@ template <typename T>
 void ContactRecorder<T>::listed(const ListedContact<T>* contacts, uint64 count) {
     m_listed = contacts;
     m_listedCount = count;
-    if (m_parties.capacity() < count)
-        m_parties.reserve(count + count / 2);
+    if (m_seconds.capacity() < count)
+        m_seconds.reserve(count + count / 2);
     // Most contacts are between rigid bodies that are their own shapes, or of a sphere on a face:
     // their points need only the bodies' points noted as the stage began and the list itself.
     // The others read host objects that the next steps change, so they are made now.
     const auto madeAtOnce = [&](const ContactEntry& entry) {
-        m_parties.push_back({kMadeAtOnce, static_cast<uint32>(m_madeAtOnce.size())});
+        m_seconds.push_back(kMadeAtOnce + static_cast<uint32>(m_madeAtOnce.size()));
         m_madeAtOnce.push_back(entry);
     };
     for (const ListedContact<T>* contact = contacts; contact != contacts + count; ++contact) {
@@ -286,9 +303,8 @@ void ContactRecorder<T>::listed(const ListedContact<T>* contacts, uint64 count) 
         const bool own1 = index1 != kNoBody && contact->element1 == contact->body1;
         if (contact->gridStage != nullptr) {
             if (own1 && m_unmoved[index1].kind != ElementKind::Capsule)
-                m_parties.push_back(
-                    {static_cast<uint32>(index1),
-                     faceName(contact->gridStage, contact->cell, contact->faceKind, contact->segment)});
+                m_seconds.push_back(
+                    faceName(contact->gridStage, contact->cell, contact->faceKind, contact->segment));
             else
                 madeAtOnce(faceEntry(contact->body1, contact->element1, contact->gridStage, contact->cell,
                                      contact->faceKind, contact->segment, contact->normal, contact->depth,
@@ -297,7 +313,7 @@ void ContactRecorder<T>::listed(const ListedContact<T>* contacts, uint64 count) 
         }
         const std::size_t index2 = indexOf(contact->body2);
         if (own1 && index2 != kNoBody && contact->element2 == contact->body2)
-            m_parties.push_back({static_cast<uint32>(index1), static_cast<uint32>(index2)});
+            m_seconds.push_back(static_cast<uint32>(index2));
         else
             madeAtOnce(pairEntry(contact->body1, contact->element1, contact->body2, contact->element2,
                                  contact->normal, contact->depth, &contact->position1, &contact->position2));
@@ -316,13 +332,18 @@ void ContactRecorder<T>::entries(std::size_t first, std::size_t count,
         records.insert(records.end(), m_contacts.begin() + first, m_contacts.begin() + first + count);
         return;
     }
+    // A body's contacts come one after another.
+    std::pair<const IElement*, std::size_t> last{nullptr, kNoBody};
     for (std::size_t at = first; at != first + count; ++at) {
-        const auto [number1, number2] = m_parties[at];
-        if (number1 == kMadeAtOnce) {
-            records.push_back(m_madeAtOnce[number2]);
+        const uint32 number2 = m_seconds[at];
+        if (number2 >= kMadeAtOnce) {
+            records.push_back(m_madeAtOnce[number2 - kMadeAtOnce]);
             continue;
         }
         const ListedContact<T>& contact = m_listed[at];
+        if (contact.body1 != last.first)
+            last = {contact.body1, bodyIndex(contact.body1)};
+        const std::size_t number1 = last.second;
         ContactEntry entry = contact.gridStage != nullptr
                                  ? facePoint(number1, contact.body1, contact.element1, contact.gridStage,
                                              contact.cell, contact.faceKind, contact.segment, contact.normal,
@@ -330,7 +351,7 @@ void ContactRecorder<T>::entries(std::size_t first, std::size_t count,
                                  : pairPoint(number1, contact.body1, contact.element1, number2, contact.body2,
                                              contact.element2, contact.normal, contact.depth,
                                              &contact.position1, &contact.position2);
-        entry.first = number1;
+        entry.first = static_cast<uint32>(number1);
         entry.second = number2;
         records.push_back(entry);
     }

@@ -66,6 +66,13 @@ private:
     };
     static constexpr std::size_t kNoBody = SIZE_MAX;
 
+    /// What is kept of a body's Unmoved: a capsule's ends are kept apart, in m_capsuleEnds.
+    struct Noted {
+        ElementKind kind;
+        uint32 ends;
+        Point3 centre, rim;
+    };
+
     static Unmoved unmoved(Element3D<T>& shaped);
 
     /// A contact's record with its parties named (`at1`, `at2`: where the bodies stand, or null
@@ -83,6 +90,8 @@ private:
                            const Vector3<T>* at) const;
 
     std::size_t indexOf(IElement* body) const;
+    /// indexOf without keeping the body found, for any thread.
+    std::size_t bodyIndex(const IElement* body) const;
     /// The entry of m_byAddress for the element's address; SIZE_MAX beyond every run.
     std::size_t entryOf(const IElement* element) const;
     Placed place(std::size_t index, IElement* body, IElement* element, const Vector3<T>* at) const;
@@ -111,18 +120,19 @@ private:
     mutable std::pair<const IElement*, std::size_t> m_last{nullptr, kNoBody};
     std::vector<Vector3<T>> m_before;
     /// Each body's points as the stage began: a pile's bodies touch in ten places a step.
-    std::vector<Unmoved> m_unmoved;
+    std::vector<Noted> m_unmoved;
+    std::vector<std::array<Point3, 2>> m_capsuleEnds;
     /// The contacts the callbacks gave, as records.
     std::vector<ContactEntry> m_contacts;
-    /// The listed contacts, and each one's parties by number; a contact whose point needs host
-    /// objects beyond its bodies' points (a child element, a capsule on a face, an element that
-    /// is not a rigid body) is made into a record at once, in m_madeAtOnce, and its first
-    /// number is kMadeAtOnce.
+    /// The listed contacts, and each one's second party by number (the first is its body); a
+    /// contact whose point needs host objects beyond its bodies' points (a child element, a
+    /// capsule on a face, an element that is not a rigid body) is made into a record at once,
+    /// the one of m_madeAtOnce that its number less kMadeAtOnce tells.
     const ListedContact<T>* m_listed = nullptr;
     uint64 m_listedCount = 0;
-    std::vector<std::array<uint32, 2>> m_parties;
+    std::vector<uint32> m_seconds;
     std::vector<ContactEntry> m_madeAtOnce;
-    static constexpr uint32 kMadeAtOnce = UINT32_MAX;
+    static constexpr uint32 kMadeAtOnce = 0x80000000u;
     std::vector<std::string> m_otherNames;
     /// The numbers of the names given so far: of the faces, by stage, cell, kind and segment (a
     /// pile meets the same floor cells step after step), and of elements that are not bodies.
